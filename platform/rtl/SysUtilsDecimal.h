@@ -1,0 +1,26 @@
+#pragma once
+// A number as decimal digits. Formatting rounds on this form rather than on the binary double,
+// so 0.125 and 1.005 round the way a person reading the digits expects.
+#include "platform/rtl/Types.h"
+#include <QByteArray>
+
+struct TDecimalDigits {
+  bool Negative = false;
+  QByteArray Digits;  // significant digits, no leading or trailing zeros; empty means zero
+  int Exponent = 0;   // value = 0.Digits x 10^Exponent, i.e. the count of digits before the point
+
+  bool IsZero() const { return Digits.isEmpty(); }
+  // The digit at a position counted from the point: 1 = first integer digit.. read as 0 outside Digits.
+  char DigitAt(int index) const { return index >= 0 && index < Digits.size() ? Digits[index] : '0'; }
+};
+
+// A finite double rounded to `significant` significant decimal digits.
+TDecimalDigits DecimalFromDouble(double value, int significant = 15);
+// An exact value held as an integer scaled by 10^decimals (currency amounts).
+TDecimalDigits DecimalFromScaled(Int64 scaled, int decimals);
+// Rounds to `decimals` places after the point, halves away from zero; a result of zero loses its sign.
+void RoundDecimal(TDecimalDigits& number, int decimals);
+
+// Plain digits with the point where it belongs and no exponent: "1234.5", "0.001", "-3".
+// `minDecimals` pads with zeros; `grouped` inserts ThousandSeparator. Reads DecimalSeparator.
+String DecimalToFixedText(const TDecimalDigits& number, int minDecimals, bool grouped);
