@@ -1,0 +1,41 @@
+#include "platform/rtl/Clock.h"
+#include <QDateTime>
+#include <QElapsedTimer>
+
+namespace {
+
+TClock* CurrentClock = nullptr;
+
+TSystemClock& SystemClock() {
+  static TSystemClock clock;
+  return clock;
+}
+
+constexpr double MillisecondsPerDay = 86400000.0;
+
+}  // namespace
+
+TClock& TClock::Current() { return CurrentClock ? *CurrentClock : SystemClock(); }
+
+void TClock::SetCurrent(TClock* Clock) { CurrentClock = Clock; }
+
+Int64 TSystemClock::TickCount() const {
+  static const QElapsedTimer started = [] {
+    QElapsedTimer timer;
+    timer.start();
+    return timer;
+  }();
+  return started.elapsed();
+}
+
+TDateTime TSystemClock::Now() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  return TDateTime(QDate(1899, 12, 30).daysTo(now.date())) + now.time().msecsSinceStartOfDay() / MillisecondsPerDay;
+}
+
+void TManualClock::Advance(Int64 Milliseconds) {
+  FTicks += Milliseconds;
+  FNow += Milliseconds / MillisecondsPerDay;
+}
+
+Cardinal GetTickCount() { return Cardinal(TClock::Current().TickCount()); }

@@ -1,0 +1,112 @@
+#include "platform/rtl/Encodings.h"
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// Code page 936 is converted through glibc's iconv: Qt's own converters cover only the Unicode forms.
+constexpr const char* Cp936 = "CP936";
+
+class TIconv {
+public:
+  TIconv(const char* To, const char* From) : FHandle(iconv_open(To, From)) {
+    if (FHandle == reinterpret_cast<iconv_t>(-1))
+      throw EEncodingError(QStringLiteral("The conversion from %1 to %2 is not available")
+                               .arg(QLatin1String(From), QLatin1String(To)));
+  }
+  ~TIconv() { iconv_close(FHandle); }
+  TIconv(const TIconv&) = delete;
+  TIconv& operator=(const TIconv&) = delete;
+
+  // Converts all of Input. On a byte or character that cannot be converted, returns
+  // false with Offset at it, having converted what came before.
+  bool Convert(const QByteArray& Input, QByteArray& Output, qsizetype& Offset) {
+    char* in = const_cast<char*>(Input.constData()) + Offset;
+    size_t inLeft = size_t(Input.size() - Offset);
+    while (inLeft > 0) {
+      char buffer[4096];
+      char* out = buffer;
+      size_t outLeft = sizeof buffer;
+      const size_t rc = iconv(FHandle, &in, &inLeft, &out, &outLeft);
+      Output.append(buffer, qsizetype(sizeof buffer - outLeft));
+      Offset = in - Input.constData();
+      if (rc == size_t(-1) && errno != E2BIG) return false;
+    }
+    return true;
+  }
+private:
+  iconv_t FHandle;
+};
+
+QByteArray EncodeGbk(const String& S, bool Strict) {
+  TIconv conv(Cp936, "UTF-16LE");
+  const QByteArray input = StringToUtf16LE(S);
+  QByteArray output;
+  qsizetype offset = 0;
+  while (!conv.Convert(input, output, offset)) {
+    const qsizetype index = offset / 2;
+    if (Strict)
+      throw EEncodingError(QStringLiteral("The character \"%1\" at position %2 has no GBK code")
+                               .arg(S.mid(index, S[index].isHighSurrogate() ? 2 : 1))
+                               .arg(index + 1));
+    output.append('?');
+    offset += S[index].isHighSurrogate() && index + 1 < S.size() ? 4 : 2;
+  }
+  return output;
+}
+
+}  // namespace
+
+bool IsValidUtf8(const QByteArray& Bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const String decoded = decoder.decode(Bytes);
+  return !decoder.hasError();
+}
+
+String Utf8ToString(const QByteArray& Bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  String decoded = decoder.decode(Bytes);
+  if (decoder.hasError()) throw EEncodingError(QStringLiteral("The text is not valid UTF-8"));
+  return decoded;
+}
+
+QByteArray StringToUtf8(const String& S) {
+  QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+  QByteArray encoded = encoder.encode(S);
+  if (encoder.hasError()) throw EEncodingError(QStringLiteral("The text holds an unpaired surrogate"));
+  return encoded;
+}
+
+String GbkToString(const QByteArray& Bytes) {
+  TIconv conv("UTF-16LE", Cp936);
+  QByteArray output;
+  qsizetype offset = 0;
+  if (!conv.Convert(Bytes, output, offset))
+    throw EEncodingError(QStringLiteral("The text is not valid GBK (byte %1)").arg(offset + 1));
+  return Utf16LEToString(output);
+}
+
+QByteArray StringToGbk(const String& S) { return EncodeGbk(S, true); }
+
+String Utf16LEToString(const QByteArray& Bytes) {
+  if (Bytes.size() % 2 != 0) throw EEncodingError(QStringLiteral("UTF-16 text has an odd number of bytes"));
+  QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+  String decoded = decoder.decode(Bytes);
+  if (decoder.hasError()) throw EEncodingError(QStringLiteral("The text is not valid UTF-16"));
+  return decoded;
+}
+
+QByteArray StringToUtf16LE(const String& S) {
+  QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::Stateless);
+  return encoder.encode(S);
+}
+
+String DecodeLegacyText(const QByteArray& Bytes) {
+  static const QByteArray Bom("\xEF\xBB\xBF");
+  if (IsValidUtf8(Bytes)) return String::fromUtf8(Bytes.startsWith(Bom) ? Bytes.mid(3) : Bytes);
+  return GbkToString(Bytes);
+}
+
+Integer DisplayWidth(const String& S) { return Integer(EncodeGbk(S, false).size()); }
