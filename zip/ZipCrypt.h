@@ -1,0 +1,67 @@
+#pragma once
+// The traditional zip stream cipher (general purpose flag bit 0): three
+// 32-bit keys driven by the CRC-32 table, and the 12-byte header in front of
+// each encrypted entry's data.
+#include "zip/ByteChannels.h"
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+constexpr unsigned ZipCryptHeaderSize = 12;
+
+class TZipCrypt {
+public:
+  // Keys set up from the password's bytes; an empty password leaves the initial keys.
+  explicit TZipCrypt(const QByteArray& Password);
+
+  uint8_t Decrypt(uint8_t Cipher);
+  uint8_t Encrypt(uint8_t Plain);
+  void Decrypt(uint8_t* Buffer, size_t Count);
+  void Encrypt(uint8_t* Buffer, size_t Count);
+
+  // Ten random bytes and the two high bytes of the entry's CRC-32, encrypted.
+  std::array<uint8_t, ZipCryptHeaderSize> MakeHeader(uint32_t Crc32);
+  // Decrypts a header read from an archive (the keys move on past it) and
+  // tells whether its last byte is the entry's check byte.
+  bool CheckHeader(const uint8_t* Header, uint8_t CheckByte);
+
+  // The byte a header ends with: the high byte of the file time when the
+  // entry has a data descriptor (flag bit 3), else the CRC-32's high byte.
+  static uint8_t CheckByteOf(uint16_t Flags, uint32_t FileDateTime, uint32_t Crc32);
+
+private:
+  void UpdateKeys(uint8_t Plain);
+  uint8_t StreamByte() const;
+  uint32_t FKeys[3];
+};
+
+// Called instead of the built-in cipher for each block when assigned.
+using TZipCryptHook = std::function<void(uint8_t* Buffer, size_t Count)>;
+
+// Reads through Inner and decrypts what comes back.
+class TZipDecryptSource : public TByteSource {
+public:
+  TZipDecryptSource(TByteSource& Inner, TZipCrypt& Crypt, TZipCryptHook Hook = {})
+      : FInner(Inner), FCrypt(Crypt), FHook(std::move(Hook)) {}
+  size_t Read(uint8_t* Buffer, size_t Count) override;
+
+private:
+  TByteSource& FInner;
+  TZipCrypt& FCrypt;
+  TZipCryptHook FHook;
+};
+
+// Encrypts each block and hands it to Inner.
+class TZipEncryptSink : public TByteSink {
+public:
+  TZipEncryptSink(TByteSink& Inner, TZipCrypt& Crypt, TZipCryptHook Hook = {})
+      : FInner(Inner), FCrypt(Crypt), FHook(std::move(Hook)) {}
+  void Write(const uint8_t* Buffer, size_t Count) override;
+
+private:
+  TByteSink& FInner;
+  TZipCrypt& FCrypt;
+  TZipCryptHook FHook;
+  QByteArray FBlock;
+};
