@@ -14,6 +14,8 @@ public:
   // when neither side knows the other.
   virtual void Assign(TPersistent* Source);
   virtual String ClassName() const;
+  // The object this one belongs to, if any (a component's owner, an owned collection's owner).
+  virtual TPersistent* GetOwner() const { return nullptr; }
 protected:
   virtual void AssignTo(TPersistent* Dest);
   [[noreturn]] void AssignError(TPersistent* Source);
@@ -33,6 +35,7 @@ public:
   TComponent& operator=(const TComponent&) = delete;
 
   TComponent* Owner() const { return FOwner; }
+  TPersistent* GetOwner() const override { return FOwner; }
   const String& Name() const { return FName; }
   // Names are unique among the owner's components (compared without case);
   // raises EComponentError for a duplicate.
@@ -116,6 +119,96 @@ protected:
 private:
   void CheckIndex(Integer Index, Integer Limit) const;
   std::vector<void*> FList;
+};
+
+// ---------------------------------------------------------------------------
+// Collections: an owned, ordered set of items of one class.
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+public:
+  // Joins Collection (if any) as its last item.
+  explicit TCollectionItem(TCollection* Collection);
+  // Leaves the collection, which reports the change.
+  ~TCollectionItem() override;
+  TCollectionItem(const TCollectionItem&) = delete;
+  TCollectionItem& operator=(const TCollectionItem&) = delete;
+
+  TCollection* Collection() const { return FCollection; }
+  // Moves the item to another collection (or out of any, with nullptr).
+  void SetCollection(TCollection* Value);
+  // A number unique within the collection, kept while the item lives.
+  Integer ID() const { return FID; }
+  Integer Index() const;
+  // Moves the item to position Value; raises EListError when Value is out of range.
+  virtual void SetIndex(Integer Value);
+  virtual String DisplayName() const;
+  virtual void SetDisplayName(const String& Value);
+  TPersistent* GetOwner() const override;
+protected:
+  // Tells the collection this item (or, with AllItems, the whole collection) changed.
+  virtual void Changed(bool AllItems);
+private:
+  friend class TCollection;
+  TCollection* FCollection = nullptr;
+  Integer FID = 0;
+};
+
+// Makes the items of a collection: ItemClassOf<TMyItem>() for items constructed as TMyItem(Collection).
+using TCollectionItemClass = std::function<TCollectionItem*(TCollection* Collection)>;
+template <typename T> TCollectionItemClass ItemClassOf() {
+  return [](TCollection* Collection) -> TCollectionItem* { return new T(Collection); };
+}
+
+class TCollection : public TPersistent {
+public:
+  explicit TCollection(TCollectionItemClass ItemClass);
+  ~TCollection() override;
+  TCollection(const TCollection&) = delete;
+  TCollection& operator=(const TCollection&) = delete;
+
+  TCollectionItem* Add();
+  // A new item at Index.
+  TCollectionItem* Insert(Integer Index);
+  void Delete(Integer Index);
+  void Clear();
+  Integer Count() const { return Integer(FItems.size()); }
+  TCollectionItem* Items(Integer Index) const;
+  // Copies Value into the item at Index through Assign.
+  void SetItems(Integer Index, TCollectionItem* Value);
+  TCollectionItem* FindItemID(Integer ID) const;
+  const TCollectionItemClass& ItemClass() const { return FItemClass; }
+  TPersistent* Owner() const { return GetOwner(); }
+  // Replaces the items with copies of Source's, made through the items' Assign.
+  void Assign(TPersistent* Source) override;
+
+  // Changes inside an update bracket are reported once, by Update(nullptr) at the outermost EndUpdate.
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
+  Integer UpdateCount() const { return FUpdateCount; }
+protected:
+  // Called after a change: Item is the changed item, nullptr when the whole collection changed.
+  virtual void Update(TCollectionItem* Item);
+  void Changed();
+private:
+  friend class TCollectionItem;
+  void InsertItem(TCollectionItem* Item);
+  void RemoveItem(TCollectionItem* Item);
+  std::vector<TCollectionItem*> FItems;
+  TCollectionItemClass FItemClass;
+  Integer FUpdateCount = 0;
+  Integer FNextID = 0;
+};
+
+// A collection that answers its owner (a component or another persistent object).
+class TOwnedCollection : public TCollection {
+public:
+  TOwnedCollection(TPersistent* AOwner, TCollectionItemClass ItemClass)
+      : TCollection(std::move(ItemClass)), FOwner(AOwner) {}
+  TPersistent* GetOwner() const override { return FOwner; }
+private:
+  TPersistent* FOwner;
 };
 
 // ---------------------------------------------------------------------------
