@@ -89,3 +89,76 @@ String FloatToStrF(Extended value, TFloatFormat format, int precision, int digit
 String FormatFloat(const String& format, Extended value);
 String FormatCurr(const String& format, Currency value);
 String CurrToStrF(Currency value, TFloatFormat format, int digits);
+
+// ---- Text to numbers and back. Leading and trailing blanks are allowed; anything else that is
+// not part of the number is an error. Failures raise EConvertError naming the text.
+String IntToStr(Int64 value);
+// Upper-case hexadecimal, at least `digits` wide; negative values as their two's complement
+// of the argument's width ("FFFFFFFF" for -1 as Integer).
+String IntToHex(Integer value, int digits);
+String IntToHex(Int64 value, int digits);
+// Decimal with an optional sign, or hexadecimal after '$' or "0x".
+bool TryStrToInt(const String& text, Integer& value);
+bool TryStrToInt64(const String& text, Int64& value);
+Integer StrToInt(const String& text);
+Int64 StrToInt64(const String& text);
+Integer StrToIntDef(const String& text, Integer defaultValue);
+Int64 StrToInt64Def(const String& text, Int64 defaultValue);
+// Digits with DecimalSeparator and an optional exponent ("1.5E3"); no thousands separators.
+bool TryStrToFloat(const String& text, Extended& value);
+bool TryStrToFloat(const String& text, double& value);
+Extended StrToFloat(const String& text);
+Extended StrToFloatDef(const String& text, Extended defaultValue);
+// Exact to the four places a Currency holds (rounded half away from zero beyond them).
+bool TryStrToCurr(const String& text, Currency& value);
+Currency StrToCurr(const String& text);
+
+// ---- Dates and times. A TDateTime counts days from 1899-12-30; its fraction is the time of
+// day (for dates before the epoch the fraction still counts forward: -1.25 is 1899-12-29 06:00).
+inline String ShortMonthNames[12] = {"一月", "二月", "三月", "四月", "五月", "六月",
+                                     "七月", "八月", "九月", "十月", "十一月", "十二月"};
+inline String LongMonthNames[12] = {"一月", "二月", "三月", "四月", "五月", "六月",
+                                    "七月", "八月", "九月", "十月", "十一月", "十二月"};
+inline String ShortDayNames[7] = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+inline String LongDayNames[7] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+
+bool IsLeapYear(Word year);
+Word DaysInAMonth(Word year, Word month);
+Word DaysInMonth(TDateTime value);
+// Raise EConvertError for a date outside 0001-01-01..9999-12-31 or a time outside 00:00..23:59:59.999.
+bool TryEncodeDate(Word year, Word month, Word day, TDateTime& value);
+TDateTime EncodeDate(Word year, Word month, Word day);
+bool TryEncodeTime(Word hour, Word minute, Word second, Word msec, TDateTime& value);
+TDateTime EncodeTime(Word hour, Word minute, Word second, Word msec);
+TDateTime EncodeDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second, Word msec);
+// Decoding rounds to the millisecond; a time that rounds up to midnight belongs to the next day.
+void DecodeDate(TDateTime value, Word& year, Word& month, Word& day);
+void DecodeTime(TDateTime value, Word& hour, Word& minute, Word& second, Word& msec);
+// 1 = Sunday .. 7 = Saturday.
+Integer DayOfWeek(TDateTime value);
+// Moves by whole months keeping the time; the day is cut to the target month's length.
+TDateTime IncMonth(TDateTime value, Integer months = 1);
+// The current clock's date-time (TClock, replaceable in tests), its date part and its time part.
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();
+
+// Tokens, without regard to letter case: d dd (day), ddd dddd (day names), ddddd dddddd (short
+// and long date format), m mm (month, or minute straight after an hour token), mmm mmmm (month
+// names), yy yyyy, h hh, n nn, s ss, z zzz, t tt (short and long time format), am/pm a/p ampm
+// (12-hour clock), c (short date and, unless midnight, long time), '/' DateSeparator,
+// ':' TimeSeparator; text in '' or "" and any other character are copied. An empty format is "c".
+String FormatDateTime(const String& format, TDateTime value);
+String DateToStr(TDateTime value);
+String TimeToStr(TDateTime value);
+String DateTimeToStr(TDateTime value);
+// Dates are read as numbers separated by DateSeparator in the order of ShortDateFormat; two
+// numbers are month and day of the current year; a two-digit year falls within 50 years of now.
+// Times are h[:n[:s[.z]]] with TimeSeparator and an optional am/pm. A date-time is a date, a
+// time, or a date followed by a time. Failures raise EConvertError naming the text.
+bool TryStrToDate(const String& text, TDateTime& value);
+bool TryStrToTime(const String& text, TDateTime& value);
+bool TryStrToDateTime(const String& text, TDateTime& value);
+TDateTime StrToDate(const String& text);
+TDateTime StrToTime(const String& text);
+TDateTime StrToDateTime(const String& text);

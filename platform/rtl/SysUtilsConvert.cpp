@@ -1,0 +1,187 @@
+// Text to numbers and integers to text.
+#include "platform/rtl/SysUtils.h"
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+// Only blanks and control characters around the number, the way users type it.
+String StripBlanks(const String& text) {
+  int start = 0, end = int(text.size());
+  while (start < end && text[start] <= u' ') ++start;
+  while (end > start && text[end - 1] <= u' ') --end;
+  return text.mid(start, end - start);
+}
+
+int DigitValue(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'0' && u <= u'9') return u - u'0';
+  if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+  if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+  return -1;
+}
+
+// An optional sign, then decimal digits, or hexadecimal digits after '$' or "0x".
+bool ParseMagnitude(const String& text, bool& negative, bool& hex, UInt64& magnitude) {
+  const String s = StripBlanks(text);
+  int i = 0;
+  negative = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
+  hex = false;
+  if (i < s.size() && s[i] == u'$') {
+    hex = true;
+    ++i;
+  } else if (i + 1 < s.size() && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i >= s.size()) return false;
+  const UInt64 base = hex ? 16 : 10;
+  magnitude = 0;
+  for (; i < s.size(); ++i) {
+    const int digit = DigitValue(s[i]);
+    if (digit < 0 || UInt64(digit) >= base) return false;
+    if (magnitude > (std::numeric_limits<UInt64>::max() - UInt64(digit)) / base) return false;
+    magnitude = magnitude * base + UInt64(digit);
+  }
+  return true;
+}
+
+// Decimal text must fit the signed range; hexadecimal may spell the full bit pattern of the
+// width ("$FFFFFFFF" is -1 as an Integer).
+bool ToSigned(bool negative, bool hex, UInt64 magnitude, int bits, Int64& value) {
+  const UInt64 signBit = UInt64(1) << (bits - 1);
+  if (hex) {
+    if (bits < 64 && magnitude > (signBit << 1) - 1) return false;
+    if (magnitude & signBit) magnitude |= ~((signBit << 1) - 1);  // sign-extend to 64 bits
+    value = negative ? Int64(UInt64(0) - magnitude) : Int64(magnitude);
+    return bits == 64 || (value >= -Int64(signBit) && value < Int64(signBit));
+  }
+  if (magnitude > (negative ? signBit : signBit - 1)) return false;
+  value = negative ? Int64(UInt64(0) - magnitude) : Int64(magnitude);
+  return true;
+}
+
+bool ParseInteger(const String& text, int bits, Int64& value) {
+  bool negative = false, hex = false;
+  UInt64 magnitude = 0;
+  return ParseMagnitude(text, negative, hex, magnitude) && ToSigned(negative, hex, magnitude, bits, value);
+}
+
+[[noreturn]] void RaiseNotInteger(const String& text) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+[[noreturn]] void RaiseNotFloat(const String& text) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+}
+
+}  // namespace
+
+String IntToStr(Int64 value) { return QString::number(value); }
+
+String IntToHex(Integer value, int digits) {
+  return QString::number(uint32_t(value), 16).toUpper().rightJustified(digits, u'0');
+}
+
+String IntToHex(Int64 value, int digits) {
+  return QString::number(qulonglong(value), 16).toUpper().rightJustified(digits, u'0');
+}
+
+bool TryStrToInt(const String& text, Integer& value) {
+  Int64 wide = 0;
+  if (!ParseInteger(text, 32, wide)) return false;
+  value = Integer(wide);
+  return true;
+}
+
+bool TryStrToInt64(const String& text, Int64& value) {
+  return ParseInteger(text, 64, value);
+}
+
+Integer StrToInt(const String& text) {
+  Integer value = 0;
+  if (!TryStrToInt(text, value)) RaiseNotInteger(text);
+  return value;
+}
+
+Int64 StrToInt64(const String& text) {
+  Int64 value = 0;
+  if (!TryStrToInt64(text, value)) RaiseNotInteger(text);
+  return value;
+}
+
+Integer StrToIntDef(const String& text, Integer defaultValue) {
+  Integer value = 0;
+  return TryStrToInt(text, value) ? value : defaultValue;
+}
+
+Int64 StrToInt64Def(const String& text, Int64 defaultValue) {
+  Int64 value = 0;
+  return TryStrToInt64(text, value) ? value : defaultValue;
+}
+
+bool TryStrToFloat(const String& text, Extended& value) {
+  const String s = StripBlanks(text);
+  // Rebuilt in the C locale's spelling after checking the shape, so strtold sees only a number.
+  QByteArray plain;
+  int i = 0, mantissaDigits = 0;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) plain += char(s[i++].unicode());
+  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++mantissaDigits) plain += char(s[i].unicode());
+  if (i < s.size() && s[i] == DecimalSeparator) {
+    plain += '.';
+    for (++i; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++mantissaDigits) plain += char(s[i].unicode());
+  }
+  if (mantissaDigits == 0) return false;
+  if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
+    plain += 'e';
+    ++i;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) plain += char(s[i++].unicode());
+    int exponentDigits = 0;
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++exponentDigits) plain += char(s[i].unicode());
+    if (exponentDigits == 0) return false;
+  }
+  if (i != s.size()) return false;
+  errno = 0;
+  const long double parsed = std::strtold(plain.constData(), nullptr);
+  if (errno == ERANGE && (parsed > 1 || parsed < -1)) return false;
+  value = parsed;
+  return true;
+}
+
+bool TryStrToFloat(const String& text, double& value) {
+  Extended wide = 0;
+  if (!TryStrToFloat(text, wide) || wide > std::numeric_limits<double>::max() || wide < -std::numeric_limits<double>::max())
+    return false;
+  value = double(wide);
+  return true;
+}
+
+Extended StrToFloat(const String& text) {
+  Extended value = 0;
+  if (!TryStrToFloat(text, value)) RaiseNotFloat(text);
+  return value;
+}
+
+Extended StrToFloatDef(const String& text, Extended defaultValue) {
+  Extended value = 0;
+  return TryStrToFloat(text, value) ? value : defaultValue;
+}
+
+bool TryStrToCurr(const String& text, Currency& value) {
+  double number = 0;
+  if (!TryStrToFloat(text, number)) return false;
+  try {
+    value = Currency::FromDouble(number);
+  } catch (const EMathError&) {
+    return false;
+  }
+  return true;
+}
+
+Currency StrToCurr(const String& text) {
+  Currency value;
+  if (!TryStrToCurr(text, value)) RaiseNotFloat(text);
+  return value;
+}
