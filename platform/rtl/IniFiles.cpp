@@ -1,0 +1,259 @@
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Encodings.h"
+#include "platform/rtl/Files.h"
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+// Blanks and control characters, as ini readers have always trimmed; wider Unicode spaces are text.
+String TrimBlanks(const String& S) {
+  qsizetype start = 0, end = S.size();
+  while (start < end && S[start].unicode() <= u' ') ++start;
+  while (end > start && S[end - 1].unicode() <= u' ') --end;
+  return S.mid(start, end - start);
+}
+
+bool SameName(const String& A, const String& B) { return A.compare(B, Qt::CaseInsensitive) == 0; }
+
+// The section name of a header line; nothing when Line is not one.
+std::optional<String> HeaderName(const String& Line) {
+  const String trimmed = TrimBlanks(Line);
+  if (!trimmed.startsWith(u'[')) return std::nullopt;
+  const qsizetype close = trimmed.indexOf(u']');
+  return TrimBlanks(trimmed.mid(1, close < 0 ? -1 : close - 1));
+}
+
+// Splits a "key=value" line; false for comments, blank lines and lines without a key.
+bool SplitEntry(const String& Line, String& Key, String& Value) {
+  const String trimmed = TrimBlanks(Line);
+  if (trimmed.isEmpty() || trimmed.startsWith(u';')) return false;
+  const qsizetype eq = trimmed.indexOf(u'=');
+  if (eq <= 0) return false;
+  Key = TrimBlanks(trimmed.left(eq));
+  Value = TrimBlanks(trimmed.mid(eq + 1));
+  return !Key.isEmpty();
+}
+
+void Fill(TStrings* Strings, const QStringList& Items) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    for (const String& item : Items) Strings->Add(item);
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+}  // namespace
+
+void TIniDocument::Load(const String& FileName) {
+  FSections.clear();
+  QFile file(FileName);
+  if (!file.exists()) return;
+  if (!file.open(QIODevice::ReadOnly))
+    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+  const String text = DecodeLegacyText(file.readAll());
+  FSections.push_back(TSectionLines{});
+  for (const String& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
+    if (std::optional<String> header = HeaderName(line)) FSections.push_back(TSectionLines{header, {}});
+    else FSections.back().Lines << line;
+  }
+  // The split leaves one empty piece after a final line break.
+  if (text.endsWith(u'\n') || text.endsWith(u'\r')) FSections.back().Lines.removeLast();
+}
+
+void TIniDocument::Save(const String& FileName) const {
+  QStringList lines;
+  for (const TSectionLines& section : FSections) {
+    if (section.Name) lines << u'[' + *section.Name + u']';
+    lines += section.Lines;
+  }
+  AtomicWriteFile(FileName, lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
+
+const TIniDocument::TSectionLines* TIniDocument::FindSection(const String& Name) const {
+  for (const TSectionLines& section : FSections)
+    if (section.Name && SameName(*section.Name, Name)) return &section;
+  return nullptr;
+}
+
+std::optional<String> TIniDocument::Value(const String& Section, const String& Ident) const {
+  if (const TSectionLines* section = FindSection(Section)) {
+    String key, value;
+    for (const String& line : section->Lines)
+      if (SplitEntry(line, key, value) && SameName(key, Ident)) return value;
+  }
+  return std::nullopt;
+}
+
+void TIniDocument::SetValue(const String& Section, const String& Ident, const String& Value) {
+  auto* section = const_cast<TSectionLines*>(FindSection(Section));
+  if (!section) {
+    FSections.push_back(TSectionLines{Section, {}});
+    section = &FSections.back();
+  }
+  const String entry = Ident + u'=' + Value;
+  String key, value;
+  for (String& line : section->Lines)
+    if (SplitEntry(line, key, value) && SameName(key, Ident)) {
+      line = entry;
+      return;
+    }
+  // After the section's last non-blank line, so blank separator lines stay before the next header.
+  qsizetype at = section->Lines.size();
+  while (at > 0 && TrimBlanks(section->Lines[at - 1]).isEmpty()) --at;
+  section->Lines.insert(at, entry);
+}
+
+QStringList TIniDocument::SectionNames() const {
+  QStringList names;
+  for (const TSectionLines& section : FSections)
+    if (section.Name && !names.contains(*section.Name, Qt::CaseInsensitive)) names << *section.Name;
+  return names;
+}
+
+QStringList TIniDocument::Pairs(const String& Section) const {
+  QStringList pairs, keys;
+  if (const TSectionLines* section = FindSection(Section)) {
+    String key, value;
+    for (const String& line : section->Lines)
+      if (SplitEntry(line, key, value) && !keys.contains(key, Qt::CaseInsensitive)) {
+        keys << key;
+        pairs << key + u'=' + value;
+      }
+  }
+  return pairs;
+}
+
+void TIniDocument::EraseSection(const String& Section) {
+  std::erase_if(FSections, [&](const TSectionLines& s) { return s.Name && SameName(*s.Name, Section); });
+}
+
+void TIniDocument::DeleteKey(const String& Section, const String& Ident) {
+  if (auto* section = const_cast<TSectionLines*>(FindSection(Section))) {
+    String key, value;
+    section->Lines.removeIf([&](const String& line) { return SplitEntry(line, key, value) && SameName(key, Ident); });
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+Integer TCustomIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) const {
+  String text = ReadString(Section, Ident, String());
+  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) text = u'$' + text.mid(2);
+  return StrToIntDef(text, Default);
+}
+
+void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value) {
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default) const {
+  return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+  WriteString(Section, Ident, Value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default) const {
+  return double(StrToFloatDef(ReadString(Section, Ident, String()), Default));
+}
+
+bool TCustomIniFile::SectionExists(const String& Section) const {
+  TStringList keys;
+  ReadSection(Section, &keys);
+  return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) const {
+  TStringList keys;
+  ReadSection(Section, &keys);
+  return keys.IndexOf(Ident) >= 0;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void ReadSectionOf(const TIniDocument& Document, const String& Section, TStrings* Strings) {
+  QStringList keys;
+  for (const String& pair : Document.Pairs(Section)) keys << pair.section(u'=', 0, 0);
+  Fill(Strings, keys);
+}
+
+String ReadStringOf(const TIniDocument& Document, const String& Section, const String& Ident, const String& Default) {
+  return Document.Value(Section, Ident).value_or(Default);
+}
+
+}  // namespace
+
+TIniDocument TIniFile::Loaded() const {
+  TIniDocument document;
+  document.Load(FileName());
+  return document;
+}
+
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
+  return ReadStringOf(Loaded(), Section, Ident, Default);
+}
+
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  TIniDocument document = Loaded();
+  document.SetValue(Section, Ident, Value);
+  document.Save(FileName());
+}
+
+void TIniFile::ReadSection(const String& Section, TStrings* Strings) const {
+  ReadSectionOf(Loaded(), Section, Strings);
+}
+
+void TIniFile::ReadSections(TStrings* Strings) const { Fill(Strings, Loaded().SectionNames()); }
+
+void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const {
+  Fill(Strings, Loaded().Pairs(Section));
+}
+
+void TIniFile::EraseSection(const String& Section) {
+  TIniDocument document = Loaded();
+  document.EraseSection(Section);
+  document.Save(FileName());
+}
+
+void TIniFile::DeleteKey(const String& Section, const String& Ident) {
+  TIniDocument document = Loaded();
+  document.DeleteKey(Section, Ident);
+  document.Save(FileName());
+}
+
+// ---------------------------------------------------------------------------
+
+TMemIniFile::TMemIniFile(const String& AFileName) : TCustomIniFile(AFileName) { FDocument.Load(AFileName); }
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
+  return ReadStringOf(FDocument, Section, Ident, Default);
+}
+
+void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  FDocument.SetValue(Section, Ident, Value);
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) const {
+  ReadSectionOf(FDocument, Section, Strings);
+}
+
+void TMemIniFile::ReadSections(TStrings* Strings) const { Fill(Strings, FDocument.SectionNames()); }
+
+void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const {
+  Fill(Strings, FDocument.Pairs(Section));
+}
+
+void TMemIniFile::EraseSection(const String& Section) { FDocument.EraseSection(Section); }
+
+void TMemIniFile::DeleteKey(const String& Section, const String& Ident) { FDocument.DeleteKey(Section, Ident); }
+
+void TMemIniFile::UpdateFile() { FDocument.Save(FileName()); }

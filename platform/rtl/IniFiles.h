@@ -1,0 +1,95 @@
+#pragma once
+// Windows-style ini files: "[section]" headers and "key=value" lines. Section and
+// key names match without case, the first match wins, names and values are
+// trimmed, lines starting with ';' and lines without '=' are ignored. A missing
+// file reads as empty. Files are UTF-8 (GBK when not valid UTF-8); saving writes
+// UTF-8 and replaces the file atomically, keeping comments and other lines.
+#include "platform/rtl/Classes.h"
+#include <QStringList>
+#include <optional>
+
+// The lines of one ini file, queried and edited in place.
+class TIniDocument {
+public:
+  void Load(const String& FileName);
+  void Save(const String& FileName) const;
+
+  // Nothing when the key is absent.
+  std::optional<String> Value(const String& Section, const String& Ident) const;
+  void SetValue(const String& Section, const String& Ident, const String& Value);
+  QStringList SectionNames() const;
+  // The section's "key=value" pairs, each key once.
+  QStringList Pairs(const String& Section) const;
+  void EraseSection(const String& Section);
+  void DeleteKey(const String& Section, const String& Ident);
+private:
+  struct TSectionLines {
+    std::optional<String> Name;  // none for the lines before the first header
+    QStringList Lines;           // raw lines after the header
+  };
+  const TSectionLines* FindSection(const String& Name) const;
+  std::vector<TSectionLines> FSections;
+};
+
+class TCustomIniFile : public TObject {
+public:
+  explicit TCustomIniFile(const String& AFileName) : FFileName(AFileName) {}
+  const String& FileName() const { return FFileName; }
+
+  virtual String ReadString(const String& Section, const String& Ident, const String& Default) const = 0;
+  virtual void WriteString(const String& Section, const String& Ident, const String& Value) = 0;
+  // The key names of Section.
+  virtual void ReadSection(const String& Section, TStrings* Strings) const = 0;
+  virtual void ReadSections(TStrings* Strings) const = 0;
+  // The "key=value" lines of Section.
+  virtual void ReadSectionValues(const String& Section, TStrings* Strings) const = 0;
+  virtual void EraseSection(const String& Section) = 0;
+  virtual void DeleteKey(const String& Section, const String& Ident) = 0;
+  virtual void UpdateFile() = 0;
+
+  // Decimal, or hexadecimal written "$1F" or "0x1F"; Default when the text is not a number.
+  Integer ReadInteger(const String& Section, const String& Ident, Integer Default) const;
+  void WriteInteger(const String& Section, const String& Ident, Integer Value);
+  // Any number but 0 is true; written as 1 or 0.
+  bool ReadBool(const String& Section, const String& Ident, bool Default) const;
+  void WriteBool(const String& Section, const String& Ident, bool Value);
+  double ReadFloat(const String& Section, const String& Ident, double Default) const;
+  // True when the section has at least one key.
+  bool SectionExists(const String& Section) const;
+  bool ValueExists(const String& Section, const String& Ident) const;
+private:
+  String FFileName;
+};
+
+// Reads the file on every call and writes every change to it at once.
+class TIniFile : public TCustomIniFile {
+public:
+  using TCustomIniFile::TCustomIniFile;
+  String ReadString(const String& Section, const String& Ident, const String& Default) const override;
+  void WriteString(const String& Section, const String& Ident, const String& Value) override;
+  void ReadSection(const String& Section, TStrings* Strings) const override;
+  void ReadSections(TStrings* Strings) const override;
+  void ReadSectionValues(const String& Section, TStrings* Strings) const override;
+  void EraseSection(const String& Section) override;
+  void DeleteKey(const String& Section, const String& Ident) override;
+  // Every change is on disk already.
+  void UpdateFile() override {}
+private:
+  TIniDocument Loaded() const;
+};
+
+// Reads the file once; changes stay in memory until UpdateFile.
+class TMemIniFile : public TCustomIniFile {
+public:
+  explicit TMemIniFile(const String& AFileName);
+  String ReadString(const String& Section, const String& Ident, const String& Default) const override;
+  void WriteString(const String& Section, const String& Ident, const String& Value) override;
+  void ReadSection(const String& Section, TStrings* Strings) const override;
+  void ReadSections(TStrings* Strings) const override;
+  void ReadSectionValues(const String& Section, TStrings* Strings) const override;
+  void EraseSection(const String& Section) override;
+  void DeleteKey(const String& Section, const String& Ident) override;
+  void UpdateFile() override;
+private:
+  TIniDocument FDocument;
+};
