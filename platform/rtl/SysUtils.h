@@ -2,6 +2,7 @@
 // Exceptions of the run-time library. Every failure the program reports is one of these.
 #include "platform/rtl/Types.h"
 #include "platform/rtl/Currency.h"
+#include "platform/rtl/Variants.h"
 #include <exception>
 
 class Exception : public std::exception {
@@ -89,6 +90,15 @@ String FloatToStrF(Extended value, TFloatFormat format, int precision, int digit
 String FormatFloat(const String& format, Extended value);
 String FormatCurr(const String& format, Currency value);
 String CurrToStrF(Currency value, TFloatFormat format, int digits);
+
+// Printf-style text: "%" [index ":"] ["-"] [width] ["." precision] kind, where width and
+// precision may be '*' (taken from the arguments) and the kind is one of
+//   d u x  an integer (precision = least digits; x upper-case hexadecimal),
+//   e f g n m  a floating value or Currency (scientific, fixed, general, with thousands, as
+//              currency; precision = decimals, 2 by default, significant digits for e and g),
+//   s  a string (precision = most characters).
+// "%%" is a percent sign. A missing argument or one of the wrong kind raises EConvertError.
+String Format(const String& format, const std::vector<Variant>& args);
 
 // ---- Text to numbers and back. Leading and trailing blanks are allowed; anything else that is
 // not part of the number is an error. Failures raise EConvertError naming the text.

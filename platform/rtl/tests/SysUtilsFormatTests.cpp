@@ -1,0 +1,155 @@
+#include "platform/rtl/SysUtils.h"
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(FormatFloat, PicturesRoundHalvesAwayFromZeroOnTheDecimalDigits) {
+  struct Case { const char* format; double value; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"0", 2.5, "3"}, {"0", -2.5, "-3"}, {"0", 0.5, "1"}, {"0", 3.49, "3"},
+         {"0.00", 0.125, "0.13"}, {"0.00", 1.005, "1.01"}, {"0.00", -1.005, "-1.01"}, {"0.00", 2.675, "2.68"},
+         {"0.00", 1234.5, "1234.50"}, {"0.00", 0.001, "0.00"}, {"0.00", -0.001, "0.00"},
+         {"#,##0.00", 1234567.891, "1,234,567.89"}, {"#,##0.00", -1234.5, "-1,234.50"}, {"#,##0", 999.5, "1,000"},
+         {"#,##0.00", 0, "0.00"}, {"#.##", 0, ""}, {"#.##", 0.5, ".5"}, {"0.##", 2, "2"}, {"0.0#", 2.1, "2.1"}, {"0.0#", 2.125, "2.13"},
+         {"000", 7, "007"}, {"0", 123456, "123456"}, {".00", 12.5, "12.50"},
+         {"0条", 12, "12条"}, {"共0人", 5, "共5人"}, {"0.00元", 3.456, "3.46元"},
+         {"'#'0", 5, "#5"}, {"\"0.\"0", 5, "0.5"}, {"0%", 45, "45%"},
+         {"0.00E+00", 1234.5, "1.23E+03"}, {"0.00E+00", 0.00012345, "1.23E-04"}, {"0.0E-0", 1234.5, "1.2E3"},
+         {"0.00E+00", 9.999, "1.00E+01"}, {"0.00E+00", 0, "0.00E+00"},
+         {"0", 1e20, "100000000000000000000"}})
+    EXPECT_EQ(FormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected))
+        << c.format << " " << c.value;
+}
+
+TEST(FormatFloat, Sections) {
+  struct Case { const char* format; double value; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"0.00;-0.00;", 0, ""}, {"0.00;-0.00;", 0.004, ""}, {"0.00;-0.00;", -1.5, "-1.50"}, {"0.00;-0.00;", 2, "2.00"},
+         {"0.00;(0.00);零", 0, "零"}, {"0.00;(0.00);零", -3, "(3.00)"}, {"0.00;(0.00)", 0, "0.00"},
+         {"0;;'zero'", -4, "-4"}, {"0;;'zero'", 0, "zero"}, {"0.0;'neg'", -1, "neg"},
+         {"0.00;'-'0.00", -2.5, "-2.50"}, {"\"a;b\"0", 1, "a;b1"}, {"", 1.5, "1.5"}, {"", -1e-7, "-1E-7"}})
+    EXPECT_EQ(FormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected))
+        << c.format << " " << c.value;
+}
+
+TEST(FormatFloat, FollowsTheSeparatorSettings) {
+  DecimalSeparator = u',';
+  ThousandSeparator = u'.';
+  EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1.234,50");
+  EXPECT_EQ(FloatToStr(0.5), "0,5");
+  EXPECT_EQ(StrToFloat("0,5"), 0.5L);
+  double value = 0;
+  EXPECT_FALSE(TryStrToFloat(QStringLiteral("0.5"), value));
+  DecimalSeparator = u'.';
+  ThousandSeparator = u',';
+}
+
+TEST(FloatToStr, FifteenSignificantDigitsShortestForm) {
+  struct Case { double value; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {0, "0"}, {0.1, "0.1"}, {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"}, {-2.5, "-2.5"},
+         {100, "100"}, {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1.23456789012346E15"},
+         {1e20, "1E20"}, {0.0001, "0.0001"}, {0.00001, "1E-5"}, {1.5e-7, "1.5E-7"},
+         {std::numeric_limits<double>::infinity(), "INF"}, {-std::numeric_limits<double>::infinity(), "-INF"},
+         {std::nan(""), "NAN"}})
+    EXPECT_EQ(FloatToStr(c.value), c.expected) << c.value;
+}
+
+TEST(FloatToStrF, FormsAndCurrency) {
+  EXPECT_EQ(FloatToStrF(1234.5678, ffFixed, 15, 2), "1234.57");
+  EXPECT_EQ(FloatToStrF(1234.5678, ffNumber, 15, 2), "1,234.57");
+  EXPECT_EQ(FloatToStrF(1234.5678, ffCurrency, 15, 2), QString::fromUtf8("¥1,234.57"));
+  EXPECT_EQ(FloatToStrF(-1234.5678, ffCurrency, 15, 2), QString::fromUtf8("¥-1,234.57"));
+  EXPECT_EQ(FloatToStrF(1234.5678, ffExponent, 4, 2), "1.235E+03");
+  EXPECT_EQ(FloatToStrF(1234.5678, ffGeneral, 6, 0), "1234.57");
+  EXPECT_EQ(FloatToStrF(1234567.0, ffGeneral, 4, 0), "1.235E6");
+}
+
+TEST(StrToFloat, AcceptsBlanksAroundANumberAndNothingElse) {
+  struct Case { const char* text; bool ok; double value; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"12.5", true, 12.5}, {"  -3 ", true, -3}, {"+.5", true, 0.5}, {"5.", true, 5}, {"1.5E3", true, 1500},
+         {"2e-2", true, 0.02}, {"abc", false, 0}, {"12.5abc", false, 0}, {"", false, 0}, {"-", false, 0},
+         {"1,000", false, 0}, {"1e", false, 0}, {"INF", false, 0}, {"1e999", false, 0}, {"0x10", false, 0}})
+  {
+    double value = 0;
+    EXPECT_EQ(TryStrToFloat(QString::fromUtf8(c.text), value), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+  EXPECT_EQ(StrToFloatDef("x", 7), 7);
+  try {
+    StrToFloat("abc");
+    ADD_FAILURE() << "no error";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'abc' is not a valid floating point value");
+  }
+}
+
+TEST(StrToInt, DecimalAndHexadecimalWithinRange) {
+  struct Case { const char* text; bool ok; Integer value; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"42", true, 42}, {" -17 ", true, -17}, {"+8", true, 8}, {"$FF", true, 255}, {"0x1f", true, 31},
+         {"$FFFFFFFF", true, -1}, {"-$10", true, -16}, {"2147483647", true, 2147483647},
+         {"-2147483648", true, std::numeric_limits<Integer>::min()}, {"2147483648", false, 0},
+         {"$100000000", false, 0}, {"1.5", false, 0}, {"12a", false, 0}, {"", false, 0}, {"$", false, 0},
+         {"$G", false, 0}, {"- 5", false, 0}})
+  {
+    Integer value = 0;
+    EXPECT_EQ(TryStrToInt(QString::fromUtf8(c.text), value), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+  EXPECT_EQ(StrToInt64("9223372036854775807"), std::numeric_limits<Int64>::max());
+  EXPECT_EQ(StrToInt64("$FFFFFFFFFFFFFFFF"), -1);
+  EXPECT_EQ(StrToInt64("4294967296"), Int64(1) << 32);
+  EXPECT_EQ(StrToIntDef("x", -1), -1);
+  try {
+    StrToInt("x");
+    ADD_FAILURE() << "no error";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'x' is not a valid integer value");
+  }
+}
+
+TEST(IntToText, DecimalAndHexadecimal) {
+  EXPECT_EQ(IntToStr(-12), "-12");
+  EXPECT_EQ(IntToStr(Int64(1) << 40), "1099511627776");
+  EXPECT_EQ(IntToHex(255, 4), "00FF");
+  EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFF");
+  EXPECT_EQ(IntToHex(Int64(-1), 4), "FFFFFFFFFFFFFFFF");
+}
+
+TEST(Format, KindsWidthsAndPrecisions) {
+  struct Case { const char* format; std::vector<Variant> args; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"%d条", {12}, "12条"}, {"%5d|%-5d|", {42, 42}, "   42|42   |"}, {"%.3d", {-7}, "-007"},
+         {"%x", {255}, "FF"}, {"%.4x", {Int64(255)}, "00FF"}, {"%u", {-1}, "4294967295"},
+         {"%.2f", {1.005}, "1.01"}, {"%f", {2.5}, "2.50"}, {"%.0f", {-2.5}, "-3"}, {"%8.1f|", {3.14159}, "     3.1|"},
+         {"%n", {1234567.891}, "1,234,567.89"}, {"%m", {-5.0}, "¥-5.00"},
+         {"%m", {Variant::FromCurrency(Currency::FromScaled(12345))}, "¥1.23"}, {"%g", {0.1}, "0.1"},
+         {"%e", {1234.5}, "1.23450000000000E+003"},
+         {"%s和%s", {"甲", QStringLiteral("乙")}, "甲和乙"}, {"%.2s", {"abcdef"}, "ab"}, {"%-4s|", {"ab"}, "ab  |"},
+         {"%*d", {4, 7}, "   7"}, {"%1:s %0:s %s", {"a", "b"}, "b a b"}, {"100%%", {}, "100%"}})
+    EXPECT_EQ(Format(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected)) << c.format;
+}
+
+TEST(Format, MismatchesRaise) {
+  struct Case { const char* format; std::vector<Variant> args; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"%d", {"12"}}, {"%d", {1.5}}, {"%s", {12}}, {"%f", {12}}, {"%d %d", {1}}, {"%q", {1}}, {"%", {1}},
+         {"%s", {Variant::Null()}}})
+    EXPECT_THROW(Format(QString::fromUtf8(c.format), c.args), EConvertError) << c.format;
+}
+
+TEST(StrToCurr, ExactToFourPlaces) {
+  EXPECT_EQ(StrToCurr("0.1").Scaled(), 1000);
+  EXPECT_EQ(StrToCurr("-1234.56785").Scaled(), -12345679);
+  EXPECT_THROW(StrToCurr("1e20"), EConvertError);
+}
+
+}  // namespace
