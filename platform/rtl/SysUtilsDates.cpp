@@ -133,9 +133,6 @@ TDateTime IncMonth(TDateTime value, Integer months) {
 
 TDateTime Now() { return TClock::Current().Now(); }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date() { return double(SplitDateTime(Now()).Days); }
 
-TDateTime Time() {
-  const TDateTime now = Now();
-  return std::fabs(now - std::trunc(now));
-}
+TDateTime Time() { return double(SplitDateTime(Now()).MSecs) / double(kMSecsPerDay); }
