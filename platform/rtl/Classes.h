@@ -312,6 +312,7 @@ public:
   void InsertObject(Integer Index, const String& S, TObject* AObject) override;
   void Delete(Integer Index) override;
   void Clear() override;
+  void Move(Integer CurIndex, Integer NewIndex) override;
   void Exchange(Integer Index1, Integer Index2) override;
   Integer IndexOf(const String& S) const override;
   // Binary search of a sorted list: true when found; Index is where S is or would go.
@@ -441,7 +442,7 @@ public:
 
 class TFileStream : public TStream {
 public:
-  // Raises EFCreateError (fmCreate) or EFOpenError when the file cannot be opened.
+  // Raises EFCreateError (fmCreate) or EFOpenError when the file cannot be opened or is a folder.
   TFileStream(const String& AFileName, Word Mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;

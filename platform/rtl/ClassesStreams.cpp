@@ -142,6 +142,12 @@ TFileStream::TFileStream(const String& AFileName, Word Mode) : FFileName(AFileNa
   }
   do FHandle = ::open(name.constData(), flags, 0666);
   while (FHandle < 0 && errno == EINTR);
+  struct stat st {};
+  if (FHandle >= 0 && ::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(FHandle);
+    FHandle = -1;
+    errno = EISDIR;
+  }
   if (FHandle < 0) {
     const String reason = String::fromLocal8Bit(std::strerror(errno));
     if (create) throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(AFileName, reason));

@@ -395,6 +395,19 @@ void TStringList::Clear() {
   Changed();
 }
 
+void TStringList::Move(Integer CurIndex, Integer NewIndex) {
+  // Refused up front: removing first and failing the re-insert would lose the item.
+  if (FSorted) throw EStringListError(QStringLiteral("Operation not allowed on sorted list"));
+  if (CurIndex == NewIndex) return;
+  CheckIndex(CurIndex, Count());
+  CheckIndex(NewIndex, Count());
+  Changing();
+  TStringItem item = std::move(FList[size_t(CurIndex)]);
+  FList.erase(FList.begin() + CurIndex);
+  FList.insert(FList.begin() + NewIndex, std::move(item));
+  Changed();
+}
+
 void TStringList::Exchange(Integer Index1, Integer Index2) {
   CheckIndex(Index1, Count());
   CheckIndex(Index2, Count());

@@ -23,6 +23,7 @@ public:
   // Converts all of Input. On a byte or character that cannot be converted, returns
   // false with Offset at it, having converted what came before.
   bool Convert(const QByteArray& Input, QByteArray& Output, qsizetype& Offset) {
+    iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(Input.constData()) + Offset;
     size_t inLeft = size_t(Input.size() - Offset);
     while (inLeft > 0) {
@@ -41,7 +42,7 @@ private:
 };
 
 QByteArray EncodeGbk(const String& S, bool Strict) {
-  TIconv conv(Cp936, "UTF-16LE");
+  thread_local TIconv conv(Cp936, "UTF-16LE");
   const QByteArray input = StringToUtf16LE(S);
   QByteArray output;
   qsizetype offset = 0;
@@ -80,7 +81,7 @@ QByteArray StringToUtf8(const String& S) {
 }
 
 String GbkToString(const QByteArray& Bytes) {
-  TIconv conv("UTF-16LE", Cp936);
+  thread_local TIconv conv("UTF-16LE", Cp936);
   QByteArray output;
   qsizetype offset = 0;
   if (!conv.Convert(Bytes, output, offset))

@@ -66,13 +66,14 @@ void TIniDocument::Load(const String& FileName) {
   if (text.endsWith(u'\n') || text.endsWith(u'\r')) FSections.back().Lines.removeLast();
 }
 
-void TIniDocument::Save(const String& FileName) const {
+void TIniDocument::Save(const String& FileName, TFilePrivacy Privacy) const {
   QStringList lines;
   for (const TSectionLines& section : FSections) {
     if (section.Name) lines << u'[' + *section.Name + u']';
     lines += section.Lines;
   }
-  AtomicWriteFile(FileName, lines.isEmpty() ? QByteArray() : (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+  const String text = lines.isEmpty() ? String() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+  AtomicWriteFile(FileName, text.toUtf8(), Privacy);
 }
 
 const TIniDocument::TSectionLines* TIniDocument::FindSection(const String& Name) const {
@@ -205,7 +206,7 @@ String TIniFile::ReadString(const String& Section, const String& Ident, const St
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
   TIniDocument document = Loaded();
   document.SetValue(Section, Ident, Value);
-  document.Save(FileName());
+  document.Save(FileName(), Privacy());
 }
 
 void TIniFile::ReadSection(const String& Section, TStrings* Strings) const {
@@ -221,18 +222,20 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const
 void TIniFile::EraseSection(const String& Section) {
   TIniDocument document = Loaded();
   document.EraseSection(Section);
-  document.Save(FileName());
+  document.Save(FileName(), Privacy());
 }
 
 void TIniFile::DeleteKey(const String& Section, const String& Ident) {
   TIniDocument document = Loaded();
   document.DeleteKey(Section, Ident);
-  document.Save(FileName());
+  document.Save(FileName(), Privacy());
 }
 
 // ---------------------------------------------------------------------------
 
-TMemIniFile::TMemIniFile(const String& AFileName) : TCustomIniFile(AFileName) { FDocument.Load(AFileName); }
+TMemIniFile::TMemIniFile(const String& AFileName, TFilePrivacy Privacy) : TCustomIniFile(AFileName, Privacy) {
+  FDocument.Load(AFileName);
+}
 
 String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
   return ReadStringOf(FDocument, Section, Ident, Default);
@@ -256,4 +259,4 @@ void TMemIniFile::EraseSection(const String& Section) { FDocument.EraseSection(S
 
 void TMemIniFile::DeleteKey(const String& Section, const String& Ident) { FDocument.DeleteKey(Section, Ident); }
 
-void TMemIniFile::UpdateFile() { FDocument.Save(FileName()); }
+void TMemIniFile::UpdateFile() { FDocument.Save(FileName(), Privacy()); }

@@ -5,6 +5,7 @@
 // file reads as empty. Files are UTF-8 (GBK when not valid UTF-8); saving writes
 // UTF-8 and replaces the file atomically, keeping comments and other lines.
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Files.h"
 #include <QStringList>
 #include <optional>
 
@@ -12,7 +13,7 @@
 class TIniDocument {
 public:
   void Load(const String& FileName);
-  void Save(const String& FileName) const;
+  void Save(const String& FileName, TFilePrivacy Privacy) const;
 
   // Nothing when the key is absent.
   std::optional<String> Value(const String& Section, const String& Ident) const;
@@ -33,8 +34,11 @@ private:
 
 class TCustomIniFile : public TObject {
 public:
-  explicit TCustomIniFile(const String& AFileName) : FFileName(AFileName) {}
+  // fpOwnerOnly for files holding secrets: saves give them mode 0600.
+  explicit TCustomIniFile(const String& AFileName, TFilePrivacy Privacy = fpShared)
+      : FFileName(AFileName), FPrivacy(Privacy) {}
   const String& FileName() const { return FFileName; }
+  TFilePrivacy Privacy() const { return FPrivacy; }
 
   virtual String ReadString(const String& Section, const String& Ident, const String& Default) const = 0;
   virtual void WriteString(const String& Section, const String& Ident, const String& Value) = 0;
@@ -59,6 +63,7 @@ public:
   bool ValueExists(const String& Section, const String& Ident) const;
 private:
   String FFileName;
+  TFilePrivacy FPrivacy;
 };
 
 // Reads the file on every call and writes every change to it at once.
@@ -81,7 +86,7 @@ private:
 // Reads the file once; changes stay in memory until UpdateFile.
 class TMemIniFile : public TCustomIniFile {
 public:
-  explicit TMemIniFile(const String& AFileName);
+  explicit TMemIniFile(const String& AFileName, TFilePrivacy Privacy = fpShared);
   String ReadString(const String& Section, const String& Ident, const String& Default) const override;
   void WriteString(const String& Section, const String& Ident, const String& Value) override;
   void ReadSection(const String& Section, TStrings* Strings) const override;

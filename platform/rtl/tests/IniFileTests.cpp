@@ -2,6 +2,7 @@
 #include "platform/testing/TestPaths.h"
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -129,6 +130,22 @@ TEST(IniFile, MemoryIniWritesOnlyOnUpdateFileWhileDirectIniSeesOtherWriters) {
   EXPECT_EQ(direct.ReadString("s", "k", ""), "2");
   direct.WriteString("s", "k", "3");
   EXPECT_EQ(mem.ReadString("s", "k", ""), "2");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IniFile, SecretFilesAreSavedForTheOwnerOnly) {
+  moli::testing::ScratchDir dir;
+  const QString path = dir.File("comm.ini");
+  TIniFile(path, fpOwnerOnly).WriteString("comm", "pass", "secret");
+  TMemIniFile mem(path, fpOwnerOnly);
+  mem.WriteString("comm", "user", "me");
+  mem.UpdateFile();
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ TEST(FileStream, ModesCreateOpenAndRefuse) {
   }
   EXPECT_EQ(FileBytes(path), "");
   EXPECT_THROW(TFileStream(dir.File("no/such/folder.bin"), fmCreate), EFCreateError);
+  EXPECT_THROW(TFileStream(dir.Path(), fmOpenRead), EFOpenError);
 }
 
 TEST(MemoryStream, FileRoundTrip) {

@@ -46,6 +46,9 @@ TEST(StringList, SortedListsHonourTheDuplicatesRule) {
     EXPECT_EQ(e.Message(), "String list does not allow duplicates");
   }
   EXPECT_THROW(strict.Insert(0, "b"), EStringListError);
+  strict.Add("b");
+  EXPECT_THROW(strict.Move(1, 0), EStringListError);
+  EXPECT_EQ(strict.Text(), "a\r\nb\r\n");
 }
 
 TEST(StringList, FindGivesTheInsertionPointAndCaseSensitivityResorts) {
