@@ -172,3 +172,40 @@ bool TryStrToDateTime(const String& text, TDateTime& value);
 TDateTime StrToDate(const String& text);
 TDateTime StrToTime(const String& text);
 TDateTime StrToDateTime(const String& text);
+
+// ---- Strings. The plain routines see only ASCII letters as letters; the Ansi ones follow the
+// Chinese (PRC) locale whatever the system's locale is, so Chinese text sorts by pinyin.
+// Trimming removes blanks and control characters (codes up to ' ').
+String Trim(const String& text);
+String TrimLeft(const String& text);
+String TrimRight(const String& text);
+String UpperCase(const String& text);
+String LowerCase(const String& text);
+String AnsiUpperCase(const String& text);
+String AnsiLowerCase(const String& text);
+// Negative, 0 or positive. CompareStr and CompareText compare character codes (CompareText with
+// ASCII letters folded); AnsiCompareStr and AnsiCompareText use the locale's collation.
+int CompareStr(const String& a, const String& b);
+int CompareText(const String& a, const String& b);
+int AnsiCompareStr(const String& a, const String& b);
+int AnsiCompareText(const String& a, const String& b);
+bool SameText(const String& a, const String& b);
+bool AnsiSameText(const String& a, const String& b);
+// Encloses in single quotes, doubling the ones inside: O'Neil -> 'O''Neil'.
+String QuotedStr(const String& text);
+String AnsiQuotedStr(const String& text, QChar quote);
+// The inverse of AnsiQuotedStr; text that does not start with the quote comes back unchanged.
+String AnsiDequotedStr(const String& text, QChar quote);
+
+enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
+using TReplaceFlags = TSet<TReplaceFlag>;
+String StringReplace(const String& text, const String& oldPattern, const String& newPattern, TReplaceFlags flags);
+// Whether text[index] (0-based) is one of the delimiter characters.
+bool IsDelimiter(const String& delimiters, const String& text, int index);
+// 0-based position of the last character of text that is one of the delimiters; -1 when none.
+int LastDelimiter(const String& delimiters, const String& text);
+String StringOfChar(QChar c, int count);
+// Every line break (CR, LF or CR LF) becomes CR LF.
+String AdjustLineBreaks(const String& text);
+String LeftStr(const String& text, int count);
+String RightStr(const String& text, int count);
