@@ -209,3 +209,30 @@ String StringOfChar(QChar c, int count);
 String AdjustLineBreaks(const String& text);
 String LeftStr(const String& text, int count);
 String RightStr(const String& text, int count);
+
+// ---- File names and the file system. Names the program composes may use '\' as well as '/':
+// both separate names when splitting, and '\' becomes '/' before the file system sees a name.
+inline constexpr QChar PathDelim = u'/';
+String ExtractFilePath(const String& fileName);  // up to and including the last separator
+String ExtractFileDir(const String& fileName);   // the same without the separator (a root keeps it)
+String ExtractFileName(const String& fileName);  // after the last separator
+String ExtractFileExt(const String& fileName);   // ".ext" of the name part, "" when it has none
+String ChangeFileExt(const String& fileName, const String& extension);
+String IncludeTrailingPathDelimiter(const String& path);
+String ExcludeTrailingPathDelimiter(const String& path);
+// Absolute, with '/' separators and "." and ".." resolved against the current folder.
+String ExpandFileName(const String& fileName);
+// The name as the file system wants it: '\' turned into '/'.
+String NativeFileName(const String& fileName);
+
+bool FileExists(const String& fileName);        // an existing file, not a folder
+bool DirectoryExists(const String& directory);
+bool ForceDirectories(const String& directory);  // creates missing parents too; false when it cannot
+bool CreateDir(const String& directory);         // the parent must exist
+bool RemoveDir(const String& directory);         // only an empty folder
+bool DeleteFile(const String& fileName);
+// Never replaces an existing file or folder of the new name: that is a failure.
+bool RenameFile(const String& oldName, const String& newName);
+// The last modification time as a local date-time; false when the file does not exist.
+bool FileAge(const String& fileName, TDateTime& value);
+bool FileSetDate(const String& fileName, TDateTime value);
