@@ -58,6 +58,13 @@ QByteArray EncodeGbk(const String& S, bool Strict) {
   return output;
 }
 
+String Decode(QStringDecoder::Encoding Encoding, const QByteArray& Bytes, const String& Failure) {
+  QStringDecoder decoder(Encoding, QStringDecoder::Flag::Stateless);
+  String decoded = decoder.decode(Bytes);
+  if (decoder.hasError()) throw EEncodingError(Failure);
+  return decoded;
+}
+
 }  // namespace
 
 bool IsValidUtf8(const QByteArray& Bytes) {
@@ -67,10 +74,7 @@ bool IsValidUtf8(const QByteArray& Bytes) {
 }
 
 String Utf8ToString(const QByteArray& Bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  String decoded = decoder.decode(Bytes);
-  if (decoder.hasError()) throw EEncodingError(QStringLiteral("The text is not valid UTF-8"));
-  return decoded;
+  return Decode(QStringDecoder::Utf8, Bytes, QStringLiteral("The text is not valid UTF-8"));
 }
 
 QByteArray StringToUtf8(const String& S) {
@@ -93,10 +97,7 @@ QByteArray StringToGbk(const String& S) { return EncodeGbk(S, true); }
 
 String Utf16LEToString(const QByteArray& Bytes) {
   if (Bytes.size() % 2 != 0) throw EEncodingError(QStringLiteral("UTF-16 text has an odd number of bytes"));
-  QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-  String decoded = decoder.decode(Bytes);
-  if (decoder.hasError()) throw EEncodingError(QStringLiteral("The text is not valid UTF-16"));
-  return decoded;
+  return Decode(QStringDecoder::Utf16LE, Bytes, QStringLiteral("The text is not valid UTF-16"));
 }
 
 QByteArray StringToUtf16LE(const String& S) {

@@ -143,6 +143,14 @@ void TIniDocument::DeleteKey(const String& Section, const String& Ident) {
 
 // ---------------------------------------------------------------------------
 
+String TCustomIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
+  return Document().Value(Section, Ident).value_or(Default);
+}
+
+void TCustomIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  Edit([&](TIniDocument& document) { document.SetValue(Section, Ident, Value); });
+}
+
 Integer TCustomIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) const {
   String text = ReadString(Section, Ident, String());
   if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) text = u'$' + text.mid(2);
@@ -165,69 +173,43 @@ double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, dou
   return double(StrToFloatDef(ReadString(Section, Ident, String()), Default));
 }
 
-bool TCustomIniFile::SectionExists(const String& Section) const {
-  TStringList keys;
-  ReadSection(Section, &keys);
-  return keys.Count() > 0;
+void TCustomIniFile::ReadSection(const String& Section, TStrings* Strings) const {
+  QStringList keys;
+  for (const String& pair : Document().Pairs(Section)) keys << pair.section(u'=', 0, 0);
+  Fill(Strings, keys);
 }
 
+void TCustomIniFile::ReadSections(TStrings* Strings) const { Fill(Strings, Document().SectionNames()); }
+
+void TCustomIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const {
+  Fill(Strings, Document().Pairs(Section));
+}
+
+bool TCustomIniFile::SectionExists(const String& Section) const { return !Document().Pairs(Section).isEmpty(); }
+
 bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) const {
-  TStringList keys;
-  ReadSection(Section, &keys);
-  return keys.IndexOf(Ident) >= 0;
+  return Document().Value(Section, Ident).has_value();
+}
+
+void TCustomIniFile::EraseSection(const String& Section) {
+  Edit([&](TIniDocument& document) { document.EraseSection(Section); });
+}
+
+void TCustomIniFile::DeleteKey(const String& Section, const String& Ident) {
+  Edit([&](TIniDocument& document) { document.DeleteKey(Section, Ident); });
 }
 
 // ---------------------------------------------------------------------------
 
-namespace {
-
-void ReadSectionOf(const TIniDocument& Document, const String& Section, TStrings* Strings) {
-  QStringList keys;
-  for (const String& pair : Document.Pairs(Section)) keys << pair.section(u'=', 0, 0);
-  Fill(Strings, keys);
-}
-
-String ReadStringOf(const TIniDocument& Document, const String& Section, const String& Ident, const String& Default) {
-  return Document.Value(Section, Ident).value_or(Default);
-}
-
-}  // namespace
-
-TIniDocument TIniFile::Loaded() const {
+TIniDocument TIniFile::Document() const {
   TIniDocument document;
   document.Load(FileName());
   return document;
 }
 
-String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
-  return ReadStringOf(Loaded(), Section, Ident, Default);
-}
-
-void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
-  TIniDocument document = Loaded();
-  document.SetValue(Section, Ident, Value);
-  document.Save(FileName(), Privacy());
-}
-
-void TIniFile::ReadSection(const String& Section, TStrings* Strings) const {
-  ReadSectionOf(Loaded(), Section, Strings);
-}
-
-void TIniFile::ReadSections(TStrings* Strings) const { Fill(Strings, Loaded().SectionNames()); }
-
-void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const {
-  Fill(Strings, Loaded().Pairs(Section));
-}
-
-void TIniFile::EraseSection(const String& Section) {
-  TIniDocument document = Loaded();
-  document.EraseSection(Section);
-  document.Save(FileName(), Privacy());
-}
-
-void TIniFile::DeleteKey(const String& Section, const String& Ident) {
-  TIniDocument document = Loaded();
-  document.DeleteKey(Section, Ident);
+void TIniFile::Edit(const std::function<void(TIniDocument&)>& Change) {
+  TIniDocument document = Document();
+  Change(document);
   document.Save(FileName(), Privacy());
 }
 
@@ -236,27 +218,5 @@ void TIniFile::DeleteKey(const String& Section, const String& Ident) {
 TMemIniFile::TMemIniFile(const String& AFileName, TFilePrivacy Privacy) : TCustomIniFile(AFileName, Privacy) {
   FDocument.Load(AFileName);
 }
-
-String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) const {
-  return ReadStringOf(FDocument, Section, Ident, Default);
-}
-
-void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
-  FDocument.SetValue(Section, Ident, Value);
-}
-
-void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) const {
-  ReadSectionOf(FDocument, Section, Strings);
-}
-
-void TMemIniFile::ReadSections(TStrings* Strings) const { Fill(Strings, FDocument.SectionNames()); }
-
-void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) const {
-  Fill(Strings, FDocument.Pairs(Section));
-}
-
-void TMemIniFile::EraseSection(const String& Section) { FDocument.EraseSection(Section); }
-
-void TMemIniFile::DeleteKey(const String& Section, const String& Ident) { FDocument.DeleteKey(Section, Ident); }
 
 void TMemIniFile::UpdateFile() { FDocument.Save(FileName(), Privacy()); }

@@ -40,17 +40,8 @@ public:
   const String& FileName() const { return FFileName; }
   TFilePrivacy Privacy() const { return FPrivacy; }
 
-  virtual String ReadString(const String& Section, const String& Ident, const String& Default) const = 0;
-  virtual void WriteString(const String& Section, const String& Ident, const String& Value) = 0;
-  // The key names of Section.
-  virtual void ReadSection(const String& Section, TStrings* Strings) const = 0;
-  virtual void ReadSections(TStrings* Strings) const = 0;
-  // The "key=value" lines of Section.
-  virtual void ReadSectionValues(const String& Section, TStrings* Strings) const = 0;
-  virtual void EraseSection(const String& Section) = 0;
-  virtual void DeleteKey(const String& Section, const String& Ident) = 0;
-  virtual void UpdateFile() = 0;
-
+  String ReadString(const String& Section, const String& Ident, const String& Default) const;
+  void WriteString(const String& Section, const String& Ident, const String& Value);
   // Decimal, or hexadecimal written "$1F" or "0x1F"; Default when the text is not a number.
   Integer ReadInteger(const String& Section, const String& Ident, Integer Default) const;
   void WriteInteger(const String& Section, const String& Ident, Integer Value);
@@ -58,9 +49,23 @@ public:
   bool ReadBool(const String& Section, const String& Ident, bool Default) const;
   void WriteBool(const String& Section, const String& Ident, bool Value);
   double ReadFloat(const String& Section, const String& Ident, double Default) const;
+  // The key names of Section.
+  void ReadSection(const String& Section, TStrings* Strings) const;
+  void ReadSections(TStrings* Strings) const;
+  // The "key=value" lines of Section.
+  void ReadSectionValues(const String& Section, TStrings* Strings) const;
   // True when the section has at least one key.
   bool SectionExists(const String& Section) const;
   bool ValueExists(const String& Section, const String& Ident) const;
+  void EraseSection(const String& Section);
+  void DeleteKey(const String& Section, const String& Ident);
+  // Writes pending changes to the file.
+  virtual void UpdateFile() = 0;
+protected:
+  // The content to read from.
+  virtual TIniDocument Document() const = 0;
+  // Applies one change.
+  virtual void Edit(const std::function<void(TIniDocument&)>& Change) = 0;
 private:
   String FFileName;
   TFilePrivacy FPrivacy;
@@ -70,31 +75,21 @@ private:
 class TIniFile : public TCustomIniFile {
 public:
   using TCustomIniFile::TCustomIniFile;
-  String ReadString(const String& Section, const String& Ident, const String& Default) const override;
-  void WriteString(const String& Section, const String& Ident, const String& Value) override;
-  void ReadSection(const String& Section, TStrings* Strings) const override;
-  void ReadSections(TStrings* Strings) const override;
-  void ReadSectionValues(const String& Section, TStrings* Strings) const override;
-  void EraseSection(const String& Section) override;
-  void DeleteKey(const String& Section, const String& Ident) override;
   // Every change is on disk already.
   void UpdateFile() override {}
-private:
-  TIniDocument Loaded() const;
+protected:
+  TIniDocument Document() const override;
+  void Edit(const std::function<void(TIniDocument&)>& Change) override;
 };
 
 // Reads the file once; changes stay in memory until UpdateFile.
 class TMemIniFile : public TCustomIniFile {
 public:
   explicit TMemIniFile(const String& AFileName, TFilePrivacy Privacy = fpShared);
-  String ReadString(const String& Section, const String& Ident, const String& Default) const override;
-  void WriteString(const String& Section, const String& Ident, const String& Value) override;
-  void ReadSection(const String& Section, TStrings* Strings) const override;
-  void ReadSections(TStrings* Strings) const override;
-  void ReadSectionValues(const String& Section, TStrings* Strings) const override;
-  void EraseSection(const String& Section) override;
-  void DeleteKey(const String& Section, const String& Ident) override;
   void UpdateFile() override;
+protected:
+  TIniDocument Document() const override { return FDocument; }
+  void Edit(const std::function<void(TIniDocument&)>& Change) override { Change(FDocument); }
 private:
   TIniDocument FDocument;
 };

@@ -1,16 +1,11 @@
 #include "platform/rtl/Contnrs.h"
 #include <QStringList>
+#include "platform/rtl/tests/TrackedObject.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-class Tracked : public TObject {
-public:
-  explicit Tracked(int& Deleted) : FDeleted(Deleted) {}
-  ~Tracked() override { ++FDeleted; }
-private:
-  int& FDeleted;
-};
+using Tracked = moli::testing::TrackedObject;
 
 TEST(ObjectList, OwningListDeletesRemovedReplacedAndRemainingObjects) {
   int deleted = 0;

@@ -25,7 +25,7 @@ mode_t ModeOf(const QString& Path) {
   return st.st_mode & 0777;
 }
 
-TEST(Files, ProgramFolderEndsWithASlashAndCanBeReplaced) {
+TEST(FileHelpers, ProgramFolderEndsWithASlashAndCanBeReplaced) {
   EXPECT_EQ(ProgramFolder(), QCoreApplication::applicationDirPath() + "/");
   SetProgramFolder("/tmp/moli");
   EXPECT_EQ(ProgramFolder(), "/tmp/moli/");
@@ -33,7 +33,7 @@ TEST(Files, ProgramFolderEndsWithASlashAndCanBeReplaced) {
   EXPECT_EQ(ProgramFolder(), QCoreApplication::applicationDirPath() + "/");
 }
 
-TEST(Files, ResolvePathMatchesNamesWithoutCase) {
+TEST(FileHelpers, ResolvePathMatchesNamesWithoutCase) {
   moli::testing::ScratchDir dir;
   ASSERT_TRUE(QDir(dir.Path()).mkpath("DB/tmp"));
   ASSERT_TRUE(QDir(dir.Path()).mkpath("RPT"));
@@ -48,7 +48,7 @@ TEST(Files, ResolvePathMatchesNamesWithoutCase) {
     EXPECT_EQ(ResolvePath(dir.Path(), c.relative), base + c.expected) << c.relative;
 }
 
-TEST(Files, ResolvePathPrefersTheExactSpelling) {
+TEST(FileHelpers, ResolvePathPrefersTheExactSpelling) {
   moli::testing::ScratchDir dir;
   Touch(dir.File("a.txt"));
   Touch(dir.File("A.txt"));
@@ -56,7 +56,7 @@ TEST(Files, ResolvePathPrefersTheExactSpelling) {
   EXPECT_EQ(ResolvePath(dir.Path(), "a.TXT"), dir.File("A.txt"));
 }
 
-TEST(Files, AtomicWriteReplacesTheFileAndKeepsOrRestrictsItsMode) {
+TEST(FileHelpers, AtomicWriteReplacesTheFileAndKeepsOrRestrictsItsMode) {
   moli::testing::ScratchDir dir;
   const QString path = dir.File("data.txt");
   AtomicWriteFile(path, "first");
@@ -71,7 +71,7 @@ TEST(Files, AtomicWriteReplacesTheFileAndKeepsOrRestrictsItsMode) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary file was left";
 }
 
-TEST(Files, FailedAtomicWriteLeavesTheOldFile) {
+TEST(FileHelpers, FailedAtomicWriteLeavesTheOldFile) {
   moli::testing::ScratchDir dir;
   EXPECT_THROW(AtomicWriteFile(dir.File("no/such/folder.txt"), "x"), EFCreateError);
   // Renaming onto a folder fails after the data was written: the folder stays and no temporary is left.

@@ -1,6 +1,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/testing/TestPaths.h"
 #include <QFile>
+#include "platform/rtl/tests/TrackedObject.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,13 +17,7 @@ QStringList Items(const TStrings& List) {
   return result;
 }
 
-class Tracked : public TObject {
-public:
-  explicit Tracked(int& Deleted) : FDeleted(Deleted) {}
-  ~Tracked() override { ++FDeleted; }
-private:
-  int& FDeleted;
-};
+using Tracked = moli::testing::TrackedObject;
 
 TEST(StringList, SortedListsHonourTheDuplicatesRule) {
   struct Case { TDuplicates dup; QStringList expected; };
