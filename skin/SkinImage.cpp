@@ -86,9 +86,10 @@ void ComposeFrame(QImage& result, const QImage& bitmap, TSkinMargins m, Integer 
   if (m.Bottom > 0) piece({m.Left, fh - m.Bottom, fw - m.Right, fh}, {m.Left, H - m.Bottom, W - m.Right, H});
 }
 
+// Starts magenta, so whatever a frame does not cover stays unpainted when drawn transparently.
 QImage WorkBitmap(const TRect& target) {
   QImage work(target.Width(), target.Height(), QImage::Format_RGB32);
-  work.fill(Qt::black);
+  work.fill(PixelOf(SkinMagenta));
   return work;
 }
 

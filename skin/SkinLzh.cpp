@@ -11,8 +11,11 @@ namespace {
 class TBitSource {
 public:
   explicit TBitSource(const TLzhReader& reader) : FReader(reader) {}
+  // Bits handed out beyond those the source supplied (read as zeros).
+  bool RanPastInput() const { return FTaken > FSupplied * 8; }
   int Bit() {
     Fill();
+    ++FTaken;
     const unsigned bit = (FBuffer >> 15) & 1u;
     FBuffer = uint16_t(FBuffer << 1);
     --FCount;
@@ -20,6 +23,7 @@ public:
   }
   int Byte() {
     Fill();
+    FTaken += 8;
     const unsigned value = FBuffer >> 8;
     FBuffer = uint16_t(FBuffer << 8);
     FCount -= 8;
@@ -42,6 +46,7 @@ private:
         return 0;
       }
     }
+    ++FSupplied;
     return FChunk[FPos++];
   }
   const TLzhReader& FReader;
@@ -50,6 +55,8 @@ private:
   int FLen = 0;
   uint16_t FBuffer = 0;
   int FCount = 0;
+  uint64_t FTaken = 0;
+  uint64_t FSupplied = 0;
 };
 
 }  // namespace
@@ -111,13 +118,15 @@ void TLZH::Decode(uint32_t unpackedSize, const TLzhWriter& writer, const TLzhRea
     }
   }
   if (outCount > 0) writer(out, outCount);
+  FRanPastInput = bits.RanPastInput();
 }
 
-QByteArray LzhDecode(const QByteArray& stream, uint32_t unpackedSize) {
+QByteArray LzhDecode(const QByteArray& stream, uint32_t unpackedSize, bool* ranPastInput) {
   QByteArray result;
   result.reserve(qsizetype(unpackedSize));
   qsizetype pos = 0;
-  TLZH().Decode(
+  TLZH decoder;
+  decoder.Decode(
       unpackedSize, [&](const uint8_t* data, int count) { result.append(reinterpret_cast<const char*>(data), count); },
       [&](uint8_t* buffer, int count) {
         const int n = int(std::min<qsizetype>(count, stream.size() - pos));
@@ -125,5 +134,6 @@ QByteArray LzhDecode(const QByteArray& stream, uint32_t unpackedSize) {
         pos += n;
         return n;
       });
+  if (ranPastInput) *ranPastInput = decoder.RanPastInput();
   return result;
 }

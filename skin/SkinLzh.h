@@ -17,7 +17,12 @@ public:
   // Decodes until exactly unpackedSize bytes have been written. Input past the end of the
   // source reads as zero bytes. Raises ElzhException when the tables cannot be had.
   void Decode(uint32_t unpackedSize, const TLzhWriter& writer, const TLzhReader& reader);
+  // The last Decode needed more bits than the source held: the stream was cut short.
+  bool RanPastInput() const { return FRanPastInput; }
+
+private:
+  bool FRanPastInput = false;
 };
 
-// The whole stream in, unpackedSize bytes out.
-QByteArray LzhDecode(const QByteArray& stream, uint32_t unpackedSize);
+// The whole stream in, unpackedSize bytes out; ranPastInput tells whether the stream was cut short.
+QByteArray LzhDecode(const QByteArray& stream, uint32_t unpackedSize, bool* ranPastInput = nullptr);

@@ -48,7 +48,9 @@ void TSkinReader::ReadPackage(const QByteArray& packed) {
   if (qint64(unpackedSize) > MaxUnpackedSize || qint64(unpackedSize) > streamSize * MaxExpansion + 64)
     Refuse("it declares more data than it holds");
 
-  const QByteArray unpacked = LzhDecode(packed.mid(4), unpackedSize);
+  bool cutShort = false;
+  const QByteArray unpacked = LzhDecode(packed.mid(4), unpackedSize, &cutShort);
+  if (cutShort) Refuse("it ends before its data does");
   QByteArray header = unpacked.left(HeaderSize);
   const qsizetype headerRead = header.size();
   header.append(HeaderSize - headerRead, '\0');
