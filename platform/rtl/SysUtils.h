@@ -72,6 +72,15 @@ inline Byte CurrencyFormat = 0;    // 0 "¥1", 1 "1¥", 2 "¥ 1", 3 "1 ¥"
 inline Byte NegCurrFormat = 2;     // 0..15, the usual table of negative currency layouts; 2 is "¥-1"
 inline Byte CurrencyDecimals = 2;
 
+// ---- Whole numbers from others.
+// To the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), the platform's rule.
+Int64 Round(Extended value);
+// Towards zero.
+Int64 Trunc(Extended value);
+// a x b / c with a 64-bit intermediate, rounded half away from zero; -1 when c is 0 or the
+// result does not fit an Integer.
+Integer MulDiv(Integer a, Integer b, Integer c);
+
 // ---- Numbers to text.
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 

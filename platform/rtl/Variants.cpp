@@ -137,11 +137,10 @@ void Variant::RaiseCannotConvert(TVarType target) const {
 }
 
 Int64 Variant::RoundToInt64(double value, TVarType target) const {
-  const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
-  if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0))
+  if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
     throw EVariantError(QStringLiteral("Overflow while converting variant of type (%1) into type (%2)")
                             .arg(TypeName(FType), TypeName(target)));
-  return Int64(rounded);
+  return Round(value);
 }
 
 Int64 Variant::AsInt64() const { return ToInt64(varInt64); }

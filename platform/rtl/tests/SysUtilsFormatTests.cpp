@@ -5,6 +5,21 @@
 
 namespace {
 
+TEST(WholeNumbers, RoundHalvesToEvenTruncTowardsZeroMulDivHalvesAway) {
+  struct Case { double value; Int64 round, trunc; };
+  for (const Case& c : std::initializer_list<Case>{
+         {2.5, 2, 2}, {3.5, 4, 3}, {-2.5, -2, -2}, {-3.5, -4, -3}, {2.4999, 2, 2}, {-0.6, -1, 0}, {1e15 + 0.5, 1000000000000000, 1000000000000000}}) {
+    EXPECT_EQ(Round(c.value), c.round) << c.value;
+    EXPECT_EQ(Trunc(c.value), c.trunc) << c.value;
+  }
+  EXPECT_EQ(MulDiv(10, 1, 4), 3);     // 2.5
+  EXPECT_EQ(MulDiv(-10, 1, 4), -3);
+  EXPECT_EQ(MulDiv(10, 1, -4), -3);
+  EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);  // no 32-bit overflow in between
+  EXPECT_EQ(MulDiv(2000000000, 2, 1), -1);
+  EXPECT_EQ(MulDiv(5, 5, 0), -1);
+}
+
 TEST(FormatFloat, PicturesRoundHalvesAwayFromZeroOnTheDecimalDigits) {
   struct Case { const char* format; double value; const char* expected; };
   for (const Case& c : std::initializer_list<Case>{
