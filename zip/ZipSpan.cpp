@@ -1,0 +1,226 @@
+#include "zip/ZipSpan.h"
+#include "zip/ZipErrors.h"
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <algorithm>
+
+namespace {
+
+String WithExtension(const String& Name, const String& Extension) {
+  const qsizetype dot = Name.lastIndexOf(QLatin1Char('.'));
+  const qsizetype slash = std::max(Name.lastIndexOf(QLatin1Char('/')), Name.lastIndexOf(QLatin1Char('\\')));
+  return (dot > slash ? Name.left(dot) : Name) + Extension;
+}
+
+[[noreturn]] void NoRoom(const String& Why) {
+  throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive: ") + Why);
+}
+
+}  // namespace
+
+void TMultiZipInfo::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TMultiZipInfo*>(Source);
+  if (!other) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  BlockSize = other->BlockSize;
+  FirstBlockSize = other->FirstBlockSize;
+  SaveOnFirstDisk = other->SaveOnFirstDisk;
+  SaveZipInfoOnFirstDisk = other->SaveZipInfoOnFirstDisk;
+  MultiMode = other->MultiMode;
+  CheckDiskLabels = other->CheckDiskLabels;
+  WriteDiskLabels = other->WriteDiskLabels;
+}
+
+String ZipPartName(const String& ZipName, Integer Disk) {
+  return WithExtension(ZipName, QStringLiteral(".%1").arg(Disk, 3, 10, QLatin1Char('0')));
+}
+
+String ZipConfigName(const String& ZipName) { return WithExtension(ZipName, QStringLiteral(".zfc")); }
+
+void DefaultGetNextDisk(TMultiMode Mode, Integer NextDisk, String& FName) {
+  if (Mode == mmSpan) NoRoom(QStringLiteral("disk %1 of a spanned set cannot be asked for on this system").arg(NextDisk));
+  FName = ZipPartName(FName, NextDisk);
+}
+
+String AskForPart(Integer Disk, const String& Current, const TGetNextDiskEvent& Ask, TObject* Sender) {
+  String missing;
+  for (;;) {
+    String name = Current;
+    Ask(Sender, Disk, name);
+    if (name.isEmpty()) throw EUserCanceled(QStringLiteral("User canceled loading new disk."));
+    if (QFileInfo(name).isFile()) return name;
+    if (name == missing)
+      throw EIncompleteZip(QStringLiteral("Part %1 of the multi-disk set is missing: %2").arg(Disk).arg(name));
+    missing = name;
+  }
+}
+
+// ---------------------------------------------------------------- reading
+
+class TZipSpanReadStream::TParts : public TStream {
+public:
+  QStringList Names;
+  std::vector<Int64> Starts;  // one more than Names: the total at the end
+
+  Integer Read(void* Buffer, Integer Count) override {
+    auto* out = static_cast<char*>(Buffer);
+    Integer done = 0;
+    while (done < Count && FPos < Starts.back()) {
+      const size_t part = size_t(std::upper_bound(Starts.begin(), Starts.end(), FPos) - Starts.begin()) - 1;
+      Open(part);
+      FFile->Seek(FPos - Starts[part], soBeginning);
+      const Int64 want = std::min<Int64>(Count - done, Starts[part + 1] - FPos);
+      const Integer n = FFile->Read(out + done, Integer(want));
+      if (n <= 0) break;
+      done += n;
+      FPos += n;
+    }
+    return done;
+  }
+
+  Integer Write(const void*, Integer) override { return 0; }
+
+  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override {
+    const Int64 base = Origin == soBeginning ? 0 : Origin == soCurrent ? FPos : Starts.back();
+    FPos = std::max<Int64>(0, base + Offset);
+    return FPos;
+  }
+
+private:
+  void Open(size_t Part) {
+    if (FFile && FOpen == Part) return;
+    FFile.reset();
+    FFile = std::make_unique<TFileStream>(Names[qsizetype(Part)], fmOpenRead | fmShareDenyWrite);
+    FOpen = Part;
+  }
+
+  Int64 FPos = 0;
+  size_t FOpen = 0;
+  std::unique_ptr<TFileStream> FFile;
+};
+
+TZipSpanReadStream::TZipSpanReadStream(std::unique_ptr<TParts> Parts)
+    : TS_BufferStream(Parts.get(), 8192), FParts(std::move(Parts)) {}
+
+TZipSpanReadStream::TZipSpanReadStream(const String& LastPart, Integer DiskCount, const TGetNextDiskEvent& Ask,
+                                       TObject* Sender)
+    : TZipSpanReadStream(std::make_unique<TParts>()) {
+  FParts->Starts.push_back(0);
+  for (Integer disk = 0; disk < DiskCount; ++disk) {
+    const String name = disk == DiskCount - 1 && !LastPart.isEmpty() ? LastPart : AskForPart(disk + 1, LastPart, Ask, Sender);
+    FParts->Names.append(name);
+    FParts->Starts.push_back(FParts->Starts.back() + QFileInfo(name).size());
+  }
+}
+
+TZipSpanReadStream::~TZipSpanReadStream() = default;
+
+Int64 TZipSpanReadStream::Offset(Integer Disk, Int64 OffsetOnDisk) const {
+  if (Disk < 0 || Disk >= DiskCount()) throw EBadZipFile(QStringLiteral("Not a valid zip file!"));
+  return FParts->Starts[size_t(Disk)] + OffsetOnDisk;
+}
+
+Integer TZipSpanReadStream::DiskCount() const { return Integer(FParts->Names.size()); }
+
+// ---------------------------------------------------------------- writing
+
+TZipSpanWriteStream::TZipSpanWriteStream(const String& ZipName, const TMultiZipInfo& Info, Int64 FirstRoom,
+                                         TGetNextDiskEvent Ask, TPrepareNextDiskEvent Prepare, TObject* Sender)
+    : FInfo(Info), FZipName(ZipName), FAsk(std::move(Ask)), FPrepare(std::move(Prepare)), FSender(Sender),
+      FFirstRoom(FirstRoom) {
+  StartPart();
+}
+
+TZipSpanWriteStream::~TZipSpanWriteStream() = default;
+
+void TZipSpanWriteStream::StartPart() {
+  const Integer number = Integer(FParts.size()) + 1;
+  if (number > 999) NoRoom(QStringLiteral("a split set holds at most 999 parts"));
+  FFile.reset();
+  String name = FZipName;
+  Int64 room = number == 1 ? FFirstRoom : FInfo.BlockSize;
+  if (FInfo.MultiMode == mmBlocks) {
+    name = ZipPartName(FZipName, number);
+  } else if (number > 1) {
+    if (FAsk)
+      FAsk(FSender, number, name);
+    else
+      DefaultGetNextDisk(mmSpan, number, name);
+    if (name.isEmpty()) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
+    // Answering with a part already written would overwrite it.
+    if (FParts.contains(name)) NoRoom(QStringLiteral("disk %1 names a part already written: %2").arg(number).arg(name));
+    QFile::remove(name);
+    if (FPrepare) FPrepare(FSender, number);
+    room = QStorageInfo(QFileInfo(name).absolutePath()).bytesAvailable();
+  }
+  FFile = std::make_unique<TFileStream>(name, fmCreate);
+  FParts.append(name);
+  FRoom = room;
+}
+
+Integer TZipSpanWriteStream::Read(void* Buffer, Integer Count) { return FFile->Read(Buffer, Count); }
+
+Integer TZipSpanWriteStream::Write(const void* Buffer, Integer Count) {
+  const auto* in = static_cast<const char*>(Buffer);
+  Integer done = 0;
+  while (done < Count) {
+    if (FRoom <= 0) StartPart();
+    const Integer want = Integer(std::min<Int64>(Count - done, FRoom));
+    const Integer n = FFile->Write(in + done, want);
+    if (n > 0) {
+      done += n;
+      FRoom -= n;
+    }
+    if (n < want) break;
+  }
+  return done;
+}
+
+Int64 TZipSpanWriteStream::Seek(Int64 Offset, TSeekOrigin Origin) { return FFile->Seek(Offset, Origin); }
+
+void TZipSpanWriteStream::KeepTogether(Int64 Bytes) {
+  if (Bytes < FRoom) return;
+  StartPart();
+  if (Bytes > FRoom) NoRoom(QStringLiteral("a part holds %1 bytes, less than one header").arg(FRoom));
+}
+
+void TZipSpanWriteStream::WriteAt(Integer Disk, Int64 OffsetOnDisk, const QByteArray& Bytes) {
+  const auto put = [&](TStream& Stream) {
+    Stream.Seek(OffsetOnDisk, soBeginning);
+    if (Stream.Write(Bytes.constData(), Integer(Bytes.size())) != Bytes.size())
+      NoRoom(QStringLiteral("cannot rewrite part %1").arg(Disk + 1));
+  };
+  if (Disk == CurrentDisk()) {
+    const Int64 here = FFile->Position();
+    put(*FFile);
+    FFile->Seek(here, soBeginning);
+  } else {
+    TFileStream earlier(FParts.at(Disk), fmOpenReadWrite);
+    put(earlier);
+  }
+}
+
+String TZipSpanWriteStream::Finish() {
+  FFile.reset();
+  if (FInfo.MultiMode == mmBlocks && FParts.size() == 1) {
+    QFile::remove(FZipName);
+    if (!QFile::rename(FParts.first(), FZipName)) NoRoom(QStringLiteral("cannot rename %1").arg(FParts.first()));
+    FParts.first() = FZipName;
+  }
+  return FParts.last();
+}
+
+void TZipSpanWriteStream::Discard() {
+  FFile.reset();
+  for (const String& part : FParts) QFile::remove(part);
+  FParts.clear();
+}
+
+Int64 FirstPartRoom(TMultiZipInfo& Info, const String& ZipName, Integer Files, bool StorePaths, Integer CommentLength) {
+  if (Info.MultiMode == mmBlocks) return Info.FirstBlockSize;
+  if (Info.SaveZipInfoOnFirstDisk) Info.SaveOnFirstDisk += Files * (StorePaths ? 83 : 58) + CommentLength + 2070;
+  return QStorageInfo(QFileInfo(ZipName).absolutePath()).bytesAvailable() - Info.SaveOnFirstDisk;
+}
