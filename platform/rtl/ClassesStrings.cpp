@@ -283,9 +283,7 @@ void TStrings::EndUpdate() {
 
 void TStrings::SetUpdateState(bool) {}
 
-Integer TStrings::CompareStrings(const String& S1, const String& S2) const {
-  return String::compare(S1, S2, Qt::CaseInsensitive);
-}
+Integer TStrings::CompareStrings(const String& S1, const String& S2) const { return AnsiCompareText(S1, S2); }
 
 void TStrings::LoadFromFile(const String& FileName) {
   TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
@@ -473,5 +471,5 @@ void TStringList::SetCaseSensitive(bool Value) {
 }
 
 Integer TStringList::CompareStrings(const String& S1, const String& S2) const {
-  return String::compare(S1, S2, FCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+  return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }

@@ -7,32 +7,24 @@
 
 namespace {
 
-// Blanks and control characters, as ini readers have always trimmed; wider Unicode spaces are text.
-String TrimBlanks(const String& S) {
-  qsizetype start = 0, end = S.size();
-  while (start < end && S[start].unicode() <= u' ') ++start;
-  while (end > start && S[end - 1].unicode() <= u' ') --end;
-  return S.mid(start, end - start);
-}
-
 bool SameName(const String& A, const String& B) { return A.compare(B, Qt::CaseInsensitive) == 0; }
 
 // The section name of a header line; nothing when Line is not one.
 std::optional<String> HeaderName(const String& Line) {
-  const String trimmed = TrimBlanks(Line);
+  const String trimmed = Trim(Line);
   if (!trimmed.startsWith(u'[')) return std::nullopt;
   const qsizetype close = trimmed.indexOf(u']');
-  return TrimBlanks(trimmed.mid(1, close < 0 ? -1 : close - 1));
+  return Trim(trimmed.mid(1, close < 0 ? -1 : close - 1));
 }
 
 // Splits a "key=value" line; false for comments, blank lines and lines without a key.
 bool SplitEntry(const String& Line, String& Key, String& Value) {
-  const String trimmed = TrimBlanks(Line);
+  const String trimmed = Trim(Line);
   if (trimmed.isEmpty() || trimmed.startsWith(u';')) return false;
   const qsizetype eq = trimmed.indexOf(u'=');
   if (eq <= 0) return false;
-  Key = TrimBlanks(trimmed.left(eq));
-  Value = TrimBlanks(trimmed.mid(eq + 1));
+  Key = Trim(trimmed.left(eq));
+  Value = Trim(trimmed.mid(eq + 1));
   return !Key.isEmpty();
 }
 
@@ -106,7 +98,7 @@ void TIniDocument::SetValue(const String& Section, const String& Ident, const St
     }
   // After the section's last non-blank line, so blank separator lines stay before the next header.
   qsizetype at = section->Lines.size();
-  while (at > 0 && TrimBlanks(section->Lines[at - 1]).isEmpty()) --at;
+  while (at > 0 && Trim(section->Lines[at - 1]).isEmpty()) --at;
   section->Lines.insert(at, entry);
 }
 

@@ -62,10 +62,17 @@ TEST(StringList, FindGivesTheInsertionPointAndCaseSensitivityResorts) {
   cased.SetCaseSensitive(true);
   ListOf(cased, {"a", "A"});
   EXPECT_EQ(cased.IndexOf("A"), 1);
+  cased.Add("b");
   cased.SetSorted(true);
-  EXPECT_EQ(Items(cased), QStringList({"A", "a"}));
+  EXPECT_EQ(Items(cased), QStringList({"a", "A", "b"}));
+  EXPECT_EQ(cased.IndexOf("A"), 1);
   cased.SetCaseSensitive(false);
-  EXPECT_EQ(cased.IndexOf("a"), 0);
+  EXPECT_EQ(cased.IndexOf("A"), 0);
+
+  TStringList names;  // Chinese text sorts by its reading, as users expect
+  names.SetSorted(true);
+  ListOf(names, {"张三", "李四", "王五"});
+  EXPECT_EQ(Items(names), QStringList({QString::fromUtf8("李四"), QString::fromUtf8("王五"), QString::fromUtf8("张三")}));
 }
 
 TEST(StringList, IndexErrorsNameTheIndex) {
