@@ -1,5 +1,6 @@
 // Text to numbers and integers to text.
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/SysUtilsParsing.h"
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -100,26 +101,16 @@ bool TryStrToInt64(const String& text, Int64& value) {
   return ParseInteger(text, 64, value);
 }
 
-Integer StrToInt(const String& text) {
-  Integer value = 0;
-  if (!TryStrToInt(text, value)) RaiseNotInteger(text);
-  return value;
-}
+Integer StrToInt(const String& text) { return ParsedOrRaise<Integer>(text, TryStrToInt, RaiseNotInteger); }
 
-Int64 StrToInt64(const String& text) {
-  Int64 value = 0;
-  if (!TryStrToInt64(text, value)) RaiseNotInteger(text);
-  return value;
-}
+Int64 StrToInt64(const String& text) { return ParsedOrRaise<Int64>(text, TryStrToInt64, RaiseNotInteger); }
 
 Integer StrToIntDef(const String& text, Integer defaultValue) {
-  Integer value = 0;
-  return TryStrToInt(text, value) ? value : defaultValue;
+  return ParsedOrDefault<Integer>(text, TryStrToInt, defaultValue);
 }
 
 Int64 StrToInt64Def(const String& text, Int64 defaultValue) {
-  Int64 value = 0;
-  return TryStrToInt64(text, value) ? value : defaultValue;
+  return ParsedOrDefault<Int64>(text, TryStrToInt64, defaultValue);
 }
 
 bool TryStrToFloat(const String& text, Extended& value) {
@@ -158,15 +149,10 @@ bool TryStrToFloat(const String& text, double& value) {
   return true;
 }
 
-Extended StrToFloat(const String& text) {
-  Extended value = 0;
-  if (!TryStrToFloat(text, value)) RaiseNotFloat(text);
-  return value;
-}
+Extended StrToFloat(const String& text) { return ParsedOrRaise<Extended>(text, TryStrToFloat, RaiseNotFloat); }
 
 Extended StrToFloatDef(const String& text, Extended defaultValue) {
-  Extended value = 0;
-  return TryStrToFloat(text, value) ? value : defaultValue;
+  return ParsedOrDefault<Extended>(text, TryStrToFloat, defaultValue);
 }
 
 bool TryStrToCurr(const String& text, Currency& value) {
@@ -180,8 +166,4 @@ bool TryStrToCurr(const String& text, Currency& value) {
   return true;
 }
 
-Currency StrToCurr(const String& text) {
-  Currency value;
-  if (!TryStrToCurr(text, value)) RaiseNotFloat(text);
-  return value;
-}
+Currency StrToCurr(const String& text) { return ParsedOrRaise<Currency>(text, TryStrToCurr, RaiseNotFloat); }

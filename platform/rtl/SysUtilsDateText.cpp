@@ -1,6 +1,7 @@
 // Date-times to text by format tokens, and text back to date-times.
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDates.h"
+#include "platform/rtl/SysUtilsParsing.h"
 #include <cmath>
 
 namespace {
@@ -245,8 +246,16 @@ bool ScanTime(Scanner& s, TDateTime& value) {
          TryEncodeTime(Word(hour), Word(minute), Word(second), Word(msec), value);
 }
 
-[[noreturn]] void RaiseNotDate(const String& text, const char* what) {
-  throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(what)));
+[[noreturn]] void RaiseNotDate(const String& text) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
+}
+
+[[noreturn]] void RaiseNotTime(const String& text) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(text));
+}
+
+[[noreturn]] void RaiseNotDateTime(const String& text) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(text));
 }
 
 }  // namespace
@@ -286,20 +295,10 @@ bool TryStrToDateTime(const String& text, TDateTime& value) {
   return TryStrToTime(text, value);
 }
 
-TDateTime StrToDate(const String& text) {
-  TDateTime value = 0;
-  if (!TryStrToDate(text, value)) RaiseNotDate(text, "date");
-  return value;
-}
+TDateTime StrToDate(const String& text) { return ParsedOrRaise<TDateTime>(text, TryStrToDate, RaiseNotDate); }
 
-TDateTime StrToTime(const String& text) {
-  TDateTime value = 0;
-  if (!TryStrToTime(text, value)) RaiseNotDate(text, "time");
-  return value;
-}
+TDateTime StrToTime(const String& text) { return ParsedOrRaise<TDateTime>(text, TryStrToTime, RaiseNotTime); }
 
 TDateTime StrToDateTime(const String& text) {
-  TDateTime value = 0;
-  if (!TryStrToDateTime(text, value)) RaiseNotDate(text, "date and time");
-  return value;
+  return ParsedOrRaise<TDateTime>(text, TryStrToDateTime, RaiseNotDateTime);
 }
