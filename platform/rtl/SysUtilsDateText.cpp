@@ -16,12 +16,18 @@ DateParts PartsOf(TDateTime value) {
   DateParts parts;
   DecodeDate(value, parts.Year, parts.Month, parts.Day);
   DecodeTime(value, parts.Hour, parts.Minute, parts.Second, parts.MSec);
-  parts.WeekDay = DayOfWeek(value);
+  parts.WeekDay = parts.Year == 0 ? 0 : DayOfWeek(value);
   parts.HasTime = SplitDateTime(value).MSecs != 0;
   return parts;
 }
 
 String Padded(int value, int width) { return QString::number(value).rightJustified(width, u'0'); }
+
+// A month or day name; nothing for the zero parts of a date outside the calendar.
+template <size_t N>
+String NameAt(const String (&names)[N], int oneBased) {
+  return oneBased >= 1 && oneBased <= int(N) ? names[oneBased - 1] : String();
+}
 
 bool StartsWithNoCase(const String& text, int at, const char* token) {
   return text.mid(at).startsWith(QLatin1String(token), Qt::CaseInsensitive);
@@ -67,12 +73,12 @@ void AppendFormatted(String& out, const String& format, const DateParts& p, int 
       case u'M':
         if (lastToken == u'H' && count <= 2) out += Padded(p.Minute, count);
         else if (count <= 2) out += Padded(p.Month, count);
-        else out += (count == 3 ? ShortMonthNames : LongMonthNames)[p.Month - 1];
+        else out += count == 3 ? NameAt(ShortMonthNames, p.Month) : NameAt(LongMonthNames, p.Month);
         break;
       case u'D':
         if (count <= 2) out += Padded(p.Day, count);
-        else if (count == 3) out += ShortDayNames[p.WeekDay - 1];
-        else if (count == 4) out += LongDayNames[p.WeekDay - 1];
+        else if (count == 3) out += NameAt(ShortDayNames, p.WeekDay);
+        else if (count == 4) out += NameAt(LongDayNames, p.WeekDay);
         else AppendFormatted(out, count == 5 ? ShortDateFormat : LongDateFormat, p, depth + 1);
         break;
       case u'H': {

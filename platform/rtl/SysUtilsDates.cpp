@@ -44,6 +44,10 @@ bool DayNumberToDate(Int64 dayNumber, Word& year, Word& month, Word& day) {
 
 TDateSplit SplitDateTime(TDateTime value) {
   TDateSplit split;
+  if (!(std::fabs(value) < 1e8)) {  // NaN, infinities and values far outside 0001..9999
+    split.Days = -kDaysBeforeEpoch;
+    return split;
+  }
   Int64 days = Int64(std::trunc(value));
   Int64 msec = std::llround(std::fabs(value - double(days)) * double(kMSecsPerDay));
   if (msec >= kMSecsPerDay) {
@@ -116,7 +120,7 @@ void DecodeTime(TDateTime value, Word& hour, Word& minute, Word& second, Word& m
 }
 
 Integer DayOfWeek(TDateTime value) {
-  return Integer((SplitDateTime(value).Days + kDaysBeforeEpoch) % 7 + 1);
+  return Integer(((SplitDateTime(value).Days + kDaysBeforeEpoch) % 7 + 7) % 7 + 1);
 }
 
 TDateTime IncMonth(TDateTime value, Integer months) {

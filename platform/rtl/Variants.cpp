@@ -79,10 +79,11 @@ TVariantRelationship CompareNumbers(const Variant& a, const Variant& b) {
     };
     return Order(scaled(a), scaled(b));
   }
+  // Currency against a floating value compares as doubles, so 12.1 equals the amount 12.10;
+  // long double keeps every Int64 exact against a double.
+  if (ta == varCurrency || tb == varCurrency) return Order(a.AsDouble(), b.AsDouble());
   auto wide = [](const Variant& v) -> long double {
-    if (IsIntegerKind(v.VarType())) return (long double)v.AsInt64();
-    if (v.VarType() == varCurrency) return (long double)v.AsCurrency().Scaled() / Currency::Scale;
-    return v.AsDouble();
+    return IsIntegerKind(v.VarType()) ? (long double)v.AsInt64() : (long double)v.AsDouble();
   };
   return Order(wide(a), wide(b));
 }

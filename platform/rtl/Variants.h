@@ -32,6 +32,9 @@ public:
   Variant(bool value) : FType(varBoolean), FInt(value ? 1 : 0) {}
   Variant(const String& value) : FType(varString), FString(value) {}
   Variant(const char* value) : FType(varString), FString(QString::fromUtf8(value)) {}
+  // Any other pointer would silently become a Boolean.
+  template <typename T>
+  Variant(T*) = delete;
 
   static Variant Null();
   static Variant FromCurrency(Currency value);

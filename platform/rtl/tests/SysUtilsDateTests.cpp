@@ -1,6 +1,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/SysUtils.h"
 #include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 
@@ -84,6 +85,8 @@ TEST(FormatDateTime, Tokens) {
          {"t", "14:07"}, {"tt", "14:07:09"}, {"dd.mm.yy", "05.03.24"}})
     EXPECT_EQ(FormatDateTime(QString::fromUtf8(c.format), t), QString::fromUtf8(c.expected)) << c.format;
   EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(0, 30, 0, 0)), "12 am");
+  for (double outside : {-1e6, 1e7, 1e300, std::nan("")})  // outside the calendar: zeros, no names
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh mmm ddd", outside), "0000-00-00 00  ") << outside;
   EXPECT_EQ(DateTimeToStr(EncodeDate(2024, 3, 5)), "2024-03-05");
   EXPECT_EQ(DateToStr(t), "2024-03-05");
   EXPECT_EQ(TimeToStr(t), "14:07:09");

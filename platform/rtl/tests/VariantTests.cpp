@@ -95,6 +95,8 @@ TEST(Variant, CompareValueOrderingTable) {
          {Variant(2), Variant(2.0), vrEqual},
          {Variant(2), currencyTwo, vrEqual},
          {Variant(1.5), currencyTwo, vrLessThan},
+         {Variant(12.1), Variant::FromCurrency(Currency::FromScaled(121000)), vrEqual},
+         {Variant("12.1"), Variant::FromCurrency(Currency::FromScaled(121000)), vrEqual},
          {Variant(Int64(9007199254740993)), Variant(Int64(9007199254740992)), vrGreaterThan},
          {Variant::FromDate(2), Variant(2), vrEqual},
          {Variant::FromCurrency(Currency::FromScaled(1)), Variant(0), vrGreaterThan},
