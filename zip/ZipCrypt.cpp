@@ -1,6 +1,9 @@
 #include "zip/ZipCrypt.h"
+#include "platform/rtl/Encodings.h"
 #include "zip/ZipCrc32.h"
 #include <QRandomGenerator>
+
+QByteArray ZipPasswordBytes(const String& Password) { return StringToGbk(Password); }
 
 TZipCrypt::TZipCrypt(const QByteArray& Password) : FKeys{0x12345678u, 0x23456789u, 0x34567890u} {
   for (char c : Password) UpdateKeys(uint8_t(c));

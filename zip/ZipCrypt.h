@@ -2,6 +2,7 @@
 // The traditional zip stream cipher (general purpose flag bit 0): three
 // 32-bit keys driven by the CRC-32 table, and the 12-byte header in front of
 // each encrypted entry's data.
+#include "platform/rtl/Types.h"
 #include "zip/ByteChannels.h"
 #include <QByteArray>
 #include <array>
@@ -9,6 +10,10 @@
 #include <functional>
 
 constexpr unsigned ZipCryptHeaderSize = 12;
+
+// The bytes a password enters the cipher as: the Windows ANSI code page of
+// the archives this program exchanges (936), which keeps ASCII as it is.
+QByteArray ZipPasswordBytes(const String& Password);
 
 class TZipCrypt {
 public:

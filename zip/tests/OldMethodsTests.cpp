@@ -1,8 +1,6 @@
 #include "platform/testing/TestPaths.h"
-#include "zip/Explode.h"
+#include "zip/OldMethods.h"
 #include "zip/OldMethodsIO.h"
-#include "zip/Unreduce.h"
-#include "zip/Unshrink.h"
 #include "zip/ZipCrc32.h"
 #include <QFile>
 #include <gtest/gtest.h>
@@ -71,12 +69,7 @@ TEntry OnlyEntry(const QString& Name) {
 
 void Decode(uint16_t Method, uint16_t Flags, uint32_t Size, const Bytes& Packed, TByteSink& Out) {
   TBytesSource in(Packed);
-  if (Method == 1)
-    Unshrink(in, Out);
-  else if (Method == 6)
-    Explode(in, Out, Flags, Size);
-  else
-    Unreduce(in, Out, Method - 1u, Size);
+  ASSERT_TRUE(DecodeOlderMethod(Method, Flags, Size, in, Out));
 }
 
 const char* const kFixtures[] = {

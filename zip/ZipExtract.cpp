@@ -1,0 +1,308 @@
+#include "zip/Inflate.h"
+#include "zip/ZipCrc32.h"
+#include "zip/ZipErrors.h"
+#include "zip/ZipFileUtils.h"
+#include "zip/ZipMasks.h"
+#include "zip/ZipReader.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <cstdio>
+
+namespace {
+
+constexpr Integer kBlock = 32768;
+constexpr uint32_t kDosReadOnly = 0x01;
+constexpr int kUnixHost = 3;
+
+// The entry's compressed bytes, read in blocks; a short read means the
+// archive ends early.
+class TEntrySource : public TByteSource {
+public:
+  TEntrySource(TStream* Archive, uint32_t Size, std::function<void()> Pump)
+      : FArchive(Archive), FLeft(Size), FPump(std::move(Pump)) {}
+  size_t Read(uint8_t* Buffer, size_t Count) override {
+    if (FLeft == 0) return 0;
+    FPump();
+    const Integer want = Integer(std::min<size_t>({Count, size_t(FLeft), size_t(kBlock)}));
+    if (FArchive->Read(Buffer, want) != want) throw EFatalUnzipError(QStringLiteral("Premature end of file reached"));
+    FLeft -= uint32_t(want);
+    return size_t(want);
+  }
+private:
+  TStream* FArchive;
+  uint32_t FLeft;
+  std::function<void()> FPump;
+};
+
+// The decoded bytes: never more than the entry declares, each counted into
+// the CRC and the progress.
+class TEntrySink : public TByteSink {
+public:
+  TEntrySink(TStream* Output, uint32_t Expected, std::function<void(Int64, Int64)> Progress)
+      : FOutput(Output), FExpected(Expected), FProgress(std::move(Progress)) {}
+  void Write(const uint8_t* Buffer, size_t Count) override {
+    if (Written + Count > FExpected) throw EBiggerThanUncompressed(QStringLiteral("File is larger than uncompressed size!"));
+    if (FOutput->Write(Buffer, Integer(Count)) != Integer(Count)) throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+    Crc = ZipCrcUpdate(Crc, Buffer, Count);
+    Written += Count;
+    FProgress(Int64(Written), Int64(Count));
+  }
+  uint32_t Crc = 0xFFFFFFFF;
+  uint64_t Written = 0;
+private:
+  TStream* FOutput;
+  uint64_t FExpected;
+  std::function<void(Int64, Int64)> FProgress;
+};
+
+// The stored name's parts, refused when they could climb out of the
+// extraction folder: '..' parts, a leading separator or a drive letter.
+QStringList SafeParts(const String& StoredName) {
+  const String name = QString(StoredName).replace(u'\\', u'/');
+  const bool absolute = name.startsWith(u'/') || (name.size() >= 2 && name[1] == u':');
+  QStringList parts;
+  for (const String& part : name.split(u'/', Qt::SkipEmptyParts)) {
+    if (part == QStringLiteral(".")) continue;
+    if (part == QStringLiteral("..") || part.contains(u':')) return {};
+    parts << part;
+  }
+  return absolute ? QStringList{} : parts;
+}
+
+void RefuseUnsafe(const String& StoredName) {
+  throw EUnsafeZipEntry(QStringLiteral("Entry name leads outside the destination folder: %1").arg(StoredName));
+}
+
+// Unix hosts keep the file mode in the high word; every host may set the
+// MS-DOS read-only bit in the low byte.
+QFile::Permissions StoredPermissions(const TZipHeaderInfo& Entry) {
+  int owner = 6, group = 4, other = 4;
+  const uint32_t mode = Entry.ExternalAttributes >> 16;
+  if ((Entry.VersionMadeBy >> 8) == kUnixHost && mode != 0) {
+    owner = (mode >> 6) & 7;
+    group = (mode >> 3) & 7;
+    other = mode & 7;
+  }
+  if (Entry.ExternalAttributes & kDosReadOnly) {
+    owner &= ~2;
+    group &= ~2;
+    other &= ~2;
+  }
+  return QFile::Permissions::fromInt(owner << 12 | owner << 8 | group << 4 | other);
+}
+
+}  // namespace
+
+struct TZipReader::TRun {
+  Integer Extracted = 0;
+  Integer ToDo = 0;
+};
+
+Integer TZipReader::ExtractFiles() {
+  struct TBusy {
+    bool& Flag;
+    ~TBusy() { Flag = false; }
+  } busy{FBusy = true};
+  if (FDestDir == QStringLiteral("?")) return 0;
+  ReadZip();
+  OpenArchive();
+  const Integer count = RunExtraction();
+  CloseArchive();
+  return count;
+}
+
+Integer TZipReader::RunExtraction() {
+  TRun run;
+  const bool keepOpen = FKeepZipOpen;
+  FKeepZipOpen = true;
+  auto finish = [&] {
+    FFilesList->Clear();
+    if (OnUnZipComplete) OnUnZipComplete(this, run.Extracted);
+    FKeepZipOpen = keepOpen;
+  };
+  try {
+    if (!FDestDir.isEmpty() && !QDir(FDestDir).exists() && !QDir().mkpath(FDestDir))
+      throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+    ChooseEntries(run);
+    bool stop = false;
+    if (OnStartUnZipInfo) OnStartUnZipInfo(this, run.ToDo, FTotalBytes, stop);
+    if (run.ToDo > 0 && !stop) {
+      TSortedZip* entries = Presented();
+      for (Integer i = 0; i < entries->Count(); ++i)
+        if (entries->Entry(i)->MatchFlag && SafeParts(entries->Entry(i)->StoredName()).isEmpty())
+          RefuseUnsafe(entries->Entry(i)->StoredName());
+      for (Integer i = 0; i < entries->Count(); ++i)
+        if (entries->Entry(i)->MatchFlag) ExtractEntry(run, i);
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return run.Extracted;
+}
+
+void TZipReader::ChooseEntries(TRun& Run) {
+  FTotalBytes = FBytesDone = 0;
+  TSortedZip* entries = Presented();
+  if (!entries) return;
+  for (Integer i = 0; i < entries->Count(); ++i) {
+    TZipHeaderInfo* e = entries->Entry(i);
+    e->MatchFlag = FDoAll ? 1 : 0;
+    if (!e->IsFolder() || FRecreateDirs) {
+      for (Integer k = 0; k < FFilesList->Count() && !e->MatchFlag; ++k)
+        if (MatchesMask(QString(FFilesList->Strings(k)).replace(u'/', u'\\'), e->StoredName())) e->MatchFlag = 1;
+    }
+    if (e->IsFolder() && !FRecreateDirs) e->MatchFlag = 0;
+    if (e->MatchFlag) {
+      FTotalBytes += e->UncompressedSize;
+      ++Run.ToDo;
+    }
+  }
+}
+
+String TZipReader::DestinationFolder(const TZipHeaderInfo& Entry) const {
+  String base = FDestDir.isEmpty() ? QDir::currentPath() : FDestDir;
+  if (!base.endsWith(u'/')) base += u'/';
+  if (!FRecreateDirs || Entry.Directory().isEmpty()) return base;
+  String dir = QString(Entry.Directory()).replace(u'\\', u'/');
+  String root = QString(FRootDir).replace(u'\\', u'/');
+  while (root.startsWith(u'/')) root.remove(0, 1);
+  if (!root.isEmpty() && dir.startsWith(root, Qt::CaseInsensitive)) dir = dir.mid(root.size());
+  const QStringList parts = SafeParts(dir);
+  return parts.isEmpty() ? base : base + parts.join(u'/') + u'/';
+}
+
+bool TZipReader::MayOverwrite(Integer Index, const TZipHeaderInfo& Entry, String& FName) {
+  const QFileInfo existing(FName);
+  if (FOverwriteMode == TUZOverwriteMode::Always || !existing.exists()) return true;
+  TDateTime entryDate = 0;
+  DosDateTimeToDateTime(Entry.FileDateTime, entryDate);
+  TDateTime fileDate = 0;
+  DosDateTimeToDateTime(FileDosDateTime(FName), fileDate);
+  switch (FOverwriteMode) {
+    case TUZOverwriteMode::Prompt: {
+      // Without a handler there is nobody to ask, and nothing is replaced unasked.
+      bool overwrite = false;
+      if (OnPromptForOverwrite) OnPromptForOverwrite(this, overwrite, Index, FName);
+      return overwrite;
+    }
+    case TUZOverwriteMode::Never: return false;
+    case TUZOverwriteMode::ifNewer: return entryDate > fileDate;
+    case TUZOverwriteMode::ifOlder: return entryDate < fileDate;
+    case TUZOverwriteMode::Always: return true;
+  }
+  return false;
+}
+
+void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
+  const TZipHeaderInfo& entry = *Presented()->Entry(Index);
+  auto skip = [&](TSkipReason Reason, const String& Name) {
+    bool retry = false;
+    if (OnSkippingFile) OnSkippingFile(this, Reason, Name, Index, retry);
+    FTotalBytes -= entry.UncompressedSize;
+    --Run.ToDo;
+  };
+  const String folder = DestinationFolder(entry);
+  // A folder reached through a symbolic link could be anywhere.
+  const String base = QFileInfo(FDestDir.isEmpty() ? QDir::currentPath() : FDestDir).absoluteFilePath();
+  for (String path = QFileInfo(folder + u'x').absolutePath(); path.size() > base.size(); path = QFileInfo(path).path())
+    if (QFileInfo(path).isSymLink()) RefuseUnsafe(entry.StoredName());
+
+  if (entry.IsFolder()) {
+    if (FRecreateDirs && !QDir(folder).exists()) QDir().mkpath(folder);
+    ++Run.Extracted;
+    return;
+  }
+  String fname = folder + entry.FileName();
+  bool skipIt = false;
+  if (OnStartUnZip) OnStartUnZip(this, Index, fname, skipIt);
+  if (skipIt) return;
+  const String targetFolder = QFileInfo(fname).absolutePath();
+  if (!QDir(targetFolder).exists()) QDir().mkpath(targetFolder);
+
+  if (entry.IsEncrypted()) {
+    skip(srBadPassword, entry.StoredName());
+    return;
+  }
+  if (!MayOverwrite(Index, entry, fname)) {
+    skip(srNoOverwrite, fname);
+    return;
+  }
+  const QFileInfo existing(fname);
+  if (existing.exists() && !existing.isWritable()) {
+    if (!FReplaceReadOnly || !QFile::setPermissions(fname, QFile::permissions(fname) | QFile::WriteOwner)) {
+      skip(srCreateError, fname);
+      return;
+    }
+  }
+  String temp;
+  try {
+    temp = TempFileName(targetFolder);
+  } catch (const EFCreateError&) {
+    skip(srCreateError, fname);
+    return;
+  }
+  uint32_t crc = 0;
+  bool decoded = false;
+  try {
+    decoded = DecodeEntry(entry, temp, crc);
+  } catch (...) {
+    QFile::remove(temp);
+    throw;
+  }
+  if (!decoded || crc != entry.Crc32) {
+    QFile::remove(temp);
+    if (OnBadCRC) OnBadCRC(this, crc, entry.Crc32, Index);
+    throw EBadZipEntry(QStringLiteral("Damaged archive entry: %1").arg(entry.StoredName()));
+  }
+  SetFileDosDateTime(temp, entry.FileDateTime);
+  if (FRetainAttributes) QFile::setPermissions(temp, StoredPermissions(entry));
+  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(fname).constData()) != 0) {
+    QFile::remove(temp);
+    skip(srCreateError, fname);
+    return;
+  }
+  ++Run.Extracted;
+  if (OnEndUnZip) OnEndUnZip(this, Index, fname);
+}
+
+bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, uint32_t& Crc) {
+  FArchive->Seek(Entry.LocalHeaderOffset, soBeginning);
+  uint8_t header[kLocalHeaderSize];
+  if (FArchive->Read(header, kLocalHeaderSize) != kLocalHeaderSize || qFromLittleEndian<uint32_t>(header) != kLocalHeaderSignature)
+    throw EBadZipFile(QStringLiteral("Not a valid zip file!"));
+  const Int64 skip = Int64(qFromLittleEndian<uint16_t>(header + 26)) + qFromLittleEndian<uint16_t>(header + 28);
+  FArchive->Seek(skip, soCurrent);
+
+  TLFNFileStream output(Target, kBlock, FFlushFilesOnClose, fmCreate);
+  FFileBytesDone = 0;
+  TEntrySource source(FArchive.get(), Entry.CompressedSize, [this] { PumpMessages(); });
+  TEntrySink sink(&output, Entry.UncompressedSize, [this, &Entry](Int64 Done, Int64 Bytes) {
+    ReportProgress(Done, Entry.UncompressedSize, Bytes);
+  });
+  bool ok = false;
+  switch (Entry.CompressionMethod) {
+    case kMethodStored: {
+      uint8_t block[kBlock];
+      for (size_t n; (n = source.Read(block, kBlock)) > 0;) sink.Write(block, n);
+      ok = true;
+      break;
+    }
+    case kMethodDeflated:
+      try {
+        ok = Inflate(source, sink) == TInflateResult::Ok;
+      } catch (const EUserCanceled&) {
+        throw;
+      } catch (const Exception&) {
+        ok = false;  // a truncated, oversized or unwritable entry is a failed decode
+      }
+      break;
+    default: break;
+  }
+  if (!output.FlushBuffer()) throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+  Crc = ~sink.Crc;
+  return ok && sink.Written == Entry.UncompressedSize;
+}
