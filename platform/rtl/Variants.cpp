@@ -1,5 +1,6 @@
 #include "platform/rtl/Variants.h"
 #include "platform/rtl/SysUtils.h"
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -117,9 +118,18 @@ Variant Variant::Array(std::vector<Variant> items) {
   return v;
 }
 
-int Variant::ArrayLength() const {
+void Variant::RequireArray() const {
   if (FType != varArray) throw EVariantError(QStringLiteral("Variant is not an array"));
+}
+
+int Variant::ArrayLength() const {
+  RequireArray();
   return int(FItems.size());
+}
+
+void Variant::SetArrayLength(int length) {
+  RequireArray();
+  FItems.resize(size_t(std::max(length, 0)));
 }
 
 const Variant& Variant::operator[](int index) const {

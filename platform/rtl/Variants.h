@@ -45,8 +45,11 @@ public:
   bool IsEmpty() const { return FType == varEmpty; }
   bool IsNull() const { return FType == varNull; }
   bool IsArray() const { return FType == varArray; }
-  // Array access; EVariantError when this is not an array or the index is outside it.
+  // Arrays are indexed from 0. Array access raises EVariantError when this is not an array or
+  // the index is outside it.
   int ArrayLength() const;
+  // Grows with Empty items or drops the last ones; the items kept keep their values.
+  void SetArrayLength(int length);
   const Variant& operator[](int index) const;
   Variant& operator[](int index);
 
@@ -63,6 +66,7 @@ public:
   String AsString() const;
 
 private:
+  void RequireArray() const;
   [[noreturn]] void RaiseCannotConvert(TVarType target) const;
   Int64 ToInt64(TVarType target) const;
   Int64 RoundToInt64(double value, TVarType target) const;

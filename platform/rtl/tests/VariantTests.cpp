@@ -79,6 +79,13 @@ TEST(Variant, Arrays) {
   EXPECT_EQ(list[1].AsString(), "两");
   list[0] = Variant::Null();
   EXPECT_TRUE(list[0].IsNull());
+  list.SetArrayLength(4);
+  EXPECT_EQ(list[1].AsString(), "两");
+  EXPECT_TRUE(list[3].IsEmpty());
+  list.SetArrayLength(1);
+  EXPECT_EQ(list.ArrayLength(), 1);
+  Variant scalar(1);
+  EXPECT_THROW(scalar.SetArrayLength(2), EVariantError);
   EXPECT_THROW(list.AsString(), EVariantError);
 }
 
