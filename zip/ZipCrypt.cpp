@@ -69,6 +69,14 @@ size_t TZipDecryptSource::Read(uint8_t* Buffer, size_t Count) {
   return n;
 }
 
+TZipDecryptedEntry::TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, uint8_t CheckByte, TZipCryptHook Hook)
+    : FCrypt(Password), FSource(Raw, FCrypt, std::move(Hook)) {
+  uint8_t header[ZipCryptHeaderSize];
+  size_t got = 0;
+  for (size_t n; got < ZipCryptHeaderSize && (n = Raw.Read(header + got, ZipCryptHeaderSize - got)) > 0;) got += n;
+  FPasswordOk = got == ZipCryptHeaderSize && FCrypt.CheckHeader(header, CheckByte);
+}
+
 void TZipEncryptSink::Write(const uint8_t* Buffer, size_t Count) {
   FBlock = QByteArray(reinterpret_cast<const char*>(Buffer), qsizetype(Count));
   uint8_t* block = reinterpret_cast<uint8_t*>(FBlock.data());

@@ -41,6 +41,11 @@ private:
   uint32_t FKeys[3];
 };
 
+// The components' events: another password after a failed check, and an
+// application cipher in place of the built-in one.
+using TBadPasswordEvent = std::function<void(TObject* Sender, Integer FileIndex, String& NewPassword)>;
+using TCryptEvent = std::function<void(TObject* Sender, uint8_t* Buffer, Integer Length, const String& Password)>;
+
 // Called instead of the built-in cipher for each block when assigned.
 using TZipCryptHook = std::function<void(uint8_t* Buffer, size_t Count)>;
 
@@ -55,6 +60,21 @@ private:
   TByteSource& FInner;
   TZipCrypt& FCrypt;
   TZipCryptHook FHook;
+};
+
+// The data of an encrypted entry: takes the 12-byte header from Raw on
+// construction, then decrypts what follows.
+class TZipDecryptedEntry : public TByteSource {
+public:
+  TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, uint8_t CheckByte, TZipCryptHook Hook = {});
+  // False when the header's check byte shows a wrong password.
+  bool PasswordOk() const { return FPasswordOk; }
+  size_t Read(uint8_t* Buffer, size_t Count) override { return FSource.Read(Buffer, Count); }
+
+private:
+  TZipCrypt FCrypt;
+  bool FPasswordOk = false;
+  TZipDecryptSource FSource;
 };
 
 // Encrypts each block and hands it to Inner.

@@ -105,12 +105,12 @@ private:
 TZipSpanReadStream::TZipSpanReadStream(std::unique_ptr<TParts> Parts)
     : TS_BufferStream(Parts.get(), 8192), FParts(std::move(Parts)) {}
 
-TZipSpanReadStream::TZipSpanReadStream(const String& LastPart, Integer DiskCount, const TGetNextDiskEvent& Ask,
-                                       TObject* Sender)
+TZipSpanReadStream::TZipSpanReadStream(const String& ZipName, bool ZipNameIsLast, Integer DiskCount,
+                                       const TGetNextDiskEvent& Ask, TObject* Sender)
     : TZipSpanReadStream(std::make_unique<TParts>()) {
   FParts->Starts.push_back(0);
   for (Integer disk = 0; disk < DiskCount; ++disk) {
-    const String name = disk == DiskCount - 1 && !LastPart.isEmpty() ? LastPart : AskForPart(disk + 1, LastPart, Ask, Sender);
+    const String name = disk == DiskCount - 1 && ZipNameIsLast ? ZipName : AskForPart(disk + 1, ZipName, Ask, Sender);
     FParts->Names.append(name);
     FParts->Starts.push_back(FParts->Starts.back() + QFileInfo(name).size());
   }

@@ -11,12 +11,9 @@
 #include "platform/rtl/Classes.h"
 #include "zip/ZipBufferStream.h"
 #include "zip/ZipReader.h"
-#include <functional>
+#include "zip/ZipSpanEvents.h"
 #include <memory>
 #include <vector>
-
-using TGetNextDiskEvent = std::function<void(TObject* Sender, Integer NextDisk, String& FName)>;
-using TPrepareNextDiskEvent = std::function<void(TObject* Sender, Integer DiskNum)>;
 
 class TMultiZipInfo : public TPersistent {
 public:
@@ -54,9 +51,11 @@ String AskForPart(Integer Disk, const String& Current, const TGetNextDiskEvent& 
 // of this stream.
 class TZipSpanReadStream : public TS_BufferStream {
 public:
-  // LastPart is the part with the end record (asked for, like the others,
-  // when empty); DiskCount is its 0-based number + 1.
-  TZipSpanReadStream(const String& LastPart, Integer DiskCount, const TGetNextDiskEvent& Ask, TObject* Sender);
+  // DiskCount is the 0-based number of the part with the end record + 1.
+  // ZipName is that part when ZipNameIsLast; every other part is asked for,
+  // starting from ZipName.
+  TZipSpanReadStream(const String& ZipName, bool ZipNameIsLast, Integer DiskCount, const TGetNextDiskEvent& Ask,
+                     TObject* Sender);
   ~TZipSpanReadStream() override;
   Int64 Offset(Integer Disk, Int64 OffsetOnDisk) const;
   Integer DiskCount() const;

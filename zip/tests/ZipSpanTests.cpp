@@ -58,7 +58,7 @@ TEST(ZipSpan, BlocksAreWrittenToTheirRoomAndReadBackAsOneStream) {
   EXPECT_FALSE(QFileInfo::exists(zipName));
 
   int asked = 0;
-  TZipSpanReadStream in(dir.File(QStringLiteral("set.003")), 3, BlockAnswers(asked), nullptr);
+  TZipSpanReadStream in(dir.File(QStringLiteral("set.003")), true, 3, BlockAnswers(asked), nullptr);
   EXPECT_EQ(asked, 2);
   QByteArray expected = data;
   expected.replace(10, 5, "PATCH");
@@ -91,7 +91,7 @@ TEST(ZipSpan, AMissingPartEndsInAClearErrorInsteadOfAskingForEver) {
   }
   int asked = 0;
   try {
-    TZipSpanReadStream in(dir.File(QStringLiteral("set.003")), 3, BlockAnswers(asked), nullptr);
+    TZipSpanReadStream in(dir.File(QStringLiteral("set.003")), true, 3, BlockAnswers(asked), nullptr);
     FAIL() << "a missing block was not reported";
   } catch (const EIncompleteZip& e) {
     EXPECT_EQ(e.Message(), QStringLiteral("Part 2 of the multi-disk set is missing: ") + dir.File(QStringLiteral("set.002")));
@@ -99,7 +99,7 @@ TEST(ZipSpan, AMissingPartEndsInAClearErrorInsteadOfAskingForEver) {
   EXPECT_EQ(asked, 3);  // part 1 once, part 2 twice with the same answer
 
   const TGetNextDiskEvent refuse = [](TObject*, Integer, String& FName) { FName.clear(); };
-  EXPECT_THROW(TZipSpanReadStream(dir.File(QStringLiteral("set.003")), 3, refuse, nullptr), EUserCanceled);
+  EXPECT_THROW(TZipSpanReadStream(dir.File(QStringLiteral("set.003")), true, 3, refuse, nullptr), EUserCanceled);
 }
 
 // No removable disk can be asked for: the built-in answer fails clearly;
