@@ -73,7 +73,8 @@ inline Byte NegCurrFormat = 2;     // 0..15, the usual table of negative currenc
 inline Byte CurrencyDecimals = 2;
 
 // ---- Whole numbers from others.
-// To the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), the platform's rule.
+// To the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2): the rule number
+// edits, image indexes and variant conversions share. Money rounds with FormatFloat instead.
 Int64 Round(Extended value);
 // Towards zero.
 Int64 Trunc(Extended value);
@@ -128,7 +129,8 @@ bool TryStrToFloat(const String& text, Extended& value);
 bool TryStrToFloat(const String& text, double& value);
 Extended StrToFloat(const String& text);
 Extended StrToFloatDef(const String& text, Extended defaultValue);
-// Exact to the four places a Currency holds (rounded half away from zero beyond them).
+// The number read through its 15 significant digits and rounded half away from zero to the
+// four places a Currency holds; out of range is a failure.
 bool TryStrToCurr(const String& text, Currency& value);
 Currency StrToCurr(const String& text);
 
