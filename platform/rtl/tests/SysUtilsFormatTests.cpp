@@ -1,4 +1,5 @@
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/tests/SysUtilsErrorText.h"
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
@@ -96,12 +97,7 @@ TEST(StrToFloat, AcceptsBlanksAroundANumberAndNothingElse) {
     }
   }
   EXPECT_EQ(StrToFloatDef("x", 7), 7);
-  try {
-    StrToFloat("abc");
-    ADD_FAILURE() << "no error";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'abc' is not a valid floating point value");
-  }
+  EXPECT_EQ(ErrorText<EConvertError>([] { StrToFloat("abc"); }), "'abc' is not a valid floating point value");
 }
 
 TEST(StrToInt, DecimalAndHexadecimalWithinRange) {
@@ -123,12 +119,7 @@ TEST(StrToInt, DecimalAndHexadecimalWithinRange) {
   EXPECT_EQ(StrToInt64("$FFFFFFFFFFFFFFFF"), -1);
   EXPECT_EQ(StrToInt64("4294967296"), Int64(1) << 32);
   EXPECT_EQ(StrToIntDef("x", -1), -1);
-  try {
-    StrToInt("x");
-    ADD_FAILURE() << "no error";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'x' is not a valid integer value");
-  }
+  EXPECT_EQ(ErrorText<EConvertError>([] { StrToInt("x"); }), "'x' is not a valid integer value");
 }
 
 TEST(IntToText, DecimalAndHexadecimal) {

@@ -1,5 +1,6 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
+#include "platform/rtl/tests/SysUtilsErrorText.h"
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -57,12 +58,7 @@ TEST(Variant, ImpossibleConversionsRaise) {
   EXPECT_THROW(Variant(std::nan("")).AsInt64(), EVariantError);
   EXPECT_THROW(Variant(1).ArrayLength(), EVariantError);
   EXPECT_THROW(VarArrayOf({1, 2})[2], EVariantError);
-  try {
-    Variant("abc").AsDouble();
-    ADD_FAILURE() << "no error";
-  } catch (const EVariantError& e) {
-    EXPECT_EQ(e.Message(), "Could not convert variant of type (String) into type (Double)");
-  }
+  EXPECT_EQ(ErrorText<EVariantError>([] { Variant("abc").AsDouble(); }), "Could not convert variant of type (String) into type (Double)");
 }
 
 TEST(Variant, TextOfClearValues) {
