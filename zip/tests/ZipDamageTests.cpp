@@ -1,0 +1,149 @@
+// Damaged, truncated, foreign and hostile archives: failures raise, and no
+// file outside the extraction folder (or already there) is harmed.
+#include "ZipTestSupport.h"
+#include "platform/testing/TestPaths.h"
+#include "zip/ZipErrors.h"
+#include "zip/ZipWriter.h"
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace ziptest;
+using moli::testing::ScratchDir;
+
+namespace {
+
+TZipReader* Restorer(TZipReader& Reader, const QString& Archive, const QString& Dest) {
+  Reader.SetDoAll(true);
+  Reader.SetZipName(Archive);
+  Reader.SetOverwriteMode(TUZOverwriteMode::Always);
+  Reader.SetRecreateDirs(true);
+  Reader.SetDestDir(Dest);
+  return &Reader;
+}
+
+QString MakeArchive(const ScratchDir& Scratch, const QByteArray& Content) {
+  const QString src = Scratch.File("src");
+  WriteFile(src + "/data.bin", Content);
+  const QString archive = Scratch.File("a.zip");
+  TZipWriter writer;
+  writer.SetZipName(archive);
+  writer.SetRootDir(src);
+  writer.FilesList()->Add("data.bin");
+  EXPECT_EQ(writer.CompressFiles(), 1);
+  return archive;
+}
+
+TEST(ZipDamage, AFlippedByteLeavesTheOldFileAndRaises) {
+  for (const QByteArray& content : {TextBytes(200000, 1), RandomBytes(3000, 2)}) {
+    ScratchDir scratch;
+    const QString archive = MakeArchive(scratch, content);
+    QByteArray bytes = ReadFile(archive);
+    bytes[kLocalHeaderSize + 8 + 100] = char(bytes[kLocalHeaderSize + 8 + 100] ^ 0x5A);
+    WriteFile(archive, bytes);
+
+    const QString dest = scratch.File("dest");
+    WriteFile(dest + "/data.bin", "the old file");
+    uint32_t badCrcs = 0;
+    TZipReader reader;
+    reader.OnBadCRC = [&](TObject*, uint32_t, uint32_t, Integer) { ++badCrcs; };
+    EXPECT_THROW(Restorer(reader, archive, dest)->ExtractFiles(), EBadZipEntry);
+    EXPECT_EQ(ReadFile(dest + "/data.bin"), "the old file");
+    EXPECT_EQ(QDir(dest).entryList(QDir::Files), QStringList{"data.bin"});  // no temporary left behind
+    EXPECT_EQ(badCrcs, 1u);
+    EXPECT_EQ(reader.FilesList()->Count(), 0);
+  }
+}
+
+TEST(ZipDamage, TruncatedAndForeignArchivesRaise) {
+  ScratchDir scratch;
+  const QByteArray whole = ReadFile(MakeArchive(scratch, TextBytes(50000, 3)));
+  const QString dest = scratch.File("dest");
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"cut in the data", whole.left(200)},
+                                                   {"cut in the directory", whole.left(whole.size() - 30)},
+                                                   {"not a zip", QByteArray("just some text, no archive here")},
+                                                   {"too short", QByteArray("PK")}}) {
+    const QString archive = scratch.File("broken.zip");
+    WriteFile(archive, c.bytes);
+    TZipReader reader;
+    EXPECT_ANY_THROW(Restorer(reader, archive, dest)->ExtractFiles()) << c.what;
+    EXPECT_FALSE(QFile::exists(dest + "/data.bin")) << c.what;
+  }
+  // A directory offset that points past the end: the entries are found
+  // again from their local headers.
+  QByteArray lying = whole;
+  const qsizetype end = lying.lastIndexOf(QByteArray("PK\x05\x06", 4));
+  lying[end + 19] = char(0x70);
+  const QString archive = scratch.File("lying.zip");
+  WriteFile(archive, lying);
+  TZipReader reader;
+  EXPECT_EQ(Restorer(reader, archive, dest)->ExtractFiles(), 1);
+  EXPECT_EQ(ReadFile(dest + "/data.bin"), TextBytes(50000, 3));
+}
+
+TEST(ZipDamage, NamesThatLeaveTheTargetFolderAreRefusedBeforeAnythingIsWritten) {
+  ScratchDir scratch;
+  const QString dest = scratch.File("inside/dest");
+  QDir().mkpath(dest);
+  for (const char* name : {"../x", "a/../../x", "/etc/x", "C:\\x", "C:x"}) {
+    const QString archive = scratch.File("evil.zip");
+    QFile::remove(archive);
+    const QString script = QString(
+        "import zipfile\n"
+        "z = zipfile.ZipFile(r'%1', 'w')\n"
+        "z.writestr('fine.txt', 'ok')\n"
+        "i = zipfile.ZipInfo('x'); i.filename = r'%2'\n"
+        "z.writestr(i, 'escaped')\n").arg(archive, name);
+    ASSERT_EQ(RunTool("python3", {"-c", script}, scratch.Path()).ExitCode, 0) << name;
+    TZipReader reader;
+    EXPECT_THROW(Restorer(reader, archive, dest)->ExtractFiles(), EUnsafeZipEntry) << name;
+    reader.SetRecreateDirs(false);
+    EXPECT_EQ(QDir(dest).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList()) << name;
+    EXPECT_FALSE(QFile::exists(scratch.File("inside/x"))) << name;
+    EXPECT_FALSE(QFile::exists(scratch.File("x"))) << name;
+  }
+}
+
+TEST(ZipDamage, FoldersReachedThroughSymbolicLinksAreRefused) {
+  ScratchDir scratch;
+  const QString dest = scratch.File("dest");
+  const QString outside = scratch.File("outside");
+  QDir().mkpath(dest);
+  QDir().mkpath(outside);
+  ASSERT_TRUE(QFile::link(outside, dest + "/link"));
+  const QString archive = scratch.File("link.zip");
+  const QString script = QString("import zipfile\nzipfile.ZipFile(r'%1', 'w').writestr('link/x.txt', 'escaped')\n").arg(archive);
+  ASSERT_EQ(RunTool("python3", {"-c", script}, scratch.Path()).ExitCode, 0);
+  TZipReader reader;
+  EXPECT_THROW(Restorer(reader, archive, dest)->ExtractFiles(), EUnsafeZipEntry);
+  EXPECT_FALSE(QFile::exists(outside + "/x.txt"));
+}
+
+TEST(ZipDamage, AFailedUpdateLeavesTheOldArchiveWhole) {
+  ScratchDir scratch;
+  const QString archive = MakeArchive(scratch, TextBytes(20000, 4));
+  const QByteArray before = ReadFile(archive);
+  WriteFile(scratch.File("src/second.txt"), TextBytes(1000, 5));
+  TZipWriter writer;
+  writer.SetZipName(archive);
+  writer.SetRootDir(scratch.File("src"));
+  writer.FilesList()->Add("second.txt");
+  writer.OnStartZipInfo = [](TObject*, Integer, Int64, TEndCentral&, bool& StopNow) { StopNow = true; };
+  EXPECT_THROW(writer.CompressFiles(), EUserCanceled);
+  EXPECT_EQ(ReadFile(archive), before);
+  EXPECT_EQ(QDir(scratch.Path()).entryList({"ZTP*"}, QDir::Files), QStringList());
+  EXPECT_EQ(writer.FilesList()->Count(), 0);
+
+  // An archive that is not one stays as it is too.
+  WriteFile(archive, "not an archive");
+  writer.FilesList()->Add("second.txt");
+  writer.SetIncompleteZipMode(izAssumeNotAZip);
+  EXPECT_THROW(writer.CompressFiles(), ENotAZipFile);
+  EXPECT_EQ(ReadFile(archive), "not an archive");
+}
+
+}  // namespace
