@@ -1,0 +1,15 @@
+#pragma once
+// Values as they are kept in SQLite text: date-times as ISO text ("yyyy-MM-dd HH:mm:ss",
+// dates "yyyy-MM-dd", times "HH:mm:ss", milliseconds added when present) and numbers with '.'.
+#include "platform/rtl/Types.h"
+#include <QByteArray>
+#include <string_view>
+
+enum class TSqlDateTimePart { DateTime, Date, Time };
+
+QByteArray SqlDateTimeText(TDateTime Value, TSqlDateTimePart Part);
+// Reads the ISO forms above (a 'T' may separate date and time); false for anything else.
+bool TryReadSqlDateTime(std::string_view Text, TDateTime& Value);
+bool TryReadSqlDateTime(const String& Text, TDateTime& Value);
+// A number written with '.', independent of the locale.
+bool TryReadSqlNumber(const String& Text, double& Value);
