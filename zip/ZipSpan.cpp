@@ -127,96 +127,156 @@ Integer TZipSpanReadStream::DiskCount() const { return Integer(FParts->Names.siz
 
 // ---------------------------------------------------------------- writing
 
+class TZipSpanWriteStream::TPartWriter : public TStream {
+public:
+  TPartWriter(const String& ZipName, const TMultiZipInfo& Info, Int64 FirstRoom, TGetNextDiskEvent Ask,
+              TPrepareNextDiskEvent Prepare, TObject* Sender)
+      : FInfo(Info), FZipName(ZipName), FAsk(std::move(Ask)), FPrepare(std::move(Prepare)), FSender(Sender),
+        FFirstRoom(FirstRoom) {
+    StartPart();
+  }
+
+  Integer Read(void* Buffer, Integer Count) override { return FFile->Read(Buffer, Count); }
+
+  // Takes nothing once the set is finished, discarded or dropped.
+  Integer Write(const void* Buffer, Integer Count) override {
+    if (FClosed) return 0;
+    const auto* in = static_cast<const char*>(Buffer);
+    Integer done = 0;
+    while (done < Count) {
+      if (FRoom <= 0) StartPart();
+      const Integer want = Integer(std::min<Int64>(Count - done, FRoom));
+      const Integer n = FFile->Write(in + done, want);
+      if (n > 0) {
+        done += n;
+        FRoom -= n;
+      }
+      if (n < want) break;
+    }
+    return done;
+  }
+
+  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override { return FFile->Seek(Offset, Origin); }
+
+  void KeepTogether(Int64 Bytes) {
+    if (Bytes < FRoom) return;
+    StartPart();
+    if (Bytes > FRoom) NoRoom(QStringLiteral("a part holds %1 bytes, less than one header").arg(FRoom));
+  }
+
+  void WriteAt(Integer Disk, Int64 OffsetOnDisk, const QByteArray& Bytes) {
+    const auto put = [&](TStream& Stream) {
+      Stream.Seek(OffsetOnDisk, soBeginning);
+      if (Stream.Write(Bytes.constData(), Integer(Bytes.size())) != Bytes.size())
+        NoRoom(QStringLiteral("cannot rewrite part %1").arg(Disk + 1));
+    };
+    if (Disk == CurrentDisk()) {
+      const Int64 here = FFile->Position();
+      put(*FFile);
+      FFile->Seek(here, soBeginning);
+    } else {
+      TFileStream earlier(FParts.at(Disk), fmOpenReadWrite);
+      put(earlier);
+    }
+  }
+
+  Integer CurrentDisk() const { return Integer(FParts.size()) - 1; }
+
+  String Finish() {
+    Close();
+    if (FInfo.MultiMode == mmBlocks && FParts.size() == 1) {
+      QFile::remove(FZipName);
+      if (!QFile::rename(FParts.first(), FZipName)) NoRoom(QStringLiteral("cannot rename %1").arg(FParts.first()));
+      FParts.first() = FZipName;
+    }
+    return FParts.last();
+  }
+
+  void Discard() {
+    Close();
+    for (const String& part : FParts) QFile::remove(part);
+    FParts.clear();
+  }
+
+  void Close() {
+    FFile.reset();
+    FClosed = true;
+  }
+
+private:
+  void StartPart() {
+    const Integer number = Integer(FParts.size()) + 1;
+    if (number > 999) NoRoom(QStringLiteral("a split set holds at most 999 parts"));
+    FFile.reset();
+    String name = FZipName;
+    Int64 room = number == 1 ? FFirstRoom : FInfo.BlockSize;
+    if (FInfo.MultiMode == mmBlocks) {
+      name = ZipPartName(FZipName, number);
+    } else if (number > 1) {
+      if (FAsk)
+        FAsk(FSender, number, name);
+      else
+        DefaultGetNextDisk(mmSpan, number, name);
+      if (name.isEmpty()) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
+      // Answering with a part already written would overwrite it.
+      if (FParts.contains(name)) NoRoom(QStringLiteral("disk %1 names a part already written: %2").arg(number).arg(name));
+      QFile::remove(name);
+      if (FPrepare) FPrepare(FSender, number);
+      room = QStorageInfo(QFileInfo(name).absolutePath()).bytesAvailable();
+    }
+    FFile = std::make_unique<TFileStream>(name, fmCreate);
+    FParts.append(name);
+    FRoom = room;
+  }
+
+  const TMultiZipInfo& FInfo;
+  String FZipName;
+  TGetNextDiskEvent FAsk;
+  TPrepareNextDiskEvent FPrepare;
+  TObject* FSender;
+  QStringList FParts;
+  std::unique_ptr<TFileStream> FFile;
+  Int64 FRoom = 0;
+  Int64 FFirstRoom;
+  bool FClosed = false;
+};
+
+TZipSpanWriteStream::TZipSpanWriteStream(std::unique_ptr<TPartWriter> Parts)
+    : TS_BufferStream(Parts.get(), 65536), FParts(std::move(Parts)) {}
+
 TZipSpanWriteStream::TZipSpanWriteStream(const String& ZipName, const TMultiZipInfo& Info, Int64 FirstRoom,
                                          TGetNextDiskEvent Ask, TPrepareNextDiskEvent Prepare, TObject* Sender)
-    : FInfo(Info), FZipName(ZipName), FAsk(std::move(Ask)), FPrepare(std::move(Prepare)), FSender(Sender),
-      FFirstRoom(FirstRoom) {
-  StartPart();
+    : TZipSpanWriteStream(
+          std::make_unique<TPartWriter>(ZipName, Info, FirstRoom, std::move(Ask), std::move(Prepare), Sender)) {}
+
+// A set neither finished nor discarded keeps the parts written so far and
+// drops the bytes still buffered: writing them could need a new part, and
+// a destructor cannot report that. The buffer is emptied here, while the
+// parts it writes to still exist.
+TZipSpanWriteStream::~TZipSpanWriteStream() {
+  FParts->Close();
+  Release();
 }
 
-TZipSpanWriteStream::~TZipSpanWriteStream() = default;
-
-void TZipSpanWriteStream::StartPart() {
-  const Integer number = Integer(FParts.size()) + 1;
-  if (number > 999) NoRoom(QStringLiteral("a split set holds at most 999 parts"));
-  FFile.reset();
-  String name = FZipName;
-  Int64 room = number == 1 ? FFirstRoom : FInfo.BlockSize;
-  if (FInfo.MultiMode == mmBlocks) {
-    name = ZipPartName(FZipName, number);
-  } else if (number > 1) {
-    if (FAsk)
-      FAsk(FSender, number, name);
-    else
-      DefaultGetNextDisk(mmSpan, number, name);
-    if (name.isEmpty()) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
-    // Answering with a part already written would overwrite it.
-    if (FParts.contains(name)) NoRoom(QStringLiteral("disk %1 names a part already written: %2").arg(number).arg(name));
-    QFile::remove(name);
-    if (FPrepare) FPrepare(FSender, number);
-    room = QStorageInfo(QFileInfo(name).absolutePath()).bytesAvailable();
-  }
-  FFile = std::make_unique<TFileStream>(name, fmCreate);
-  FParts.append(name);
-  FRoom = room;
+// Pending bytes are written before the part's room is looked at.
+TZipSpanWriteStream::TPartWriter& TZipSpanWriteStream::Flushed() {
+  if (!FlushBuffer()) NoRoom(QStringLiteral("a part could not be written"));
+  return *FParts;
 }
 
-Integer TZipSpanWriteStream::Read(void* Buffer, Integer Count) { return FFile->Read(Buffer, Count); }
-
-Integer TZipSpanWriteStream::Write(const void* Buffer, Integer Count) {
-  const auto* in = static_cast<const char*>(Buffer);
-  Integer done = 0;
-  while (done < Count) {
-    if (FRoom <= 0) StartPart();
-    const Integer want = Integer(std::min<Int64>(Count - done, FRoom));
-    const Integer n = FFile->Write(in + done, want);
-    if (n > 0) {
-      done += n;
-      FRoom -= n;
-    }
-    if (n < want) break;
-  }
-  return done;
-}
-
-Int64 TZipSpanWriteStream::Seek(Int64 Offset, TSeekOrigin Origin) { return FFile->Seek(Offset, Origin); }
-
-void TZipSpanWriteStream::KeepTogether(Int64 Bytes) {
-  if (Bytes < FRoom) return;
-  StartPart();
-  if (Bytes > FRoom) NoRoom(QStringLiteral("a part holds %1 bytes, less than one header").arg(FRoom));
-}
+void TZipSpanWriteStream::KeepTogether(Int64 Bytes) { Flushed().KeepTogether(Bytes); }
 
 void TZipSpanWriteStream::WriteAt(Integer Disk, Int64 OffsetOnDisk, const QByteArray& Bytes) {
-  const auto put = [&](TStream& Stream) {
-    Stream.Seek(OffsetOnDisk, soBeginning);
-    if (Stream.Write(Bytes.constData(), Integer(Bytes.size())) != Bytes.size())
-      NoRoom(QStringLiteral("cannot rewrite part %1").arg(Disk + 1));
-  };
-  if (Disk == CurrentDisk()) {
-    const Int64 here = FFile->Position();
-    put(*FFile);
-    FFile->Seek(here, soBeginning);
-  } else {
-    TFileStream earlier(FParts.at(Disk), fmOpenReadWrite);
-    put(earlier);
-  }
+  Flushed().WriteAt(Disk, OffsetOnDisk, Bytes);
 }
 
-String TZipSpanWriteStream::Finish() {
-  FFile.reset();
-  if (FInfo.MultiMode == mmBlocks && FParts.size() == 1) {
-    QFile::remove(FZipName);
-    if (!QFile::rename(FParts.first(), FZipName)) NoRoom(QStringLiteral("cannot rename %1").arg(FParts.first()));
-    FParts.first() = FZipName;
-  }
-  return FParts.last();
-}
+Integer TZipSpanWriteStream::CurrentDisk() { return Flushed().CurrentDisk(); }
+
+String TZipSpanWriteStream::Finish() { return Flushed().Finish(); }
 
 void TZipSpanWriteStream::Discard() {
-  FFile.reset();
-  for (const String& part : FParts) QFile::remove(part);
-  FParts.clear();
+  FParts->Discard();
+  FlushBuffer();  // drops what is still buffered: the parts take nothing now
 }
 
 Int64 FirstPartRoom(TMultiZipInfo& Info, const String& ZipName, Integer Files, bool StorePaths, Integer CommentLength) {

@@ -66,30 +66,23 @@ private:
   std::unique_ptr<TParts> FParts;
 };
 
-// Writes a split set. Position() and Seek() address the current part, the
-// way headers record their offsets; Write() fills the part up to its room
-// and goes on in a new one.
-class TZipSpanWriteStream : public TStream {
+// Writes a split set, buffered like the other archive streams. Position()
+// and Seek() address the current part, the way headers record their
+// offsets; written bytes fill the part up to its room and go on in a new one.
+class TZipSpanWriteStream : public TS_BufferStream {
 public:
   // FirstRoom: bytes the first part may take; see FirstPartRoom.
   TZipSpanWriteStream(const String& ZipName, const TMultiZipInfo& Info, Int64 FirstRoom, TGetNextDiskEvent Ask,
                       TPrepareNextDiskEvent Prepare, TObject* Sender);
   ~TZipSpanWriteStream() override;
-  TZipSpanWriteStream(const TZipSpanWriteStream&) = delete;
-  TZipSpanWriteStream& operator=(const TZipSpanWriteStream&) = delete;
-
-  Integer Read(void* Buffer, Integer Count) override;
-  Integer Write(const void* Buffer, Integer Count) override;
-  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
 
   // Starts the next part unless Bytes fit in the room left, so that a
   // header or the end record never straddles two parts.
   void KeepTogether(Int64 Bytes);
-  // Rewrites Count bytes at an offset of an earlier (or the current) part;
-  // the position stays where it was.
+  // Rewrites bytes at an offset of an earlier (or the current) part; the
+  // position stays where it was.
   void WriteAt(Integer Disk, Int64 OffsetOnDisk, const QByteArray& Bytes);
-  Integer CurrentDisk() const { return Integer(FParts.size()) - 1; }
-  const QStringList& Parts() const { return FParts; }
+  Integer CurrentDisk();
   // Closes the last part and gives the set its final names: a block set
   // that fitted in one block becomes ZipName itself. Returns the name of
   // the part holding the end record.
@@ -98,16 +91,10 @@ public:
   void Discard();
 
 private:
-  void StartPart();
-  const TMultiZipInfo& FInfo;
-  String FZipName;
-  TGetNextDiskEvent FAsk;
-  TPrepareNextDiskEvent FPrepare;
-  TObject* FSender;
-  QStringList FParts;
-  std::unique_ptr<TFileStream> FFile;
-  Int64 FRoom = 0;
-  Int64 FFirstRoom;
+  class TPartWriter;
+  explicit TZipSpanWriteStream(std::unique_ptr<TPartWriter> Parts);
+  TPartWriter& Flushed();
+  std::unique_ptr<TPartWriter> FParts;
 };
 
 // Room on the first part: FirstBlockSize for blocks; for a spanned set the

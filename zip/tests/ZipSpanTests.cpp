@@ -112,7 +112,8 @@ TEST(ZipSpan, SpannedWriteNeedsTheApplicationToNameTheNextDisk) {
   info.MultiMode = mmSpan;
   {
     TZipSpanWriteStream out(zipName, info, 10, {}, {}, nullptr);
-    EXPECT_THROW(out.WriteBuffer(Pattern(20)), ENotEnoughRoom);
+    out.WriteBuffer(Pattern(20));
+    EXPECT_THROW(out.Finish(), ENotEnoughRoom);
     out.Discard();
   }
   EXPECT_FALSE(QFileInfo::exists(zipName));
@@ -123,12 +124,13 @@ TEST(ZipSpan, SpannedWriteNeedsTheApplicationToNameTheNextDisk) {
   };
   TZipSpanWriteStream out(zipName, info, 10, second, [&](TObject*, Integer) { ++prepared; }, nullptr);
   out.WriteBuffer(Pattern(20));
-  EXPECT_EQ(prepared, 1);
   EXPECT_EQ(out.Finish(), dir.File(QStringLiteral("disk2.zip")));
+  EXPECT_EQ(prepared, 1);
   EXPECT_EQ(FileBytes(zipName) + FileBytes(dir.File(QStringLiteral("disk2.zip"))), Pattern(20));
 
   const TGetNextDiskEvent same = [&](TObject*, Integer, String& FName) { FName = zipName; };
   TZipSpanWriteStream again(zipName, info, 10, same, {}, nullptr);
-  EXPECT_THROW(again.WriteBuffer(Pattern(20)), ENotEnoughRoom);
+  again.WriteBuffer(Pattern(20));
+  EXPECT_THROW(again.Finish(), ENotEnoughRoom);
   again.Discard();
 }
