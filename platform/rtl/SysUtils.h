@@ -67,9 +67,10 @@ inline String ShortTimeFormat = QStringLiteral("hh:nn");
 inline String LongTimeFormat = QStringLiteral("hh:nn:ss");
 inline String TimeAMString = QStringLiteral("上午");
 inline String TimePMString = QStringLiteral("下午");
-inline String CurrencyString = QStringLiteral("¥");
-inline Byte CurrencyFormat = 0;    // 0 "¥1", 1 "1¥", 2 "¥ 1", 3 "1 ¥"
-inline Byte NegCurrFormat = 2;     // 0..15, the usual table of negative currency layouts; 2 is "¥-1"
+// The full-width sign: it has a code in code page 936, so slips sent to GBK peers can carry it.
+inline String CurrencyString = QStringLiteral("￥");
+inline Byte CurrencyFormat = 0;    // 0 "￥1", 1 "1￥", 2 "￥ 1", 3 "1 ￥"
+inline Byte NegCurrFormat = 2;     // 0..15, the usual table of negative currency layouts; 2 is "￥-1"
 inline Byte CurrencyDecimals = 2;
 
 // ---- Whole numbers from others.

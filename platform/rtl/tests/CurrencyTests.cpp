@@ -39,11 +39,11 @@ TEST(Currency, ProductsAndQuotientsRoundToFourPlacesHalvesAwayFromZero) {
 TEST(Currency, Text) {
   struct Case { Int64 scaled; const char* plain; const char* picture; const char* currency; };
   for (const Case& c : std::initializer_list<Case>{
-         {12345000, "1234.5", "1,234.50", "¥1,234.50"},
-         {-1, "-0.0001", "0.00", "¥0.00"},
-         {30000, "3", "3.00", "¥3.00"},
-         {0, "0", "0.00", "¥0.00"},
-         {-123456789, "-12345.6789", "-12,345.68", "¥-12,345.68"}}) {
+         {12345000, "1234.5", "1,234.50", "￥1,234.50"},
+         {-1, "-0.0001", "0.00", "￥0.00"},
+         {30000, "3", "3.00", "￥3.00"},
+         {0, "0", "0.00", "￥0.00"},
+         {-123456789, "-12345.6789", "-12,345.68", "￥-12,345.68"}}) {
     const Currency value = Currency::FromScaled(c.scaled);
     EXPECT_EQ(CurrToStr(value), QString::fromUtf8(c.plain));
     EXPECT_EQ(FormatCurr(QStringLiteral("#,##0.00"), value), QString::fromUtf8(c.picture));

@@ -76,8 +76,8 @@ TEST(FloatToStr, FifteenSignificantDigitsShortestForm) {
 TEST(FloatToStrF, FormsAndCurrency) {
   EXPECT_EQ(FloatToStrF(1234.5678, ffFixed, 15, 2), "1234.57");
   EXPECT_EQ(FloatToStrF(1234.5678, ffNumber, 15, 2), "1,234.57");
-  EXPECT_EQ(FloatToStrF(1234.5678, ffCurrency, 15, 2), QString::fromUtf8("¥1,234.57"));
-  EXPECT_EQ(FloatToStrF(-1234.5678, ffCurrency, 15, 2), QString::fromUtf8("¥-1,234.57"));
+  EXPECT_EQ(FloatToStrF(1234.5678, ffCurrency, 15, 2), QString::fromUtf8("￥1,234.57"));
+  EXPECT_EQ(FloatToStrF(-1234.5678, ffCurrency, 15, 2), QString::fromUtf8("￥-1,234.57"));
   EXPECT_EQ(FloatToStrF(1234.5678, ffExponent, 4, 2), "1.235E+03");
   EXPECT_EQ(FloatToStrF(1234.5678, ffGeneral, 6, 0), "1234.57");
   EXPECT_EQ(FloatToStrF(1234567.0, ffGeneral, 4, 0), "1.235E6");
@@ -136,8 +136,8 @@ TEST(Format, KindsWidthsAndPrecisions) {
          {"%d条", {12}, "12条"}, {"%5d|%-5d|", {42, 42}, "   42|42   |"}, {"%.3d", {-7}, "-007"},
          {"%x", {255}, "FF"}, {"%.4x", {Int64(255)}, "00FF"}, {"%u", {-1}, "4294967295"},
          {"%.2f", {1.005}, "1.01"}, {"%f", {2.5}, "2.50"}, {"%.0f", {-2.5}, "-3"}, {"%8.1f|", {3.14159}, "     3.1|"},
-         {"%n", {1234567.891}, "1,234,567.89"}, {"%m", {-5.0}, "¥-5.00"},
-         {"%m", {Variant::FromCurrency(Currency::FromScaled(12345))}, "¥1.23"}, {"%g", {0.1}, "0.1"},
+         {"%n", {1234567.891}, "1,234,567.89"}, {"%m", {-5.0}, "￥-5.00"},
+         {"%m", {Variant::FromCurrency(Currency::FromScaled(12345))}, "￥1.23"}, {"%g", {0.1}, "0.1"},
          {"%e", {1234.5}, "1.23450000000000E+003"},
          {"%s和%s", {"甲", QStringLiteral("乙")}, "甲和乙"}, {"%.2s", {"abcdef"}, "ab"}, {"%-4s|", {"ab"}, "ab  |"},
          {"%*d", {4, 7}, "   7"}, {"%1:s %0:s %s", {"a", "b"}, "b a b"}, {"100%%", {}, "100%"}})
