@@ -77,16 +77,17 @@ private:
   TZipDecryptSource FSource;
 };
 
-// Encrypts each block and hands it to Inner.
+// Encrypts each block and hands it to Inner, going on from the keys Crypt
+// has reached (after the header).
 class TZipEncryptSink : public TByteSink {
 public:
-  TZipEncryptSink(TByteSink& Inner, TZipCrypt& Crypt, TZipCryptHook Hook = {})
+  TZipEncryptSink(TByteSink& Inner, const TZipCrypt& Crypt, TZipCryptHook Hook = {})
       : FInner(Inner), FCrypt(Crypt), FHook(std::move(Hook)) {}
   void Write(const uint8_t* Buffer, size_t Count) override;
 
 private:
   TByteSink& FInner;
-  TZipCrypt& FCrypt;
+  TZipCrypt FCrypt;
   TZipCryptHook FHook;
   QByteArray FBlock;
 };

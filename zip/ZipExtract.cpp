@@ -1,4 +1,5 @@
 #include "zip/Inflate.h"
+#include "zip/OldMethods.h"
 #include "zip/ZipCrc32.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipFileUtils.h"
@@ -223,7 +224,7 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
   const String targetFolder = QFileInfo(fname).absolutePath();
   if (!QDir(targetFolder).exists()) QDir().mkpath(targetFolder);
 
-  if (entry.IsEncrypted()) {
+  if (entry.IsEncrypted() && !PasswordAccepted(Index, entry)) {
     skip(srBadPassword, entry.StoredName());
     return;
   }
@@ -255,6 +256,14 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
   }
   if (!decoded || crc != entry.Crc32) {
     QFile::remove(temp);
+    // A wrong password can pass the one-byte check; it shows here.
+    if (entry.IsEncrypted()) {
+      if (AskNewPassword(Index))
+        ExtractEntry(Run, Index);
+      else
+        skip(srBadPassword, entry.StoredName());
+      return;
+    }
     if (OnBadCRC) OnBadCRC(this, crc, entry.Crc32, Index);
     throw EBadZipEntry(QStringLiteral("Damaged archive entry: %1").arg(entry.StoredName()));
   }
@@ -270,7 +279,7 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
 }
 
 bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, uint32_t& Crc) {
-  FArchive->Seek(Entry.LocalHeaderOffset, soBeginning);
+  FArchive->Seek(ArchiveOffset(Entry.DiskNumberStart, Entry.LocalHeaderOffset), soBeginning);
   uint8_t header[kLocalHeaderSize];
   if (FArchive->Read(header, kLocalHeaderSize) != kLocalHeaderSize || qFromLittleEndian<uint32_t>(header) != kLocalHeaderSignature)
     throw EBadZipFile(QStringLiteral("Not a valid zip file!"));
@@ -280,6 +289,8 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
   TLFNFileStream output(Target, kBlock, FFlushFilesOnClose, fmCreate);
   FFileBytesDone = 0;
   TEntrySource source(FArchive.get(), Entry.CompressedSize, [this] { PumpMessages(); });
+  const std::unique_ptr<TByteSource> decrypted = Entry.IsEncrypted() ? DecryptedSource(source, Entry) : nullptr;
+  TByteSource& input = decrypted ? *decrypted : source;
   TEntrySink sink(&output, Entry.UncompressedSize, [this, &Entry](Int64 Done, Int64 Bytes) {
     ReportProgress(Done, Entry.UncompressedSize, Bytes);
   });
@@ -287,20 +298,21 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
   switch (Entry.CompressionMethod) {
     case kMethodStored: {
       uint8_t block[kBlock];
-      for (size_t n; (n = source.Read(block, kBlock)) > 0;) sink.Write(block, n);
+      for (size_t n; (n = input.Read(block, kBlock)) > 0;) sink.Write(block, n);
       ok = true;
       break;
     }
-    case kMethodDeflated:
+    default:
       try {
-        ok = Inflate(source, sink) == TInflateResult::Ok;
+        ok = Entry.CompressionMethod == kMethodDeflated
+                 ? Inflate(input, sink) == TInflateResult::Ok
+                 : DecodeOlderMethod(Entry.CompressionMethod, Entry.Flags, Entry.UncompressedSize, input, sink);
       } catch (const EUserCanceled&) {
         throw;
       } catch (const Exception&) {
         ok = false;  // a truncated, oversized or unwritable entry is a failed decode
       }
       break;
-    default: break;
   }
   if (!output.FlushBuffer()) throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
   Crc = ~sink.Crc;

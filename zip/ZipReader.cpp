@@ -126,9 +126,12 @@ TZipReader::TArchiveStamp TZipReader::CurrentStamp() const {
 void TZipReader::StampArchive() { FStamp = CurrentStamp(); }
 
 void TZipReader::OpenArchive() {
-  if (!FArchive) FArchive = std::make_unique<TLFNFileStream>(FZipName, 8192, false, fmOpenRead | fmShareDenyWrite);
-  if (FDirectory && CurrentStamp() == FStamp) return;
-  LoadDirectory();
+  const bool current = FDirectory && CurrentStamp() == FStamp;
+  if (!FArchive || !current)
+    FArchive = current && FEndCentral.ThisDiskNumber > 0
+                   ? OpenSpannedSet()
+                   : std::make_unique<TLFNFileStream>(FZipName, 8192, false, fmOpenRead | fmShareDenyWrite);
+  if (!current) LoadDirectory();
 }
 
 void TZipReader::CloseArchive(bool Force) {
@@ -186,6 +189,10 @@ void TZipReader::LoadDirectory() {
   if (found && (FEndCentral.ThisDiskNumber > 999 || FEndCentral.CentralDirDisk > 999 ||
                 FEndCentral.ThisDiskNumber < FEndCentral.CentralDirDisk || int32_t(FEndCentral.CentralDirOffset) < 0))
     found = false;
+  if (!found && LoadFromConfigCopy()) {
+    Sort(FSortMode);
+    return;
+  }
   if (!found) {
     if (OnInCompleteZip) OnInCompleteZip(this, FIncompleteZipMode);
     switch (FIncompleteZipMode) {
@@ -200,10 +207,10 @@ void TZipReader::LoadDirectory() {
         return;
     }
   }
-  // The parts of a split set are not read here: only single-file archives.
+  // No removable disks here: a split set is a set of block files.
   FMultiMode = FEndCentral.ThisDiskNumber == 0 ? mmNone : mmBlocks;
-  if (FMultiMode != mmNone) throw EIncompleteZip(QStringLiteral("Incomplete Zip File"));
-  const uint32_t offset = FEndCentral.CentralDirOffset;
+  if (FMultiMode != mmNone) SwitchToSpannedSet();
+  const Int64 offset = ArchiveOffset(FEndCentral.CentralDirDisk, FEndCentral.CentralDirOffset);
   const uint16_t entries = FEndCentral.TotalEntries;
   if (!ReadCentralDirectory(offset, entries)) {
     if (!RebuildFromLocalHeaders()) {
@@ -215,7 +222,7 @@ void TZipReader::LoadDirectory() {
   Sort(FSortMode);
 }
 
-bool TZipReader::ReadCentralDirectory(uint32_t Offset, uint16_t Entries) {
+bool TZipReader::ReadCentralDirectory(Int64 Offset, uint16_t Entries) {
   FDirectory = std::make_unique<TSortedZip>(ByNone, true, dupError);
   FArchive->Seek(Offset, soBeginning);
   for (uint16_t i = 0; i < Entries; ++i) {
@@ -269,7 +276,7 @@ bool TZipReader::RebuildFromLocalHeaders() {
   return true;
 }
 
-void TZipReader::MergeCentralHeaders(uint32_t Offset, uint16_t Entries) {
+void TZipReader::MergeCentralHeaders(Int64 Offset, uint16_t Entries) {
   auto merged = std::make_unique<TSortedZip>(ByNone, true, dupError);
   FArchive->Seek(Offset, soBeginning);
   for (uint16_t i = 0; i < Entries; ++i) {

@@ -3,7 +3,9 @@
 // answers questions about its entries and extracts them.
 #include "platform/rtl/Classes.h"
 #include "zip/ZipBufferStream.h"
+#include "zip/ZipCrypt.h"
 #include "zip/ZipRecords.h"
+#include "zip/ZipSpanEvents.h"
 #include <QDateTime>
 #include <memory>
 
@@ -100,6 +102,11 @@ public:
   TBadCRCEvent OnBadCRC;
   TInCompleteZipEvent OnInCompleteZip;
   TUnZipCompleteEvent OnUnZipComplete;
+  TBadPasswordEvent OnBadPassword;
+  TCryptEvent OnDecrypt;
+  // Asked for the other parts of a split set; without a handler they are
+  // looked for beside the archive by number.
+  TGetNextDiskEvent OnGetNextDisk;
 
 protected:
   // Opens the archive stream when closed and (re)loads the directory when
@@ -115,11 +122,13 @@ protected:
   void LoadZipComment();
   // Remembers the archive file's state so the next open does not reload.
   void StampArchive();
+  // Where an offset on a part of a split set lies in the archive stream.
+  Int64 ArchiveOffset(Integer Disk, Int64 Offset) const;
 
   std::unique_ptr<TSortedZip> FDirectory;
   std::unique_ptr<TSortedZip> FSorted;
   TEndCentral FEndCentral;
-  std::unique_ptr<TLFNFileStream> FArchive;
+  std::unique_ptr<TS_BufferStream> FArchive;
   Int64 FTotalBytes = 0;
   Int64 FBytesDone = 0;
   Int64 FFileBytesDone = 0;
@@ -133,9 +142,9 @@ private:
   };
   TArchiveStamp CurrentStamp() const;
   void LoadDirectory();
-  bool ReadCentralDirectory(uint32_t Offset, uint16_t Entries);
+  bool ReadCentralDirectory(Int64 Offset, uint16_t Entries);
   bool RebuildFromLocalHeaders();
-  void MergeCentralHeaders(uint32_t Offset, uint16_t Entries);
+  void MergeCentralHeaders(Int64 Offset, uint16_t Entries);
   void CheckIndex(Integer Index) const;
   QByteArray ReadBytesAt(Int64 Offset, Integer Count);
 
@@ -148,6 +157,18 @@ private:
   bool MayOverwrite(Integer Index, const TZipHeaderInfo& Entry, String& FName);
   // Decodes the entry into Target; false when the data is damaged.
   bool DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, uint32_t& Crc);
+
+  // Traditional encryption (ZipCryptComponents.cpp): the password check of
+  // an entry, asking OnBadPassword for another one, and the decrypted data.
+  bool PasswordAccepted(Integer Index, const TZipHeaderInfo& Entry);
+  bool AskNewPassword(Integer Index);
+  std::unique_ptr<TByteSource> DecryptedSource(TByteSource& Raw, const TZipHeaderInfo& Entry);
+
+  // Split sets (ZipSpanComponents.cpp): the archive stream joins all parts.
+  std::unique_ptr<TS_BufferStream> OpenSpannedSet();
+  void SwitchToSpannedSet();
+  // The directory from the ".zfc" copy when the archive has no end record.
+  bool LoadFromConfigCopy();
 
   String FZipName;
   String FDestDir;

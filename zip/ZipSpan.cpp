@@ -284,3 +284,75 @@ Int64 FirstPartRoom(TMultiZipInfo& Info, const String& ZipName, Integer Files, b
   if (Info.SaveZipInfoOnFirstDisk) Info.SaveOnFirstDisk += Files * (StorePaths ? 83 : 58) + CommentLength + 2070;
   return QStorageInfo(QFileInfo(ZipName).absolutePath()).bytesAvailable() - Info.SaveOnFirstDisk;
 }
+
+void PlaceLocalHeader(TS_BufferStream& Output, TZipHeaderInfo& Entry) {
+  auto* span = dynamic_cast<TZipSpanWriteStream*>(&Output);
+  if (!span) return;
+  span->KeepTogether(Entry.LocalSize());
+  Entry.DiskNumberStart = uint16_t(span->CurrentDisk());
+}
+
+Int64 RewriteLocalHeader(TS_BufferStream& Output, TZipHeaderInfo& Entry) {
+  const uint32_t offset = Entry.LocalHeaderOffset;
+  if (auto* span = dynamic_cast<TZipSpanWriteStream*>(&Output)) {
+    // The data may have moved on to later parts: the header is patched in its own part.
+    TMemoryStream header;
+    Entry.WriteLocal(&header);
+    Entry.LocalHeaderOffset = offset;
+    span->WriteAt(Entry.DiskNumberStart, offset, header.Bytes());
+    return span->Position();
+  }
+  const Int64 end = Output.Position();
+  Output.Seek(offset, soBeginning);
+  Entry.WriteLocal(&Output);
+  Output.Seek(end, soBeginning);
+  return end;
+}
+
+bool WriteSplitDirectory(TS_BufferStream& Output, TSortedZip& Directory, TEndCentral& End) {
+  auto* span = dynamic_cast<TZipSpanWriteStream*>(&Output);
+  if (!span) return false;
+  Int64 size = 0;
+  uint16_t onThisDisk = 0;
+  // Keeps Bytes on one part; a new part restarts the count of headers on it.
+  const auto keep = [&](Int64 Bytes) {
+    const Integer disk = span->CurrentDisk();
+    span->KeepTogether(Bytes);
+    if (span->CurrentDisk() != disk) onThisDisk = 0;
+  };
+  for (Integer i = 0; i < Directory.Count(); ++i) {
+    TZipHeaderInfo* entry = Directory.Entry(i);
+    keep(entry->CentralSize());
+    if (i == 0) {
+      End.CentralDirDisk = uint16_t(span->CurrentDisk());
+      End.CentralDirOffset = uint32_t(span->Position());
+    }
+    entry->WriteCentral(span);
+    size += entry->CentralSize();
+    ++onThisDisk;
+  }
+  keep(End.RecordSize());
+  if (Directory.Count() == 0) {
+    End.CentralDirDisk = uint16_t(span->CurrentDisk());
+    End.CentralDirOffset = uint32_t(span->Position());
+  }
+  End.ThisDiskNumber = uint16_t(span->CurrentDisk());
+  End.EntriesOnThisDisk = onThisDisk;
+  End.TotalEntries = uint16_t(Directory.Count());
+  End.CentralDirSize = uint32_t(size);
+  End.Write(span);
+  return true;
+}
+
+bool WriteZipConfigFile(const String& ZipName, TSortedZip& Directory, const TEndCentral& End) {
+  const String name = ZipConfigName(ZipName);
+  try {
+    TLFNFileStream copy(name, 65536, true, fmCreate);
+    for (Integer i = 0; i < Directory.Count(); ++i) Directory.Entry(i)->WriteCentral(&copy);
+    End.Write(&copy);
+    if (copy.FlushBuffer()) return true;
+  } catch (const Exception&) {
+  }
+  QFile::remove(name);
+  return false;
+}

@@ -97,6 +97,20 @@ private:
   std::unique_ptr<TPartWriter> FParts;
 };
 
+// The writer's steps that differ for a split set; on any other stream they
+// do what a single archive needs.
+// Keeps the local header on one part and records the part in the entry.
+void PlaceLocalHeader(TS_BufferStream& Output, TZipHeaderInfo& Entry);
+// Writes the entry's local header again with its final values, where it
+// was first written; returns the output's position, which stays the same.
+Int64 RewriteLocalHeader(TS_BufferStream& Output, TZipHeaderInfo& Entry);
+// For a split set: writes the central directory and the end record, each
+// header whole on one part, and fills in End; false for any other stream.
+bool WriteSplitDirectory(TS_BufferStream& Output, TSortedZip& Directory, TEndCentral& End);
+// The ".zfc" copy of a split set's directory beside ZipName; false when it
+// cannot be written (the set stays usable without it).
+bool WriteZipConfigFile(const String& ZipName, TSortedZip& Directory, const TEndCentral& End);
+
 // Room on the first part: FirstBlockSize for blocks; for a spanned set the
 // free space of the archive's file system less SaveOnFirstDisk, which first
 // grows by an estimate of the directory copy when one is to be written.

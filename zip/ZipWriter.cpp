@@ -86,7 +86,7 @@ struct TZipWriter::TWriteRun {
   std::unique_ptr<TSortedZip> NewDirectory = std::make_unique<TSortedZip>(ByNone, true, dupError);
   std::unique_ptr<TSortedZip> Names = std::make_unique<TSortedZip>(ByName, false, dupAccept);
   TEndCentral End;
-  std::unique_ptr<TLFNFileStream> Output;
+  std::unique_ptr<TS_BufferStream> Output;
   String OutputName;
   Integer Added = 0;
 };
@@ -126,6 +126,7 @@ Integer TZipWriter::Write() {
   Sort(ByNone);
   TWriteRun run;
   auto finish = [&] {
+    if (auto* parts = dynamic_cast<TZipSpanWriteStream*>(run.Output.get())) parts->Discard();
     run.Output.reset();
     if (!run.OutputName.isEmpty()) QFile::remove(run.OutputName);
     FDeflater.reset();
@@ -137,13 +138,21 @@ Integer TZipWriter::Write() {
   };
   try {
     FTotalBytes = FBytesDone = 0;
-    const bool rebuilding = QFileInfo::exists(ZipName());
+    const bool split = FMultiZipInfo->MultiMode != mmNone;
+    const bool rebuilding = !split && QFileInfo::exists(ZipName());
     if (rebuilding) OpenArchive();
     if (FilesList()->Count() > 0) ExpandFilesList(run);
 
-    // The new archive grows beside the old one, so the final rename is atomic.
-    run.OutputName = TempFileName(QFileInfo(ZipName()).absolutePath());
-    run.Output = std::make_unique<TLFNFileStream>(run.OutputName, 65536, true, fmCreate);
+    if (split) {
+      const Int64 room = FirstPartRoom(*FMultiZipInfo, ZipName(), Integer(run.Lines.size()), FStorePaths,
+                                       FEndCentral.CommentLength);
+      run.Output = std::make_unique<TZipSpanWriteStream>(ZipName(), *FMultiZipInfo, room, OnGetNextDisk,
+                                                         OnPrepareNextDisk, this);
+    } else {
+      // The new archive grows beside the old one, so the final rename is atomic.
+      run.OutputName = TempFileName(QFileInfo(ZipName()).absolutePath());
+      run.Output = std::make_unique<TLFNFileStream>(run.OutputName, 65536, true, fmCreate);
+    }
     if (rebuilding || FEndCentral.CommentModified) {
       if (rebuilding) LoadZipComment();
       run.End.Assign(&FEndCentral);
@@ -165,15 +174,19 @@ Integer TZipWriter::Write() {
     }
     WriteDirectory(run);
     if (!run.Output->FlushBuffer()) NoRoom();
+    // A split set is known by the name of its last part from now on.
+    if (split) SetZipName(static_cast<TZipSpanWriteStream&>(*run.Output).Finish());
     run.Output.reset();
     CloseArchive(true);
-    MoveOrCopyFile(run.OutputName, ZipName());
+    if (!split) MoveOrCopyFile(run.OutputName, ZipName());
     run.OutputName.clear();
 
     FSorted.reset();
     FDirectory = std::move(run.NewDirectory);
     FEndCentral.Assign(&run.End);
     StampArchive();
+    if (split && FMultiZipInfo->SaveZipInfoOnFirstDisk && FEndCentral.ThisDiskNumber > 0)
+      WriteZipConfigFile(ZipName(), *FDirectory, FEndCentral);
     for (const String& file : run.DisposeList) {
       bool skip = false;
       if (OnDisposeFile) OnDisposeFile(this, file, skip);
@@ -322,7 +335,7 @@ void TZipWriter::ProcessExistingEntries(TWriteRun& Run) {
 
 void TZipWriter::KeepEntry(TWriteRun& Run, TZipHeaderInfo& Entry) {
   uint8_t header[kLocalHeaderSize];
-  FArchive->Seek(Entry.LocalHeaderOffset, soBeginning);
+  FArchive->Seek(ArchiveOffset(Entry.DiskNumberStart, Entry.LocalHeaderOffset), soBeginning);
   if (FArchive->Read(header, kLocalHeaderSize) != kLocalHeaderSize || qFromLittleEndian<uint32_t>(header) != kLocalHeaderSignature)
     throw EBadZipFile(QStringLiteral("Not a valid zip file!"));
   FArchive->Seek(qFromLittleEndian<uint16_t>(header + 26), soCurrent);
@@ -391,6 +404,7 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
   }
   const bool store = FPackLevel == 0 || MatchesList(*FNoCompressList, Line);
   if (!folder) Entry.CompressionMethod = store ? kMethodStored : kMethodDeflated;
+  PlaceLocalHeader(*Run.Output, Entry);
   Entry.WriteLocal(Run.Output.get());
   if (folder) {
     if (OnEndZip) OnEndZip(this, Line, 0, 0, 0);
@@ -400,14 +414,16 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
   FFileBytesDone = 0;
   TFileSource input(source.get(), Line, [this, size](Int64 Done, Int64 Bytes) { ReportProgress(Done, size, Bytes); });
   TArchiveSink output(Run.Output.get(), [this] { PumpMessages(); });
+  const std::unique_ptr<TByteSink> sealed = EncryptingSink(*source, output, Entry);
+  TByteSink& sink = sealed ? *sealed : static_cast<TByteSink&>(output);
   if (store) {
     uint8_t block[kBlock];
-    for (size_t n; (n = input.Read(block, kBlock)) > 0;) output.Write(block, n);
+    for (size_t n; (n = input.Read(block, kBlock)) > 0;) sink.Write(block, n);
     Entry.InternalAttributes = 0;
   } else {
     if (!FDeflater) FDeflater = std::make_unique<TDeflater>();
     Entry.Flags |= TDeflater::LevelFlags(FPackLevel);
-    const TDeflateResult result = FDeflater->Deflate(input, output, FPackLevel);
+    const TDeflateResult result = FDeflater->Deflate(input, sink, FPackLevel);
     if (result.Stored) {
       Entry.CompressionMethod = kMethodStored;
       Entry.Flags &= uint16_t(~TDeflater::LevelFlags(FPackLevel));
@@ -419,10 +435,7 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
   // What was read counts, should the file have changed since it was listed.
   Entry.UncompressedSize = uint32_t(input.Done);
   Entry.Crc32 = ~input.Crc;
-  const Int64 end = Run.Output->Position();
-  Run.Output->Seek(Entry.LocalHeaderOffset, soBeginning);
-  Entry.WriteLocal(Run.Output.get());
-  Run.Output->Seek(end, soBeginning);
+  const Int64 end = RewriteLocalHeader(*Run.Output, Entry);
   if (OnEndZip) OnEndZip(this, Line, Entry.UncompressedSize, Entry.CompressedSize, end);
   return true;
 }
@@ -434,6 +447,7 @@ void TZipWriter::Append(TWriteRun& Run, std::unique_ptr<TZipHeaderInfo> Entry) {
 }
 
 void TZipWriter::WriteDirectory(TWriteRun& Run) {
+  if (WriteSplitDirectory(*Run.Output, *Run.NewDirectory, Run.End)) return;
   const Int64 offset = Run.Output->Position();
   for (Integer i = 0; i < Run.NewDirectory->Count(); ++i) Run.NewDirectory->Entry(i)->WriteCentral(Run.Output.get());
   const Int64 end = Run.Output->Position();

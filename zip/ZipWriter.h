@@ -3,6 +3,7 @@
 // their old copy: unchanged entries are kept, changed files replaced where
 // they stand, new files appended.
 #include "zip/ZipReader.h"
+#include "zip/ZipSpan.h"
 
 enum TZipAction { zaUpdate, zaReplace, zaFreshen };
 enum TUpdateAction { uaReplacing, uaKeeping };
@@ -50,6 +51,9 @@ public:
   void SetNoCompressList(TStrings* Value) { FNoCompressList->Assign(Value); }
   bool AddDirEntriesOnRecurse() const { return FAddDirEntriesOnRecurse; }
   void SetAddDirEntriesOnRecurse(bool Value) { FAddDirEntriesOnRecurse = Value; }
+  // Splitting into block files or spanned disks; a split write always makes a new set.
+  TMultiZipInfo* MultiZipInfo() const { return FMultiZipInfo.get(); }
+  void SetMultiZipInfo(TMultiZipInfo* Value) { FMultiZipInfo->Assign(Value); }
 
   // Adds the files FilesList names under RootDir to ZipName, creating the
   // archive or updating it; returns the files added or replaced (kept
@@ -66,6 +70,8 @@ public:
   TZipCompleteEvent OnZipComplete;
   TUpdateEvent OnUpdate;
   TFileNameEvent OnRecursingFile;
+  TCryptEvent OnEncrypt;
+  TPrepareNextDiskEvent OnPrepareNextDisk;
 
 private:
   struct TWriteRun;
@@ -83,6 +89,9 @@ private:
   bool AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Entry);
   void Append(TWriteRun& Run, std::unique_ptr<TZipHeaderInfo> Entry);
   void WriteDirectory(TWriteRun& Run);
+  // With a Password: reads Source once for its CRC, writes the encryption
+  // header to Archive and returns the sink that encrypts the data (ZipCryptComponents.cpp).
+  std::unique_ptr<TByteSink> EncryptingSink(TStream& Source, TByteSink& Archive, TZipHeaderInfo& Entry);
 
   Integer FPackLevel = 6;
   bool FRecurse = false;
@@ -95,4 +104,5 @@ private:
   std::unique_ptr<TStringList> FNoCompressList;
   bool FAddDirEntriesOnRecurse = false;
   std::unique_ptr<TDeflater> FDeflater;
+  std::unique_ptr<TMultiZipInfo> FMultiZipInfo = std::make_unique<TMultiZipInfo>();
 };
