@@ -1,0 +1,88 @@
+#pragma once
+// The calculation of one pay record: formula items, income tax, the three
+// totals, part-month proration and the attendance product. It works on a
+// model of the record editor's slots (caption and box text per slot), so the
+// editor only binds its boxes to it.
+#include "app/CalcExpress.h"
+#include <array>
+#include <vector>
+
+enum TSlotGroup { sgEarnings, sgDeductions };
+
+// One pay item of a month, in display order.
+struct TPayItem {
+  String GZName;    // caption, also the name formulas refer to
+  String GZField1;  // pay-record column that holds the value
+  String CalcStr;   // formula; blank when none
+};
+
+// One labelled amount box of the editor. Slots without an item are hidden and empty.
+struct TPaySlot {
+  String Caption;
+  String Text;
+  bool Visible = false;
+};
+
+struct TTaxBracket {
+  Extended YNSTotal = 0;  // upper bound of the taxable amount
+  Extended SLRate = 0;    // percent
+  Extended SQKCS = 0;     // quick deduction
+};
+
+// Income tax of a taxable base: nothing up to the threshold; above it the
+// first bracket whose bound reaches the excess (a bound equal to it counts);
+// 0 when no bracket does.
+Extended IncomeTax(Extended Base, Integer Limit, const std::vector<TTaxBracket>& Brackets);
+
+// The message the proration dialog shows for its two inputs, empty when they are fine.
+String ProrationParamsError(Extended DaysToWork, Extended DaysWorked);
+
+class TPayRecordCalc {
+public:
+  static constexpr Integer EarningsSlotCount = 30;
+  static constexpr Integer DeductionSlotCount = 15;
+  // The formula that stands for the automatic income tax.
+  static const String TaxMarker;
+
+  // The group's items in display order; item k owns slot k, items beyond the
+  // slots have none. Slot captions follow and every slot is emptied.
+  void SetItems(TSlotGroup Group, std::vector<TPayItem> Items);
+  const std::vector<TPayItem>& Items(TSlotGroup Group) const;
+  Integer SlotCount(TSlotGroup Group) const;
+  TPaySlot& Slot(TSlotGroup Group, Integer Index);
+  const TPaySlot& Slot(TSlotGroup Group, Integer Index) const;
+
+  // The visible slot whose caption is Caption, earnings before deductions; nullptr when none.
+  TPaySlot* FindEditCtrlByName(const String& Caption);
+
+  // Attendance boxes: days (or pieces), hours and the pay standard.
+  String DaysText, HoursText, PayStandardText;
+  // Total boxes, written by AutoCalc in the amount format.
+  String YFTotalText, KKTotalText, GZTotalText;
+  // Brackets of the tax item, in bracket order.
+  std::vector<TTaxBracket> TaxBrackets;
+
+  // Value of one formula; a formula error is shown and gives 0. A slot text
+  // that is not a number raises EConvertError.
+  Extended GetCalcValue(const String& Formula);
+  // Income tax of the record from its visible boxes.
+  Extended GetGS() const;
+  // Evaluates every formula item once, earnings first, in display order;
+  // then recomputes the totals.
+  void ReCalcAll();
+  // Recomputes the three total boxes; a box that is not a number leaves them as they were.
+  void AutoCalc();
+  // Scales every visible earnings box by DaysWorked / DaysToWork, then AutoCalc.
+  void Prorate(Extended DaysToWork, Extended DaysWorked);
+  // First earnings box := attendance (hours in hour-rate mode, else days) x pay standard; then ReCalcAll.
+  void AttendanceProduct();
+
+private:
+  String EvaluationText(const String& Formula);
+  void CalcGroup(TSlotGroup Group);
+
+  std::array<TPaySlot, EarningsSlotCount> FEarnings;
+  std::array<TPaySlot, DeductionSlotCount> FDeductions;
+  std::vector<TPayItem> FEarningItems, FDeductionItems;
+  TCalcExpress FCalcExpress;
+};

@@ -1,0 +1,10 @@
+#pragma once
+// The payroll database file: where it lives and how a new one is made.
+#include "platform/rtl/Types.h"
+
+// "db/VIRE.dat" under the program folder.
+String DatabaseFileName();
+// Creates FileName with the payroll tables, the settings row and the current
+// tax brackets. The file appears only once complete; raises EDatabaseError or
+// EFCreateError when it cannot be made.
+void CreatePayrollDatabase(const String& FileName);

@@ -1,0 +1,221 @@
+#include "app/AppSettings.h"
+#include "app/PayItemSets.h"
+#include "app/PayrollDatabase.h"
+#include "app/tests/MessageRecorder.h"
+#include "app/uDM.h"
+#include "app/uPub.h"
+#include "platform/rtl/Files.h"
+#include "platform/testing/TestPaths.h"
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+String U(const char* Text) { return QString::fromUtf8(Text); }
+
+// A program folder of its own with the data module of a first start.
+class DataModuleTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetProgramFolder(Folder.Path() + u'/');
+    Module = std::make_unique<TDM>();
+    DM = Module.get();
+  }
+  void TearDown() override {
+    DM = nullptr;
+    Module.reset();
+    SetProgramFolder(String());
+  }
+  String Query(const String& Sql) { return DM->GetDataBySQL(Sql); }
+  int Count(const String& Where) { return Query(QStringLiteral("select count(*) from TGZSet where ") + Where).toInt(); }
+  void Exec(const String& Sql) { DM->ADOLocal->ExecuteSql(Sql); }
+  void AddItem(const String& Month, const char* Field, const char* Name, int Sort, int Show, const char* Formula) {
+    Exec(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
+                        "values (%1, %2, %3, %4, %5, %6, %7)")
+             .arg(QuotedStr(Month), QuotedStr(U(Field)), QuotedStr(U(Name)))
+             .arg(U(Field).startsWith(u'K', Qt::CaseInsensitive) ? 1 : 0)
+             .arg(Sort)
+             .arg(Show)
+             .arg(Formula ? QuotedStr(U(Formula)) : QStringLiteral("NULL")));
+  }
+  // "GZField1|GZName|SortIdx|ShowStu|CalcStr" of a month's items in key order.
+  QStringList Items(const String& Month) {
+    TStringList Rows;
+    DM->GetDataBySQLToItems(QStringLiteral("select GZField1 || '|' || GZName || '|' || SortIdx || '|' || ShowStu || "
+                                           "'|' || CalcStr from TGZSet where GZMonth=%1 order by ID")
+                                .arg(QuotedStr(Month)),
+                            &Rows, true);
+    return Rows.Text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  }
+
+  moli::testing::ScratchDir Folder;
+  TMessageRecorder Messages;
+  std::unique_ptr<TDM> Module;
+};
+
+TEST_F(DataModuleTest, FirstStartCreatesTheDatabaseWithItsSeedRows) {
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+  EXPECT_EQ(GAppPath, Folder.Path() + u'/');
+  EXPECT_TRUE(QFile::exists(Folder.File(QStringLiteral("db/VIRE.dat"))));
+  EXPECT_FALSE(QFile::exists(Folder.File(QStringLiteral("db/VIRE.dat.new"))));
+  EXPECT_TRUE(DM->ADOLocal->ConnectionString().contains(Folder.File(QStringLiteral("db/VIRE.dat"))));
+
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TPara")), QStringLiteral("1"));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGSModel")), QStringLiteral("7"));
+  EXPECT_EQ(Query(QStringLiteral("select YNSTotal || '/' || SLRate || '/' || SQKCS from TGSModel where ClassIdx=4")),
+            QStringLiteral("35000.0/25.0/2660.0"));
+  // Every record column is there.
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from (select OneDayMOney, GZ30, YFTotal, KK15, GZTotal, QM, "
+                                 "MobileCode, BankNo, EMail, LOGTime, SelectStu from TGZ)")),
+            QStringLiteral("0"));
+
+  GLogPass = QStringLiteral("stale");
+  ASSERT_TRUE(LoadRegPara());
+  EXPECT_EQ(GLogPass, QString());  // the initial "729" counts as no password
+  EXPECT_EQ(GGSLimit, 5000);
+  EXPECT_EQ(GTopPos, 2);
+  EXPECT_EQ(GShowFloat, 1);
+  EXPECT_EQ(AmountFormat(), QStringLiteral("0.00"));
+  EXPECT_EQ(double(GPageWidth), 210.0);
+
+  // A second start finds the file and leaves it as it is.
+  Exec(QStringLiteral("update TPara set EntName='甲公司'"));
+  TDM Again;
+  EXPECT_EQ(Again.GetDataBySQL(QStringLiteral("select EntName from TPara")), U("甲公司"));
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
+TEST_F(DataModuleTest, LoadRegParaStopsAtTheFirstUnreadableColumn) {
+  Exec(QStringLiteral("update TPara set PageWidth=NULL, NameOnTitle=1, LogPass='secret', EntName='乙公司'"));
+  ASSERT_TRUE(LoadRegPara());
+  EXPECT_EQ(double(GPageWidth), 0.0);  // a null reads as 0 and the reading goes on
+  EXPECT_EQ(GNameOnTitle, 1);
+  EXPECT_EQ(GLogPass, QStringLiteral("secret"));
+
+  DM->dsPara->Close();
+  Exec(QStringLiteral("alter table TPara drop column TopPos"));
+  Exec(QStringLiteral("update TPara set GSLimit=3500, LogPass='other'"));
+  GTopPos = 7;
+  ASSERT_TRUE(LoadRegPara());
+  EXPECT_EQ(GGSLimit, 3500);                      // read before the missing column
+  EXPECT_EQ(GTopPos, 7);                          // missing: keeps its value
+  EXPECT_EQ(GLogPass, QStringLiteral("secret"));  // after it: not read
+}
+
+TEST_F(DataModuleTest, QueryHelpersFollowTheirEdgeCases) {
+  for (const char* Name : {"张三", "", "李四", "张三"})
+    Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpName) values ('202401', 'A', %1)").arg(QuotedStr(U(Name))));
+  Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpName) values ('202401', 'A', NULL)"));
+
+  EXPECT_EQ(Query(QStringLiteral("select EmpName from TGZ where GZMonth='none'")), QString());
+  EXPECT_EQ(Query(QStringLiteral("select nonsense from")), QString());
+  EXPECT_EQ(Query(QStringLiteral("select EmpName from TGZ order by ID")), U("张三"));
+
+  TStringList List;
+  List.Add(QStringLiteral("old"));
+  DM->GetDataBySQLToItems(QStringLiteral("select EmpName from TGZ order by ID"), &List, false);
+  EXPECT_EQ(List.Text(), U("old\r\n张三\r\n李四\r\n张三\r\n"));
+  DM->GetDataBySQLToItems(QStringLiteral("select broken from nowhere"), &List, true);
+  EXPECT_EQ(List.Count(), 4);  // a failing query does not clear the list
+  DM->GetDataBySQLToItems(QStringLiteral("select distinct EmpName from TGZ order by EmpName"), &List, true);
+  EXPECT_EQ(List.Count(), 2);
+}
+
+TEST_F(DataModuleTest, StructUpdateCompletesBaseAndMonthsWithItemsOnly) {
+  AddItem(QStringLiteral("BASE"), "GZ1", "基本工资", 1, 0, "");
+  Exec(QStringLiteral("insert into TGZMonth (GZMonth) values ('202401'), ('202402'), ('O''Brien月')"));
+  AddItem(QStringLiteral("202401"), "gz2", "岗位工资", 2, 0, "[基本工资]*0.5");
+  AddItem(QStringLiteral("202401"), "KK3", "社保", 3, 0, nullptr);
+  AddItem(U("O'Brien月"), "GZ1", "基本工资", 1, 0, "");
+
+  StructUpdate();
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='BASE'")), 45);
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='BASE' and GZType=0 and ShowStu=1 and SortIdx between 2 and 30")), 29);
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='BASE' and GZType=1 and ShowStu=1 and GZName='工资项目'")), 15);
+  EXPECT_EQ(Query(QStringLiteral("select GZName from TGZSet where GZMonth='BASE' and GZField1='GZ1'")), U("基本工资"));
+  EXPECT_EQ(Query(QStringLiteral("select SortIdx from TGZSet where GZMonth='BASE' and GZField1='KK9'")),
+            QStringLiteral("9"));
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='202401'")), 45);  // lower-case "gz2" counts as present
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='202401' and upper(GZField1)='GZ2'")), 1);
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='202402'")), 0);   // a month without items keeps using BASE
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='O''Brien月'")), 45);
+
+  StructUpdate();
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZSet")), QStringLiteral("135"));
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
+TEST_F(DataModuleTest, AddBaseGZSetCopiesTheModelMonthOrBase) {
+  AddItem(QStringLiteral("BASE"), "GZ1", "基本工资", 1, 0, " ");
+  AddItem(QStringLiteral("202401"), "GZ5", "绩效", 5, 0, "[基本工资]*0.2");
+  AddItem(QStringLiteral("202401"), "GZ1", "基本工资", 1, 1, "");
+  AddItem(QStringLiteral("202401"), "KK9", "个税", 9, 0, "[&个税]");
+  AddItem(U("O'Brien月"), "GZ3", "旧项目", 3, 0, " ");
+
+  ASSERT_TRUE(AddBaseGZSet(U("O'Brien月"), QStringLiteral("202401")));
+  EXPECT_EQ(Items(U("O'Brien月")), (QStringList{U("GZ5|绩效|5|0|[基本工资]*0.2"), U("GZ1|基本工资|1|1| "),
+                                                U("KK9|个税|9|0|[&个税]")}));
+  EXPECT_EQ(Count(QStringLiteral("GZMonth='O''Brien月' and GZType=1")), 1);
+  EXPECT_EQ(Items(QStringLiteral("202401")).size(), 3);
+
+  ASSERT_TRUE(AddBaseGZSet(QStringLiteral("202403"), QStringLiteral("空月")));
+  EXPECT_EQ(Items(QStringLiteral("202403")), QStringList{U("GZ1|基本工资|1|0| ")});
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
+TEST_F(DataModuleTest, AFailedAddBaseGZSetKeepsTheMonthsItems) {
+  AddItem(QStringLiteral("202401"), "GZ1", "基本工资", 1, 0, " ");
+  AddItem(QStringLiteral("202402"), "GZ2", "原有项目", 2, 0, " ");
+  Exec(QStringLiteral("create trigger NoNewItems before insert on TGZSet "
+                      "begin select raise(abort, 'refused'); end"));
+  EXPECT_FALSE(AddBaseGZSet(QStringLiteral("202402"), QStringLiteral("202401")));
+  EXPECT_EQ(Messages.Messages(), QStringList{U("增加新月度的工资项目模板失败！")});
+  EXPECT_EQ(Items(QStringLiteral("202402")), QStringList{U("GZ2|原有项目|2|0| ")});
+  EXPECT_FALSE(DM->ADOLocal->InTransaction());
+}
+
+TEST(DataModule, AnUnusableDatabaseIsReportedAndQueriesComeBackEmpty) {
+  moli::testing::ScratchDir Folder;
+  {
+    QFile Blocker(Folder.File(QStringLiteral("db")));  // a file where the database folder should be
+    ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
+  }
+  SetProgramFolder(Folder.Path() + u'/');
+  TMessageRecorder Messages;
+  {
+    TDM Module;
+    DM = &Module;
+    EXPECT_EQ(Messages.Messages(), QStringList{U("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！")});
+    EXPECT_FALSE(Module.ADOLocal->Connected());
+    EXPECT_EQ(Module.GetDataBySQL(QStringLiteral("select count(*) from TPara")), QString());
+    GGSLimit = 1234;
+    EXPECT_FALSE(LoadRegPara());
+    EXPECT_EQ(GGSLimit, 1234);
+    StructUpdate();
+    EXPECT_FALSE(AddBaseGZSet(QStringLiteral("202401"), QStringLiteral("BASE")));
+    DM = nullptr;
+  }
+  SetProgramFolder(String());
+}
+
+TEST(Settings, ReadyParaReadsTheVendorFileWithDefaults) {
+  moli::testing::ScratchDir Folder;
+  GAppPath = Folder.Path() + u'/';
+  ReadyPara();
+  EXPECT_EQ(GBrand, U("墨鲤"));
+  EXPECT_FALSE(GVendorName.isEmpty());
+  EXPECT_FALSE(GVendorHomePage.isEmpty());
+
+  QFile Ini(Folder.File(QStringLiteral("IIS.INI")));
+  ASSERT_TRUE(Ini.open(QIODevice::WriteOnly));
+  Ini.write(QString::fromUtf8("[Last]\r\nEntName=某软件公司\r\nBrand=青鱼\r\n").toUtf8());
+  Ini.close();
+  ReadyPara();
+  EXPECT_EQ(GVendorName, U("某软件公司"));
+  EXPECT_EQ(GBrand, U("青鱼"));
+  EXPECT_FALSE(GVendorHomePage.isEmpty());
+  GAppPath.clear();
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "app/uPub.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/Encodings.h"
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+String GAppPath;
+String GVendorName;
+String GVendorHomePage;
+String GBrand;
+String GEntName;
+String GLogPass;
+Integer GGSLimit = 0;
+String GJJUnit;
+Integer GPrintDays = 0;
+Integer GShowFloat = 0;
+Integer GPrintOrientation = 0;
+Integer GTopPos = 0;
+Integer GShowXH = 0;
+Extended GPageWidth = 0;
+Integer GNameOnTitle = 0;
+bool GSortAscending = false;
+String GAutoBakPath;
+
+String AmountFormat() {
+  return GShowFloat != 0 ? QStringLiteral("0.00") : QStringLiteral("0");
+}
+
+Integer FindStringIndex(TStrings* List, const String& Text, bool Prefix) {
+  for (Integer i = 0; i < List->Count(); ++i) {
+    const String Item = List->Strings(i);
+    if (Prefix ? Item.startsWith(Text) : Item == Text) return i;
+  }
+  return -1;
+}
+
+void CopyFileByStream(const String& Source, const String& Target) {
+  TFileStream Input(Source, fmOpenRead | fmShareDenyWrite);
+  TFileStream Output(Target, fmCreate);
+  Output.CopyFrom(&Input, 0);
+}
+
+String NormalizeNumText(const String& Text) {
+  String Result = Text;
+  Result.remove(u' ');
+  if (Result == QLatin1String(".") || Result == QLatin1String(".0")) return QStringLiteral("0.0");
+  if (Result.endsWith(u'.')) Result.chop(1);
+  if (Result.isEmpty()) return QStringLiteral("0");
+  return Result;
+}
+
+String PadLeftZeros(const String& Text, Integer Width) {
+  if (Text.size() >= Width) return Text;
+  return String(Width - Text.size(), u'0') + Text;
+}
+
+Integer CountSubStr(const String& Part, const String& Text) {
+  if (Part.isEmpty()) return 0;
+  Integer Count = 0;
+  for (qsizetype At = Text.indexOf(Part); At >= 0; At = Text.indexOf(Part, At + Part.size())) ++Count;
+  return Count;
+}
+
+namespace {
+
+QUrl UrlOf(const String& Target) {
+  return QUrl::fromUserInput(Target, QDir::currentPath(), QUrl::AssumeLocalFile);
+}
+
+}  // namespace
+
+void OpenUrlInBrowser(const String& Address) {
+  QDesktopServices::openUrl(UrlOf(Address));
+}
+
+void ShellOpen(const String& FileName, const String& Parameters) {
+  const QFileInfo Info(FileName);
+  const String Program = Info.isFile() && Info.isExecutable() ? Info.absoluteFilePath()
+                                                               : QStandardPaths::findExecutable(FileName);
+  if (Program.isEmpty())
+    QDesktopServices::openUrl(UrlOf(FileName));
+  else
+    QProcess::startDetached(Program, QProcess::splitCommand(Parameters));
+}
+
+void DelayWithMessages(Cardinal Milliseconds) {
+  const auto Start = GetTickCount();
+  // Wakes the wait below when no event arrives before the time is up.
+  QTimer Wake;
+  Wake.setSingleShot(true);
+  for (;;) {
+    const auto Elapsed = GetTickCount() - Start;
+    if (Elapsed > Milliseconds) return;
+    Wake.start(int(Milliseconds - Elapsed + 1));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+}
+
+void ClearFolder(const String& Folder) {
+  QDirIterator Files(Folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                     QDirIterator::Subdirectories);
+  while (Files.hasNext()) QFile::remove(Files.next());
+}
+
+String PadRight(const String& Text, Integer Width) {
+  const Integer Used = DisplayWidth(Text);
+  return Used >= Width ? Text : Text + String(Width - Used, u' ');
+}
+
+bool IsEmailAddress(const String& Text) {
+  const qsizetype At = Text.indexOf(u'@');
+  const qsizetype Dot = Text.indexOf(u'.');
+  return At > 0 && Dot > At && Dot < Text.size() - 1;
+}
