@@ -1,0 +1,460 @@
+#include "platform/ui/Controls.h"
+#include "platform/ui/ControlHost.h"
+#include "platform/ui/Forms.h"
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+  FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  WindowProc = [this](TMessage& Message) { WndProc(Message); };
+  FFont->OnChange = [this](TObject* Sender) { FontChanged(Sender); };
+}
+
+TControl::~TControl() {
+  Destroying();
+  if (Application) {
+    if (Application->HintControl() == this) Application->CancelHint();
+  }
+  if (GetCaptureControl() == this) SetCaptureControl(nullptr);
+  if (FParent) FParent->RemoveControl(this);
+  // The target may be delivering this control's last message right now.
+  if (FMessageTarget) FMessageTarget.release()->Detach();
+}
+
+// ---- messages
+
+void TControl::WndProc(TMessage& Message) {
+  // While a button is down over a window-less control, the control owns the mouse.
+  if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) FControlState.Include(csLButtonDown);
+  else if (Message.Msg == WM_LBUTTONUP) FControlState.Exclude(csLButtonDown);
+  Dispatch(Message);
+}
+
+void TControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN: HandleMouseDown(Message, mbLeft, {}); return;
+    case WM_RBUTTONDOWN: HandleMouseDown(Message, mbRight, {}); return;
+    case WM_MBUTTONDOWN: HandleMouseDown(Message, mbMiddle, {}); return;
+    case WM_LBUTTONDBLCLK: HandleMouseDown(Message, mbLeft, {ssDouble}); return;
+    case WM_RBUTTONDBLCLK: HandleMouseDown(Message, mbRight, {ssDouble}); return;
+    case WM_MBUTTONDBLCLK: HandleMouseDown(Message, mbMiddle, {ssDouble}); return;
+    case WM_LBUTTONUP: HandleMouseUp(Message, mbLeft); return;
+    case WM_RBUTTONUP: HandleMouseUp(Message, mbRight); return;
+    case WM_MBUTTONUP: HandleMouseUp(Message, mbMiddle); return;
+    case WM_MOUSEMOVE: {
+      DefaultHandler(Message);
+      const TWMMouse m{Message};
+      MouseMove(KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
+      return;
+    }
+    case WM_MOUSEWHEEL: {
+      const TWMMouseWheel w{Message};
+      Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+      if (Message.Result == 0) DefaultHandler(Message);
+      (void)w;
+      return;
+    }
+    case CM_MOUSEWHEEL: {
+      const TWMMouseWheel w{Message};
+      const TPoint pos = w.Pos();
+      if (DoMouseWheel(KeysToShiftState(w.Keys()), w.WheelDelta(), pos)) Message.Result = 1;
+      else if (FParent) Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+      return;
+    }
+    case WM_CONTEXTMENU: HandleContextMenu(Message); return;
+    case CM_MOUSEENTER:
+      if (Message.LParam == LPARAM(this) || Message.LParam == 0) {
+        if (Application) Application->HintMouseEnter(this);
+        if (OnMouseEnter) OnMouseEnter(this);
+      }
+      if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam);
+      DefaultHandler(Message);
+      return;
+    case CM_MOUSELEAVE:
+      if (Message.LParam == LPARAM(this) || Message.LParam == 0) {
+        if (Application) Application->HintMouseLeave(this);
+        if (OnMouseLeave) OnMouseLeave(this);
+      }
+      if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam);
+      DefaultHandler(Message);
+      return;
+    case CM_HITTEST: Message.Result = HTCLIENT; return;
+    case CM_ENABLEDCHANGED:
+    case CM_COLORCHANGED:
+    case CM_TEXTCHANGED:
+      Invalidate();
+      return;
+    case CM_FONTCHANGED:
+      Invalidate();
+      return;
+    case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
+    case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+    case CM_PARENTSHOWHINTCHANGED:
+      if (FParentShowHint && FParent) {
+        FShowHint = FParent->ShowHint();
+        Perform(CM_SHOWHINTCHANGED);
+      }
+      return;
+    case CM_HINTSHOWPAUSE:
+    case CM_HINTSHOW:
+    case CM_CANCELMODE:
+    case CM_VISIBLECHANGED:
+    case CM_SHOWHINTCHANGED:
+    case CM_CURSORCHANGED:
+    case CM_CTL3DCHANGED:
+    case CM_BIDIMODECHANGED:
+      return;
+    case WM_SIZE:
+      Resize();
+      DefaultHandler(Message);
+      return;
+    case CM_RELEASE:
+      delete this;
+      return;
+    default:
+      DefaultHandler(Message);
+  }
+}
+
+void TControl::DefaultHandler(TMessage& Message) {
+  TEventContext* context = CurrentEventContext();
+  if (!context || context->Control != this || context->Msg != Message.Msg || context->DefaultCalled) return;
+  context->DefaultCalled = true;
+  if (!context->Deferred && context->CallDefault) context->CallDefault();
+}
+
+LRESULT TControl::Perform(Cardinal Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage m{Msg, WParam, LParam, 0};
+  TEventContext none;
+  TEventScope scope(&none);
+  WindowProc(m);
+  return m.Result;
+}
+
+void TControl::HandleMouseDown(TMessage& Message, TMouseButton Button, TShiftState Extra) {
+  SendCancelMode(this);
+  DefaultHandler(Message);
+  if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+  if (Extra.Contains(ssDouble) && FControlStyle.Contains(csClickEvents) && Button == mbLeft) DblClick();
+  if (FControlStyle.Contains(csClickEvents) && Button == mbLeft && !Extra.Contains(ssDouble)) FControlState.Include(csClicked);
+  const TWMMouse m{Message};
+  MouseDown(Button, KeysToShiftState(m.Keys()) + Extra, m.XPos(), m.YPos());
+}
+
+void TControl::HandleMouseUp(TMessage& Message, TMouseButton Button) {
+  DefaultHandler(Message);
+  if (FControlStyle.Contains(csCaptureMouse) && !(Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) SetMouseCapture(false);
+  const TWMMouse m{Message};
+  if (Button == mbLeft && FControlState.Contains(csClicked)) {
+    FControlState.Exclude(csClicked);
+    if (PtInRect(ClientRect(), m.Pos())) Click();
+  }
+  MouseUp(Button, KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
+}
+
+void TControl::HandleContextMenu(TMessage& Message) {
+  if (Message.Result != 0 || ComponentState().Contains(csDesigning)) return;
+  const TPoint screen = TWMContextMenu{Message}.Pos();
+  const bool fromKeyboard = screen.X < 0;
+  bool handled = false;
+  DoContextPopup(fromKeyboard ? TPoint(-1, -1) : ScreenToClient(screen), handled);
+  if (handled) {
+    Message.Result = 1;
+    return;
+  }
+  if (auto* menu = dynamic_cast<IPopupMenu*>(FPopupMenu); menu && menu->AutoPopup()) {
+    SendCancelMode(nullptr);
+    menu->SetPopupComponent(this);
+    const TPoint at = fromKeyboard ? ClientToScreen({0, 0}) : screen;
+    menu->Popup(at.X, at.Y);
+    Message.Result = 1;
+    return;
+  }
+  DefaultHandler(Message);
+}
+
+void TControl::SendCancelMode(TControl* Sender) {
+  if (TCustomForm* form = GetParentForm(this)) form->SendCancelMode(Sender);
+}
+
+// ---- events
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  if (!handled) handled = WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+  return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
+  return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
+  return handled;
+}
+
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::Loaded() {
+  TComponent::Loaded();
+  if (FParent) {
+    if (FParentFont) ParentFontChanged();
+    if (FParentColor) ParentColorChanged();
+  }
+  RequestAlign();
+}
+
+// ---- parent and geometry
+
+void TControl::SetParent(TWinControl* AParent) {
+  if (AParent == FParent) return;
+  if (AParent == this) throw EInvalidOperation(QStringLiteral("A control cannot have itself as its parent"));
+  if (FParent) FParent->RemoveControl(this);
+  if (AParent) AParent->InsertControl(this);
+}
+
+void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  AWidth = std::max(0, AWidth);
+  AHeight = std::max(0, AHeight);
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  InvalidateControl(FVisible, false);
+  const bool resized = AWidth != FWidth || AHeight != FHeight;
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  InvalidateControl(FVisible, false);
+  if (resized) SendSizeMessage();
+  RequestAlign();
+}
+
+void TControl::SendSizeMessage() {
+  const TRect r = ClientRect();
+  Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(Word(r.Width()), Word(r.Height())));
+}
+
+void TControl::SetClientWidth(Integer Value) { SetWidth(FWidth - ClientWidth() + Value); }
+void TControl::SetClientHeight(Integer Value) { SetHeight(FHeight - ClientHeight() + Value); }
+
+TPoint TControl::ClientOrigin() const {
+  if (!FParent) return {FLeft, FTop};
+  const TPoint p = FParent->ClientOrigin();
+  return {p.X + FLeft, p.Y + FTop};
+}
+
+TPoint TControl::ClientToScreen(TPoint P) const {
+  const TPoint o = ClientOrigin();
+  return {P.X + o.X, P.Y + o.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint P) const {
+  const TPoint o = ClientOrigin();
+  return {P.X - o.X, P.Y - o.Y};
+}
+
+void TControl::SetAlign(TAlign Value) {
+  if (Value == FAlign) return;
+  FAlign = Value;
+  if (Value == alLeft || Value == alRight) FAnchors = {akLeft, akTop, akBottom};
+  else if (Value == alTop || Value == alBottom) FAnchors = {akLeft, akTop, akRight};
+  else if (Value == alClient) FAnchors = {akLeft, akTop, akRight, akBottom};
+  else FAnchors = {akLeft, akTop};
+  RequestAlign();
+}
+
+void TControl::RequestAlign() {
+  if (FParent && FVisible) FParent->Realign();
+}
+
+void TControl::BringToFront() {
+  if (!FParent) return;
+  auto& list = FParent->FControls;
+  list.erase(std::find(list.begin(), list.end(), this));
+  list.push_back(this);
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) w->Handle()->raise();
+  InvalidateControl(FVisible, true);
+}
+
+void TControl::SendToBack() {
+  if (!FParent) return;
+  auto& list = FParent->FControls;
+  list.erase(std::find(list.begin(), list.end(), this));
+  list.insert(list.begin(), this);
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) w->Handle()->lower();
+  InvalidateControl(FVisible, true);
+}
+
+// ---- appearance and state
+
+void TControl::SetVisible(bool Value) {
+  if (Value == FVisible) return;
+  FVisible = Value;
+  Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
+  Perform(CM_SHOWINGCHANGED);
+  InvalidateControl(true, false);
+  if (FParent) FParent->Realign();
+}
+
+bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }
+
+void TControl::SetEnabled(bool Value) {
+  if (Value == FEnabled) return;
+  FEnabled = Value;
+  Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::FontChanged(TObject*) {
+  FParentFont = false;
+  Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetParentFont(bool Value) {
+  if (Value == FParentFont) return;
+  FParentFont = Value;
+  if (Value) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!FParentFont || !FParent) return;
+  const TNotifyEvent keep = FFont->OnChange;
+  FFont->OnChange = nullptr;
+  FFont->Assign(FParent->Font());
+  FFont->OnChange = keep;
+  Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetColor(TColor Value) {
+  if (Value == FColor && !FParentColor) return;
+  FColor = Value;
+  FParentColor = false;
+  Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool Value) {
+  if (Value == FParentColor) return;
+  FParentColor = Value;
+  if (Value) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+  if (!FParentColor || !FParent) return;
+  FColor = FParent->Color();
+  Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetCtl3D(bool Value) {
+  if (Value == FCtl3D) return;
+  FCtl3D = Value;
+  Perform(CM_CTL3DCHANGED);
+}
+
+void TControl::SetText(const String& Value) {
+  if (Value == FText) return;
+  FText = Value;
+  Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetShowHint(bool Value) {
+  FParentShowHint = false;
+  if (Value == FShowHint) return;
+  FShowHint = Value;
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool Value) {
+  if (Value == FParentShowHint) return;
+  FParentShowHint = Value;
+  if (Value) Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
+void TControl::SetCursor(TCursor Value) {
+  if (Value == FCursor) return;
+  FCursor = Value;
+  Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  if (Value == FBiDiMode) return;
+  FBiDiMode = Value;
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetPopupMenu(TComponent* Value) {
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+bool TControl::MouseCapture() const { return GetCaptureControl() == this; }
+
+void TControl::SetMouseCapture(bool Value) {
+  if (Value == MouseCapture()) return;
+  SetCaptureControl(Value ? this : nullptr);
+}
+
+// ---- painting
+
+void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
+  (void)IsOpaque;
+  if (!IsVisible || !FParent || !FParent->HandleAllocated()) return;
+  const TRect r = BoundsRect();
+  FParent->InvalidateRect(&r, true);
+}
+
+void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
+
+void TControl::Update() {
+  if (FParent) FParent->Update();
+}
+
+void TControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+// ---- message target
+
+TMessageTarget* TControl::MessageTarget() {
+  if (!FMessageTarget) FMessageTarget = std::make_unique<TMessageTarget>(this);
+  return FMessageTarget.get();
+}
+
+TCustomForm* GetParentForm(const TControl* Control) {
+  const TControl* c = Control;
+  while (c && c->Parent()) c = c->Parent();
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}

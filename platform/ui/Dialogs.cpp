@@ -1,0 +1,207 @@
+#include "platform/ui/Dialogs.h"
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// Converts "Text files (*.txt)|*.txt|All|*.*" into Qt's "Text files (*.txt);;All (*.*)".
+QStringList QtFilters(const String& Filter) {
+  QStringList out;
+  const QStringList parts = Filter.split(u'|');
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    String description = parts[i];
+    const String patterns = String(parts[i + 1]).replace(u';', u' ');
+    if (!description.contains(u'(')) description += QStringLiteral(" (%1)").arg(patterns);
+    out << description;
+  }
+  return out;
+}
+
+class TQtDialogResponder : public TDialogResponder {
+public:
+  Integer MessageBox(const TMessageBoxRequest& Request) override {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(Request.Caption);
+    box.setText(Request.Text);
+    switch (Request.Flags & 0xF0) {
+      case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+      case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+      case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+      case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+      default: break;
+    }
+    struct TButton { QMessageBox::StandardButton Qt; Integer Id; };
+    std::vector<TButton> buttons;
+    switch (Request.Flags & 0xF) {
+      case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+      case MB_ABORTRETRYIGNORE: buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}}; break;
+      case MB_YESNOCANCEL: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}}; break;
+      case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+      case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
+      default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+    }
+    QMessageBox::StandardButtons all;
+    for (const TButton& b : buttons) all |= b.Qt;
+    box.setStandardButtons(all);
+    const size_t def = std::min(buttons.size() - 1, size_t((Request.Flags >> 8) & 0xF));
+    box.setDefaultButton(buttons[def].Qt);
+    const int pressed = box.exec();
+    for (const TButton& b : buttons)
+      if (b.Qt == pressed) return b.Id;
+    // Closing the box answers like Cancel, or like No when there is no Cancel.
+    for (const TButton& b : buttons)
+      if (b.Id == IDCANCEL) return IDCANCEL;
+    return buttons.size() == 1 ? IDOK : IDNO;
+  }
+
+  bool Input(TInputRequest& Request) override {
+    bool ok = false;
+    const String text = QInputDialog::getText(QApplication::activeWindow(), Request.Caption, Request.Prompt,
+                                              Request.Password ? QLineEdit::Password : QLineEdit::Normal, Request.Value, &ok);
+    if (ok) Request.Value = text;
+    return ok;
+  }
+
+  bool ChooseFile(TFileDialogRequest& Request) override {
+    QFileDialog dialog(QApplication::activeWindow(), Request.Title, Request.InitialDir);
+    dialog.setAcceptMode(Request.Kind == fdSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(Request.Kind == fdSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = QtFilters(Request.Filter);
+    if (!filters.isEmpty()) {
+      dialog.setNameFilters(filters);
+      dialog.selectNameFilter(filters.value(std::max(0, Request.FilterIndex - 1)));
+    }
+    if (!Request.DefaultExt.isEmpty()) dialog.setDefaultSuffix(Request.DefaultExt);
+    if (!Request.FileName.isEmpty()) dialog.selectFile(Request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    Request.FileName = dialog.selectedFiles().constFirst();
+    Request.FilterIndex = Integer(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return true;
+  }
+
+  bool ChooseFolder(TFolderRequest& Request) override {
+    const String dir = QFileDialog::getExistingDirectory(QApplication::activeWindow(), Request.Caption,
+                                                         Request.Directory.isEmpty() ? Request.Root : Request.Directory);
+    if (dir.isEmpty()) return false;
+    Request.Directory = dir;
+    return true;
+  }
+};
+
+TDialogResponder*& Installed() {
+  static TDialogResponder* responder = nullptr;
+  return responder;
+}
+
+}  // namespace
+
+TDialogResponder& TDialogs::Responder() {
+  static TQtDialogResponder qtResponder;
+  return Installed() ? *Installed() : qtResponder;
+}
+
+TDialogResponder* TDialogs::SetResponder(TDialogResponder* Value) {
+  TDialogResponder* previous = Installed();
+  Installed() = Value;
+  return previous;
+}
+
+Integer TDialogs::MessageBox(const String& Text, const String& Caption, Cardinal Flags) {
+  return Responder().MessageBox({Text, Caption, Flags});
+}
+
+Integer TDialogs::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
+  static const Cardinal icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
+  static const char* const captions[] = {"Warning", "Error", "Information", "Confirm", ""};
+  Cardinal flags = icons[DlgType];
+  const bool yes = Buttons.Contains(mbYes), no = Buttons.Contains(mbNo), ok = Buttons.Contains(mbOK),
+             cancel = Buttons.Contains(mbCancel);
+  if (yes && no && cancel) flags |= MB_YESNOCANCEL;
+  else if (yes && no) flags |= MB_YESNO;
+  else if (Buttons.Contains(mbAbort) && Buttons.Contains(mbRetry)) flags |= MB_ABORTRETRYIGNORE;
+  else if (Buttons.Contains(mbRetry) && cancel) flags |= MB_RETRYCANCEL;
+  else if (ok && cancel) flags |= MB_OKCANCEL;
+  // Button ids and modal results share their numbers.
+  return MessageBox(Msg, QString::fromLatin1(captions[DlgType]), flags);
+}
+
+void TDialogs::ShowMessage(const String& Msg) { MessageBox(Msg, QApplication::applicationName(), MB_OK); }
+
+String TDialogs::InputBox(const String& Caption, const String& Prompt, const String& Default) {
+  String value = Default;
+  return InputQuery(Caption, Prompt, value) ? value : Default;
+}
+
+bool TDialogs::InputQuery(const String& Caption, const String& Prompt, String& Value) {
+  TInputRequest request{Caption, Prompt, Value, false};
+  if (!Responder().Input(request)) return false;
+  Value = request.Value;
+  return true;
+}
+
+bool TDialogs::PasswordQuery(const String& Caption, const String& Prompt, String& Value) {
+  TInputRequest request{Caption, Prompt, Value, true};
+  if (!Responder().Input(request)) return false;
+  Value = request.Value;
+  return true;
+}
+
+bool TDialogs::SelectDirectory(const String& Caption, const String& Root, String& Directory) {
+  TFolderRequest request{Caption, Root, Directory};
+  if (!Responder().ChooseFolder(request)) return false;
+  Directory = request.Directory;
+  return true;
+}
+
+// ---- scripted answers
+
+TScriptedDialogs::TScriptedDialogs() : FPrevious(TDialogs::SetResponder(this)) {}
+
+TScriptedDialogs::~TScriptedDialogs() { TDialogs::SetResponder(FPrevious); }
+
+bool TScriptedDialogs::Next(TAnswer::TKind Kind, TAnswer& Answer) {
+  if (FScript.empty() || FScript.front().Kind != Kind) {
+    ++FUnexpected;
+    return false;
+  }
+  Answer = FScript.front();
+  FScript.pop_front();
+  return true;
+}
+
+Integer TScriptedDialogs::MessageBox(const TMessageBoxRequest& Request) {
+  FLog.push_back(QStringLiteral("MessageBox %1: %2").arg(Request.Caption, Request.Text));
+  TAnswer a{};
+  if (Next(TAnswer::kMessage, a)) return a.Id;
+  switch (Request.Flags & 0xF) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return IDNO;
+    default: return IDCANCEL;
+  }
+}
+
+bool TScriptedDialogs::Input(TInputRequest& Request) {
+  FLog.push_back(QStringLiteral("Input %1: %2").arg(Request.Caption, Request.Prompt));
+  TAnswer a{};
+  if (!Next(TAnswer::kInput, a) || !a.Ok) return false;
+  Request.Value = a.Text;
+  return true;
+}
+
+bool TScriptedDialogs::ChooseFile(TFileDialogRequest& Request) {
+  FLog.push_back(QStringLiteral("File %1").arg(Request.Title));
+  TAnswer a{};
+  if (!Next(TAnswer::kFile, a) || !a.Ok) return false;
+  Request.FileName = a.Text;
+  return true;
+}
+
+bool TScriptedDialogs::ChooseFolder(TFolderRequest& Request) {
+  FLog.push_back(QStringLiteral("Folder %1").arg(Request.Caption));
+  TAnswer a{};
+  if (!Next(TAnswer::kFolder, a) || !a.Ok) return false;
+  Request.Directory = a.Text;
+  return true;
+}
