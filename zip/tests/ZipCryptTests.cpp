@@ -1,61 +1,19 @@
+#include "ZipTestSupport.h"
 #include "platform/testing/TestPaths.h"
-#include "zip/Inflate.h"
 #include "zip/ZipCrc32.h"
 #include "zip/ZipCrypt.h"
-#include <QFile>
-#include <QProcess>
+#include "zip/ZipWriter.h"
+#include <QDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <vector>
+
+using namespace ziptest;
+using moli::testing::ScratchDir;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-class TBytesSource : public TByteSource {
-public:
-  explicit TBytesSource(const Bytes& Data, size_t From = 0) : FData(Data), FPos(From) {}
-  size_t Read(uint8_t* Buffer, size_t Count) override {
-    const size_t n = std::min(Count, FData.size() - FPos);
-    std::copy_n(FData.data() + FPos, n, Buffer);
-    FPos += n;
-    return n;
-  }
-private:
-  const Bytes& FData;
-  size_t FPos;
-};
-
-class TBytesSink : public TByteSink {
-public:
-  void Write(const uint8_t* Buffer, size_t Count) override { Data.insert(Data.end(), Buffer, Buffer + Count); }
-  Bytes Data;
-};
-
-uint32_t Le(const Bytes& B, size_t At, int Width) {
-  uint32_t v = 0;
-  for (int i = Width - 1; i >= 0; --i) v = (v << 8) | B.at(At + size_t(i));
-  return v;
-}
-
-void PutLe(Bytes& B, uint32_t Value, int Width) {
-  for (int i = 0; i < Width; ++i) B.push_back(uint8_t(Value >> (8 * i)));
-}
-
-Bytes ReadFile(const QString& Name) {
-  QFile f(Name);
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << Name.toStdString();
-  const QByteArray all = f.readAll();
-  return Bytes(all.begin(), all.end());
-}
-
-int RunTool(const QString& Program, const QStringList& Args, const QString& Dir) {
-  QProcess p;
-  p.setWorkingDirectory(Dir);
-  p.start(Program, Args);
-  p.waitForFinished(60000);
-  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 Bytes Sample() {
   Bytes b;
@@ -94,80 +52,123 @@ TEST(ZipCrypt, CheckByteComesFromTheTimeWhenADataDescriptorFollows) {
   EXPECT_EQ(TZipCrypt::CheckByteOf(0x0009, 0x1234ABCDu, 0x89ABCDEFu), 0xAB);
 }
 
-// Both directions against the peer: its encrypted, deflated entry (written
-// with a data descriptor) is checked and decoded here, and a stored entry
-// encrypted here is extracted by it.
-TEST(ZipCrypt, InteroperatesWithInfoZip) {
-  moli::testing::ScratchDir dir;
-  const Bytes plain = Sample();
-  {
-    QFile f(dir.File(QStringLiteral("slip.txt")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(plain.data()), qint64(plain.size()));
-  }
-  ASSERT_EQ(RunTool(QStringLiteral("zip"), {QStringLiteral("-q"), QStringLiteral("-P"), QStringLiteral("pa55"),
-                                        QStringLiteral("peer.zip"), QStringLiteral("slip.txt")},
-                dir.Path()), 0);
-  const Bytes zip = ReadFile(dir.File(QStringLiteral("peer.zip")));
-  const uint16_t flags = uint16_t(Le(zip, 6, 2));
-  ASSERT_EQ(flags & 9, 9) << "expected an encrypted entry with a data descriptor";
-  const size_t data = 30 + Le(zip, 26, 2) + Le(zip, 28, 2);
-  // The sizes and CRC live in the descriptor; only the time goes into the check byte.
-  TZipCrypt crypt("pa55");
-  ASSERT_TRUE(crypt.CheckHeader(&zip[data], TZipCrypt::CheckByteOf(flags, Le(zip, 10, 4), 0)));
-  TBytesSource raw(zip, data + ZipCryptHeaderSize);
-  TZipDecryptSource source(raw, crypt);
-  TBytesSink out;
-  // The archive's tail follows the deflate stream; the decoder stops at its last block.
-  ASSERT_EQ(Inflate(source, out), TInflateResult::Ok);
-  EXPECT_EQ(out.Data, plain);
+namespace {
 
-  const uint32_t crc = ZipCrc32(plain.data(), plain.size());
-  TZipCrypt writer("pa55");
-  const auto header = writer.MakeHeader(crc);
-  Bytes body(header.begin(), header.end());
-  TBytesSink sealed;
-  TZipEncryptSink sink(sealed, writer);
-  sink.Write(plain.data(), plain.size());
-  body.insert(body.end(), sealed.Data.begin(), sealed.Data.end());
+struct TExtracted {
+  Integer Count = 0;
+  QStringList Skipped;  // stored names reported with srBadPassword
+};
 
-  const Bytes name = {'o', 'u', 't', '.', 't', 'x', 't'};
-  Bytes archive;
-  PutLe(archive, 0x04034B50, 4);
-  for (uint32_t v : {20u, 1u, 0u, 0u, 0x5021u}) PutLe(archive, v, 2);
-  PutLe(archive, crc, 4);
-  PutLe(archive, uint32_t(body.size()), 4);
-  PutLe(archive, uint32_t(plain.size()), 4);
-  PutLe(archive, uint32_t(name.size()), 2);
-  PutLe(archive, 0, 2);
-  archive.insert(archive.end(), name.begin(), name.end());
-  archive.insert(archive.end(), body.begin(), body.end());
-  const uint32_t central = uint32_t(archive.size());
-  PutLe(archive, 0x02014B50, 4);
-  for (uint32_t v : {20u, 20u, 1u, 0u, 0u, 0x5021u}) PutLe(archive, v, 2);
-  PutLe(archive, crc, 4);
-  PutLe(archive, uint32_t(body.size()), 4);
-  PutLe(archive, uint32_t(plain.size()), 4);
-  for (uint32_t v : {uint32_t(name.size()), 0u, 0u, 0u, 0u}) PutLe(archive, v, 2);
-  PutLe(archive, 0x20, 4);
-  PutLe(archive, 0, 4);
-  archive.insert(archive.end(), name.begin(), name.end());
-  const uint32_t centralSize = uint32_t(archive.size()) - central;
-  PutLe(archive, 0x06054B50, 4);
-  for (uint32_t v : {0u, 0u, 1u, 1u}) PutLe(archive, v, 2);
-  PutLe(archive, centralSize, 4);
-  PutLe(archive, central, 4);
-  PutLe(archive, 0, 2);
-  {
-    QFile f(dir.File(QStringLiteral("ours.zip")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(archive.data()), qint64(archive.size()));
+TExtracted Extract(const QString& Archive, const QString& Dest, const QString& Password,
+                   TBadPasswordEvent OnBadPassword = {}) {
+  TZipReader reader;
+  reader.SetZipName(Archive);
+  reader.SetDoAll(true);
+  reader.SetRecreateDirs(true);
+  reader.SetOverwriteMode(TUZOverwriteMode::Always);
+  reader.SetDestDir(Dest);
+  reader.SetPassword(Password);
+  reader.OnBadPassword = std::move(OnBadPassword);
+  TExtracted result;
+  reader.OnSkippingFile = [&](TObject*, TSkipReason Reason, const String& FName, Integer, bool&) {
+    if (Reason == srBadPassword) result.Skipped << FName;
+  };
+  result.Count = reader.ExtractFiles();
+  return result;
+}
+
+void ExpectNoFiles(const QString& Folder) {
+  for (const QString& name : Tree(Folder).keys()) EXPECT_TRUE(name.endsWith('/')) << name.toStdString();
+}
+
+}  // namespace
+
+// Both directions against the peers: what we encrypt (stored and deflated)
+// they extract with the password, and what Info-ZIP encrypts (with a data
+// descriptor, so the check byte comes from the time) we extract.
+TEST(ZipCrypt, EncryptedArchivesTravelBothWays) {
+  ScratchDir scratch;
+  const QString src = scratch.File("src");
+  MakeCorpus(src);
+  const auto expected = Tree(src);
+  for (Integer level : {0, 6}) {
+    const QString ours = scratch.File(QString("ours%1.zip").arg(level));
+    TZipWriter writer;
+    writer.SetZipName(ours);
+    writer.SetRelativePaths(true);
+    writer.SetRootDir(src);
+    writer.SetPackLevel(level);
+    writer.SetPassword("pa55");
+    writer.FilesList()->Add("*.*");
+    ASSERT_EQ(writer.CompressFiles(), 5);
+    const QString out = scratch.File(QString("unzip%1").arg(level));
+    const TProcessResult unzipped = RunTool("unzip", {"-q", "-P", "pa55", ours, "-d", out}, scratch.Path());
+    ASSERT_EQ(unzipped.ExitCode, 0) << unzipped.Output.toStdString();
+    EXPECT_EQ(TreeDiff(Tree(out), expected), "") << "level " << level;
+    EXPECT_NE(RunTool("unzip", {"-q", "-P", "nope", ours, "-d", out + "-wrong"}, scratch.Path()).ExitCode, 0);
+    const QString back = scratch.File(QString("back%1").arg(level));
+    EXPECT_EQ(Extract(ours, back, "pa55").Count, 5);
+    EXPECT_EQ(TreeDiff(Tree(back), expected), "") << "level " << level;
   }
-  ASSERT_EQ(RunTool(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), QStringLiteral("pa55"),
-                                          QStringLiteral("ours.zip"), QStringLiteral("-d"), QStringLiteral("x")},
-                dir.Path()), 0);
-  EXPECT_EQ(ReadFile(dir.File(QStringLiteral("x/out.txt"))), plain);
-  EXPECT_NE(RunTool(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), QStringLiteral("nope"),
-                                          QStringLiteral("ours.zip"), QStringLiteral("-d"), QStringLiteral("y")},
-                dir.Path()), 0);
+
+  const QString peer = scratch.File("peer.zip");
+  ASSERT_EQ(RunTool("zip", {"-q", "-r", "-P", "pa55", peer, "."}, src).ExitCode, 0);
+  const QString out = scratch.File("peer-out");
+  const TExtracted extracted = Extract(peer, out, "pa55");
+  EXPECT_TRUE(extracted.Skipped.isEmpty()) << extracted.Skipped.join(", ").toStdString();
+  EXPECT_EQ(TreeDiff(Tree(out), expected), "");
+}
+
+// A wrong password is reported for every entry and nothing reaches the
+// folder, also when it happens to pass the one-byte header check and only
+// the CRC shows it; OnBadPassword can supply the right one.
+TEST(ZipCrypt, WrongPasswordSkipsEachEntryAndWritesNothing) {
+  ScratchDir scratch;
+  const QString src = scratch.File("src");
+  MakeCorpus(src);
+  const QString peer = scratch.File("peer.zip");
+  ASSERT_EQ(RunTool("zip", {"-q", "-r", "-P", "pa55", peer, "."}, src).ExitCode, 0);
+
+  const TExtracted wrong = Extract(peer, scratch.File("wrong"), "guess");
+  EXPECT_EQ(wrong.Count, 2);  // the two folders
+  EXPECT_EQ(wrong.Skipped.size(), 5);
+  ExpectNoFiles(scratch.File("wrong"));
+
+  // A password the check byte of notes.txt lets through, found by trying.
+  const QByteArray zip = ReadFile(peer);
+  qsizetype at = -1;
+  do at = zip.indexOf("PK\x03\x04", at + 1);
+  while (at >= 0 && zip.mid(at + 30, 9) != "notes.txt");
+  ASSERT_GE(at, 0);
+  const auto* local = reinterpret_cast<const uint8_t*>(zip.constData()) + at;
+  const uint16_t flags = qFromLittleEndian<uint16_t>(local + 6);
+  ASSERT_TRUE(flags & 8);
+  const uint8_t check = TZipCrypt::CheckByteOf(flags, qFromLittleEndian<uint32_t>(local + 10), 0);
+  const uint8_t* header = local + 30 + qFromLittleEndian<uint16_t>(local + 26) + qFromLittleEndian<uint16_t>(local + 28);
+  QString lucky;
+  for (int i = 0; lucky.isEmpty(); ++i) {
+    const QString candidate = QString("w%1").arg(i);
+    if (TZipCrypt(candidate.toLatin1()).CheckHeader(header, check)) lucky = candidate;
+  }
+  TZipReader reader;
+  reader.SetZipName(peer);
+  reader.SetDestDir(scratch.File("lucky"));
+  reader.SetPassword(lucky);
+  reader.FilesList()->Add("notes.txt");
+  QStringList skipped;
+  reader.OnSkippingFile = [&](TObject*, TSkipReason Reason, const String& FName, Integer, bool&) {
+    if (Reason == srBadPassword) skipped << FName;
+  };
+  EXPECT_EQ(reader.ExtractFiles(), 0);
+  EXPECT_EQ(skipped, QStringList{"notes.txt"});
+  ExpectNoFiles(scratch.File("lucky"));
+
+  int asked = 0;
+  const TExtracted helped = Extract(peer, scratch.File("helped"), "guess", [&](TObject*, Integer, String& NewPassword) {
+    ++asked;
+    NewPassword = "pa55";
+  });
+  EXPECT_EQ(helped.Count, 7);
+  EXPECT_EQ(asked, 1);  // the new password stays for the entries after
+  EXPECT_EQ(TreeDiff(Tree(scratch.File("helped")), Tree(src)), "");
 }
