@@ -100,13 +100,14 @@ private:
     e.PressedColour2 = Colour(s, "PressedColour2", M.ButtonText);
   }
 
+  // What plain and two-image elements share: the image, margins, transparency, tiling and
+  // text colours. Null when the section names no image.
   template <typename E>
-  std::unique_ptr<E> ReadPlain(const String& s) const {
+  std::unique_ptr<E> ReadElement(const String& s) const {
     const String image = Str(s, "Image");
     if (image.isEmpty()) return nullptr;
     auto e = std::make_unique<E>(s);
     e->Image = LoadImage(image);
-    e->Style = Int(s, "Style");
     ReadMargins(*e, s);
     e->Trans = Int(s, "Trans");
     e->Tile = Int(s, "Tile");
@@ -115,18 +116,18 @@ private:
     return e;
   }
 
+  template <typename E>
+  std::unique_ptr<E> ReadPlain(const String& s) const {
+    auto e = ReadElement<E>(s);
+    if (e) e->Style = Int(s, "Style");
+    return e;
+  }
+
   std::unique_ptr<TDataSkinBorder> ReadTwoImage(const String& s, const String& secondKey) const {
-    const String image = Str(s, "Image");
-    if (image.isEmpty()) return nullptr;
-    auto e = std::make_unique<TDataSkinBorder>(s);
-    e->Image = LoadImage(image);
+    auto e = ReadElement<TDataSkinBorder>(s);
+    if (!e) return nullptr;
     const String second = Str(s, secondKey);
     if (!second.isEmpty()) e->Image2 = LoadImage(second);
-    ReadMargins(*e, s);
-    e->Trans = Int(s, "Trans");
-    e->Tile = Int(s, "Tile");
-    if (e->Tile > 1) e->Tile = 0;
-    ReadColours(*e, s);
     return e;
   }
 
