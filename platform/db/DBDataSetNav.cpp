@@ -26,7 +26,6 @@ void TDataSet::FillWindowAround(Integer Position, Integer RowsAbove) {
 }
 
 void TDataSet::Resync(Integer Position, bool Center) {
-  FPositionsValid = false;
   if (FView.empty()) {
     ClearWindow();
   } else {
