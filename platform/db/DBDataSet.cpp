@@ -340,9 +340,17 @@ void TDataSet::SetFieldValue(TField* Field, const Variant& Value) {
     return;
   }
   if (!InEditModes(FState)) Error(QStringLiteral("Dataset not in edit or insert mode"));
-  if (Field->FStoreColumn < 0 || Field->ReadOnly())
+  if (Field->ReadOnly() || (Field->FStoreColumn < 0 && Field->FCalcIndex < 0))
     Error(QStringLiteral("Field '%1' cannot be modified").arg(Field->DisplayName()));
   const TRowId row = *FEditRow;
+  if (Field->FStoreColumn < 0) {
+    // A calculated or lookup value written while editing (a grid showing the text it
+    // chose) stands until the row is calculated again.
+    const_cast<std::vector<Variant>&>(CalcValues(row))[size_t(Field->FCalcIndex)] = Value;
+    DataEvent(deFieldChange, reinterpret_cast<intptr_t>(Field));
+    if (Field->OnChange) Field->OnChange(Field);
+    return;
+  }
   const Variant old = StoreValue(row, Field);
   WriteStore(row, Field, Value);
   if (Field->OnValidate) {

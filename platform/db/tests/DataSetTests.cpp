@@ -153,10 +153,12 @@ TEST_F(Staff, CalculatedAndLookupFields) {
   Data->SetSort(QStringLiteral("EmpName"));
   EXPECT_EQ(Column("SortIdx"), QStringLiteral("1,2,3,4,5"));
   EXPECT_FALSE(sortIdx.CanModify());
+  EXPECT_THROW(sortIdx.SetAsInteger(9), EDatabaseError);  // browsing
   Data->Edit();
-  EXPECT_THROW(sortIdx.SetAsInteger(9), EDatabaseError);
   Data->FieldByName(QStringLiteral("DepartName"))->SetAsString(QStringLiteral("Sales"));
   EXPECT_EQ(title.AsString(), QStringLiteral("Selling"));
+  title.SetAsString(QStringLiteral("shown"));
+  EXPECT_EQ(title.AsString(), QStringLiteral("shown"));
   Data->Cancel();
   Data->Close();
   EXPECT_EQ(Data->FieldCount(), 2);  // the fields the program made stay
