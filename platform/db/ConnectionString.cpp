@@ -1,4 +1,5 @@
 #include "platform/db/ConnectionString.h"
+#include "platform/db/SqlText.h"
 
 String ConnectionStringValue(const String& ConnectionString, const String& Key) {
   const String wanted = Key.trimmed();
@@ -12,19 +13,7 @@ String ConnectionStringValue(const String& ConnectionString, const String& Key) 
     while (p < n && ConnectionString[p].isSpace()) ++p;
     String value;
     if (p < n && (ConnectionString[p] == QLatin1Char('"') || ConnectionString[p] == QLatin1Char('\''))) {
-      const QChar quote = ConnectionString[p++];
-      while (p < n) {
-        if (ConnectionString[p] == quote) {
-          if (p + 1 < n && ConnectionString[p + 1] == quote) {
-            value += quote;
-            p += 2;
-            continue;
-          }
-          ++p;
-          break;
-        }
-        value += ConnectionString[p++];
-      }
+      ReadQuotedText(ConnectionString, p, ConnectionString[p], value);  // an open quote runs to the end
       const qsizetype semi = ConnectionString.indexOf(QLatin1Char(';'), p);
       pos = semi < 0 ? n : semi + 1;
     } else {

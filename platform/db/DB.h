@@ -707,6 +707,8 @@ private:
   void SetActive(bool Value);
   void SetEditing(bool Value);
   void UpdateRange();
+  // Moves this link's first row so that the cursor stays in its rows, within WindowRows.
+  void KeepActiveInWindow(Integer WindowRows);
 
   TDataSource* FDataSource = nullptr;
   bool FDataSourceFixed = false;

@@ -136,12 +136,17 @@ void TDataLink::SetEditing(bool Value) {
   EditingChanged();
 }
 
+void TDataLink::KeepActiveInWindow(Integer WindowRows) {
+  const TDataSet* ds = DataSet();
+  const Integer lowest = std::max(0, ds->FActiveRecord - FBufferCount + 1);
+  const Integer highest = std::max(lowest, std::min(WindowRows - FBufferCount, ds->FActiveRecord));
+  FFirstRecord = std::clamp(FFirstRecord, lowest, highest);
+}
+
 void TDataLink::UpdateRange() {
   TDataSet* ds = DataSet();
   if (!ds) return;
-  const Integer lowest = std::max(0, ds->FActiveRecord - FBufferCount + 1);
-  const Integer highest = std::max(0, std::min(ds->FBufferCount - FBufferCount, ds->FActiveRecord));
-  FFirstRecord = std::clamp(FFirstRecord, lowest, std::max(lowest, highest));
+  KeepActiveInWindow(ds->FBufferCount);
   ds->UpdateBufferCount();
 }
 

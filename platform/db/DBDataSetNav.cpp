@@ -87,12 +87,8 @@ void TDataSet::SetBufferCount(Integer Value) {
   // window as it can see while keeping the cursor in view.
   adjustLinks(prior);
   for (TDataSource* source : FDataSources)
-    for (TDataLink* link : source->FDataLinks) {
-      if (!link->FActive) continue;
-      const Integer lowest = std::max(0, FActiveRecord - link->FBufferCount + 1);
-      const Integer highest = std::max(lowest, std::min(FRecordCount - link->FBufferCount, FActiveRecord));
-      link->FFirstRecord = std::clamp(link->FFirstRecord, lowest, highest);
-    }
+    for (TDataLink* link : source->FDataLinks)
+      if (link->FActive) link->KeepActiveInWindow(FRecordCount);
 }
 
 void TDataSet::First() {

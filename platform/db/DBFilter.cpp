@@ -55,24 +55,8 @@ private:
     if (c == QLatin1Char('<')) return symbol(1, Op::Less);
     if (c == QLatin1Char('>')) return symbol(1, Op::Greater);
     if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-      const QChar quote = c;
-      ++FPos;
-      String text;
-      for (;;) {
-        if (FPos >= n) Fail();
-        if (FText[FPos] == quote) {
-          if (FPos + 1 < n && FText[FPos + 1] == quote) {
-            text += quote;
-            FPos += 2;
-            continue;
-          }
-          ++FPos;
-          break;
-        }
-        text += FText[FPos++];
-      }
+      if (!ReadQuotedText(FText, FPos, c, FTok.Text)) Fail();
       FTok.Kind = TTok::Text;
-      FTok.Text = text;
       return;
     }
     if (c == QLatin1Char('[')) {

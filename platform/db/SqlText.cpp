@@ -125,3 +125,19 @@ bool TryReadSqlNumber(const String& Text, double& Value) {
   if (ok) Value = v;
   return ok;
 }
+
+bool ReadQuotedText(const String& Text, qsizetype& Pos, QChar Quote, String& Value) {
+  Value.clear();
+  for (++Pos; Pos < Text.size(); ++Pos) {
+    if (Text[Pos] != Quote) {
+      Value += Text[Pos];
+    } else if (Pos + 1 < Text.size() && Text[Pos + 1] == Quote) {
+      Value += Quote;
+      ++Pos;
+    } else {
+      ++Pos;
+      return true;
+    }
+  }
+  return false;
+}

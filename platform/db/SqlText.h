@@ -11,5 +11,8 @@ QByteArray SqlDateTimeText(TDateTime Value, TSqlDateTimePart Part);
 // Reads the ISO forms above (a 'T' may separate date and time); false for anything else.
 bool TryReadSqlDateTime(std::string_view Text, TDateTime& Value);
 bool TryReadSqlDateTime(const String& Text, TDateTime& Value);
+// The text of a literal quoted with Quote that starts at Pos (a doubled quote stands for
+// one); Pos moves past the closing quote. False when the closing quote is missing.
+bool ReadQuotedText(const String& Text, qsizetype& Pos, QChar Quote, String& Value);
 // A number written with '.', independent of the locale.
 bool TryReadSqlNumber(const String& Text, double& Value);
