@@ -58,6 +58,8 @@ private:
 }  // namespace
 
 void Explode(TByteSource& Input, TByteSink& Output, uint16_t Flags, uint64_t Size) {
+  // An empty file may come without trees.
+  if (Size == 0) return;
   TLsbBitReader bits(Input);
   auto window = std::make_unique<TDecodeWindow>(Output);
   const bool bigWindow = Flags & 2;

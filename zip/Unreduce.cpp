@@ -79,6 +79,8 @@ private:
 
 void Unreduce(TByteSource& Input, TByteSink& Output, unsigned Factor, uint64_t UncompressedSize) {
   if (Factor < 1 || Factor > 4) throw EZipDataError(QStringLiteral("Unknown reduction factor %1").arg(Factor));
+  // An empty file may come without follower sets.
+  if (UncompressedSize == 0) return;
   auto decoder = std::make_unique<TUnreducer>(Input, Output, Factor, UncompressedSize);
   decoder->Run();
 }

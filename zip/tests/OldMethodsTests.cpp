@@ -164,3 +164,11 @@ TEST(OldMethods, MalformedStreamsAreRefused) {
     EXPECT_THROW(Decode(c.method, c.flags, 100, w.Data, out), EZipDataError) << c.what;
   }
 }
+
+TEST(OldMethods, EmptyEntriesNeedNoInput) {
+  for (uint16_t method = 1; method <= 6; ++method) {
+    TCappedSink out(0);
+    EXPECT_NO_THROW(Decode(method, 6, 0, Bytes{}, out)) << method;
+    EXPECT_TRUE(out.Data.empty()) << method;
+  }
+}
