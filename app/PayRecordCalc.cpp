@@ -15,14 +15,6 @@ Extended BoxValue(const String& Text) {
 
 }  // namespace
 
-Extended IncomeTax(Extended Base, Integer Limit, const std::vector<TTaxBracket>& Brackets) {
-  if (Base <= Limit) return 0;
-  const Extended Taxable = Base - Limit;
-  for (const TTaxBracket& Bracket : Brackets)
-    if (Bracket.YNSTotal >= Taxable) return Taxable * Bracket.SLRate / 100 - Bracket.SQKCS;
-  return 0;
-}
-
 String ProrationParamsError(Extended DaysToWork, Extended DaysWorked) {
   if (DaysToWork == 0) return QStringLiteral("本月应上班天数不能为0");
   if (DaysToWork > 31) return QStringLiteral("本月应上班天数不能大于31");

@@ -4,6 +4,7 @@
 // model of the record editor's slots (caption and box text per slot), so the
 // editor only binds its boxes to it.
 #include "app/CalcExpress.h"
+#include "app/TaxBrackets.h"
 #include <array>
 #include <vector>
 
@@ -22,17 +23,6 @@ struct TPaySlot {
   String Text;
   bool Visible = false;
 };
-
-struct TTaxBracket {
-  Extended YNSTotal = 0;  // upper bound of the taxable amount
-  Extended SLRate = 0;    // percent
-  Extended SQKCS = 0;     // quick deduction
-};
-
-// Income tax of a taxable base: nothing up to the threshold; above it the
-// first bracket whose bound reaches the excess (a bound equal to it counts);
-// 0 when no bracket does.
-Extended IncomeTax(Extended Base, Integer Limit, const std::vector<TTaxBracket>& Brackets);
 
 // The message the proration dialog shows for its two inputs, empty when they are fine.
 String ProrationParamsError(Extended DaysToWork, Extended DaysWorked);
@@ -59,7 +49,7 @@ public:
   String DaysText, HoursText, PayStandardText;
   // Total boxes, written by AutoCalc in the amount format.
   String YFTotalText, KKTotalText, GZTotalText;
-  // Brackets of the tax item, in bracket order.
+  // Brackets of the tax item, in bracket order (ReadTaxBrackets when the record is loaded).
   std::vector<TTaxBracket> TaxBrackets;
 
   // Value of one formula; a formula error is shown and gives 0. A slot text

@@ -1,6 +1,7 @@
 #include "app/AppSettings.h"
 #include "app/PayItemSets.h"
 #include "app/PayrollDatabase.h"
+#include "app/TaxBrackets.h"
 #include "app/tests/MessageRecorder.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
@@ -84,6 +85,22 @@ TEST_F(DataModuleTest, FirstStartCreatesTheDatabaseWithItsSeedRows) {
   TDM Again;
   EXPECT_EQ(Again.GetDataBySQL(QStringLiteral("select EntName from TPara")), U("甲公司"));
   EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
+TEST_F(DataModuleTest, TaxBracketsAreReadInBracketOrder) {
+  std::vector<TTaxBracket> Brackets = ReadTaxBrackets();
+  ASSERT_EQ(Brackets.size(), 7u);
+  EXPECT_EQ(double(IncomeTax(8000, 5000, Brackets)), 90.0);
+  EXPECT_GE(double(Brackets.back().YNSTotal), 1e9);
+
+  Exec(QStringLiteral("update TGSModel set ClassIdx=99 where ClassIdx=1"));
+  Brackets = ReadTaxBrackets();
+  EXPECT_EQ(double(Brackets.front().YNSTotal), 12000.0);
+  EXPECT_EQ(double(Brackets.back().YNSTotal), 3000.0);
+
+  DM->ADOLocal->Close();
+  ASSERT_TRUE(QFile::remove(DatabaseFileName()));
+  EXPECT_TRUE(ReadTaxBrackets().empty());
 }
 
 TEST_F(DataModuleTest, LoadRegParaStopsAtTheFirstUnreadableColumn) {
