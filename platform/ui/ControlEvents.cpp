@@ -1,5 +1,6 @@
 #include "platform/ui/ControlHost.h"
 #include "platform/ui/Forms.h"
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
@@ -410,6 +411,20 @@ THostWidget::THostWidget(TWinControl* Control, QWidget* Parent, Qt::WindowFlags 
 }
 
 bool THostWidget::event(QEvent* Event) {
+  if (Event->type() == QEvent::WindowActivate && isWindow()) {
+    static QPointer<QWidget> lastActive;
+    if (!windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+      lastActive = this;
+    } else {
+      // Windows that must not take the focus give the activation straight back, where a
+      // window system activates them anyway; the focused control never notices.
+      QWidget* back = parentWidget() ? parentWidget()->window() : lastActive.data();
+      if (back && back->isVisible()) {
+        QApplication::setActiveWindow(back);
+        return true;
+      }
+    }
+  }
   if (FControl && TWidgetEvents::Translate(FControl, this, Event, [this](QEvent* e) { return BaseEvent(e); })) return true;
   if (FControl && Event->type() == QEvent::Close) {
     if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {

@@ -1,0 +1,167 @@
+#include "UiTestSupport.h"
+#include "platform/ui/DropDownWindow.h"
+#include "platform/ui/Hints.h"
+#include <gtest/gtest.h>
+
+using namespace uitest;
+
+namespace {
+
+TColor PixelAt(const QImage& Image, TPoint P) { return QColorToColor(Image.pixelColor(P.X, P.Y)); }
+
+// A window-less control that paints itself in one colour.
+class TSwatch : public TGraphicControl {
+public:
+  using TGraphicControl::TGraphicControl;
+  TColor Fill = clLime;
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(Fill);
+    Canvas()->FillRect(ClientRect());
+  }
+};
+
+}  // namespace
+
+TEST(Painting, BackgroundPaintWindowlessChildrenAndFrameLandWhereExpected) {
+  TShownForm shown;
+  QStringList log;
+  auto* control = new TRecordingControl(shown.Form, &log, QStringLiteral("A"));
+  control->SetParent(shown.Form);
+  control->SetBounds(20, 20, 120, 80);
+  control->SetBorderStyle(bsSingle);
+  control->SetColor(clYellow);
+  auto* swatch = new TSwatch(shown.Form);
+  swatch->SetParent(control);
+  swatch->SetBounds(60, 10, 20, 20);
+
+  const QImage img = Grab(control->Handle());
+  EXPECT_EQ(PixelAt(img, {5, 5}), clYellow);                // erased with the control's colour
+  EXPECT_EQ(PixelAt(img, {2 + 70, 2 + 20}), clLime);        // the swatch, inside the client edge
+  EXPECT_EQ(PixelAt(img, {50, 0}), RGB(0x80, 0x80, 0x80));  // sunken client edge, outer ring
+  EXPECT_EQ(PixelAt(img, {50, 1}), clBlack);
+
+  control->PaintColor = clRed;  // Paint now covers the whole client area
+  control->Repaint();
+  const QImage painted = Grab(control->Handle());
+  EXPECT_EQ(PixelAt(painted, {5, 5}), clRed);
+  EXPECT_EQ(PixelAt(painted, {72, 22}), clLime);  // children paint over their parent
+}
+
+TEST(Layout, AlignAndAnchorsWorkBeforeAnyWindowExists) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  TCustomControl top(&form), bottom(&form), left(&form), client(&form), anchored(&form);
+  for (TCustomControl* c : {&top, &bottom, &left, &client, &anchored}) c->SetParent(&form);
+  top.SetHeight(30);
+  top.SetAlign(alTop);
+  bottom.SetHeight(20);
+  bottom.SetAlign(alBottom);
+  left.SetWidth(50);
+  left.SetAlign(alLeft);
+  client.SetAlign(alClient);
+  anchored.SetBounds(300, 200, 40, 40);
+  anchored.SetAnchors({akRight, akBottom});
+  EXPECT_FALSE(form.HandleAllocated());
+  EXPECT_EQ(top.BoundsRect(), Rect(0, 0, 400, 30));
+  EXPECT_EQ(bottom.BoundsRect(), Rect(0, 280, 400, 300));
+  EXPECT_EQ(left.BoundsRect(), Rect(0, 30, 50, 280));
+  EXPECT_EQ(client.BoundsRect(), Rect(50, 30, 400, 280));
+
+  form.SetBounds(0, 0, 500, 350);
+  EXPECT_EQ(client.BoundsRect(), Rect(50, 30, 500, 330));
+  EXPECT_EQ(anchored.BoundsRect(), Rect(400, 250, 440, 290));
+  EXPECT_FALSE(client.HandleAllocated());
+}
+
+TEST(Fonts, ParentFontAndColourFlowDownUntilAChildSetsItsOwn) {
+  TForm form(nullptr);
+  TCustomControl child(&form);
+  child.SetParent(&form);
+  child.SetParentColor(true);
+  form.Font()->SetName(QStringLiteral("DejaVu Sans"));
+  form.Font()->SetSize(12);
+  form.SetColor(clAqua);
+  EXPECT_EQ(child.Font()->Name(), QStringLiteral("DejaVu Sans"));
+  EXPECT_EQ(child.Font()->Size(), 12);
+  EXPECT_EQ(child.Color(), clAqua);
+
+  child.Font()->SetSize(8);
+  EXPECT_FALSE(child.ParentFont());
+  form.Font()->SetSize(14);
+  EXPECT_EQ(child.Font()->Size(), 8);
+  EXPECT_EQ(form.Font()->Height(), -19);  // 14 points at 96 pixels per inch
+}
+
+TEST(DropDowns, OpenWithoutTakingTheFocus) {
+  TShownForm shown;
+  QStringList log;
+  auto* owner = new TRecordingControl(shown.Form, &log, QStringLiteral("A"));
+  owner->SetParent(shown.Form);
+  owner->SetBounds(10, 10, 100, 20);
+  owner->SetFocus();
+  ASSERT_TRUE(owner->Focused());
+  log.clear();
+
+  TDropDownWindow dropDown(owner);
+  const TPoint below = owner->ClientToScreen({0, 20});
+  dropDown.SetBounds(below.X, below.Y, 100, 80);
+  dropDown.DropDown();
+  QApplication::processEvents();
+  QWidget* w = dropDown.Handle();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(w->isWindow());
+  EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+  EXPECT_TRUE(w->testAttribute(Qt::WA_ShowWithoutActivating));
+  EXPECT_TRUE(owner->Focused());
+  EXPECT_EQ(QApplication::activeWindow(), shown.Form->Handle());
+  EXPECT_FALSE(log.contains("A WM_KILLFOCUS"));
+  EXPECT_EQ(w->geometry(), QRect(below.X, below.Y, 100, 80));
+
+  // A click inside the drop-down leaves the focus with its owner.
+  Click(&dropDown, {10, 10});
+  EXPECT_TRUE(owner->Focused());
+  dropDown.CloseUp();
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST(Hints, ControlsShapeTheirHintAndTheWindowUsesItsOwnFont) {
+  TShownForm shown;
+  QStringList log;
+  auto* control = new TRecordingControl(shown.Form, &log, QStringLiteral("A"));
+  control->SetParent(shown.Form);
+  control->SetBounds(10, 10, 100, 20);
+  control->SetHint(QStringLiteral("短提示|long help"));
+  control->SetShowHint(true);
+  THintInfo seen;
+  control->WindowProc = [&, old = control->WindowProc](TMessage& M) {
+    if (M.Msg == CM_HINTSHOW) {
+      auto* info = reinterpret_cast<THintInfo*>(M.LParam);
+      seen = *info;
+      info->HintStr = QStringLiteral("单元格内容");
+    }
+    old(M);
+  };
+  Screen->HintFont()->SetName(QStringLiteral("Noto Sans CJK SC"));
+  Application->HintMouseEnter(control);
+  Application->ActivateHint(control->ClientToScreen({5, 5}));
+  EXPECT_EQ(seen.HintStr, QStringLiteral("短提示"));
+  EXPECT_EQ(seen.CursorPos, TPoint(5, 5));
+  EXPECT_TRUE(log.contains("A CM_HINTSHOWPAUSE"));
+  THintWindow* window = Application->HintWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->Handle()->isVisible());
+  EXPECT_EQ(window->Caption(), QStringLiteral("单元格内容"));
+  EXPECT_EQ(window->Font()->Name(), QStringLiteral("Noto Sans CJK SC"));
+  EXPECT_TRUE(window->Handle()->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+  Application->HintMouseLeave(control);
+  EXPECT_FALSE(window->Handle()->isVisible());
+  control->WindowProc = [&, old = control->WindowProc](TMessage& M) {
+    if (M.Msg == CM_HINTSHOW) M.Result = 1;  // refuses the hint
+    else old(M);
+  };
+  Application->ActivateHint(control->ClientToScreen({5, 5}));
+  EXPECT_FALSE(window->Handle()->isVisible());
+  Application->CancelHint();
+  control->WindowProc = [control](TMessage& M) { control->WndProc(M); };
+}
