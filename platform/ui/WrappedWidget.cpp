@@ -1,0 +1,43 @@
+#include "platform/ui/WrappedWidget.h"
+#include "platform/ui/ControlHost.h"
+#include <QPalette>
+
+void ApplyWidgetColors(QWidget* Widget, TColor Background, TColor Text, int Role) {
+  QPalette palette = Widget->palette();
+  palette.setColor(QPalette::ColorRole(Role), ColorToQColor(Background));
+  palette.setColor(QPalette::Text, ColorToQColor(Text));
+  palette.setColor(QPalette::WindowText, ColorToQColor(Text));
+  palette.setColor(QPalette::ButtonText, ColorToQColor(Text));
+  Widget->setPalette(palette);
+}
+
+void SendCommandNotification(TWinControl* Control, Word Code) {
+  if (TWinControl* parent = Control->Parent()) {
+    TMessage command{WM_COMMAND, MakeWParam(0, Code), reinterpret_cast<LPARAM>(Control), 0};
+    DeliverMessage(parent, command);
+  }
+  TMessage reflected{CN_COMMAND, MakeWParam(0, Code), reinterpret_cast<LPARAM>(Control), 0};
+  DeliverMessage(Control, reflected);
+}
+
+namespace {
+
+class TKeyForwarder : public QObject {
+public:
+  TKeyForwarder(QWidget* Inner, QWidget* Outer) : QObject(Inner), FOuter(Outer) {}
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::KeyRelease) return false;
+    auto* inner = qobject_cast<QWidget*>(Watched);
+    TWinControl* control = FOuter ? FindControl(FOuter) : nullptr;
+    if (!inner || !control) return false;
+    return TWidgetEvents::Translate(control, inner, Event,
+                                    [inner](QEvent* e) { return static_cast<QObject*>(inner)->event(e); });
+  }
+private:
+  QPointer<QWidget> FOuter;
+};
+
+}  // namespace
+
+void ForwardKeys(QWidget* Inner, QWidget* Outer) { Inner->installEventFilter(new TKeyForwarder(Inner, Outer)); }
