@@ -20,18 +20,10 @@ String WithExtension(const String& Name, const String& Extension) {
 }  // namespace
 
 void TMultiZipInfo::Assign(TPersistent* Source) {
-  auto* other = dynamic_cast<TMultiZipInfo*>(Source);
-  if (!other) {
+  if (auto* other = dynamic_cast<TMultiZipInfo*>(Source))
+    *this = *other;
+  else
     TPersistent::Assign(Source);
-    return;
-  }
-  BlockSize = other->BlockSize;
-  FirstBlockSize = other->FirstBlockSize;
-  SaveOnFirstDisk = other->SaveOnFirstDisk;
-  SaveZipInfoOnFirstDisk = other->SaveZipInfoOnFirstDisk;
-  MultiMode = other->MultiMode;
-  CheckDiskLabels = other->CheckDiskLabels;
-  WriteDiskLabels = other->WriteDiskLabels;
 }
 
 String ZipPartName(const String& ZipName, Integer Disk) {

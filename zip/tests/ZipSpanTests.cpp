@@ -127,103 +127,101 @@ TEST(ZipSpan, SpannedWriteNeedsTheApplicationToNameTheNextDisk) {
 
 namespace {
 
-struct TSplitRun {
-  QString Last;      // the archive's name after the write
-  QStringList Files;  // every file the write left in the folder
+// A corpus and an empty folder for the sets written from it.
+class ZipSpanSets : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ziptest::MakeCorpus(Src);
+    QDir().mkpath(Sets);
+  }
+
+  struct TSplitRun {
+    QString Last;       // the archive's name after the write
+    QStringList Files;  // every file the write left in the folder
+  };
+
+  TSplitRun WriteBlocks(Integer FirstBlock, Integer Block, bool ConfigCopy) {
+    TZipWriter writer;
+    writer.SetZipName(Sets + "/set.zip");
+    writer.SetRelativePaths(true);
+    writer.SetRootDir(Src);
+    writer.MultiZipInfo()->MultiMode = mmBlocks;
+    writer.MultiZipInfo()->FirstBlockSize = FirstBlock;
+    writer.MultiZipInfo()->BlockSize = Block;
+    writer.MultiZipInfo()->SaveZipInfoOnFirstDisk = ConfigCopy;
+    writer.FilesList()->Add("*.*");
+    EXPECT_EQ(writer.CompressFiles(), 5);
+    return {writer.ZipName(), QDir(Sets).entryList(QDir::Files, QDir::Name)};
+  }
+
+  // Extracts into a new folder and tells whether it holds the corpus.
+  std::string ExtractSet(const QString& ZipName, const QString& Dest, QList<Integer>* Asked = nullptr) {
+    TZipReader reader;
+    reader.SetZipName(ZipName);
+    reader.SetDoAll(true);
+    reader.SetRecreateDirs(true);
+    reader.SetDestDir(Scratch.File(Dest));
+    if (Asked)
+      reader.OnGetNextDisk = [&](TObject*, Integer NextDisk, String& FName) {
+        Asked->append(NextDisk);
+        DefaultGetNextDisk(mmBlocks, NextDisk, FName);
+      };
+    EXPECT_EQ(reader.ExtractFiles(), 5);
+    return ziptest::TreeDiff(ziptest::Tree(Scratch.File(Dest)), ziptest::Tree(Src));
+  }
+
+  moli::testing::ScratchDir Scratch;
+  const QString Src = Scratch.File("src");
+  const QString Sets = Scratch.File("sets");
 };
-
-TSplitRun WriteBlocks(const QString& Folder, const QString& Source, Integer FirstBlock, Integer Block, bool ConfigCopy) {
-  TZipWriter writer;
-  writer.SetZipName(Folder + "/set.zip");
-  writer.SetRelativePaths(true);
-  writer.SetRootDir(Source);
-  writer.MultiZipInfo()->MultiMode = mmBlocks;
-  writer.MultiZipInfo()->FirstBlockSize = FirstBlock;
-  writer.MultiZipInfo()->BlockSize = Block;
-  writer.MultiZipInfo()->SaveZipInfoOnFirstDisk = ConfigCopy;
-  writer.FilesList()->Add("*.*");
-  EXPECT_EQ(writer.CompressFiles(), 5);
-  return {writer.ZipName(), QDir(Folder).entryList(QDir::Files, QDir::Name)};
-}
-
-Integer ExtractSet(const QString& ZipName, const QString& Dest, QList<Integer>* Asked = nullptr) {
-  TZipReader reader;
-  reader.SetZipName(ZipName);
-  reader.SetDoAll(true);
-  reader.SetRecreateDirs(true);
-  reader.SetDestDir(Dest);
-  if (Asked)
-    reader.OnGetNextDisk = [&](TObject*, Integer NextDisk, String& FName) {
-      Asked->append(NextDisk);
-      DefaultGetNextDisk(mmBlocks, NextDisk, FName);
-    };
-  return reader.ExtractFiles();
-}
 
 }  // namespace
 
 // A set of blocks written here is read back here, asking for the blocks by
 // number, and by 7-Zip once the blocks carry the names it expects.
-TEST(ZipSpan, BlockSetsTravelToThePeerAndBack) {
-  moli::testing::ScratchDir scratch;
-  const QString src = scratch.File("src");
-  ziptest::MakeCorpus(src);
-  const QString sets = scratch.File("sets");
-  QDir().mkpath(sets);
-  const TSplitRun run = WriteBlocks(sets, src, 20000, 15000, false);
+TEST_F(ZipSpanSets, BlockSetsTravelToThePeerAndBack) {
+  const TSplitRun run = WriteBlocks(20000, 15000, false);
   ASSERT_GE(run.Files.size(), 4) << run.Files.join(' ').toStdString();
   EXPECT_EQ(run.Files.first(), "set.001");
-  EXPECT_EQ(run.Last, sets + "/" + run.Files.last());
-  EXPECT_LE(QFileInfo(sets + "/set.001").size(), 20000);
-  EXPECT_LE(QFileInfo(sets + "/set.002").size(), 15000);
+  EXPECT_EQ(run.Last, Sets + "/" + run.Files.last());
+  EXPECT_LE(QFileInfo(Sets + "/set.001").size(), 20000);
+  EXPECT_LE(QFileInfo(Sets + "/set.002").size(), 15000);
 
   QList<Integer> asked;
-  EXPECT_EQ(ExtractSet(run.Last, scratch.File("back"), &asked), 5);
-  EXPECT_EQ(ziptest::TreeDiff(ziptest::Tree(scratch.File("back")), ziptest::Tree(src)), "");
+  EXPECT_EQ(ExtractSet(run.Last, "back", &asked), "");
   EXPECT_EQ(asked.first(), 1);
 
   // 7-Zip names the parts name.z01, name.z02, ... and the last one name.zip.
-  const QString peer = scratch.File("peer");
+  const QString peer = Scratch.File("peer");
   QDir().mkpath(peer);
   for (qsizetype i = 0; i < run.Files.size(); ++i) {
     const QString name = i + 1 == run.Files.size() ? QString("set.zip") : QString("set.z%1").arg(i + 1, 2, 10, QChar('0'));
-    ASSERT_TRUE(QFile::copy(sets + "/" + run.Files[i], peer + "/" + name));
+    ASSERT_TRUE(QFile::copy(Sets + "/" + run.Files[i], peer + "/" + name));
   }
   const ziptest::TProcessResult tested = ziptest::RunTool("7zz", {"x", "-bd", "-oout", "set.zip"}, peer);
   ASSERT_EQ(tested.ExitCode, 0) << tested.Output.toStdString();
-  EXPECT_EQ(ziptest::TreeDiff(ziptest::Tree(peer + "/out"), ziptest::Tree(src)), "");
+  EXPECT_EQ(ziptest::TreeDiff(ziptest::Tree(peer + "/out"), ziptest::Tree(Src)), "");
 }
 
-TEST(ZipSpan, ABlockSetThatFitsOneBlockIsAPlainArchive) {
-  moli::testing::ScratchDir scratch;
-  const QString src = scratch.File("src");
-  ziptest::MakeCorpus(src);
-  const QString sets = scratch.File("sets");
-  QDir().mkpath(sets);
-  const TSplitRun run = WriteBlocks(sets, src, 10000000, 40000, true);
+TEST_F(ZipSpanSets, ABlockSetThatFitsOneBlockIsAPlainArchive) {
+  const TSplitRun run = WriteBlocks(10000000, 40000, true);
   EXPECT_EQ(run.Files, QStringList{"set.zip"});
-  EXPECT_EQ(ziptest::RunTool("unzip", {"-tq", "set.zip"}, sets).ExitCode, 0);
+  EXPECT_EQ(ziptest::RunTool("unzip", {"-tq", "set.zip"}, Sets).ExitCode, 0);
 }
 
-TEST(ZipSpan, AMissingBlockIsReportedAndTheDirectoryCopyStandsInForTheEndRecord) {
-  moli::testing::ScratchDir scratch;
-  const QString src = scratch.File("src");
-  ziptest::MakeCorpus(src);
-  const QString sets = scratch.File("sets");
-  QDir().mkpath(sets);
-  const TSplitRun run = WriteBlocks(sets, src, 30000, 40000, true);
+TEST_F(ZipSpanSets, AMissingBlockIsReportedAndTheDirectoryCopyStandsInForTheEndRecord) {
+  const TSplitRun run = WriteBlocks(30000, 40000, true);
   ASSERT_TRUE(run.Files.contains("set.zfc"));
 
   // Opened by its first block, which has no end record, the set is read through its copy.
-  EXPECT_EQ(ExtractSet(sets + "/set.001", scratch.File("viaCopy")), 5);
-  EXPECT_EQ(ziptest::TreeDiff(ziptest::Tree(scratch.File("viaCopy")), ziptest::Tree(src)), "");
+  EXPECT_EQ(ExtractSet(Sets + "/set.001", "viaCopy"), "");
 
-  ASSERT_TRUE(QFile::remove(sets + "/set.002"));
+  ASSERT_TRUE(QFile::remove(Sets + "/set.002"));
   try {
-    ExtractSet(run.Last, scratch.File("missing"));
+    ExtractSet(run.Last, "missing");
     FAIL() << "a missing block went unnoticed";
   } catch (const EIncompleteZip& e) {
-    EXPECT_EQ(e.Message(), "Part 2 of the multi-disk set is missing: " + sets + "/set.002");
+    EXPECT_EQ(e.Message(), "Part 2 of the multi-disk set is missing: " + Sets + "/set.002");
   }
-  EXPECT_FALSE(QFileInfo::exists(scratch.File("missing")));
+  EXPECT_FALSE(QFileInfo::exists(Scratch.File("missing")));
 }
