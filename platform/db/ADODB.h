@@ -4,6 +4,7 @@
 // SQLite's rowid (for tables with an INTEGER PRIMARY KEY that is the key itself).
 #include "platform/db/DB.h"
 #include "platform/db/SqliteStatement.h"
+#include <map>
 
 class TCustomADODataSet;
 
@@ -91,6 +92,7 @@ private:
   };
   class TWriter;
 
+  void DetachConnection();
   void LoadRows(SqliteStatement& Stmt, int FirstColumn);
   // The result column that is the table's INTEGER PRIMARY KEY, -1 when none is shown.
   int KeyColumn() const;

@@ -10,16 +10,21 @@
 
 TCustomADODataSet::TCustomADODataSet(TComponent* AOwner) : TDataSet(AOwner) {}
 
-TCustomADODataSet::~TCustomADODataSet() { SetConnection(nullptr); }
+// No Close here: its events would reach handlers whose owners may be going too.
+TCustomADODataSet::~TCustomADODataSet() { DetachConnection(); }
+
+void TCustomADODataSet::DetachConnection() {
+  if (!FConnection) return;
+  auto& list = FConnection->FDataSets;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  FConnection->RemoveFreeNotification(this);
+  FConnection = nullptr;
+}
 
 void TCustomADODataSet::SetConnection(TADOConnection* Value) {
   if (Value == FConnection) return;
   Close();
-  if (FConnection) {
-    auto& list = FConnection->FDataSets;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    FConnection->RemoveFreeNotification(this);
-  }
+  DetachConnection();
   FConnection = Value;
   if (FConnection) {
     FConnection->FDataSets.push_back(this);

@@ -6,7 +6,6 @@
 #include "platform/db/RecordStore.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Variants.h"
-#include <map>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -546,7 +545,6 @@ private:
   void WriteStore(TRowId Row, const TField* Field, const Variant& Value);
   const std::vector<Variant>& CalcValues(TRowId Row) const;
   void CalculateRow(TRowId Row, std::vector<Variant>& Values) const;
-  bool HasCalcFields() const { return FCalcCount > 0; }
 
   void AddField(TField* Field);
   void RemoveField(TField* Field);
@@ -566,7 +564,6 @@ private:
   void ClearWindow();
   void FillWindowAround(Integer Position, Integer RowsAbove);
   Integer CursorPosition() const { return FFirst + FActiveRecord; }
-  void InvalidateCalc() { FCalcCache.clear(); }
 
   // Views: sort and filter.
   void BuildView();

@@ -125,18 +125,22 @@ private:
   }
 
   int ParseFactor() {
+    // Nesting is bounded so that hostile text cannot exhaust the stack.
+    if (++FDepth > 256) Fail();
+    int node = -1;
     if (FTok.Kind == TTok::Not) {
       Advance();
-      return Junction(TFilterExpression::TOp::Not, ParseFactor(), -1);
-    }
-    if (FTok.Kind == TTok::LParen) {
+      node = Junction(TFilterExpression::TOp::Not, ParseFactor(), -1);
+    } else if (FTok.Kind == TTok::LParen) {
       Advance();
-      const int inner = ParseOr();
+      node = ParseOr();
       if (FTok.Kind != TTok::RParen) Fail();
       Advance();
-      return inner;
+    } else {
+      node = ParseCondition();
     }
-    return ParseCondition();
+    --FDepth;
+    return node;
   }
 
   int ParseCondition() {
@@ -197,6 +201,7 @@ private:
   String FText;
   std::vector<TFilterExpression::TNode>& FNodes;
   qsizetype FPos = 0;
+  int FDepth = 0;
   TToken FTok;
 };
 

@@ -56,6 +56,8 @@ TEST(FilterExpression, RejectsMalformedText) {
                           "A = 1 and", "[A = 1"})
     EXPECT_THROW(TFilterExpression(QString::fromLatin1(bad)), EDatabaseError) << bad;
   EXPECT_TRUE(TFilterExpression(QStringLiteral("   ")).IsEmpty());
+  EXPECT_THROW(TFilterExpression(String(100000, QLatin1Char('('))), EDatabaseError);
+  EXPECT_NO_THROW(TFilterExpression(QStringLiteral("not not (((A = 1)))")));
 }
 
 }  // namespace
