@@ -15,6 +15,22 @@ Extended BoxValue(const String& Text) {
 
 }  // namespace
 
+Extended TPaySlot::Value() const {
+  if (!FRead || FReadText != Text) {
+    FValue = BoxValue(Text);
+    FTwoDecimalText.clear();
+    FReadText = Text;
+    FRead = true;
+  }
+  return FValue;
+}
+
+const String& TPaySlot::TwoDecimalText() const {
+  const Extended Number = Value();
+  if (FTwoDecimalText.isEmpty()) FTwoDecimalText = FormatFloat(TwoDecimals, Number);
+  return FTwoDecimalText;
+}
+
 String ProrationParamsError(Extended DaysToWork, Extended DaysWorked) {
   if (DaysToWork == 0) return QStringLiteral("本月应上班天数不能为0");
   if (DaysToWork > 31) return QStringLiteral("本月应上班天数不能大于31");
@@ -69,7 +85,7 @@ String TPayRecordCalc::EvaluationText(const String& Formula) {
     if (Close < 0) return Result + Formula.mid(Pos);
     Result += Formula.mid(Pos, Open - Pos);
     const TPaySlot* S = FindEditCtrlByName(Formula.mid(Open + 1, Close - Open - 1));
-    const String Value = FormatFloat(TwoDecimals, S ? BoxValue(S->Text) : 0);
+    const String Value = S ? S->TwoDecimalText() : FormatFloat(TwoDecimals, 0);
     Result += Value.startsWith(u'-') ? u'(' + Value + u')' : Value;
     Pos = Close + 1;
   }
@@ -92,9 +108,9 @@ Extended TPayRecordCalc::GetCalcValue(const String& Formula) {
 Extended TPayRecordCalc::GetGS() const {
   Extended Base = 0;
   for (const TPaySlot& S : FEarnings)
-    if (S.Visible) Base += BoxValue(S.Text);
+    if (S.Visible) Base += S.Value();
   for (const TPaySlot& S : FDeductions)
-    if (S.Visible) Base -= BoxValue(S.Text);
+    if (S.Visible) Base -= S.Value();
   return IncomeTax(Base, GGSLimit, TaxBrackets);
 }
 
@@ -126,8 +142,8 @@ void TPayRecordCalc::AutoCalc() {
   const String Format = AmountFormat();
   try {
     Extended Earnings = 0, Deductions = 0;
-    for (const TPaySlot& S : FEarnings) Earnings += BoxValue(S.Text);
-    for (const TPaySlot& S : FDeductions) Deductions += BoxValue(S.Text);
+    for (const TPaySlot& S : FEarnings) Earnings += S.Value();
+    for (const TPaySlot& S : FDeductions) Deductions += S.Value();
     const String ShownEarnings = FormatFloat(Format, Earnings);
     const String ShownDeductions = FormatFloat(Format, Deductions);
     // The net is what the two shown totals give, so the three boxes agree.
@@ -141,7 +157,7 @@ void TPayRecordCalc::AutoCalc() {
 
 void TPayRecordCalc::Prorate(Extended DaysToWork, Extended DaysWorked) {
   for (TPaySlot& S : FEarnings)
-    if (S.Visible) S.Text = FormatFloat(TwoDecimals, BoxValue(S.Text) * DaysWorked / DaysToWork);
+    if (S.Visible) S.Text = FormatFloat(TwoDecimals, S.Value() * DaysWorked / DaysToWork);
   AutoCalc();
 }
 

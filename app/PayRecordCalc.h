@@ -22,6 +22,20 @@ struct TPaySlot {
   String Caption;
   String Text;
   bool Visible = false;
+
+  // The number the box holds (blanks ignored, empty is 0); raises
+  // EConvertError for a text that is not a number.
+  Extended Value() const;
+  // That number with two decimals, as formulas read it.
+  const String& TwoDecimalText() const;
+
+private:
+  // What was last read from Text: a record's calculation reads each box many
+  // times, and the conversions are its main cost.
+  mutable String FReadText;
+  mutable bool FRead = false;
+  mutable Extended FValue = 0;
+  mutable String FTwoDecimalText;
 };
 
 // The message the proration dialog shows for its two inputs, empty when they are fine.
