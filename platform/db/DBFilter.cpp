@@ -94,6 +94,8 @@ private:
   }
 
   int Add(TFilterExpression::TNode node) {
+    // Evaluation recurses along AND and OR chains: keep expressions to a sane size.
+    if (FNodes.size() >= 4096) Fail();
     FNodes.push_back(std::move(node));
     return int(FNodes.size()) - 1;
   }

@@ -58,6 +58,8 @@ TEST(FilterExpression, RejectsMalformedText) {
   EXPECT_TRUE(TFilterExpression(QStringLiteral("   ")).IsEmpty());
   EXPECT_THROW(TFilterExpression(String(100000, QLatin1Char('('))), EDatabaseError);
   EXPECT_NO_THROW(TFilterExpression(QStringLiteral("not not (((A = 1)))")));
+  EXPECT_THROW(TFilterExpression(QStringLiteral("A = 1").repeated(5000).replace(QStringLiteral("1A"), QStringLiteral("1 or A"))),
+               EDatabaseError);
 }
 
 }  // namespace
