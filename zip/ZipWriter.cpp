@@ -355,6 +355,16 @@ void TZipWriter::KeepEntry(TWriteRun& Run, TZipHeaderInfo& Entry) {
     if (Run.Output->Write(block, n) != n) NoRoom();
     left -= uint32_t(n);
   }
+  // An encrypted entry keeps the flag (its check byte comes from the time), so
+  // readers look for a descriptor after its data: it gets one.
+  if (Entry.HasDataDescriptor()) {
+    uint8_t descriptor[16];
+    qToLittleEndian<uint32_t>(0x08074b50, descriptor);
+    qToLittleEndian<uint32_t>(Entry.Crc32, descriptor + 4);
+    qToLittleEndian<uint32_t>(Entry.CompressedSize, descriptor + 8);
+    qToLittleEndian<uint32_t>(Entry.UncompressedSize, descriptor + 12);
+    if (Run.Output->Write(descriptor, 16) != 16) NoRoom();
+  }
 }
 
 bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Entry) {

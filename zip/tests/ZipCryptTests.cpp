@@ -117,6 +117,17 @@ TEST(ZipCrypt, EncryptedArchivesTravelBothWays) {
   const TExtracted extracted = Extract(peer, out, "pa55");
   EXPECT_TRUE(extracted.Skipped.isEmpty()) << extracted.Skipped.join(", ").toStdString();
   EXPECT_EQ(TreeDiff(Tree(out), expected), "");
+
+  // Kept in an update, the peer's entries keep their descriptor flag, and so need their descriptors.
+  WriteFile(src + "/added.txt", TextBytes(2000, 9));
+  TZipWriter update;
+  update.SetZipName(peer);
+  update.SetRootDir(src);
+  update.SetPassword("pa55");
+  update.FilesList()->Add("added.txt");
+  ASSERT_EQ(update.CompressFiles(), 1);
+  const TProcessResult tested = RunTool("unzip", {"-tq", "-P", "pa55", peer}, scratch.Path());
+  EXPECT_EQ(tested.ExitCode, 0) << tested.Output.toStdString();
 }
 
 // A wrong password is reported for every entry and nothing reaches the
