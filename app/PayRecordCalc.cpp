@@ -156,6 +156,8 @@ void TPayRecordCalc::AutoCalc() {
 }
 
 void TPayRecordCalc::Prorate(Extended DaysToWork, Extended DaysWorked) {
+  const String Refused = ProrationParamsError(DaysToWork, DaysWorked);
+  if (!Refused.isEmpty()) throw EInvalidOperation(Refused);
   for (TPaySlot& S : FEarnings)
     if (S.Visible) S.Text = FormatFloat(TwoDecimals, S.Value() * DaysWorked / DaysToWork);
   AutoCalc();

@@ -76,7 +76,8 @@ public:
   void ReCalcAll();
   // Recomputes the three total boxes; a box that is not a number leaves them as they were.
   void AutoCalc();
-  // Scales every visible earnings box by DaysWorked / DaysToWork, then AutoCalc.
+  // Scales every visible earnings box by DaysWorked / DaysToWork, then
+  // AutoCalc; days the proration dialog refuses raise EInvalidOperation.
   void Prorate(Extended DaysToWork, Extended DaysWorked);
   // First earnings box := attendance (hours in hour-rate mode, else days) x pay standard; then ReCalcAll.
   void AttendanceProduct();

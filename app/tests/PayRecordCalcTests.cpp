@@ -173,6 +173,8 @@ TEST_F(PayRecordCalcTest, ProrationScalesVisibleEarningsOnly) {
   EXPECT_EQ(Calc.DaysText, QStringLiteral("11"));
   EXPECT_EQ(Calc.Slot(sgEarnings, 2).Text, QString());
   EXPECT_EQ(Calc.YFTotalText, QStringLiteral("1650.55"));
+  EXPECT_THROW(Calc.Prorate(0, 11), EInvalidOperation);
+  EXPECT_EQ(Box("基本工资"), QStringLiteral("1500.50"));
 }
 
 TEST(ProrationParams, RejectsZeroAndMoreThanAMonth) {
