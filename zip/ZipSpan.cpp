@@ -1,5 +1,6 @@
 #include "zip/ZipSpan.h"
 #include "zip/ZipErrors.h"
+#include "zip/ZipFileUtils.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -176,9 +177,8 @@ public:
 
   String Finish() {
     Close();
-    if (FInfo.MultiMode == mmBlocks && FParts.size() == 1) {
-      QFile::remove(FZipName);
-      if (!QFile::rename(FParts.first(), FZipName)) NoRoom(QStringLiteral("cannot rename %1").arg(FParts.first()));
+    if (FParts.first() != FZipName && (FInfo.MultiMode == mmSpan || FParts.size() == 1)) {
+      MoveOrCopyFile(FParts.first(), FZipName);
       FParts.first() = FZipName;
     }
     return FParts.last();
@@ -204,14 +204,19 @@ private:
     Int64 room = number == 1 ? FFirstRoom : FInfo.BlockSize;
     if (FInfo.MultiMode == mmBlocks) {
       name = ZipPartName(FZipName, number);
-    } else if (number > 1) {
+    } else if (number == 1) {
+      // The first disk's file takes the archive's name only when the set is
+      // complete, so a failed write leaves an older archive of that name whole.
+      name = TempFileName(QFileInfo(FZipName).absolutePath());
+    } else {
       if (FAsk)
         FAsk(FSender, number, name);
       else
         DefaultGetNextDisk(mmSpan, number, name);
       if (name.isEmpty()) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
-      // Answering with a part already written would overwrite it.
-      if (FParts.contains(name)) NoRoom(QStringLiteral("disk %1 names a part already written: %2").arg(number).arg(name));
+      // Answering with a part already written, or the first one's final name, would overwrite it.
+      if (FParts.contains(name) || name == FZipName)
+        NoRoom(QStringLiteral("disk %1 names a part already written: %2").arg(number).arg(name));
       QFile::remove(name);
       if (FPrepare) FPrepare(FSender, number);
       room = QStorageInfo(QFileInfo(name).absolutePath()).bytesAvailable();

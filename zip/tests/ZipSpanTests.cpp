@@ -92,12 +92,17 @@ TEST(ZipSpan, AMissingPartEndsInAClearErrorInsteadOfAskingForEver) {
   EXPECT_THROW(TZipSpanReadStream(dir.File(QStringLiteral("set.003")), true, 3, refuse, nullptr), EUserCanceled);
 }
 
-// No removable disk can be asked for: the built-in answer fails clearly;
-// an application may still answer with a file of its own, but never with a
-// part already written.
+// No removable disk can be asked for: the built-in answer fails clearly and
+// leaves an older archive of the same name as it was; an application may
+// still answer with a file of its own, but never with a part already written.
 TEST(ZipSpan, SpannedWriteNeedsTheApplicationToNameTheNextDisk) {
   moli::testing::ScratchDir dir;
   const String zipName = dir.File(QStringLiteral("span.zip"));
+  {
+    QFile old(zipName);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("OLD");
+  }
   TMultiZipInfo info;
   info.MultiMode = mmSpan;
   {
@@ -106,7 +111,8 @@ TEST(ZipSpan, SpannedWriteNeedsTheApplicationToNameTheNextDisk) {
     EXPECT_THROW(out.Finish(), ENotEnoughRoom);
     out.Discard();
   }
-  EXPECT_FALSE(QFileInfo::exists(zipName));
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"span.zip"});
+  EXPECT_EQ(FileBytes(zipName), "OLD");
 
   int prepared = 0;
   const TGetNextDiskEvent second = [&](TObject*, Integer NextDisk, String& FName) {
@@ -140,12 +146,12 @@ protected:
     QStringList Files;  // every file the write left in the folder
   };
 
-  TSplitRun WriteBlocks(Integer FirstBlock, Integer Block, bool ConfigCopy) {
+  TSplitRun WriteBlocks(Integer FirstBlock, Integer Block, bool ConfigCopy, TMultiMode Mode = mmBlocks) {
     TZipWriter writer;
     writer.SetZipName(Sets + "/set.zip");
     writer.SetRelativePaths(true);
     writer.SetRootDir(Src);
-    writer.MultiZipInfo()->MultiMode = mmBlocks;
+    writer.MultiZipInfo()->MultiMode = Mode;
     writer.MultiZipInfo()->FirstBlockSize = FirstBlock;
     writer.MultiZipInfo()->BlockSize = Block;
     writer.MultiZipInfo()->SaveZipInfoOnFirstDisk = ConfigCopy;
@@ -203,10 +209,13 @@ TEST_F(ZipSpanSets, BlockSetsTravelToThePeerAndBack) {
   EXPECT_EQ(ziptest::TreeDiff(ziptest::Tree(peer + "/out"), ziptest::Tree(Src)), "");
 }
 
-TEST_F(ZipSpanSets, ABlockSetThatFitsOneBlockIsAPlainArchive) {
-  const TSplitRun run = WriteBlocks(10000000, 40000, true);
-  EXPECT_EQ(run.Files, QStringList{"set.zip"});
-  EXPECT_EQ(ziptest::RunTool("unzip", {"-tq", "set.zip"}, Sets).ExitCode, 0);
+// A set that fits its first block, or its first disk, is a plain archive.
+TEST_F(ZipSpanSets, ASetThatFitsOnePartIsAPlainArchive) {
+  for (TMultiMode mode : {mmBlocks, mmSpan}) {
+    const TSplitRun run = WriteBlocks(10000000, 40000, true, mode);
+    EXPECT_EQ(run.Files, QStringList{"set.zip"}) << mode;
+    EXPECT_EQ(ziptest::RunTool("unzip", {"-tq", "set.zip"}, Sets).ExitCode, 0) << mode;
+  }
 }
 
 TEST_F(ZipSpanSets, AMissingBlockIsReportedAndTheDirectoryCopyStandsInForTheEndRecord) {
