@@ -113,6 +113,7 @@ private:
 class TADOQuery : public TCustomADODataSet {
 public:
   explicit TADOQuery(TComponent* AOwner = nullptr);
+  ~TADOQuery() override;
   TStrings* SQL() const { return FSQL.get(); }
   // Runs the SQL text as a statement without a result; returns the rows changed.
   Integer ExecSQL();

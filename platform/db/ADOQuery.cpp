@@ -257,7 +257,12 @@ void TCustomADODataSet::InternalClose() {
 
 // ---------------------------------------------------------------------------------------
 
-TADOQuery::TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner), FSQL(std::make_unique<TStringList>()) {}
+TADOQuery::TADOQuery(TComponent* AOwner) : TCustomADODataSet(AOwner), FSQL(std::make_unique<TStringList>()) {
+  // New statement text closes the query, so the next Open runs the new statement.
+  FSQL->OnChange = [this](TObject*) { Close(); };
+}
+
+TADOQuery::~TADOQuery() { FSQL->OnChange = nullptr; }
 
 void TADOQuery::InternalOpen() {
   SetCommandTextValue(FSQL->Text());

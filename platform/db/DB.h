@@ -492,9 +492,6 @@ public:
 
   // Sends Event to the data sources (and so to the data links).
   void DataEvent(TDataEvent Event, intptr_t Info);
-  // Data-link buffer window: index of the active record in the window and its size.
-  Integer ActiveRecord() const { return FActiveRecord; }
-  Integer BufferCount() const { return FBufferCount; }
 
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert, BeforeEdit,
       AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete, AfterDelete, BeforeScroll,

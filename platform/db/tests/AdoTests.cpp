@@ -308,6 +308,12 @@ TEST(AdoConnection, BadStatementsRaiseAndTransactionsRollBack) {
   q.SetConnection(&db.Connection);
   q.SQL()->SetText(QStringLiteral("INSERT INTO A VALUES (2)"));
   EXPECT_EQ(q.ExecSQL(), 1);
+  q.SQL()->SetText(QStringLiteral("select V from A"));
+  q.Open();
+  q.SQL()->SetText(QStringLiteral("select V * 10 as V from A"));
+  EXPECT_FALSE(q.Active());  // new text closes the query
+  q.Open();
+  EXPECT_EQ(q.FieldByName(QStringLiteral("V"))->AsInteger(), 20);
 }
 
 }  // namespace
