@@ -21,7 +21,7 @@ QByteArray LcgBytes(quint32 seed, int count) {
 
 }  // namespace
 
-// lzh_golden.txt was printed by lzhuf_reference.py, a decoder written separately from the
+// lzh_golden.txt was printed by lzh_reference.py, a decoder written separately from the
 // algorithm's description; its inputs are arbitrary bits, so they reach literals, matches into
 // the space-primed ring, reading past the end of the input, and a tree rebuild.
 TEST(LzhDecode, MatchesTheReferenceDecoder) {

@@ -4,7 +4,7 @@ algorithm's description (ring of 4096 bytes primed with spaces, 60-byte matches,
 Huffman tree of 627 nodes rebuilt at frequency 0x8000, six-bit position prefixes). It prints
 the golden vectors that LzhTests.cpp checks the C++ decoder against:
 
-    python3 lzhuf_reference.py > lzh_golden.txt
+    python3 lzh_reference.py > lzh_golden.txt
 
 Each line: name, LCG seed, input length, unpacked size, SHA-256 of the output, and the first
 64 output bytes in hex. The input bytes come from the LCG below, which the test repeats.
