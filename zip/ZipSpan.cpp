@@ -203,6 +203,7 @@ private:
     String name = FZipName;
     Int64 room = number == 1 ? FFirstRoom : FInfo.BlockSize;
     if (FInfo.MultiMode == mmBlocks) {
+      if (room <= 0) NoRoom(QStringLiteral("blocks of %1 bytes hold nothing").arg(room));
       name = ZipPartName(FZipName, number);
     } else if (number == 1) {
       // The first disk's file takes the archive's name only when the set is

@@ -70,6 +70,15 @@ TEST(ZipSpan, BlocksAreWrittenToTheirRoomAndReadBackAsOneStream) {
   char across[10];
   ASSERT_EQ(in.Read(across, 10), 10);
   EXPECT_EQ(QByteArray(across, 10), expected.mid(950 + 695, 10));
+
+  // Blocks with no room would only pile up empty files.
+  TMultiZipInfo empty = info;
+  empty.BlockSize = 0;
+  TZipSpanWriteStream none(dir.File(QStringLiteral("none.zip")), empty, 10, {}, {}, nullptr);
+  none.WriteBuffer(Pattern(20));
+  EXPECT_THROW(none.Finish(), ENotEnoughRoom);
+  none.Discard();
+  EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral("none.001"))));
 }
 
 TEST(ZipSpan, AMissingPartEndsInAClearErrorInsteadOfAskingForEver) {
