@@ -164,6 +164,7 @@ protected:
     writer.MultiZipInfo()->FirstBlockSize = FirstBlock;
     writer.MultiZipInfo()->BlockSize = Block;
     writer.MultiZipInfo()->SaveZipInfoOnFirstDisk = ConfigCopy;
+    writer.SetZipComment("pay database");
     writer.FilesList()->Add("*.*");
     EXPECT_EQ(writer.CompressFiles(), 5);
     return {writer.ZipName(), QDir(Sets).entryList(QDir::Files, QDir::Name)};
@@ -205,6 +206,10 @@ TEST_F(ZipSpanSets, BlockSetsTravelToThePeerAndBack) {
   QList<Integer> asked;
   EXPECT_EQ(ExtractSet(run.Last, "back", &asked), "");
   EXPECT_EQ(asked.first(), 1);
+  TZipReader reader;
+  reader.SetZipName(run.Last);
+  reader.ReadZip();
+  EXPECT_EQ(reader.ZipComment(), "pay database");
 
   // 7-Zip names the parts name.z01, name.z02, ... and the last one name.zip.
   const QString peer = Scratch.File("peer");
@@ -233,6 +238,10 @@ TEST_F(ZipSpanSets, AMissingBlockIsReportedAndTheDirectoryCopyStandsInForTheEndR
 
   // Opened by its first block, which has no end record, the set is read through its copy.
   EXPECT_EQ(ExtractSet(Sets + "/set.001", "viaCopy"), "");
+  TZipReader reader;
+  reader.SetZipName(Sets + "/set.001");
+  reader.ReadZip();
+  EXPECT_EQ(reader.ZipComment(), "pay database");
 
   ASSERT_TRUE(QFile::remove(Sets + "/set.002"));
   try {
