@@ -2,20 +2,17 @@
 // binary data. After the timings it prints the three ratios that matter:
 // compressed size at level 6 (ours / zlib), compression throughput and
 // inflate throughput (ours / zlib, higher is better).
+#include "bench/RatioReporter.h"
 #include "zip/Deflate.h"
 #include "zip/Inflate.h"
-#include <benchmark/benchmark.h>
-#include <zlib.h>
+#include "zip/tests/CodecPeers.h"
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace codecpeers;
 
 // Payroll-like text: names, departments, amounts, CSV and report lines.
 Bytes TextCorpus(size_t Size) {
@@ -63,64 +60,16 @@ const Bytes& Corpus() {
   return corpus;
 }
 
-class TMemorySource : public TByteSource {
-public:
-  explicit TMemorySource(const Bytes& Data) : FData(Data) {}
-  size_t Read(uint8_t* Buffer, size_t Count) override {
-    const size_t n = std::min(Count, FData.size() - FPos);
-    std::memcpy(Buffer, FData.data() + FPos, n);
-    FPos += n;
-    return n;
-  }
-private:
-  const Bytes& FData;
-  size_t FPos = 0;
-};
-
-class TMemorySink : public TByteSink {
-public:
-  explicit TMemorySink(Bytes& Out) : FOut(Out) { FOut.clear(); }
-  void Write(const uint8_t* Buffer, size_t Count) override { FOut.insert(FOut.end(), Buffer, Buffer + Count); }
-private:
-  Bytes& FOut;
-};
-
 Bytes OurDeflate(const Bytes& In, TDeflater& Deflater) {
-  Bytes out;
-  out.reserve(In.size() / 2);
   TMemorySource source(In);
-  TMemorySink sink(out);
+  TMemorySink sink;
+  sink.Data.reserve(In.size() / 2);
   Deflater.Deflate(source, sink, 6);
-  return out;
-}
-
-Bytes ZlibDeflate(const Bytes& In) {
-  z_stream z{};
-  deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  Bytes out(deflateBound(&z, uLong(In.size())));
-  z.next_in = const_cast<uint8_t*>(In.data());
-  z.avail_in = uInt(In.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
-void ZlibInflate(const Bytes& In, Bytes& Out) {
-  z_stream z{};
-  inflateInit2(&z, -15);
-  z.next_in = const_cast<uint8_t*>(In.data());
-  z.avail_in = uInt(In.size());
-  z.next_out = Out.data();
-  z.avail_out = uInt(Out.size());
-  inflate(&z, Z_FINISH);
-  inflateEnd(&z);
+  return std::move(sink.Data);
 }
 
 const Bytes& Compressed() {
-  static const Bytes compressed = ZlibDeflate(Corpus());
+  static const Bytes compressed = ZlibDeflate(Corpus(), 6);
   return compressed;
 }
 
@@ -131,16 +80,16 @@ void BM_DeflateOurs(benchmark::State& state) {
 }
 
 void BM_DeflateZlib(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(ZlibDeflate(Corpus()));
+  for (auto _ : state) benchmark::DoNotOptimize(ZlibDeflate(Corpus(), 6));
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Corpus().size()));
 }
 
 void BM_InflateOurs(benchmark::State& state) {
-  Bytes out;
-  out.reserve(Corpus().size());
+  TMemorySink sink;
+  sink.Data.reserve(Corpus().size());
   for (auto _ : state) {
     TMemorySource source(Compressed());
-    TMemorySink sink(out);
+    sink.Data.clear();
     benchmark::DoNotOptimize(Inflate(source, sink));
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Corpus().size()));
@@ -148,8 +97,9 @@ void BM_InflateOurs(benchmark::State& state) {
 
 void BM_InflateZlib(benchmark::State& state) {
   Bytes out(Corpus().size());
+  size_t produced = 0;
   for (auto _ : state) {
-    ZlibInflate(Compressed(), out);
+    ZlibInflate(Compressed(), out.data(), out.size(), produced);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Corpus().size()));
@@ -159,16 +109,6 @@ BENCHMARK(BM_DeflateOurs)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DeflateZlib)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_InflateOurs)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_InflateZlib)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Shows the usual table and keeps each benchmark's time per iteration.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& Runs) override {
-    for (const Run& run : Runs) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(Runs);
-  }
-  std::map<std::string, double> Times;
-};
 
 }  // namespace
 
@@ -186,11 +126,9 @@ int main(int argc, char** argv) {
   const double zlib = double(Compressed().size());
   std::printf("\ncorpus %zu bytes; level 6: ours %.0f bytes, zlib %.0f bytes\n", Corpus().size(), ours, zlib);
   std::printf("compressed size ratio (ours / zlib, must be <= 1.01): %.4f\n", ours / zlib);
-  auto ratio = [&](const char* Ours, const char* Peer) {
-    const auto o = reporter.Times.find(Ours), p = reporter.Times.find(Peer);
-    return o == reporter.Times.end() || p == reporter.Times.end() ? 0.0 : p->second / o->second;
-  };
-  std::printf("compression throughput ratio (ours / zlib, must be >= 0.7): %.3f\n", ratio("BM_DeflateOurs/min_time:2.000", "BM_DeflateZlib/min_time:2.000"));
-  std::printf("inflate throughput ratio (ours / zlib, must be >= 0.7): %.3f\n", ratio("BM_InflateOurs/min_time:2.000", "BM_InflateZlib/min_time:2.000"));
+  std::printf("compression throughput ratio (ours / zlib, must be >= 0.7): %.3f\n",
+              reporter.SpeedRatio("BM_DeflateOurs/min_time:2.000", "BM_DeflateZlib/min_time:2.000"));
+  std::printf("inflate throughput ratio (ours / zlib, must be >= 0.7): %.3f\n",
+              reporter.SpeedRatio("BM_InflateOurs/min_time:2.000", "BM_InflateZlib/min_time:2.000"));
   return 0;
 }

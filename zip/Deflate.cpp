@@ -554,15 +554,21 @@ struct TDeflater::TState {
     if (Last) AlignToByte();
   }
 
+  // Keeps the lookahead filled and enters the string at the current position
+  // into the hash chains; false once the input is used up.
+  bool Advance(unsigned& HashHead) {
+    if (Lookahead < kMinLookahead) {
+      FillWindow();
+      if (Lookahead == 0) return false;
+    }
+    HashHead = 0;
+    if (Lookahead >= kMinMatch) InsertString(StrStart, HashHead);
+    return true;
+  }
+
   void Greedy() {
     unsigned matchLength = 0;
-    for (;;) {
-      if (Lookahead < kMinLookahead) {
-        FillWindow();
-        if (Lookahead == 0) break;
-      }
-      unsigned hashHead = 0;
-      if (Lookahead >= kMinMatch) InsertString(StrStart, hashHead);
+    for (unsigned hashHead = 0; Advance(hashHead);) {
       if (hashHead != 0 && StrStart - hashHead <= kMaxDist) matchLength = LongestMatch(hashHead);
       bool flush;
       if (matchLength >= kMinMatch) {
@@ -593,13 +599,7 @@ struct TDeflater::TState {
   void Lazy() {
     unsigned matchLength = kMinMatch - 1;
     bool matchAvailable = false;
-    for (;;) {
-      if (Lookahead < kMinLookahead) {
-        FillWindow();
-        if (Lookahead == 0) break;
-      }
-      unsigned hashHead = 0;
-      if (Lookahead >= kMinMatch) InsertString(StrStart, hashHead);
+    for (unsigned hashHead = 0; Advance(hashHead);) {
       PrevLength = matchLength;
       const unsigned prevMatch = MatchStart;
       matchLength = kMinMatch - 1;

@@ -40,6 +40,15 @@ String DecodeName(const QByteArray& Raw, bool Utf8, bool DosHost) {
   }
 }
 
+// Copies From into To when both are records of class T.
+template <typename T> bool CopyRecord(TPersistent* From, TPersistent* To) {
+  auto* from = dynamic_cast<T*>(From);
+  auto* to = dynamic_cast<T*>(To);
+  if (!from || !to) return false;
+  *to = *from;
+  return true;
+}
+
 bool IsAscii(const String& S) {
   return std::all_of(S.begin(), S.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
@@ -75,19 +84,11 @@ void TZipHeaderInfo::SetDefaults() {
 }
 
 void TZipHeaderInfo::Assign(TPersistent* Source) {
-  if (auto* source = dynamic_cast<TZipHeaderInfo*>(Source)) {
-    *this = *source;
-    return;
-  }
-  TPersistent::Assign(Source);
+  if (!CopyRecord<TZipHeaderInfo>(Source, this)) TPersistent::Assign(Source);
 }
 
 void TZipHeaderInfo::AssignTo(TPersistent* Dest) {
-  if (auto* dest = dynamic_cast<TZipHeaderInfo*>(Dest)) {
-    *dest = *this;
-    return;
-  }
-  TPersistent::AssignTo(Dest);
+  if (!CopyRecord<TZipHeaderInfo>(this, Dest)) TPersistent::AssignTo(Dest);
 }
 
 void TZipHeaderInfo::SetName(const QByteArray& Raw, bool Utf8, bool DosHost) {
@@ -271,19 +272,11 @@ void TEndCentral::SetDefaults() {
 }
 
 void TEndCentral::Assign(TPersistent* Source) {
-  if (auto* source = dynamic_cast<TEndCentral*>(Source)) {
-    *this = *source;
-    return;
-  }
-  TPersistent::Assign(Source);
+  if (!CopyRecord<TEndCentral>(Source, this)) TPersistent::Assign(Source);
 }
 
 void TEndCentral::AssignTo(TPersistent* Dest) {
-  if (auto* dest = dynamic_cast<TEndCentral*>(Dest)) {
-    *dest = *this;
-    return;
-  }
-  TPersistent::AssignTo(Dest);
+  if (!CopyRecord<TEndCentral>(this, Dest)) TPersistent::AssignTo(Dest);
 }
 
 bool TEndCentral::Find(TStream* Stream) {

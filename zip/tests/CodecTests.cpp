@@ -1,6 +1,7 @@
 #include "zip/Deflate.h"
 #include "zip/Inflate.h"
 #include "zip/ZipCrc32.h"
+#include "CodecPeers.h"
 #include <gtest/gtest.h>
 #include <zlib.h>
 #include <random>
@@ -9,28 +10,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-class TMemorySource : public TByteSource {
-public:
-  explicit TMemorySource(const Bytes& Data, size_t Piece = 7919) : FData(Data), FPiece(Piece) {}
-  size_t Read(uint8_t* Buffer, size_t Count) override {
-    const size_t n = std::min({Count, FPiece, FData.size() - FPos});
-    std::copy_n(FData.data() + FPos, n, Buffer);
-    FPos += n;
-    return n;
-  }
-private:
-  const Bytes& FData;
-  size_t FPiece;
-  size_t FPos = 0;
-};
-
-class TMemorySink : public TByteSink {
-public:
-  void Write(const uint8_t* Buffer, size_t Count) override { Data.insert(Data.end(), Buffer, Buffer + Count); }
-  Bytes Data;
-};
+using namespace codecpeers;
 
 Bytes TextLike(size_t Size, unsigned Seed) {
   static const char* words[] = {"工资", "salary ", "net ", "tax ", "department ", "0.00 ", "1234.50 ", "\r\n", "name,", "扣款"};
@@ -51,32 +31,14 @@ Bytes Random(size_t Size, unsigned Seed) {
   return out;
 }
 
-Bytes RawDeflateWithZlib(const Bytes& In, int Level) {
-  z_stream z{};
-  deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  Bytes out(deflateBound(&z, uLong(In.size())));
-  z.next_in = const_cast<Bytes::value_type*>(In.data());
-  z.avail_in = uInt(In.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
+Bytes RawDeflateWithZlib(const Bytes& In, int Level) { return ZlibDeflate(In, Level); }
 
 bool RawInflateWithZlib(const Bytes& In, Bytes& Out, size_t Expected) {
-  z_stream z{};
-  inflateInit2(&z, -15);
   Out.assign(Expected + 1, 0);
-  z.next_in = const_cast<Bytes::value_type*>(In.data());
-  z.avail_in = uInt(In.size());
-  z.next_out = Out.data();
-  z.avail_out = uInt(Out.size());
-  const int rc = inflate(&z, Z_FINISH);
-  Out.resize(z.total_out);
-  inflateEnd(&z);
-  return rc == Z_STREAM_END;
+  size_t produced = 0;
+  const bool ok = ZlibInflate(In, Out.data(), Out.size(), produced);
+  Out.resize(produced);
+  return ok;
 }
 
 TInflateResult InflateBytes(const Bytes& In, Bytes& Out) {
@@ -129,7 +91,7 @@ TEST(Deflate, RoundTripsThroughZlibAtEveryLevel) {
   const std::vector<Bytes> inputs = {TextLike(400000, 6), Random(100000, 7), Bytes(300000, 0), TextLike(5, 8)};
   for (const Bytes& in : inputs)
     for (int level = 1; level <= 9; ++level) {
-      TMemorySource source(in);
+      TMemorySource source(in, 7919);
       TMemorySink sink;
       const TDeflateResult r = deflater.Deflate(source, sink, level);
       EXPECT_EQ(r.CompressedSize, sink.Data.size());

@@ -147,3 +147,32 @@ TEST(ZipDamage, AFailedUpdateLeavesTheOldArchiveWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ZipLimits, WhatTheFormatCannotHoldIsRefusedInsteadOfWrapped) {
+  ScratchDir scratch;
+  const QString archive = scratch.File("big.zip");
+  {
+    // A sparse file one byte past 4 GiB costs no disk space.
+    QFile huge(scratch.File("src/huge.bin"));
+    QDir().mkpath(scratch.File("src"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(Int64(0xFFFFFFFF) + 1));
+  }
+  TZipWriter writer;
+  writer.SetZipName(archive);
+  writer.SetRootDir(scratch.File("src"));
+  writer.FilesList()->Add("huge.bin");
+  EXPECT_THROW(writer.CompressFiles(), EZipTooLarge);
+  EXPECT_FALSE(QFile::exists(archive));
+
+  // Folder lines need no folder on disk: a cheap way to ask for 65 536 entries.
+  writer.SetStorePaths(true);
+  for (int i = 0; i <= 0xFFFF; ++i) writer.FilesList()->Add(QString("d%1/").arg(i));
+  EXPECT_THROW(writer.CompressFiles(), EZipTooLarge);
+  EXPECT_FALSE(QFile::exists(archive));
+  EXPECT_EQ(QDir(scratch.Path()).entryList({"ZTP*"}, QDir::Files), QStringList());
+}
+
+}  // namespace
