@@ -183,3 +183,37 @@ TEST(ZipCrypt, WrongPasswordSkipsEachEntryAndWritesNothing) {
   EXPECT_EQ(asked, 1);  // the new password stays for the entries after
   EXPECT_EQ(TreeDiff(Tree(scratch.File("helped")), Tree(src)), "");
 }
+
+// An application cipher replaces the built-in one for the data of packed
+// entries on both sides; the header stays the built-in one.
+TEST(ZipCrypt, ApplicationCipherReplacesTheBuiltInOneForPackedData) {
+  ScratchDir scratch;
+  const QString src = scratch.File("src");
+  WriteFile(src + "/a.txt", TextBytes(30000, 11));
+  WriteFile(src + "/b.txt", TextBytes(9000, 12));
+  const auto flip = [](uint8_t* Buffer, Integer Length) {
+    for (Integer i = 0; i < Length; ++i) Buffer[i] ^= 0x5A;
+  };
+  int encrypted = 0;
+  TZipWriter writer;
+  writer.SetZipName(scratch.File("app.zip"));
+  writer.SetRootDir(src);
+  writer.SetPassword("pa55");
+  writer.OnEncrypt = [&](TObject*, uint8_t* Buffer, Integer Length, const String& Password) {
+    EXPECT_EQ(Password, "pa55");
+    ++encrypted;
+    flip(Buffer, Length);
+  };
+  writer.FilesList()->Add("*.txt");
+  ASSERT_EQ(writer.CompressFiles(), 2);
+  EXPECT_GT(encrypted, 0);
+
+  TZipReader reader;
+  reader.SetZipName(scratch.File("app.zip"));
+  reader.SetDoAll(true);
+  reader.SetDestDir(scratch.File("out"));
+  reader.SetPassword("pa55");
+  reader.OnDecrypt = [&](TObject*, uint8_t* Buffer, Integer Length, const String&) { flip(Buffer, Length); };
+  EXPECT_EQ(reader.ExtractFiles(), 2);
+  EXPECT_EQ(TreeDiff(Tree(scratch.File("out")), Tree(src)), "");
+}
