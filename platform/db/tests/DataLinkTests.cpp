@@ -197,6 +197,23 @@ TEST_F(HundredRows, LinksFollowOpenCloseAndEditing) {
   EXPECT_EQ(Data->State(), dsBrowse);
 }
 
+TEST_F(HundredRows, PostCollectsPendingControlValuesAndFocusesMissingOnes) {
+  Data->Edit();
+  Link.PendingField = QStringLiteral("Name");
+  Link.PendingText = QStringLiteral("typed");
+  TakeEvents();
+  Data->Post();
+  EXPECT_EQ(TakeEvents(), "browsing, changed");  // the link's own write does not echo back to it
+  EXPECT_EQ(Data->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("typed"));
+
+  Data->FieldByName(QStringLiteral("Name"))->SetRequired(true);
+  Data->Insert();
+  TakeEvents();
+  EXPECT_THROW(Data->Post(), EDatabaseError);
+  EXPECT_EQ(TakeEvents(), "focus Name");
+  EXPECT_EQ(Data->State(), dsInsert);
+}
+
 TEST_F(HundredRows, GrowingAndShrinkingTheBufferKeepsTheCursorInside) {
   Data->Last();
   Link.SetBufferCount(20);

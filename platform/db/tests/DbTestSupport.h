@@ -55,4 +55,16 @@ protected:
   void RecordChanged(TField* Field) override {
     Events.push_back(Field ? "record " + Field->FieldName().toStdString() : std::string("record"));
   }
+  void FocusControl(TField*& Field) override {
+    Events.push_back("focus " + Field->FieldName().toStdString());
+    Field = nullptr;
+  }
+  // A control's pending text, written into its field when the data set asks.
+  void UpdateData() override {
+    if (PendingField.isEmpty()) return;
+    DataSet()->FieldByName(PendingField)->SetText(PendingText);
+    PendingField.clear();
+  }
+public:
+  String PendingField, PendingText;
 };
