@@ -179,6 +179,15 @@ void DeliverFromEvent(TControl* Control, TMessage& M, std::function<void()> Call
   if (DefaultCalled) *DefaultCalled = context.DefaultCalled;
 }
 
+// Runs layer code that calls handlers outside a message delivery, at the event boundary.
+void Guarded(TControl* Control, const std::function<void()>& Action) {
+  try {
+    Action();
+  } catch (...) {
+    if (Application) Application->HandleException(Control);
+  }
+}
+
 // The window-less child a mouse message at P belongs to: the capture holder, else the
 // enabled graphic control under the point.
 TControl* MouseTarget(TWinControl* Control, TPoint P) {
@@ -253,7 +262,7 @@ bool TWidgetEvents::TranslateMouse(TWinControl* Control, QWidget* Widget, QEvent
     SetCursorWidget(Widget);
     DeliverMessage(Control, cursor);
     if (!guard) return true;
-    Control->SetMouseControl(target != Control ? target : nullptr);
+    Guarded(Control, [&] { Control->SetMouseControl(target != Control ? target : nullptr); });
     if (!guard) return true;
   }
   TMessage m{msg, keys, PointToLParam(targetPoint), 0};
@@ -282,10 +291,17 @@ bool TWidgetEvents::TranslateKey(TWinControl* Control, QWidget* Widget, QEvent* 
   const bool dialogKey = vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN ||
                          vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_EXECUTE || vk == VK_CANCEL;
   if (dialogKey && !alt) {
-    const LRESULT code = Control->Perform(WM_GETDLGCODE, vk, 0);
+    TMessage ask{WM_GETDLGCODE, vk, 0, 0};
+    DeliverMessage(Control, ask);
+    const LRESULT code = ask.Result;
     bool wanted = (code & DLGC_WANTALLKEYS) || (vk == VK_TAB && (code & DLGC_WANTTAB)) ||
                   ((vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && (code & DLGC_WANTARROWS));
-    if (!wanted) wanted = Control->Perform(CM_WANTSPECIALKEY, vk, keyData) != 0;
+    if (!wanted && guard) {
+      TMessage special{CM_WANTSPECIALKEY, vk, keyData, 0};
+      DeliverMessage(Control, special);
+      wanted = special.Result != 0;
+    }
+    if (!guard) return true;
     if (!wanted) {
       TCustomForm* form = GetParentForm(Control);
       if (form) {
@@ -374,11 +390,13 @@ bool TWidgetEvents::Translate(TWinControl* Control, QWidget* Widget, QEvent* Eve
     case QEvent::Enter:
       return forward({CM_MOUSEENTER, 0, LPARAM(static_cast<TControl*>(Control)), 0});
     case QEvent::Leave:
+      Guarded(Control, [&] { Control->SetMouseControl(nullptr); });
+      if (!guard) return true;
       return forward({CM_MOUSELEAVE, 0, LPARAM(static_cast<TControl*>(Control)), 0});
     case QEvent::Resize:
       if (dynamic_cast<THostWidget*>(Widget) && Widget->isWindow()) {
         Default(Event);
-        Control->HostResized();
+        Guarded(Control, [&] { Control->HostResized(); });
         return true;
       }
       return false;

@@ -7,7 +7,9 @@
 #include "platform/ui/Messages.h"
 #include <QPointer>
 #include <QWidget>
+#include <QCursor>
 #include <map>
+#include <optional>
 
 class QEvent;
 class QObject;
@@ -392,6 +394,7 @@ private:
   std::vector<TWinControl*> FTabList;
   QPointer<QWidget> FHandle;
   QPointer<QObject> FFilter;
+  std::optional<QCursor> FWidgetCursor;  // the cursor a wrapped widget set for itself
   QRegion FPendingPaint;
   TRect FVertBarRect, FHorzBarRect;
   TBorderStyle FBorderStyle = bsNone;

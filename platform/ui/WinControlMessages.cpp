@@ -101,7 +101,11 @@ void TWinControl::DefaultHandler(TMessage& Message) {
       break;
     }
     case WM_SETCURSOR:
-      if (Message.Result == 0 && FHandle) FHandle->unsetCursor();
+      // Back to the widget's own shape: a wrapped widget's, else the parent's.
+      if (Message.Result == 0 && FHandle) {
+        if (FWidgetCursor) FHandle->setCursor(*FWidgetCursor);
+        else FHandle->unsetCursor();
+      }
       break;
     case WM_CANCELMODE:
       if (TControl* capture = GetCaptureControl(); capture && (capture == this || ContainsControl(capture)))

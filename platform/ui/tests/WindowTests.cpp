@@ -165,3 +165,15 @@ TEST(Hints, ControlsShapeTheirHintAndTheWindowUsesItsOwnFont) {
   Application->CancelHint();
   control->WindowProc = [control](TMessage& M) { control->WndProc(M); };
 }
+
+TEST(ScreenCursor, BusyCursorCoversEveryWindowUntilTheDefaultComesBack) {
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  Screen->SetCursor(crHourGlass);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  Screen->SetCursor(crSQLWait);
+  Screen->SetCursor(crHSplit);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SplitHCursor);
+  Screen->SetCursor(crDefault);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // one override at most, so one restore clears it
+}

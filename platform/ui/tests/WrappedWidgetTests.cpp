@@ -115,3 +115,19 @@ TEST_F(TWrappedFixture, MouseAndFocusGoThroughTheMessages) {
   EXPECT_EQ(Shown.Form->ActiveControl(), other);
   other->WindowProc = [other](TMessage& M) { other->WndProc(M); };
 }
+
+TEST_F(TWrappedFixture, CursorsComeFromTheControlOrStayTheWidgetsOwn) {
+  QLineEdit* line = Edit->Edit();
+  auto move = [&] {
+    QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), line->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(line, &e);
+  };
+  move();
+  EXPECT_EQ(line->cursor().shape(), Qt::IBeamCursor);
+  Edit->SetCursor(crHandPoint);
+  move();
+  EXPECT_EQ(line->cursor().shape(), Qt::PointingHandCursor);
+  Edit->SetCursor(crDefault);
+  move();
+  EXPECT_EQ(line->cursor().shape(), Qt::IBeamCursor);
+}
