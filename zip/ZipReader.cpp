@@ -4,6 +4,7 @@
 #include "zip/ZipFileUtils.h"
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QtEndian>
 
 namespace {
 
