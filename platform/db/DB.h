@@ -86,10 +86,10 @@ public:
   virtual bool IsBlob() const { return false; }
 
   String DisplayLabel() const { return FDisplayLabel.isEmpty() ? FFieldName : FDisplayLabel; }
-  void SetDisplayLabel(const String& Value) { FDisplayLabel = Value; }
+  void SetDisplayLabel(const String& Value);
   String DisplayName() const { return DisplayLabel(); }
   Integer DisplayWidth() const { return FDisplayWidth > 0 ? FDisplayWidth : DefaultWidth(); }
-  void SetDisplayWidth(Integer Value) { FDisplayWidth = Value; }
+  void SetDisplayWidth(Integer Value);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
   bool ReadOnly() const { return FReadOnly; }
@@ -162,6 +162,9 @@ protected:
   // The Variant kind a value of this field has, from any value the caller gives.
   virtual Variant Coerce(const Variant& V) const { return V; }
   [[noreturn]] void ConvertError(const String& Text, const char* Kind) const;
+  // Tells the links of an open data set: a layout change makes grids rebuild their
+  // columns, anything else only repaints.
+  void PropertyChanged(bool LayoutAffected);
 
 private:
   friend class TDataSet;
@@ -209,7 +212,7 @@ public:
   const String& DisplayFormat() const { return FDisplayFormat; }
   void SetDisplayFormat(const String& Value);
   const String& EditFormat() const { return FEditFormat; }
-  void SetEditFormat(const String& Value) { FEditFormat = Value; }
+  void SetEditFormat(const String& Value);
   bool IsValidChar(QChar Ch) const override;
 protected:
   TNumericField(TComponent* AOwner, TFieldType Type);
@@ -319,7 +322,7 @@ class TDateTimeField : public TField {
 public:
   explicit TDateTimeField(TComponent* AOwner = nullptr) : TDateTimeField(AOwner, ftDateTime) {}
   const String& DisplayFormat() const { return FDisplayFormat; }
-  void SetDisplayFormat(const String& Value) { FDisplayFormat = Value; }
+  void SetDisplayFormat(const String& Value);
   bool IsValidChar(QChar) const override { return true; }
 protected:
   TDateTimeField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type, 0) {}

@@ -38,16 +38,32 @@ void TField::SetDataSet(TDataSet* Value) {
 
 Integer TField::Index() const { return FDataSet ? FDataSet->Fields()->IndexOf(this) : -1; }
 
+void TField::PropertyChanged(bool LayoutAffected) {
+  if (FDataSet && FDataSet->Active()) FDataSet->DataEvent(LayoutAffected ? deLayoutChange : deDataSetChange, 0);
+}
+
 void TField::SetAlignment(TAlignment Value) {
   if (Value == FAlignment) return;
   FAlignment = Value;
-  if (FDataSet) FDataSet->DataEvent(deLayoutChange, 0);
+  PropertyChanged(false);
 }
 
 void TField::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
-  if (FDataSet) FDataSet->DataEvent(deLayoutChange, 0);
+  PropertyChanged(true);
+}
+
+void TField::SetDisplayLabel(const String& Value) {
+  if (Value == FDisplayLabel) return;
+  FDisplayLabel = Value;
+  PropertyChanged(true);
+}
+
+void TField::SetDisplayWidth(Integer Value) {
+  if (Value == FDisplayWidth) return;
+  FDisplayWidth = Value;
+  PropertyChanged(true);
 }
 
 void TField::SetLookupDataSet(TDataSet* Value) {
@@ -157,7 +173,13 @@ TNumericField::TNumericField(TComponent* AOwner, TFieldType Type) : TField(AOwne
 void TNumericField::SetDisplayFormat(const String& Value) {
   if (Value == FDisplayFormat) return;
   FDisplayFormat = Value;
-  if (DataSet()) DataSet()->DataEvent(deLayoutChange, 0);
+  PropertyChanged(false);
+}
+
+void TNumericField::SetEditFormat(const String& Value) {
+  if (Value == FEditFormat) return;
+  FEditFormat = Value;
+  PropertyChanged(false);
 }
 
 const String& TNumericField::TextFormat(bool DisplayText) const {
@@ -283,6 +305,12 @@ Variant TBooleanField::Coerce(const Variant& V) const {
   } catch (const EVariantError&) {
     ConvertError(VarToStr(V), "boolean");
   }
+}
+
+void TDateTimeField::SetDisplayFormat(const String& Value) {
+  if (Value == FDisplayFormat) return;
+  FDisplayFormat = Value;
+  PropertyChanged(false);
 }
 
 String TDateTimeField::GetAsString() const {

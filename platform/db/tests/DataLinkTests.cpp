@@ -214,6 +214,18 @@ TEST_F(HundredRows, PostCollectsPendingControlValuesAndFocusesMissingOnes) {
   EXPECT_EQ(Data->State(), dsInsert);
 }
 
+TEST_F(HundredRows, FieldPropertiesRepaintOrRebuildTheLinks) {
+  TField* name = Data->FieldByName(QStringLiteral("Name"));
+  name->SetAlignment(taCenter);
+  name->SetDisplayLabel(QStringLiteral("姓名"));
+  name->SetVisible(false);
+  name->SetVisible(false);
+  dynamic_cast<TIntegerField*>(Data->FieldByName(QStringLiteral("ID")))->SetDisplayFormat(QStringLiteral("0000"));
+  EXPECT_EQ(TakeEvents(), "changed, layout, layout, changed");
+  EXPECT_EQ(Data->FieldByName(QStringLiteral("ID"))->DisplayText(), QStringLiteral("0001"));
+  EXPECT_EQ(name->DisplayName(), QStringLiteral("姓名"));
+}
+
 TEST_F(HundredRows, GrowingAndShrinkingTheBufferKeepsTheCursorInside) {
   Data->Last();
   Link.SetBufferCount(20);
