@@ -98,6 +98,9 @@ private:
   quint64 FNext = 0;
 };
 
+// The scroll code of a Qt slider action (SB_LINEUP ...), -1 for actions without one.
+Integer ScrollCodeOfSliderAction(int Action);
+
 // The two scroll bars of a control's frame: their information lives here whether or not
 // the window exists; the QScrollBars are made when it does.
 class TControlScrollBars {

@@ -1,5 +1,18 @@
 #include "platform/ui/ControlHost.h"
 
+Integer ScrollCodeOfSliderAction(int Action) {
+  switch (Action) {
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+  }
+}
+
 Integer TControlScrollBars::SetInfo(Integer Which, const TScrollInfo& Info) {
   TBar& b = Bar(Which);
   TScrollInfo& s = b.Info;
@@ -65,17 +78,8 @@ void TControlScrollBars::Sync(Integer Which) {
 void TControlScrollBars::Action(Integer Which, int QtAction) {
   TBar& b = Bar(Which);
   if (!b.Widget) return;
-  Integer code = -1;
-  switch (QtAction) {
-    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-    default: return;
-  }
+  const Integer code = ScrollCodeOfSliderAction(QtAction);
+  if (code < 0) return;
   Integer pos = b.Info.nPos;
   if (code == SB_THUMBTRACK) {
     b.Tracking = true;

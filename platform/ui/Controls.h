@@ -355,8 +355,8 @@ protected:
   virtual void KeyUp(Word& Key, TShiftState Shift);
   virtual void KeyPress(QChar& Key);
   // True when the key is swallowed (a previewing form took it or the handler set it to 0).
-  bool DoKeyDown(TMessage& Message);
-  bool DoKeyUp(TMessage& Message);
+  bool DoKeyDown(TMessage& Message) { return DoKey(Message, true); }
+  bool DoKeyUp(TMessage& Message) { return DoKey(Message, false); }
   bool DoKeyPress(TMessage& Message);
   virtual void DoEnter();
   virtual void DoExit();
@@ -384,6 +384,7 @@ private:
   void DefaultEraseBackground(TMessage& Message);
   void HandleSetFocus(TMessage& Message);
   void HandleSetCursor(TMessage& Message);
+  bool DoKey(TMessage& Message, bool Down);
   // A top-level window was resized or moved by the window system.
   void HostResized();
   void HostMoved(TPoint Pos);

@@ -134,19 +134,20 @@ String TDialogs::InputBox(const String& Caption, const String& Prompt, const Str
   return InputQuery(Caption, Prompt, value) ? value : Default;
 }
 
-bool TDialogs::InputQuery(const String& Caption, const String& Prompt, String& Value) {
-  TInputRequest request{Caption, Prompt, Value, false};
-  if (!Responder().Input(request)) return false;
+namespace {
+
+bool AskInput(const String& Caption, const String& Prompt, String& Value, bool Password) {
+  TInputRequest request{Caption, Prompt, Value, Password};
+  if (!TDialogs::Responder().Input(request)) return false;
   Value = request.Value;
   return true;
 }
 
-bool TDialogs::PasswordQuery(const String& Caption, const String& Prompt, String& Value) {
-  TInputRequest request{Caption, Prompt, Value, true};
-  if (!Responder().Input(request)) return false;
-  Value = request.Value;
-  return true;
-}
+}  // namespace
+
+bool TDialogs::InputQuery(const String& Caption, const String& Prompt, String& Value) { return AskInput(Caption, Prompt, Value, false); }
+
+bool TDialogs::PasswordQuery(const String& Caption, const String& Prompt, String& Value) { return AskInput(Caption, Prompt, Value, true); }
 
 bool TDialogs::SelectDirectory(const String& Caption, const String& Root, String& Directory) {
   TFolderRequest request{Caption, Root, Directory};

@@ -800,48 +800,45 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
   Canvas->DrawImage(R, FImage, Bounds(0, 0, Width(), Height()));
 }
 
-void TBitmap::LoadFromStream(TStream* Stream) {
-  const QByteArray bytes = Stream->ReadRest();
+void TBitmap::LoadFromStream(TStream* Stream) { SetImage(ReadImage(Stream, nullptr, QStringLiteral("Bitmap"))); }
+
+void TBitmap::SaveToStream(TStream* Stream) { WriteImage(Stream, Image(), "BMP"); }
+
+// ---- images kept as decoded pixels
+
+QImage ReadImage(TStream* Stream, const char* Format, const String& What) {
   QImage img;
-  if (!img.loadFromData(bytes)) throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
-  SetImage(img);
+  if (!img.loadFromData(Stream->ReadRest(), Format)) throw EInvalidGraphic(QStringLiteral("%1 image is not valid").arg(What));
+  return img;
 }
 
-void TBitmap::SaveToStream(TStream* Stream) {
+void WriteImage(TStream* Stream, const QImage& Image, const char* Format) {
   QByteArray bytes;
   QBuffer buf(&bytes);
   buf.open(QIODevice::WriteOnly);
-  Image().save(&buf, "BMP");
+  Image.save(&buf, Format);
   Stream->WriteBuffer(bytes);
 }
 
-// ---- TIcon
-
-void TIcon::Assign(TPersistent* Source) {
-  if (auto* i = dynamic_cast<TIcon*>(Source)) {
-    SetImage(i->FImage);
+void TImageGraphic::Assign(TPersistent* Source) {
+  if (auto* g = dynamic_cast<TImageGraphic*>(Source)) {
+    SetImage(g->FImage);
+    return;
+  }
+  if (auto* b = dynamic_cast<TBitmap*>(Source)) {
+    SetImage(b->Image());
     return;
   }
   TGraphic::Assign(Source);
 }
 
-void TIcon::SetImage(const QImage& Value) {
-  FImage = Value.convertToFormat(QImage::Format_ARGB32);
+void TImageGraphic::SetImage(const QImage& Value) {
+  FImage = Value;
   Changed();
 }
 
-void TIcon::Draw(TCanvas* Canvas, const TRect& R) { Canvas->DrawImage(R, FImage, Bounds(0, 0, Width(), Height())); }
+void TImageGraphic::Draw(TCanvas* Canvas, const TRect& R) { Canvas->DrawImage(R, FImage, Bounds(0, 0, Width(), Height())); }
 
-void TIcon::LoadFromStream(TStream* Stream) {
-  QImage img;
-  if (!img.loadFromData(Stream->ReadRest())) throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
-  SetImage(img);
-}
+void TIcon::LoadFromStream(TStream* Stream) { SetImage(ReadImage(Stream, nullptr, QStringLiteral("Icon")).convertToFormat(QImage::Format_ARGB32)); }
 
-void TIcon::SaveToStream(TStream* Stream) {
-  QByteArray bytes;
-  QBuffer buf(&bytes);
-  buf.open(QIODevice::WriteOnly);
-  FImage.save(&buf, "PNG");
-  Stream->WriteBuffer(bytes);
-}
+void TIcon::SaveToStream(TStream* Stream) { WriteImage(Stream, FImage, "PNG"); }

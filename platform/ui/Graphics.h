@@ -334,21 +334,31 @@ private:
   TTransparentMode FTransparentMode = tmAuto;
 };
 
-class TIcon : public TGraphic {
+// A graphic that keeps decoded pixels and draws them with their alpha.
+class TImageGraphic : public TGraphic {
 public:
-  String ClassName() const override { return QStringLiteral("TIcon"); }
   void Assign(TPersistent* Source) override;
   Integer Width() const override { return FImage.width(); }
   Integer Height() const override { return FImage.height(); }
   bool Empty() const override { return FImage.isNull(); }
   void Draw(TCanvas* Canvas, const TRect& R) override;
-  void LoadFromStream(TStream* Stream) override;
-  void SaveToStream(TStream* Stream) override;
   const QImage& Image() const { return FImage; }
   void SetImage(const QImage& Value);
-private:
+protected:
   QImage FImage;
 };
+
+class TIcon : public TImageGraphic {
+public:
+  String ClassName() const override { return QStringLiteral("TIcon"); }
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+};
+
+// The rest of Stream decoded as an image (Format nullptr: any Qt reads); raises
+// EInvalidGraphic with What in the message when it cannot be read.
+QImage ReadImage(TStream* Stream, const char* Format, const String& What);
+void WriteImage(TStream* Stream, const QImage& Image, const char* Format);
 
 using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;
 

@@ -1,41 +1,11 @@
 #include "platform/ui/GraphicsJpeg.h"
-#include <QBuffer>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
 
-void TImageGraphic::Assign(TPersistent* Source) {
-  if (auto* g = dynamic_cast<TImageGraphic*>(Source)) {
-    SetImage(g->FImage);
-    return;
-  }
-  if (auto* b = dynamic_cast<TBitmap*>(Source)) {
-    SetImage(b->Image());
-    return;
-  }
-  TGraphic::Assign(Source);
-}
+void TPngImage::LoadFromStream(TStream* Stream) { SetImage(ReadImage(Stream, "PNG", QStringLiteral("PNG"))); }
 
-void TImageGraphic::SetImage(const QImage& Value) {
-  FImage = Value;
-  Changed();
-}
-
-void TImageGraphic::Draw(TCanvas* Canvas, const TRect& R) { Canvas->DrawImage(R, FImage, Bounds(0, 0, Width(), Height())); }
-
-void TPngImage::LoadFromStream(TStream* Stream) {
-  QImage img;
-  if (!img.loadFromData(Stream->ReadRest(), "PNG")) throw EInvalidGraphic(QStringLiteral("PNG image is not valid"));
-  SetImage(img);
-}
-
-void TPngImage::SaveToStream(TStream* Stream) {
-  QByteArray bytes;
-  QBuffer buf(&bytes);
-  buf.open(QIODevice::WriteOnly);
-  FImage.save(&buf, "PNG");
-  Stream->WriteBuffer(bytes);
-}
+void TPngImage::SaveToStream(TStream* Stream) { WriteImage(Stream, FImage, "PNG"); }
 
 namespace {
 

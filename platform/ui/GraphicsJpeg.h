@@ -1,20 +1,6 @@
 #pragma once
-// Image graphics read and written by an image codec: PNG through Qt, JPEG through libjpeg.
+// Image graphics read and written by a codec: PNG through Qt, JPEG through libjpeg.
 #include "platform/ui/Graphics.h"
-
-// A graphic that keeps decoded pixels and draws them with their alpha.
-class TImageGraphic : public TGraphic {
-public:
-  void Assign(TPersistent* Source) override;
-  Integer Width() const override { return FImage.width(); }
-  Integer Height() const override { return FImage.height(); }
-  bool Empty() const override { return FImage.isNull(); }
-  void Draw(TCanvas* Canvas, const TRect& R) override;
-  const QImage& Image() const { return FImage; }
-  void SetImage(const QImage& Value);
-protected:
-  QImage FImage;
-};
 
 class TPngImage : public TImageGraphic {
 public:

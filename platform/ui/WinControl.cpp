@@ -502,25 +502,17 @@ void TWinControl::HandleSetFocus(TMessage& Message) {
 
 // ---- keys
 
-bool TWinControl::DoKeyDown(TMessage& Message) {
+bool TWinControl::DoKey(TMessage& Message, bool Down) {
   TWMKey key{Message};
   Word k = key.CharCode();
   const TShiftState shift = KeyDataToShiftState(key.KeyData());
   TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->PreviewKeyDown(k, shift)) return true;
-  key.SetCharCode(k);
-  if (k != 0) KeyDown(k, shift);
-  key.SetCharCode(k);
-  return k == 0;
-}
-
-bool TWinControl::DoKeyUp(TMessage& Message) {
-  TWMKey key{Message};
-  Word k = key.CharCode();
-  const TShiftState shift = KeyDataToShiftState(key.KeyData());
-  TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->PreviewKeyUp(k, shift)) return true;
-  if (k != 0) KeyUp(k, shift);
+  if (form && form != this && form->KeyPreview() && (Down ? form->PreviewKeyDown(k, shift) : form->PreviewKeyUp(k, shift)))
+    return true;
+  if (k != 0) {
+    if (Down) KeyDown(k, shift);
+    else KeyUp(k, shift);
+  }
   key.SetCharCode(k);
   return k == 0;
 }
