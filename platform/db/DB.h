@@ -17,7 +17,6 @@ class TDataLink;
 class TField;
 class TFilterExpression;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // In this order, so tables indexed by field type stay valid.
 enum TFieldType {

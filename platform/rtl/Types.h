@@ -120,6 +120,9 @@ private:
   std::bitset<256> FBits;
 };
 
+// Horizontal alignment of text in fields, columns and edit controls.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TShiftStateValue { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateValue>;
 using TShortCut = Word;
