@@ -2,32 +2,32 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/SystemColors.h"
 #include "skin/SkinPixels.h"
-#include <QPainter>
-#include <QPaintDevice>
 #include <algorithm>
 #include <array>
 
-void GreyBitmap(QImage& bitmap) {
-  bitmap = AsSkinBitmap(bitmap);
-  for (int y = 0; y < bitmap.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
-    for (int x = 0; x < bitmap.width(); ++x) {
+void GreyBitmap(TBitmap* Bitmap) {
+  QImage image = AsSkinBitmap(Bitmap->Image());
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
       const int grey = (qRed(line[x]) + qGreen(line[x]) + qBlue(line[x])) / 3;
       line[x] = qRgb(grey, grey, grey);
     }
   }
+  Bitmap->SetPixelFormat(pf24bit);
+  Bitmap->SetImage(image.convertToFormat(QImage::Format_BGR888));
 }
 
-void MirrorBitmap(QImage& bitmap) { bitmap = AsSkinBitmap(bitmap).mirrored(true, false); }
+void MirrorBitmap(TBitmap* Bitmap) { Bitmap->SetImage(Bitmap->Image().mirrored(true, false)); }
 
-void FlipBitmap(QImage& bitmap) { bitmap = AsSkinBitmap(bitmap).mirrored(false, true); }
+void FlipBitmap(TBitmap* Bitmap) { Bitmap->SetImage(Bitmap->Image().mirrored(false, true)); }
 
 namespace {
 
 // to(x, y) gives the new position of the source pixel at column x, row y.
 template <typename Map>
-void Turn(QImage& bitmap, Map to) {
-  const QImage source = AsSkinBitmap(bitmap);
+void Turn(TBitmap* Bitmap, Map to) {
+  const QImage source = AsSkinBitmap(Bitmap->Image());
   QImage turned(source.height(), source.width(), QImage::Format_RGB32);
   for (int y = 0; y < source.height(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
@@ -36,19 +36,20 @@ void Turn(QImage& bitmap, Map to) {
       reinterpret_cast<QRgb*>(turned.scanLine(p.y()))[p.x()] = line[x];
     }
   }
-  bitmap = turned;
+  Bitmap->SetPixelFormat(pf24bit);
+  Bitmap->SetImage(turned.convertToFormat(QImage::Format_BGR888));
 }
 
 }  // namespace
 
-void RotateLeft(QImage& bitmap) {
-  const int w = bitmap.width();
-  Turn(bitmap, [w](int x, int y) { return QPoint(y, w - 1 - x); });
+void RotateLeft(TBitmap* Bitmap) {
+  const int w = Bitmap->Width();
+  Turn(Bitmap, [w](int x, int y) { return QPoint(y, w - 1 - x); });
 }
 
-void RotateRight(QImage& bitmap) {
-  const int h = bitmap.height();
-  Turn(bitmap, [h](int x, int y) { return QPoint(h - 1 - y, x); });
+void RotateRight(TBitmap* Bitmap) {
+  const int h = Bitmap->Height();
+  Turn(Bitmap, [h](int x, int y) { return QPoint(h - 1 - y, x); });
 }
 
 TColor BlendSkinColors(TColor colour1, TColor colour2, Integer weight) {
@@ -109,24 +110,25 @@ const std::vector<TColor>& SkinGradient(Integer n, TColor colour1, TColor colour
   return entry.Colours;
 }
 
-void FillSkinGradient(QPainter& painter, const TRect& rect, TColor colour1, bool vertical, TColor colour2) {
-  const QRect target(rect.Left, rect.Top, rect.Width(), rect.Height());
-  QRect clip = painter.worldTransform().inverted().mapRect(QRect(0, 0, painter.device()->width(), painter.device()->height()));
-  if (painter.hasClipping()) clip &= painter.clipBoundingRect().toAlignedRect();
-  if (!clip.intersects(target)) return;
-  const Integer n = vertical ? rect.Height() : rect.Width();
+void FillSkinGradient(TCanvas* Canvas, const TRect& Rect, TColor Colour1, bool Vertical, TColor Colour2) {
+  const TRect clip = Canvas->ClipRect();
+  TRect visible;
+  if (!IntersectRect(visible, clip, Rect)) return;
+  const Integer n = Vertical ? Rect.Height() : Rect.Width();
   if (n <= 0) return;
-  const Integer start = vertical ? rect.Top : rect.Left;
-  const Integer clipStart = vertical ? clip.top() : clip.left();
-  const Integer clipEnd = vertical ? clip.bottom() + 1 : clip.right() + 1;
-  const Integer first = std::max(0, clipStart - start);
-  const Integer last = std::min(n - 1, clipEnd - start - 1);
-  const std::vector<TColor>& colours = SkinGradient(n, ColorToRGB(colour1), ColorToRGB(colour2));
+  const Integer start = Vertical ? Rect.Top : Rect.Left;
+  const Integer first = std::max(0, (Vertical ? clip.Top : clip.Left) - start);
+  const Integer last = std::min(n - 1, (Vertical ? clip.Bottom : clip.Right) - start - 1);
+  const std::vector<TColor>& colours = SkinGradient(n, ColorToRGB(Colour1), ColorToRGB(Colour2));
+  TBrush* brush = Canvas->Brush();
+  const TColor savedColour = brush->Color();
+  const TBrushStyle savedStyle = brush->Style();
+  brush->SetStyle(bsSolid);
   for (Integer i = first; i <= last; ++i) {
-    const QColor c = QColor::fromRgb(PixelOf(colours[size_t(i)]));
-    if (vertical)
-      painter.fillRect(QRect(rect.Left, start + i, rect.Width(), 1), c);
-    else
-      painter.fillRect(QRect(start + i, rect.Top, 1, rect.Height()), c);
+    brush->SetColor(colours[size_t(i)]);
+    Canvas->FillRect(Vertical ? TRect(Rect.Left, start + i, Rect.Right, start + i + 1)
+                              : TRect(start + i, Rect.Top, start + i + 1, Rect.Bottom));
   }
+  brush->SetStyle(savedStyle);
+  brush->SetColor(savedColour);
 }

@@ -1,30 +1,27 @@
 #pragma once
 // Bitmap transforms for skin images (grey, mirror, flip, quarter turns) and colour gradients.
-#include "platform/rtl/Types.h"
-#include <QImage>
+#include "platform/ui/Graphics.h"
 #include <vector>
 
-class QPainter;
-
-// Every pixel becomes the mean of its three channels.
-void GreyBitmap(QImage& bitmap);
+// 24 bits per pixel, every pixel the mean of its three channels.
+void GreyBitmap(TBitmap* Bitmap);
 // Left to right.
-void MirrorBitmap(QImage& bitmap);
+void MirrorBitmap(TBitmap* Bitmap);
 // Top to bottom.
-void FlipBitmap(QImage& bitmap);
+void FlipBitmap(TBitmap* Bitmap);
 // A quarter turn counter-clockwise: the top-right corner becomes the top-left.
-void RotateLeft(QImage& bitmap);
+void RotateLeft(TBitmap* Bitmap);
 // A quarter turn clockwise: the bottom-left corner becomes the top-left.
-void RotateRight(QImage& bitmap);
+void RotateRight(TBitmap* Bitmap);
 
-// weight parts of colour1 and the rest of colour2, in hundredths when weight is below 100,
+// Weight parts of Colour1 and the rest of Colour2, in hundredths when Weight is below 100,
 // else in thousandths. System colours are resolved first.
-TColor BlendSkinColors(TColor colour1, TColor colour2, Integer weight);
+TColor BlendSkinColors(TColor Colour1, TColor Colour2, Integer Weight);
 
-// n colours from colour1 to colour2 (plain RGB values), kept in a small cache because the same
-// bands are drawn again and again. n must be positive.
-const std::vector<TColor>& SkinGradient(Integer n, TColor colour1, TColor colour2);
+// N colours from Colour1 to Colour2 (plain RGB values), kept in a small cache because the same
+// bands are drawn again and again. N must be positive.
+const std::vector<TColor>& SkinGradient(Integer N, TColor Colour1, TColor Colour2);
 
-// Fills the rectangle with one-pixel bands from colour1 to colour2, top to bottom when
-// vertical, else left to right; bands outside the painter's clip are skipped.
-void FillSkinGradient(QPainter& painter, const TRect& rect, TColor colour1, bool vertical, TColor colour2);
+// Fills the rectangle with one-pixel bands from Colour1 to Colour2, top to bottom when
+// Vertical, else left to right; bands outside the canvas's clip are skipped.
+void FillSkinGradient(TCanvas* Canvas, const TRect& Rect, TColor Colour1, bool Vertical, TColor Colour2);

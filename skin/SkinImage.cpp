@@ -1,6 +1,5 @@
 #include "skin/SkinImage.h"
 #include "skin/SkinPixels.h"
-#include <QPainter>
 #include <algorithm>
 #include <vector>
 
@@ -93,56 +92,81 @@ QImage WorkBitmap(const TRect& target) {
   return work;
 }
 
-void DrawComposed(QPainter& canvas, const TRect& target, const QImage& image, bool transparent) {
-  if (transparent)
-    DrawMaskedBitmap(canvas, target, image, SkinMagenta);
-  else
-    canvas.drawImage(QPoint(target.Left, target.Top), image);
-}
-
-}  // namespace
-
-void SkinTileRect(QPainter& canvas, const TRect& target, const QImage& bitmap, const TRect& source) {
-  if (source.Width() <= 0 || source.Height() <= 0) return;
-  const QImage piece = bitmap.copy(source.Left, source.Top, source.Width(), source.Height());
-  for (int x = target.Left; x < target.Right; x += source.Width())
-    for (int y = target.Top; y < target.Bottom; y += source.Height()) canvas.drawImage(QPoint(x, y), piece);
-}
-
-QImage BuildSkinImage(const TRect& target, const QImage& bitmap, const TSkinMargins& margins, Integer frame,
-                      Integer frameCount, bool tile, bool vertical) {
+QImage Compose(const TRect& target, const QImage& bitmap, const TSkinMargins& margins, Integer frame,
+               Integer frameCount, bool tile, bool vertical) {
   if (target.Width() <= 0 || target.Height() <= 0) return QImage();
   QImage result = WorkBitmap(target);
   ComposeFrame(result, bitmap, margins, frame, frameCount, tile, vertical, true);
   return result;
 }
 
-void DrawSkinImage(QPainter& canvas, const TRect& target, const QImage& bitmap, const TSkinMargins& margins,
-                   Integer frame, Integer frameCount, bool transparent, bool tile, bool vertical) {
+void DrawAt(TCanvas* canvas, TPoint at, const QImage& image) {
+  if (!image.isNull()) canvas->DrawImage(Bounds(at.X, at.Y, image.width(), image.height()), image, TRect(0, 0, image.width(), image.height()));
+}
+
+void DrawMasked(TCanvas* canvas, const TRect& target, const QImage& bitmap, TColor transparentColour) {
   if (Inverted(target) || bitmap.isNull()) return;
-  const QImage image = BuildSkinImage(target, bitmap, margins, frame, frameCount, tile, vertical);
-  if (!image.isNull()) DrawComposed(canvas, target, image, transparent);
+  const int w = std::min(target.Width(), bitmap.width());
+  const int h = std::min(target.Height(), bitmap.height());
+  if (w <= 0 || h <= 0) return;
+  QImage masked = AsSkinBitmap(bitmap).copy(0, 0, w, h).convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = PixelOf(transparentColour) & 0xFFFFFF;
+  for (int y = 0; y < h; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
+    for (int x = 0; x < w; ++x)
+      if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+  }
+  DrawAt(canvas, target.TopLeft(), masked);
 }
 
-void DrawSkinBorder(QPainter& canvas, const TRect& target, const QImage& bitmap, const TSkinMargins& margins,
-                    Integer frame, Integer frameCount, bool vertical) {
-  if (Inverted(target) || target.IsEmpty() || bitmap.isNull()) return;
-  QImage edges(target.Width(), target.Height(), QImage::Format_ARGB32);
+void DrawComposed(TCanvas* canvas, const TRect& target, const QImage& image, bool transparent) {
+  if (transparent)
+    DrawMasked(canvas, target, image, SkinMagenta);
+  else
+    DrawAt(canvas, target.TopLeft(), image);
+}
+
+}  // namespace
+
+void SkinTileRect(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, const TRect& Source) {
+  if (Source.Width() <= 0 || Source.Height() <= 0) return;
+  const QImage piece = Bitmap.Image().copy(Source.Left, Source.Top, Source.Width(), Source.Height());
+  for (int x = Target.Left; x < Target.Right; x += Source.Width())
+    for (int y = Target.Top; y < Target.Bottom; y += Source.Height()) DrawAt(Canvas, {x, y}, piece);
+}
+
+std::unique_ptr<TBitmap> BuildSkinImage(const TRect& Target, const TBitmap& Bitmap, const TSkinMargins& Margins,
+                                        Integer Frame, Integer FrameCount, bool Tile, bool Vertical) {
+  auto result = std::make_unique<TBitmap>();
+  result->SetImage(Compose(Target, Bitmap.Image(), Margins, Frame, FrameCount, Tile, Vertical));
+  return result;
+}
+
+void DrawSkinImage(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, const TSkinMargins& Margins,
+                   Integer Frame, Integer FrameCount, bool Transparent, bool Tile, bool Vertical) {
+  if (Inverted(Target) || Bitmap.Empty()) return;
+  DrawComposed(Canvas, Target, Compose(Target, Bitmap.Image(), Margins, Frame, FrameCount, Tile, Vertical), Transparent);
+}
+
+void DrawSkinBorder(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, const TSkinMargins& Margins,
+                    Integer Frame, Integer FrameCount, bool Vertical) {
+  if (Inverted(Target) || Target.IsEmpty() || Bitmap.Empty()) return;
+  QImage edges(Target.Width(), Target.Height(), QImage::Format_ARGB32);
   edges.fill(Qt::transparent);
-  ComposeFrame(edges, bitmap, margins, frame, frameCount, false, vertical, false);
-  canvas.drawImage(QPoint(target.Left, target.Top), edges);
+  ComposeFrame(edges, Bitmap.Image(), Margins, Frame, FrameCount, false, Vertical, false);
+  DrawAt(Canvas, Target.TopLeft(), edges);
 }
 
-void DrawSkinStrip(QPainter& canvas, const TRect& target, const QImage& bitmap, const TSkinMargins& margins,
-                   Integer frame, Integer frameCount, bool transparent, bool vertical) {
-  if (Inverted(target) || target.IsEmpty() || bitmap.isNull()) return;
-  const QImage src = AsSkinBitmap(bitmap);
-  const TFrameGeometry f = FrameOf(src, frame, frameCount, vertical);
-  QImage work = WorkBitmap(target);
-  const Integer W = target.Width();
-  const Integer H = target.Height();
-  const Integer L = margins.Left;
-  const Integer R = margins.Right;
+void DrawSkinStrip(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, const TSkinMargins& Margins,
+                   Integer Frame, Integer FrameCount, bool Transparent, bool Vertical) {
+  if (Inverted(Target) || Target.IsEmpty() || Bitmap.Empty()) return;
+  const QImage src = AsSkinBitmap(Bitmap.Image());
+  const TFrameGeometry f = FrameOf(src, Frame, FrameCount, Vertical);
+  QImage work = WorkBitmap(Target);
+  const Integer W = Target.Width();
+  const Integer H = Target.Height();
+  const Integer L = Margins.Left;
+  const Integer R = Margins.Right;
   auto piece = [&](Integer sLeft, Integer sRight, const TRect& d) {
     StretchCopy(work, d, src, {f.X0 + sLeft, f.Y0, f.X0 + sRight, f.Y0 + f.Height});
   };
@@ -152,52 +176,41 @@ void DrawSkinStrip(QPainter& canvas, const TRect& target, const QImage& bitmap, 
   if (step > 0)
     for (Integer x = L; x < W - R; x += step) piece(L, L + step, {x, 0, x + step, H});
   piece(f.Width - R, f.Width, {W - R, 0, W, H});
-  DrawComposed(canvas, target, work, transparent);
+  DrawComposed(Canvas, Target, work, Transparent);
 }
 
-void DrawSkinFrame(QPainter& canvas, const TRect& target, const QImage& bitmap, Integer frame, Integer frameCount,
-                   bool transparent) {
-  if (Inverted(target) || target.IsEmpty() || bitmap.isNull()) return;
-  const QImage src = AsSkinBitmap(bitmap);
-  const TFrameGeometry f = FrameOf(src, frame, frameCount, false);
-  QImage work = WorkBitmap(target);
-  StretchCopy(work, {0, 0, target.Width(), target.Height()}, src, Bounds(f.X0, 0, f.Width, f.Height));
-  DrawComposed(canvas, target, work, transparent);
+void DrawSkinFrame(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, Integer Frame, Integer FrameCount,
+                   bool Transparent) {
+  if (Inverted(Target) || Target.IsEmpty() || Bitmap.Empty()) return;
+  const QImage src = AsSkinBitmap(Bitmap.Image());
+  const TFrameGeometry f = FrameOf(src, Frame, FrameCount, false);
+  QImage work = WorkBitmap(Target);
+  StretchCopy(work, {0, 0, Target.Width(), Target.Height()}, src, Bounds(f.X0, 0, f.Width, f.Height));
+  DrawComposed(Canvas, Target, work, Transparent);
 }
 
-void DrawSkinFrameCentred(QPainter& canvas, const TRect& target, const QImage& bitmap, Integer frame,
-                          Integer frameCount, bool transparent) {
-  if (Inverted(target) || bitmap.isNull()) return;
-  const QImage src = AsSkinBitmap(bitmap);
-  const TFrameGeometry f = FrameOf(src, frame, frameCount, false);
+void DrawSkinFrameCentred(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, Integer Frame,
+                          Integer FrameCount, bool Transparent) {
+  if (Inverted(Target) || Bitmap.Empty()) return;
+  const QImage src = AsSkinBitmap(Bitmap.Image());
+  const TFrameGeometry f = FrameOf(src, Frame, FrameCount, false);
   if (f.Width <= 0 || f.Height <= 0) return;
   const QImage work = src.copy(f.X0, 0, f.Width, f.Height);
-  const Integer x = target.Left + (target.Width() - f.Width) / 2;
-  const Integer y = target.Top + (target.Height() - f.Height) / 2;
-  DrawComposed(canvas, Bounds(x, y, f.Width, f.Height), work, transparent);
+  const Integer x = Target.Left + (Target.Width() - f.Width) / 2;
+  const Integer y = Target.Top + (Target.Height() - f.Height) / 2;
+  DrawComposed(Canvas, Bounds(x, y, f.Width, f.Height), work, Transparent);
 }
 
-void DrawMaskedBitmap(QPainter& canvas, const TRect& target, const QImage& bitmap, TColor transparentColour) {
-  if (Inverted(target) || bitmap.isNull()) return;
-  const int w = std::min(target.Width(), bitmap.width());
-  const int h = std::min(target.Height(), bitmap.height());
-  if (w <= 0 || h <= 0) return;
-  QImage masked = AsSkinBitmap(bitmap).copy(0, 0, w, h).convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = PixelOf(transparentColour);
-  for (int y = 0; y < h; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
-    for (int x = 0; x < w; ++x)
-      if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
-  }
-  canvas.drawImage(QPoint(target.Left, target.Top), masked);
+void DrawMaskedBitmap(TCanvas* Canvas, const TRect& Target, const TBitmap& Bitmap, TColor TransparentColour) {
+  DrawMasked(Canvas, Target, Bitmap.Image(), TransparentColour);
 }
 
-QRegion BitmapToRegion(const QImage& bitmap, Integer offsetX, Integer offsetY, TColor key, Integer redTolerance,
-                       Integer greenTolerance, Integer blueTolerance) {
-  const QImage src = AsSkinBitmap(bitmap);
-  const int r0 = GetRValue(key), g0 = GetGValue(key), b0 = GetBValue(key);
-  const int r1 = std::min(255, r0 + redTolerance), g1 = std::min(255, g0 + greenTolerance),
-            b1 = std::min(255, b0 + blueTolerance);
+TRegion BitmapToRegion(const TBitmap& Bitmap, Integer OffsetX, Integer OffsetY, TColor Key, Integer RedTolerance,
+                       Integer GreenTolerance, Integer BlueTolerance) {
+  const QImage src = AsSkinBitmap(Bitmap.Image());
+  const int r0 = GetRValue(Key), g0 = GetGValue(Key), b0 = GetBValue(Key);
+  const int r1 = std::min(255, r0 + RedTolerance), g1 = std::min(255, g0 + GreenTolerance),
+            b1 = std::min(255, b0 + BlueTolerance);
   auto isKey = [&](QRgb p) {
     return qRed(p) >= r0 && qRed(p) <= r1 && qGreen(p) >= g0 && qGreen(p) <= g1 && qBlue(p) >= b0 && qBlue(p) <= b1;
   };
@@ -217,15 +230,15 @@ QRegion BitmapToRegion(const QImage& bitmap, Integer offsetX, Integer offsetY, T
       while (x < src.width() && isKey(line[x])) ++x;
       const int start = x;
       while (x < src.width() && !isKey(line[x])) ++x;
-      if (x > start) batch.emplace_back(start + offsetX, y + offsetY, x - start, 1);
+      if (x > start) batch.emplace_back(start + OffsetX, y + OffsetY, x - start, 1);
       if (batch.size() == 2000) flush();
     }
   }
   flush();
-  return result;
+  return TRegion(result);
 }
 
-QImage& SkinScratchBitmap() {
-  static QImage scratch;
-  return scratch;
+TBitmap* SkinScratchBitmap() {
+  static TBitmap scratch;
+  return &scratch;
 }

@@ -17,7 +17,7 @@ TSkinModel& TSkinModel::operator=(TSkinModel&&) noexcept = default;
 TSkinModel::~TSkinModel() = default;
 
 TColor TSkinModel::TopBorderColour() const {
-  const QImage& image = Top->Image;
+  const QImage& image = Top->Image.Image();
   if (image.isNull()) return ButtonFace;
   const Integer frameHeight = image.height() / std::max(Top->FrameCount, 1);
   const int x = image.width() / 2;

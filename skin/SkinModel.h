@@ -2,11 +2,10 @@
 // What the engine knows about the current skin: colours, the window frame, the caption text
 // layout and buttons, and one element per kind of control, built from a skin package. Painters
 // read it and never change it.
-#include "platform/rtl/Types.h"
+#include "platform/ui/Graphics.h"
 #include "skin/SkinImage.h"
 #include <QBrush>
 #include <QByteArray>
-#include <QImage>
 #include <array>
 #include <memory>
 #include <vector>
@@ -22,7 +21,7 @@ public:
   Integer TopHeight = 0;
   Integer RightWidth = 0;
   Integer BottomHeight = 0;
-  QImage Image;
+  TBitmap Image;
   Integer Trans = 0;  // 1: magenta is transparent
   Integer Tile = 0;   // 1: the centre is repeated instead of stretched
   String SectionName;
@@ -41,7 +40,7 @@ public:
 class TDataSkinBorder : public TDataSkinObject {
 public:
   using TDataSkinObject::TDataSkinObject;
-  QImage Image2;
+  TBitmap Image2;
 };
 
 // The caption text layout. Its margins mean: LeftWidth the text shift, TopHeight the vertical
@@ -65,8 +64,8 @@ public:
 class TDataSkinButton : public TDataSkinObject {
 public:
   using TDataSkinObject::TDataSkinObject;
-  QImage CheckButton;
-  QImage RadioButton;
+  TBitmap CheckButton;
+  TBitmap RadioButton;
   Integer RadioButtonFrame = 0;
   Integer CheckButtonFrame = 0;
   bool HasNormalColour2 = false;

@@ -6,7 +6,6 @@
 #include "skin/SkinPixels.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinText.h"
-#include <QPainter>
 
 namespace {
 
@@ -33,9 +32,9 @@ public:
     M.StatusBarEdges = ReadPlain<TDataSkinObject>("StatusBarEdges");
     M.ToolBars = ReadPlain<TDataSkinObject>("ToolBars");
     M.ComboButton = ReadTwoImage("ComboButton", "****");
-    if (M.ComboButton && !M.ComboButton->Image.isNull()) {
-      M.ComboButton->Image2 = AsSkinBitmap(M.ComboButton->Image);
-      MirrorBitmap(M.ComboButton->Image2);
+    if (M.ComboButton && !M.ComboButton->Image.Empty()) {
+      M.ComboButton->Image2.SetImage(M.ComboButton->Image.Image());
+      MirrorBitmap(&M.ComboButton->Image2);
     }
     M.SunkEdge = ReadPlain<TDataSkinObject>("SunkEdge");
     M.ExtraImages = ReadPlain<TDataSkinObject>("ExtraImages");
@@ -107,7 +106,7 @@ private:
     const String image = Str(s, "Image");
     if (image.isEmpty()) return nullptr;
     auto e = std::make_unique<E>(s);
-    e->Image = LoadImage(image);
+    e->Image.SetImage(LoadImage(image));
     ReadMargins(*e, s);
     e->Trans = Int(s, "Trans");
     e->Tile = Int(s, "Tile");
@@ -127,7 +126,7 @@ private:
     auto e = ReadElement<TDataSkinBorder>(s);
     if (!e) return nullptr;
     const String second = Str(s, secondKey);
-    if (!second.isEmpty()) e->Image2 = LoadImage(second);
+    if (!second.isEmpty()) e->Image2.SetImage(LoadImage(second));
     return e;
   }
 
@@ -135,9 +134,9 @@ private:
     const String image = Str(s, "Bitmap");
     if (image.isEmpty()) return nullptr;
     auto e = std::make_unique<TDataSkinBorder>(s);
-    e->Image = LoadImage(image);
+    e->Image.SetImage(LoadImage(image));
     const String chunk = Str(s, "Chunk");
-    if (!chunk.isEmpty()) e->Image2 = LoadImage(chunk);
+    if (!chunk.isEmpty()) e->Image2.SetImage(LoadImage(chunk));
     e->Style = Int(s, "Style");
     ReadMargins(*e, s);
     e->Trans = Int(s, "Trans");
@@ -158,7 +157,7 @@ private:
     const String image = Str("Personality", "menuBar");
     if (image.isEmpty()) return nullptr;
     auto e = std::make_unique<TDataSkinObject>("Personality");
-    e->Image = LoadImage(image);
+    e->Image.SetImage(LoadImage(image));
     e->Tile = std::min(Int("Personality", "TileMenu", 1), 1);
     e->LeftWidth = Int("Personality", "TileLeftMenu", 1);
     e->RightWidth = Int("Personality", "TileRightMenu", 1);
@@ -177,7 +176,7 @@ private:
       b->FrameCount = std::max(Int("Personality", n + "Frame", 1), 1);
       b->Tile = std::min(Int("Personality", n + "Stretch", 1), 1);
       b->Trans = Int("Personality", n + "Trans", 1);
-      b->Image = Image("Personality", n);
+      b->Image.SetImage(Image("Personality", n));
     }
   }
 
@@ -222,13 +221,13 @@ private:
       b->Visibility1 = Int(s, "Visibility1", action == -1 ? -1 : 0);
       b->CombineOp = Int(s, "CombineOp", -1);
       b->FrameCount = Int(s, "frame");
-      b->Image = Image(s, "ButtonImage");
+      b->Image.SetImage(Image(s, "ButtonImage"));
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
-        if (!b->Image.isNull()) b->FrameCount = double(b->Image.width()) / b->Image.height() <= 3.8 ? 3 : 6;
+        if (!b->Image.Empty()) b->FrameCount = double(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
         if (action < 0) b->FrameCount = 6;
         // These show the window's icon instead.
-        if (action == 3 || action == 11) b->Image = QImage();
+        if (action == 3 || action == 11) b->Image.SetImage(QImage());
       }
       b->FrameCount = std::max(b->FrameCount, 1);
       M.CaptionButtons.push_back(std::move(b));
@@ -243,7 +242,7 @@ private:
       b->FrameCount = 4;
       b->CombineOp = 0;
       if (a > 0) {
-        b->Image = strip.copy(4 * a * i, 0, 4 * a, strip.height());
+        b->Image.SetImage(strip.copy(4 * a * i, 0, 4 * a, strip.height()));
         b->Xcoord = (a + 4) * (3 - i);
       }
       M.CaptionButtons.push_back(std::move(b));
@@ -255,11 +254,11 @@ private:
     const String s = "Buttons";
     ReadMargins(b, s);
     b.Trans = Int(s, "Trans");
-    b.Image = Image(s, "Bitmap");
+    b.Image.SetImage(Image(s, "Bitmap"));
     b.Tile = Int(s, "Tile");
     if (b.Tile > 1) b.Tile = 0;
-    b.CheckButton = Image(s, "CheckButton");
-    b.RadioButton = Image(s, "RadioButton");
+    b.CheckButton.SetImage(Image(s, "CheckButton"));
+    b.RadioButton.SetImage(Image(s, "RadioButton"));
     b.RadioButtonFrame = Int(s, "RadioButtonFrame");
     b.CheckButtonFrame = Int(s, "CheckButtonFrame");
     b.HasNormalColour2 = !Str(s, "NormalColour2").isEmpty();
@@ -271,7 +270,7 @@ private:
   void ReadTitle() const {
     TDataSkinTitle& t = *M.Title;
     const String s = "Personality";
-    t.Image = Image(s, "TextBack");
+    t.Image.SetImage(Image(s, "TextBack"));
     t.LeftWidth = Int(s, "TextShift");
     t.TopHeight = Int(s, "TextShiftVert");
     t.RightWidth = Int(s, "TextRightClip");
@@ -289,9 +288,9 @@ private:
   }
 
   // Glyph strips without a count hold frames of 13 pixels (16 from 16 pixels high), at least 4.
-  static Integer GlyphFrames(Integer given, const QImage& strip) {
+  static Integer GlyphFrames(Integer given, const TBitmap& strip) {
     if (given != 0) return std::max(given, 1);
-    return std::max(strip.width() / (strip.height() < 16 ? 13 : 16), 4);
+    return std::max(strip.Width() / (strip.Height() < 16 ? 13 : 16), 4);
   }
 
   void SetFrameCounts() const {
@@ -333,47 +332,46 @@ private:
     if (!M.SunkEdge || !M.ComboButton) return;
     const Integer w = GetSystemMetrics(SM_CXHSCROLL) + 2;
     const Integer n = M.SunkEdge->FrameCount;
-    QImage strip(ComboCellWidth * n, ComboCellHeight, QImage::Format_RGB32);
-    strip.fill(PixelOf(SkinMagenta));
+    TBitmap strip(ComboCellWidth * n, ComboCellHeight);
+    FillMagenta(strip, TRect(0, 0, strip.Width(), strip.Height()));
     const TRect cellRect{0, 0, ComboCellWidth, ComboCellHeight};
     const TRect buttonRect{ComboCellWidth - w, 0, ComboCellWidth, ComboCellHeight};
+    const TDataSkinObject& edge = *M.SunkEdge;
+    const TDataSkinBorder& button = *M.ComboButton;
     for (Integer k = 1; k <= n; ++k) {
-      QImage cell(ComboCellWidth, ComboCellHeight, QImage::Format_RGB32);
-      cell.fill(PixelOf(SkinMagenta));
-      {
-        QPainter p(&cell);
-        const TDataSkinObject& edge = *M.SunkEdge;
-        DrawSkinImage(p, cellRect, edge.Image, edge.Margins(), k, edge.FrameCount, edge.Trans == 1, false, false);
-        const TDataSkinBorder& button = *M.ComboButton;
-        DrawSkinImage(p, buttonRect, button.Image, button.Margins(), k, button.FrameCount, true, false, false);
-        if (M.ExtraImages) DrawSkinFrameCentred(p, buttonRect, M.ExtraImages->Image, k, M.ExtraImages->FrameCount, true);
-        p.fillRect(QRect(2, 2, 49 - w - 2, 18 - 2), QColor::fromRgb(PixelOf(SkinMagenta)));
-        QPainter s(&strip);
-        s.drawImage(QPoint(ComboCellWidth * (k - 1), 0), cell);
-      }
+      TBitmap cell(ComboCellWidth, ComboCellHeight);
+      FillMagenta(cell, cellRect);
+      DrawSkinImage(cell.Canvas(), cellRect, edge.Image, edge.Margins(), k, edge.FrameCount, edge.Trans == 1, false, false);
+      DrawSkinImage(cell.Canvas(), buttonRect, button.Image, button.Margins(), k, button.FrameCount, true, false, false);
+      if (M.ExtraImages)
+        DrawSkinFrameCentred(cell.Canvas(), buttonRect, M.ExtraImages->Image, k, M.ExtraImages->FrameCount, true);
+      FillMagenta(cell, TRect(2, 2, 49 - w, 18));
+      strip.Canvas()->Draw(ComboCellWidth * (k - 1), 0, &cell);
     }
-    TDataSkinBorder& button = *M.ComboButton;
-    button.Style = 2;
-    button.LeftWidth = 2;
-    button.TopHeight = M.SunkEdge->TopHeight;
-    button.RightWidth = w + 2;
-    button.BottomHeight = M.SunkEdge->BottomHeight;
-    button.Image = strip;
-    MirrorBitmap(strip);
-    M.SunkEdge->Image = strip;
+    TDataSkinBorder& combo = *M.ComboButton;
+    combo.Style = 2;
+    combo.LeftWidth = 2;
+    combo.TopHeight = edge.TopHeight;
+    combo.RightWidth = w + 2;
+    combo.BottomHeight = edge.BottomHeight;
+    combo.Image.SetImage(strip.Image());
+    MirrorBitmap(&strip);
+    M.SunkEdge->Image.SetImage(strip.Image());
     M.SunkEdge->LeftWidth = w + 2;
     M.SunkEdge->RightWidth = 2;
   }
 
+  static void FillMagenta(TBitmap& bitmap, const TRect& rect) {
+    bitmap.Canvas()->Brush()->SetColor(SkinMagenta);
+    bitmap.Canvas()->FillRect(rect);
+  }
+
   void MakeToolbarGradient() const {
-    QImage gradient(10, 40, QImage::Format_RGB32);
-    {
-      QPainter p(&gradient);
-      FillSkinGradient(p, {0, 0, 10, 40}, BlendSkinColors(M.ButtonFace, clWhite, 150), true,
-                       BlendSkinColors(clGray, M.TopBorderColour(), 150));
-    }
+    TBitmap gradient(10, 40);
+    FillSkinGradient(gradient.Canvas(), {0, 0, 10, 40}, BlendSkinColors(M.ButtonFace, clWhite, 150), true,
+                     BlendSkinColors(clGray, M.TopBorderColour(), 150));
     if (!M.Toolbar) M.Toolbar = std::make_unique<TDataSkinObject>("Toolbar");
-    M.Toolbar->Image = gradient;
+    M.Toolbar->Image.SetImage(gradient.Image());
     M.Toolbar->FrameCount = 1;
   }
 

@@ -1,228 +1,229 @@
 #include "tools/SkinSheet.h"
-#include "platform/ui/SystemColors.h"
+#include "platform/ui/DrawingRoutines.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinModel.h"
-#include <QPainter>
 
 namespace {
 
-QColor Q(TColor c) { return ColorToQColor(c); }
+constexpr Cardinal Centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr Cardinal LeftMiddle = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 
 class TSheet {
 public:
   explicit TSheet(const TSkinModel& model) : M(model) {}
 
   QImage Run() {
-    QImage sheet(980, 2000, QImage::Format_RGB32);
-    sheet.fill(QColor(0x9A, 0xA0, 0xA6));
-    QPainter p(&sheet);
-    p.setFont(QFont("Noto Sans CJK SC", 9));
-    DrawWindow(p, QRect(20, 20, 560, 400), true);
-    DrawWindow(p, QRect(600, 20, 360, 140), false);
-    DrawPopup(p, QRect(600, 180, 170, 126));
-    const int bottom = DrawStrips(p, 440);
-    p.end();
-    return sheet.copy(0, 0, sheet.width(), bottom + 20);
+    TBitmap sheet(980, 2000);
+    C = sheet.Canvas();
+    Fill(TRect(0, 0, 980, 2000), RGB(0x9A, 0xA0, 0xA6));
+    C->Font()->SetName("Noto Sans CJK SC");
+    C->Font()->SetSize(9);
+    DrawWindow(Bounds(20, 20, 560, 400), true);
+    DrawWindow(Bounds(600, 20, 360, 140), false);
+    DrawPopup(Bounds(600, 180, 170, 126));
+    const int bottom = DrawStrips(440);
+    return sheet.Image().copy(0, 0, sheet.Width(), bottom + 20);
   }
 
 private:
-  static TRect R(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
-
-  void Element(QPainter& p, const QRect& r, const TDataSkinObject* e, int frame, bool vertical = false) const {
-    if (e) DrawSkinImage(p, R(r), e->Image, e->Margins(), frame, e->FrameCount, e->Trans == 1, e->Tile == 1, vertical);
+  void Fill(const TRect& r, TColor colour) const {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(colour);
+    C->FillRect(r);
   }
-
-  void Text(QPainter& p, const QRect& r, const QString& text, TColor colour, int flags = Qt::AlignCenter) const {
-    p.setPen(Q(colour));
-    p.drawText(r, flags, text);
+  void Text(TRect r, const String& text, TColor colour, Cardinal format = Centred) const {
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->SetColor(colour);
+    DrawText(C, text, r, format);
   }
+  void Element(const TRect& r, const TDataSkinObject* e, int frame, bool vertical = false) const {
+    if (e) DrawSkinImage(C, r, e->Image, e->Margins(), frame, e->FrameCount, e->Trans == 1, e->Tile == 1, vertical);
+  }
+  static int FrameWidth(const TBitmap& b, int frames) { return b.Width() / std::max(frames, 1); }
 
-  void DrawWindow(QPainter& p, const QRect& w, bool active) const {
+  void DrawWindow(const TRect& w, bool active) const {
     const int frame = active ? 1 : 2;
-    const int lb = M.Left->Image.width() / std::max(M.Left->FrameCount, 1);
-    const int rb = M.Right->Image.width() / std::max(M.Right->FrameCount, 1);
-    const int tb = M.Top->Image.height() / std::max(M.Top->FrameCount, 1);
-    const int bb = M.Bottom->Image.height() / std::max(M.Bottom->FrameCount, 1);
-    auto border = [&](const TDataSkinBorder& b, const QRect& r, bool vertical) {
-      DrawSkinImage(p, R(r), b.Image, b.Margins(), b.FrameCount > 1 ? frame : 1, b.FrameCount, b.Trans == 1, b.Tile != 1, vertical);
+    const int lb = FrameWidth(M.Left->Image, M.Left->FrameCount);
+    const int rb = FrameWidth(M.Right->Image, M.Right->FrameCount);
+    const int tb = M.Top->Image.Height() / std::max(M.Top->FrameCount, 1);
+    const int bb = M.Bottom->Image.Height() / std::max(M.Bottom->FrameCount, 1);
+    auto border = [&](const TDataSkinBorder& b, const TRect& r, bool vertical) {
+      DrawSkinImage(C, r, b.Image, b.Margins(), b.FrameCount > 1 ? frame : 1, b.FrameCount, b.Trans == 1, b.Tile != 1, vertical);
     };
-    border(*M.Left, QRect(w.left(), w.top(), lb, w.height()), false);
-    border(*M.Right, QRect(w.right() + 1 - rb, w.top(), rb, w.height()), false);
-    border(*M.Bottom, QRect(w.left() + lb, w.bottom() + 1 - bb, w.width() - lb - rb, bb), true);
-    border(*M.Top, QRect(w.left() + lb, w.top(), w.width() - lb - rb, tb), true);
-    p.fillRect(QRect(w.left() + 6, w.top() + (tb - 16) / 2, 16, 16), QColor(0xE0, 0x9A, 0x2C));
-    QFont bold = p.font();
-    bold.setBold(true);
-    p.save();
-    p.setFont(bold);
-    Text(p, QRect(w.left() + lb + M.Title->TextShift(), w.top(), 300, tb), active ? "墨鲤工资条打印软件" : "工资项目设置",
-         active ? M.TitleTextActive : M.TitleTextNoActive, Qt::AlignLeft | Qt::AlignVCenter);
-    p.restore();
+    border(*M.Left, Bounds(w.Left, w.Top, lb, w.Height()), false);
+    border(*M.Right, Bounds(w.Right - rb, w.Top, rb, w.Height()), false);
+    border(*M.Bottom, TRect(w.Left + lb, w.Bottom - bb, w.Right - rb, w.Bottom), true);
+    border(*M.Top, TRect(w.Left + lb, w.Top, w.Right - rb, w.Top + tb), true);
+    Fill(Bounds(w.Left + 6, w.Top + (tb - 16) / 2, 16, 16), RGB(0xE0, 0x9A, 0x2C));
+    C->Font()->SetStyle(TFontStyles{fsBold});
+    Text(Bounds(w.Left + lb + M.Title->TextShift(), w.Top, 300, tb), active ? "墨鲤工资条打印软件" : "工资项目设置",
+         active ? M.TitleTextActive : M.TitleTextNoActive, LeftMiddle);
+    C->Font()->SetStyle(TFontStyles{});
     for (const auto& b : M.CaptionButtons) {
-      if (b->Align != 1 || b->Image.isNull() || b->Visibility == 1) continue;
-      const int bw = b->Image.width() / b->FrameCount;
-      DrawSkinFrame(p, Bounds(w.right() + 1 - b->Xcoord, w.top() + b->Ycoord, bw, b->Image.height()), b->Image,
-                    active ? (b->Action == 0 ? 3 : 1) : 4, b->FrameCount, true);
+      if (b->Align != 1 || b->Image.Empty() || b->Visibility == 1) continue;
+      DrawSkinFrame(C, Bounds(w.Right - b->Xcoord, w.Top + b->Ycoord, FrameWidth(b->Image, b->FrameCount), b->Image.Height()),
+                    b->Image, active ? (b->Action == 0 ? 3 : 1) : 4, b->FrameCount, true);
     }
-    const QRect client(w.left() + lb, w.top() + tb, w.width() - lb - rb, w.height() - tb - bb);
-    p.fillRect(client, Q(M.ButtonFace));
-    const QRect bar(client.left(), client.top(), client.width(), 20);
-    if (M.MenuBar) DrawSkinImage(p, R(bar), M.MenuBar->Image, M.MenuBar->Margins(), frame, 2, false, false, true);
-    int x = bar.left() + (M.MenuBar ? M.MenuBar->LeftWidth : 0) + 4;
+    const TRect client(w.Left + lb, w.Top + tb, w.Right - rb, w.Bottom - bb);
+    Fill(client, M.ButtonFace);
+    const TRect bar(client.Left, client.Top, client.Right, client.Top + 20);
+    if (M.MenuBar) DrawSkinImage(C, bar, M.MenuBar->Image, M.MenuBar->Margins(), frame, 2, false, false, true);
+    int x = bar.Left + (M.MenuBar ? M.MenuBar->LeftWidth : 0) + 4;
     for (const char* item : {"文件", "编辑", "工资", "打印", "帮助"}) {
-      Text(p, QRect(x, bar.top(), 44, bar.height()), item, M.MenuBarText);
+      Text(TRect(x, bar.Top, x + 44, bar.Bottom), item, M.MenuBarText);
       x += 44;
     }
-    if (active) DrawClient(p, client.adjusted(0, 20, 0, 0));
+    if (active) DrawClient(TRect(client.Left, client.Top + 20, client.Right, client.Bottom));
   }
 
-  void DrawClient(QPainter& p, const QRect& c) const {
+  void DrawClient(const TRect& c) const {
     // Tool bar on its gradient, one hot and one pressed button.
-    const QRect tools(c.left(), c.top(), c.width(), 30);
-    p.drawImage(tools, M.Toolbar->Image);
+    const TRect tools(c.Left, c.Top, c.Right, c.Top + 30);
+    const QImage& gradient = M.Toolbar->Image.Image();
+    C->DrawImage(tools, gradient, TRect(0, 0, gradient.width(), gradient.height()));
     for (int i = 0; i < 6; ++i) {
-      const QRect b(tools.left() + 4 + i * 26, tools.top() + 4, 22, 22);
-      if (i == 1 || i == 2) Element(p, b, M.ToolBars.get(), i == 1 ? 4 : 2);
-      p.fillRect(b.adjusted(6, 6, -6, -6), Q(i % 2 ? M.Hilight : M.ButtonShadow));
+      const TRect b = Bounds(tools.Left + 4 + i * 26, tools.Top + 4, 22, 22);
+      if (i == 1 || i == 2) Element(b, M.ToolBars.get(), i == 1 ? 4 : 2);
+      Fill(TRect(b.Left + 6, b.Top + 6, b.Right - 6, b.Bottom - 6), i % 2 ? M.Hilight : M.ButtonShadow);
     }
-    const int left = c.left() + 12;
-    int y = tools.bottom() + 12;
+    const int left = c.Left + 12;
+    int y = tools.Bottom + 12;
     // Push buttons in their five looks.
     const char* captions[5] = {"确定", "按下", "禁用", "悬停", "默认"};
     for (int k = 1; k <= 5; ++k) {
-      const QRect b(left + (k - 1) * 78, y, 72, 25);
-      Element(p, b, M.Buttons.get(), k);
-      Text(p, b, captions[k - 1], k == 3 ? M.ButtonShadow : M.ButtonText);
+      const TRect b = Bounds(left + (k - 1) * 78, y, 72, 25);
+      Element(b, M.Buttons.get(), k);
+      Text(b, captions[k - 1], k == 3 ? M.ButtonShadow : M.ButtonText);
     }
     y += 36;
     // Check boxes and radio buttons, every frame.
     const TDataSkinButton& bt = *M.Buttons;
     for (int k = 1; k <= bt.CheckButtonFrame; ++k)
-      DrawSkinFrame(p, Bounds(left + (k - 1) * 24, y, bt.CheckButton.width() / bt.CheckButtonFrame, bt.CheckButton.height()),
+      DrawSkinFrame(C, Bounds(left + (k - 1) * 24, y, FrameWidth(bt.CheckButton, bt.CheckButtonFrame), bt.CheckButton.Height()),
                     bt.CheckButton, k, bt.CheckButtonFrame, true);
     for (int k = 1; k <= bt.RadioButtonFrame; ++k)
-      DrawSkinFrame(p, Bounds(left + 160 + (k - 1) * 24, y, bt.RadioButton.width() / bt.RadioButtonFrame, bt.RadioButton.height()),
+      DrawSkinFrame(C, Bounds(left + 160 + (k - 1) * 24, y, FrameWidth(bt.RadioButton, bt.RadioButtonFrame), bt.RadioButton.Height()),
                     bt.RadioButton, k, bt.RadioButtonFrame, true);
-    Text(p, QRect(left + 270, y - 2, 120, 18), "显示小数位", M.WindowText, Qt::AlignLeft | Qt::AlignVCenter);
+    Text(Bounds(left + 270, y - 2, 120, 18), "显示小数位", M.WindowText, LeftMiddle);
     y += 26;
-    // Combo boxes in the composed looks, an edit with its up-down, and a track bar.
+    // Combo boxes in the composed looks, an edit with its up-down, a track bar and a progress bar.
     for (int k = 1; k <= 4; ++k) {
-      const QRect b(left + (k - 1) * 128, y, 120, 21);
-      Element(p, b, M.ComboButton.get(), k);
-      Text(p, b.adjusted(5, 0, 0, 0), k == 3 ? "禁用" : "2026年12月", k == 3 ? M.ButtonShadow : M.WindowText,
-           Qt::AlignLeft | Qt::AlignVCenter);
+      const TRect b = Bounds(left + (k - 1) * 128, y, 120, 21);
+      Element(b, M.ComboButton.get(), k);
+      Text(TRect(b.Left + 5, b.Top, b.Right, b.Bottom), k == 3 ? "禁用" : "2026年12月", k == 3 ? M.ButtonShadow : M.WindowText,
+           LeftMiddle);
     }
     y += 30;
-    const QRect edit(left, y, 90, 21);
-    p.fillRect(edit, Qt::white);
-    p.setPen(Q(M.ButtonShadow));
-    p.drawRect(edit.adjusted(0, 0, -1, -1));
-    Text(p, edit.adjusted(5, 0, -18, 0), "12", M.WindowText, Qt::AlignLeft | Qt::AlignVCenter);
+    const TRect edit = Bounds(left, y, 90, 21);
+    Fill(edit, clWhite);
+    C->Brush()->SetColor(M.ButtonShadow);
+    C->FrameRect(edit);
+    Text(TRect(edit.Left + 5, edit.Top, edit.Right - 18, edit.Bottom), "12", M.WindowText, LeftMiddle);
     if (M.UpDownVert) {
       const TDataSkinBorder& u = *M.UpDownVert;
       for (int half = 0; half < 2; ++half) {
-        const TRect r = Bounds(edit.right() - 16, edit.top() + 2 + half * 9, 15, 9);
-        DrawSkinFrame(p, r, u.Image, 1 + 4 * half, u.FrameCount, true);
-        DrawSkinFrameCentred(p, r, u.Image2, 1 + 4 * half, u.FrameCount, true);
+        const TRect r = Bounds(edit.Right - 17, edit.Top + 2 + half * 9, 15, 9);
+        DrawSkinFrame(C, r, u.Image, 1 + 4 * half, u.FrameCount, true);
+        DrawSkinFrameCentred(C, r, u.Image2, 1 + 4 * half, u.FrameCount, true);
       }
     }
-    const QRect track(left + 110, y + 9, 150, 4);
-    p.fillRect(track, Q(M.ButtonShadow));
-    if (M.TrackbarThumbHorz)
-      DrawSkinFrame(p, Bounds(track.left() + 60, y, 11, 20), M.TrackbarThumbHorz->Image, 2, 5, true);
+    Fill(Bounds(left + 110, y + 9, 150, 4), M.ButtonShadow);
+    if (M.TrackbarThumbHorz) DrawSkinFrame(C, Bounds(left + 170, y, 11, 20), M.TrackbarThumbHorz->Image, 2, 5, true);
     if (M.Progress) {
       const TDataSkinBorder& pr = *M.Progress;
-      const QRect bar(left + 280, y + 3, 170, 16);
-      DrawSkinImage(p, R(bar), pr.Image, pr.Margins(), 1, 2, true, pr.Tile == 1, false);
-      DrawSkinImage(p, Bounds(bar.left(), bar.top(), bar.width() * 3 / 5, bar.height()), pr.Image, pr.Margins(), 2, 2, true,
+      const TRect bar = Bounds(left + 280, y + 3, 170, 16);
+      DrawSkinImage(C, bar, pr.Image, pr.Margins(), 1, 2, true, pr.Tile == 1, false);
+      DrawSkinImage(C, Bounds(bar.Left, bar.Top, bar.Width() * 3 / 5, bar.Height()), pr.Image, pr.Margins(), 2, 2, true,
                     pr.Tile == 1, false);
     }
     y += 34;
-    DrawTabsAndList(p, QRect(left, y, 300, 150));
-    DrawStatusBar(p, QRect(c.left(), c.bottom() - 21, c.width(), 22));
+    DrawTabsAndList(Bounds(left, y, 300, 150));
+    DrawStatusBar(TRect(c.Left, c.Bottom - 22, c.Right, c.Bottom));
   }
 
-  void DrawTabsAndList(QPainter& p, const QRect& area) const {
-    const QRect page(area.left(), area.top() + 22, area.width(), area.height() - 22);
+  void DrawTabsAndList(const TRect& area) const {
+    const TRect page(area.Left, area.Top + 22, area.Right, area.Bottom);
     if (M.Tabs) {
       const TDataSkinBorder& t = *M.Tabs;
-      if (!t.Image2.isNull()) DrawSkinBorder(p, R(page), t.Image2, {4, 5, 4, 4}, 1, 1, false);
+      DrawSkinBorder(C, page, t.Image2, {4, 5, 4, 4}, 1, 1, false);
       const char* names[3] = {"工资明细", "扣款", "统计"};
       for (int i = 2; i >= 0; --i) {
-        const QRect tab(area.left() + 2 + i * 72, area.top() + 1, 76, 22);
-        Element(p, tab, &t, i == 0 ? 2 : 1);
-        Text(p, tab, names[i], i == 0 ? t.MouseOverColour2 : t.NormalColour2);
+        const TRect tab = Bounds(area.Left + 2 + i * 72, area.Top + 1, 76, 22);
+        Element(tab, &t, i == 0 ? 2 : 1);
+        Text(tab, names[i], i == 0 ? t.MouseOverColour2 : t.NormalColour2);
       }
     }
-    const QRect list = page.adjusted(8, 10, -8, -8);
-    p.fillRect(list, Qt::white);
-    p.setPen(Q(M.ButtonShadow));
-    p.drawRect(list.adjusted(0, 0, -1, -1));
-    int x = list.left() + 1;
+    const TRect list(page.Left + 8, page.Top + 10, page.Right - 8, page.Bottom - 8);
+    Fill(list, clWhite);
+    C->Brush()->SetColor(M.ButtonShadow);
+    C->FrameRect(list);
+    int x = list.Left + 1;
     for (const char* h : {"姓名", "部门", "实发"}) {
-      const QRect cell(x, list.top() + 1, 80, 20);
-      Element(p, cell, M.Headerbar.get(), 1);
-      Text(p, cell, h, M.WindowText);
+      const TRect cell = Bounds(x, list.Top + 1, 80, 20);
+      Element(cell, M.Headerbar.get(), 1);
+      Text(cell, h, M.WindowText);
       x += 80;
     }
-    Element(p, QRect(x, list.top() + 1, list.right() - 16 - x, 20), M.Headerbar.get(), 1);
-    p.fillRect(QRect(list.left() + 1, list.top() + 43, list.width() - 18, 20), Q(M.Hilight));
-    Text(p, QRect(list.left() + 6, list.top() + 43, 200, 20), "张三    财务部    5,280.00", M.HilightText,
-         Qt::AlignLeft | Qt::AlignVCenter);
+    Element(TRect(x, list.Top + 1, list.Right - 17, list.Top + 21), M.Headerbar.get(), 1);
+    Fill(TRect(list.Left + 1, list.Top + 43, list.Right - 17, list.Top + 63), M.Hilight);
+    Text(Bounds(list.Left + 6, list.Top + 43, 200, 20), "张三    财务部    5,280.00", M.HilightText, LeftMiddle);
     // A vertical scroll bar: arrows, track and thumb.
-    const QRect sb(list.right() - 16, list.top() + 1, 16, list.height() - 2);
     if (M.Scrollbar && M.VertScroll && M.VertScrollThumb) {
+      const TRect sb(list.Right - 17, list.Top + 1, list.Right - 1, list.Bottom - 1);
       const TDataSkinObject& s = *M.Scrollbar;
-      Element(p, sb.adjusted(0, 16, 0, -16), M.VertScroll.get(), 1);
-      DrawSkinFrame(p, Bounds(sb.left(), sb.top(), 16, 16), s.Image, 9, s.FrameCount, true);
-      DrawSkinFrame(p, Bounds(sb.left(), sb.bottom() - 15, 16, 16), s.Image, 14, s.FrameCount, true);
-      Element(p, QRect(sb.left(), sb.top() + 30, 16, 40), M.VertScrollThumb.get(), 1);
+      Element(TRect(sb.Left, sb.Top + 16, sb.Right, sb.Bottom - 16), M.VertScroll.get(), 1);
+      DrawSkinFrame(C, Bounds(sb.Left, sb.Top, 16, 16), s.Image, 9, s.FrameCount, true);
+      DrawSkinFrame(C, Bounds(sb.Left, sb.Bottom - 16, 16, 16), s.Image, 14, s.FrameCount, true);
+      Element(Bounds(sb.Left, sb.Top + 30, 16, 40), M.VertScrollThumb.get(), 1);
     }
   }
 
-  void DrawStatusBar(QPainter& p, const QRect& bar) const {
-    p.fillRect(bar, Q(M.ButtonFace));
-    int x = bar.left();
+  void DrawStatusBar(const TRect& bar) const {
+    Fill(bar, M.ButtonFace);
+    int x = bar.Left;
     for (int w : {180, 160}) {
-      const QRect panel(x, bar.top(), w, bar.height());
-      Element(p, panel, M.StatusBarEdges.get(), 1);
-      Text(p, panel.adjusted(4, 0, 0, 0), x == bar.left() ? "当前月份：2026年12月" : "记录数：128",
-           M.StatusBarEdges ? M.StatusBarEdges->NormalColour2 : M.WindowText, Qt::AlignLeft | Qt::AlignVCenter);
+      const TRect panel(x, bar.Top, x + w, bar.Bottom);
+      Element(panel, M.StatusBarEdges.get(), 1);
+      Text(TRect(panel.Left + 4, panel.Top, panel.Right, panel.Bottom), x == bar.Left ? "当前月份：2026年12月" : "记录数：128",
+           M.StatusBarEdges ? M.StatusBarEdges->NormalColour2 : M.WindowText, LeftMiddle);
       x += w + 2;
     }
-    Element(p, QRect(x, bar.top(), bar.right() + 1 - x, bar.height()), M.StatusBarEdges.get(), 3);
+    Element(TRect(x, bar.Top, bar.Right, bar.Bottom), M.StatusBarEdges.get(), 3);
     if (M.ExtraImages) {
-      const QImage& e = M.ExtraImages->Image;
-      const int fw = e.width() / M.ExtraImages->FrameCount;
-      DrawSkinFrame(p, Bounds(bar.right() - fw, bar.bottom() - e.height(), fw, e.height()), e, 5, M.ExtraImages->FrameCount, true);
+      const TBitmap& e = M.ExtraImages->Image;
+      const int fw = FrameWidth(e, M.ExtraImages->FrameCount);
+      DrawSkinFrame(C, Bounds(bar.Right - 1 - fw, bar.Bottom - 1 - e.Height(), fw, e.Height()), e, 5, M.ExtraImages->FrameCount, true);
     }
   }
 
-  void DrawPopup(QPainter& p, const QRect& r) const {
+  void DrawPopup(const TRect& r) const {
     if (!M.MenuBackground || !M.MenuItem) return;
-    Element(p, r, M.MenuBackground.get(), 1);
+    Element(r, M.MenuBackground.get(), 1);
     const char* items[5] = {"新增月份", "修改月份", "-", "备份数据库", "退出"};
-    int y = r.top() + 3;
+    const TDataSkinObject& mi = *M.MenuItem;
+    int y = r.Top + 3;
     for (int i = 0; i < 5; ++i) {
       const bool separator = items[i][0] == '-';
-      const QRect item(r.left() + 3, y, r.width() - 6, separator ? 8 : 22);
-      const TDataSkinObject& mi = *M.MenuItem;
-      if (separator)
-        DrawSkinStrip(p, R(item), mi.Image.copy(0, mi.Image.height() - 8, mi.Image.width(), 8), mi.Margins(), 2, 5, true, false);
-      else
-        Element(p, item, &mi, i == 1 ? 4 : 1);
-      if (!separator)
-        Text(p, item.adjusted(mi.LeftWidth + 22, 0, 0, 0), items[i], i == 1 ? M.HilightText : M.MenuText,
-             Qt::AlignLeft | Qt::AlignVCenter);
-      y += item.height();
+      const TRect item(r.Left + 3, y, r.Right - 3, y + (separator ? 8 : 22));
+      if (separator) {
+        // The lowest rows of the separator frame, as a separator lower than the frame shows.
+        TBitmap rows;
+        rows.SetImage(mi.Image.Image().copy(0, mi.Image.Height() - 8, mi.Image.Width(), 8));
+        DrawSkinStrip(C, item, rows, mi.Margins(), 2, 5, true, false);
+      } else {
+        Element(item, &mi, i == 1 ? 4 : 1);
+        Text(TRect(item.Left + mi.LeftWidth + 22, item.Top, item.Right, item.Bottom), items[i], i == 1 ? M.HilightText : M.MenuText,
+             LeftMiddle);
+      }
+      y = item.Bottom;
     }
   }
 
   // Every image of the skin enlarged, with its frames marked.
-  int DrawStrips(QPainter& p, int top) const {
+  int DrawStrips(int top) const {
     struct Strip {
-      QString name;
-      const QImage* image;
+      String name;
+      const TBitmap* image;
       int frames;
       bool vertical;
     };
@@ -235,12 +236,12 @@ private:
                                  {"RadioButton", &M.Buttons->RadioButton, M.Buttons->RadioButtonFrame, false},
                                  {"Toolbar", &M.Toolbar->Image, 1, false}};
     for (const auto& b : M.CaptionButtons)
-      if (!b->Image.isNull()) strips.push_back({b->SectionName + " " + QString::number(b->Action), &b->Image, b->FrameCount, false});
+      strips.push_back({b->SectionName + " " + String::number(b->Action), &b->Image, b->FrameCount, false});
     auto add = [&](const char* name, const TDataSkinObject* e, bool vertical = false) {
       if (e) strips.push_back({name, &e->Image, e->FrameCount, vertical});
     };
     auto add2 = [&](const char* name, const TDataSkinBorder* e, int frames) {
-      if (e && !e->Image2.isNull()) strips.push_back({name, &e->Image2, frames, false});
+      if (e) strips.push_back({name, &e->Image2, frames, false});
     };
     add("menuBar", M.MenuBar.get(), true);
     add("Progress", M.Progress.get());
@@ -274,39 +275,41 @@ private:
     add("GroupBox", M.GroupBox.get());
 
     int x = 20, y = top, rowHeight = 0;
+    C->Pen()->SetColor(RGB(0, 200, 255));
     for (const Strip& s : strips) {
-      const QImage& image = *s.image;
+      const QImage& image = s.image->Image();
       if (image.isNull()) continue;
       const int scale = image.width() * 2 <= 460 && image.height() * 2 <= 160 ? 2 : 1;
-      const QSize size = image.size() * scale;
-      if (x + size.width() > 960) {
+      const int w = image.width() * scale, h = image.height() * scale;
+      if (x + w > 960) {
         x = 20;
         y += rowHeight + 8;
         rowHeight = 0;
       }
-      p.setPen(Qt::black);
-      p.drawText(QRect(x, y, 460, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                 QString("%1  %2 x %3, %4 frames").arg(s.name).arg(image.width()).arg(image.height()).arg(s.frames));
-      const QRect target(QPoint(x, y + 18), size);
-      p.drawImage(target, image);
-      p.setPen(QColor(0, 200, 255));
+      Text(Bounds(x, y, 460, 16), QString("%1  %2 x %3, %4 frames").arg(s.name).arg(image.width()).arg(image.height()).arg(s.frames),
+           clBlack, LeftMiddle);
+      const TRect target = Bounds(x, y + 18, w, h);
+      C->DrawImage(target, image, TRect(0, 0, image.width(), image.height()));
       const int n = std::max(s.frames, 1);
       for (int k = 1; k < n; ++k) {
         if (s.vertical) {
-          const int fy = target.top() + k * (image.height() / n) * scale;
-          p.drawLine(target.left() - 3, fy, target.left() - 1, fy);
+          const int fy = target.Top + k * (image.height() / n) * scale;
+          C->MoveTo(target.Left - 4, fy);
+          C->LineTo(target.Left - 1, fy);
         } else {
-          const int fx = target.left() + k * (image.width() / n) * scale;
-          p.drawLine(fx, target.bottom() + 1, fx, target.bottom() + 3);
+          const int fx = target.Left + k * (image.width() / n) * scale;
+          C->MoveTo(fx, target.Bottom);
+          C->LineTo(fx, target.Bottom + 3);
         }
       }
-      x += std::max(size.width(), 200) + 16;
-      rowHeight = std::max(rowHeight, size.height() + 22);
+      x += std::max(w, 200) + 16;
+      rowHeight = std::max(rowHeight, h + 22);
     }
     return y + rowHeight;
   }
 
   const TSkinModel& M;
+  TCanvas* C = nullptr;
 };
 
 }  // namespace

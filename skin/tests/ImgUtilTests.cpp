@@ -3,7 +3,6 @@
 #include "platform/ui/SystemColors.h"
 #include "skin/ImgUtil.h"
 #include "skin/SkinPixels.h"
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +15,10 @@ QImage SixPixels() {
   return image;
 }
 
+struct TImageBitmap : TBitmap {
+  explicit TImageBitmap(const QImage& image) { SetImage(image); }
+};
+
 QList<int> Pixels(const QImage& image) {
   QList<int> values;
   for (int y = 0; y < image.height(); ++y)
@@ -26,28 +29,30 @@ QList<int> Pixels(const QImage& image) {
 }  // namespace
 
 TEST(ImgUtil, TransformsMovePixelsWhereTheyBelong) {
-  QImage image = SixPixels();
-  MirrorBitmap(image);
-  EXPECT_EQ(Pixels(image), (QList<int>{3, 2, 1, 6, 5, 4}));
-  image = SixPixels();
-  FlipBitmap(image);
-  EXPECT_EQ(Pixels(image), (QList<int>{4, 5, 6, 1, 2, 3}));
-  image = SixPixels();
-  RotateLeft(image);  // the top-right corner becomes the top-left
-  EXPECT_EQ(image.size(), QSize(2, 3));
-  EXPECT_EQ(Pixels(image), (QList<int>{3, 6, 2, 5, 1, 4}));
-  RotateRight(image);
-  EXPECT_EQ(Pixels(image), Pixels(SixPixels()));
-  RotateRight(image);  // the bottom-left corner becomes the top-left
-  EXPECT_EQ(Pixels(image), (QList<int>{4, 1, 5, 2, 6, 3}));
+  TImageBitmap mirrored(SixPixels());
+  MirrorBitmap(&mirrored);
+  EXPECT_EQ(Pixels(mirrored.Image()), (QList<int>{3, 2, 1, 6, 5, 4}));
+  TImageBitmap flipped(SixPixels());
+  FlipBitmap(&flipped);
+  EXPECT_EQ(Pixels(flipped.Image()), (QList<int>{4, 5, 6, 1, 2, 3}));
+  TImageBitmap turned(SixPixels());
+  RotateLeft(&turned);  // the top-right corner becomes the top-left
+  EXPECT_EQ(turned.Image().size(), QSize(2, 3));
+  EXPECT_EQ(Pixels(turned.Image()), (QList<int>{3, 6, 2, 5, 1, 4}));
+  RotateRight(&turned);
+  EXPECT_EQ(Pixels(turned.Image()), Pixels(SixPixels()));
+  RotateRight(&turned);  // the bottom-left corner becomes the top-left
+  EXPECT_EQ(Pixels(turned.Image()), (QList<int>{4, 1, 5, 2, 6, 3}));
+  EXPECT_EQ(turned.PixelFormat(), pf24bit);
 }
 
 TEST(ImgUtil, GreyTakesTheMeanOfTheChannels) {
-  QImage image(1, 1, QImage::Format_ARGB32);
-  image.setPixel(0, 0, qRgb(255, 0, 0));
-  GreyBitmap(image);
-  EXPECT_EQ(image.format(), QImage::Format_RGB32);
-  EXPECT_EQ(image.pixel(0, 0), qRgb(85, 85, 85));
+  QImage red(1, 1, QImage::Format_RGB32);
+  red.setPixel(0, 0, qRgb(255, 0, 0));
+  TImageBitmap bitmap(red);
+  GreyBitmap(&bitmap);
+  EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+  EXPECT_EQ(bitmap.Image().pixel(0, 0), qRgb(85, 85, 85));
 }
 
 TEST(ImgUtil, BlendWeighsInHundredthsOrThousandths) {
@@ -70,21 +75,17 @@ TEST(ImgUtil, GradientRunsFromFirstToLastColourAndIsCached) {
 }
 
 TEST(ImgUtil, GradientFillPaintsBandsOnlyInsideTheClip) {
-  QImage image(4, 10, QImage::Format_RGB32);
-  image.fill(Qt::green);
-  {
-    QPainter p(&image);
-    p.setClipRect(0, 0, 4, 6);
-    FillSkinGradient(p, {0, 0, 4, 10}, RGB(0, 0, 0), true, RGB(0, 0, 90));
-  }
-  EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
-  EXPECT_EQ(image.pixel(2, 5), qRgb(0, 0, 50));
-  EXPECT_EQ(image.pixel(2, 6), QColor(Qt::green).rgb());
-  QImage across(10, 2, QImage::Format_RGB32);
-  {
-    QPainter p(&across);
-    FillSkinGradient(p, {0, 0, 10, 2}, clBlack, false, clWhite);
-  }
-  EXPECT_EQ(across.pixel(0, 1), qRgb(0, 0, 0));
-  EXPECT_EQ(across.pixel(9, 1), qRgb(255, 255, 255));
+  TBitmap down(4, 10);
+  down.Canvas()->Brush()->SetColor(clLime);
+  down.Canvas()->FillRect(TRect(0, 0, 4, 10));
+  down.Canvas()->SetClipRect(TRect(0, 0, 4, 6));
+  FillSkinGradient(down.Canvas(), {0, 0, 4, 10}, RGB(0, 0, 0), true, RGB(0, 0, 90));
+  EXPECT_EQ(down.Image().pixel(1, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(down.Image().pixel(2, 5), qRgb(0, 0, 50));
+  EXPECT_EQ(down.Image().pixel(2, 6), qRgb(0, 255, 0));
+  EXPECT_EQ(down.Canvas()->Brush()->Color(), clLime);
+  TBitmap across(10, 2);
+  FillSkinGradient(across.Canvas(), {0, 0, 10, 2}, clBlack, false, clWhite);
+  EXPECT_EQ(across.Image().pixel(0, 1), qRgb(0, 0, 0));
+  EXPECT_EQ(across.Image().pixel(9, 1), qRgb(255, 255, 255));
 }

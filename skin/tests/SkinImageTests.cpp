@@ -2,7 +2,6 @@
 // centre stretched or tiled, magenta transparent.
 #include "skin/SkinImage.h"
 #include "skin/SkinPixels.h"
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,19 +34,31 @@ QImage FrameCoded(bool vertical = false) {
   return image;
 }
 
-QImage Canvas() {
-  QImage canvas(40, 40, QImage::Format_RGB32);
-  canvas.fill(Background);
-  return canvas;
+struct TImageBitmap : TBitmap {
+  explicit TImageBitmap(const QImage& image) { SetImage(image); }
+};
+
+const TBitmap& Coded() {
+  static const TImageBitmap coded(FrameCoded());
+  return coded;
 }
+
+// A 40 x 40 drawing surface in the background colour.
+struct TSurface : TBitmap {
+  TSurface() : TBitmap(40, 40) {
+    Canvas()->Brush()->SetColor(ColourOfPixel(Background));
+    Canvas()->FillRect(TRect(0, 0, 40, 40));
+  }
+  QRgb pixel(int x, int y) const { return Image().pixel(x, y); }
+};
 
 }  // namespace
 
 TEST(SkinImage, StretchedFrameKeepsCornersAndStretchesEdgesAndCentre) {
-  QImage canvas = Canvas();
+  TSurface canvas;
   {
-    QPainter p(&canvas);
-    DrawSkinImage(p, Bounds(5, 5, 20, 15), FrameCoded(), Margins3, 2, 3, false, false, false);
+    TCanvas* p = canvas.Canvas();
+    DrawSkinImage(p, Bounds(5, 5, 20, 15), Coded(), Margins3, 2, 3, false, false, false);
   }
   struct Probe {
     int x, y;
@@ -63,7 +74,7 @@ TEST(SkinImage, StretchedFrameKeepsCornersAndStretchesEdgesAndCentre) {
 }
 
 TEST(SkinImage, TiledCentreRepeatsAndIsCutByTheLaterMargins) {
-  const QImage image = BuildSkinImage(Bounds(0, 0, 20, 15), FrameCoded(), Margins3, 1, 3, true, false);
+  const QImage image = BuildSkinImage(Bounds(0, 0, 20, 15), Coded(), Margins3, 1, 3, true, false)->Image();
   for (int x : {3, 6, 9, 12, 15}) EXPECT_EQ(image.pixel(x, 5), Colour(CA, 1)) << x;
   for (int x : {4, 5, 16}) EXPECT_EQ(image.pixel(x, 5), Colour(CB, 1)) << x;
   EXPECT_EQ(image.pixel(17, 5), Colour(ER, 1));  // a tile ran on to 18 and was covered
@@ -73,7 +84,7 @@ TEST(SkinImage, TiledCentreRepeatsAndIsCutByTheLaterMargins) {
 TEST(SkinImage, MarginsThatDoNotFitAreDroppedPerAxis) {
   // Five wide: no side margins, so the middle rows stretch over the whole width; the top and
   // bottom margins stay.
-  const QImage image = BuildSkinImage(Bounds(0, 0, 5, 15), FrameCoded(), Margins3, 1, 3, false, false);
+  const QImage image = BuildSkinImage(Bounds(0, 0, 5, 15), Coded(), Margins3, 1, 3, false, false)->Image();
   EXPECT_EQ(image.pixel(0, 0), Colour(TL, 1));
   EXPECT_EQ(image.pixel(2, 1), Colour(ET, 1));
   EXPECT_EQ(image.pixel(2, 7), Colour(CA, 1));
@@ -82,11 +93,11 @@ TEST(SkinImage, MarginsThatDoNotFitAreDroppedPerAxis) {
 }
 
 TEST(SkinImage, LastFrameIgnoresSurplusColumnsAndStackedFramesAreFound) {
-  QImage canvas = Canvas();
+  TSurface canvas;
   {
-    QPainter p(&canvas);
-    DrawSkinFrame(p, Bounds(0, 0, 9, 9), FrameCoded(), 3, 3, false);
-    DrawSkinImage(p, Bounds(20, 0, 9, 9), FrameCoded(true), Margins3, 2, 3, false, false, true);
+    TCanvas* p = canvas.Canvas();
+    DrawSkinFrame(p, Bounds(0, 0, 9, 9), Coded(), 3, 3, false);
+    DrawSkinImage(p, Bounds(20, 0, 9, 9), TImageBitmap(FrameCoded(true)), Margins3, 2, 3, false, false, true);
   }
   EXPECT_EQ(canvas.pixel(8, 0), Colour(TR, 3));
   EXPECT_EQ(canvas.pixel(8, 8), Colour(BR, 3));
@@ -98,11 +109,11 @@ TEST(SkinImage, MagentaIsTransparentOnlyWhenAsked) {
   QImage image = FrameCoded();
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 3; ++x) image.setPixel(x, y, PixelOf(SkinMagenta));
-  QImage canvas = Canvas();
+  TSurface canvas;
   {
-    QPainter p(&canvas);
-    DrawSkinImage(p, Bounds(0, 0, 12, 12), image, Margins3, 1, 3, true, false, false);
-    DrawSkinImage(p, Bounds(20, 0, 12, 12), image, Margins3, 1, 3, false, false, false);
+    TCanvas* p = canvas.Canvas();
+    DrawSkinImage(p, Bounds(0, 0, 12, 12), TImageBitmap(image), Margins3, 1, 3, true, false, false);
+    DrawSkinImage(p, Bounds(20, 0, 12, 12), TImageBitmap(image), Margins3, 1, 3, false, false, false);
   }
   EXPECT_EQ(canvas.pixel(1, 1), Background);
   EXPECT_EQ(canvas.pixel(5, 5), Colour(CB, 1));
@@ -110,12 +121,12 @@ TEST(SkinImage, MagentaIsTransparentOnlyWhenAsked) {
 }
 
 TEST(SkinImage, BorderLeavesTheCentreAndStripRepeatsItsMiddle) {
-  QImage canvas = Canvas();
+  TSurface canvas;
   {
-    QPainter p(&canvas);
-    DrawSkinBorder(p, Bounds(0, 0, 15, 15), FrameCoded(), Margins3, 1, 3, false);
+    TCanvas* p = canvas.Canvas();
+    DrawSkinBorder(p, Bounds(0, 0, 15, 15), Coded(), Margins3, 1, 3, false);
     // A strip 20 wide repeats the 3-pixel middle between its 3-pixel ends.
-    DrawSkinStrip(p, Bounds(0, 20, 20, 9), FrameCoded(), Margins3, 2, 3, false, false);
+    DrawSkinStrip(p, Bounds(0, 20, 20, 9), Coded(), Margins3, 2, 3, false, false);
   }
   EXPECT_EQ(canvas.pixel(7, 7), Background);
   EXPECT_EQ(canvas.pixel(0, 0), Colour(TL, 1));
@@ -126,15 +137,15 @@ TEST(SkinImage, BorderLeavesTheCentreAndStripRepeatsItsMiddle) {
 }
 
 TEST(SkinImage, DegenerateInputsDrawNothingOrFallBack) {
-  QImage canvas = Canvas();
+  TSurface canvas;
   {
-    QPainter p(&canvas);
-    DrawSkinImage(p, TRect(10, 10, 5, 20), FrameCoded(), Margins3, 1, 3, false, false, false);   // inverted
-    DrawSkinImage(p, Bounds(0, 0, 9, 9), QImage(), Margins3, 1, 3, false, false, false);           // no image
+    TCanvas* p = canvas.Canvas();
+    DrawSkinImage(p, TRect(10, 10, 5, 20), Coded(), Margins3, 1, 3, false, false, false);   // inverted
+    DrawSkinImage(p, Bounds(0, 0, 9, 9), TBitmap(), Margins3, 1, 3, false, false, false);           // no image
     // Ends wider than the frame leave no middle to repeat; the strip must still end.
-    DrawSkinStrip(p, Bounds(0, 20, 30, 9), FrameCoded(), {5, 0, 5, 0}, 1, 3, true, false);
+    DrawSkinStrip(p, Bounds(0, 20, 30, 9), Coded(), {5, 0, 5, 0}, 1, 3, true, false);
     // A frame count of 0 counts as 1: the whole image is the frame.
-    DrawSkinFrame(p, Bounds(30, 0, 29, 9), FrameCoded(), 1, 0, false);
+    DrawSkinFrame(p, Bounds(30, 0, 29, 9), Coded(), 1, 0, false);
   }
   EXPECT_EQ(canvas.pixel(12, 12), Background);
   EXPECT_EQ(canvas.pixel(2, 2), Background);
@@ -146,17 +157,17 @@ TEST(SkinImage, DegenerateInputsDrawNothingOrFallBack) {
 TEST(SkinImage, RegionHoldsEveryPixelOutsideTheKeyRange) {
   QImage image(4, 3, QImage::Format_RGB32);
   image.fill(PixelOf(SkinMagenta));
-  EXPECT_TRUE(BitmapToRegion(image, 0, 0, SkinMagenta, 1, 1, 1).isEmpty());
+  EXPECT_TRUE(BitmapToRegion(TImageBitmap(image), 0, 0, SkinMagenta, 1, 1, 1).IsEmpty());
   image.setPixel(1, 0, qRgb(255, 1, 255));  // within the tolerance: still a key pixel
   image.setPixel(2, 1, qRgb(254, 0, 255));  // below the key: kept
   image.setPixel(0, 2, qRgb(0, 0, 0));
   image.setPixel(3, 2, qRgb(0, 0, 0));
-  const QRegion region = BitmapToRegion(image, 10, 20, SkinMagenta, 1, 1, 1);
+  const QRegion region = BitmapToRegion(TImageBitmap(image), 10, 20, SkinMagenta, 1, 1, 1).ToQRegion();
   EXPECT_FALSE(region.contains(QPoint(11, 20)));
   EXPECT_TRUE(region.contains(QPoint(12, 21)));
   EXPECT_TRUE(region.contains(QPoint(10, 22)));
   EXPECT_FALSE(region.contains(QPoint(11, 22)));
   EXPECT_TRUE(region.contains(QPoint(13, 22)));
   image.fill(Qt::black);
-  EXPECT_TRUE(BitmapToRegion(image, 0, 0, SkinMagenta, 1, 1, 1).xored(QRegion(0, 0, 4, 3)).isEmpty());
+  EXPECT_TRUE(BitmapToRegion(TImageBitmap(image), 0, 0, SkinMagenta, 1, 1, 1).ToQRegion().xored(QRegion(0, 0, 4, 3)).isEmpty());
 }

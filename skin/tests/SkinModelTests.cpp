@@ -89,33 +89,33 @@ TEST(SkinModel, ShippedSkinsBuildEveryElementTheirIniNames) {
         {"Left", model.Left.get()},             {"Right", model.Right.get()}};
     for (const TElementOf& e : elements) {
       ASSERT_NE(e.element, nullptr) << e.section;
-      EXPECT_FALSE(e.element->Image.isNull()) << e.section;
-      EXPECT_EQ(e.element->Image.width() % e.element->FrameCount, 0) << e.section;
+      EXPECT_FALSE(e.element->Image.Empty()) << e.section;
+      EXPECT_EQ(e.element->Image.Width() % e.element->FrameCount, 0) << e.section;
     }
     for (const TDataSkinObject* stacked : std::initializer_list<const TDataSkinObject*>{model.Top.get(), model.Bottom.get(),
                                                                                       model.MenuBar.get()}) {
       ASSERT_NE(stacked, nullptr);
-      EXPECT_EQ(stacked->Image.height() % stacked->FrameCount, 0) << qPrintable(stacked->SectionName);
+      EXPECT_EQ(stacked->Image.Height() % stacked->FrameCount, 0) << qPrintable(stacked->SectionName);
     }
     EXPECT_EQ(model.Top->LeftWidth, ini.ReadInteger("Personality", "TopTopHeight", -1));
-    EXPECT_EQ(model.Left->TopHeight, model.Top->Image.height() / model.Top->FrameCount);
-    EXPECT_EQ(model.Buttons->CheckButton.width() % model.Buttons->CheckButtonFrame, 0);
-    EXPECT_EQ(model.Buttons->RadioButton.width() % model.Buttons->RadioButtonFrame, 0);
-    EXPECT_FALSE(model.UpDownVert->Image2.isNull());
-    EXPECT_FALSE(model.Tabs->Image2.isNull());
-    EXPECT_FALSE(model.Progress->Image2.isNull());
+    EXPECT_EQ(model.Left->TopHeight, model.Top->Image.Height() / model.Top->FrameCount);
+    EXPECT_EQ(model.Buttons->CheckButton.Width() % model.Buttons->CheckButtonFrame, 0);
+    EXPECT_EQ(model.Buttons->RadioButton.Width() % model.Buttons->RadioButtonFrame, 0);
+    EXPECT_FALSE(model.UpDownVert->Image2.Empty());
+    EXPECT_FALSE(model.Tabs->Image2.Empty());
+    EXPECT_FALSE(model.Progress->Image2.Empty());
     EXPECT_EQ(model.ComboButton->Style, 2);
 
     // Close, maximise, restore, minimise, the window icon, and the three child-window buttons.
     ASSERT_EQ(model.CaptionButtons.size(), 8u);
     for (const auto& b : model.CaptionButtons) {
       if (b->Action == 3) {
-        EXPECT_TRUE(b->Image.isNull());
+        EXPECT_TRUE(b->Image.Empty());
         continue;
       }
-      EXPECT_FALSE(b->Image.isNull()) << b->Action;
+      EXPECT_FALSE(b->Image.Empty()) << b->Action;
       EXPECT_EQ(b->FrameCount, 4) << b->Action;
-      EXPECT_EQ(b->Image.width() % 4, 0) << b->Action;
+      EXPECT_EQ(b->Image.Width() % 4, 0) << b->Action;
     }
   }
   EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 5);
@@ -146,8 +146,8 @@ TEST(SkinModel, ReadsBordersCaptionButtonsAndColourSectionsByTheirRules) {
   EXPECT_EQ(m.Top->RightWidth, 67);
   EXPECT_EQ(m.Top->FrameCount, 1);
   EXPECT_EQ(m.Top->Tile, 1);
-  EXPECT_EQ(m.Top->Image.size(), QSize(30, 10));  // folders in the image text are ignored
-  EXPECT_TRUE(m.Left->Image.isNull());            // ".BMP" is not a bitmap name
+  EXPECT_EQ(m.Top->Image.Image().size(), QSize(30, 10));  // folders in the image text are ignored
+  EXPECT_TRUE(m.Left->Image.Empty());            // ".BMP" is not a bitmap name
   EXPECT_EQ(m.Left->TopHeight, 12);
   EXPECT_EQ(m.Left->BottomHeight, 3);
 
@@ -162,7 +162,7 @@ TEST(SkinModel, ReadsBordersCaptionButtonsAndColourSectionsByTheirRules) {
   for (size_t i = 0; i < std::size(expected); ++i) {
     EXPECT_EQ(m.CaptionButtons[i]->SectionName, expected[i].section);
     EXPECT_EQ(m.CaptionButtons[i]->FrameCount, expected[i].frames) << expected[i].section;
-    EXPECT_EQ(!m.CaptionButtons[i]->Image.isNull(), expected[i].hasImage) << expected[i].section;
+    EXPECT_EQ(!m.CaptionButtons[i]->Image.Empty(), expected[i].hasImage) << expected[i].section;
   }
   EXPECT_EQ(m.CaptionButtons[0]->Visibility1, -1);
   for (int i = 0; i < 3; ++i) {
@@ -170,7 +170,7 @@ TEST(SkinModel, ReadsBordersCaptionButtonsAndColourSectionsByTheirRules) {
     EXPECT_EQ(b.Action, 7 + i);
     EXPECT_EQ(b.Align, 100);
     EXPECT_EQ(b.FrameCount, 4);
-    EXPECT_EQ(b.Image.size(), QSize(16, 10));
+    EXPECT_EQ(b.Image.Image().size(), QSize(16, 10));
     EXPECT_EQ(b.Xcoord, 8 * (3 - i));
   }
 
@@ -213,23 +213,23 @@ TEST(SkinModel, ComposesWholeComboBoxesAndTheToolbarGradient) {
   const Integer w = GetSystemMetrics(SM_CXHSCROLL) + 2;
   const TDataSkinBorder& button = *m.ComboButton;
   EXPECT_EQ(button.Style, 2);
-  EXPECT_EQ(button.Image.size(), QSize(200, 21));
+  EXPECT_EQ(button.Image.Image().size(), QSize(200, 21));
   EXPECT_EQ(button.LeftWidth, 2);
   EXPECT_EQ(button.RightWidth, w + 2);
   EXPECT_EQ(button.TopHeight, 2);
   EXPECT_EQ(button.BottomHeight, 3);
-  EXPECT_EQ(button.Image.pixel(0, 0), qRgb(0, 0, 200));       // the edge
-  EXPECT_EQ(button.Image.pixel(10, 10), PixelOf(SkinMagenta));  // the text area is left clear
-  EXPECT_EQ(button.Image.pixel(49, 10), qRgb(0, 200, 0));     // the button on the right
-  EXPECT_EQ(m.SunkEdge->Image.pixel(0, 10), qRgb(0, 200, 0)); // mirrored: button on the left
+  EXPECT_EQ(button.Image.Image().pixel(0, 0), qRgb(0, 0, 200));       // the edge
+  EXPECT_EQ(button.Image.Image().pixel(10, 10), PixelOf(SkinMagenta));  // the text area is left clear
+  EXPECT_EQ(button.Image.Image().pixel(49, 10), qRgb(0, 200, 0));     // the button on the right
+  EXPECT_EQ(m.SunkEdge->Image.Image().pixel(0, 10), qRgb(0, 200, 0)); // mirrored: button on the left
   EXPECT_EQ(m.SunkEdge->LeftWidth, w + 2);
   EXPECT_EQ(m.SunkEdge->RightWidth, 2);
 
   ASSERT_NE(m.Toolbar, nullptr);
-  EXPECT_EQ(m.Toolbar->Image.size(), QSize(10, 40));
-  EXPECT_EQ(ColourOfPixel(m.Toolbar->Image.pixel(5, 0)), RGB(247, 247, 247));  // 15 % face, 85 % white
+  EXPECT_EQ(m.Toolbar->Image.Image().size(), QSize(10, 40));
+  EXPECT_EQ(ColourOfPixel(m.Toolbar->Image.Image().pixel(5, 0)), RGB(247, 247, 247));  // 15 % face, 85 % white
   // 15 % grey and 85 % the caption's black is 19; bands round toward zero on the way down.
-  EXPECT_NEAR(qRed(m.Toolbar->Image.pixel(5, 39)), 19, 1);
+  EXPECT_NEAR(qRed(m.Toolbar->Image.Image().pixel(5, 39)), 19, 1);
   EXPECT_EQ(m.TopBorderColour(), clBlack);
 }
 
@@ -253,7 +253,7 @@ TEST(SkinModel, RefusedPackageOrBadBitmapLeavesTheModelInUse) {
     EXPECT_ANY_THROW(model.Build(c.package)) << c.name;
     EXPECT_TRUE(model.SkinNotBuilt) << c.name;
     EXPECT_EQ(model.SkinName, "kept") << c.name;
-    EXPECT_EQ(model.Top->Image.size(), QSize(8, 20)) << c.name;
+    EXPECT_EQ(model.Top->Image.Image().size(), QSize(8, 20)) << c.name;
     model.SkinNotBuilt = false;
   }
 }
