@@ -136,3 +136,81 @@ TEST(MaskEngine, ParsesFieldsEscapesAndRequiredPositions) {
   EXPECT_TRUE(TMaskEngine{"999"}.Accept(0, u' ').has_value());  // optional takes a blank
   EXPECT_EQ(TMaskEngine{"000"}.Accept(0, u' '), std::nullopt);        // required does not
 }
+
+// ---- the masked edit control
+
+#include "UiTestSupport.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/Mask.h"
+#include <QLineEdit>
+
+namespace {
+
+struct MaskedEditOnForm {
+  uitest::TShownForm f;
+  TMaskEdit* edit = new TMaskEdit(f.Form);
+  QLineEdit* line = nullptr;
+  explicit MaskedEditOnForm(const QString& mask) {
+    edit->SetEditMask(mask);
+    edit->SetParent(f.Form);
+    line = qobject_cast<QLineEdit*>(edit->Handle());
+  }
+  void Type(const QString& keys) {
+    for (const QChar ch : keys) {
+      if (ch == u'\b') uitest::PressKey(line, Qt::Key_Backspace, "\b");
+      else if (ch == QChar(0x7f)) uitest::PressKey(line, Qt::Key_Delete);
+      else uitest::PressKey(line, 0, QString(ch));
+    }
+  }
+};
+
+}  // namespace
+
+TEST(MaskEdit, KeysGoThroughTheMaskAndTheWidgetShowsEditText) {
+  MaskedEditOnForm m("999.99;1;_");
+  ASSERT_NE(m.line, nullptr);
+  EXPECT_EQ(m.line->text(), "___.__");
+  QStringList changes;
+  m.edit->OnChange = [&](TObject*) { changes << m.edit->EditText(); };
+  m.edit->SetSelStart(0);
+  m.Type("12x.5");
+  EXPECT_EQ(m.line->text(), "12_.5_");
+  EXPECT_EQ(m.edit->Text(), "12 .5 ");
+  EXPECT_EQ(m.edit->SelStart(), 5);
+  EXPECT_EQ(changes, (QStringList{"1__.__", "12_.__", "12_.5_"}));  // the refused "x" changed nothing
+  m.Type("\b\b\b");  // the second one lands on a position that was already blank
+  EXPECT_EQ(m.line->text(), "1__.__");
+
+  Clipboard()->SetAsText("296.78");
+  m.edit->SelectAll();
+  m.edit->PasteFromClipboard();
+  EXPECT_EQ(m.edit->EditText(), "296.78");
+  Clipboard()->SetAsText("abc");
+  m.edit->PasteFromClipboard();  // refused whole
+  EXPECT_EQ(m.edit->EditText(), "296.78");
+
+  m.edit->SetSelStart(0);
+  m.Type(QString(QChar(0x7f)));
+  EXPECT_EQ(m.edit->EditText(), "_96.78");
+}
+
+TEST(MaskEdit, TextValueAndValidation) {
+  MaskedEditOnForm m("!99/99/9999;1; ");
+  m.edit->SetText("1-05-2024");
+  EXPECT_EQ(m.line->text(), " 1-05-2024");
+  EXPECT_EQ(m.edit->Text(), " 1-05-2024");
+  m.edit->ValidateEdit();  // optional positions may stay blank
+
+  MaskedEditOnForm required("00:00;0;_");
+  required.edit->SetText("12");
+  EXPECT_EQ(required.edit->EditText(), "12:__");
+  EXPECT_EQ(required.edit->Text(), "12  ");
+  EXPECT_THROW(required.edit->ValidateEdit(), EDBEditError);
+  EXPECT_EQ(required.edit->SelStart(), 3);  // the caret goes to the first missing digit
+
+  // Dropping the mask keeps the value.
+  required.edit->SetEditMask("");
+  EXPECT_EQ(required.edit->Text(), "12  ");
+  required.Type("ab");
+  EXPECT_EQ(required.line->text().size(), 6);
+}
