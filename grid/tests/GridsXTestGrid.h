@@ -42,6 +42,7 @@ public:
   void ColumnMoved(Integer FromIndex, Integer ToIndex) override { ColumnMoves.push_back({FromIndex, ToIndex}); }
   void RowRelocated(Integer FromIndex, Integer ToIndex) override { RowMoves.push_back({FromIndex, ToIndex}); }
 
+  TGridDrawState StateOf(Integer ACol, Integer ARow) { return States[{ACol, ARow}]; }
   TGridDrawInfoX Info() {
     TGridDrawInfoX di;
     FillDrawInfo(di);

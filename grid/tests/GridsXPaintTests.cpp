@@ -1,0 +1,107 @@
+// Pixels of the painted grid on the offscreen platform, sampled away from edges and text.
+#include "grid/tests/GridsXTestGrid.h"
+#include <gtest/gtest.h>
+
+namespace {
+TColor Rgb(TColor C) { return ColorToRGB(C); }
+
+// The middle of a cell, away from its 3-D edges and focus rectangle.
+TPoint Middle(TTestGrid& G, Integer ACol, Integer ARow) {
+  const TRect r = G.CellRect(ACol, ARow);
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+}  // namespace
+
+TEST(GridsXPaint, BandsCellsAndLines) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  const QImage img = f.Grab();
+  const TPoint fixed = Middle(g, 2, 0), data = Middle(g, 2, 2);
+  EXPECT_EQ(PixelAt(img, fixed.X, fixed.Y), Rgb(clBtnFace));
+  EXPECT_EQ(PixelAt(img, data.X, data.Y), Rgb(clWindow));
+  const TRect cell = g.CellRect(2, 2);
+  EXPECT_EQ(PixelAt(img, cell.Right, data.Y), Rgb(clSilver)) << "data lines take the bright line colour";
+  EXPECT_EQ(PixelAt(img, data.X, cell.Bottom), Rgb(clSilver));
+  const TGridDrawInfoX di = g.Info();
+  EXPECT_EQ(PixelAt(img, di.Horz.DataEnd + 10, 40), Rgb(clWindow)) << "empty space beside the cells";
+  EXPECT_EQ(PixelAt(img, 40, di.Vert.DataEnd + 10), Rgb(clWindow)) << "and below them";
+  EXPECT_FALSE(g.Painted.empty());
+  for (const TGridCoord& c : g.Painted) EXPECT_LT(c.X, 5);
+}
+
+TEST(GridsXPaint, SelectionIsHighlightedButNotTheFocusedCell) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.MoveToCell(2, 2, true, false, false);
+  g.MoveAnchor({3, 3}, false);
+  const QImage img = f.Grab();
+  const TPoint anchor = Middle(g, 3, 3), current = Middle(g, 2, 2);
+  EXPECT_EQ(PixelAt(img, anchor.X, anchor.Y), Rgb(clHighlight));
+  EXPECT_EQ(PixelAt(img, current.X, current.Y), Rgb(clWindow));
+  EXPECT_TRUE(g.StateOf(2, 2).Contains(gdFocused));
+  EXPECT_TRUE(g.StateOf(3, 3).Contains(gdSelected));
+  EXPECT_TRUE(g.StateOf(2, 0).Contains(gdFixed));
+
+  g.SetGridOptions(g.GridOptions() + TGridOptionsX{goDrawFocusSelected});
+  const QImage again = f.Grab();
+  EXPECT_EQ(PixelAt(again, current.X, current.Y), Rgb(clHighlight));
+}
+
+TEST(GridsXPaint, ScrolledOutPixelsOfTheFirstRowStayUnderTheFixedRows) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetRowCount(30);
+  g.SmoothVert = true;
+  g.CalcVertScrollExtent();
+  g.ScrollByPixels(0, 5);
+  ASSERT_EQ(g.TopRowOffset(), 5);
+  EXPECT_EQ(g.CellRect(2, 1).Top, 25) << "the first row is clipped at the fixed rows";
+  const QImage img = f.Grab();
+  EXPECT_EQ(PixelAt(img, Middle(g, 2, 0).X, 20), Rgb(clBtnFace));
+  EXPECT_EQ(PixelAt(img, Middle(g, 2, 1).X, 30), Rgb(clWindow));
+}
+
+TEST(GridsXPaint, ContraRowsAndOutOfBoundaryAreas) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetContraRowCount(1);
+  g.SetFixedColor(clYellow);
+  g.OutBoundaryData()->SetTopIndent(20);
+  const TGridDrawInfoX di = g.Info();
+  EXPECT_EQ(g.CellRect(2, 0).Top, 20);
+  const QImage img = f.Grab();
+  EXPECT_EQ(PixelAt(img, 200, 10), clYellow) << "the band above the cells";
+  const TPoint footer = Middle(g, 2, 5), footerFixed = Middle(g, 0, 5);
+  EXPECT_EQ(footer.Y, di.Vert.ContraStart + 1 + 12);
+  EXPECT_EQ(PixelAt(img, footer.X, footer.Y), Rgb(clWindow));
+  EXPECT_EQ(PixelAt(img, footerFixed.X, footerFixed.Y), clYellow);
+  EXPECT_EQ(PixelAt(img, footer.X, di.Vert.ContraStart), Rgb(clGray)) << "the contra separator is dark";
+  EXPECT_EQ(PixelAt(img, footer.X, di.Vert.ContraStart - 10), Rgb(clWindow)) << "space between data and footer";
+  bool footerPainted = false;
+  for (const TGridCoord& c : g.Painted) footerPainted |= c.Y == 5;
+  EXPECT_TRUE(footerPainted);
+  EXPECT_FALSE(g.StateOf(2, 5).Contains(gdSelected));
+}
+
+TEST(GridsXPaint, NoDefaultDrawingLeavesCellsToThePainter) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetDefaultCellDrawing(false);
+  g.SetColor(clRed);
+  const QImage img = f.Grab();
+  const TGridDrawInfoX di = g.Info();
+  const TRect cell = g.CellRect(2, 2);
+  EXPECT_EQ(PixelAt(img, cell.Right, cell.Top + 5), Rgb(clSilver)) << "lines are still drawn";
+  EXPECT_EQ(PixelAt(img, di.Horz.DataEnd + 10, 40), clRed) << "and the empty space";
+}
+
+TEST(GridsXPaint, RowsWithoutVerticalLinesAreWidenedOverTheGap) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetGridOptions(g.GridOptions() - TGridOptionsX{goVertLine});
+  g.MoveToCell(2, 2, true, false, false);
+  g.MoveAnchor({3, 2}, false);
+  const QImage img = f.Grab();
+  const TRect cell = g.CellRect(3, 2);
+  EXPECT_EQ(PixelAt(img, cell.Right, cell.Top + 5), Rgb(clHighlight)) << "the fill covers the missing line";
+}
