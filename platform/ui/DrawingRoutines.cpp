@@ -173,6 +173,31 @@ bool DrawFrameControl(TCanvas* Canvas, TRect& R, Cardinal Kind, Cardinal State) 
   return true;
 }
 
+void LoadSystemCheckBoxes(TBitmap* Bitmap) {
+  constexpr Integer side = 13;
+  Bitmap->SetSize(4 * side, 3 * side);
+  TCanvas* c = Bitmap->Canvas();
+  c->Brush()->SetColor(clBtnFace);
+  c->FillRect(Rect(0, 0, 4 * side, 3 * side));
+  static const Cardinal rows[3] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTON3STATE};
+  static const Cardinal columns[4] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (Integer row = 0; row < 3; ++row)
+    for (Integer column = 0; column < 4; ++column) {
+      TRect r = Bounds(column * side, row * side, side, side);
+      DrawFrameControl(c, r, DFC_BUTTON, rows[row] | columns[column]);
+    }
+  Bitmap->Dormant();
+}
+
+void ExtTextOut(TCanvas* Canvas, Integer X, Integer Y, Cardinal Options, const TRect* Rect, const String& Text) {
+  const TBrushStyle style = Canvas->Brush()->Style();
+  if ((Options & ETO_OPAQUE) && Rect) Canvas->FillRect(*Rect);
+  Canvas->Brush()->SetStyle(bsClear);
+  if ((Options & ETO_CLIPPED) && Rect) Canvas->TextRect(*Rect, X, Y, Text);
+  else Canvas->TextOut(X, Y, Text);
+  Canvas->Brush()->SetStyle(style);
+}
+
 void DrawFocusRect(TCanvas* Canvas, const TRect& R) {
   QPainter* p = Canvas->Handle();
   if (!p || R.IsEmpty()) return;

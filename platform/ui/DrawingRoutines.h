@@ -29,6 +29,11 @@ Integer DrawTextEx(TCanvas* Canvas, const String& Text, TRect& R, Cardinal Forma
 // Text shortened with "..." at its end so that it fits Width pixels in the canvas font.
 String EllipsizeText(TCanvas* Canvas, const String& Text, Integer Width);
 
+constexpr Cardinal ETO_OPAQUE = 0x2, ETO_CLIPPED = 0x4;
+// Text at X, Y (its top-left corner): ETO_OPAQUE fills Rect with the brush colour first,
+// ETO_CLIPPED keeps the text inside Rect.
+void ExtTextOut(TCanvas* Canvas, Integer X, Integer Y, Cardinal Options, const TRect* Rect, const String& Text);
+
 // Edge kinds and border flags.
 constexpr Cardinal BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
                    BDR_OUTER = 0x3, BDR_INNER = 0xC, EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER,
@@ -53,6 +58,10 @@ constexpr Cardinal DFCS_BUTTONCHECK = 0x0, DFCS_BUTTONRADIO = 0x4, DFCS_BUTTON3S
 // Draws a push button, check box (two- or three-state), radio button, scroll arrow, combo
 // arrow or size grip filling R.
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, Cardinal Kind, Cardinal State);
+
+// The check-box glyphs in a grid of 4 columns (unchecked, checked, pushed, pushed and
+// checked) by 3 rows (check box, radio button, three-state box), 13 x 13 pixels each.
+void LoadSystemCheckBoxes(TBitmap* Bitmap);
 
 // Inverts every other pixel of R's outline; drawing it twice restores the pixels.
 void DrawFocusRect(TCanvas* Canvas, const TRect& R);

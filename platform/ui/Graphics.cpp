@@ -470,7 +470,10 @@ void TCanvas::TextRect(const TRect& R, Integer X, Integer Y, const String& Text)
   p->setClipRect(ToQRect(R), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   if (FBrush->Style() != bsClear) p->fillRect(ToQRect(R), FBrush->ToQBrush());
   p->setPen(ColorToQColor(FFont->Color()));
-  p->drawText(X, Y + fm.ascent(), Text);
+  // A turned font runs from X, Y along its base line's angle.
+  p->translate(X, Y);
+  if (FFont->Orientation() != 0) p->rotate(-FFont->Orientation() / 10.0);
+  p->drawText(0, fm.ascent(), Text);
   p->restore();
   DidChange();
 }

@@ -129,6 +129,7 @@ private:
 struct TTextMetric {
   Integer tmHeight = 0, tmAscent = 0, tmDescent = 0, tmInternalLeading = 0, tmExternalLeading = 0,
           tmAveCharWidth = 0, tmMaxCharWidth = 0;
+  Integer tmOverhang = 0;  // outline fonts draw bold and italic without extra width
 };
 
 enum TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert, cmNotSrcCopy, cmMergePaint, cmBlackness, cmWhiteness };
@@ -177,7 +178,8 @@ public:
 
   // Text at the top-left point X, Y; the background is filled unless the brush is clear.
   void TextOut(Integer X, Integer Y, const String& Text);
-  // Text at X, Y clipped to R, whose background is filled unless the brush is clear.
+  // Text at X, Y clipped to R, whose background is filled unless the brush is clear; a font
+  // with an orientation turns the text about X, Y.
   void TextRect(const TRect& R, Integer X, Integer Y, const String& Text);
   Integer TextWidth(const String& Text) const;
   Integer TextHeight(const String& Text) const;

@@ -96,6 +96,29 @@ TEST(Drawing, FrameControlsDrawChecksArrowsAndButtonsByState) {
   }
 }
 
+TEST(Drawing, SystemCheckBoxGlyphsComeInFourColumnsAndThreeRows) {
+  TPaper paper;
+  TBitmap boxes;
+  LoadSystemCheckBoxes(&boxes);
+  EXPECT_EQ(boxes.Width() / 4, 13);
+  EXPECT_EQ(boxes.Height() / 3, 13);
+  paper.Canvas()->Draw(0, 0, &boxes);
+  EXPECT_EQ(paper.At(3, 5), White);        // unchecked
+  EXPECT_EQ(paper.At(13 + 3, 5), Black);   // checked
+  EXPECT_EQ(paper.At(26 + 2, 2), Face);    // pushed
+}
+
+TEST(Drawing, TurnedFontsRunUpwardFromTheirStartPoint) {
+  TPaper paper(40, 120);
+  UseFont(paper.Canvas(), "DejaVu Sans", 12);
+  paper.Canvas()->Font()->SetOrientation(900);
+  paper.Canvas()->Brush()->SetStyle(bsClear);
+  paper.Canvas()->TextRect(Rect(0, 0, 40, 120), 5, 110, QStringLiteral("MMMMMM"));
+  EXPECT_TRUE(paper.InkIn(Rect(0, 30, 40, 110)));
+  EXPECT_FALSE(paper.InkIn(Rect(0, 111, 40, 120)));  // nothing below the start point
+  EXPECT_FALSE(paper.InkIn(Rect(30, 0, 40, 120)));   // nor far to the right: the text stands up
+}
+
 TEST(Drawing, FocusRectangleInvertsAlternatePixelsAndUndoesItself) {
   TPaper paper;
   DrawFocusRect(paper.Canvas(), Rect(10, 10, 30, 20));
