@@ -87,6 +87,8 @@ void TControl::Dispatch(TMessage& Message) {
       return;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+    case CM_PARENTCTL3DCHANGED: ParentCtl3DChanged(); return;
+    case CM_PARENTBIDIMODECHANGED: ParentBiDiModeChanged(); return;
     case CM_PARENTSHOWHINTCHANGED:
       if (FParentShowHint && FParent) {
         FShowHint = FParent->ShowHint();
@@ -248,6 +250,7 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  FConstraints.Apply(AWidth, AHeight);
   AWidth = std::max(0, AWidth);
   AHeight = std::max(0, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
@@ -377,8 +380,21 @@ void TControl::ParentColorChanged() {
 }
 
 void TControl::SetCtl3D(bool Value) {
+  FParentCtl3D = false;
   if (Value == FCtl3D) return;
   FCtl3D = Value;
+  Perform(CM_CTL3DCHANGED);
+}
+
+void TControl::SetParentCtl3D(bool Value) {
+  if (Value == FParentCtl3D) return;
+  FParentCtl3D = Value;
+  if (Value) ParentCtl3DChanged();
+}
+
+void TControl::ParentCtl3DChanged() {
+  if (!FParentCtl3D || !FParent || FParent->Ctl3D() == FCtl3D) return;
+  FCtl3D = FParent->Ctl3D();
   Perform(CM_CTL3DCHANGED);
 }
 
@@ -408,9 +424,34 @@ void TControl::SetCursor(TCursor Value) {
 }
 
 void TControl::SetBiDiMode(TBiDiMode Value) {
+  FParentBiDiMode = false;
   if (Value == FBiDiMode) return;
   FBiDiMode = Value;
   Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  if (Value == FParentBiDiMode) return;
+  FParentBiDiMode = Value;
+  if (Value) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged() {
+  if (!FParentBiDiMode || !FParent || FParent->BiDiMode() == FBiDiMode) return;
+  FBiDiMode = FParent->BiDiMode();
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TSizeConstraints::Apply(Integer& Width, Integer& Height) const {
+  if (MaxWidth > 0) Width = std::min(Width, MaxWidth);
+  if (MaxHeight > 0) Height = std::min(Height, MaxHeight);
+  Width = std::max(Width, MinWidth);
+  Height = std::max(Height, MinHeight);
+}
+
+void TControl::SetConstraints(const TSizeConstraints& Value) {
+  FConstraints = Value;
+  SetBounds(FLeft, FTop, FWidth, FHeight);
 }
 
 void TControl::SetPopupMenu(TComponent* Value) {

@@ -64,6 +64,13 @@ struct TCreateParams {
   Cardinal WindowClassStyle = 0;
 };
 
+struct TSizeConstraints {
+  Integer MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+  // Width and Height brought inside the limits.
+  void Apply(Integer& Width, Integer& Height) const;
+  friend bool operator==(const TSizeConstraints&, const TSizeConstraints&) = default;
+};
+
 // A context menu as controls see it; the menu classes implement it.
 class IPopupMenu {
 public:
@@ -155,6 +162,8 @@ public:
   void SetParentColor(bool Value);
   bool Ctl3D() const { return FCtl3D; }
   void SetCtl3D(bool Value);
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value);
   const String& Caption() const { return FText; }
   void SetCaption(const String& Value) { SetText(Value); }
   const String& Text() const { return FText; }
@@ -169,6 +178,11 @@ public:
   void SetCursor(TCursor Value);
   TBiDiMode BiDiMode() const { return FBiDiMode; }
   void SetBiDiMode(TBiDiMode Value);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool Value);
+  // Size limits kept by SetBounds; 0 means no limit.
+  const TSizeConstraints& Constraints() const { return FConstraints; }
+  void SetConstraints(const TSizeConstraints& Value);
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
   bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
   bool UseRightToLeftScrollBar() const { return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign; }
@@ -234,6 +248,8 @@ private:
   void FontChanged(TObject* Sender);
   void ParentFontChanged();
   void ParentColorChanged();
+  void ParentCtl3DChanged();
+  void ParentBiDiModeChanged();
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -246,6 +262,9 @@ private:
   TColor FColor = clWindow;
   bool FParentColor = false;
   bool FCtl3D = true;
+  bool FParentCtl3D = true;
+  bool FParentBiDiMode = true;
+  TSizeConstraints FConstraints;
   String FText;
   String FHint;
   bool FShowHint = false;

@@ -27,6 +27,8 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (win) FTabList.push_back(win);
   AControl->Perform(CM_PARENTFONTCHANGED);
   AControl->Perform(CM_PARENTCOLORCHANGED);
+  AControl->Perform(CM_PARENTCTL3DCHANGED);
+  AControl->Perform(CM_PARENTBIDIMODECHANGED);
   AControl->Perform(CM_PARENTSHOWHINTCHANGED);
   if (win && HandleAllocated()) win->HandleNeeded();
   if (AControl->Visible()) {
@@ -174,6 +176,7 @@ void TWinControl::AnchorChildren(Integer DeltaWidth, Integer DeltaHeight) {
 // ---- geometry
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  FConstraints.Apply(AWidth, AHeight);
   AWidth = std::max(0, AWidth);
   AHeight = std::max(0, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;

@@ -64,6 +64,8 @@ void TWinControl::Dispatch(TMessage& Message) {
       Invalidate();
       return;
     case CM_CTL3DCHANGED:
+      NotifyControls(CM_PARENTCTL3DCHANGED);
+      [[fallthrough]];
     case CM_BORDERCHANGED:
       FFrameValid = false;
       RecreateWnd();

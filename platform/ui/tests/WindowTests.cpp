@@ -70,6 +70,9 @@ TEST(Layout, AlignAndAnchorsWorkBeforeAnyWindowExists) {
 
   form.SetBounds(0, 0, 500, 350);
   EXPECT_EQ(client.BoundsRect(), Rect(50, 30, 500, 330));
+  left.SetConstraints({0, 0, 40, 0});  // at most 40 wide
+  EXPECT_EQ(left.Width(), 40);
+  EXPECT_EQ(client.Left(), 40);
   EXPECT_EQ(anchored.BoundsRect(), Rect(400, 250, 440, 290));
   EXPECT_FALSE(client.HandleAllocated());
 }
@@ -85,6 +88,11 @@ TEST(Fonts, ParentFontAndColourFlowDownUntilAChildSetsItsOwn) {
   EXPECT_EQ(child.Font()->Name(), QStringLiteral("DejaVu Sans"));
   EXPECT_EQ(child.Font()->Size(), 12);
   EXPECT_EQ(child.Color(), clAqua);
+
+  form.SetCtl3D(false);
+  form.SetBiDiMode(bdRightToLeft);
+  EXPECT_FALSE(child.Ctl3D());
+  EXPECT_TRUE(child.UseRightToLeftScrollBar());
 
   child.Font()->SetSize(8);
   EXPECT_FALSE(child.ParentFont());
