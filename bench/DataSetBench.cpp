@@ -2,6 +2,7 @@
 // 63 columns. Prints the stepping time ratio (data set / SQLite, must be <= 3) and the
 // memory ratio (rows held by the data set / their raw values, must be <= 3); also times
 // a local sort on a text column and an UpdateBatch of 10 000 edited rows.
+#include "bench/RatioReporter.h"
 #include "platform/db/ADODB.h"
 #include <benchmark/benchmark.h>
 #include <QFile>
@@ -180,15 +181,6 @@ BENCHMARK(BM_StepDataSet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LocalSortOnText)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_UpdateBatch10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& Runs) override {
-    for (const Run& run : Runs) Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(Runs);
-  }
-  std::map<std::string, double> Times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -207,10 +199,9 @@ int main(int argc, char** argv) {
     q.Query.Open();
     held = HeapInUse() - before;
   }
-  const auto bare = reporter.Times.find("BM_StepSqlite/min_time:2.000");
-  const auto ours = reporter.Times.find("BM_StepDataSet/min_time:2.000");
-  if (bare != reporter.Times.end() && ours != reporter.Times.end())
-    std::printf("\nstepping ratio (data set / bare SQLite, must be <= 3): %.2f\n", ours->second / bare->second);
+  const double speed = reporter.SpeedRatio("BM_StepDataSet/min_time:2.000", "BM_StepSqlite/min_time:2.000");
+  if (speed > 0)
+    std::printf("\nstepping ratio (data set / bare SQLite, must be <= 3): %.2f\n", 1.0 / speed);
   std::printf("memory: raw values %zu bytes, data set %zu bytes; ratio (must be <= 3): %.2f\n", raw, held,
               double(held) / double(raw));
   return 0;

@@ -17,7 +17,7 @@ public:
   explicit TMemorySource(const Bytes& Data, size_t Piece = size_t(-1)) : FData(Data), FPiece(Piece) {}
   size_t Read(uint8_t* Buffer, size_t Count) override {
     const size_t n = std::min({Count, FPiece, FData.size() - FPos});
-    std::memcpy(Buffer, FData.data() + FPos, n);
+    if (n > 0) std::memcpy(Buffer, FData.data() + FPos, n);
     FPos += n;
     return n;
   }

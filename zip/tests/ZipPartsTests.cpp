@@ -148,7 +148,8 @@ TEST(ZipRecords, FindTheEndRecordNearestTheEnd) {
   }
   TEndCentral written;
   written.TotalEntries = 3;
-  written.SetComment(QByteArray("a comment with PK\x05\x06 inside", 29));
+  static const char comment[] = "a comment with PK\x05\x06 inside";
+  written.SetComment(QByteArray(comment, sizeof(comment) - 1));
   TMemoryStream stream;
   stream.WriteBuffer(QByteArray(100, 'x'));
   written.Write(&stream);
