@@ -27,13 +27,6 @@ bool IsNumericFieldType(TFieldType FieldType) {
   }
 }
 
-namespace {
-bool GThemingActive = false;
-}
-
-bool IsThemingActive() { return GThemingActive; }
-void SetThemingActive(bool Value) { GThemingActive = Value; }
-
 bool IsWithinDoubleClickLimits(TPoint OldPos, TPoint NewPos, Cardinal Interval) {
   return Interval <= GetDoubleClickTime() && std::abs(NewPos.X - OldPos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
          std::abs(NewPos.Y - OldPos.Y) <= GetSystemMetrics(SM_CYDOUBLECLK);

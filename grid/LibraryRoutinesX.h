@@ -17,9 +17,9 @@ Integer CompareBookmarkStrs(const TDataSet* DataSet, const TBookmarkStr& A, cons
 // Small integer, integer, word, float, currency and both BCD kinds.
 bool IsNumericFieldType(TFieldType FieldType);
 
-// Whether faces are drawn in the visual-style look instead of the classic 3-D one.
-bool IsThemingActive();
-void SetThemingActive(bool Value);
+// Whether faces are drawn in a visual-style look; the window layer draws the classic
+// 3-D look from its system table, so painting code takes that branch.
+inline bool IsThemingActive() { return false; }
 
 // Two clicks Interval milliseconds apart at OldPos and NewPos make a double click.
 bool IsWithinDoubleClickLimits(TPoint OldPos, TPoint NewPos, Cardinal Interval);
