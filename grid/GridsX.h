@@ -82,10 +82,12 @@ protected:
 
 private:
   void PassToGrid(Word& Key, TShiftState Shift);
+  void TakeFocus();
   bool CaretAtLeft() const;
   bool CaretAtRight() const;
   TCustomGridX* FGrid = nullptr;
   Cardinal FClickTime = 0;
+  bool FLoading = false;
 };
 
 // Library texts of the grid's index errors.

@@ -3,9 +3,11 @@
 // its text back first) when the current cell changes or the grid loses the focus.
 #include "grid/GridsX.h"
 #include "platform/rtl/Clock.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/SystemColors.h"
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 // ---- the editor
 
@@ -22,12 +24,20 @@ void TInplaceEdit::UpdateEditRect() {
   Perform(EM_SCROLLCARET);
 }
 
+// Texts set while loading are the cell's own: they must not travel back to the cell.
 void TInplaceEdit::LoadCellContents() {
-  SetText(String());
-  SetText(FGrid->GetCellEditText(FGrid->Col(), FGrid->Row()));
-  const Integer maxLength = FGrid->GetCellEditMaxLength();
-  SetReadOnly(maxLength == -1);
-  SetMaxLength(maxLength == -1 ? 0 : maxLength);
+  FLoading = true;
+  try {
+    SetText(String());
+    SetText(FGrid->GetCellEditText(FGrid->Col(), FGrid->Row()));
+    const Integer maxLength = FGrid->GetCellEditMaxLength();
+    SetReadOnly(maxLength == -1);
+    SetMaxLength(maxLength == -1 ? 0 : maxLength);
+  } catch (...) {
+    FLoading = false;
+    throw;
+  }
+  FLoading = false;
 }
 
 bool TInplaceEdit::IsWindowShown() const { return HandleAllocated() && Visible(); }
@@ -45,7 +55,13 @@ void TInplaceEdit::PlaceAt(const TRect& R, bool Redraw) {
   BringToFront();
   UpdateEditRect();
   if (Redraw) Invalidate();
-  if (FGrid->Focused()) SetFocus();
+  if (FGrid->Focused()) TakeFocus();
+}
+
+// The window gets the keyboard while the form keeps the grid as its active control, so
+// that the grid stays the focus owner while its editor is in use.
+void TInplaceEdit::TakeFocus() {
+  if (HandleAllocated()) Handle()->setFocus(Qt::OtherFocusReason);
 }
 
 void TInplaceEdit::HideEditWindow() {
@@ -63,7 +79,7 @@ void TInplaceEdit::CaretToEnd() {
 }
 
 void TInplaceEdit::FocusIfShown() {
-  if (IsWindowShown()) SetFocus();
+  if (IsWindowShown()) TakeFocus();
 }
 
 bool TInplaceEdit::EditCanModify() { return FGrid->EditorMayModify(); }
@@ -155,7 +171,7 @@ bool TInplaceEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint Mo
 
 void TInplaceEdit::WidgetTextChanged(const String& Value) {
   TCustomEdit::WidgetTextChanged(Value);
-  FGrid->CommitEditorText();
+  if (!FLoading) FGrid->CommitEditorText();
 }
 
 void TInplaceEdit::Dispatch(TMessage& Message) {
@@ -176,6 +192,11 @@ void TInplaceEdit::Dispatch(TMessage& Message) {
       FClickTime = 0;
       TCustomEdit::Dispatch(Message);
       return;
+    case WM_SETFOCUS: {
+      TCustomForm* form = GetParentForm(this);
+      if (!form || form->SetFocusedControl(FGrid)) DefaultHandler(Message);
+      return;
+    }
     case WM_KILLFOCUS:
       TCustomEdit::Dispatch(Message);
       for (TControl* c = FindControl(QApplication::focusWidget()); c; c = c->Parent())
@@ -194,6 +215,7 @@ bool TCustomGridX::EnsureInplaceEditor() {
   FInplaceEditor = MakeInplaceEditor();
   FInplaceEditor->SetGrid(this);
   FInplaceEditor->SetParent(this);
+  FInplaceEditor->HandleNeeded();
   return true;
 }
 
@@ -209,13 +231,14 @@ void TCustomGridX::SyncEditor() {
     FInplaceRow = FCurrent.Y;
     FInplaceEditor->LoadCellContents();
     FCanEditModify = !FInplaceEditor->ReadOnly();
-    FInplaceEditor->SelectAll();
   }
   if (EditorMayShow()) {
     TRect r;
     GetEditorRect(FCurrent.X, FCurrent.Y, r);
     FInplaceEditor->ShowAtRect(r);
   }
+  // Selected once the window shows and has the focus, which would otherwise drop it.
+  if (load) FInplaceEditor->SelectAll();
 }
 
 void TCustomGridX::HideInplaceEditor() {
