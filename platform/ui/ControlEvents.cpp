@@ -443,6 +443,10 @@ bool THostWidget::event(QEvent* Event) {
       }
     }
   }
+  if (FControl && Event->type() == QEvent::InputMethod) {
+    InputMethod(static_cast<QInputMethodEvent*>(Event));
+    return true;
+  }
   if (FControl && TWidgetEvents::Translate(FControl, this, Event, [this](QEvent* e) { return BaseEvent(e); })) return true;
   if (FControl && Event->type() == QEvent::Close) {
     if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {
@@ -452,6 +456,26 @@ bool THostWidget::event(QEvent* Event) {
     }
   }
   return QWidget::event(Event);
+}
+
+void THostWidget::InputMethod(QInputMethodEvent* Event) {
+  QPointer<THostWidget> guard(this);
+  if (!FComposing && !Event->preeditString().isEmpty()) {
+    FComposing = true;
+    TMessage start{WM_IME_STARTCOMPOSITION, 0, 0, 0};
+    DeliverMessage(FControl, start);
+  }
+  for (QChar c : Event->commitString()) {
+    if (!guard || !FControl) return;
+    TMessage m{WM_CHAR, c.unicode(), 1, 0};
+    DeliverMessage(FControl, m);
+  }
+  if (guard && FControl && FComposing && Event->preeditString().isEmpty()) {
+    FComposing = false;
+    TMessage end{WM_IME_ENDCOMPOSITION, 0, 0, 0};
+    DeliverMessage(FControl, end);
+  }
+  Event->accept();
 }
 
 bool TWidgetFilter::eventFilter(QObject* Watched, QEvent* Event) {

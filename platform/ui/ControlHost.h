@@ -3,6 +3,7 @@
 // into messages, posted messages and timers, and the frame's scroll bars.
 #include "platform/ui/Controls.h"
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -66,7 +67,10 @@ protected:
   bool event(QEvent* Event) override;
   void paintEvent(QPaintEvent*) override {}
 private:
+  // Composed input arrives as WM_IME_STARTCOMPOSITION, then the committed characters as WM_CHAR.
+  void InputMethod(QInputMethodEvent* Event);
   TWinControl* FControl;
+  bool FComposing = false;
 };
 
 // Routes the events of a wrapped Qt widget through its control's WindowProc first.

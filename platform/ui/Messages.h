@@ -23,7 +23,9 @@ constexpr WPARAM MakeWParam(Word lo, Word hi) { return WPARAM(uint32_t(lo) | (ui
 constexpr LPARAM PointToLParam(TPoint p) { return MakeLParam(Word(SmallInt(p.X)), Word(SmallInt(p.Y))); }
 constexpr TPoint LParamToPoint(LPARAM l) { return {SmallInt(LoWord(uintptr_t(l))), SmallInt(HiWord(uintptr_t(l)))}; }
 
-// Window messages.
+// Window messages. WM_PAINT, WM_ERASEBKGND and WM_NCPAINT carry in WParam the TCanvas* to
+// draw on (valid while the message is handled): the client area for the first two, the
+// whole window for WM_NCPAINT.
 constexpr Cardinal WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOVE = 0x0003,
                    WM_SIZE = 0x0005, WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008,
                    WM_ENABLE = 0x000A, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D, WM_PAINT = 0x000F,

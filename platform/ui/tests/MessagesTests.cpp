@@ -45,6 +45,18 @@ TEST_F(TMessagesFixture, KeysArriveAsKeyDownThenCharThenKeyUp) {
   EXPECT_EQ(events, QStringList({"keydown 65", "press a"}));
 }
 
+TEST_F(TMessagesFixture, ComposedInputStartsACompositionAndArrivesAsCharacters) {
+  QString typed;
+  Control->OnKeyPress = [&](TObject*, QChar& Key) { typed += Key; };
+  QInputMethodEvent preedit(QStringLiteral("gong"), {});
+  QApplication::sendEvent(Control->Handle(), &preedit);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("工资"));
+  QApplication::sendEvent(Control->Handle(), &commit);
+  EXPECT_EQ(Log, QStringList({"A WM_IME_STARTCOMPOSITION", "A WM_CHAR", "A WM_CHAR", "A WM_IME_ENDCOMPOSITION"}));
+  EXPECT_EQ(typed, QStringLiteral("工资"));
+}
+
 TEST_F(TMessagesFixture, DialogKeysAskTheControlBeforeTheFormTakesThem) {
   auto* other = new TRecordingControl(Shown.Form, &Log, QStringLiteral("B"));
   other->SetParent(Shown.Form);
