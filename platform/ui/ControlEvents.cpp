@@ -1,4 +1,5 @@
 #include "platform/ui/ControlHost.h"
+#include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -23,6 +24,7 @@ struct TInputState {
   Qt::KeyboardModifiers Modifiers;
   Qt::MouseButtons Buttons;
   std::array<bool, 256> Keys{};
+  Cardinal Time = 0;
 };
 
 TInputState& InputState() {
@@ -50,6 +52,8 @@ void NoteInputEvent(QEvent* Event) {
     case QEvent::Wheel: {
       auto* input = static_cast<QInputEvent*>(Event);
       InputState().Modifiers = input->modifiers();
+      // Events made by the program carry no time stamp: the clock tells the time instead.
+      InputState().Time = input->timestamp() ? Cardinal(input->timestamp()) : GetTickCount();
       if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::KeyRelease)
         InputState().Buttons = static_cast<QSinglePointEvent*>(Event)->buttons();
       break;
@@ -57,6 +61,8 @@ void NoteInputEvent(QEvent* Event) {
     default: break;
   }
 }
+
+Cardinal GetMessageTime() { return InputState().Time; }
 
 void NoteKey(Word VirtualKey, bool Down) { InputState().Keys[VirtualKey & 0xFF] = Down; }
 

@@ -134,6 +134,8 @@ private:
 
 // The widget whose cursor SetCursorShape sets (the one handling WM_SETCURSOR).
 void SetCursorWidget(QWidget* Widget);
+// A window took its own cursor shape again.
+void ForgetCursorShape();
 void RegisterWidget(QWidget* Widget, TWinControl* Control);
 // Remembers the modifiers and buttons of an input event for GetKeyState and friends.
 void NoteInputEvent(QEvent* Event);

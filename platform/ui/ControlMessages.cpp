@@ -118,9 +118,19 @@ void ReleaseCapture() { SetCaptureControl(nullptr); }
 
 void SetCursorWidget(QWidget* Widget) { CursorWidget() = Widget; }
 
+TCursor& LastCursorShape() {
+  static TCursor shape = crDefault;
+  return shape;
+}
+
 void SetCursorShape(TCursor Cursor) {
+  LastCursorShape() = Cursor;
   if (QWidget* w = CursorWidget()) w->setCursor(Screen ? Screen->Cursors(Cursor) : QCursor(Qt::ArrowCursor));
 }
+
+TCursor CursorShape() { return LastCursorShape(); }
+
+void ForgetCursorShape() { LastCursorShape() = crDefault; }
 
 // ---- widget registry
 

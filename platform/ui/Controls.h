@@ -476,6 +476,8 @@ TShiftState KeysToShiftState(Word Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 TPoint GetCursorPos();
 void SetCursorPos(TPoint P);
+// Milliseconds (tick count) of the last input event.
+Cardinal GetMessageTime();
 
 // The control that holds the mouse capture, or nullptr.
 TControl* GetCaptureControl();
@@ -484,6 +486,8 @@ void ReleaseCapture();
 
 // Sets the shape of the mouse cursor over the control handling WM_SETCURSOR now.
 void SetCursorShape(TCursor Cursor);
+// The shape SetCursorShape set last; crDefault after a window took its own shape again.
+TCursor CursorShape();
 
 // The control hosted in or wrapping Widget, or nullptr.
 TWinControl* FindControl(const QWidget* Widget);

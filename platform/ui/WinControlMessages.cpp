@@ -105,6 +105,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     case WM_SETCURSOR:
       // Back to the widget's own shape: a wrapped widget's, else the parent's.
       if (Message.Result == 0 && FHandle) {
+        ForgetCursorShape();
         if (FWidgetCursor) FHandle->setCursor(*FWidgetCursor);
         else FHandle->unsetCursor();
       }

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 #include "platform/ui/ControlHost.h"
+#include "platform/rtl/Clock.h"
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -31,6 +32,14 @@ TEST_F(TMessagesFixture, MouseClickArrivesAsDownUpWithEventsInOrder) {
   Click(Control, {5, 7});
   EXPECT_EQ(Log, QStringList({"A WM_LBUTTONDOWN", "A WM_LBUTTONUP"}));
   EXPECT_EQ(events, QStringList({"down 0 5,7", "click", "up"}));
+
+  // Events without a time stamp of their own are timed by the clock.
+  TManualClock clock;
+  TClock::SetCurrent(&clock);
+  clock.Advance(1234);
+  Click(Control, {5, 7});
+  TClock::SetCurrent(nullptr);
+  EXPECT_EQ(GetMessageTime(), 1234u);
   EXPECT_FALSE(Control->MouseCapture());
 }
 

@@ -127,7 +127,9 @@ TEST_F(TWrappedFixture, CursorsComeFromTheControlOrStayTheWidgetsOwn) {
   Edit->SetCursor(crHandPoint);
   move();
   EXPECT_EQ(line->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_EQ(CursorShape(), crHandPoint);
   Edit->SetCursor(crDefault);
   move();
   EXPECT_EQ(line->cursor().shape(), Qt::IBeamCursor);
+  EXPECT_EQ(CursorShape(), crDefault);
 }
