@@ -251,7 +251,8 @@ TModalResult TCustomForm::ShowModal() {
   } guard{this};
   Show();
   while (!(Application && Application->Terminated())) {
-    if (FModalResult == mrNone) loop.exec();
+    // A loop that cannot run (the application is quitting) still lets events through.
+    if (FModalResult == mrNone && loop.exec() < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (FModalResult == mrNone) continue;
     // The form may refuse to close: the result is dropped and the loop goes on.
     TCloseAction action = caHide;
@@ -286,6 +287,13 @@ void TCustomForm::Close() {
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
   DoClose(action);
+  // Closing the main form ends the program.
+  if (action != caNone && Application && Application->MainForm() == this) {
+    Application->Terminate();
+    if (action == caFree) Release();
+    else Hide();
+    return;
+  }
   switch (action) {
     case caHide: Hide(); break;
     case caMinimize: SetWindowState(wsMinimized); break;

@@ -64,6 +64,7 @@ TEST(ModalForms, CloseOfAModelessFormFollowsTheCloseAction) {
   action = caHide;
   form.Close();
   EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(Application->Terminated());
 }
 
 TEST(Dialogs, ScriptedAnswersInOrderAndUnscriptedDialogsNeverBlock) {
