@@ -368,7 +368,10 @@ bool TWidgetEvents::Translate(TWinControl* Control, QWidget* Widget, QEvent* Eve
       return TranslateMouse(Control, Widget, Event, Default);
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-      return TranslateKey(Control, Widget, Event, Default);
+      TranslateKey(Control, Widget, Event, Default);
+      // Keys stay with the focused window, whatever its default did with them.
+      Event->accept();
+      return true;
     case QEvent::FocusIn:
       return forward({WM_SETFOCUS, 0, 0, 0});
     case QEvent::FocusOut:

@@ -61,6 +61,12 @@ TEST_F(TWrappedFixture, KeysReachTheReplacedWindowProcFirstAndTheWidgetWhenPasse
   EXPECT_EQ(Edit->Edit()->cursorPosition(), 2);
   PressKey(Edit->Edit(), Qt::Key_Left);
   EXPECT_EQ(Edit->Edit()->cursorPosition(), 1);
+
+  // A key the widget leaves alone does not travel on to the form.
+  Word formSaw = 0;
+  Shown.Form->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { formSaw = Key; };
+  PressKey(Edit->Edit(), Qt::Key_F2);
+  EXPECT_EQ(formSaw, 0);
 }
 
 TEST_F(TWrappedFixture, PaintingFromTheWindowProcReplacesTheWidgetsOwnPainting) {
