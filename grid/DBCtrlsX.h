@@ -1,0 +1,384 @@
+#pragma once
+// Data-aware edit controls: a single-line edit bound to one field (or holding its own
+// value when unbound), and on it the date-time edit, the combo box with key mapping and
+// the number edit; and the data-aware check box.
+#include "grid/DateTimeElementsX.h"
+#include "grid/FieldDataLinkX.h"
+#include "platform/ui/Hints.h"
+#include "platform/ui/Mask.h"
+
+using TUpdateDataEventX = std::function<void(TObject* Sender, bool& Handled)>;
+
+// ---------------------------------------------------------------------------------------
+// The data-aware edit
+
+class TCustomDBEditX : public TCustomMaskEdit {
+public:
+  explicit TCustomDBEditX(TComponent* AOwner);
+  ~TCustomDBEditX() override;
+
+  TFieldDataLinkX* DataLink() const { return FDataLink.get(); }
+  virtual String DataField() const;
+  virtual void SetDataField(const String& Value);
+  virtual TDataSource* DataSource() const;
+  virtual void SetDataSource(TDataSource* Value);
+
+  // The control's own read-only flag; the window's follows it and the editing state.
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  TAlignment Alignment() const { return FAlignmentAssigned ? FAlignment : NaturalAlignment(); }
+  void SetAlignment(TAlignment Value);
+  const String& EditMask() const { return TCustomMaskEdit::EditMask(); }
+  void SetEditMask(const String& Value);
+  bool EditMaskAssigned() const { return FEditMaskAssigned; }
+  // Shows the whole text as a tip when it does not fit the edit.
+  bool Tooltips() const { return FTooltips; }
+  void SetTooltips(bool Value);
+  bool ShowHintFlag() const { return FShowHintFlag; }
+  void SetShowHintFlag(bool Value);
+
+  Variant Value() { return ReadValue(); }
+  void SetValue(const Variant& V) { WriteValue(V); }
+  // Loads Text and stores it into the field at once; a failure reloads the field.
+  void SetText(const String& Value) override;
+
+  // Replaces the write into the field when it sets Handled.
+  TUpdateDataEventX OnUpdateData;
+
+  void Dispatch(TMessage& Message) override;
+  bool EditCanModify() override;
+
+  // The text is wider or taller than the room the edit gives it.
+  bool TextOverflows();
+
+protected:
+  virtual bool CanUseButtons() const;
+  virtual bool IsUnbound() const { return FDataLink->Unbound(); }
+  virtual TAlignment NaturalAlignment() const;
+  virtual String NaturalEditMask() const;
+  virtual Variant ReadValue();
+  virtual bool AcceptsChar(QChar Ch);
+  virtual void LinkActiveChanged();
+  virtual void FieldValueChanged();
+  virtual void LinkEditingChanged() { SyncReadOnly(); }
+  virtual void LoadText(const String& Text);
+  virtual void LoadValue(const Variant& V);
+  virtual void PostToField();
+  virtual void DropFieldMaxLength();
+  virtual void SetFocusedState(bool Focused);
+  virtual void WriteValue(const Variant& V);
+  virtual void SyncReadOnly();
+  virtual void SyncShowHint();
+  virtual void StoreValue();
+
+  void HandleLinkData();
+  bool FireUpdateData();
+  // Sets the window's text without going through the field.
+  void SetTextDirect(const String& Value);
+  // A bound edit puts its data set into edit mode before it takes a value from code.
+  void EditBeforeSet();
+  bool IsFocusedState() const { return FFocused; }
+  bool Posting() const { return FPosting; }
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  void ApplyWindowAlignment();
+  void SetWindowReadOnly(bool Value);
+
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  void Change() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  void StartEditUnlessReadOnly();
+  std::unique_ptr<TFieldDataLinkX> FDataLink;
+  bool FReadOnly = false;
+  bool FAlignmentAssigned = false;
+  TAlignment FAlignment = taLeftJustify;
+  bool FEditMaskAssigned = false;
+  bool FTooltips = false;
+  bool FShowHintFlag = false;
+  bool FPosting = false;
+  bool FFocused = false;
+  bool FDirectText = false;
+};
+
+class TDBEditX : public TCustomDBEditX {
+public:
+  using TCustomDBEditX::TCustomDBEditX;
+  String ClassName() const override { return QStringLiteral("TDBEditX"); }
+};
+
+// ---------------------------------------------------------------------------------------
+// Date-time edit
+
+enum TDateTimeKindX { dtkDateX, dtkTimeX, dtkDateTimeX, dtkCustomX };
+
+class TCustomDBDateTimeEditX : public TCustomDBEditX {
+public:
+  explicit TCustomDBDateTimeEditX(TComponent* AOwner);
+
+  TDateTimeKindX Kind() const { return FKind; }
+  void SetKind(TDateTimeKindX Value);
+  const String& EditFormat() const { return FEditFormat; }
+  // Makes the kind custom; raises for a format the grammar refuses.
+  void SetEditFormat(const String& Value);
+  const String& ShowFormat() const { return FShowFormat; }
+  const Variant& CurrentValue() const { return FCurrentValue; }
+
+  void ValidateEdit() override;
+  // Steps the element under the caret.
+  void StepElement(bool Up);
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  virtual void UpdateYearDigits();
+  virtual void RebuildEditFormat();
+  Variant ReadValue() override { return FCurrentValue; }
+  void FieldValueChanged() override;
+  void LoadText(const String& Text) override;
+  void LoadValue(const Variant& V) override;
+  void PostToField() override;
+  void Change() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+  void SetTextGuarded(const String& Text);
+  void ParseCurrentText();
+  String FormatValue(const Variant& V) const;
+  bool WheelStep(TShiftState Shift, bool Up);
+  TDateTimeKindX FKind = dtkDateX;
+  String FEditFormat;
+  String FShowFormat;
+  DateTimeElementTable FElements{};
+  Variant FCurrentValue = Variant::Null();
+  bool FFourDigitYear = true;
+  bool FValidating = false;
+  bool FSettingText = false;
+};
+
+class TDBDateTimeEditX : public TCustomDBDateTimeEditX {
+public:
+  using TCustomDBDateTimeEditX::TCustomDBDateTimeEditX;
+  String ClassName() const override { return QStringLiteral("TDBDateTimeEditX"); }
+};
+
+// ---------------------------------------------------------------------------------------
+// Combo box: plain mode completes typed text from Items; key mode (KeyItems not empty)
+// keeps a key from KeyItems and shows the Items entry at the same index.
+
+using TNotInListEventX = std::function<void(TObject* Sender, const String& NewText, bool& RecheckInList)>;
+
+class TCustomDBComboBoxX : public TCustomDBEditX {
+public:
+  explicit TCustomDBComboBoxX(TComponent* AOwner);
+  ~TCustomDBComboBoxX() override;
+
+  TStrings* Items() const;
+  void SetItems(TStrings* Value);
+  TStrings* KeyItems() const;
+  void SetKeyItems(TStrings* Value);
+  Integer ItemIndex() const { return FItemIndex; }
+  bool KeyMode() const { return FKeyMode; }
+  Integer UsableItemCount() const { return FUsableItemCount; }
+  const Variant& KeyValue() const { return FKeyValue; }
+  // Selects Index and stores it at once; a failure reloads the field.
+  void SelectedItemIndex(Integer Index);
+  // Selects the previous or next item.
+  void StepItem(bool Up);
+
+  TNotInListEventX OnNotInList;
+  TNotifyEvent OnRequestItems;
+
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  virtual bool LocateText(const String& Text, bool Partial);
+  virtual void SearchTyped(const String& Str);
+  virtual void EnsureItems();
+  virtual void SelectItem(Integer Index);
+
+  TAlignment NaturalAlignment() const override;
+  Variant ReadValue() override;
+  bool AcceptsChar(QChar Ch) override;
+  void FieldValueChanged() override;
+  void LoadText(const String& Text) override;
+  void LoadValue(const Variant& V) override;
+  void PostToField() override;
+  void DropFieldMaxLength() override;
+  void SyncReadOnly() override;
+  void StoreValue() override;
+  void Change() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+  void RecountItems();
+  void SyncItemIndex();
+  void ListsChanged(bool KeysChanged);
+  Integer FindItemText(const String& Search, bool Partial) const;
+  void CompleteAfterTyping(QChar Key, Integer OldCaret);
+  bool WheelStep(TShiftState Shift, bool Up);
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TStringList> FKeyItems;
+  Integer FItemIndex = -1;
+  Integer FUsableItemCount = 0;
+  bool FKeyMode = false;
+  Variant FKeyValue = Variant::Null();
+  QChar FPendingKey;  // a typed character the window has not taken yet
+  Integer FPendingCaret = 0;
+};
+
+class TDBComboBoxX : public TCustomDBComboBoxX {
+public:
+  using TCustomDBComboBoxX::TCustomDBComboBoxX;
+  String ClassName() const override { return QStringLiteral("TDBComboBoxX"); }
+};
+
+// ---------------------------------------------------------------------------------------
+// Number edit
+
+class TCustomDBNumberEditX : public TCustomDBEditX {
+public:
+  explicit TCustomDBNumberEditX(TComponent* AOwner);
+
+  String DisplayFormat() const;
+  void SetDisplayFormat(const String& Value);
+  bool IsCurrency() const;
+  void SetCurrency(bool Value);
+  Cardinal DecimalPlaces() const { return FDecimalPlaces; }
+  void SetDecimalPlaces(Cardinal Value);
+  Extended Increment() const { return FIncrement; }
+  void SetIncrement(Extended Value) { FIncrement = Value; }
+  Extended MinValue() const;
+  void SetMinValue(Extended Value);
+  Extended MaxValue() const;
+  void SetMaxValue(Extended Value);
+  const Variant& CurrentValue() const { return FCurrentValue; }
+  const String& EditingFormat() const { return FEditingFormat; }
+
+  // Value + Increment (or - Increment), fitted to the limits; Increment itself from Null.
+  void StepValue(bool Up);
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  virtual String ValueDisplayText() const;
+  virtual void RegroupText();
+
+  TAlignment NaturalAlignment() const override;
+  Variant ReadValue() override { return FCurrentValue; }
+  bool AcceptsChar(QChar Ch) override;
+  void FieldValueChanged() override;
+  void LoadText(const String& Text) override;
+  void LoadValue(const Variant& V) override;
+  void PostToField() override;
+  void Change() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+private:
+  String FormatNumber(Extended X) const;
+  Extended Fit(Extended X) const;
+  void SetTextGuarded(const String& Text);
+  void ParseCurrentText();
+  bool WheelStep(TShiftState Shift, bool Up);
+  bool FDisplayFormatAssigned = false, FCurrencyAssigned = false, FMinAssigned = false, FMaxAssigned = false;
+  String FDisplayFormat;
+  bool FCurrency = false;
+  Cardinal FDecimalPlaces = 2;
+  Extended FIncrement = 1;
+  Extended FMinValue = 0, FMaxValue = 0;
+  String FEditingFormat;
+  Variant FCurrentValue = Variant::Null();
+  bool FSettingText = false;
+};
+
+class TDBNumberEditX : public TCustomDBNumberEditX {
+public:
+  using TCustomDBNumberEditX::TCustomDBNumberEditX;
+  String ClassName() const override { return QStringLiteral("TDBNumberEditX"); }
+};
+
+// ---------------------------------------------------------------------------------------
+// Check box
+
+class TCustomDBCheckBoxX : public TButtonControl {
+public:
+  explicit TCustomDBCheckBoxX(TComponent* AOwner);
+  ~TCustomDBCheckBoxX() override;
+
+  TFieldDataLinkX* DataLink() const { return FDataLink.get(); }
+  String DataField() const { return FDataLink->FieldName(); }
+  void SetDataField(const String& Value) { FDataLink->SetFieldName(Value); }
+  TDataSource* DataSource() const { return FDataLink->DataSource(); }
+  void SetDataSource(TDataSource* Value);
+  bool ReadOnly() const { return FDataLink->ReadOnly(); }
+  void SetReadOnly(bool Value) { FDataLink->SetReadOnly(Value); }
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState Value);
+  bool Checked() const { return FState == cbChecked; }
+  void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+  // ';'-separated texts that mean checked or unchecked; a trailing ';' lets an empty text match.
+  const String& ValueChecked() const { return FValueChecked; }
+  void SetValueChecked(const String& Value);
+  const String& ValueUnchecked() const { return FValueUnchecked; }
+  void SetValueUnchecked(const String& Value);
+  bool Modified() const { return FModified; }
+  // The state is written to the form only when unbound and not unchecked.
+  bool StateStored() const { return IsUnbound() && FState != cbUnchecked; }
+
+  TUpdateDataEventX OnUpdateData;
+
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  virtual void DrawControl();
+  virtual bool IsUnbound() const { return FDataLink->Unbound(); }
+  virtual void DrawCaption(const TRect& Area, bool Focused);
+  virtual void DrawBox(const TRect& Box, TCheckBoxState State, bool Pressed, bool Hot, bool Focused);
+  virtual void DrawContent(TCheckBoxState State, bool Focused, bool Hot, bool Pressed);
+  virtual void ApplyState(TCheckBoxState Value);
+  virtual void WriteStateToField();
+  virtual void CycleState();
+  virtual void CommitData();
+
+  void Click() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  void PaintWindow(TCanvas* Canvas) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  TCheckBoxState FieldState() const;
+  void HandleLinkData();
+  std::unique_ptr<TFieldDataLinkX> FDataLink;
+  std::unique_ptr<TControlCanvas> FCanvas;
+  TAlignment FAlignment = taRightJustify;
+  bool FAllowGrayed = false;
+  bool FFlat = false;
+  TCheckBoxState FState = cbUnchecked;
+  String FValueChecked, FValueUnchecked;
+  bool FModified = false;
+  bool FPosting = false;
+  bool FMouseOver = false;
+  bool FSpaceDown = false;
+};
+
+class TDBCheckBoxX : public TCustomDBCheckBoxX {
+public:
+  using TCustomDBCheckBoxX::TCustomDBCheckBoxX;
+  String ClassName() const override { return QStringLiteral("TDBCheckBoxX"); }
+};

@@ -1,0 +1,213 @@
+#include "grid/DBCtrlsX.h"
+#include "platform/rtl/SysUtils.h"
+
+TCustomDBDateTimeEditX::TCustomDBDateTimeEditX(TComponent* AOwner) : TCustomDBEditX(AOwner) {
+  FControlStyle.Exclude(csSetCaption);
+  FFourDigitYear = ShortDateFormat.toUpper().contains(QStringLiteral("YYY"));
+  RebuildEditFormat();
+}
+
+void TCustomDBDateTimeEditX::UpdateYearDigits() {
+  const bool four = ShortDateFormat.toUpper().contains(QStringLiteral("YYY"));
+  if (four == FFourDigitYear) return;
+  FFourDigitYear = four;
+  RebuildEditFormat();
+}
+
+void TCustomDBDateTimeEditX::RebuildEditFormat() {
+  const String date = DefaultDateEditFormat(FFourDigitYear);
+  switch (FKind) {
+    case dtkDateX: FEditFormat = date; break;
+    case dtkTimeX: FEditFormat = QStringLiteral("HH:NN:SS"); break;
+    case dtkDateTimeX: FEditFormat = date + QStringLiteral(" HH:NN:SS"); break;
+    case dtkCustomX: break;
+  }
+  if (FEditFormat.isEmpty()) {
+    FShowFormat.clear();
+    FElements = DateTimeElementTable{};
+    TCustomMaskEdit::SetEditMask(String());
+    return;
+  }
+  DateTimeElementTable elements;
+  const String mask = BuildDateTimeMask(FEditFormat, elements);
+  FElements = elements;
+  FShowFormat = EditFormatToDisplayFormat(FEditFormat);
+  TCustomMaskEdit::SetEditMask(mask);
+}
+
+void TCustomDBDateTimeEditX::SetKind(TDateTimeKindX Value) {
+  if (Value == FKind) return;
+  FKind = Value;
+  RebuildEditFormat();
+  HandleLinkData();
+}
+
+void TCustomDBDateTimeEditX::SetEditFormat(const String& Value) {
+  FKind = dtkCustomX;
+  if (Value == FEditFormat) return;
+  FEditFormat = Value;
+  RebuildEditFormat();
+  HandleLinkData();
+}
+
+String TCustomDBDateTimeEditX::FormatValue(const Variant& V) const {
+  if (V.IsNull() || V.IsEmpty()) return String();
+  return IsMasked() ? FormatDateTime(FShowFormat, V.AsDateTime()) : DateTimeToStr(V.AsDateTime());
+}
+
+void TCustomDBDateTimeEditX::SetTextGuarded(const String& Text) {
+  FSettingText = true;
+  try {
+    SetTextDirect(Text);
+  } catch (...) {
+    FSettingText = false;
+    throw;
+  }
+  FSettingText = false;
+}
+
+void TCustomDBDateTimeEditX::LoadText(const String& Text) {
+  Variant value = FCurrentValue;
+  if (IsMasked()) {
+    DateTimeParts parts;
+    const bool read = TextToParts(TCustomMaskEdit::Engine().EditTextFromText(Text), FElements, parts);
+    const bool blank = std::all_of(parts.begin(), parts.end(), [](Integer p) { return p == -1; });
+    if (!(read || blank) || !PartsToValue(parts, FElements, false, value))
+      throw Exception(QStringLiteral("Invalid datetime: \"%1\"").arg(Text));
+  } else {
+    value = Text.trimmed().isEmpty() ? Variant::Null() : Variant::FromDate(StrToDateTime(Text));
+  }
+  FCurrentValue = value;
+  SetTextGuarded(Text);
+}
+
+void TCustomDBDateTimeEditX::LoadValue(const Variant& V) {
+  FCurrentValue = V.IsNull() || V.IsEmpty() ? Variant::Null() : Variant::FromDate(V.AsDateTime());
+  SetTextGuarded(FormatValue(FCurrentValue));
+}
+
+void TCustomDBDateTimeEditX::ParseCurrentText() {
+  try {
+    if (IsMasked()) {
+      DateTimeParts parts;
+      const bool read = TextToParts(EditText(), FElements, parts);
+      const bool blank = std::all_of(parts.begin(), parts.end(), [](Integer p) { return p == -1; });
+      if (read || blank) PartsToValue(parts, FElements, false, FCurrentValue);
+      else FCurrentValue = Variant::Null();
+    } else {
+      TDateTime value = 0;
+      FCurrentValue = TryStrToDateTime(Text(), value) ? Variant::FromDate(value) : Variant::Null();
+    }
+  } catch (const Exception&) {
+    FCurrentValue = Variant::Null();
+  }
+}
+
+void TCustomDBDateTimeEditX::Change() {
+  if (!FSettingText) ParseCurrentText();
+  TCustomDBEditX::Change();
+}
+
+void TCustomDBDateTimeEditX::ValidateEdit() {
+  if (FValidating) return;
+  FValidating = true;
+  try {
+    TCustomDBEditX::ValidateEdit();
+    if (IsMasked()) {
+      DateTimeParts parts;
+      TextToParts(EditText(), FElements, parts);
+      PartsToValue(parts, FElements, true, FCurrentValue);
+      SetTextGuarded(FormatValue(FCurrentValue));
+    }
+  } catch (...) {
+    FValidating = false;
+    throw;
+  }
+  FValidating = false;
+}
+
+void TCustomDBDateTimeEditX::FieldValueChanged() {
+  if (TField* field = DataLink()->FirstField()) LoadValue(field->Value());
+  else if (IsUnbound()) LoadValue(DataLink()->UnboundValue());
+  else LoadValue(Variant::Null());
+  SyncReadOnly();
+  SetModified(false);
+}
+
+void TCustomDBDateTimeEditX::PostToField() {
+  const TField* field = DataLink()->FirstField();
+  Variant target = field ? field->Value() : DataLink()->UnboundValue();
+  if (IsMasked()) {
+    if (!PartsToValue(ValueToParts(FCurrentValue), FElements, true, target)) target = Variant::Null();
+  } else {
+    target = Text().trimmed().isEmpty() ? Variant::Null() : Variant::FromDate(StrToDateTime(Text()));
+  }
+  DataLink()->WriteFieldValue(target);
+}
+
+void TCustomDBDateTimeEditX::StepElement(bool Up) {
+  String text = EditText();
+  Integer selStart = 0, selLength = 0;
+  if (!StepElementText(text, EditFormatToPattern(FEditFormat), SelStart() + 1, Up, selStart, selLength)) return;
+  SetTextGuarded(text);
+  ParseCurrentText();
+  SetSelStart(selStart);
+  SetSelLength(selLength);
+}
+
+void TCustomDBDateTimeEditX::KeyDown(Word& Key, TShiftState Shift) {
+  const bool plain = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+  if (IsMasked() && plain && (Key == VK_UP || Key == VK_DOWN) && !ReadOnly()) {
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (Key == 0) return;
+    if (DataLink()->BeginValueEdit()) StepElement(Key == VK_UP);
+    Key = 0;
+    return;
+  }
+  if (IsMasked() && plain && (Key == VK_LEFT || Key == VK_RIGHT) && SelLength() > 1) {
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (Key == 0) return;
+    const Integer start = SelStart(), length = SelLength();
+    // The caret goes to the selection's edge the key points at; the key then moves it.
+    SetSelStart(Key == VK_LEFT ? start : start + length - 1);
+  }
+  TCustomDBEditX::KeyDown(Key, Shift);
+}
+
+void TCustomDBDateTimeEditX::KeyPress(QChar& Key) {
+  if (IsMasked() && (Key == DateSeparator || Key == TimeSeparator)) {
+    // A typed separator jumps to the next element instead of being typed.
+    const Integer caret = SelStart();
+    const Integer k = Integer(EditText().mid(caret).indexOf(Key)) + 1;
+    const Integer pos = k == 0 ? 1 : caret + k + 2;
+    Integer start = 0, length = 0;
+    if (ElementAt(EditFormatToPattern(DefaultDateEditFormat(FFourDigitYear)), pos, start, length)) {
+      SetSelStart(start);
+      SetSelLength(length);
+    }
+    Key = QChar();
+    return;
+  }
+  TCustomDBEditX::KeyPress(Key);
+}
+
+bool TCustomDBDateTimeEditX::WheelStep(TShiftState Shift, bool Up) {
+  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() || !IsMasked() ||
+      !DataLink()->BeginValueEdit())
+    return false;
+  StepElement(Up);
+  return true;
+}
+
+bool TCustomDBDateTimeEditX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  return TCustomDBEditX::DoMouseWheelDown(Shift, MousePos) || WheelStep(Shift, false);
+}
+
+bool TCustomDBDateTimeEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  return TCustomDBEditX::DoMouseWheelUp(Shift, MousePos) || WheelStep(Shift, true);
+}
+
+void TCustomDBDateTimeEditX::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_ENTER) UpdateYearDigits();
+  TCustomDBEditX::Dispatch(Message);
+}

@@ -1,0 +1,145 @@
+#include "DBCtrlsXTestSupport.h"
+#include "grid/DBCtrlsX.h"
+
+using dbedits::TPayTableForm;
+
+TEST(DBEditX, ShowsDisplayTextAndEditsTheEditTextAndPostsWhenLeft) {
+  TPayTableForm f;
+  auto* amount = static_cast<TFloatField*>(f.Field("amount"));
+  amount->SetDisplayFormat(QStringLiteral("#,##0.00元"));
+  amount->SetEditFormat(QStringLiteral("0.##"));
+  auto* edit = f.Place<TDBEditX>("amount");
+  EXPECT_EQ(edit->EditText(), QStringLiteral("1,234.50元"));
+  EXPECT_TRUE(static_cast<TCustomEdit*>(edit)->ReadOnly()) << "a browsing data set keeps the window read-only";
+
+  edit->SetFocus();
+  EXPECT_EQ(edit->EditText(), "1234.5");
+  edit->SelectAll();
+  dbedits::Type(edit, "99");
+  EXPECT_EQ(f.Query.State(), dsEdit) << "the first character starts editing";
+  EXPECT_EQ(edit->EditText(), "99");
+  EXPECT_EQ(amount->AsFloat(), 1234.5) << "nothing is written while typing";
+
+  f.Leave();
+  EXPECT_EQ(amount->AsFloat(), 99.0);
+  EXPECT_EQ(f.Query.State(), dsEdit) << "posting is the data set's affair";
+  EXPECT_EQ(edit->EditText(), QStringLiteral("99.00元"));
+  f.Query.Post();
+  EXPECT_EQ(f.Scalar("SELECT amount FROM pay WHERE id = 1"), "99");
+}
+
+TEST(DBEditX, EscapeRevertsToTheFieldAndSelectsIt) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  edit->SetFocus();
+  edit->SelectAll();
+  dbedits::Type(edit, "Wang");
+  dbedits::PressKey(edit, Qt::Key_Escape, QStringLiteral("\x1b"));
+  EXPECT_EQ(edit->EditText(), QStringLiteral("张三"));
+  EXPECT_EQ(edit->SelLength(), 2);
+  f.Leave();
+  EXPECT_EQ(f.Field("name")->AsString(), QStringLiteral("张三"));
+}
+
+TEST(DBEditX, ChineseCharactersStartEditingLikeLatinOnes) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  edit->SetFocus();
+  edit->SetSelStart(2);
+  dbedits::Type(edit, QStringLiteral("丰"));
+  EXPECT_EQ(f.Query.State(), dsEdit);
+  f.Leave();
+  EXPECT_EQ(f.Field("name")->AsString(), QStringLiteral("张三丰"));
+}
+
+TEST(DBEditX, ReadOnlyEditsAndReadOnlyDataSetsRefuseTyping) {
+  {
+    TPayTableForm f;
+    auto* edit = f.Place<TDBEditX>("name");
+    edit->SetReadOnly(true);
+    edit->SetFocus();
+    dbedits::Type(edit, "x");
+    EXPECT_EQ(f.Query.State(), dsBrowse);
+    EXPECT_EQ(edit->EditText(), QStringLiteral("张三"));
+  }
+  {
+    TPayTableForm f(ltReadOnly);
+    auto* edit = f.Place<TDBEditX>("name");
+    edit->SetFocus();
+    dbedits::Type(edit, "x");
+    EXPECT_EQ(f.Query.State(), dsBrowse);
+    EXPECT_EQ(edit->EditText(), QStringLiteral("张三"));
+  }
+}
+
+TEST(DBEditX, MaxLengthFollowsTheStringFieldSize) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  EXPECT_EQ(edit->MaxLength(), 20);
+  edit->SetDataField("note");
+  EXPECT_EQ(edit->MaxLength(), 8) << "the old field's size is dropped before the new one is taken";
+  edit->SetDataField("amount");
+  EXPECT_EQ(edit->MaxLength(), 0);
+}
+
+TEST(DBEditX, UnboundEditKeepsItsOwnValueAndOnUpdateDataCanTakeOverTheWrite) {
+  TPayTableForm f;
+  auto* edit = new TDBEditX(f.Form);
+  edit->SetParent(f.Form);
+  edit->SetEditMask("!999-99;1;_");
+  edit->SetFocus();
+  dbedits::Type(edit, "12345");
+  f.Leave();
+  EXPECT_EQ(edit->DataLink()->UnboundValue().AsString(), "123-45") << "literals are kept";
+  EXPECT_EQ(edit->Value().AsString(), "123-45");
+
+  auto* bound = f.Place<TDBEditX>("name");
+  int calls = 0;
+  bound->OnUpdateData = [&](TObject*, bool& Handled) {
+    ++calls;
+    Handled = true;
+  };
+  bound->SetFocus();
+  bound->SelectAll();
+  dbedits::Type(bound, "Zhao");
+  f.Leave();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(f.Field("name")->AsString(), QStringLiteral("张三"));
+  EXPECT_FALSE(bound->Modified());
+}
+
+TEST(DBEditX, SettingTextThatTheFieldRefusesReloadsTheField) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("amount");
+  EXPECT_THROW(edit->SetText("abc"), Exception);
+  EXPECT_EQ(edit->EditText(), "1234.5");
+  edit->SetText("7");
+  EXPECT_EQ(f.Field("amount")->AsFloat(), 7.0);
+}
+
+TEST(DBEditX, ClosedDataSetShowsNothing) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  f.Query.Close();
+  EXPECT_EQ(edit->EditText(), "");
+  EXPECT_FALSE(edit->DataLink()->IsActive());
+}
+
+TEST(DBEditX, TooltipShowsAClippedTextInTheEditsFont) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  edit->SetTooltips(true);
+  edit->SetWidth(30);
+  f.Query.Edit();
+  f.Field("name")->SetAsString(QStringLiteral("一个很长很长的名字"));
+  THintInfo info;
+  LRESULT shown = edit->Perform(CM_HINTSHOW, 0, LPARAM(&info));
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(info.HintStr, QStringLiteral("一个很长很长的名字"));
+  EXPECT_EQ(info.HintPos, edit->ClientToScreen(TPoint(0, edit->Height())));
+  EXPECT_EQ(info.HintData, edit->Font());
+
+  edit->SetWidth(400);
+  THintInfo fits;
+  EXPECT_EQ(edit->Perform(CM_HINTSHOW, 0, LPARAM(&fits)), 1) << "no tip for a text that fits, without ShowHint";
+}
