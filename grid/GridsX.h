@@ -5,7 +5,7 @@
 // nothing about data: subclasses supply cell painting, editor texts and permissions
 // through its virtual operations.
 #include "platform/rtl/SysUtils.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Mask.h"
 #include <vector>
 
 class TCustomGridX;
@@ -49,7 +49,7 @@ using TMovedEvent = std::function<void(TObject* Sender, Integer FromIndex, Integ
 
 // The borderless edit the grid places over its current cell. Text changes the user makes
 // reach the grid at once (CommitEditorText); texts the program sets do not.
-class TInplaceEdit : public TCustomEdit {
+class TInplaceEdit : public TCustomMaskEdit {
 public:
   explicit TInplaceEdit(TComponent* AOwner);
   String ClassName() const override { return QStringLiteral("TInplaceEdit"); }
@@ -68,7 +68,7 @@ public:
   void CaretToEnd();
   bool IsWindowShown() const;
   void FocusIfShown();
-  virtual bool EditCanModify();
+  bool EditCanModify() override;
 
   void Dispatch(TMessage& Message) override;
 
@@ -103,7 +103,6 @@ void ModifyExtents(TIntegerArray& Extents, Integer Index, Integer Amount, Intege
 void UpdateExtents(TIntegerArray& Extents, Integer NewSize, Integer Default);
 // Moves one element (array positions, i.e. line + 1), shifting those in between.
 void MoveExtent(TIntegerArray& Extents, Integer FromIndex, Integer ToIndex);
-bool CompareExtents(const TIntegerArray& A, const TIntegerArray& B);
 
 // Pixel positions along one axis, from the client origin.
 struct TGridAxisDrawInfoX {
@@ -218,7 +217,6 @@ public:
   TGridLinesX& LinesForColor(TColor Color);
   void AddSegment(TColor Color, Integer X1, Integer Y1, Integer X2, Integer Y2);
   void Clear() { FItems.clear(); }
-  Integer Count() const { return Integer(FItems.size()); }
   void DrawAll(TCustomGridX* Grid, TCanvas* Canvas);
 
 private:
@@ -402,7 +400,6 @@ public:
   virtual bool MayFinishRowMove(Integer& Origin, Integer& Destination, const TPoint& MousePt);
   virtual Integer GetCellEditMaxLength();
   virtual String GetCellEditMask(Integer ACol, Integer ARow);
-  virtual Integer GetEditKind() { return 0; }
   virtual String GetCellEditText(Integer ACol, Integer ARow);
   virtual Integer GetHorzScrollStep();
   virtual Integer GetVertScrollStep();

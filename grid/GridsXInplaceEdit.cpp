@@ -11,7 +11,7 @@
 
 // ---- the editor
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   SetCtl3D(false);
   SetTabStop(false);
   SetBorderStyle(bsNone);
@@ -29,6 +29,7 @@ void TInplaceEdit::LoadCellContents() {
   FLoading = true;
   try {
     SetText(String());
+    SetEditMask(FGrid->GetCellEditMask(FGrid->Col(), FGrid->Row()));
     SetText(FGrid->GetCellEditText(FGrid->Col(), FGrid->Row()));
     const Integer maxLength = FGrid->GetCellEditMaxLength();
     SetReadOnly(maxLength == -1);
@@ -138,7 +139,7 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   }
   if (Key == 0) return;
   if (FGrid->OnKeyDown) FGrid->OnKeyDown(FGrid, Key, Shift);
-  if (Key != 0) TCustomEdit::KeyDown(Key, Shift);
+  if (Key != 0) TCustomMaskEdit::KeyDown(Key, Shift);
 }
 
 void TInplaceEdit::KeyUp(Word& Key, TShiftState Shift) { FGrid->KeyUp(Key, Shift); }
@@ -160,7 +161,7 @@ void TInplaceEdit::KeyPress(QChar& Key) {
   } else if (code == '\t' || code == 27) {
     Key = QChar();
   }
-  if (!Key.isNull()) TCustomEdit::KeyPress(Key);
+  if (!Key.isNull()) TCustomMaskEdit::KeyPress(Key);
 }
 
 void TInplaceEdit::DblClick() { FGrid->DblClick(); }
@@ -170,7 +171,7 @@ bool TInplaceEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint Mo
 }
 
 void TInplaceEdit::WidgetTextChanged(const String& Value) {
-  TCustomEdit::WidgetTextChanged(Value);
+  TCustomMaskEdit::WidgetTextChanged(Value);
   if (!FLoading) FGrid->CommitEditorText();
 }
 
@@ -179,10 +180,10 @@ void TInplaceEdit::Dispatch(TMessage& Message) {
     case WM_PASTE:
     case WM_CUT:
     case WM_CLEAR:
-      if (EditCanModify()) TCustomEdit::Dispatch(Message);
+      if (EditCanModify()) TCustomMaskEdit::Dispatch(Message);
       return;
     case WM_GETDLGCODE:
-      TCustomEdit::Dispatch(Message);
+      TCustomMaskEdit::Dispatch(Message);
       if (FGrid->GridOptions().Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
       return;
     case CM_SHOWINGCHANGED: return;  // the grid shows and hides the window itself
@@ -190,7 +191,7 @@ void TInplaceEdit::Dispatch(TMessage& Message) {
       // A press soon after the click that showed the editor completes a double click.
       if (FClickTime != 0 && GetTickCount() - FClickTime < GetDoubleClickTime()) Message.Msg = WM_LBUTTONDBLCLK;
       FClickTime = 0;
-      TCustomEdit::Dispatch(Message);
+      TCustomMaskEdit::Dispatch(Message);
       return;
     case WM_SETFOCUS: {
       TCustomForm* form = GetParentForm(this);
@@ -198,11 +199,11 @@ void TInplaceEdit::Dispatch(TMessage& Message) {
       return;
     }
     case WM_KILLFOCUS:
-      TCustomEdit::Dispatch(Message);
+      TCustomMaskEdit::Dispatch(Message);
       for (TControl* c = FindControl(QApplication::focusWidget()); c; c = c->Parent())
         if (c == FGrid) FGrid->FFocusFromEditor = true;
       return;
-    default: TCustomEdit::Dispatch(Message);
+    default: TCustomMaskEdit::Dispatch(Message);
   }
 }
 

@@ -52,7 +52,6 @@ void MoveExtent(TIntegerArray& Extents, Integer FromIndex, Integer ToIndex) {
   Extents[size_t(ToIndex)] = value;
 }
 
-bool CompareExtents(const TIntegerArray& A, const TIntegerArray& B) { return A == B; }
 
 // ---- out-of-boundary bands
 

@@ -464,8 +464,18 @@ void TCustomGridX::DrawOverlays(const TGridDrawInfoX& DI) {
     c->Pen()->SetMode(pmXor);
     c->Pen()->SetWidth(1);
     c->Pen()->SetColor(clWhite);
-    if (FGridState == msRowSizing) c->Polyline({TPoint{start, FSizingPos}, TPoint{end, FSizingPos}});
-    else c->Polyline({TPoint{FSizingPos, start}, TPoint{FSizingPos, end}});
+    // Sizing positions are kept in window coordinates; a mirrored canvas takes them back.
+    const Integer w = GridClientWidth();
+    if (FGridState == msRowSizing) {
+      if (FPaintingMirrored && RightToLeft()) {
+        start = w - start;
+        end = w - end;
+      }
+      c->Polyline({TPoint{start, FSizingPos}, TPoint{end, FSizingPos}});
+    } else {
+      const Integer x = FPaintingMirrored ? w - FSizingPos : FSizingPos;
+      c->Polyline({TPoint{x, start}, TPoint{x, end}});
+    }
     c->Pen()->SetStyle(psSolid);
     c->Pen()->SetMode(pmCopy);
   }

@@ -40,7 +40,7 @@ TEST(GridsXInplaceEdit, MovingOnStoresTheOldCellBeforeLoadingTheNext) {
   TEditingGrid f({goAlwaysShowEditor});
   ASSERT_NE(f.Editor(), nullptr) << "always shown with the focus";
   EXPECT_EQ(f.Editor()->Text(), QStringLiteral("old"));
-  for (const auto& [cell, text] : f.Grid->Stored) ADD_FAILURE() << cell.X << "," << cell.Y << " " << text.toStdString();
+  EXPECT_TRUE(f.Grid->Stored.empty()) << "loading a cell stores nothing";
   f.Type(QStringLiteral("new"));
   f.Grid->Stored.clear();
   f.Key(VK_DOWN);
@@ -62,6 +62,16 @@ TEST(GridsXInplaceEdit, LeavingEditorModeHidesAndForgetsTheCell) {
   EXPECT_FALSE(f.Editor()->IsWindowShown());
   EXPECT_EQ(f.Grid->InplaceCol(), -1);
   EXPECT_EQ(f.Grid->InplaceRow(), -1);
+}
+
+TEST(GridsXInplaceEdit, TheCellsMaskAndLimitReachTheEditor) {
+  TEditingGrid f;
+  f.Grid->Mask = QStringLiteral("000;1;_");
+  f.Grid->MaxLength = 5;
+  f.Grid->SetEditorMode(true);
+  EXPECT_EQ(f.Editor()->EditMask(), QStringLiteral("000;1;_"));
+  EXPECT_EQ(f.Editor()->MaxLength(), 5);
+  EXPECT_TRUE(f.Grid->CanEditModify());
 }
 
 TEST(GridsXInplaceEdit, AMaxLengthOfMinusOneMakesTheCellReadOnly) {

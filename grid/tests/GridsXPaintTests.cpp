@@ -105,3 +105,16 @@ TEST(GridsXPaint, RowsWithoutVerticalLinesAreWidenedOverTheGap) {
   const TRect cell = g.CellRect(3, 2);
   EXPECT_EQ(PixelAt(img, cell.Right, cell.Top + 5), Rgb(clHighlight)) << "the fill covers the missing line";
 }
+
+TEST(GridsXPaint, RightToLeftPutsTheFixedColumnAtTheRight) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetBiDiMode(bdRightToLeft);
+  const QImage img = f.Grab();
+  const Integer w = g.ClientWidth();
+  EXPECT_EQ(PixelAt(img, w - 30, 40), Rgb(clBtnFace)) << "the fixed column";
+  EXPECT_EQ(PixelAt(img, w - 100, 40), Rgb(clWindow)) << "the first data column beside it";
+  const TRect cell = g.CellRect(1, 1);
+  EXPECT_EQ(cell.Right, w - 65);
+  EXPECT_EQ(PixelAt(img, cell.Left - 1, 40), Rgb(clSilver)) << "its line lies on its left";
+}

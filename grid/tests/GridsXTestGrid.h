@@ -21,6 +21,7 @@ public:
   std::map<std::pair<Integer, Integer>, String> Texts;
   std::vector<std::pair<TGridCoord, String>> Stored;
   Integer MaxLength = 0;
+  String Mask;
   bool HotTracking = false;
   bool SmoothHorz = false;
   bool SmoothVert = false;
@@ -36,6 +37,7 @@ public:
     Stored.push_back({{ACol, ARow}, Value});
   }
   Integer GetCellEditMaxLength() override { return MaxLength; }
+  String GetCellEditMask(Integer, Integer) override { return Mask; }
   bool CanHotTrackCell(Integer, Integer) override { return HotTracking; }
   bool IsSmoothHorzScroll() override { return SmoothHorz || TCustomGridX::IsSmoothHorzScroll(); }
   bool IsSmoothVertScroll() override { return SmoothVert; }
