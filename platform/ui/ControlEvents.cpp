@@ -255,16 +255,26 @@ bool TWidgetEvents::TranslateMouse(TWinControl* Control, QWidget* Widget, QEvent
     case QEvent::MouseButtonDblClick: msg = dbl[index]; break;
     default: break;
   }
-  TControl* target = MouseTarget(Control, p);
+  QPointer<QWidget> guard(Widget);
+  const bool host = dynamic_cast<THostWidget*>(Widget) != nullptr;
+  TControl* capture = GetCaptureControl();
+  const bool captured = capture && (capture == Control || Control->ContainsControl(capture));
+  // Where the point lies decides between client and frame messages, unless the mouse is captured.
+  const TPoint screen = Control->ClientToScreen(p);
+  LRESULT hit = HTCLIENT;
+  if (msg == WM_MOUSEMOVE || (host && !captured)) {
+    TMessage hitTest{WM_NCHITTEST, 0, PointToLParam(screen), 0};
+    DeliverMessage(Control, hitTest);
+    if (!guard) return true;
+    hit = hitTest.Result;
+  }
+  const bool frame = host && !captured && hit != HTCLIENT;
+  TControl* target = frame ? Control : MouseTarget(Control, p);
   TPoint targetPoint = p;
   if (target != Control) targetPoint = {p.X - target->Left(), p.Y - target->Top()};
-  QPointer<QWidget> guard(Widget);
   if (msg == WM_MOUSEMOVE) {
     // The cursor shape is asked for before every move, as the window system does.
-    TMessage hit{WM_NCHITTEST, 0, PointToLParam(Control->ClientToScreen(p)), 0};
-    DeliverMessage(Control, hit);
-    if (!guard) return true;
-    TMessage cursor{WM_SETCURSOR, 0, MakeLParam(Word(SmallInt(hit.Result)), Word(WM_MOUSEMOVE)), 0};
+    TMessage cursor{WM_SETCURSOR, 0, MakeLParam(Word(SmallInt(hit)), Word(WM_MOUSEMOVE)), 0};
     SetCursorWidget(Widget);
     DeliverMessage(Control, cursor);
     if (!guard) return true;
@@ -272,6 +282,7 @@ bool TWidgetEvents::TranslateMouse(TWinControl* Control, QWidget* Widget, QEvent
     if (!guard) return true;
   }
   TMessage m{msg, keys, PointToLParam(targetPoint), 0};
+  if (frame) m = {msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, WPARAM(hit), PointToLParam(screen), 0};
   DeliverFromEvent(target, m, [&] { if (guard) Default(Event); }, false);
   // Clicks are not passed on to the parent window, whatever the default did.
   Event->accept();

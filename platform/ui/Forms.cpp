@@ -200,9 +200,11 @@ void TCustomForm::Dispatch(TMessage& Message) {
       return;
     case CM_ACTIVATE:
       if (Screen) Screen->FocusMoved(this, FActiveControl);
+      if (FrameIsOurs()) Invalidate();  // the caption changes colour
       if (OnActivate) OnActivate(this);
       return;
     case CM_DEACTIVATE:
+      if (FrameIsOurs()) Invalidate();
       if (OnDeactivate) OnDeactivate(this);
       return;
     case CM_DIALOGKEY:

@@ -62,6 +62,11 @@ public:
   void SetFormStyle(TFormStyle Value);
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  // The layer draws the frame and caption and answers the frame's mouse messages itself,
+  // handing moves and resizes to the window system. Decided before the window is first
+  // shown: while it is shown a change waits for the next time it is made.
+  bool SelfDrawnFrame() const { return FSelfDrawnFrame; }
+  void SetSelfDrawnFrame(bool Value);
   // Window opacity (layered windows); ignored where the window system cannot blend.
   bool AlphaBlend() const { return FAlphaBlend; }
   void SetAlphaBlend(bool Value);
@@ -73,6 +78,8 @@ public:
   TCloseQueryEvent OnCloseQuery;
 
   void Dispatch(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) override;
   // Key events of the focused control reach the form first when KeyPreview is set.
   bool PreviewKeyDown(Word& Key, TShiftState Shift);
   bool PreviewKeyUp(Word& Key, TShiftState Shift);
@@ -88,7 +95,13 @@ protected:
   void PlaceOnScreen();
 private:
   friend class TScreen;
-  void Activated();
+  bool FrameIsOurs() const;
+  Integer FrameWidth() const;
+  Integer CaptionHeight() const;
+  TRect CloseBoxRect() const;  // window coordinates
+  LRESULT FrameHitTest(TPoint WindowPoint) const;
+  void PaintFrame(TCanvas* Canvas);
+  void FrameMouse(TMessage& Message);
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
   Integer FFocusCount = 0;
@@ -100,6 +113,8 @@ private:
   bool FKeyPreview = false;
   bool FAlphaBlend = false;
   Byte FAlphaBlendValue = 255;
+  bool FSelfDrawnFrame = false;
+  bool FWidgetFrameIsOurs = false;  // how the current window was made
 };
 
 class TForm : public TCustomForm {

@@ -90,3 +90,64 @@ TEST(Dialogs, ScriptedAnswersInOrderAndUnscriptedDialogsNeverBlock) {
   EXPECT_EQ(dialogs.Unexpected(), 2);
   EXPECT_EQ(dialogs.Log().back(), QStringLiteral("MessageBox Confirm: ?"));
 }
+
+TEST(FormFrames, ASelfDrawnFrameTakesItsInsetsPaintsTheCaptionAndAnswersFrameClicks) {
+  TShownForm shown;
+  TForm form(nullptr);
+  form.SetSelfDrawnFrame(true);
+  form.SetCaption(QStringLiteral("工资条"));
+  form.SetBounds(20, 20, 200, 120);
+  EXPECT_EQ(form.ClientRect(), Rect(0, 0, 200 - 8, 120 - 8 - 19));  // sizeable frame 4, caption 19
+  QStringList frameMessages;
+  form.WindowProc = [&, old = form.WindowProc](TMessage& M) {
+    old(M);
+    if (M.Msg == WM_NCLBUTTONDOWN || M.Msg == WM_NCLBUTTONUP) frameMessages << QStringLiteral("%1 %2").arg(uitest::MessageName(M.Msg)).arg(M.WParam);
+    if (M.Msg == WM_LBUTTONDOWN) frameMessages << QStringLiteral("client %1,%2").arg(TWMMouse{M}.XPos()).arg(TWMMouse{M}.YPos());
+  };
+  form.Show();
+  QApplication::setActiveWindow(form.Handle());
+  EXPECT_TRUE(form.Handle()->windowFlags().testFlag(Qt::FramelessWindowHint));
+
+  const QImage img = Grab(form.Handle());
+  EXPECT_EQ(QColorToColor(img.pixelColor(4, 10)), RGB(0, 0, 0x80));        // the active caption's start colour
+  EXPECT_EQ(QColorToColor(img.pixelColor(100, 0)), RGB(0xDF, 0xDF, 0xDF));  // raised outer edge
+  EXPECT_EQ(QColorToColor(img.pixelColor(100, 1)), RGB(0xFF, 0xFF, 0xFF));  // and its inner ring
+
+  // Frame clicks arrive as frame messages with their hit codes; client clicks as client ones.
+  auto click = [&](QPoint P) {
+    QWidget* w = form.Handle();
+    QMouseEvent down(QEvent::MouseButtonPress, P, w->mapToGlobal(P), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, P, w->mapToGlobal(P), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &up);
+  };
+  click(QPoint(60, 10));
+  click(QPoint(4 + 10, 4 + 19 + 5));
+  EXPECT_EQ(frameMessages, QStringList({QStringLiteral("0xa1 %1").arg(HTCAPTION), QStringLiteral("0xa2 %1").arg(HTCAPTION), "client 10,5"}));
+
+  // The close box closes the form.
+  click(QPoint(200 - 4 - 8, 4 + 9));
+  EXPECT_FALSE(form.Visible());
+  form.WindowProc = [&form](TMessage& M) { form.WndProc(M); };
+}
+
+TEST(FormFrames, ClicksOnAChildsBorderAreFrameMessages) {
+  TShownForm shown;
+  QStringList log;
+  auto* control = new TRecordingControl(shown.Form, &log, QStringLiteral("A"));
+  control->SetParent(shown.Form);
+  control->SetBounds(10, 10, 100, 50);
+  control->SetBorderStyle(bsSingle);
+  LRESULT hit = -1;
+  control->WindowProc = [&, old = control->WindowProc](TMessage& M) {
+    if (M.Msg == WM_NCLBUTTONDOWN) hit = LRESULT(M.WParam);
+    old(M);
+  };
+  log.clear();
+  QWidget* w = control->Handle();
+  QMouseEvent down(QEvent::MouseButtonPress, QPointF(0, 20), w->mapToGlobal(QPointF(0, 20)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &down);
+  EXPECT_EQ(hit, HTBORDER);
+  EXPECT_FALSE(log.contains("A WM_LBUTTONDOWN"));
+  control->WindowProc = [control](TMessage& M) { control->WndProc(M); };
+}
