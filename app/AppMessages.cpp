@@ -1,6 +1,5 @@
 #include "app/AppMessages.h"
-#include <QApplication>
-#include <QMessageBox>
+#include "platform/ui/Dialogs.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ void ShowAppMessage(const String& Text) {
   if (CurrentProc())
     CurrentProc()(Text);
   else
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), Text);
+    TDialogs::ShowMessage(Text);
 }
 
 TShowMessageProc SetShowMessageProc(TShowMessageProc Proc) {

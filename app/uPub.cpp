@@ -1,12 +1,16 @@
 #include "app/uPub.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Encodings.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -102,6 +106,38 @@ void DelayWithMessages(Cardinal Milliseconds) {
     Wake.start(int(Milliseconds - Elapsed + 1));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
+}
+
+bool BrowseForFolder(TWinControl*, const String& Title, const String& Root, String& Path) {
+  String Chosen;
+  const bool Ok = TDialogs::SelectDirectory(Title, Root, Chosen);
+  Path = Ok ? Chosen : String();
+  return Ok;
+}
+
+void EnterToNextControl(TControl* Control, Word Key, TShiftState Shift) {
+  if (Key != VK_RETURN) return;
+  TCustomForm* Form = GetParentForm(Control);
+  // A form that has no window has no focus to move.
+  if (!Form || !Form->HandleAllocated()) return;
+  const TControl* Focus = Control == Form ? Form->ActiveControl() : Control;
+  if (dynamic_cast<const TCustomMemo*>(Focus) && !Shift.Contains(ssCtrl)) return;
+  // The move waits until the key is handled, so the key does not act on the
+  // control that receives the focus. The window is the guard: a form that goes
+  // in the meantime takes the pending move with it.
+  QPointer<QWidget> Window = Form->Handle();
+  QMetaObject::invokeMethod(
+      Window,
+      [Window] {
+        auto* Target = dynamic_cast<TCustomForm*>(FindControl(Window));
+        if (!Target) return;
+        try {
+          Target->SelectNext(Target->ActiveControl(), true, true);
+        } catch (...) {
+          Application->HandleException(Target);
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void ClearFolder(const String& Folder) {

@@ -3,6 +3,9 @@
 // of its windows share.
 #include "platform/rtl/Classes.h"
 
+class TControl;
+class TWinControl;
+
 // Program folder with a trailing separator: the prefix of every file the program uses.
 extern String GAppPath;
 extern String GVendorName;
@@ -53,6 +56,17 @@ void ShellOpen(const String& FileName, const String& Parameters);
 
 // Keeps handling pending events until more than Milliseconds have passed.
 void DelayWithMessages(Cardinal Milliseconds);
+// Asks for a folder, showing Title above the folders under Root (empty: the
+// whole file system). True with the chosen folder in Path, without a trailing
+// separator; false with Path empty when the user cancels. The dialog belongs
+// to the active window, which is Owner's while Owner asks.
+bool BrowseForFolder(TWinControl* Owner, const String& Title, const String& Root, String& Path);
+// Enter moves the focus on to the next control in tab order of Control's form,
+// once the key has been handled; in a memo only Ctrl+Enter does, as Enter
+// there starts a new line. Control may also be the form itself, when it
+// previews keys: the form's focused control then decides.
+void EnterToNextControl(TControl* Control, Word Key, TShiftState Shift);
+
 // Deletes every file in Folder and its subfolders; the folders remain and
 // files that cannot be deleted are left silently. Links to folders are never
 // followed.
