@@ -53,9 +53,7 @@ Extended TfrmBMYCalcParams::DaysToWork() const { return BoxNumber(EditDaysToWork
 Extended TfrmBMYCalcParams::DaysWorked() const { return BoxNumber(EditDaysWorked); }
 
 void TfrmBMYCalcParams::SetDaysWorked(Extended Value) {
-  // Right-aligned, so that fewer than ten days fill the units, not the tens.
-  const String Text = FormatFloat(QStringLiteral("0.00"), Value);
-  EditDaysWorked->SetText(Text.rightJustified(EditDaysWorked->Engine().Length(), u' '));
+  EditDaysWorked->SetText(FormatFloat(QStringLiteral("0.00"), Value));
 }
 
 void TfrmBMYCalcParams::btnOKClick(TObject*) {
