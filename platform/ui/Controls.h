@@ -87,6 +87,17 @@ constexpr Cardinal SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENO
 constexpr Cardinal ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_RTDN = 2, ESB_DISABLE_BOTH = 3;
 constexpr Cardinal SW_SCROLLCHILDREN = 0x1, SW_INVALIDATE = 0x2, SW_ERASE = 0x4;
 
+constexpr Cardinal STATE_SYSTEM_UNAVAILABLE = 0x1, STATE_SYSTEM_PRESSED = 0x8, STATE_SYSTEM_INVISIBLE = 0x8000;
+
+// Where a frame scroll bar and its parts are; rgstate[0] is the bar's state.
+struct TScrollBarInfo {
+  TRect rcScrollBar;        // screen coordinates
+  Integer dxyLineButton = 0;  // length of each arrow button
+  Integer xyThumbTop = 0;     // thumb start and end, from the bar's start
+  Integer xyThumbBottom = 0;
+  Cardinal rgstate[6] = {};
+};
+
 struct TScrollInfo {
   Cardinal fMask = SIF_ALL;
   Integer nMin = 0;
@@ -335,6 +346,8 @@ public:
   void ShowScrollBar(Integer Bar, bool Show);
   void EnableScrollBar(Integer Bar, Cardinal Arrows);
   bool ScrollBarVisible(Integer Bar) const;
+  // False when the bar is not shown.
+  bool GetScrollBarInfo(Integer Bar, TScrollBarInfo& Info) const;
   // The bar's widget while the window exists (for tests and painters).
   QWidget* ScrollBarWidget(Integer Bar) const;
 

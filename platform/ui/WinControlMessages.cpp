@@ -283,6 +283,38 @@ void TWinControl::EnableScrollBar(Integer Bar, Cardinal Arrows) {
 
 bool TWinControl::ScrollBarVisible(Integer Bar) const { return FScrollBars->Bar(Bar).Visible; }
 
+bool TWinControl::GetScrollBarInfo(Integer Bar, TScrollBarInfo& Info) const {
+  const TControlScrollBars::TBar& b = FScrollBars->Bar(Bar);
+  Info = TScrollBarInfo();
+  ClientRectInWindow();
+  const TRect r = Bar == SB_VERT ? FVertBarRect : FHorzBarRect;
+  if (!b.Visible || r.IsEmpty()) {
+    Info.rgstate[0] = STATE_SYSTEM_INVISIBLE;
+    return false;
+  }
+  const TPoint origin = ClientOrigin();
+  const TRect client = ClientRectInWindow();
+  Info.rcScrollBar = r;
+  OffsetRect(Info.rcScrollBar, origin.X - client.Left, origin.Y - client.Top);
+  const Integer length = Bar == SB_VERT ? r.Height() : r.Width();
+  const Integer arrow = std::min(Bar == SB_VERT ? r.Width() : r.Height(), length / 2);
+  Info.dxyLineButton = arrow;
+  // The thumb covers the page's share of the track (never less than 8 pixels) and moves
+  // with the position over what the track leaves.
+  const TScrollInfo& s = b.Info;
+  const Integer track = std::max(0, length - 2 * arrow);
+  const Integer span = std::max(1, s.nMax - s.nMin + 1);
+  const Integer thumb = s.nPage ? std::clamp(Integer(qint64(track) * s.nPage / span), std::min(8, track), track) : std::min(arrow, track);
+  const Integer travel = std::max(1, span - std::max<Integer>(Integer(s.nPage), 1));
+  const Integer pos = b.Tracking ? b.TrackPos : s.nPos;
+  Info.xyThumbTop = arrow + Integer(qint64(track - thumb) * std::clamp(pos - s.nMin, 0, travel) / travel);
+  Info.xyThumbBottom = Info.xyThumbTop + thumb;
+  const bool enabled = b.DisabledArrows != ESB_DISABLE_BOTH && s.nMax > s.nMin;
+  if (!enabled) Info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+  if (b.Tracking) Info.rgstate[3] = STATE_SYSTEM_PRESSED;
+  return true;
+}
+
 QWidget* TWinControl::ScrollBarWidget(Integer Bar) const { return FScrollBars->Bar(Bar).Widget; }
 
 // ---- timers

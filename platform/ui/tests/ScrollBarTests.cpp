@@ -58,6 +58,15 @@ TEST_F(TScrollFixture, RangePageAndPositionReadBackClampedAndTheBarTakesItsPlace
   ASSERT_NE(Bar(), nullptr);
   EXPECT_EQ(Bar()->geometry(), QRect(184, 0, 16, 100));
 
+  TScrollBarInfo bar;
+  ASSERT_TRUE(Control->GetScrollBarInfo(SB_VERT, bar));
+  const TPoint corner = Control->ClientToScreen({184, 0});
+  EXPECT_EQ(bar.rcScrollBar, Bounds(corner.X, corner.Y, 16, 100));
+  EXPECT_EQ(bar.dxyLineButton, 16);
+  EXPECT_EQ(bar.xyThumbBottom - bar.xyThumbTop, 8);  // the page's share of the track (6), but at least 8
+  EXPECT_EQ(bar.xyThumbTop, 16 + (68 - 8) * 50 / 90);
+  EXPECT_FALSE(Control->GetScrollBarInfo(SB_HORZ, bar));
+
   // The position stops where the last page begins.
   EXPECT_EQ(Control->SetScrollPos(SB_VERT, 95, true), 50);
   EXPECT_EQ(Control->GetScrollPos(SB_VERT), 90);

@@ -185,3 +185,11 @@ TEST(ScreenCursor, BusyCursorCoversEveryWindowUntilTheDefaultComesBack) {
   Screen->SetCursor(crDefault);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // one override at most, so one restore clears it
 }
+
+TEST(ScreenGeometry, PointsOffEveryMonitorBelongToTheNearestOne) {
+  const TRect work = Screen->WorkAreaRect();
+  EXPECT_FALSE(work.IsEmpty());
+  EXPECT_EQ(Screen->MonitorWorkAreaAt({work.Left + 5, work.Top + 5}), work);
+  EXPECT_EQ(Screen->MonitorWorkAreaAt({-50000, -50000}), work);
+  EXPECT_EQ(Screen->PixelsPerInch(), 96);
+}
