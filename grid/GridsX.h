@@ -518,7 +518,7 @@ private:
 
   // mouse
   void SetMoveMarkShown(bool Value);
-  // Where the move mark stands: a 5-pixel strip for rows, the insertion mark for columns.
+  // The 5-pixel band that marks where a moved row goes.
   TRect MoveMarkRect(const TGridDrawInfoX& DI);
   void MoveAndScroll(Integer Mouse, Integer CellHit, const TPoint& MousePt, bool Horz);
   bool InsertAfterFor(Integer CellHit, Integer Mouse, const TGridDrawInfoX& DI, bool Horz);
@@ -593,6 +593,71 @@ private:
   TPoint FLastMousePos;
   bool FFocusFromEditor = false;  // the editor just gave the focus back to the grid
 };
+
+// Floating feedback of drags over a grid: a borderless window above everything that never
+// takes the focus, optionally translucent or with a colour that shows nothing.
+class TGridDragWinX : public TCustomControl {
+public:
+  explicit TGridDragWinX(TComponent* AOwner);
+  String ClassName() const override { return QStringLiteral("TGridDragWinX"); }
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+  // clNone: no colour is transparent.
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor Value);
+
+  // Points are relative to Control's client area.
+  virtual void MoveToPoint(TControl* Control, TPoint Point);
+  virtual void SetBoundsAt(TControl* Control, TPoint Point, Integer AWidth, Integer AHeight);
+  virtual void ShowAt(TControl* Control, TPoint Point, Integer AWidth, Integer AHeight);
+  virtual void ShowAtHeight(TControl* Control, TPoint Point, Integer AHeight);
+  bool IsShown() const { return Visible(); }
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
+  void Paint() override;
+  // The part of the window that shows; the whole window unless a colour is transparent.
+  virtual void UpdateShape() {}
+
+private:
+  void ApplyLayering();
+  Byte FAlphaBlendValue = 200;
+  TColor FTransparentColorValue = clNone;
+};
+
+// The image of a column title being dragged.
+class TGridDragBoxX : public TGridDragWinX {
+public:
+  using TGridDragWinX::TGridDragWinX;
+  String ClassName() const override { return QStringLiteral("TGridDragBoxX"); }
+};
+
+// The insertion mark of a column move: a red line with arrow heads at both ends, vertical
+// or horizontal; everything else of the window is transparent.
+class TGridMoveLineX : public TGridDragWinX {
+public:
+  explicit TGridMoveLineX(TComponent* AOwner);
+  String ClassName() const override { return QStringLiteral("TGridMoveLineX"); }
+  bool IsVertical() const { return FIsVertical; }
+  // Shows the mark with its line through Point, Length pixels long.
+  virtual void ShowMoveLine(TControl* Control, TPoint Point, bool IsVertical, Integer Length);
+  void MoveToPoint(TControl* Control, TPoint Point) override;
+  // The shapes of the mark in window coordinates.
+  std::vector<TRect> Shapes() const;
+
+protected:
+  void Paint() override;
+  void Resize() override;
+  void UpdateShape() override;
+
+private:
+  bool FIsVertical = true;
+};
+
+// The application's one drag box and one insertion mark, made on first use.
+TGridDragBoxX* GetGridDragBox();
+TGridMoveLineX* GetGridMoveLine();
 
 // The window timer that drives auto-scrolling while selecting or moving.
 constexpr Integer GridMoveTimerId = 1;

@@ -129,34 +129,45 @@ void TCustomGridX::XorSizingLine(const TGridDrawInfoX& DrawInfo) {
 // ---- move mark
 
 TRect TCustomGridX::MoveMarkRect(const TGridDrawInfoX& DI) {
-  if (FGridState == msRowMoving) {
-    const TGridAxisDrawInfoX& V = DI.Vert;
-    const Integer top = V.LinePos(FMovePos);
-    const Integer y = FMoveIndex < FMovePos ? top + RowHeights(FMovePos) : top;
-    return TRect(0, y - 2, GridClientWidth(), y + 3);
-  }
-  const TGridAxisDrawInfoX& H = DI.Horz;
-  const Integer left = H.LinePos(FMovePos);
-  const Integer x = FMoveInsertAfter ? left + ColWidths(FMovePos) : left - 1;
-  return TRect(x - 3, DI.Vert.StartIndent, x + 4, DI.Vert.LinesEnd);
+  const Integer top = DI.Vert.LinePos(FMovePos);
+  const Integer y = FMoveIndex < FMovePos ? top + RowHeights(FMovePos) : top;
+  return TRect(0, y - 2, GridClientWidth(), y + 3);
 }
 
+// The column mark is the application's insertion mark window, at the edge of the cell the
+// column goes before or after; the row mark is a band painted over the grid.
 void TCustomGridX::SetMoveMarkShown(bool Value) {
+  if (FGridState == msColMoving) {
+    FMoveMarkShown = Value;
+    if (!Value) {
+      GetGridMoveLine()->Hide();
+      return;
+    }
+    if (!HandleAllocated()) return;
+    TGridDrawInfoX di;
+    FillDrawInfo(di);
+    const Integer left = di.Horz.LinePos(FMovePos);
+    Integer x = FMoveInsertAfter ? left + ColWidths(FMovePos) : left - 1;
+    if (RightToLeft()) x = GridClientWidth() - 1 - x;
+    const TPoint at{x, di.Vert.StartIndent};
+    TGridMoveLineX* mark = GetGridMoveLine();
+    if (mark->IsShown()) mark->MoveToPoint(this, at);
+    else mark->ShowMoveLine(this, at, true, di.Vert.LinesEnd - di.Vert.StartIndent);
+    return;
+  }
   if (Value == FMoveMarkShown) return;
   FMoveMarkShown = Value;
   if (!HandleAllocated()) return;
   TGridDrawInfoX di;
   FillDrawInfo(di);
-  TRect r = MoveMarkRect(di);
-  if (RightToLeft()) {
-    const Integer w = GridClientWidth(), left = r.Left;
-    r.Left = w - r.Right;
-    r.Right = w - left;
-  }
+  const TRect r = MoveMarkRect(di);
   InvalidateRect(&r, false);
 }
 
-void TCustomGridX::HideMoveLine() { SetMoveMarkShown(false); }
+void TCustomGridX::HideMoveLine() {
+  FMoveMarkShown = false;
+  GetGridMoveLine()->Hide();
+}
 
 bool TCustomGridX::InsertAfterFor(Integer CellHit, Integer Mouse, const TGridDrawInfoX& DI, bool Horz) {
   const TGridAxisDrawInfoX& A = Horz ? DI.Horz : DI.Vert;
@@ -182,7 +193,7 @@ void TCustomGridX::MoveAndScroll(Integer Mouse, Integer CellHit, const TPoint& M
       (offset == 0 && FMovePos == A->FixedCount && Mouse < A->FixedEnd) ||
       (FMovePos == A->DataCount - 1 && Mouse > A->DataEnd))
     return;
-  SetMoveMarkShown(false);
+  if (!Horz) SetMoveMarkShown(false);
   const Integer bar = Horz ? SB_HORZ : SB_VERT;
   if (Mouse < A->FixedEnd) {
     if (FMovePos > A->FixedCount || offset != 0) {
@@ -509,6 +520,9 @@ void TCustomGridX::StopMouseTracking() {
         }
         break;
       case msRowMoving:
+        SetMoveMarkShown(false);
+        StopMoveTimer();
+        break;
       case msColMoving:
         HideMoveLine();
         StopMoveTimer();

@@ -479,22 +479,7 @@ void TCustomGridX::DrawOverlays(const TGridDrawInfoX& DI) {
     c->Pen()->SetStyle(psSolid);
     c->Pen()->SetMode(pmCopy);
   }
-  if (FMoveMarkShown) {
-    const TRect mark = MoveMarkRect(DI);
-    if (FGridState == msRowMoving) {
-      c->InvertRect(mark);
-    } else {
-      // The insertion mark: a red line with arrow heads at both ends.
-      c->Pen()->SetColor(clRed);
-      c->Pen()->SetWidth(1);
-      const Integer x = mark.Left + 3;
-      for (Integer i = 0; i < 3; ++i) {
-        c->Polyline({TPoint{x - 3 + i, mark.Top + i}, TPoint{x + 4 - i, mark.Top + i}});
-        c->Polyline({TPoint{x - 3 + i, mark.Bottom - 1 - i}, TPoint{x + 4 - i, mark.Bottom - 1 - i}});
-      }
-      c->Polyline({TPoint{x, mark.Top}, TPoint{x, mark.Bottom}});
-    }
-  }
+  if (FMoveMarkShown && FGridState == msRowMoving) c->InvertRect(MoveMarkRect(DI));
 }
 
 // ---- the whole grid

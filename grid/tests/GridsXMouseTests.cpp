@@ -103,11 +103,14 @@ TEST(GridsXMouse, MovedColumnsDropAfterTheTargetGoingRightAndBeforeItGoingLeft) 
     const TPoint a = Middle(g, from, 0), b = Middle(g, to, 0);
     f.Mouse(WM_LBUTTONDOWN, a.X, a.Y, MK_LBUTTON);
     EXPECT_EQ(g.GridState(), msColMoving);
-    EXPECT_TRUE(g.MoveMarkShown());
+    EXPECT_TRUE(GetGridMoveLine()->IsShown());
     f.Mouse(WM_MOUSEMOVE, b.X, b.Y, MK_LBUTTON);
     Tick(g);
+    const TRect target = g.CellRect(to, 0);
+    const Integer edge = from < to ? target.Right : target.Left - 1;
+    EXPECT_EQ(GetGridMoveLine()->Left(), g.ClientToScreen({edge, 0}).X - 3) << "the mark stands at the drop edge";
     f.Mouse(WM_LBUTTONUP, b.X, b.Y);
-    EXPECT_FALSE(g.MoveMarkShown());
+    EXPECT_FALSE(GetGridMoveLine()->IsShown());
     EXPECT_EQ(g.GridState(), msIdle);
   };
   drag(1, 2);
@@ -123,9 +126,11 @@ TEST(GridsXMouse, RowsMoveByTheirFixedColumn) {
   const TPoint a = Middle(g, 0, 1), b = Middle(g, 0, 3);
   f.Mouse(WM_LBUTTONDOWN, a.X, a.Y, MK_LBUTTON);
   EXPECT_EQ(g.GridState(), msRowMoving);
+  EXPECT_TRUE(g.MoveMarkShown());
   f.Mouse(WM_MOUSEMOVE, b.X, b.Y, MK_LBUTTON);
   Tick(g);
   f.Mouse(WM_LBUTTONUP, b.X, b.Y);
+  EXPECT_FALSE(g.MoveMarkShown());
   EXPECT_EQ(g.RowMoves, (std::vector<std::pair<Integer, Integer>>{{1, 3}}));
   EXPECT_EQ(g.RowHeights(3), 30) << "the height moves with its row";
   EXPECT_EQ(g.Row(), 3) << "and so does the current row";
