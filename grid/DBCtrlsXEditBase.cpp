@@ -261,13 +261,13 @@ void TCustomDBEditX::StartEditUnlessReadOnly() {
 }
 
 void TCustomDBEditX::KeyDown(Word& Key, TShiftState Shift) {
+  // Delete and Shift+Insert change the text inside the mask edit's own handling, so
+  // editing starts before it.
+  if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) StartEditUnlessReadOnly();
   TCustomMaskEdit::KeyDown(Key, Shift);
-  if (Key == 0) return;
   if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
     SelectAll();
     Key = 0;
-  } else if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) {
-    StartEditUnlessReadOnly();
   }
 }
 
