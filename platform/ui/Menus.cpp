@@ -1,5 +1,6 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/Accelerators.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ImgList.h"
 #include <QAction>
 #include <QMenu>
@@ -71,6 +72,7 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
 
 TMenuItem::~TMenuItem() {
   Destroying();
+  SetAction(nullptr);
   if (FParent) FParent->Remove(this);
   while (!FItems.empty()) delete FItems.back();
 }
@@ -137,9 +139,30 @@ void TMenuItem::SetChecked(bool Value) {
     if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
 }
 
+void TMenuItem::SetAction(TAction* Value) {
+  if (Value == FAction) return;
+  if (FAction) FAction->RemoveClient(this);
+  FAction = Value;
+  if (!Value) return;
+  Value->AddClient(this);
+  ActionChanged();
+}
+
+void TMenuItem::ActionChanged() {
+  if (!FAction) return;
+  FCaption = FAction->Caption();
+  FEnabled = FAction->Enabled();
+  FVisible = FAction->Visible();
+  FHint = FAction->Hint();
+  FImageIndex = FAction->ImageIndex();
+  FShortCut = FAction->ShortCut();
+  SetChecked(FAction->Checked());
+}
+
 void TMenuItem::Click() {
   if (FAutoCheck) SetChecked(FRadioItem || !FChecked);
   if (OnClick) OnClick(this);
+  else if (FAction) FAction->Execute();
 }
 
 // ---- TMenu

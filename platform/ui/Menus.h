@@ -18,6 +18,7 @@ void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift);
 String ShortCutToText(TShortCut ShortCut);
 
 class TMenu;
+class TAction;
 
 class TMenuItem : public TComponent {
 public:
@@ -74,7 +75,13 @@ public:
   // The menu the item belongs to, through its parents.
   TMenu* GetParentMenu() const;
 
-  // Runs the item's action: AutoCheck, then OnClick.
+  // Links the item to Action: it shows the action's caption and state and runs it.
+  TAction* Action() const { return FAction; }
+  void SetAction(TAction* Value);
+  // The linked action changed: the item takes its caption and state again.
+  void ActionChanged();
+
+  // AutoCheck, then OnClick; a linked action without an OnClick handler is executed.
   virtual void Click();
   TNotifyEvent OnClick;
 
@@ -95,6 +102,7 @@ private:
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on the root item only
+  TAction* FAction = nullptr;
 };
 
 class TMenu : public TComponent {

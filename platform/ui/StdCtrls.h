@@ -8,6 +8,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 class QListWidget;
+class QListWidgetItem;
 class QComboBox;
 class TStrings;
 class TStringList;
@@ -356,10 +357,12 @@ protected:
   void CreateHandle() override;
   // Paints item Index in Rect: OnDrawItem in the owner-draw styles, else the text.
   virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // The widget's item for Index was made; descendants add what they show per item.
+  virtual void WidgetItemMade(Integer Index, QListWidgetItem* Item) { (void)Index; (void)Item; }
+  void Rebuild();
   QListWidget* ListWidget() const;
 private:
   friend class TListBoxDelegate;
-  void Rebuild();
   void WidgetSelectionChanged();
   bool Virtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
   bool OwnerDraw() const { return FStyle != lbStandard; }

@@ -87,7 +87,10 @@ void TCustomListBox::Rebuild() {
   if (OwnerDraw()) list->setItemDelegate(new TListBoxDelegate(list));
   else list->setItemDelegate(new QStyledItemDelegate(list));
   const Integer count = Count();
-  for (Integer i = 0; i < count; ++i) list->addItem(Virtual() ? String() : FItems->Strings(i));
+  for (Integer i = 0; i < count; ++i) {
+    list->addItem(Virtual() ? String() : FItems->Strings(i));
+    WidgetItemMade(i, list->item(i));
+  }
   for (Integer i = 0; i < count && i < Integer(FSelected.size()); ++i)
     if (FSelected[size_t(i)]) list->item(i)->setSelected(true);
   if (FItemIndex >= 0 && FItemIndex < count) list->setCurrentRow(FItemIndex, FMultiSelect ? QItemSelectionModel::Current : QItemSelectionModel::ClearAndSelect);
