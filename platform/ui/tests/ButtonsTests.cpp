@@ -86,3 +86,50 @@ TEST(ButtonGlyph, LayoutPlacesGlyphAndTextByMarginAndSpacing) {
   // Without a glyph image there is nothing to draw.
   EXPECT_TRUE(TButtonGlyph().Image(bsUp).isNull());
 }
+
+// ---- tool bars
+
+#include "platform/ui/Menus.h"
+#include "platform/ui/ToolBar.h"
+#include <QMenu>
+#include <QTimer>
+
+TEST(ToolBar, ButtonsLineUpAndAMenuButtonOpensItsMenuUnderItself) {
+  TShownForm f;
+  auto* bar = new TToolBar(f.Form);
+  bar->SetParent(f.Form);
+  bar->SetShowCaptions(true);
+  auto* menu = new TPopupMenu(f.Form);
+  auto* print = new TMenuItem(f.Form);
+  print->SetCaption("打印工资条");
+  menu->Items()->Add(print);
+  Integer printed = 0, stats = 0;
+  print->OnClick = [&](TObject*) { ++printed; };
+
+  auto* edit = new TToolButton(f.Form);
+  edit->SetCaption("工资编辑与打印");
+  edit->SetDropdownMenu(menu);
+  edit->SetParent(bar);
+  auto* statistics = new TToolButton(f.Form);
+  statistics->SetCaption("工资统计");
+  statistics->OnClick = [&](TObject*) { ++stats; };
+  statistics->SetParent(bar);
+  EXPECT_EQ(bar->ButtonCount(), 2);
+  EXPECT_EQ(statistics->Left(), edit->Left() + edit->Width());
+  EXPECT_GT(edit->Width(), bar->ButtonWidth());  // widened for its caption
+
+  QPoint openedAt;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      openedAt = popup->pos();
+      uitest::PressKey(popup, Qt::Key_Down);
+      uitest::PressKey(popup, Qt::Key_Return);
+    }
+  });
+  uitest::Click(bar, {edit->Left() + 3, 5});
+  EXPECT_EQ(printed, 1);
+  const TPoint below = edit->ClientToScreen({0, edit->Height()});
+  EXPECT_EQ(openedAt, QPoint(below.X, below.Y));
+  uitest::Click(bar, {statistics->Left() + 3, 5});
+  EXPECT_EQ(stats, 1);
+}
