@@ -479,6 +479,7 @@ private:
   void CalcAxisDrawInfo(TGridAxisDrawInfoX& Axis, bool IsRows, Integer ClientExtent);
   void ResetTopLeftCurrentAnchor();
   void RecalcExtentsAndScrollBars(bool Horz);
+  bool StoreLineExtent(bool Rows, Integer Index, Integer Value);
   struct TMaxFirst {
     Integer Line;
     Integer HiddenLine;   // the first line that does not fit, -1 when all fit

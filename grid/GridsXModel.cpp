@@ -274,18 +274,27 @@ Integer TCustomGridX::ColWidths(Integer Index) const {
   return FDefaultColWidth;
 }
 
-void TCustomGridX::SetColWidths(Integer Index, Integer Value) {
-  if (Index < 0 || Index >= FullColCount()) RaiseGridError(SGridIndexOutOfRange);
-  if (FColWidths.empty()) UpdateExtents(FColWidths, FullColCount(), FDefaultColWidth);
-  const Integer old = FColWidths[size_t(Index) + 1];
-  if (Value == old) return;
+// Stores one line's extent, creating the array on the first write; false when it is unchanged.
+bool TCustomGridX::StoreLineExtent(bool Rows, Integer Index, Integer Value) {
+  TIntegerArray& extents = Rows ? FRowHeights : FColWidths;
+  const Integer full = Rows ? FullRowCount() : FullColCount();
+  if (Index < 0 || Index >= full) RaiseGridError(SGridIndexOutOfRange);
+  if (extents.empty()) UpdateExtents(extents, full, Rows ? FDefaultRowHeight : FDefaultColWidth);
+  const Integer old = extents[size_t(Index) + 1];
+  if (Value == old) return false;
   Invalidate();
-  FColWidths[size_t(Index) + 1] = Value;
-  if (IsSmoothHorzScroll()) {
-    if (Index >= FFixedCols && Index < FColCount) FHorzTotalExtent += Value - old;
+  extents[size_t(Index) + 1] = Value;
+  if (Rows ? IsSmoothVertScroll() : IsSmoothHorzScroll()) {
+    const bool scrolling = Index >= (Rows ? FFixedRows : FFixedCols) && Index < (Rows ? FRowCount : FColCount);
+    if (scrolling) (Rows ? FVertTotalExtent : FHorzTotalExtent) += Value - old;
+    else if (Rows) CalcVertScrollExtent();
     else CalcHorzScrollExtent();
   }
-  ColWidthsChanged();
+  return true;
+}
+
+void TCustomGridX::SetColWidths(Integer Index, Integer Value) {
+  if (StoreLineExtent(false, Index, Value)) ColWidthsChanged();
 }
 
 Integer TCustomGridX::RowHeights(Integer Index) const {
@@ -294,17 +303,7 @@ Integer TCustomGridX::RowHeights(Integer Index) const {
 }
 
 void TCustomGridX::SetRowHeights(Integer Index, Integer Value) {
-  if (Index < 0 || Index >= FullRowCount()) RaiseGridError(SGridIndexOutOfRange);
-  if (FRowHeights.empty()) UpdateExtents(FRowHeights, FullRowCount(), FDefaultRowHeight);
-  const Integer old = FRowHeights[size_t(Index) + 1];
-  if (Value == old) return;
-  Invalidate();
-  FRowHeights[size_t(Index) + 1] = Value;
-  if (IsSmoothVertScroll()) {
-    if (Index >= FFixedRows && Index < FRowCount) FVertTotalExtent += Value - old;
-    else CalcVertScrollExtent();
-  }
-  RowHeightsUpdated();
+  if (StoreLineExtent(true, Index, Value)) RowHeightsUpdated();
 }
 
 bool TCustomGridX::TabStops(Integer Index) const {

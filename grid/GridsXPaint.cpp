@@ -7,6 +7,8 @@
 
 // One rectangle of cells painted and lined alike.
 struct TCustomGridX::TBand {
+  TBand(TRect ARect, Integer AFirstCol, Integer AFirstRow, Integer AColLimit, Integer ARowLimit, bool AFixed)
+      : Rect(ARect), FirstCol(AFirstCol), FirstRow(AFirstRow), ColLimit(AColLimit), RowLimit(ARowLimit), Fixed(AFixed) {}
   TRect Rect;
   Integer FirstCol = 0;
   Integer FirstRow = 0;
@@ -408,14 +410,7 @@ void TCustomGridX::PaintContraAreas(const TGridDrawInfoX& DI, const TRect& Clip)
     }
   }
   auto cells = [&](TRect rect, Integer firstCol, Integer firstRow, Integer colLimit, Integer rowLimit, bool fixed) {
-    TBand band;
-    band.Rect = rect;
-    band.FirstCol = firstCol;
-    band.FirstRow = firstRow;
-    band.ColLimit = colLimit;
-    band.RowLimit = rowLimit;
-    band.Fixed = fixed;
-    PaintBandCells(DI, band, Clip);
+    PaintBandCells(DI, TBand(rect, firstCol, firstRow, colLimit, rowLimit, fixed), Clip);
   };
   if (FContraRowCount > 0) {
     auto rows = [&] {
@@ -503,13 +498,7 @@ void TCustomGridX::Paint() {
   const Integer frozenCol = FFixedCols - FFrozenColCount, frozenRow = FFixedRows - FFrozenRowCount;
   const TGridLineColorsX& lc = *FLineColors;
   auto band = [&](TRect rect, Integer col, Integer row, bool fixed, bool dataLines, bool oneLess, TRect clipTo) {
-    TBand b;
-    b.Rect = rect;
-    b.FirstCol = col;
-    b.FirstRow = row;
-    b.ColLimit = FColCount;
-    b.RowLimit = FRowCount;
-    b.Fixed = fixed;
+    TBand b(rect, col, row, FColCount, FRowCount, fixed);
     b.DataLines = dataLines;
     b.LinesOneLess = oneLess;
     b.DataState = !fixed;

@@ -203,32 +203,6 @@ void TCustomGridX::ScrollByPixels(Integer DX, Integer DY) {
 
 // ---- extents of the scrolling lines and the scroll bars
 
-void TCustomGridX::CalcHorzScrollExtent() {
-  TGridDrawInfoX di;
-  FillDrawInfo(di);
-  if (FColWidths.empty()) {
-    FHorzTotalExtent = (FColCount - FFixedCols) * (FDefaultColWidth + FGridLineWidth);
-  } else {
-    FHorzTotalExtent = 0;
-    for (Integer c = FFixedCols; c < FColCount; ++c) FHorzTotalExtent += ColWidths(c) + FGridLineWidth;
-  }
-  FHorzPageExtent = std::max(0, di.Horz.DataLimit - di.Horz.FixedEnd);
-  UpdateScrollPos();
-}
-
-void TCustomGridX::CalcVertScrollExtent() {
-  TGridDrawInfoX di;
-  FillDrawInfo(di);
-  if (FRowHeights.empty()) {
-    FVertTotalExtent = (FRowCount - FFixedRows) * (FDefaultRowHeight + FGridLineWidth);
-  } else {
-    FVertTotalExtent = 0;
-    for (Integer r = FFixedRows; r < FRowCount; ++r) FVertTotalExtent += RowHeights(r) + FGridLineWidth;
-  }
-  FVertPageExtent = std::max(0, di.Vert.DataLimit - di.Vert.FixedEnd);
-  UpdateScrollPos();
-}
-
 namespace {
 // Pixels of the scrolling lines before First, always counting the grid line width.
 Integer PixelsBefore(const TIntegerArray& Extents, Integer Default, Integer LineWidth, Integer FixedCount, Integer First,
@@ -247,6 +221,22 @@ Integer CellModePos(Integer First, Integer FixedCount, Integer MaxFirst) {
   return std::clamp(MulDiv(First - FixedCount, CellModeRange, MaxFirst - FixedCount), 0, CellModeRange);
 }
 }  // namespace
+
+void TCustomGridX::CalcHorzScrollExtent() {
+  TGridDrawInfoX di;
+  FillDrawInfo(di);
+  FHorzTotalExtent = PixelsBefore(FColWidths, FDefaultColWidth, FGridLineWidth, FFixedCols, FColCount, di.Horz.ExtentOf);
+  FHorzPageExtent = std::max(0, di.Horz.DataLimit - di.Horz.FixedEnd);
+  UpdateScrollPos();
+}
+
+void TCustomGridX::CalcVertScrollExtent() {
+  TGridDrawInfoX di;
+  FillDrawInfo(di);
+  FVertTotalExtent = PixelsBefore(FRowHeights, FDefaultRowHeight, FGridLineWidth, FFixedRows, FRowCount, di.Vert.ExtentOf);
+  FVertPageExtent = std::max(0, di.Vert.DataLimit - di.Vert.FixedEnd);
+  UpdateScrollPos();
+}
 
 void TCustomGridX::UpdateScrollPos() {
   TGridDrawInfoX di;
