@@ -256,3 +256,18 @@ TEST(GridsXKeys, RefusedKeysAreDropped) {
   EXPECT_EQ(down, 0);
   EXPECT_EQ(g.Current(), (TGridCoord{1, 1}));
 }
+
+TEST(GridsXMouse, TheWheelMovesTheCurrentRowOrScrollsSmoothGrids) {
+  TTestGrid g(nullptr);
+  EXPECT_TRUE(g.DoMouseWheelDown({}, {}));
+  EXPECT_EQ(g.Row(), 2);
+  g.DoMouseWheelUp({}, {});
+  g.DoMouseWheelUp({}, {});
+  EXPECT_EQ(g.Row(), 1) << "not into the fixed rows";
+  g.SetRowCount(30);
+  g.SmoothVert = true;
+  g.CalcVertScrollExtent();
+  g.DoMouseWheelDown({}, {});
+  EXPECT_EQ(g.TopRowOffset(), g.GetVertScrollStep());
+  EXPECT_EQ(g.Row(), 1);
+}

@@ -118,3 +118,15 @@ TEST(GridsXPaint, RightToLeftPutsTheFixedColumnAtTheRight) {
   EXPECT_EQ(cell.Right, w - 65);
   EXPECT_EQ(PixelAt(img, cell.Left - 1, 40), Rgb(clSilver)) << "its line lies on its left";
 }
+
+TEST(GridsXPaint, ExtendedVerticalLinesFadeThroughTheEmptySpace) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  const Integer lineX = g.CellRect(2, 1).Right;
+  const Integer below = g.Info().Vert.DataEnd + 3;
+  EXPECT_EQ(PixelAt(f.Grab(), lineX, below), Rgb(clWindow));
+  g.SetGridOptions(g.GridOptions() + TGridOptionsX{goExtendVertLinesX});
+  const TColor faded = PixelAt(f.Grab(), lineX, below);
+  EXPECT_NE(faded, Rgb(clWindow)) << "the line goes on below the last row";
+  EXPECT_GE(GetRValue(faded), GetRValue(Rgb(clSilver))) << "starting from the line colour towards the background";
+}
