@@ -45,13 +45,10 @@ void TControl::Dispatch(TMessage& Message) {
       MouseMove(KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
       return;
     }
-    case WM_MOUSEWHEEL: {
-      const TWMMouseWheel w{Message};
+    case WM_MOUSEWHEEL:
       Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
       if (Message.Result == 0) DefaultHandler(Message);
-      (void)w;
       return;
-    }
     case CM_MOUSEWHEEL: {
       const TWMMouseWheel w{Message};
       const TPoint pos = w.Pos();
@@ -254,13 +251,13 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   AWidth = std::max(0, AWidth);
   AHeight = std::max(0, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
-  InvalidateControl(FVisible, false);
+  InvalidateControl(FVisible);
   const bool resized = AWidth != FWidth || AHeight != FHeight;
   FLeft = ALeft;
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
-  InvalidateControl(FVisible, false);
+  InvalidateControl(FVisible);
   if (resized) SendSizeMessage();
   RequestAlign();
 }
@@ -309,7 +306,7 @@ void TControl::BringToFront() {
   list.erase(std::find(list.begin(), list.end(), this));
   list.push_back(this);
   if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) w->Handle()->raise();
-  InvalidateControl(FVisible, true);
+  InvalidateControl(FVisible);
 }
 
 void TControl::SendToBack() {
@@ -318,7 +315,7 @@ void TControl::SendToBack() {
   list.erase(std::find(list.begin(), list.end(), this));
   list.insert(list.begin(), this);
   if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) w->Handle()->lower();
-  InvalidateControl(FVisible, true);
+  InvalidateControl(FVisible);
 }
 
 // ---- appearance and state
@@ -328,7 +325,7 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
   Perform(CM_SHOWINGCHANGED);
-  InvalidateControl(true, false);
+  InvalidateControl(true);
   if (FParent) FParent->Realign();
 }
 
@@ -469,14 +466,13 @@ void TControl::SetMouseCapture(bool Value) {
 
 // ---- painting
 
-void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
-  (void)IsOpaque;
+void TControl::InvalidateControl(bool IsVisible) {
   if (!IsVisible || !FParent || !FParent->HandleAllocated()) return;
   const TRect r = BoundsRect();
   FParent->InvalidateRect(&r, true);
 }
 
-void TControl::Invalidate() { InvalidateControl(FVisible, FControlStyle.Contains(csOpaque)); }
+void TControl::Invalidate() { InvalidateControl(FVisible); }
 
 void TControl::Update() {
   if (FParent) FParent->Update();

@@ -239,7 +239,7 @@ protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Loaded() override;
   // The part of the parent this control covers changed: the parent repaints it.
-  void InvalidateControl(bool IsVisible, bool IsOpaque);
+  void InvalidateControl(bool IsVisible);
   virtual void RequestAlign();
   // Tells the form this control sits on that the mouse went down on it.
   void SendCancelMode(TControl* Sender);
@@ -435,7 +435,6 @@ private:
   std::unique_ptr<TControlScrollBars> FScrollBars;
   mutable bool FFrameValid = false;
   mutable TRect FClientInWindow;
-  TSize FLastClientSize{-1, -1};
   std::map<Integer, int> FTimers;  // ID -> Qt timer id
   TControl* FMouseControl = nullptr;
 };

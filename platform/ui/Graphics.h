@@ -229,10 +229,9 @@ public:
   virtual const QImage* SourceImage() const { return nullptr; }
   // The painter as it stands, without opening one or applying state.
   QPainter* Painter() const { return FPainter; }
-  // Where logical (0, 0) lies on the device before mapping, and the device area drawing
-  // may touch (relative to that origin); set by whoever lends the canvas a device.
+  // Where logical (0, 0) lies on the device before mapping; set, with the device area
+  // drawing may touch, by whoever lends the canvas a device.
   TPoint DeviceOrigin() const { return FDeviceOrigin; }
-  const QRegion* DeviceClip() const { return FHasDeviceClip ? &FDeviceClip : nullptr; }
 protected:
   void SetDeviceArea(TPoint Origin, const QRegion* Clip);
   // Opens the painter on the canvas's own device; false when it has none.

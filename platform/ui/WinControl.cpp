@@ -43,7 +43,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   if (FMouseControl == AControl) FMouseControl = nullptr;
   if (TCustomForm* form = GetParentForm(this))
     if (auto* win = dynamic_cast<TWinControl*>(AControl)) form->ControlRemoving(win);
-  AControl->InvalidateControl(AControl->Visible(), false);
+  AControl->InvalidateControl(AControl->Visible());
   FControls.erase(it);
   if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
     FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), win), FTabList.end());

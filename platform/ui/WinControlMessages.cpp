@@ -77,7 +77,7 @@ void TWinControl::Dispatch(TMessage& Message) {
       return;
     case CM_RECREATEWND: {
       const bool focused = Focused();
-      DestroyHandleTree();
+      DestroyWnd();
       HandleNeeded();
       if (FHandle && FHandle->isWindow() && Visible()) FHandle->show();
       if (focused && FHandle) FHandle->setFocus(Qt::OtherFocusReason);
