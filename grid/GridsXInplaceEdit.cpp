@@ -9,6 +9,10 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+namespace {
+constexpr Word KeyF2 = VK_F1 + 1;
+}  // namespace
+
 // ---- the editor
 
 TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
@@ -128,9 +132,9 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_TAB:
       if (!Shift.Contains(ssAlt)) PassToGrid(Key, Shift);
       break;
-    case VK_F1 + 1:
+    case KeyF2:
       if (FGrid->OnKeyDown) FGrid->OnKeyDown(FGrid, Key, Shift);
-      if (Key == VK_F1 + 1) {
+      if (Key == KeyF2) {
         CaretToEnd();
         Key = 0;
       }
