@@ -489,6 +489,15 @@ void TCustomGridX::Paint() {
   FPaintingMirrored = RightToLeft();
   FPaintFocused = IsFocusOwner();
   if (FPaintingMirrored) c->SetMirrored(true, GridClientWidth());
+  // Geometry outside painting is in window coordinates again, also when a cell painter fails.
+  struct TMirrorReset {
+    TCustomGridX* Grid;
+    TCanvas* Canvas;
+    ~TMirrorReset() {
+      if (Grid->FPaintingMirrored) Canvas->SetMirrored(false, 0);
+      Grid->FPaintingMirrored = false;
+    }
+  } mirrorReset{this, c};
   const bool contra = FContraColCount > 0 || FContraRowCount > 0;
   const Integer saved = c->SaveState();
   if (contra) c->IntersectClipRect(TRect(0, 0, H.ContraStart, V.ContraStart));
@@ -544,6 +553,4 @@ void TCustomGridX::Paint() {
   c->RestoreState(saved);
   if (contra) PaintContraAreas(di, c->ClipRect());
   DrawOverlays(di);
-  if (FPaintingMirrored) c->SetMirrored(false, 0);
-  FPaintingMirrored = false;
 }
