@@ -100,6 +100,21 @@ TEST(GridsXModel, ContraWidthsMoveWithTheirColumnsWhenColumnsAreAdded) {
   EXPECT_EQ(g.ColWidths(7), 40);
 }
 
+TEST(GridsXModel, FooterRowsKeepTheirHeightsWhileTheRowCountChanges) {
+  TTestGrid g(nullptr);
+  g.SetContraRowCount(2);
+  g.SetRowHeights(5, 30);
+  g.SetRowHeights(6, 40);
+  g.MoveToCell(1, 4, true, false, false);
+  for (Integer rows : {10, 3, 1}) {
+    g.SetRowCount(rows);
+    EXPECT_EQ(g.FullRowCount(), rows + 2);
+    EXPECT_EQ(g.RowHeights(rows), 30) << rows;
+    EXPECT_EQ(g.RowHeights(rows + 1), 40) << rows;
+    EXPECT_LT(g.Row(), rows) << "the current row stays among the rows";
+  }
+}
+
 TEST(GridsXModel, RemovingAColumnKeepsTheContraWidths) {
   TTestGrid g(nullptr);
   g.SetContraColCount(1);
