@@ -427,6 +427,13 @@ bool TWidgetEvents::Translate(TWinControl* Control, QWidget* Widget, QEvent* Eve
         return true;
       }
       return false;
+    case QEvent::ApplicationPaletteChange:
+      // The desktop's colours changed: every window hears it, as from the window system.
+      if (Widget->isWindow()) {
+        TMessage m{CM_SYSCOLORCHANGE, 0, 0, 0};
+        DeliverMessage(Control, m);
+      }
+      return false;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
       if (Widget->isWindow()) {

@@ -388,18 +388,6 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
   DidChange();
 }
 
-namespace {
-
-// The end point one pixel short of (X2, Y2), so that joined lines do not set a pixel twice.
-QPoint ShortenedEnd(TPoint A, TPoint B) {
-  const Integer dx = B.X - A.X, dy = B.Y - A.Y;
-  const Integer n = std::max(std::abs(dx), std::abs(dy));
-  if (n == 0) return {A.X, A.Y};
-  return {B.X - Integer(std::lround(double(dx) / n)), B.Y - Integer(std::lround(double(dy) / n))};
-}
-
-}  // namespace
-
 void TCanvas::LineTo(Integer X, Integer Y) {
   const TPoint from = FPenPos;
   FPenPos = {X, Y};
@@ -408,10 +396,8 @@ void TCanvas::LineTo(Integer X, Integer Y) {
   if (!p) return;
   Changing();
   ApplyPenMode(p, FPen->Mode());
-  if (FPen->Width() <= 1)
-    p->drawLine(ToQPoint(from), ShortenedEnd(from, FPenPos));
-  else
-    p->drawLine(ToQPoint(from), ToQPoint(FPenPos));
+  // Flat caps leave the end point out, so joined lines do not set a pixel twice.
+  p->drawLine(ToQPoint(from), ToQPoint(FPenPos));
   DidChange();
 }
 

@@ -119,6 +119,26 @@ TEST(Drawing, TurnedFontsRunUpwardFromTheirStartPoint) {
   EXPECT_FALSE(paper.InkIn(Rect(30, 0, 40, 120)));   // nor far to the right: the text stands up
 }
 
+TEST(Drawing, LinesLeaveOutTheirLastPixelAndDottedPensSetEveryOther) {
+  TPaper paper;
+  TCanvas* c = paper.Canvas();
+  c->Pen()->SetColor(clBlack);
+  c->MoveTo(0, 0);
+  c->LineTo(10, 0);
+  EXPECT_EQ(paper.At(9, 0), Black);
+  EXPECT_EQ(paper.At(10, 0), White);
+  c->Pen()->SetStyle(psDot);
+  c->MoveTo(0, 5);
+  c->LineTo(10, 5);
+  for (Integer x = 0; x < 8; ++x) EXPECT_EQ(paper.At(x, 5), x % 2 == 0 ? Black : White) << x;
+  c->Pen()->SetStyle(psSolid);
+  c->Pen()->SetMode(pmXor);
+  c->Pen()->SetColor(clWhite);
+  c->MoveTo(0, 0);
+  c->LineTo(10, 0);  // the same line again in XOR takes it away
+  EXPECT_EQ(paper.At(5, 0), White);
+}
+
 TEST(Drawing, FocusRectangleInvertsAlternatePixelsAndUndoesItself) {
   TPaper paper;
   DrawFocusRect(paper.Canvas(), Rect(10, 10, 30, 20));

@@ -117,6 +117,24 @@ TEST_F(TMessagesFixture, FocusMovesWithExitBeforeEnterAndAnExitCanKeepIt) {
   EXPECT_TRUE(other->Focused());
 }
 
+TEST_F(TMessagesFixture, AClickElsewhereTellsTheFocusedControlToCancelItsModes) {
+  auto* other = new TRecordingControl(Shown.Form, &Log, QStringLiteral("B"));
+  other->SetParent(Shown.Form);
+  other->SetBounds(10, 100, 50, 20);
+  LPARAM sender = 0;
+  Control->WindowProc = [&, old = Control->WindowProc](TMessage& M) {
+    if (M.Msg == CM_CANCELMODE) sender = M.LParam;
+    old(M);
+  };
+  Control->SetFocus();
+  Log.clear();
+  Click(other, {5, 5});
+  // Inside the press, before the pressed control's own handling.
+  EXPECT_EQ(Log.mid(0, 2), QStringList({"B WM_LBUTTONDOWN", "A CM_CANCELMODE"}));
+  EXPECT_EQ(sender, LPARAM(static_cast<TControl*>(other)));
+  Control->WindowProc = [c = Control](TMessage& M) { c->WndProc(M); };
+}
+
 TEST_F(TMessagesFixture, WheelGoesThroughCmMouseWheelToTheWheelEvents) {
   QStringList events;
   Control->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& Handled) {
