@@ -50,13 +50,10 @@ namespace {
 
 using TNodePtr = std::unique_ptr<TCalcExpress::TNode>;
 
-TNodePtr MakeNode(TNodeKind Kind, TNodePtr Left = nullptr, TNodePtr Right = nullptr) {
-  auto Node = std::make_unique<TCalcExpress::TNode>();
-  Node->Kind = Kind;
-  Node->Left = std::move(Left);
-  Node->Right = std::move(Right);
-  return Node;
-}
+// Bounds that keep the recursive parse and evaluation within the stack whatever
+// text arrives; real formulas stay far below them.
+constexpr Integer MaxDepth = 256;
+constexpr Integer MaxNodes = 10000;
 
 // Recursive descent over the lower-cased formula, lowest precedence first.
 class TParser {
@@ -76,6 +73,19 @@ public:
   }
 
 private:
+  TNodePtr NewNode(TNodeKind Kind, TNodePtr Left = nullptr, TNodePtr Right = nullptr) {
+    if (++FNodes > MaxNodes) throw TSyntaxError{};
+    auto Node = std::make_unique<TCalcExpress::TNode>();
+    Node->Kind = Kind;
+    Node->Left = std::move(Left);
+    Node->Right = std::move(Right);
+    return Node;
+  }
+
+  void OpenParenthesis() {
+    if (++FDepth > MaxDepth) throw TSyntaxError{};
+  }
+
   QChar At(Integer Index) const { return Index < FText.size() ? FText[Index] : QChar(); }
 
   void NextToken() {
@@ -152,11 +162,11 @@ private:
 
   TNodePtr Leaf() {
     if (FCurrent == TToken::Number) {
-      TNodePtr Node = MakeNode(TNodeKind::Number);
+      TNodePtr Node = NewNode(TNodeKind::Number);
       Node->Value = FNumber;
       return Node;
     }
-    TNodePtr Node = MakeNode(TNodeKind::Variable);
+    TNodePtr Node = NewNode(TNodeKind::Variable);
     Node->Name = FIdentifier;
     Node->Index = VariableIndex(FIdentifier);
     return Node;
@@ -168,8 +178,8 @@ private:
     TNodePtr Node = Term();
     for (;;) {
       switch (FCurrent) {
-        case TToken::Plus: Node = MakeNode(TNodeKind::Add, std::move(Node), Term()); break;
-        case TToken::Minus: Node = MakeNode(TNodeKind::Subtract, std::move(Node), Term()); break;
+        case TToken::Plus: Node = NewNode(TNodeKind::Add, std::move(Node), Term()); break;
+        case TToken::Minus: Node = NewNode(TNodeKind::Subtract, std::move(Node), Term()); break;
         case TToken::End: return Node;
         case TToken::RParen: --FDepth; return Node;
         default: throw TSyntaxError{};
@@ -191,16 +201,16 @@ private:
     while (FCurrent == TToken::Times || FCurrent == TToken::Divide) {
       const TNodeKind Kind = FCurrent == TToken::Times ? TNodeKind::Multiply : TNodeKind::Divide;
       NextToken();
-      Node = MakeNode(Kind, std::move(Node), Factor());
+      Node = NewNode(Kind, std::move(Node), Factor());
     }
-    return Negate ? MakeNode(TNodeKind::Negate, std::move(Node)) : std::move(Node);
+    return Negate ? NewNode(TNodeKind::Negate, std::move(Node)) : std::move(Node);
   }
 
   TNodePtr Factor() {
     TNodePtr Node;
     switch (FCurrent) {
       case TToken::LParen:
-        ++FDepth;
+        OpenParenthesis();
         Node = Expression();
         break;
       case TToken::Number:
@@ -211,15 +221,15 @@ private:
         const TFunction Function = FFunction;
         NextToken();
         if (FCurrent != TToken::LParen) throw TSyntaxError{};
-        ++FDepth;
-        Node = MakeNode(TNodeKind::Function, Expression());
+        OpenParenthesis();
+        Node = NewNode(TNodeKind::Function, Expression());
         Node->Function = Function;
         break;
       }
       default: throw TSyntaxError{};
     }
     NextToken();
-    while (FCurrent == TToken::Power) Node = MakeNode(TNodeKind::Power, std::move(Node), Exponent());
+    while (FCurrent == TToken::Power) Node = NewNode(TNodeKind::Power, std::move(Node), Exponent());
     return Node;
   }
 
@@ -243,6 +253,7 @@ private:
   const TStrings& FVariables;
   Integer FPos = 0;
   Integer FDepth = 0;
+  Integer FNodes = 0;
   TToken FPrevious = TToken::Start;
   TToken FCurrent = TToken::Start;
   Extended FNumber = 0;

@@ -41,6 +41,25 @@ TEST(CalcExpress, RejectsMalformedFormulasWithOneMessageAndNoTree) {
   }
 }
 
+TEST(CalcExpress, RejectsFormulasTooDeepOrLongForTheStack) {
+  TMessageRecorder Messages;
+  TCalcExpress Calc;
+  const auto Nested = [](int Depth) { return String(Depth, u'(') + u'1' + String(Depth, u')'); };
+  Calc.SetFormula(Nested(256));
+  EXPECT_EQ(Calc.Evaluate(), 1);
+  Calc.SetFormula(QStringLiteral("1") + QStringLiteral("+1").repeated(2000));
+  EXPECT_EQ(Calc.Evaluate(), 2001);
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+
+  for (const String& Formula : {Nested(257), Nested(200000), QStringLiteral("1") + QStringLiteral("+1").repeated(500000),
+                                QStringLiteral("abs(").repeated(100000)}) {
+    Messages.Clear();
+    Calc.SetFormula(Formula);
+    EXPECT_EQ(Messages.Messages(), QStringList{FormulaError}) << Formula.size();
+    EXPECT_THROW(Calc.Evaluate(), EInvalidOperation) << Formula.size();
+  }
+}
+
 TEST(CalcExpress, KeepsTheFormulaLowerCasedAndHonoursTheDecimalSeparator) {
   TCalcExpress Calc;
   Calc.SetFormula(QStringLiteral("SQRT(X_1)"));
