@@ -232,8 +232,10 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
     skip(srNoOverwrite, fname);
     return;
   }
+  // The owner's write bit stands for the read-only attribute: a test of
+  // access rights would let the super-user replace read-only files unasked.
   const QFileInfo existing(fname);
-  if (existing.exists() && !existing.isWritable()) {
+  if (existing.exists() && !existing.permissions().testFlag(QFile::WriteOwner)) {
     if (!FReplaceReadOnly || !QFile::setPermissions(fname, QFile::permissions(fname) | QFile::WriteOwner)) {
       skip(srCreateError, fname);
       return;
