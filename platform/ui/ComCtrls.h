@@ -1,8 +1,12 @@
 #pragma once
-// Common controls: tabs and pages, the status bar, up-down buttons, the progress bar and
-// the track bar.
+// Common controls: tabs and pages, the status bar, tool bars, up-down buttons, the
+// progress and track bars, the month calendar and the date-time picker.
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/ToolBar.h"
 #include <QTabBar>
+
+class QCalendarWidget;
+class QDateTimeEdit;
 
 class QProgressBar;
 class QSlider;
@@ -301,4 +305,68 @@ private:
   void ApplyToWidget();
   Integer FMin = 0, FMax = 10, FPosition = 0, FFrequency = 1, FLineSize = 1, FPageSize = 2;
   TTrackBarOrientation FOrientation = trHorizontal;
+};
+
+// ---- dates
+
+// Hit-test codes of the month calendar.
+constexpr Cardinal MCHT_NOWHERE = 0, MCHT_TITLE = 0x10000, MCHT_CALENDAR = 0x20000, MCHT_TODAYLINK = 0x30000,
+                   MCHT_NEXT = 0x1000000, MCHT_PREV = 0x2000000, MCHT_TITLEBK = MCHT_TITLE,
+                   MCHT_TITLEMONTH = MCHT_TITLE | 1, MCHT_TITLEYEAR = MCHT_TITLE | 2,
+                   MCHT_TITLEBTNNEXT = MCHT_NEXT | MCHT_TITLE | 3, MCHT_TITLEBTNPREV = MCHT_PREV | MCHT_TITLE | 3,
+                   MCHT_CALENDARBK = MCHT_CALENDAR, MCHT_CALENDARDATE = MCHT_CALENDAR | 1,
+                   MCHT_CALENDARDATENEXT = MCHT_CALENDARDATE | MCHT_NEXT,
+                   MCHT_CALENDARDATEPREV = MCHT_CALENDARDATE | MCHT_PREV, MCHT_CALENDARDAY = MCHT_CALENDAR | 2;
+// The calendar's view: days of a month. Calendars here have no other view.
+constexpr Integer MCMV_MONTH = 0;
+
+class TMonthCalendar : public TWinControl {
+public:
+  explicit TMonthCalendar(TComponent* AOwner);
+  String ClassName() const override { return QStringLiteral("TMonthCalendar"); }
+  TDateTime Date() const { return FDate; }
+  void SetDate(TDateTime Value);
+  // What a click at client point P would hit (MCHT_ codes).
+  Cardinal HitTest(TPoint P) const;
+  Integer CurrentView() const { return MCMV_MONTH; }
+  // The smallest size that shows a whole month.
+  TSize MinimumSize() const;
+  // A day was clicked.
+  TNotifyEvent OnClick;
+  // The date changed, by the user or by program.
+  TNotifyEvent OnChange;
+  void Dispatch(TMessage& Message) override;
+  QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) override;
+protected:
+  void CreateHandle() override;
+  // Puts Value on the calendar widget; true when the widget took it.
+  virtual bool SetCalendarDate(TDateTime Value);
+  QCalendarWidget* Calendar() const;
+private:
+  TDateTime FDate;
+};
+
+enum TDateTimeKind { dtkDate, dtkTime };
+
+class TDateTimePicker : public TWinControl {
+public:
+  explicit TDateTimePicker(TComponent* AOwner);
+  String ClassName() const override { return QStringLiteral("TDateTimePicker"); }
+  TDateTime DateTime() const { return FDateTime; }
+  void SetDateTime(TDateTime Value);
+  TDateTime Date() const;
+  void SetDate(TDateTime Value);
+  TDateTime Time() const;
+  void SetTime(TDateTime Value);
+  TDateTimeKind Kind() const { return FKind; }
+  void SetKind(TDateTimeKind Value);
+  TNotifyEvent OnChange;
+  void Dispatch(TMessage& Message) override;
+  QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) override;
+protected:
+  void CreateHandle() override;
+private:
+  void ApplyToWidget();
+  TDateTime FDateTime;
+  TDateTimeKind FKind = dtkDate;
 };

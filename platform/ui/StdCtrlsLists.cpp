@@ -319,7 +319,7 @@ void TCustomComboBox::Rebuild() {
   if (combo->isEditable() != editable) {
     combo->setEditable(editable);
     if (QLineEdit* edit = combo->lineEdit()) {
-      ForwardKeys(edit, combo);
+      ForwardInput(edit, combo);
       QObject::connect(edit, &QLineEdit::textEdited, combo, [combo](const QString& Value) {
         if (auto* control = WrappingControl<TCustomComboBox>(combo)) control->WidgetTextEdited(Value);
       });

@@ -150,3 +150,80 @@ TEST(ProgressAndTrackBars, PositionsReachTheWidgetsAndTheUserMovesTheTrackBar) {
   EXPECT_EQ(track->Position(), 5);
   EXPECT_EQ(changes, 2);
 }
+
+// ---- dates
+
+#include "platform/rtl/SysUtils.h"
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+QDate ToQDate(TDateTime Value) {
+  Word y, m, d;
+  DecodeDate(Value, y, m, d);
+  return QDate(y, m, d);
+}
+
+TPoint CenterIn(QWidget* Outer, QWidget* Inner, const QRect& R) {
+  const QPoint p = Inner->mapTo(Outer, R.center());
+  return {p.x(), p.y()};
+}
+
+}  // namespace
+
+TEST(MonthCalendar, DateHitTestAndAClickOnADay) {
+  TShownForm f;
+  auto* calendar = new TMonthCalendar(f.Form);
+  calendar->SetParent(f.Form);
+  calendar->SetBounds(0, 0, 280, 190);
+  calendar->SetDate(EncodeDate(2024, 5, 15));
+  auto* widget = qobject_cast<QCalendarWidget*>(calendar->Handle());
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->selectedDate(), QDate(2024, 5, 15));
+  QApplication::processEvents();
+
+  auto* table = widget->findChild<QTableView*>();
+  ASSERT_NE(table, nullptr);
+  const QModelIndex names = table->model()->index(0, 3);
+  const QModelIndex day = table->model()->index(3, 3);  // a day in the middle of May
+  const TPoint namePoint = CenterIn(widget, table->viewport(), table->visualRect(names));
+  const TPoint dayPoint = CenterIn(widget, table->viewport(), table->visualRect(day));
+  EXPECT_EQ(calendar->HitTest(namePoint), MCHT_CALENDARDAY);
+  EXPECT_EQ(calendar->HitTest(dayPoint), MCHT_CALENDARDATE);
+  auto* prev = widget->findChild<QToolButton*>("qt_calendar_prevmonth");
+  ASSERT_NE(prev, nullptr);
+  EXPECT_EQ(calendar->HitTest(CenterIn(widget, prev, prev->rect())), MCHT_TITLEBTNPREV);
+  EXPECT_EQ(calendar->CurrentView(), MCMV_MONTH);
+
+  QStringList events;
+  calendar->OnClick = [&](TObject*) { events << "click"; };
+  calendar->OnChange = [&](TObject*) { events << "change"; };
+  const QPoint inViewport = table->visualRect(day).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, inViewport, table->viewport()->mapToGlobal(inViewport), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &e);
+  }
+  EXPECT_EQ(events, (QStringList{"change", "click"}));
+  EXPECT_EQ(widget->selectedDate(), ToQDate(calendar->Date()));
+  EXPECT_EQ(widget->selectedDate().day(), table->model()->data(day).toInt());
+}
+
+TEST(DateTimePicker, DateReachesTheWidgetAndUserChangesRaiseOnChange) {
+  TShownForm f;
+  auto* picker = new TDateTimePicker(f.Form);
+  picker->SetDateTime(EncodeDate(2024, 2, 29) + EncodeTime(8, 30, 0, 0));
+  picker->SetParent(f.Form);
+  auto* edit = qobject_cast<QDateTimeEdit*>(picker->Handle());
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->dateTime(), QDateTime(QDate(2024, 2, 29), QTime(8, 30)));
+  Integer changes = 0;
+  picker->OnChange = [&](TObject*) { ++changes; };
+  edit->setDate(QDate(2024, 3, 1));  // as a choice in its calendar does
+  EXPECT_EQ(changes, 1);
+  EXPECT_DOUBLE_EQ(double(picker->Date()), double(EncodeDate(2024, 3, 1)));
+  EXPECT_NEAR(double(picker->Time()), double(EncodeTime(8, 30, 0, 0)), 1e-9);
+}
