@@ -40,7 +40,7 @@ void TFont::Assign(TPersistent* Source) {
     FOrientation = f->FOrientation;
     if (f->FPixelsPerInch != FPixelsPerInch)
       FHeight = -Integer(std::lround(double(-f->FHeight) * FPixelsPerInch / f->FPixelsPerInch));
-    Changed();
+    Modified();
     return;
   }
   TGraphicsObject::Assign(Source);
@@ -58,46 +58,52 @@ void TFont::SetSize(Integer Value) { SetHeight(PointsToHeight(Value, FPixelsPerI
 void TFont::SetHeight(Integer Value) {
   if (Value == FHeight) return;
   FHeight = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetName(const TFontName& Value) {
   if (Value.isEmpty() || Value == FName) return;
   FName = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetStyle(TFontStyles Value) {
   if (Value == FStyle) return;
   FStyle = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetCharset(TFontCharset Value) {
   if (Value == FCharset) return;
   FCharset = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetPitch(TFontPitch Value) {
   if (Value == FPitch) return;
   FPitch = Value;
-  Changed();
+  Modified();
 }
 
 void TFont::SetOrientation(Integer Value) {
   if (Value == FOrientation) return;
   FOrientation = Value;
+  Modified();
+}
+
+void TFont::Modified() {
+  FQFont.reset();
   Changed();
 }
 
 QFont TFont::ToQFont() const {
+  if (FQFont) return *FQFont;
   QFont f(FName);
   // A negative height is the em height; a positive one includes the internal leading.
   const Integer px = FHeight < 0 ? -FHeight : Integer(std::lround(FHeight * 0.8));
@@ -109,6 +115,7 @@ QFont TFont::ToQFont() const {
   if (FPitch == fpFixed) f.setFixedPitch(true);
   f.setHintingPreference(QFont::PreferFullHinting);
   f.setStyleStrategy(QFont::NoAntialias);
+  FQFont = f;
   return f;
 }
 

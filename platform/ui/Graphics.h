@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TCanvas;
@@ -64,6 +65,8 @@ public:
   QFont ToQFont() const;
   friend bool operator==(const TFont& a, const TFont& b);
 private:
+  void Modified();
+  mutable std::optional<QFont> FQFont;  // made again after any change
   TFontName FName;
   Integer FHeight;
   TFontStyles FStyle;
