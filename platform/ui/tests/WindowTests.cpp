@@ -193,3 +193,30 @@ TEST(ScreenGeometry, PointsOffEveryMonitorBelongToTheNearestOne) {
   EXPECT_EQ(Screen->MonitorWorkAreaAt({-50000, -50000}), work);
   EXPECT_EQ(Screen->PixelsPerInch(), 96);
 }
+
+TEST(Capture, AWindowlessControlKeepsTheMouseFromPressToRelease) {
+  TShownForm shown;
+  QStringList log;
+  auto* parent = new TRecordingControl(shown.Form, &log, QStringLiteral("P"));
+  parent->SetParent(shown.Form);
+  parent->SetBounds(0, 0, 200, 100);
+  auto* swatch = new TSwatch(shown.Form);
+  swatch->SetParent(parent);
+  swatch->SetBounds(10, 10, 20, 20);
+  QList<TPoint> moves;
+  swatch->OnMouseMove = [&](TObject*, TShiftState, Integer X, Integer Y) { moves << TPoint(X, Y); };
+  bool clicked = false;
+  swatch->OnClick = [&](TObject*) { clicked = true; };
+
+  MouseEvent(parent, QEvent::MouseButtonPress, {15, 15}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(GetCaptureControl(), swatch);
+  MouseEvent(parent, QEvent::MouseMove, {150, 50}, Qt::NoButton, Qt::LeftButton);
+  ASSERT_EQ(moves.size(), 1);
+  EXPECT_EQ(moves[0], TPoint(140, 40));  // in the swatch's coordinates, outside it
+  EXPECT_FALSE(log.contains("P WM_MOUSEMOVE"));
+  MouseEvent(parent, QEvent::MouseButtonRelease, {150, 50}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+  EXPECT_FALSE(clicked);  // released outside: no click
+  MouseEvent(parent, QEvent::MouseMove, {150, 50}, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(moves.size(), 1);
+}
