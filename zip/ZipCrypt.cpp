@@ -69,12 +69,12 @@ size_t TZipDecryptSource::Read(uint8_t* Buffer, size_t Count) {
   return n;
 }
 
-TZipDecryptedEntry::TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, uint8_t CheckByte, TZipCryptHook Hook)
+TZipDecryptedEntry::TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, TZipCryptHook Hook)
     : FCrypt(Password), FSource(Raw, FCrypt, std::move(Hook)) {
   uint8_t header[ZipCryptHeaderSize];
   size_t got = 0;
   for (size_t n; got < ZipCryptHeaderSize && (n = Raw.Read(header + got, ZipCryptHeaderSize - got)) > 0;) got += n;
-  FPasswordOk = got == ZipCryptHeaderSize && FCrypt.CheckHeader(header, CheckByte);
+  FCrypt.Decrypt(header, got);
 }
 
 void TZipEncryptSink::Write(const uint8_t* Buffer, size_t Count) {

@@ -62,18 +62,16 @@ private:
   TZipCryptHook FHook;
 };
 
-// The data of an encrypted entry: takes the 12-byte header from Raw on
-// construction, then decrypts what follows.
+// The data of an encrypted entry whose password was checked already: takes
+// the 12-byte header from Raw on construction (the keys move on past it),
+// then decrypts what follows.
 class TZipDecryptedEntry : public TByteSource {
 public:
-  TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, uint8_t CheckByte, TZipCryptHook Hook = {});
-  // False when the header's check byte shows a wrong password.
-  bool PasswordOk() const { return FPasswordOk; }
+  TZipDecryptedEntry(TByteSource& Raw, const QByteArray& Password, TZipCryptHook Hook = {});
   size_t Read(uint8_t* Buffer, size_t Count) override { return FSource.Read(Buffer, Count); }
 
 private:
   TZipCrypt FCrypt;
-  bool FPasswordOk = false;
   TZipDecryptSource FSource;
 };
 

@@ -41,7 +41,7 @@ std::unique_ptr<TByteSource> TZipReader::DecryptedSource(TByteSource& Raw, const
   TZipCryptHook hook;
   if (OnDecrypt && Entry.CompressionMethod != kMethodStored)
     hook = [this](uint8_t* Buffer, size_t Count) { OnDecrypt(this, Buffer, Integer(Count), FPassword); };
-  return std::make_unique<TZipDecryptedEntry>(Raw, ZipPasswordBytes(FPassword), CheckByteOf(Entry), std::move(hook));
+  return std::make_unique<TZipDecryptedEntry>(Raw, ZipPasswordBytes(FPassword), std::move(hook));
 }
 
 std::unique_ptr<TByteSink> TZipWriter::EncryptingSink(TStream& Source, TByteSink& Archive, TZipHeaderInfo& Entry) {
