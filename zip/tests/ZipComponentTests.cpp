@@ -74,13 +74,15 @@ TEST(ZipExtraction, ChoosesEntriesAndFoldersByTheSettings) {
     QStringList masks;
     Integer count;
     QStringList files;
+    QString rootDir = {};
   };
   for (const Case& c : std::initializer_list<Case>{
            {"everything", true, true, {}, 3, {"a.txt", "pic.jpg", "sub/b.txt"}},
            {"nothing asked", false, true, {}, 0, {}},
            {"flattened", true, false, {}, 3, {"a.txt", "b.txt", "pic.jpg"}},
            {"by mask", false, true, {"*.txt"}, 2, {"a.txt", "sub/b.txt"}},
-           {"by folder mask", false, true, {"sub/*"}, 1, {"sub/b.txt"}}}) {
+           {"by folder mask", false, true, {"sub/*"}, 1, {"sub/b.txt"}},
+           {"root folder taken off", true, true, {}, 3, {"a.txt", "b.txt", "pic.jpg"}, "SUB"}}) {
     const QString dest = f.Scratch.File(QString("out-%1").arg(c.what).replace(' ', '_'));
     TZipReader reader;
     Integer announced = -1;
@@ -90,6 +92,7 @@ TEST(ZipExtraction, ChoosesEntriesAndFoldersByTheSettings) {
     reader.SetRecreateDirs(c.recreate);
     reader.SetOverwriteMode(TUZOverwriteMode::Always);
     reader.SetDestDir(dest);
+    reader.SetRootDir(c.rootDir);
     for (const QString& m : c.masks) reader.FilesList()->Add(m);
     EXPECT_EQ(reader.ExtractFiles(), c.count) << c.what;
     EXPECT_EQ(announced, c.count) << c.what;
