@@ -1,4 +1,6 @@
 #include "platform/print/Printers.h"
+#include "platform/print/PdfTextMap.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/SysUtils.h"
 #include <QFile>
 #include <QFontDatabase>
@@ -185,6 +187,14 @@ void TPrinter::EndDoc() {
   const bool finished = FPainter->end();
   FPainter.reset();
   if (!finished) throw EPrinter(QStringLiteral("打印文档没有完成"));
+  if (IsPdfPrinter()) {
+    QFile file(FFileName);
+    if (!file.open(QIODevice::ReadOnly)) throw EPrinter(QStringLiteral("无法读取打印的 PDF 文件"));
+    const QByteArray written = file.readAll();
+    file.close();
+    const QByteArray repaired = RepairPdfTextMaps(written);
+    if (repaired != written) AtomicWriteFile(FFileName, repaired);
+  }
 }
 
 void TPrinter::Abort() {

@@ -78,12 +78,12 @@ TEST(Printer, TwoPagesOfTextAndLinesReadBackFromThePdf) {
   pr.BeginDoc();
   EXPECT_TRUE(pr.Printing());
   EXPECT_EQ(pr.PageNumber(), 1);
-  c->TextOut(600, 600, QStringLiteral("第1张 应发合计 1234.50"));
+  c->TextOut(600, 600, QStringLiteral("第一页 应发工资 1234.50"));
   c->MoveTo(600, 800);
   c->LineTo(3000, 800);
   pr.NewPage();
   EXPECT_EQ(pr.PageNumber(), 2);
-  c->TextOut(600, 600, QStringLiteral("第2张 实发合计 987.00"));
+  c->TextOut(600, 600, QStringLiteral("第二页 实发工资 987.00"));
   c->Rectangle(500, 500, 3000, 1000);
   pr.EndDoc();
   EXPECT_FALSE(pr.Printing());
@@ -97,12 +97,12 @@ TEST(Printer, TwoPagesOfTextAndLinesReadBackFromThePdf) {
 
   const QString page1 = RunTool("pdftotext", {"-f", "1", "-l", "1", p.file, "-"});
   const QString page2 = RunTool("pdftotext", {"-f", "2", "-l", "2", p.file, "-"});
-  EXPECT_TRUE(page1.contains(QStringLiteral("第1张 应发合计 1234.50"))) << page1.toStdString();
-  EXPECT_TRUE(page2.contains(QStringLiteral("第2张 实发合计 987.00"))) << page2.toStdString();
+  EXPECT_TRUE(page1.contains(QStringLiteral("第一页 应发工资 1234.50"))) << page1.toStdString();
+  EXPECT_TRUE(page2.contains(QStringLiteral("第二页 实发工资 987.00"))) << page2.toStdString();
 
   // Text sits where it was drawn: about an inch from the top-left corner of the page.
   const QString bbox = RunTool("pdftotext", {"-f", "1", "-l", "1", "-bbox", p.file, "-"});
-  const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>第1张"));
+  const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>第一页"));
   const QRegularExpressionMatch m = word.match(bbox);
   ASSERT_TRUE(m.hasMatch()) << bbox.toStdString();
   EXPECT_NEAR(m.captured(1).toDouble(), 72, 3);
