@@ -370,10 +370,15 @@ void TControl::SetParentColor(bool Value) {
   if (Value) ParentColorChanged();
 }
 
+template <typename T>
+void TControl::TakeFromParent(bool Inherit, T& Field, T ParentValue, Cardinal Notice) {
+  if (!Inherit || !FParent || Field == ParentValue) return;
+  Field = ParentValue;
+  Perform(Notice);
+}
+
 void TControl::ParentColorChanged() {
-  if (!FParentColor || !FParent) return;
-  FColor = FParent->Color();
-  Perform(CM_COLORCHANGED);
+  if (FParent) TakeFromParent(FParentColor, FColor, FParent->Color(), CM_COLORCHANGED);
 }
 
 void TControl::SetCtl3D(bool Value) {
@@ -390,9 +395,7 @@ void TControl::SetParentCtl3D(bool Value) {
 }
 
 void TControl::ParentCtl3DChanged() {
-  if (!FParentCtl3D || !FParent || FParent->Ctl3D() == FCtl3D) return;
-  FCtl3D = FParent->Ctl3D();
-  Perform(CM_CTL3DCHANGED);
+  if (FParent) TakeFromParent(FParentCtl3D, FCtl3D, FParent->Ctl3D(), CM_CTL3DCHANGED);
 }
 
 void TControl::SetText(const String& Value) {
@@ -434,9 +437,7 @@ void TControl::SetParentBiDiMode(bool Value) {
 }
 
 void TControl::ParentBiDiModeChanged() {
-  if (!FParentBiDiMode || !FParent || FParent->BiDiMode() == FBiDiMode) return;
-  FBiDiMode = FParent->BiDiMode();
-  Perform(CM_BIDIMODECHANGED);
+  if (FParent) TakeFromParent(FParentBiDiMode, FBiDiMode, FParent->BiDiMode(), CM_BIDIMODECHANGED);
 }
 
 void TSizeConstraints::Apply(Integer& Width, Integer& Height) const {

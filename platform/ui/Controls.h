@@ -261,6 +261,9 @@ private:
   void ParentColorChanged();
   void ParentCtl3DChanged();
   void ParentBiDiModeChanged();
+  // A property kept equal to the parent's while Inherit is set; Notice tells of a change.
+  template <typename T>
+  void TakeFromParent(bool Inherit, T& Field, T ParentValue, Cardinal Notice);
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

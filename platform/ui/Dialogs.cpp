@@ -183,26 +183,22 @@ Integer TScriptedDialogs::MessageBox(const TMessageBoxRequest& Request) {
   }
 }
 
-bool TScriptedDialogs::Input(TInputRequest& Request) {
-  FLog.push_back(QStringLiteral("Input %1: %2").arg(Request.Caption, Request.Prompt));
+bool TScriptedDialogs::AnswerText(int Kind, const String& LogLine, String& Text) {
+  FLog.push_back(LogLine);
   TAnswer a{};
-  if (!Next(TAnswer::kInput, a) || !a.Ok) return false;
-  Request.Value = a.Text;
+  if (!Next(TAnswer::TKind(Kind), a) || !a.Ok) return false;
+  Text = a.Text;
   return true;
+}
+
+bool TScriptedDialogs::Input(TInputRequest& Request) {
+  return AnswerText(TAnswer::kInput, QStringLiteral("Input %1: %2").arg(Request.Caption, Request.Prompt), Request.Value);
 }
 
 bool TScriptedDialogs::ChooseFile(TFileDialogRequest& Request) {
-  FLog.push_back(QStringLiteral("File %1").arg(Request.Title));
-  TAnswer a{};
-  if (!Next(TAnswer::kFile, a) || !a.Ok) return false;
-  Request.FileName = a.Text;
-  return true;
+  return AnswerText(TAnswer::kFile, QStringLiteral("File %1").arg(Request.Title), Request.FileName);
 }
 
 bool TScriptedDialogs::ChooseFolder(TFolderRequest& Request) {
-  FLog.push_back(QStringLiteral("Folder %1").arg(Request.Caption));
-  TAnswer a{};
-  if (!Next(TAnswer::kFolder, a) || !a.Ok) return false;
-  Request.Directory = a.Text;
-  return true;
+  return AnswerText(TAnswer::kFolder, QStringLiteral("Folder %1").arg(Request.Caption), Request.Directory);
 }

@@ -110,6 +110,8 @@ private:
     bool Ok;
   };
   bool Next(TAnswer::TKind Kind, TAnswer& Answer);
+  // Logs the request and puts the next scripted text of that kind into Text.
+  bool AnswerText(int Kind, const String& LogLine, String& Text);
   std::deque<TAnswer> FScript;
   std::vector<String> FLog;
   Integer FUnexpected = 0;
