@@ -60,7 +60,6 @@ public:
   QByteArray ColumnDeclType(int Col) const;
   QByteArray ColumnTableName(int Col) const;
   QByteArray ColumnOriginName(int Col) const;
-  bool IsReadOnly() const { return sqlite3_stmt_readonly(FStmt) != 0; }
 private:
   void CheckBind(int Result);
   const SqliteDatabase& FDb;

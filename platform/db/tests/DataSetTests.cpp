@@ -106,6 +106,32 @@ TEST_F(Staff, LocateAndLookup) {
   EXPECT_TRUE(VarIsNull(Data->Lookup(QStringLiteral("EmpName"), Variant("nobody"), QStringLiteral("ID"))));
 }
 
+TEST_F(Staff, RecNoAndFieldValuesWorkWithinTheCurrentView) {
+  Data->SetSort(QStringLiteral("EmpName"));
+  Data->SetFilter(QStringLiteral("SelectStu=1"));
+  Data->SetFiltered(true);  // qian, wang's, zhang
+  Data->SetRecNo(2);
+  EXPECT_EQ(Data->FieldByName(QStringLiteral("EmpName"))->AsString(), QStringLiteral("wang's"));
+  EXPECT_EQ(Data->RecNo(), 2);
+  Data->Last();
+  EXPECT_EQ(Data->RecNo(), 3);
+  EXPECT_EQ(Data->FieldByName(QStringLiteral("EmpName"))->AsString(), QStringLiteral("zhang"));
+
+  const Variant values = Data->FieldValues(QStringLiteral("empname;GZ1;LOGTime"));
+  ASSERT_TRUE(values.IsArray());
+  ASSERT_EQ(values.ArrayLength(), 3);
+  EXPECT_EQ(values[0].AsString(), QStringLiteral("zhang"));
+  EXPECT_DOUBLE_EQ(values[1].AsDouble(), 3000);
+  EXPECT_EQ(Data->FieldValues(QStringLiteral("DepartName")).AsString(), QStringLiteral("Sales"));
+
+  Data->Edit();
+  Data->SetFieldValues(QStringLiteral("EmpName;GZ1"), Variant::Array({Variant("zhang2"), Variant::Null()}));
+  Data->Post();
+  EXPECT_EQ(Data->FieldByName(QStringLiteral("EmpName"))->AsString(), QStringLiteral("zhang2"));
+  EXPECT_TRUE(Data->FieldByName(QStringLiteral("GZ1"))->IsNull());
+  EXPECT_THROW(Data->FieldValues(QStringLiteral("EmpName;Missing")), EDatabaseError);
+}
+
 TEST_F(Staff, BookmarksCompareInDataSetOrderAndExpire) {
   Data->SetSort(QStringLiteral("EmpName DESC"));
   Data->First();
