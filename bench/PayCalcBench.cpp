@@ -5,10 +5,11 @@
 // text cost.
 #include "app/PayRecordCalc.h"
 #include "app/uPub.h"
+#include "bench/RatioReporter.h"
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
-#include <map>
 
 namespace {
 
@@ -110,16 +111,6 @@ void BM_RecalcNative(benchmark::State& State) {
 
 BENCHMARK(BM_RecalcWithFormulas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalcNative)->Unit(benchmark::kMillisecond);
-
-// Remembers each benchmark's time per iteration so the ratio can be printed at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& Runs) override {
-    ConsoleReporter::ReportRuns(Runs);
-    for (const Run& R : Runs) Times[R.benchmark_name()] = R.GetAdjustedRealTime();
-  }
-  std::map<std::string, double> Times;
-};
 
 }  // namespace
 
