@@ -3,19 +3,38 @@
 // value when unbound), and on it the date-time edit, the combo box with key mapping and
 // the number edit; and the data-aware check box.
 #include "grid/DateTimeElementsX.h"
+#include "grid/DropDownX.h"
+#include "grid/EditButtonX.h"
 #include "grid/FieldDataLinkX.h"
 #include "platform/ui/Hints.h"
 #include "platform/ui/Mask.h"
 
 using TUpdateDataEventX = std::function<void(TObject* Sender, bool& Handled)>;
+using TCloseUpEventX = std::function<void(TObject* Sender, bool Accept)>;
+
+class TPopupMonthCalendarX;
+class TPopupCalculatorX;
 
 // ---------------------------------------------------------------------------------------
 // The data-aware edit
 
-class TCustomDBEditX : public TCustomMaskEdit {
+class TCustomDBEditX : public TCustomMaskEdit, public IPopupOwnerX {
 public:
   explicit TCustomDBEditX(TComponent* AOwner);
   ~TCustomDBEditX() override;
+
+  // The main button, and further buttons to its right.
+  TEditButtonX* EditButton() const { return FEditButton.get(); }
+  TEditButtonsX* EditButtons() const { return FEditButtons.get(); }
+  // The control showing button Index (0 the main button) while the window exists.
+  TEditButtonControlX* ButtonControl(Integer Index) const;
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool DroppedDown() const { return FDroppedDown; }
+  // Closes the drop-down; with Accept its value is taken. Popups call it.
+  void FinishDropDown(bool Accept) override;
+  TButtonClickEventX OnButtonClick;
+  TButtonDownEventX OnButtonDown;
 
   TFieldDataLinkX* DataLink() const { return FDataLink.get(); }
   virtual String DataField() const;
@@ -53,6 +72,22 @@ public:
 
 protected:
   virtual bool CanUseButtons() const;
+  virtual TEditButtonX* MakeEditButton();
+  // The main button was pressed (Down: its lower half): opens the drop-down.
+  virtual void EditButtonAction(bool Down);
+  virtual void OpenDropDown();
+  virtual void ButtonClicked(TObject* Sender);
+  virtual void ButtonPressed(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled);
+  virtual void ButtonReleased(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  // Puts in the main button MakeEditButton gives; subclasses call it from their constructor.
+  void InitEditButton();
+  void SetDroppedDown(bool Value) { FDroppedDown = Value; }
+  TRect ButtonsRect() const;
+  TRect TextAreaRect() const;
+  void LayoutButtonControls();
+  void SyncButtonControls();
+  void ApplyTextArea();
+  void CreateHandle() override;
   virtual bool IsUnbound() const { return FDataLink->Unbound(); }
   virtual TAlignment NaturalAlignment() const;
   virtual String NaturalEditMask() const;
@@ -90,7 +125,16 @@ protected:
 
 private:
   void StartEditUnlessReadOnly();
+  void ButtonsChanged();
+  bool PressButtonByShortCut(Word Key, TShiftState Shift);
   std::unique_ptr<TFieldDataLinkX> FDataLink;
+  std::unique_ptr<TEditButtonX> FEditButton;
+  std::unique_ptr<TEditButtonsX> FEditButtons;
+  std::vector<TEditButtonControlX*> FButtonControls;
+  Integer FButtonAreaWidth = 0;
+  bool FFlat = false;
+  bool FDroppedDown = false;
+  bool FNoClickCloseUp = false;
   bool FReadOnly = false;
   bool FAlignmentAssigned = false;
   TAlignment FAlignment = taLeftJustify;
@@ -128,9 +172,19 @@ public:
   void ValidateEdit() override;
   // Steps the element under the caret.
   void StepElement(bool Up);
+  // The drop-down calendar, made on first use.
+  TPopupMonthCalendarX* CalendarPopup();
+  bool CalendarOpen() const { return FCalendarOpen; }
+  void FinishDropDown(bool Accept) override;
   void Dispatch(TMessage& Message) override;
 
+  TCloseUpEventX OnCloseUp;
+  TNotifyEvent OnDropDown;
+
 protected:
+  TEditButtonX* MakeEditButton() override;
+  void EditButtonAction(bool Down) override;
+  void OpenDropDown() override;
   virtual void UpdateYearDigits();
   virtual void RebuildEditFormat();
   Variant ReadValue() override { return FCurrentValue; }
@@ -155,6 +209,8 @@ private:
   DateTimeElementTable FElements{};
   Variant FCurrentValue = Variant::Null();
   bool FFourDigitYear = true;
+  TPopupMonthCalendarX* FCalendar = nullptr;
+  bool FCalendarOpen = false;
   bool FValidating = false;
   bool FSettingText = false;
 };

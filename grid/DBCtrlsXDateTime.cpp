@@ -1,10 +1,64 @@
 #include "grid/DBCtrlsX.h"
+#include "grid/PopupMonthCalendarX.h"
 #include "platform/rtl/SysUtils.h"
+#include <cmath>
 
 TCustomDBDateTimeEditX::TCustomDBDateTimeEditX(TComponent* AOwner) : TCustomDBEditX(AOwner) {
   FControlStyle.Exclude(csSetCaption);
   FFourDigitYear = ShortDateFormat.toUpper().contains(QStringLiteral("YYY"));
+  InitEditButton();
   RebuildEditFormat();
+}
+
+TEditButtonX* TCustomDBDateTimeEditX::MakeEditButton() { return new TVisibleEditButtonX(this); }
+
+TPopupMonthCalendarX* TCustomDBDateTimeEditX::CalendarPopup() {
+  if (!FCalendar) {
+    FCalendar = new TPopupMonthCalendarX(this);
+    FCalendar->SetVisible(false);
+  }
+  return FCalendar;
+}
+
+void TCustomDBDateTimeEditX::EditButtonAction(bool Down) {
+  const TEditButtonStyleX style = EditButton()->Style();
+  if (style != ebsUpDownX && style != ebsAltUpDownX) {
+    TCustomDBEditX::EditButtonAction(Down);
+    return;
+  }
+  if (IsMasked() && !ReadOnly() && DataLink()->BeginValueEdit()) StepElement(!Down);
+}
+
+void TCustomDBDateTimeEditX::OpenDropDown() {
+  TCustomDBEditX::OpenDropDown();
+  if (FCalendarOpen) return;
+  if (OnDropDown) OnDropDown(this);
+  TPopupMonthCalendarX* calendar = CalendarPopup();
+  calendar->SetDate(FCurrentValue.IsNull() ? Now() : FCurrentValue.AsDateTime());
+  TPoint topLeft;
+  PlaceDropDownAtControl(this, calendar, UseRightToLeftAlignment() ? 1 : 0, topLeft);
+  calendar->SetBounds(topLeft.X, topLeft.Y, calendar->Width(), calendar->Height());
+  calendar->SetVisible(true);
+  FCalendarOpen = true;
+  SetDroppedDown(true);
+}
+
+void TCustomDBDateTimeEditX::FinishDropDown(bool Accept) {
+  if (!FCalendarOpen) return;
+  FCalendarOpen = false;
+  FCalendar->SetVisible(false);
+  SetDroppedDown(false);
+  TCustomDBEditX::FinishDropDown(Accept);
+  if (Accept && !ReadOnly() && DataLink()->BeginValueEdit()) {
+    // The day comes from the calendar; the time of day stays the value's.
+    TDateTime chosen = std::floor(FCalendar->Date());
+    if (!FCurrentValue.IsNull()) chosen += FCurrentValue.AsDateTime() - std::floor(FCurrentValue.AsDateTime());
+    Variant value = FCurrentValue;
+    PartsToValue(ValueToParts(Variant::FromDate(chosen)), FElements, true, value);
+    LoadValue(value);
+    if (Focused()) SelectAll();
+  }
+  if (OnCloseUp) OnCloseUp(this, Accept);
 }
 
 void TCustomDBDateTimeEditX::UpdateYearDigits() {
@@ -175,6 +229,11 @@ void TCustomDBDateTimeEditX::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TCustomDBDateTimeEditX::KeyPress(QChar& Key) {
+  if (FCalendarOpen && (Key == u'\r' || Key == QChar(27))) {
+    FinishDropDown(Key == u'\r');
+    Key = QChar();
+    return;
+  }
   if (IsMasked() && (Key == DateSeparator || Key == TimeSeparator)) {
     // A typed separator jumps to the next element instead of being typed.
     const Integer caret = SelStart();
@@ -209,5 +268,20 @@ bool TCustomDBDateTimeEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) 
 
 void TCustomDBDateTimeEditX::Dispatch(TMessage& Message) {
   if (Message.Msg == CM_ENTER) UpdateYearDigits();
+  if (Message.Msg == WM_KILLFOCUS || Message.Msg == CM_EXIT) FinishDropDown(false);
+  if (FCalendarOpen && Message.Msg == CM_WANTSPECIALKEY && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+    Message.Result = 1;
+    return;
+  }
+  if (FCalendarOpen && (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN)) {
+    const Word key = Word(Message.WParam);
+    const bool ctrl = ReadKeyboardShiftState().Contains(ssCtrl);
+    if (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT ||
+        (ctrl && (key == VK_HOME || key == VK_END))) {
+      // The open calendar takes the navigation keys.
+      FCalendar->Perform(Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+  }
   TCustomDBEditX::Dispatch(Message);
 }

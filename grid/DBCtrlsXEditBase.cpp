@@ -1,5 +1,7 @@
 #include "grid/DBCtrlsX.h"
+#include "grid/ButtonFacesX.h"
 #include "grid/PlatformShimsX.h"
+#include "platform/ui/SystemColors.h"
 #include "platform/rtl/SysUtils.h"
 
 TCustomDBEditX::TCustomDBEditX(TComponent* AOwner)
@@ -11,8 +13,19 @@ TCustomDBEditX::TCustomDBEditX(TComponent* AOwner)
   FDataLink->EditingChangeHandler = [this](TObject*) { LinkEditingChanged(); };
   FDataLink->UpdateDataHandler = [this](TObject*) { StoreValue(); };
   FDataLink->ActiveChangeHandler = [this](TObject*) { LinkActiveChanged(); };
+  InitEditButton();
+  FEditButtons = std::make_unique<TEditButtonsX>(this, ItemClassOf<TVisibleEditButtonX>());
+  FEditButtons->OnChanged = [this](TCollectionItem*) { ButtonsChanged(); };
   SyncReadOnly();
 }
+
+void TCustomDBEditX::InitEditButton() {
+  FEditButton.reset(MakeEditButton());
+  FEditButton->OnChanged = [this](TEditButtonX*) { ButtonsChanged(); };
+  ButtonsChanged();
+}
+
+TEditButtonX* TCustomDBEditX::MakeEditButton() { return new TEditButtonX(this); }
 
 TCustomDBEditX::~TCustomDBEditX() {
   FDataLink->DataChangeHandler = nullptr;
@@ -99,7 +112,10 @@ bool TCustomDBEditX::AcceptsChar(QChar Ch) {
   return !field || field->IsValidChar(Ch);
 }
 
-void TCustomDBEditX::LinkActiveChanged() { DropFieldMaxLength(); }
+void TCustomDBEditX::LinkActiveChanged() {
+  DropFieldMaxLength();
+  SyncButtonControls();
+}
 
 void TCustomDBEditX::DropFieldMaxLength() {
   if (MaxLength() <= 0 || !FDataLink->DataSet()) return;
@@ -145,6 +161,7 @@ void TCustomDBEditX::HandleLinkData() {
     SetSelStart(start);
     SetSelLength(length);
   }
+  SyncButtonControls();
 }
 
 void TCustomDBEditX::FieldValueChanged() {
@@ -265,7 +282,10 @@ void TCustomDBEditX::KeyDown(Word& Key, TShiftState Shift) {
   // editing starts before it.
   if (Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) StartEditUnlessReadOnly();
   TCustomMaskEdit::KeyDown(Key, Shift);
-  if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
+  if (Key == 0) return;
+  if (PressButtonByShortCut(Key, Shift)) {
+    Key = 0;
+  } else if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
     SelectAll();
     Key = 0;
   }

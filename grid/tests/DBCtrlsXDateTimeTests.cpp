@@ -1,5 +1,6 @@
 #include "DBCtrlsXTestSupport.h"
 #include "grid/DBCtrlsX.h"
+#include "grid/PopupMonthCalendarX.h"
 
 using dbedits::TPayTableForm;
 
@@ -130,4 +131,31 @@ TEST(DBDateTimeEditX, TextThatIsNoDateIsRefusedAndTheFieldReloaded) {
   EXPECT_EQ(edit->EditText(), "2026-03-14");
   edit->SetText("2026-12-01");
   EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", f.Field("day")->AsDateTime()), "2026-12-01 08:30");
+}
+
+TEST(DBDateTimeEditX, TheCalendarOpensFromItsButtonAndAcceptingKeepsTheTime) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBDateTimeEditX>("day");
+  edit->SetFocus();
+  TEditButtonControlX* button = edit->ButtonControl(0);
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->Visible());
+  const auto click = [&] {
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(TPoint(2, 2)));
+    button->Perform(WM_LBUTTONUP, 0, PointToLParam(TPoint(2, 2)));
+  };
+  click();
+  EXPECT_TRUE(edit->CalendarOpen()) << "the click that follows the opening press leaves it open";
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd", edit->CalendarPopup()->Date()), "2026-03-14");
+  click();
+  EXPECT_FALSE(edit->CalendarOpen()) << "a second click closes it without taking its date";
+
+  dbedits::PressKey(edit, Qt::Key_Down, QString(), Qt::AltModifier);
+  ASSERT_TRUE(edit->CalendarOpen());
+  edit->CalendarPopup()->SetDate(EncodeDate(2026, 3, 20));
+  dbedits::PressKey(edit, Qt::Key_Return, "\r");
+  EXPECT_FALSE(edit->CalendarOpen());
+  EXPECT_EQ(edit->EditText(), "2026-03-20");
+  f.Leave();
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", f.Field("day")->AsDateTime()), "2026-03-20 08:30");
 }
