@@ -239,7 +239,9 @@ void TEditButtonControlX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TEditButtonControlX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   const bool WasDragging = FDragging;
   FDragging = false;
-  const bool DoClick = WasDragging && Button == mbLeft && FState == bsDownX && MouseInside(X, Y);
+  // A spin pair whose look was let up by leaving the pressed half does not click.
+  const bool DoClick = WasDragging && Button == mbLeft && MouseInside(X, Y) &&
+                       !(IsTwoHalfStyle(FStyle) && FState == bsUpX);
   if (WasDragging && Button == mbLeft && !FDown) FState = bsUpX;
   if (DoClick && FGroupIndex != 0) SetDown(!FDown);
   TGraphicControl::MouseUp(Button, Shift, X, Y);

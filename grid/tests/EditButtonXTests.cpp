@@ -91,11 +91,18 @@ TEST(EditButtonControlX, AHandlerCanStopTheRepeat) {
 
 TEST(EditButtonControlX, HoldDownKeepsTheButtonPressedInItsGroup) {
   TEditButtonControlX B(nullptr);
+  int Clicks = 0;
+  B.OnClick = [&](TObject*) { ++Clicks; };
   B.SetHoldDown(true);
   B.SetHoldDown(true);
   EXPECT_EQ(B.GroupIndex(), 1);
   EXPECT_TRUE(B.Down());
   EXPECT_EQ(B.PressedPart(), 1);
+  // A click on the held button still reaches the owner, which closes its drop-down.
+  Mouse(B, WM_LBUTTONDOWN, 2, 2, MK_LBUTTON);
+  Mouse(B, WM_LBUTTONUP, 2, 2, 0);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_TRUE(B.Down());
   B.SetHoldDown(false);
   EXPECT_EQ(B.GroupIndex(), 0);
   EXPECT_FALSE(B.Down());
