@@ -370,3 +370,81 @@ private:
   TDateTime FDateTime;
   TDateTimeKind FKind = dtkDate;
 };
+
+// ---- header control
+
+enum THeaderSectionStyle { hsText, hsOwnerDraw };
+class THeaderControl;
+
+class THeaderSection : public TCollectionItem {
+public:
+  explicit THeaderSection(TCollection* Collection);
+  String ClassName() const override { return QStringLiteral("THeaderSection"); }
+  void Assign(TPersistent* Source) override;
+  const String& Text() const { return FText; }
+  void SetText(const String& Value);
+  Integer Width() const { return FWidth; }
+  // Kept between MinWidth and MaxWidth.
+  void SetWidth(Integer Value);
+  Integer MinWidth() const { return FMinWidth; }
+  void SetMinWidth(Integer Value);
+  Integer MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(Integer Value);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool AllowClick() const { return FAllowClick; }
+  void SetAllowClick(bool Value) { FAllowClick = Value; }
+  THeaderSectionStyle Style() const { return FStyle; }
+  void SetStyle(THeaderSectionStyle Value);
+  Integer Left() const;
+  Integer Right() const { return Left() + FWidth; }
+private:
+  String FText;
+  Integer FWidth = 50, FMinWidth = 0, FMaxWidth = 10000;
+  TAlignment FAlignment = taLeftJustify;
+  bool FAllowClick = true;
+  THeaderSectionStyle FStyle = hsText;
+};
+
+class THeaderSections : public TCollection {
+public:
+  explicit THeaderSections(THeaderControl* HeaderControl);
+  THeaderSection* Add() { return static_cast<THeaderSection*>(TCollection::Add()); }
+  THeaderSection* Items(Integer Index) const { return static_cast<THeaderSection*>(TCollection::Items(Index)); }
+  TPersistent* GetOwner() const override;
+protected:
+  void Update(TCollectionItem* Item) override;
+private:
+  THeaderControl* FHeaderControl;
+};
+
+// Header messages: HDM_GETITEMRECT fills the TRect* in LParam for section WParam.
+constexpr Cardinal HDM_GETITEMCOUNT = 0x1200, HDM_GETITEMRECT = 0x1207;
+
+using TSectionNotifyEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section)>;
+using TDrawSectionEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, const TRect& Rect, bool Pressed)>;
+
+// A row of column captions; dragging a section's right edge resizes it.
+class THeaderControl : public TCustomControl {
+public:
+  explicit THeaderControl(TComponent* AOwner);
+  ~THeaderControl() override;
+  String ClassName() const override { return QStringLiteral("THeaderControl"); }
+  THeaderSections* Sections() const { return FSections.get(); }
+  // The section at client X, or -1; with OnEdge set, whether X is on its right edge.
+  Integer SectionAt(Integer X, bool* OnEdge = nullptr) const;
+  TSectionNotifyEvent OnSectionClick;
+  TSectionNotifyEvent OnSectionResize;
+  TDrawSectionEvent OnDrawSection;
+  void Dispatch(TMessage& Message) override;
+protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+private:
+  std::unique_ptr<THeaderSections> FSections;
+  Integer FSizing = -1;   // the section being resized
+  Integer FPressed = -1;  // the section pressed for a click
+  Integer FDownX = 0, FStartWidth = 0;
+};

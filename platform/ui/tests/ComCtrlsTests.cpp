@@ -227,3 +227,27 @@ TEST(DateTimePicker, DateReachesTheWidgetAndUserChangesRaiseOnChange) {
   EXPECT_DOUBLE_EQ(double(picker->Date()), double(EncodeDate(2024, 3, 1)));
   EXPECT_NEAR(double(picker->Time()), double(EncodeTime(8, 30, 0, 0)), 1e-9);
 }
+
+TEST(HeaderControl, SectionsClickAndResizeByDraggingTheirEdge) {
+  TShownForm f;
+  auto* header = new THeaderControl(f.Form);
+  header->SetParent(f.Form);
+  for (const char* text : {"姓名", "部门"}) {
+    THeaderSection* section = header->Sections()->Add();
+    section->SetText(QString::fromUtf8(text));
+    section->SetWidth(80);
+    section->SetMinWidth(20);
+  }
+  TRect r;
+  ASSERT_EQ(header->Perform(HDM_GETITEMRECT, 1, LPARAM(&r)), 1);
+  EXPECT_EQ(r.Left, 80);
+  QStringList events;
+  header->OnSectionClick = [&](THeaderControl*, THeaderSection* S) { events << "click " + S->Text(); };
+  header->OnSectionResize = [&](THeaderControl*, THeaderSection* S) { events << QStringLiteral("resize %1").arg(S->Width()); };
+  uitest::Click(header, {100, 5});
+  uitest::MouseEvent(header, QEvent::MouseButtonPress, {80, 5}, Qt::LeftButton, Qt::LeftButton);
+  uitest::MouseEvent(header, QEvent::MouseMove, {20, 5}, Qt::NoButton, Qt::LeftButton);
+  uitest::MouseEvent(header, QEvent::MouseButtonRelease, {20, 5}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(events, (QStringList{"click 部门", "resize 20"}));  // held at MinWidth
+  EXPECT_EQ(header->Sections()->Items(1)->Left(), 20);
+}
