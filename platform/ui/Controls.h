@@ -375,7 +375,9 @@ public:
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
 
-  // The widget the window layer hosts this control in, and its event translation.
+  // Makes the control's window. By default a frame the layer draws itself; a control that
+  // wraps a Qt widget returns that widget, whose events then reach WindowProc first and go
+  // to the widget's own handling when they get to DefaultHandler.
   virtual QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget);
 
 protected:
