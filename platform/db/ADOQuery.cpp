@@ -63,9 +63,11 @@ Int64& TCustomADODataSet::RowIdOf(TRowId Row) {
 
 namespace {
 
-// A plain single-table SELECT keeps its row count when the rowid is added to it.
+// A plain single-table SELECT keeps its row count when the rowid is added to it. Quoted
+// text is left out, so that a value such as 'Union' is not taken for a keyword.
 bool IsPlainSelect(const QByteArray& Sql) {
-  const String text = String::fromUtf8(Sql).simplified().toUpper();
+  static const QRegularExpression quoted(QStringLiteral("'(?:[^']++|'')*+'|\"(?:[^\"]++|\"\")*+\"|\\[[^\\]]*+\\]"));
+  const String text = String::fromUtf8(Sql).replace(quoted, QStringLiteral("''")).simplified().toUpper();
   if (!text.startsWith(QLatin1String("SELECT "))) return false;
   if (text.startsWith(QLatin1String("SELECT DISTINCT "))) return false;
   static const QRegularExpression grouping(QStringLiteral("\\b(GROUP\\s+BY|HAVING|UNION|INTERSECT|EXCEPT)\\b"));

@@ -264,6 +264,10 @@ TEST(AdoDataSet, ResultsWithoutOneBaseTableAreReadOnly) {
     EXPECT_FALSE(q->CanModify()) << sql;
     EXPECT_THROW(q->Edit(), EDatabaseError) << sql;
   }
+  // Words inside quoted values are data, not clauses: the result stays updatable.
+  for (const char* sql : {"select * from A where V <> 'Group by Union' order by ID",
+                          "select [V], \"ID\" from A where 'having' <> 'except'"})
+    EXPECT_TRUE(db.Query(QString::fromLatin1(sql))->CanModify()) << sql;
   auto count = db.Query(QStringLiteral("Select Count(*) from A"));
   EXPECT_EQ(count->Fields()->Fields(0)->AsInteger(), 3);
   EXPECT_EQ(db.Query(QStringLiteral("select distinct V from A"))->RecordCount(), 2);
