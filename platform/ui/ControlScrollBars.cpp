@@ -107,7 +107,11 @@ void TControlScrollBars::Destroy() {
   for (Integer which : {SB_VERT, SB_HORZ}) {
     TBar& b = Bar(which);
     b.Tracking = false;
-    if (b.Widget) b.Widget->deleteLater();
+    // The bar may still repeat a click before it goes: it no longer reaches the control.
+    if (b.Widget) {
+      b.Widget->disconnect();
+      b.Widget->deleteLater();
+    }
     b.Widget = nullptr;
   }
 }

@@ -8,6 +8,7 @@ TTimer::~TTimer() {
   // The timer may be firing this very event: it goes when the event loop comes back.
   if (FTimer) {
     FTimer->stop();
+    FTimer->disconnect();
     FTimer->deleteLater();
   }
 }
