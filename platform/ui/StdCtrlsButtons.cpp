@@ -49,12 +49,10 @@ void TButtonControl::Dispatch(TMessage& Message) {
       if (auto* button = qobject_cast<QAbstractButton*>(HandleAllocated() ? Handle() : nullptr)) button->setText(Caption());
       Invalidate();
       return;
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-      TWinControl::Dispatch(Message);
-      if (HandleAllocated()) ApplyWidgetColors(Handle(), Color(), Font()->Color(), QPalette::Button);
-      return;
-    default: TWinControl::Dispatch(Message);
+    default:
+      // Push buttons paint their face in the button colour, check and radio boxes sit on the window's.
+      if (!DispatchColorChange(this, Message, dynamic_cast<TButton*>(this) ? QPalette::Button : QPalette::Window))
+        TWinControl::Dispatch(Message);
   }
 }
 
@@ -70,7 +68,7 @@ QWidget* TButton::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
   button->setText(Caption());
   button->setAutoDefault(false);
   button->setDefault(FDefault);
-  ApplyWidgetColors(button, Color(), Font()->Color(), QPalette::Button);
+  ApplyControlColors(button, this, QPalette::Button);
   return button;
 }
 
@@ -114,7 +112,7 @@ QWidget* TCustomCheckBox::CreateWidget(const TCreateParams&, QWidget* ParentWidg
   box->setTristate(FAllowGrayed);
   box->setCheckState(ToQt(FState));
   box->setLayoutDirection(TextSide(FAlignment));
-  ApplyWidgetColors(box, Color(), Font()->Color(), QPalette::Window);
+  ApplyControlColors(box, this, QPalette::Window);
   return box;
 }
 
@@ -172,7 +170,7 @@ QWidget* TRadioButton::CreateWidget(const TCreateParams&, QWidget* ParentWidget)
   radio->setText(Caption());
   radio->setChecked(FChecked);
   radio->setLayoutDirection(TextSide(FAlignment));
-  ApplyWidgetColors(radio, Color(), Font()->Color(), QPalette::Window);
+  ApplyControlColors(radio, this, QPalette::Window);
   return radio;
 }
 

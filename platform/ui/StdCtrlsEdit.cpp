@@ -17,7 +17,7 @@ QLineEdit* TCustomEdit::LineEdit() const {
 
 QWidget* TCustomEdit::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
   QWidget* widget = MakeEditWidget(ParentWidget);
-  ApplyWidgetColors(widget, Color(), Font()->Color(), QPalette::Base);
+  ApplyControlColors(widget, this, QPalette::Base);
   return widget;
 }
 
@@ -206,11 +206,6 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         FPutting = false;
       }
       return;
-    case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      if (HandleAllocated()) ApplyWidgetColors(Handle(), Color(), Font()->Color(), QPalette::Base);
-      return;
     case CN_COMMAND:
       if (CommandCode(Message) == EN_CHANGE) Change();
       return;
@@ -218,6 +213,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
       return;
     default:
+      if (DispatchColorChange(this, Message, QPalette::Base)) return;
       if ((Message.Msg >= EM_GETSEL && Message.Msg <= EM_CHARFROMPOS) ||
           (Message.Msg >= WM_CUT && Message.Msg <= WM_CLEAR)) {
         HandleEditMessage(Message);

@@ -68,7 +68,7 @@ QWidget* TCustomListBox::CreateWidget(const TCreateParams&, QWidget* ParentWidge
   QObject::connect(list, &QListWidget::itemDoubleClicked, list, [list] {
     if (auto* control = WrappingControl<TCustomListBox>(list)) SendCommandNotification(control, LBN_DBLCLK);
   });
-  ApplyWidgetColors(list, Color(), Font()->Color(), QPalette::Base);
+  ApplyControlColors(list, this, QPalette::Base);
   return list;
 }
 
@@ -251,13 +251,9 @@ void TCustomListBox::Dispatch(TMessage& Message) {
       if (CommandCode(Message) == LBN_SELCHANGE) Click();
       else if (CommandCode(Message) == LBN_DBLCLK) DblClick();
       return;
-    case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      if (HandleAllocated()) ApplyWidgetColors(Handle(), Color(), Font()->Color(), QPalette::Base);
-      return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-    default: TWinControl::Dispatch(Message);
+    default:
+      if (!DispatchColorChange(this, Message, QPalette::Base)) TWinControl::Dispatch(Message);
   }
 }
 
@@ -302,7 +298,7 @@ QWidget* TCustomComboBox::CreateWidget(const TCreateParams&, QWidget* ParentWidg
   QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo, [combo](int Index) {
     if (auto* control = WrappingControl<TCustomComboBox>(combo)) control->WidgetIndexChanged(Index);
   });
-  ApplyWidgetColors(combo, Color(), Font()->Color(), QPalette::Base);
+  ApplyControlColors(combo, this, QPalette::Base);
   return combo;
 }
 
@@ -451,12 +447,8 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
         default: break;
       }
       return;
-    case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      if (HandleAllocated()) ApplyWidgetColors(Handle(), Color(), Font()->Color(), QPalette::Base);
-      return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
-    default: TWinControl::Dispatch(Message);
+    default:
+      if (!DispatchColorChange(this, Message, QPalette::Base)) TWinControl::Dispatch(Message);
   }
 }

@@ -3,13 +3,21 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-void ApplyWidgetColors(QWidget* Widget, TColor Background, TColor Text, int Role) {
+void ApplyControlColors(QWidget* Widget, const TControl* Control, int Role) {
   QPalette palette = Widget->palette();
-  palette.setColor(QPalette::ColorRole(Role), ColorToQColor(Background));
-  palette.setColor(QPalette::Text, ColorToQColor(Text));
-  palette.setColor(QPalette::WindowText, ColorToQColor(Text));
-  palette.setColor(QPalette::ButtonText, ColorToQColor(Text));
+  palette.setColor(QPalette::ColorRole(Role), ColorToQColor(Control->Color()));
+  const QColor text = ColorToQColor(Control->Font()->Color());
+  palette.setColor(QPalette::Text, text);
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::ButtonText, text);
   Widget->setPalette(palette);
+}
+
+bool DispatchColorChange(TWinControl* Control, TMessage& Message, int Role) {
+  if (Message.Msg != CM_COLORCHANGED && Message.Msg != CM_FONTCHANGED) return false;
+  Control->TWinControl::Dispatch(Message);
+  if (Control->HandleAllocated()) ApplyControlColors(Control->Handle(), Control, Role);
+  return true;
 }
 
 void SendCommandNotification(TWinControl* Control, Word Code) {

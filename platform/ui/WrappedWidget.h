@@ -15,8 +15,11 @@ C* WrappingControl(const QWidget* Widget) {
   return dynamic_cast<C*>(FindControl(Widget));
 }
 
-// Sets Widget's background (in Role) and text colours from the control's colours.
-void ApplyWidgetColors(QWidget* Widget, TColor Background, TColor Text, int Role);
+// Gives Widget the control's colour (as its palette's Role) and font colour.
+void ApplyControlColors(QWidget* Widget, const TControl* Control, int Role);
+// CM_COLORCHANGED and CM_FONTCHANGED of a control wrapping a widget: the control's own
+// handling, then the widget's colours. False, doing nothing, for other messages.
+bool DispatchColorChange(TWinControl* Control, TMessage& Message, int Role);
 
 // A notification from Control's widget: WM_COMMAND goes to the parent (WParam: code in the
 // high word; LParam: the control), then CN_COMMAND to the control itself. Handlers run at

@@ -59,6 +59,11 @@ TEST(Edit, PropertiesReachTheWidgetAndTypingRaisesOnChangeAndNotifiesTheParent) 
   // One EN_CHANGE when the window took the first text, then one per typed character.
   EXPECT_EQ(commands.entries, (QStringList{"Edit1 768", "Edit1 768", "Edit1 768"}));
 
+  edit->SetColor(clYellow);
+  edit->Font()->SetColor(clRed);
+  EXPECT_EQ(line->palette().color(QPalette::Base), QColor(Qt::yellow));
+  EXPECT_EQ(line->palette().color(QPalette::Text), QColor(Qt::red));
+
   edit->SetReadOnly(true);
   edit->SetPasswordChar(u'*');
   EXPECT_TRUE(line->isReadOnly());
