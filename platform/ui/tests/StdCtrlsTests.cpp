@@ -267,3 +267,33 @@ TEST(ScrollBar, UserScrollingArrivesAsOnScrollThenOnChange) {
   EXPECT_EQ(events, (QStringList{"scroll 3 15", "change 15", "scroll 3 20", "change 20"}));
   EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
 }
+
+TEST(Label, AutoSizeFollowsTheCaptionAndAClickReachesOnClick) {
+  TShownForm f;
+  auto* label = new TLabel(f.Form);
+  label->SetParent(f.Form);
+  label->Font()->SetName("Noto Sans CJK SC");
+  label->SetCaption("初始密码为729");
+  const Integer width = label->Width();
+  label->SetCaption("初始密码为729，登陆不需要输入密码");
+  EXPECT_GT(label->Width(), width);
+  label->SetAutoSize(false);
+  label->SetCaption("短");
+  EXPECT_GT(label->Width(), width);  // kept
+  Integer clicks = 0;
+  label->OnClick = [&](TObject*) { ++clicks; };
+  uitest::Click(f.Form, {label->Left() + 2, label->Top() + 2});
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(GroupBox, ChildrenAlignBelowTheCaption) {
+  TShownForm f;
+  auto* group = new TGroupBox(f.Form);
+  group->SetParent(f.Form);
+  group->SetCaption("提示");
+  auto* child = new TEdit(f.Form);
+  child->SetParent(group);
+  child->SetAlign(alClient);
+  EXPECT_GT(child->Top(), 8);
+  EXPECT_LT(child->Width(), group->Width());
+}
