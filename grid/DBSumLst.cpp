@@ -252,6 +252,11 @@ std::vector<TField*> TDBSumListProducer::SumFields() const {
   return Fields;
 }
 
+void TDBSumListProducer::ForEachSum(const std::function<void(TDBSum* Sum, const TField* Field)>& Step) {
+  const std::vector<TField*> Fields = SumFields();
+  for (Integer I = 0; I < FSumCollection->Count(); ++I) Step(FSumCollection->Items(I), Fields[size_t(I)]);
+}
+
 void TDBSumListProducer::FinishRecalc() {
   FLastFiltered = FDataSet->Filtered();
   FLastFilter = FDataSet->Filter();
@@ -333,35 +338,28 @@ void TDBSumListProducer::RecalcAll() {
 }
 
 void TDBSumListProducer::HandleAfterEdit(TDataSet* DataSet) {
-  if (FActive) {
-    const std::vector<TField*> Fields = SumFields();
-    for (Integer I = 0; I < FSumCollection->Count(); ++I) {
-      TDBSum* Sum = FSumCollection->Items(I);
-      const TField* Field = Fields[size_t(I)];
+  if (FActive)
+    ForEachSum([](TDBSum* Sum, const TField* Field) {
       if (Sum->GroupOperation() == goCount) {
         Sum->PreEditValue = CountsRecord(Field) ? FixedOne : 0;
       } else if (Field) {
         Sum->PreEditValue = FieldValueToFixed(Field);
         Sum->PreEditVariant = Field->Value();
       }
-    }
-  }
+    });
   CallSaved(FSaved.AfterEdit, DataSet);
 }
 
 void TDBSumListProducer::HandleAfterInsert(TDataSet* DataSet) {
   if (FActive) {
-    const std::vector<TField*> Fields = SumFields();
-    for (Integer I = 0; I < FSumCollection->Count(); ++I) {
-      TDBSum* Sum = FSumCollection->Items(I);
-      const TField* Field = Fields[size_t(I)];
+    ForEachSum([](TDBSum* Sum, const TField* Field) {
       if (Sum->GroupOperation() == goCount) {
         Sum->PreEditValue = Field && !Field->IsNull() ? FixedOne : 0;
       } else {
         Sum->PreEditValue = 0;
         Sum->PreEditVariant = Variant::Null();
       }
-    }
+    });
     if (VirtualMode()) {
       const TBookmarkStr Bookmark = DataSet->Bookmark();
       if (!Bookmark.isEmpty()) FVirtualRecList->AppendBookmark(Bookmark);
@@ -373,10 +371,7 @@ void TDBSumListProducer::HandleAfterInsert(TDataSet* DataSet) {
 
 void TDBSumListProducer::HandleAfterPost(TDataSet* DataSet) {
   if (FActive) {
-    const std::vector<TField*> Fields = SumFields();
-    for (Integer I = 0; I < FSumCollection->Count(); ++I) {
-      TDBSum* Sum = FSumCollection->Items(I);
-      const TField* Field = Fields[size_t(I)];
+    ForEachSum([](TDBSum* Sum, const TField* Field) {
       switch (Sum->GroupOperation()) {
         case goSum:
           if (!Field) break;
@@ -401,7 +396,7 @@ void TDBSumListProducer::HandleAfterPost(TDataSet* DataSet) {
                                     : CheckedSub(Sum->AggregateValue, Sum->PreEditValue);
           break;
       }
-    }
+    });
     if (VirtualMode() && FPendingInsert) InsertPendingBookmark();
     NotifySumListChanged();
   }
@@ -429,10 +424,7 @@ void TDBSumListProducer::InsertPendingBookmark() {
 void TDBSumListProducer::HandleBeforeDelete(TDataSet* DataSet) {
   CallSaved(FSaved.BeforeDelete, DataSet);
   if (!FActive) return;
-  const std::vector<TField*> Fields = SumFields();
-  for (Integer I = 0; I < FSumCollection->Count(); ++I) {
-    TDBSum* Sum = FSumCollection->Items(I);
-    const TField* Field = Fields[size_t(I)];
+  ForEachSum([](TDBSum* Sum, const TField* Field) {
     switch (Sum->GroupOperation()) {
       case goSum:
         if (Field) Sum->AggregateValue = CheckedSub(Sum->AggregateValue, FieldValueToFixed(Field));
@@ -447,7 +439,7 @@ void TDBSumListProducer::HandleBeforeDelete(TDataSet* DataSet) {
         if (CountsRecord(Field)) Sum->AggregateValue = CheckedSub(Sum->AggregateValue, FixedOne);
         break;
     }
-  }
+  });
   if (VirtualMode()) {
     const Integer Index = FindVirtualRecNo(DataSet->Bookmark());
     if (Index >= 0) FVirtualRecList->RemoveAt(Index);

@@ -125,6 +125,8 @@ private:
   void CallSaved(const TDataSetNotifyEvent& Handler, TDataSet* DataSet) { if (Handler) Handler(DataSet); }
   // The fields the sums name, looked up afresh (a missing one raises).
   std::vector<TField*> SumFields() const;
+  // Calls Step for every sum with its field (nullptr for a count without one).
+  void ForEachSum(const std::function<void(TDBSum* Sum, const TField* Field)>& Step);
   void InsertPendingBookmark();
   void FinishRecalc();
 

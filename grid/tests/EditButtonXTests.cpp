@@ -48,19 +48,13 @@ TEST(EditButtonControlX, HoldingAHalfRepeatsAfter400ThenEvery100Milliseconds) {
   Mouse(Spin.Button, WM_LBUTTONDOWN, 4, 15, MK_LBUTTON);
   ASSERT_EQ(Spin.Downs, std::vector<bool>{false});
   EXPECT_EQ(Spin.Button.RepeatInterval(), 400u);
-  Time.Clock.Advance(399);
-  Spin.Button.CheckRepeat();
-  EXPECT_EQ(Spin.Downs.size(), 1u);
-  Time.Clock.Advance(1);
-  Spin.Button.CheckRepeat();
-  EXPECT_EQ(Spin.Downs.size(), 2u);
-  EXPECT_EQ(Spin.Button.RepeatInterval(), 100u);
-  Time.Clock.Advance(99);
-  Spin.Button.CheckRepeat();
-  EXPECT_EQ(Spin.Downs.size(), 2u);
-  Time.Clock.Advance(1);
-  Spin.Button.CheckRepeat();
-  EXPECT_EQ(Spin.Downs.size(), 3u);
+  struct Step { Int64 Wait; size_t Downs; Cardinal Interval; };
+  for (const Step& S : std::initializer_list<Step>{{399, 1, 400}, {1, 2, 100}, {99, 2, 100}, {1, 3, 100}}) {
+    Time.Clock.Advance(S.Wait);
+    Spin.Button.CheckRepeat();
+    EXPECT_EQ(Spin.Downs.size(), S.Downs) << "after " << Time.Clock.TickCount() << " ms";
+    EXPECT_EQ(Spin.Button.RepeatInterval(), S.Interval);
+  }
 
   // Moving off the pressed half lets the button up: no more repeats and no click.
   Mouse(Spin.Button, WM_MOUSEMOVE, 4, 3, MK_LBUTTON);
