@@ -265,8 +265,22 @@ void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TPopupMenu::Popup(Integer X, Integer Y) { TrackPopup(X, Y); }
 
+namespace {
+
+// Items linked to actions show the actions' state as it is now.
+void UpdateActions(TMenuItem* Parent) {
+  for (Integer i = 0; i < Parent->Count(); ++i) {
+    TMenuItem* item = Parent->Items(i);
+    if (item->Action()) item->Action()->Update();
+    UpdateActions(item);
+  }
+}
+
+}  // namespace
+
 TMenuItem* TPopupMenu::TrackPopup(Integer X, Integer Y) {
   if (OnPopup) OnPopup(this);
+  UpdateActions(Items());
   std::unique_ptr<QMenu> menu = BuildMenu(Items(), nullptr);
   if (menu->isEmpty()) return nullptr;
   QPoint at(X, Y);

@@ -1,4 +1,5 @@
 #include "UiTestSupport.h"
+#include "platform/ui/Accelerators.h"
 #include "platform/ui/Menus.h"
 #include <QMenu>
 #include <QTimer>
@@ -118,4 +119,21 @@ TEST(MenuItem, TreeEditingRadioGroupsAndShortcuts) {
          {ShortCut(VK_DELETE, {}), "Del"}, {ShortCut(VK_F1 + 9, {ssShift}), "Shift+F10"},
          {ShortCut('S', {ssCtrl, ssAlt}), "Ctrl+Alt+S"}, {scNone, ""}})
     EXPECT_EQ(ShortCutToText(shortcut), QString::fromUtf8(text));
+}
+
+TEST(Accelerators, TheCharacterAfterAnAmpersandIsTheAccelerator) {
+  struct Case {
+    const char* caption;
+    char16_t key;
+    bool accel;
+    const char* stripped;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"确认(&E)", u'e', true, "确认(E)"},
+                                                   {"确认(&E)", u'X', false, "确认(E)"},
+                                                   {"A&&B", u'B', false, "A&B"},
+                                                   {"&&A&b", u'B', true, "&Ab"},
+                                                   {"无", u'W', false, "无"}}) {
+    EXPECT_EQ(IsAccel(c.key, QString::fromUtf8(c.caption)), c.accel) << c.caption;
+    EXPECT_EQ(StripHotkey(QString::fromUtf8(c.caption)), QString::fromUtf8(c.stripped)) << c.caption;
+  }
 }
