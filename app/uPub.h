@@ -73,5 +73,6 @@ void EnterToNextControl(TControl* Control, Word Key, TShiftState Shift);
 void ClearFolder(const String& Folder);
 // Text followed by blanks up to Width display columns (a CJK character counts 2).
 String PadRight(const String& Text, Integer Width);
-// A plausibility test: an "@" that is not first, the first "." after it and not last.
+// A plausibility test: the first "@" is not the first character, and the text's first
+// "." comes after it without being the last character (so "li.ming@corp.com" fails).
 bool IsEmailAddress(const String& Text);
