@@ -73,8 +73,12 @@ void THintWindow::Paint() {
 
 namespace {
 
-bool ControlShowsHint(TControl* Control) {
-  return Control && Control->ShowHint() && !GetShortHint(Control->Hint()).isEmpty();
+// The control whose hint shows for Control: the nearest of it and its parents that shows
+// hints, when that one has a hint at all.
+TControl* HintSourceOf(TControl* Control) {
+  TControl* c = Control;
+  while (c && !c->ShowHint()) c = c->Parent();
+  return c && !GetShortHint(c->Hint()).isEmpty() ? c : nullptr;
 }
 
 }  // namespace
@@ -92,7 +96,7 @@ void TApplication::SetHint(const String& Value) {
 
 void TApplication::HintMouseEnter(TControl* Control) {
   SetHint(Control ? Control->Hint() : String());
-  if (!FShowHint || !ControlShowsHint(Control)) {
+  if (!FShowHint || !HintSourceOf(Control)) {
     if (Control != FHintControl) CancelHint();
     return;
   }
@@ -135,10 +139,8 @@ void TApplication::ActivateHint(TPoint CursorPos) {
       if (TControl* child = window->ControlAtPos(window->ScreenToClient(CursorPos), false)) control = child;
   }
   if (!control) return;
-  // A control without a hint of its own shows its parent's.
-  TControl* source = control;
-  while (source && GetShortHint(source->Hint()).isEmpty()) source = source->Parent();
-  if (!FShowHint || !source || !source->ShowHint()) return;
+  TControl* source = HintSourceOf(control);
+  if (!FShowHint || !source) return;
   FHintControl = control;
 
   THintInfo info;
