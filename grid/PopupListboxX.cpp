@@ -3,6 +3,7 @@
 #include "grid/PaintHelpersX.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/SystemColors.h"
 #include <QFrame>
 #include <QListWidget>
 #include <algorithm>
@@ -245,4 +246,74 @@ void TPopupListboxX::Dispatch(TMessage& Message) {
     FSizeGrip->MoveToCorner();
     FUserSized = true;
   }
+}
+
+// ---- TMRUListboxX
+
+TMRUListboxX::TMRUListboxX(TComponent* AOwner) : TPopupListboxX(AOwner) {
+  FScrollBar = new TScrollBar(this);
+  FScrollBar->SetKind(sbVertical);
+  FScrollBar->SetTabStop(false);
+  FScrollBar->SetCtl3D(false);
+  FScrollBar->SetVisible(false);
+  FScrollBar->SetParent(this);
+  FScrollBar->OnScroll = [this](TObject*, TScrollCode, Integer& Pos) { SetTopIndex(Pos); };
+  // The list box keeps its items in a string list; its own change handling runs first.
+  if (auto* Strings = dynamic_cast<TStringList*>(Items()))
+    Strings->OnChange = [this, Previous = Strings->OnChange](TObject* Sender) {
+      if (Previous) Previous(Sender);
+      UpdateScrollBar();
+    };
+}
+
+QWidget* TMRUListboxX::CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) {
+  QWidget* Widget = TPopupListboxX::CreateWidget(Params, ParentWidget);
+  if (auto* List = qobject_cast<QListWidget*>(Widget)) List->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return Widget;
+}
+
+TRect TMRUListboxX::ScrollBarBounds() const {
+  const Integer W = GetSystemMetrics(SM_CXVSCROLL);
+  const Integer GripH = SizeGrip()->Height();
+  const TRect Client = ClientRect();
+  switch (SizeGrip()->Corner()) {
+    case 2: return TRect(Client.Right - W, 0, Client.Right, Client.Bottom - GripH);
+    case 1: return TRect(Client.Right - W, GripH, Client.Right, Client.Bottom);
+    default: return TRect(Client.Right - W, 0, Client.Right, Client.Bottom);
+  }
+}
+
+void TMRUListboxX::PlaceScrollBar() { FScrollBar->SetBoundsRect(ScrollBarBounds()); }
+
+void TMRUListboxX::UpdateScrollBar() {
+  PlaceScrollBar();
+  FScrollBar->SetPageSize(0);
+  const Integer Rows = ClientHeight() / std::max<Integer>(ItemHeight(), 1);
+  const bool RightSide = SizeGrip()->Corner() == 1 || SizeGrip()->Corner() == 2;
+  if (Count() > 0 && Rows < Count()) {
+    FScrollBar->SetParams(TopIndex(), 0, Count() - 1);
+    FScrollBar->SetPageSize(Rows);
+    FScrollBar->SetVisible(true);
+    SizeGrip()->SetTriangular(!RightSide);
+  } else {
+    FScrollBar->SetVisible(false);
+    SizeGrip()->SetTriangular(true);
+  }
+}
+
+bool TMRUListboxX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  const bool Handled = TPopupListboxX::DoMouseWheelDown(Shift, MousePos);
+  UpdateScrollBar();
+  return Handled;
+}
+
+bool TMRUListboxX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  const bool Handled = TPopupListboxX::DoMouseWheelUp(Shift, MousePos);
+  UpdateScrollBar();
+  return Handled;
+}
+
+void TMRUListboxX::Dispatch(TMessage& Message) {
+  TPopupListboxX::Dispatch(Message);
+  if (Message.Msg == WM_SIZE || Message.Msg == WM_DROPDOWNSIDEX) UpdateScrollBar();
 }

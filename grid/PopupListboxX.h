@@ -93,3 +93,22 @@ private:
   bool FCloseFlag = false;
   bool FUserSized = false;
 };
+
+// The popup of recent values, with its own scroll bar beside the grip.
+class TMRUListboxX : public TPopupListboxX {
+public:
+  explicit TMRUListboxX(TComponent* AOwner);
+  String ClassName() const override { return QStringLiteral("TMRUListboxX"); }
+  TScrollBar* ScrollBar() const { return FScrollBar; }
+  void PlaceScrollBar();
+  // Shows the bar (and a square grip on its side) while there are more items than rows.
+  void UpdateScrollBar();
+  void Dispatch(TMessage& Message) override;
+  QWidget* CreateWidget(const TCreateParams& Params, QWidget* ParentWidget) override;
+protected:
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+private:
+  TRect ScrollBarBounds() const;
+  TScrollBar* FScrollBar;
+};

@@ -142,3 +142,18 @@ TEST(MRUListX, CollectsEntriesBeginningWithTheText) {
   Recent.CollectMatches(&Target, QStringLiteral("张"));
   EXPECT_EQ(Target.CommaText(), QStringLiteral("张四"));
 }
+
+TEST(MRUListboxX, ShowsItsScrollBarAndASquareGripWhileItemsOutnumberRows) {
+  TMRUListboxX List(nullptr);
+  for (int I = 0; I < 3; ++I) List.Items()->Add(QStringLiteral("v%1").arg(I));
+  List.SizeToRows(5);
+  List.UpdateScrollBar();
+  EXPECT_FALSE(List.ScrollBar()->Visible());
+  EXPECT_TRUE(List.SizeGrip()->Triangular());
+  for (int I = 3; I < 9; ++I) List.Items()->Add(QStringLiteral("v%1").arg(I));
+  EXPECT_TRUE(List.ScrollBar()->Visible());
+  EXPECT_EQ(List.ScrollBar()->Max(), 8);
+  EXPECT_FALSE(List.SizeGrip()->Triangular());
+  EXPECT_EQ(List.ScrollBar()->Left() + List.ScrollBar()->Width(), List.ClientWidth());
+  EXPECT_LE(List.ScrollBar()->Top() + List.ScrollBar()->Height(), List.SizeGrip()->Top());
+}
