@@ -14,13 +14,18 @@ TfrmBMYCalcParams* OpenDialog() {
 }
 
 // Runs Steps on the open dialog once its modal loop runs; a dialog the steps
-// leave open is cancelled, so a failing test cannot block.
+// leave open, or any modal form found in its place, is cancelled, so a failing
+// test cannot block.
 void WhenOpen(std::function<void(TfrmBMYCalcParams*)> Steps) {
   QTimer::singleShot(0, [Steps] {
-    TfrmBMYCalcParams* Form = OpenDialog();
-    ASSERT_NE(Form, nullptr);
-    Steps(Form);
-    if (Form->ModalResult() == mrNone) Form->SetModalResult(mrCancel);
+    if (TfrmBMYCalcParams* Form = OpenDialog()) {
+      Steps(Form);
+      if (Form->ModalResult() == mrNone) Form->SetModalResult(mrCancel);
+      return;
+    }
+    ADD_FAILURE() << "the days dialog is not open";
+    for (Integer i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->Modal()) Screen->Forms(i)->SetModalResult(mrCancel);
   });
 }
 
