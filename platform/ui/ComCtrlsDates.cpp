@@ -129,7 +129,7 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner), FDat
 
 QWidget* TDateTimePicker::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
   auto* edit = new QDateTimeEdit(ParentWidget);
-  if (auto* line = edit->findChild<QLineEdit*>()) ForwardInput(line, edit);
+  if (auto* line = edit->findChild<QLineEdit*>()) ForwardKeys(line, edit);
   QObject::connect(edit, &QDateTimeEdit::dateTimeChanged, edit, [edit] {
     auto* control = WrappingControl<TDateTimePicker>(edit);
     if (!control) return;

@@ -18,7 +18,7 @@ TSpinEdit::TSpinEdit(TComponent* AOwner) : TWinControl(AOwner) {
 
 QWidget* TSpinEdit::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
   auto* spin = new QSpinBox(ParentWidget);
-  ForwardInput(spin->findChild<QLineEdit*>(), spin);
+  ForwardKeys(spin->findChild<QLineEdit*>(), spin);
   QObject::connect(spin, qOverload<int>(&QSpinBox::valueChanged), spin, [spin](int Value) {
     auto* control = WrappingControl<TSpinEdit>(spin);
     if (!control || Value == control->Value()) return;

@@ -315,7 +315,7 @@ void TCustomComboBox::Rebuild() {
   if (combo->isEditable() != editable) {
     combo->setEditable(editable);
     if (QLineEdit* edit = combo->lineEdit()) {
-      ForwardInput(edit, combo);
+      ForwardKeys(edit, combo);
       QObject::connect(edit, &QLineEdit::textEdited, combo, [combo](const QString& Value) {
         if (auto* control = WrappingControl<TCustomComboBox>(combo)) control->WidgetTextEdited(Value);
       });

@@ -1,6 +1,5 @@
 #include "platform/ui/WrappedWidget.h"
 #include "platform/ui/ControlHost.h"
-#include <QMouseEvent>
 #include <QPalette>
 
 void ApplyControlColors(QWidget* Widget, const TControl* Control, int Role) {
@@ -31,28 +30,17 @@ void SendCommandNotification(TWinControl* Control, Word Code) {
 
 namespace {
 
-class TInputForwarder : public QObject {
+class TKeyForwarder : public QObject {
 public:
-  TInputForwarder(QWidget* Inner, QWidget* Outer) : QObject(Inner), FOuter(Outer) {}
+  TKeyForwarder(QWidget* Inner, QWidget* Outer) : QObject(Inner), FOuter(Outer) {}
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Event->type() != QEvent::KeyPress && Event->type() != QEvent::KeyRelease) return false;
     auto* inner = qobject_cast<QWidget*>(Watched);
     TWinControl* control = FOuter ? FindControl(FOuter) : nullptr;
     if (!inner || !control) return false;
-    auto toInner = [inner, Event](QEvent*) { return static_cast<QObject*>(inner)->event(Event); };
-    switch (Event->type()) {
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease: return TWidgetEvents::Translate(control, inner, Event, toInner);
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick: {
-        auto* mouse = static_cast<QMouseEvent*>(Event);
-        QMouseEvent mapped(mouse->type(), inner->mapTo(FOuter, mouse->position().toPoint()), mouse->globalPosition(),
-                           mouse->button(), mouse->buttons(), mouse->modifiers());
-        return TWidgetEvents::Translate(control, FOuter, &mapped, toInner);
-      }
-      default: return false;
-    }
+    return TWidgetEvents::Translate(control, inner, Event,
+                                    [inner](QEvent* e) { return static_cast<QObject*>(inner)->event(e); });
   }
 private:
   QPointer<QWidget> FOuter;
@@ -60,4 +48,4 @@ private:
 
 }  // namespace
 
-void ForwardInput(QWidget* Inner, QWidget* Outer) { Inner->installEventFilter(new TInputForwarder(Inner, Outer)); }
+void ForwardKeys(QWidget* Inner, QWidget* Outer) { Inner->installEventFilter(new TKeyForwarder(Inner, Outer)); }

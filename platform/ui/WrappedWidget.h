@@ -30,7 +30,6 @@ void SendCommandNotification(TWinControl* Control, Word Code);
 inline TWinControl* CommandControl(const TMessage& Message) { return reinterpret_cast<TWinControl*>(Message.LParam); }
 inline Word CommandCode(const TMessage& Message) { return HiWord(Message.WParam); }
 
-// Key and mouse events of Inner, a part of the widget Outer wraps (the edit field of a
-// combo box, the day table of a calendar), reach Outer's control as messages before Inner
-// handles them; mouse positions are given in Outer's coordinates.
-void ForwardInput(QWidget* Inner, QWidget* Outer);
+// Key events of Inner, a part of the widget Outer wraps (the edit field of a combo box),
+// reach Outer's control as key messages before Inner handles them.
+void ForwardKeys(QWidget* Inner, QWidget* Outer);
