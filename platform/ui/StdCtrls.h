@@ -204,6 +204,8 @@ protected:
   Integer CharFromPos(TPoint P) const override;
   QPlainTextEdit* TextEdit() const;
 private:
+  Integer TextPosition(Integer WidgetPosition) const;
+  Integer WidgetPosition(Integer TextPosition) const;
   std::unique_ptr<TMemoStrings> FLines;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;

@@ -91,22 +91,34 @@ String TCustomMemo::WidgetText() const { return FromWidgetText(TextEdit()->toPla
 
 void TCustomMemo::PutWidgetText(const String& Value) { TextEdit()->setPlainText(ToWidgetText(Value)); }
 
+// Positions in the memo's text count a line break as two characters, in the widget as one.
+Integer TCustomMemo::TextPosition(Integer WidgetPosition) const {
+  const String plain = TextEdit()->toPlainText();
+  return WidgetPosition + Integer(plain.left(WidgetPosition).count(u'\n'));
+}
+
+Integer TCustomMemo::WidgetPosition(Integer TextPosition) const {
+  return TextPosition - Integer(Text().left(TextPosition).count(QStringLiteral("\r\n")));
+}
+
 void TCustomMemo::WidgetSelection(Integer& Start, Integer& Length) const {
   const QTextCursor cursor = TextEdit()->textCursor();
-  Start = cursor.selectionStart();
-  Length = cursor.selectionEnd() - cursor.selectionStart();
+  Start = TextPosition(cursor.selectionStart());
+  Length = TextPosition(cursor.selectionEnd()) - Start;
 }
 
 void TCustomMemo::PutWidgetSelection(Integer Start, Integer Length) {
   QPlainTextEdit* edit = TextEdit();
   QTextCursor cursor = edit->textCursor();
   const int end = edit->document()->characterCount() - 1;
-  cursor.setPosition(std::clamp(Start, 0, end));
-  cursor.setPosition(std::clamp(Start + Length, 0, end), QTextCursor::KeepAnchor);
+  cursor.setPosition(std::clamp(WidgetPosition(Start), 0, end));
+  cursor.setPosition(std::clamp(WidgetPosition(Start + Length), 0, end), QTextCursor::KeepAnchor);
   edit->setTextCursor(cursor);
 }
 
-Integer TCustomMemo::CharFromPos(TPoint P) const { return TextEdit()->cursorForPosition(QPoint(P.X, P.Y)).position(); }
+Integer TCustomMemo::CharFromPos(TPoint P) const {
+  return TextPosition(TextEdit()->cursorForPosition(QPoint(P.X, P.Y)).position());
+}
 
 void TCustomMemo::ApplyEditOptions() {
   QPlainTextEdit* edit = TextEdit();

@@ -107,6 +107,14 @@ TEST(Memo, LinesAreTheTextWithLineBreaks) {
   auto* widget = qobject_cast<QPlainTextEdit*>(memo->Handle());
   ASSERT_NE(widget, nullptr);
   EXPECT_EQ(widget->toPlainText(), "第一行\nsecond");
+  // Selections count each line break as two characters, as the text does.
+  memo->SetSelStart(5);
+  memo->SetSelLength(3);
+  EXPECT_EQ(memo->SelText(), "sec");
+  EXPECT_EQ(widget->textCursor().selectedText(), "sec");
+  memo->SetSelText("2nd ");
+  EXPECT_EQ(memo->Text(), "第一行\r\n2nd ond");
+
   memo->Lines()->SetStrings(1, "2");
   memo->Lines()->Delete(0);
   EXPECT_EQ(memo->Text(), "2");
