@@ -226,6 +226,24 @@ public:
 // keeps a key from KeyItems and shows the Items entry at the same index.
 
 using TNotInListEventX = std::function<void(TObject* Sender, const String& NewText, bool& RecheckInList)>;
+class TPopupListboxX;
+
+enum TDropDownAlignX { daLeftX, daRightX, daCenterX };
+
+// How the combo box's list drops down.
+class TDropDownBoxX : public TPersistent {
+public:
+  void Assign(TPersistent* Source) override;
+  String ClassName() const override { return QStringLiteral("TDropDownBoxX"); }
+  TDropDownAlignX Align = daLeftX;
+  // Typing a character opens the list.
+  bool AutoDrop = false;
+  Integer Rows = 7;
+  // The list shows its size grip.
+  bool Sizable = false;
+  // 0 or less: the edit's width; -1: the widest item's.
+  Integer Width = 0;
+};
 
 class TCustomDBComboBoxX : public TCustomDBEditX {
 public:
@@ -244,9 +262,16 @@ public:
   void SelectedItemIndex(Integer Index);
   // Selects the previous or next item.
   void StepItem(bool Up);
+  TDropDownBoxX* DropDownBox() const { return FDropDownBox.get(); }
+  // The drop-down list, made on first use.
+  TPopupListboxX* DropDownList();
+  bool ListVisible() const { return FListVisible; }
+  void FinishDropDown(bool Accept) override;
 
   TNotInListEventX OnNotInList;
   TNotifyEvent OnRequestItems;
+  TCloseUpEventX OnCloseUp;
+  TNotifyEvent OnDropDown;
 
   void Dispatch(TMessage& Message) override;
 
@@ -256,6 +281,9 @@ protected:
   virtual void EnsureItems();
   virtual void SelectItem(Integer Index);
 
+  TEditButtonX* MakeEditButton() override;
+  void EditButtonAction(bool Down) override;
+  void OpenDropDown() override;
   TAlignment NaturalAlignment() const override;
   Variant ReadValue() override;
   bool AcceptsChar(QChar Ch) override;
@@ -281,6 +309,9 @@ private:
   bool WheelStep(TShiftState Shift, bool Up);
   std::unique_ptr<TStringList> FItems;
   std::unique_ptr<TStringList> FKeyItems;
+  std::unique_ptr<TDropDownBoxX> FDropDownBox;
+  TPopupListboxX* FList = nullptr;
+  bool FListVisible = false;
   Integer FItemIndex = -1;
   Integer FUsableItemCount = 0;
   bool FKeyMode = false;
@@ -319,9 +350,19 @@ public:
 
   // Value + Increment (or - Increment), fitted to the limits; Increment itself from Null.
   void StepValue(bool Up);
+  // The drop-down calculator, made on first use.
+  TPopupCalculatorX* CalculatorPopup();
+  bool CalculatorOpen() const { return FCalculatorOpen; }
+  void FinishDropDown(bool Accept) override;
   void Dispatch(TMessage& Message) override;
 
+  TCloseUpEventX OnCalculatorClose;
+  TNotifyEvent OnCalculatorOpen;
+
 protected:
+  TEditButtonX* MakeEditButton() override;
+  void EditButtonAction(bool Down) override;
+  void OpenDropDown() override;
   virtual String ValueDisplayText() const;
   virtual void RegroupText();
 
@@ -352,6 +393,8 @@ private:
   Extended FMinValue = 0, FMaxValue = 0;
   String FEditingFormat;
   Variant FCurrentValue = Variant::Null();
+  TPopupCalculatorX* FCalculator = nullptr;
+  bool FCalculatorOpen = false;
   bool FSettingText = false;
 };
 

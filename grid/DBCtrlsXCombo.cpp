@@ -1,9 +1,14 @@
 #include "grid/DBCtrlsX.h"
+#include "grid/PopupListboxX.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/rtl/SysUtils.h"
 
 TCustomDBComboBoxX::TCustomDBComboBoxX(TComponent* AOwner)
-    : TCustomDBEditX(AOwner), FItems(std::make_unique<TStringList>()), FKeyItems(std::make_unique<TStringList>()) {
+    : TCustomDBEditX(AOwner),
+      FItems(std::make_unique<TStringList>()),
+      FKeyItems(std::make_unique<TStringList>()),
+      FDropDownBox(std::make_unique<TDropDownBoxX>()) {
+  InitEditButton();
   FKeyItems->SetCaseSensitive(true);
   FItems->OnChange = [this](TObject*) { ListsChanged(false); };
   FKeyItems->OnChange = [this](TObject*) { ListsChanged(true); };
@@ -56,6 +61,7 @@ void TCustomDBComboBoxX::SelectItem(Integer Index) {
   }
   FItemIndex = Index;
   if (FKeyMode) FKeyValue = Variant(FKeyItems->Strings(Index));
+  if (FListVisible) FList->SetItemIndex(Index);
   SetEditText(FItems->Strings(Index));
 }
 
@@ -257,6 +263,12 @@ void TCustomDBComboBoxX::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TCustomDBComboBoxX::KeyPress(QChar& Key) {
+  if (FListVisible && (Key == u'\r' || Key == QChar(27))) {
+    FinishDropDown(Key == u'\r');
+    Key = QChar();
+    return;
+  }
+  if (FDropDownBox->AutoDrop && !FListVisible && Key.unicode() >= 32) OpenDropDown();
   if (FKeyMode && !ReadOnly() && (Key == u'\b' || Key.unicode() >= 32)) {
     if (OnKeyPress) OnKeyPress(this, Key);
     if (!Key.isNull()) SearchTyped(String(Key));
@@ -292,6 +304,36 @@ bool TCustomDBComboBoxX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TCustomDBComboBoxX::Dispatch(TMessage& Message) {
+  if (FListVisible) {
+    if (Message.Msg == WM_KILLFOCUS || Message.Msg == CM_EXIT) FinishDropDown(false);
+    const bool key = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
+    const Word code = Word(Message.WParam);
+    const bool ctrl = ReadKeyboardShiftState().Contains(ssCtrl);
+    const bool alt = ReadKeyboardShiftState().Contains(ssAlt);
+    if (key && !alt &&
+        (code == VK_PRIOR || code == VK_NEXT || code == VK_UP || code == VK_DOWN ||
+         (ctrl && (code == VK_HOME || code == VK_END)))) {
+      // The open list takes the keys that move in it.
+      const Integer last = FList->Count() - 1;
+      const Integer page = std::max<Integer>(1, FDropDownBox->Rows - 1);
+      const Integer index = FList->ItemIndex();
+      Integer next = index;
+      switch (code) {
+        case VK_UP: next = index - 1; break;
+        case VK_DOWN: next = index + 1; break;
+        case VK_PRIOR: next = index - page; break;
+        case VK_NEXT: next = index + page; break;
+        case VK_HOME: next = 0; break;
+        default: next = last; break;
+      }
+      FList->SetItemIndex(std::clamp<Integer>(next, 0, std::max<Integer>(last, 0)));
+      return;
+    }
+    if (Message.Msg == CM_WANTSPECIALKEY && (code == VK_RETURN || code == VK_ESCAPE)) {
+      Message.Result = 1;
+      return;
+    }
+  }
   if (Message.Msg == WM_PASTE && FKeyMode) {
     // A key-mode box has no text of its own to paste into: the pasted text is searched.
     if (!ReadOnly() && Clipboard()->HasFormat(CF_TEXT)) SearchTyped(Clipboard()->AsText());

@@ -1,3 +1,4 @@
+#include "grid/CalculatorX.h"
 #include "grid/DBCtrlsX.h"
 #include "grid/NumberEditTextX.h"
 #include "platform/rtl/SysUtils.h"
@@ -13,7 +14,63 @@ const TNumericField* NumericFieldOf(const TFieldDataLinkX* Link) {
 TCustomDBNumberEditX::TCustomDBNumberEditX(TComponent* AOwner) : TCustomDBEditX(AOwner) {
   FControlStyle.Exclude(csSetCaption);
   SetMaxLength(0);
+  InitEditButton();
   HandleLinkData();
+}
+
+TEditButtonX* TCustomDBNumberEditX::MakeEditButton() { return new TDropDownEditButtonX(this); }
+
+TPopupCalculatorX* TCustomDBNumberEditX::CalculatorPopup() {
+  if (!FCalculator) {
+    FCalculator = new TPopupCalculatorX(this);
+    FCalculator->SetVisible(false);
+    if (HandleAllocated()) FCalculator->HandleNeeded();
+  }
+  return FCalculator;
+}
+
+void TCustomDBNumberEditX::EditButtonAction(bool Down) {
+  const TEditButtonStyleX style = EditButton()->Style();
+  if (style != ebsUpDownX && style != ebsAltUpDownX) TCustomDBEditX::EditButtonAction(Down);
+  else if (!ReadOnly()) StepValue(!Down);
+}
+
+void TCustomDBNumberEditX::OpenDropDown() {
+  TCustomDBEditX::OpenDropDown();
+  if (FCalculatorOpen) return;
+  if (OnCalculatorOpen) OnCalculatorOpen(this);
+  TPopupCalculatorX* calculator = CalculatorPopup();
+  calculator->SetValue(FCurrentValue.IsNull() ? Variant(0) : FCurrentValue);
+  calculator->SetFlat(Flat());
+  TPoint topLeft;
+  PlaceDropDownAtControl(this, calculator, UseRightToLeftAlignment() ? 1 : 0, topLeft);
+  calculator->SetBounds(topLeft.X, topLeft.Y, calculator->Width(), calculator->Height());
+  calculator->SetVisible(true);
+  FCalculatorOpen = true;
+  SetDroppedDown(true);
+  SetSelLength(0);
+}
+
+void TCustomDBNumberEditX::FinishDropDown(bool Accept) {
+  if (!FCalculatorOpen) return;
+  FCalculatorOpen = false;
+  FCalculator->SetVisible(false);
+  SetDroppedDown(false);
+  TCustomDBEditX::FinishDropDown(Accept);
+  if (Accept && !ReadOnly() && DataLink()->BeginValueEdit()) {
+    // A calculator showing an error has no value: the edit keeps its own.
+    const Variant value = FCalculator->GetValue();
+    switch (value.VarType()) {
+      case varSmallint:
+      case varInteger:
+      case varSingle:
+      case varDouble:
+      case varCurrency: LoadValue(value); break;
+      default: break;
+    }
+    if (Focused()) SelectAll();
+  }
+  if (OnCalculatorClose) OnCalculatorClose(this, Accept);
 }
 
 String TCustomDBNumberEditX::DisplayFormat() const {
@@ -215,6 +272,11 @@ void TCustomDBNumberEditX::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TCustomDBNumberEditX::KeyPress(QChar& Key) {
+  if (FCalculatorOpen && (Key == u'\r' || Key == QChar(27))) {
+    FinishDropDown(Key == u'\r');
+    Key = QChar();
+    return;
+  }
   if (Key == u'\b' && SelLength() == 0 && SelStart() > 0 && EditText()[SelStart() - 1] == ThousandSeparator) {
     // Backspace steps over a group separator instead of deleting it.
     SetSelStart(SelStart() - 1);
@@ -246,6 +308,20 @@ bool TCustomDBNumberEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TCustomDBNumberEditX::Dispatch(TMessage& Message) {
+  if (FCalculatorOpen) {
+    if (Message.Msg == WM_KILLFOCUS || Message.Msg == CM_EXIT) FinishDropDown(false);
+    const bool key = Message.Msg == WM_KEYDOWN || Message.Msg == WM_CHAR || Message.Msg == WM_SYSKEYDOWN;
+    const WPARAM code = Message.WParam;
+    if (key && (code == 8 || code == 13 || (code >= 32 && code <= 126))) {
+      // The open calculator takes what is typed.
+      FCalculator->Perform(Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+    if (Message.Msg == CM_WANTSPECIALKEY && (code == VK_RETURN || code == VK_ESCAPE)) {
+      Message.Result = 1;
+      return;
+    }
+  }
   if (Message.Msg != WM_PASTE) {
     TCustomDBEditX::Dispatch(Message);
     return;

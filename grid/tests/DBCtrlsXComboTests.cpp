@@ -1,5 +1,6 @@
 #include "DBCtrlsXTestSupport.h"
 #include "grid/DBCtrlsX.h"
+#include "grid/PopupListboxX.h"
 
 using dbedits::TPayTableForm;
 
@@ -91,4 +92,26 @@ TEST(DBComboBoxX, DeleteClearsAKeyUnlessTheFieldIsRequired) {
   bound->SetFocus();
   dbedits::PressKey(bound, Qt::Key_Delete);
   EXPECT_EQ(bound->Value().AsString(), "Y");
+}
+
+TEST(DBComboBoxX, TheListDropsDownWithTheItemSelectedAndReturnTakesItsChoice) {
+  TPayTableForm f;
+  TDBComboBoxX* combo = UnboundCombo(f, {"Yes", "No", "Maybe"}, {"Y", "N", "M"});
+  dbedits::PressKey(combo, Qt::Key_Down);
+  dbedits::PressKey(combo, Qt::Key_Down, QString(), Qt::AltModifier);
+  ASSERT_TRUE(combo->ListVisible());
+  EXPECT_EQ(combo->DropDownList()->ItemIndex(), 0);
+  EXPECT_GE(combo->DropDownList()->Width(), combo->Width());
+  dbedits::PressKey(combo, Qt::Key_Down);
+  dbedits::PressKey(combo, Qt::Key_Down);
+  EXPECT_EQ(combo->EditText(), "Yes") << "moving in the list does not change the value yet";
+  dbedits::PressKey(combo, Qt::Key_Return, "\r");
+  EXPECT_FALSE(combo->ListVisible());
+  EXPECT_EQ(combo->Value().AsString(), "M");
+
+  dbedits::PressKey(combo, Qt::Key_Down, QString(), Qt::AltModifier);
+  dbedits::PressKey(combo, Qt::Key_Up);
+  dbedits::PressKey(combo, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(combo->ListVisible());
+  EXPECT_EQ(combo->Value().AsString(), "M") << "Escape keeps the value";
 }

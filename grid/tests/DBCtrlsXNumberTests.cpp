@@ -1,5 +1,6 @@
 #include "DBCtrlsXTestSupport.h"
 #include "grid/DBCtrlsX.h"
+#include "grid/CalculatorX.h"
 #include "grid/NumberEditTextX.h"
 #include "platform/ui/Clipbrd.h"
 
@@ -115,4 +116,29 @@ TEST(DBNumberEditX, StepsByIncrementFromNullAndWithinLimits) {
   EXPECT_EQ(f.Query.State(), dsEdit);
   f.Leave();
   EXPECT_DOUBLE_EQ(f.Field("amount")->AsFloat(), 1235.5);
+}
+
+TEST(DBNumberEditX, TheCalculatorTakesTheKeysAndHandsBackItsResult) {
+  TPayTableForm f;
+  TDBNumberEditX* edit = UnboundNumberEdit(f);
+  dbedits::PressKey(edit, Qt::Key_Down, QString(), Qt::AltModifier);
+  ASSERT_TRUE(edit->CalculatorOpen());
+  EXPECT_EQ(edit->CalculatorPopup()->DisplayText(), "0") << "a Null value opens as 0";
+  dbedits::Type(edit, "6*7=");
+  EXPECT_EQ(edit->CalculatorPopup()->DisplayText(), "42");
+  EXPECT_EQ(edit->EditText(), "") << "the keys went to the calculator";
+  edit->FinishDropDown(true);
+  EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 42);
+
+  dbedits::PressKey(edit, Qt::Key_Down, QString(), Qt::AltModifier);
+  dbedits::Type(edit, "1/0=");
+  EXPECT_EQ(edit->CalculatorPopup()->Status(), TCalculatorX::csErrorX);
+  edit->FinishDropDown(true);
+  EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 42) << "an error takes nothing";
+
+  dbedits::PressKey(edit, Qt::Key_Down, QString(), Qt::AltModifier);
+  dbedits::Type(edit, "5");
+  dbedits::PressKey(edit, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(edit->CalculatorOpen());
+  EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 42);
 }
