@@ -1,5 +1,7 @@
+#include "grid/ButtonFacesX.h"
 #include "grid/DBCtrlsX.h"
 #include "grid/LibraryRoutinesX.h"
+#include "grid/PaintHelpersX.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/SystemColors.h"
 
@@ -7,7 +9,6 @@ namespace {
 
 const String kTrueText = QStringLiteral("True");
 const String kFalseText = QStringLiteral("False");
-constexpr Integer kBoxSize = 13;
 
 // Whether Text is one of the ';'-separated items of List; an empty text matches a list
 // that ends with ';'.
@@ -253,28 +254,19 @@ void TCustomDBCheckBoxX::DrawControl() {
 void TCustomDBCheckBoxX::DrawContent(TCheckBoxState State, bool Focused, bool Hot, bool Pressed) {
   FCanvas->Brush()->SetColor(Color());
   FCanvas->FillRect(ClientRect());
-  const Integer top = (Height() - kBoxSize) / 2;
+  const bool boxRight = UseRightToLeftAlignment() ? FAlignment == taRightJustify : FAlignment == taLeftJustify;
   TRect box, caption;
-  if (FAlignment == taLeftJustify) {
-    box = Bounds(Width() - kBoxSize, top, kBoxSize, kBoxSize);
-    caption = TRect(0, 0, box.Left - 5, Height());
-  } else {
-    box = Bounds(0, top, kBoxSize, kBoxSize);
-    caption = TRect(box.Right + 5, 0, Width(), Height());
-  }
+  PlaceCheckBoxRect(ClientRect(), boxRight ? 1 : 0, 1, box);
+  if (boxRight) caption = TRect(0, 0, box.Left - 5, Height());
+  else caption = TRect(box.Right + 5, 0, Width(), Height());
   DrawCaption(caption, Focused);
   DrawBox(box, State, Pressed, Hot, Focused);
 }
 
 void TCustomDBCheckBoxX::DrawBox(const TRect& Box, TCheckBoxState State, bool Pressed, bool Hot, bool Focused) {
-  Cardinal flags = State == cbGrayed ? DFCS_BUTTON3STATE | DFCS_CHECKED : DFCS_BUTTONCHECK;
-  if (State == cbChecked) flags |= DFCS_CHECKED;
-  if (Pressed) flags |= DFCS_PUSHED;
-  if (FFlat) flags |= DFCS_FLAT;
-  if ((Hot || Focused) && FFlat) flags |= DFCS_HOT;
-  if (!Enabled() && !ComponentState().Contains(csDesigning)) flags |= DFCS_INACTIVE;
-  TRect r = Box;
-  DrawFrameControl(FCanvas.get(), r, DFC_BUTTON, flags);
+  const bool designing = ComponentState().Contains(csDesigning);
+  PaintEditButtonFace(FCanvas.get(), Box, Color(), fkCheckBoxX, Pressed ? 1 : 0, FFlat, Hot || Focused,
+                      Enabled() || designing, Integer(State));
 }
 
 void TCustomDBCheckBoxX::DrawCaption(const TRect& Area, bool Focused) {

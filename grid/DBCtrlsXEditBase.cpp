@@ -374,6 +374,7 @@ void TCustomDBEditX::Dispatch(TMessage& Message) {
         info->HintStr = Text();
         info->HintPos = ClientToScreen(TPoint(0, Height()));
         info->HintData = Font();
+        info->HintWindowClass = [] { return new TToolTipsWindow(nullptr); };
       } else if (!FShowHintFlag) {
         Message.Result = 1;
       }
@@ -381,4 +382,9 @@ void TCustomDBEditX::Dispatch(TMessage& Message) {
     }
     default: TCustomMaskEdit::Dispatch(Message);
   }
+}
+
+TRect TToolTipsWindow::CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) {
+  if (Data) SetFont(static_cast<TFont*>(Data));
+  return THintWindow::CalcHintRect(MaxWidth, Hint, Data);
 }

@@ -138,6 +138,13 @@ TEST(DBEditX, TooltipShowsAClippedTextInTheEditsFont) {
   EXPECT_EQ(info.HintStr, QStringLiteral("一个很长很长的名字"));
   EXPECT_EQ(info.HintPos, edit->ClientToScreen(TPoint(0, edit->Height())));
   EXPECT_EQ(info.HintData, edit->Font());
+  ASSERT_TRUE(info.HintWindowClass);
+  std::unique_ptr<THintWindow> tip(info.HintWindowClass());
+  edit->Font()->SetSize(20);
+  const TRect large = tip->CalcHintRect(1000, info.HintStr, info.HintData);
+  edit->Font()->SetSize(8);
+  const TRect small = tip->CalcHintRect(1000, info.HintStr, info.HintData);
+  EXPECT_GT(large.Width(), small.Width()) << "the tip measures in the edit's font";
 
   edit->SetWidth(400);
   THintInfo fits;
