@@ -147,11 +147,13 @@ void TDBSumListProducer::SetDataSet(TDataSet* Value) {
     return;
   }
   if (Blocked()) {
+    ForgetSumFields();
     FDataSet = Value;
     return;
   }
   const bool WasActive = FActive;
   DeactivateSumList(true);
+  ForgetSumFields();
   FDataSet = Value;
   if (WasActive) ActivateSumList(true);
 }
@@ -193,6 +195,7 @@ void TDBSumListProducer::SetVirtualRecords(bool Value) {
 }
 
 void TDBSumListProducer::RequestRecalc() {
+  ForgetSumFields();
   if (FOwner && (FOwner->ComponentState().Contains(csLoading) || FOwner->ComponentState().Contains(csDestroying)))
     return;
   RecalcAll();
@@ -243,17 +246,20 @@ void TDBSumListProducer::ResetSumValues() {
   NotifySumListChanged();
 }
 
-std::vector<TField*> TDBSumListProducer::SumFields() const {
+const std::vector<TField*>& TDBSumListProducer::SumFields() {
+  if (FSumFieldsValid && FSumFields.size() == size_t(FSumCollection->Count())) return FSumFields;
   std::vector<TField*> Fields(size_t(FSumCollection->Count()), nullptr);
   for (Integer I = 0; I < FSumCollection->Count(); ++I) {
     const TDBSum* Sum = FSumCollection->Items(I);
     if (!Sum->FieldName().isEmpty()) Fields[size_t(I)] = FDataSet->FieldByName(Sum->FieldName());
   }
-  return Fields;
+  FSumFields = std::move(Fields);
+  FSumFieldsValid = true;
+  return FSumFields;
 }
 
 void TDBSumListProducer::ForEachSum(const std::function<void(TDBSum* Sum, const TField* Field)>& Step) {
-  const std::vector<TField*> Fields = SumFields();
+  const std::vector<TField*>& Fields = SumFields();
   for (Integer I = 0; I < FSumCollection->Count(); ++I) Step(FSumCollection->Items(I), Fields[size_t(I)]);
 }
 
@@ -265,6 +271,7 @@ void TDBSumListProducer::FinishRecalc() {
 }
 
 void TDBSumListProducer::RecalcAll() {
+  ForgetSumFields();  // the sums or the data set's fields may have changed
   if (Blocked() || !FActive || !FDataSet || !FDataSet->Active() || !FEventsHooked) return;
   ResetSumValues();
   FLastFoundIndex = -1;
@@ -459,6 +466,7 @@ void TDBSumListProducer::HandleAfterScroll(TDataSet* DataSet) {
 }
 
 void TDBSumListProducer::HandleAfterClose(TDataSet* DataSet) {
+  ForgetSumFields();
   ResetSumValues();
   FRecalculating = false;
   FVirtualRecList->ClearBookmarks();

@@ -123,8 +123,10 @@ private:
         AfterClose;
   };
   void CallSaved(const TDataSetNotifyEvent& Handler, TDataSet* DataSet) { if (Handler) Handler(DataSet); }
-  // The fields the sums name, looked up afresh (a missing one raises).
-  std::vector<TField*> SumFields() const;
+  // The fields the sums name (a missing one raises), looked up once per recalculation so
+  // that an edit costs no name searches; dropped whenever the fields may have gone.
+  const std::vector<TField*>& SumFields();
+  void ForgetSumFields() { FSumFieldsValid = false; }
   // Calls Step for every sum with its field (nullptr for a count without one).
   void ForEachSum(const std::function<void(TDBSum* Sum, const TField* Field)>& Step);
   void InsertPendingBookmark();
@@ -145,6 +147,8 @@ private:
   std::unique_ptr<TDBSumCollection> FSumCollection;
   std::unique_ptr<TSLBookmarkListX> FVirtualRecList;
   TSavedHandlers FSaved;
+  std::vector<TField*> FSumFields;
+  bool FSumFieldsValid = false;
 };
 
 // A field value in the fixed-point form of the sums; raises EOverflow when it does not fit.
