@@ -127,13 +127,20 @@ protected:
   void ApplyWindowAlignment();
   void SetWindowReadOnly(bool Value);
 
+  // The mouse wheel steps the value of edits that can step it.
+  virtual bool CanStepByWheel() const { return false; }
+  virtual void StepByWheel(bool) {}
+
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
   void Change() override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   void StartEditUnlessReadOnly();
+  bool WheelStep(TShiftState Shift, bool Up);
   void ButtonsChanged();
   bool PressButtonByShortCut(Word Key, TShiftState Shift);
   std::unique_ptr<TFieldDataLinkX> FDataLink;
@@ -204,14 +211,13 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  bool CanStepByWheel() const override { return IsMasked(); }
+  void StepByWheel(bool Up) override;
 
 private:
   void SetTextGuarded(const String& Text);
   void ParseCurrentText();
   String FormatValue(const Variant& V) const;
-  bool WheelStep(TShiftState Shift, bool Up);
   TDateTimeKindX FKind = dtkDateX;
   String FEditFormat;
   String FShowFormat;
@@ -306,8 +312,8 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  bool CanStepByWheel() const override { return true; }
+  void StepByWheel(bool Up) override;
 
 private:
   void RecountItems();
@@ -315,7 +321,6 @@ private:
   void ListsChanged(bool KeysChanged);
   Integer FindItemText(const String& Search, bool Partial) const;
   void CompleteAfterTyping(QChar Key, Integer OldCaret);
-  bool WheelStep(TShiftState Shift, bool Up);
   std::unique_ptr<TStringList> FItems;
   std::unique_ptr<TStringList> FKeyItems;
   std::unique_ptr<TDropDownBoxX> FDropDownBox;
@@ -385,15 +390,14 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
-  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  bool CanStepByWheel() const override { return true; }
+  void StepByWheel(bool Up) override;
 
 private:
   String FormatNumber(Extended X) const;
   Extended Fit(Extended X) const;
   void SetTextGuarded(const String& Text);
   void ParseCurrentText();
-  bool WheelStep(TShiftState Shift, bool Up);
   bool FDisplayFormatAssigned = false, FCurrencyAssigned = false, FMinAssigned = false, FMaxAssigned = false;
   String FDisplayFormat;
   bool FCurrency = false;

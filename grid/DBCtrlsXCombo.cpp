@@ -287,21 +287,8 @@ void TCustomDBComboBoxX::KeyPress(QChar& Key) {
   }
 }
 
-bool TCustomDBComboBoxX::WheelStep(TShiftState Shift, bool Up) {
-  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() ||
-      !DataLink()->BeginValueEdit())
-    return false;
-  StepItem(Up);
-  return true;
-}
 
-bool TCustomDBComboBoxX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelDown(Shift, MousePos) || WheelStep(Shift, false);
-}
 
-bool TCustomDBComboBoxX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelUp(Shift, MousePos) || WheelStep(Shift, true);
-}
 
 void TCustomDBComboBoxX::Dispatch(TMessage& Message) {
   if (FListVisible) {
@@ -341,3 +328,5 @@ void TCustomDBComboBoxX::Dispatch(TMessage& Message) {
   }
   TCustomDBEditX::Dispatch(Message);
 }
+
+void TCustomDBComboBoxX::StepByWheel(bool Up) { StepItem(Up); }

@@ -250,21 +250,8 @@ void TCustomDBDateTimeEditX::KeyPress(QChar& Key) {
   TCustomDBEditX::KeyPress(Key);
 }
 
-bool TCustomDBDateTimeEditX::WheelStep(TShiftState Shift, bool Up) {
-  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() || !IsMasked() ||
-      !DataLink()->BeginValueEdit())
-    return false;
-  StepElement(Up);
-  return true;
-}
 
-bool TCustomDBDateTimeEditX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelDown(Shift, MousePos) || WheelStep(Shift, false);
-}
 
-bool TCustomDBDateTimeEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelUp(Shift, MousePos) || WheelStep(Shift, true);
-}
 
 void TCustomDBDateTimeEditX::Dispatch(TMessage& Message) {
   if (Message.Msg == CM_ENTER) UpdateYearDigits();
@@ -285,3 +272,5 @@ void TCustomDBDateTimeEditX::Dispatch(TMessage& Message) {
   }
   TCustomDBEditX::Dispatch(Message);
 }
+
+void TCustomDBDateTimeEditX::StepByWheel(bool Up) { StepElement(Up); }

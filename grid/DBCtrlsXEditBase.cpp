@@ -388,3 +388,19 @@ TRect TToolTipsWindow::CalcHintRect(Integer MaxWidth, const String& Hint, void* 
   if (Data) SetFont(static_cast<TFont*>(Data));
   return THintWindow::CalcHintRect(MaxWidth, Hint, Data);
 }
+
+bool TCustomDBEditX::WheelStep(TShiftState Shift, bool Up) {
+  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() || !CanStepByWheel() ||
+      !FDataLink->BeginValueEdit())
+    return false;
+  StepByWheel(Up);
+  return true;
+}
+
+bool TCustomDBEditX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  return TCustomMaskEdit::DoMouseWheelDown(Shift, MousePos) || WheelStep(Shift, false);
+}
+
+bool TCustomDBEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  return TCustomMaskEdit::DoMouseWheelUp(Shift, MousePos) || WheelStep(Shift, true);
+}

@@ -291,21 +291,8 @@ void TCustomDBNumberEditX::KeyPress(QChar& Key) {
   TCustomDBEditX::KeyPress(Key);
 }
 
-bool TCustomDBNumberEditX::WheelStep(TShiftState Shift, bool Up) {
-  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() ||
-      !DataLink()->BeginValueEdit())
-    return false;
-  StepValue(Up);
-  return true;
-}
 
-bool TCustomDBNumberEditX::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelDown(Shift, MousePos) || WheelStep(Shift, false);
-}
 
-bool TCustomDBNumberEditX::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  return TCustomDBEditX::DoMouseWheelUp(Shift, MousePos) || WheelStep(Shift, true);
-}
 
 void TCustomDBNumberEditX::Dispatch(TMessage& Message) {
   if (FCalculatorOpen) {
@@ -340,3 +327,5 @@ void TCustomDBNumberEditX::Dispatch(TMessage& Message) {
     if (CanFocus()) SetFocus();
   }
 }
+
+void TCustomDBNumberEditX::StepByWheel(bool Up) { StepValue(Up); }

@@ -109,6 +109,8 @@ TEST(DBNumberEditX, StepsByIncrementFromNullAndWithinLimits) {
   edit->SetMaxValue(0);
   dbedits::PressKey(edit, Qt::Key_Down);
   EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 10);
+  edit->Perform(WM_MOUSEWHEEL, MakeWParam(0, Word(SmallInt(120))), 0);
+  EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 10.5) << "the wheel steps too";
 
   auto* bound = f.Place<TDBNumberEditX>("amount");
   bound->SetFocus();
