@@ -135,10 +135,10 @@ TEST(DBSumList, RandomOperationsMatchAFreshRecomputation) {
   auto D = Values(std::move(Rows));
 
   TDBSumListProducer P(nullptr);
-  struct Spec { TGroupOperation Op; const char* Field; };
-  const std::vector<Spec> Specs = {{goSum, "Pay"}, {goAvg, "Pay"}, {goSum, "Bonus"}, {goAvg, "Days"},
+  struct TSumDef { TGroupOperation Op; const char* Field; };
+  const std::vector<TSumDef> Sums = {{goSum, "Pay"}, {goAvg, "Pay"}, {goSum, "Bonus"}, {goAvg, "Days"},
                                    {goCount, ""}, {goCount, "Days"}, {goSum, "Days"}};
-  for (const Spec& S : Specs) AddSum(P, S.Op, S.Field);
+  for (const TSumDef& S : Sums) AddSum(P, S.Op, S.Field);
   P.SetDataSet(D.get());
 
   auto Fixed = [](const TField* F) -> Int64 {
@@ -147,22 +147,22 @@ TEST(DBSumList, RandomOperationsMatchAFreshRecomputation) {
     return std::llround(F->AsFloat() * 10000.0);
   };
   auto Check = [&](int Step) {
-    std::vector<Int64> Total(Specs.size(), 0), NonNull(Specs.size(), 0);
+    std::vector<Int64> Total(Sums.size(), 0), NonNull(Sums.size(), 0);
     const TBookmarkStr Here = D->IsEmpty() ? TBookmarkStr() : D->Bookmark();
     for (D->First(); !D->Eof(); D->Next())
-      for (size_t I = 0; I < Specs.size(); ++I) {
-        const TField* F = *Specs[I].Field ? D->FieldByName(Specs[I].Field) : nullptr;
-        if (Specs[I].Op == goCount) Total[I] += (!F || !F->IsNull()) ? 10000 : 0;
+      for (size_t I = 0; I < Sums.size(); ++I) {
+        const TField* F = *Sums[I].Field ? D->FieldByName(Sums[I].Field) : nullptr;
+        if (Sums[I].Op == goCount) Total[I] += (!F || !F->IsNull()) ? 10000 : 0;
         else if (!F->IsNull()) {
           Total[I] += Fixed(F);
           ++NonNull[I];
         }
       }
     if (!Here.isEmpty()) D->SetBookmark(Here);
-    for (size_t I = 0; I < Specs.size(); ++I) {
+    for (size_t I = 0; I < Sums.size(); ++I) {
       Int64 Expected = Total[I];
-      if (Specs[I].Op == goAvg) Expected = NonNull[I] ? std::llround(double(Total[I]) / double(NonNull[I])) : 0;
-      ASSERT_NEAR(double(P.SumCollection()->Items(Integer(I))->SumValue()), double(Expected), Specs[I].Op == goAvg ? 1 : 0)
+      if (Sums[I].Op == goAvg) Expected = NonNull[I] ? std::llround(double(Total[I]) / double(NonNull[I])) : 0;
+      ASSERT_NEAR(double(P.SumCollection()->Items(Integer(I))->SumValue()), double(Expected), Sums[I].Op == goAvg ? 1 : 0)
           << "aggregate " << I << " after step " << Step;
     }
   };
