@@ -1,6 +1,7 @@
 #include "platform/ui/ControlHost.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -194,6 +195,21 @@ void Guarded(TControl* Control, const std::function<void()>& Action) {
   }
 }
 
+// Local, a point of Widget, in Control's client coordinates. The client area of a wrapped
+// scroll area is its viewport, where its items are laid out; a part of a wrapped widget
+// (a calendar's day table) maps into the widget.
+TPoint ClientPoint(TWinControl* Control, QWidget* Widget, QPoint Local) {
+  if (dynamic_cast<THostWidget*>(Widget)) {
+    const TRect client = Control->ClientRectInWindow();
+    return {Local.x() - client.Left, Local.y() - client.Top};
+  }
+  QWidget* outer = Control->Handle();
+  auto* area = qobject_cast<QAbstractScrollArea*>(outer);
+  QWidget* client = area ? area->viewport() : outer;
+  const QPoint p = client == Widget ? Local : client->mapFromGlobal(Widget->mapToGlobal(Local));
+  return {p.x(), p.y()};
+}
+
 // The window-less child a mouse message at P belongs to: the capture holder, else the
 // enabled graphic control under the point.
 TControl* MouseTarget(TWinControl* Control, TPoint P) {
@@ -238,9 +254,7 @@ bool TWidgetEvents::TranslatePaint(TWinControl* Control, QWidget* Widget, QEvent
 
 bool TWidgetEvents::TranslateMouse(TWinControl* Control, QWidget* Widget, QEvent* Event, const std::function<bool(QEvent*)>& Default) {
   auto* mouse = static_cast<QMouseEvent*>(Event);
-  const TRect client = dynamic_cast<THostWidget*>(Widget) ? Control->ClientRectInWindow() : TRect();
-  const QPoint local = mouse->position().toPoint();
-  const TPoint p{local.x() - client.Left, local.y() - client.Top};
+  const TPoint p = ClientPoint(Control, Widget, mouse->position().toPoint());
   // A click on the frame's scroll bars never gets here: they are widgets of their own.
   const Word keys = MouseKeys(mouse->buttons(), mouse->modifiers());
   Cardinal msg = WM_MOUSEMOVE;
@@ -505,9 +519,49 @@ void THostWidget::InputMethod(QInputMethodEvent* Event) {
   Event->accept();
 }
 
+namespace {
+
+// Qt's own handling of an event of a scroll area's viewport, which the area's private
+// filter would otherwise give it.
+struct TViewportAccess : QAbstractScrollArea {
+  static bool Handle(QAbstractScrollArea* Area, QEvent* Event) { return (Area->*(&TViewportAccess::viewportEvent))(Event); }
+};
+
+// The scroll area whose viewport Widget is, or nullptr.
+QAbstractScrollArea* AreaOfViewport(QWidget* Widget) {
+  auto* area = qobject_cast<QAbstractScrollArea*>(Widget->parentWidget());
+  return area && area->viewport() == Widget ? area : nullptr;
+}
+
+bool IsMouseInput(QEvent::Type Type) {
+  return Type == QEvent::MouseButtonPress || Type == QEvent::MouseButtonRelease || Type == QEvent::MouseButtonDblClick ||
+         Type == QEvent::MouseMove || Type == QEvent::Wheel;
+}
+
+}  // namespace
+
+void TWidgetFilter::Install(QWidget* Widget) {
+  Widget->installEventFilter(this);
+  QList<QAbstractScrollArea*> areas = Widget->findChildren<QAbstractScrollArea*>();
+  if (auto* self = qobject_cast<QAbstractScrollArea*>(Widget)) areas.prepend(self);
+  for (QAbstractScrollArea* area : areas) {
+    // Drop-down windows of the widget and the widgets of child controls are not its own.
+    if (area->window() != Widget->window() || FindControl(area) != FControl) continue;
+    // Moves without a button pressed are messages too (hot tracking in lists).
+    area->viewport()->setMouseTracking(true);
+    area->viewport()->installEventFilter(this);
+  }
+}
+
 bool TWidgetFilter::eventFilter(QObject* Watched, QEvent* Event) {
   auto* widget = qobject_cast<QWidget*>(Watched);
   if (!FControl || !widget) return false;
+  if (widget != FControl->Handle()) {
+    QAbstractScrollArea* area = AreaOfViewport(widget);
+    // Enter, leave and the rest reach the control through its own widget.
+    if (!area || !IsMouseInput(Event->type())) return false;
+    return TWidgetEvents::Translate(FControl, widget, Event, [area](QEvent* e) { return TViewportAccess::Handle(area, e); });
+  }
   return TWidgetEvents::Translate(FControl, widget, Event, [widget](QEvent* e) { return static_cast<QObject*>(widget)->event(e); });
 }
 

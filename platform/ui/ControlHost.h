@@ -73,11 +73,16 @@ private:
   bool FComposing = false;
 };
 
-// Routes the events of a wrapped Qt widget through its control's WindowProc first.
+// Routes the events of a wrapped Qt widget through its control's WindowProc first. Mouse
+// input over the item area of a scroll area inside the widget (a list's rows, a calendar's
+// days) goes to the area's viewport, not to the widget: the filter watches those viewports
+// too, for their mouse messages only.
 class TWidgetFilter : public QObject {
 public:
   explicit TWidgetFilter(TWinControl* Control, QObject* Parent) : QObject(Parent), FControl(Control) {}
   void Detach() { FControl = nullptr; }
+  // Starts watching Widget, the control's own widget, and the viewports inside it.
+  void Install(QWidget* Widget);
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 private:
@@ -134,8 +139,9 @@ private:
 
 // The widget whose cursor SetCursorShape sets (the one handling WM_SETCURSOR).
 void SetCursorWidget(QWidget* Widget);
-// A window took its own cursor shape again.
-void ForgetCursorShape();
+// The widget handling WM_SETCURSOR goes back to its own shape: a wrapped widget's, else
+// its parent's.
+void RestoreOwnCursorShape();
 void RegisterWidget(QWidget* Widget, TWinControl* Control);
 // Remembers the modifiers and buttons of an input event for GetKeyState and friends.
 void NoteInputEvent(QEvent* Event);

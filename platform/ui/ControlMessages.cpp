@@ -25,6 +25,7 @@ TControl*& CaptureControl() {
 }
 
 const char* const ControlProperty = "moliControl";
+const char* const OwnCursorProperty = "moliOwnCursor";
 
 }  // namespace
 
@@ -125,12 +126,27 @@ TCursor& LastCursorShape() {
 
 void SetCursorShape(TCursor Cursor) {
   LastCursorShape() = Cursor;
-  if (QWidget* w = CursorWidget()) w->setCursor(Screen ? Screen->Cursors(Cursor) : QCursor(Qt::ArrowCursor));
+  QWidget* w = CursorWidget();
+  if (!w) return;
+  // The shape a wrapped widget chose for itself (an edit's I-beam) is kept to go back to.
+  if (!w->property(OwnCursorProperty).isValid())
+    w->setProperty(OwnCursorProperty, w->testAttribute(Qt::WA_SetCursor) ? QVariant::fromValue(w->cursor()) : QVariant(false));
+  w->setCursor(Screen ? Screen->Cursors(Cursor) : QCursor(Qt::ArrowCursor));
+}
+
+void RestoreOwnCursorShape() {
+  LastCursorShape() = crDefault;
+  QWidget* w = CursorWidget();
+  if (!w) return;
+  const QVariant own = w->property(OwnCursorProperty);
+  // A widget the layer never gave a shape has its own already.
+  if (!own.isValid()) return;
+  if (own.typeId() == QMetaType::QCursor) w->setCursor(own.value<QCursor>());
+  else w->unsetCursor();
+  w->setProperty(OwnCursorProperty, QVariant());
 }
 
 TCursor CursorShape() { return LastCursorShape(); }
-
-void ForgetCursorShape() { LastCursorShape() = crDefault; }
 
 // ---- widget registry
 

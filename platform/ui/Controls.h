@@ -432,7 +432,6 @@ private:
   std::vector<TWinControl*> FTabList;
   QPointer<QWidget> FHandle;
   QPointer<QObject> FFilter;
-  std::optional<QCursor> FWidgetCursor;  // the cursor a wrapped widget set for itself
   QRegion FPendingPaint;
   TRect FVertBarRect, FHorzBarRect;
   TBorderStyle FBorderStyle = bsNone;

@@ -1,6 +1,8 @@
 #pragma once
-// The timer component.
+// The timer component; the panels, bevels, shapes, images, splitters and radio groups come
+// with it, so code that includes this header finds them all.
 #include "platform/rtl/Classes.h"
+#include "platform/ui/Panels.h"
 
 class QTimer;
 

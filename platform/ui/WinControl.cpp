@@ -342,11 +342,9 @@ void TWinControl::CreateWnd() {
   QWidget* widget = CreateWidget(params, parentWidget);
   FHandle = widget;
   RegisterWidget(widget, this);
-  FWidgetCursor.reset();
   if (!dynamic_cast<THostWidget*>(widget)) {
-    if (widget->testAttribute(Qt::WA_SetCursor)) FWidgetCursor = widget->cursor();
     auto* filter = new TWidgetFilter(this, widget);
-    widget->installEventFilter(filter);
+    filter->Install(widget);
     FFilter = filter;
   }
   widget->setFont(Font()->ToQFont());

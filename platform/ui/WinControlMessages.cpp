@@ -103,12 +103,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
       break;
     }
     case WM_SETCURSOR:
-      // Back to the widget's own shape: a wrapped widget's, else the parent's.
-      if (Message.Result == 0 && FHandle) {
-        ForgetCursorShape();
-        if (FWidgetCursor) FHandle->setCursor(*FWidgetCursor);
-        else FHandle->unsetCursor();
-      }
+      if (Message.Result == 0 && FHandle) RestoreOwnCursorShape();
       break;
     case WM_CANCELMODE:
       if (TControl* capture = GetCaptureControl(); capture && (capture == this || ContainsControl(capture)))
