@@ -15,6 +15,17 @@ using TCloseUpEventX = std::function<void(TObject* Sender, bool Accept)>;
 class TPopupMonthCalendarX;
 class TPopupCalculatorX;
 
+// Sets a re-entrance flag for one scope, also when the scope is left by an exception.
+class TFlagScopeX {
+public:
+  explicit TFlagScopeX(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagScopeX() { FFlag = false; }
+  TFlagScopeX(const TFlagScopeX&) = delete;
+  TFlagScopeX& operator=(const TFlagScopeX&) = delete;
+private:
+  bool& FFlag;
+};
+
 // A hint window that shows its text in the font handed over as the hint data, so a
 // clipped edit text appears in the edit's own font.
 class TToolTipsWindow : public THintWindow {
@@ -117,6 +128,9 @@ protected:
 
   void HandleLinkData();
   bool FireUpdateData();
+  // A value given by code: the data set goes into edit mode, Load puts the value into the
+  // control, and it is stored at once (unless OnUpdateData is running); a failure reloads.
+  void SetFromCode(const std::function<void()>& Load);
   // Sets the window's text without going through the field.
   void SetTextDirect(const String& Value);
   // A bound edit puts its data set into edit mode before it takes a value from code.

@@ -143,14 +143,8 @@ void TCustomDBCheckBoxX::CycleState() {
 void TCustomDBCheckBoxX::CommitData() {
   bool handled = false;
   if (OnUpdateData) {
-    FPosting = true;
-    try {
-      OnUpdateData(this, handled);
-    } catch (...) {
-      FPosting = false;
-      throw;
-    }
-    FPosting = false;
+    TFlagScopeX posting(FPosting);
+    OnUpdateData(this, handled);
   }
   if (!handled) WriteStateToField();
 }

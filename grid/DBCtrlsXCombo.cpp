@@ -66,15 +66,7 @@ void TCustomDBComboBoxX::SelectItem(Integer Index) {
 }
 
 void TCustomDBComboBoxX::SelectedItemIndex(Integer Index) {
-  if (Designing() && !IsUnbound()) return;
-  EditBeforeSet();
-  SelectItem(Index);
-  try {
-    StoreValue();
-  } catch (...) {
-    DataLink()->Revert();
-    throw;
-  }
+  SetFromCode([&] { SelectItem(Index); });
 }
 
 TAlignment TCustomDBComboBoxX::NaturalAlignment() const {

@@ -110,14 +110,8 @@ String TCustomDBDateTimeEditX::FormatValue(const Variant& V) const {
 }
 
 void TCustomDBDateTimeEditX::SetTextGuarded(const String& Text) {
-  FSettingText = true;
-  try {
-    SetTextDirect(Text);
-  } catch (...) {
-    FSettingText = false;
-    throw;
-  }
-  FSettingText = false;
+  TFlagScopeX guard(FSettingText);
+  SetTextDirect(Text);
 }
 
 void TCustomDBDateTimeEditX::LoadText(const String& Text) {
@@ -164,20 +158,13 @@ void TCustomDBDateTimeEditX::Change() {
 
 void TCustomDBDateTimeEditX::ValidateEdit() {
   if (FValidating) return;
-  FValidating = true;
-  try {
-    TCustomDBEditX::ValidateEdit();
-    if (IsMasked()) {
-      DateTimeParts parts;
-      TextToParts(EditText(), FElements, parts);
-      PartsToValue(parts, FElements, true, FCurrentValue);
-      SetTextGuarded(FormatValue(FCurrentValue));
-    }
-  } catch (...) {
-    FValidating = false;
-    throw;
-  }
-  FValidating = false;
+  TFlagScopeX validating(FValidating);
+  TCustomDBEditX::ValidateEdit();
+  if (!IsMasked()) return;
+  DateTimeParts parts;
+  TextToParts(EditText(), FElements, parts);
+  PartsToValue(parts, FElements, true, FCurrentValue);
+  SetTextGuarded(FormatValue(FCurrentValue));
 }
 
 void TCustomDBDateTimeEditX::FieldValueChanged() {

@@ -125,14 +125,8 @@ void TCustomDBEditX::DropFieldMaxLength() {
 }
 
 void TCustomDBEditX::SetTextDirect(const String& Value) {
-  FDirectText = true;
-  try {
-    TCustomMaskEdit::SetText(Value);
-  } catch (...) {
-    FDirectText = false;
-    throw;
-  }
-  FDirectText = false;
+  TFlagScopeX direct(FDirectText);
+  TCustomMaskEdit::SetText(Value);
 }
 
 void TCustomDBEditX::LoadText(const String& Text) { SetTextDirect(Text); }
@@ -220,14 +214,8 @@ void TCustomDBEditX::SetFocusedState(bool Focused) {
 bool TCustomDBEditX::FireUpdateData() {
   bool handled = false;
   if (!OnUpdateData) return false;
-  FPosting = true;
-  try {
-    OnUpdateData(this, handled);
-  } catch (...) {
-    FPosting = false;
-    throw;
-  }
-  FPosting = false;
+  TFlagScopeX posting(FPosting);
+  OnUpdateData(this, handled);
   return handled;
 }
 
@@ -246,22 +234,17 @@ void TCustomDBEditX::SetText(const String& Value) {
     TCustomMaskEdit::SetText(Value);
     return;
   }
-  if (Designing() && !IsUnbound()) return;
-  EditBeforeSet();
-  LoadText(Value);
-  if (FPosting) return;
-  try {
-    StoreValue();
-  } catch (...) {
-    FDataLink->Revert();
-    throw;
-  }
+  SetFromCode([&] { LoadText(Value); });
 }
 
 void TCustomDBEditX::WriteValue(const Variant& V) {
+  SetFromCode([&] { LoadValue(V); });
+}
+
+void TCustomDBEditX::SetFromCode(const std::function<void()>& Load) {
   if (Designing() && !IsUnbound()) return;
   EditBeforeSet();
-  LoadValue(V);
+  Load();
   if (FPosting) return;
   try {
     StoreValue();
@@ -352,14 +335,10 @@ void TCustomDBEditX::Dispatch(TMessage& Message) {
     case WM_CLEAR:
     case EM_REPLACESEL:
       if (Message.Msg != WM_CLEAR && Message.Msg != EM_REPLACESEL) FDataLink->BeginValueEdit();
-      FDirectText = true;
-      try {
+      {
+        TFlagScopeX direct(FDirectText);
         TCustomMaskEdit::Dispatch(Message);
-      } catch (...) {
-        FDirectText = false;
-        throw;
       }
-      FDirectText = false;
       return;
     case CM_GETDATALINK:
       Message.Result = LRESULT(FDataLink.get());

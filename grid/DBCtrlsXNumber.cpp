@@ -159,14 +159,8 @@ String TCustomDBNumberEditX::ValueDisplayText() const {
 }
 
 void TCustomDBNumberEditX::SetTextGuarded(const String& Text) {
-  FSettingText = true;
-  try {
-    SetTextDirect(Text);
-  } catch (...) {
-    FSettingText = false;
-    throw;
-  }
-  FSettingText = false;
+  TFlagScopeX guard(FSettingText);
+  SetTextDirect(Text);
 }
 
 void TCustomDBNumberEditX::RegroupText() {
