@@ -68,3 +68,56 @@ TEST(Persistent, AssignWithoutSupportRaisesCannotAssign) {
 }
 
 }  // namespace
+
+namespace {
+
+// Remembers how often Loaded ran and the state it saw on deletion.
+class StateProbe : public Probe {
+public:
+  using Probe::Probe;
+  ~StateProbe() override { if (SawDestroying) *SawDestroying = ComponentState().Contains(csDestroying); }
+  int LoadedCount = 0;
+  bool LoadingWhenLoaded = false;
+  bool* SawDestroying = nullptr;
+protected:
+  void Loaded() override {
+    LoadingWhenLoaded = ComponentState().Contains(csLoading);
+    Probe::Loaded();
+    ++LoadedCount;
+  }
+};
+
+TEST(Component, DeletingAnOwnedComponentTakesItOffItsOwnerAndTellsItsSiblings) {
+  auto* owner = new Probe(nullptr);
+  auto* sibling = new Probe(owner);
+  auto* child = new Probe(owner);
+  child->SetName("Child");
+  delete child;
+  EXPECT_EQ(owner->ComponentCount(), 1);
+  EXPECT_EQ(owner->FindComponent("Child"), nullptr);
+  EXPECT_EQ(owner->Removed, std::vector<TComponent*>{child});
+  EXPECT_EQ(sibling->Removed, std::vector<TComponent*>{child});
+  delete owner;  // must not delete the child a second time
+}
+
+TEST(Component, LoadingAndDestroyingStatesReachOwnedComponents) {
+  StateProbe owner(nullptr);
+  auto* child = new StateProbe(&owner);
+  owner.BeginLoading();
+  EXPECT_TRUE(child->ComponentState().Contains(csLoading));
+  owner.EndLoading();
+  owner.EndLoading();  // loading has ended already: nothing more to finish
+  for (StateProbe* p : {&owner, child}) {
+    EXPECT_EQ(p->LoadedCount, 1);
+    EXPECT_TRUE(p->LoadingWhenLoaded);
+    EXPECT_FALSE(p->ComponentState().Contains(csLoading));
+  }
+
+  bool childSawDestroying = false;
+  auto* doomed = new StateProbe(nullptr);
+  (new StateProbe(doomed))->SawDestroying = &childSawDestroying;
+  delete doomed;
+  EXPECT_TRUE(childSawDestroying);
+}
+
+}  // namespace
