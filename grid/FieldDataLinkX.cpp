@@ -45,7 +45,7 @@ void TFieldDataLinkX::RefreshUnbound() {
 
 void TFieldDataLinkX::RebindFields() {
   TFieldsArrX fields;
-  if (Active() && !FFieldName.isEmpty()) {
+  if (Active() && !FFieldName.isEmpty()) try {
     TDataSet* dataSet = DataSet();
     if (FMultiField) {
       if (BoundControl) CollectListedFields(&fields, dataSet, BoundControl, FFieldName);
@@ -57,6 +57,10 @@ void TFieldDataLinkX::RebindFields() {
     } else {
       fields.push_back(dataSet->FieldByName(FFieldName));
     }
+  } catch (...) {
+    // A name that does not resolve leaves the control without a field, never on the old one.
+    AssignFields(TFieldsArrX());
+    throw;
   }
   AssignFields(fields);
 }

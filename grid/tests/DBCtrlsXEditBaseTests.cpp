@@ -120,9 +120,25 @@ TEST(DBEditX, SettingTextThatTheFieldRefusesReloadsTheField) {
 TEST(DBEditX, ClosedDataSetShowsNothing) {
   TPayTableForm f;
   auto* edit = f.Place<TDBEditX>("name");
+  ASSERT_NE(edit->ButtonControl(0), nullptr);
+  EXPECT_TRUE(edit->ButtonControl(0)->Enabled());
   f.Query.Close();
   EXPECT_EQ(edit->EditText(), "");
   EXPECT_FALSE(edit->DataLink()->IsActive());
+  EXPECT_FALSE(edit->ButtonControl(0)->Enabled()) << "no buttons without data";
+}
+
+TEST(DBEditX, AnUnknownFieldNameIsReportedWithTheControlsName) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("name");
+  edit->SetName("PayEdit");
+  try {
+    edit->SetDataField("nosuch");
+    ADD_FAILURE() << "an unknown field was accepted";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "PayEdit: Field 'nosuch' not found");
+  }
+  EXPECT_EQ(edit->DataLink()->FirstField(), nullptr);
 }
 
 TEST(DBEditX, TooltipShowsAClippedTextInTheEditsFont) {

@@ -74,6 +74,10 @@ TEST(DBNumberEditX, TextThatDoesNotParseMakesTheValueNullWithoutAnError) {
   dbedits::Type(edit, "\b");
   EXPECT_EQ(edit->EditText(), "1E");
   EXPECT_TRUE(edit->CurrentValue().IsNull());
+
+  Clipboard()->SetAsText("12abc");
+  edit->PasteFromClipboard();
+  EXPECT_EQ(edit->EditText(), "1E") << "a paste that gives no number changes nothing";
   EXPECT_TRUE(f.Exceptions.isEmpty()) << f.Exceptions.join(", ").toStdString();
 }
 
