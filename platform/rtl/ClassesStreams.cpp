@@ -51,7 +51,7 @@ void TStream::SetSize(Int64) {}
 // ---------------------------------------------------------------------------
 
 Integer TMemoryStream::Read(void* Buffer, Integer Count) {
-  if (Count <= 0 || FPosition >= FData.size()) return 0;
+  if (Count <= 0 || FPosition < 0 || FPosition >= FData.size()) return 0;
   const Integer n = Integer(std::min<Int64>(Count, FData.size() - FPosition));
   std::memcpy(Buffer, FData.constData() + FPosition, size_t(n));
   FPosition += n;

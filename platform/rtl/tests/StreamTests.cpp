@@ -31,6 +31,18 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
   EXPECT_GE(s.Capacity(), 8);
 }
 
+TEST(MemoryStream, APositionBeforeTheStartReadsAndWritesNothing) {
+  TMemoryStream s;
+  s.WriteBuffer(QByteArray("abc"));
+  EXPECT_EQ(s.Seek(-10, soCurrent), -7);
+  char byte = 'x';
+  EXPECT_EQ(s.Read(&byte, 1), 0);
+  EXPECT_EQ(byte, 'x');
+  EXPECT_THROW(s.ReadBuffer(&byte, 1), EReadError);
+  EXPECT_EQ(s.Write("z", 1), 0);
+  EXPECT_EQ(s.Bytes(), "abc");
+}
+
 TEST(MemoryStream, LittleEndianValuesRoundTrip) {
   TMemoryStream s;
   s.WriteLittleEndian<uint16_t>(0x1234);
