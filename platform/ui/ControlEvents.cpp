@@ -318,6 +318,20 @@ bool TWidgetEvents::TranslateKey(TWinControl* Control, QWidget* Widget, QEvent* 
     return true;
   }
 
+  // A key that runs one of the form's menu items is the menu's, not the control's.
+  if (vk) {
+    bool shortCut = false;
+    if (TCustomForm* form = GetParentForm(Control)) {
+      try {
+        shortCut = form->IsShortCut(vk, KeyDataToShiftState(keyData));
+      } catch (...) {
+        shortCut = true;
+        if (Application) Application->HandleException(Control);
+      }
+    }
+    if (shortCut || !guard) return true;
+  }
+
   // Tab, arrows, Enter and Esc are dialog keys unless the control asks for them.
   const bool dialogKey = vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN ||
                          vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_EXECUTE || vk == VK_CANCEL;

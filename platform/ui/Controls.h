@@ -402,6 +402,9 @@ protected:
   void PaintControls(TCanvas* Canvas);
   // Children's bounds follow the anchors when this control's client size changes.
   void AnchorChildren(Integer DeltaWidth, Integer DeltaHeight);
+  // The frame around the client area changed (a form's menu bar came or went): the client
+  // area is measured again and the children follow it.
+  void FrameChanged();
 
   bool FTabStop = false;
 
@@ -414,6 +417,8 @@ private:
   void PlaceWidget();
   void PlaceChildWidgets();
   void InvalidateFrame();
+  // The client area is no longer OldClient: anchored and aligned children follow.
+  void ClientSizeChanged(const TRect& OldClient);
   void DestroyHandleTree();
   void DefaultNcCalcSize(TMessage& Message);
   void DefaultNcPaint(TMessage& Message);

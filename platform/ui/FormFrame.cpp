@@ -123,15 +123,20 @@ void TCustomForm::FrameMouse(TMessage& Message) {
 }
 
 void TCustomForm::DefaultHandler(TMessage& Message) {
-  if (FrameIsOurs()) {
+  if (Message.Msg == WM_NCCALCSIZE) {
+    TRect& r = TWMNCCalcSize{Message}.Rect();
+    if (FrameIsOurs()) {
+      const Integer f = FrameWidth();
+      InflateRect(r, -f, -f);
+      r.Top += CaptionHeight();
+    }
+    if (FMenuBar) {
+      FMenuBar->setGeometry(r.Left, r.Top, r.Width(), MenuBarHeight());
+      r.Top += MenuBarHeight();
+    }
+    // The scroll bars come off next, in the default handling.
+  } else if (FrameIsOurs()) {
     switch (Message.Msg) {
-      case WM_NCCALCSIZE: {
-        TRect& r = TWMNCCalcSize{Message}.Rect();
-        const Integer f = FrameWidth();
-        InflateRect(r, -f, -f);
-        r.Top += CaptionHeight();
-        break;  // the scroll bars come off next
-      }
       case WM_NCPAINT:
         if (auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam)) PaintFrame(canvas);
         break;

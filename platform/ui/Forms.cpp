@@ -1,6 +1,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/ControlHost.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
 #include <QApplication>
 #include <QEventLoop>
 #include <QScreen>
@@ -47,6 +48,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 void TCustomForm::CreateHandle() {
   TCustomControl::CreateHandle();
   if (Parent()) return;
+  if (FMenu) BuildMenuBar();
   QWidget* w = Handle();
   if (FAlphaBlend) w->setWindowOpacity(FAlphaBlendValue / 255.0);
   if (BorderStyle() == bsSingle || BorderStyle() == bsDialog || BorderStyle() == bsToolWindow) w->setFixedSize(Width(), Height());
@@ -54,8 +56,9 @@ void TCustomForm::CreateHandle() {
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove)
-    if (auto* w = dynamic_cast<TWinControl*>(AComponent)) ControlRemoving(w);
+  if (Operation != opRemove) return;
+  if (AComponent == FMenu) SetMenu(nullptr);
+  if (auto* w = dynamic_cast<TWinControl*>(AComponent)) ControlRemoving(w);
 }
 
 void TCustomForm::ControlRemoving(TWinControl* Control) {

@@ -6,6 +6,7 @@
 
 class QEventLoop;
 class QTimer;
+class TMainMenu;
 class THintWindow;
 struct THintInfo;
 
@@ -62,6 +63,13 @@ public:
   void SetFormStyle(TFormStyle Value);
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  // The main menu shown as the window's menu bar, between the caption and the client area;
+  // nullptr for none. Its shortcuts work from the keys of every control on the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  // Runs the enabled menu item whose shortcut is Key with Shift; true when one ran. The
+  // focused control does not get such a key.
+  bool IsShortCut(Word Key, TShiftState Shift);
   // The layer draws the frame and caption and answers the frame's mouse messages itself,
   // handing moves and resizes to the window system. Decided before the window is first
   // shown: while it is shown a change waits for the next time it is made.
@@ -102,6 +110,11 @@ private:
   LRESULT FrameHitTest(TPoint WindowPoint) const;
   void PaintFrame(TCanvas* Canvas);
   void FrameMouse(TMessage& Message);
+  // Makes the menu bar for FMenu in the window (removes it without a menu).
+  void BuildMenuBar();
+  Integer MenuBarHeight() const;
+  TMainMenu* FMenu = nullptr;
+  QPointer<QWidget> FMenuBar;
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
   Integer FFocusCount = 0;

@@ -188,12 +188,20 @@ void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer
   FHeight = AHeight;
   if (resized) FFrameValid = false;
   PlaceWidget();
-  if (resized) {
-    const TRect client = ClientRect();
-    AnchorChildren(client.Width() - oldClient.Width(), client.Height() - oldClient.Height());
-    SendSizeMessage();
-  }
+  if (resized) ClientSizeChanged(oldClient);
   RequestAlign();
+}
+
+void TWinControl::ClientSizeChanged(const TRect& OldClient) {
+  const TRect client = ClientRect();
+  AnchorChildren(client.Width() - OldClient.Width(), client.Height() - OldClient.Height());
+  SendSizeMessage();
+}
+
+void TWinControl::FrameChanged() {
+  const TRect oldClient = ClientRect();
+  InvalidateFrame();
+  ClientSizeChanged(oldClient);
 }
 
 void TWinControl::HostResized() {
@@ -204,9 +212,7 @@ void TWinControl::HostResized() {
   FWidth = s.width();
   FHeight = s.height();
   InvalidateFrame();
-  const TRect client = ClientRect();
-  AnchorChildren(client.Width() - oldClient.Width(), client.Height() - oldClient.Height());
-  SendSizeMessage();
+  ClientSizeChanged(oldClient);
 }
 
 void TWinControl::HostMoved(TPoint Pos) {
