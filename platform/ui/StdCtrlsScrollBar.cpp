@@ -1,5 +1,6 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/ui/ControlHost.h"
 #include "platform/ui/WrappedWidget.h"
 #include <QScrollBar>
 
@@ -13,17 +14,8 @@ QWidget* TScrollBar::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
   QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int Action) {
     auto* control = WrappingControl<TScrollBar>(bar);
     if (!control) return;
-    Integer code = -1;
-    switch (Action) {
-      case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-      case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-      case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-      case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-      case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-      case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-      case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-      default: return;
-    }
+    const Integer code = ScrollCodeOfSliderAction(Action);
+    if (code < 0) return;
     TMessage m{control->Kind() == sbHorizontal ? CN_HSCROLL : CN_VSCROLL, TWMScroll::Pack(code, bar->sliderPosition()), 0, 0};
     DeliverMessage(control, m);
   });

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 #include "platform/ui/Dialogs.h"
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -22,6 +23,16 @@ public:
   }
 };
 
+// ShowModal that ends with mrAbort should the answers the test arranged never come, so
+// that a fault fails the test instead of hanging it.
+TModalResult ShowModalWithin10s(TCustomForm& Form) {
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&Form] { Form.SetModalResult(mrAbort); });
+  watchdog.start(10000);
+  return Form.ShowModal();
+}
+
 }  // namespace
 
 TEST(ModalForms, ShowModalRunsUntilAResultAndAsksBeforeClosing) {
@@ -39,7 +50,7 @@ TEST(ModalForms, ShowModalRunsUntilAResultAndAsksBeforeClosing) {
     CanClose = ++asked > 1;
     if (!CanClose) PostMessage(&form, TAnsweringForm::WM_ANSWER, mrYes);
   };
-  EXPECT_EQ(form.ShowModal(), mrYes);
+  EXPECT_EQ(ShowModalWithin10s(form), mrYes);
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(events, QStringList({"show", "hide"}));
   EXPECT_FALSE(form.Visible());
@@ -48,7 +59,7 @@ TEST(ModalForms, ShowModalRunsUntilAResultAndAsksBeforeClosing) {
   // Close on a modal form answers Cancel; a visible form cannot become modal.
   form.OnCloseQuery = nullptr;
   form.OnShow = [&](TObject*) { form.Close(); };
-  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_EQ(ShowModalWithin10s(form), mrCancel);
   form.OnShow = nullptr;
   form.Show();
   EXPECT_THROW(form.ShowModal(), EInvalidOperation);

@@ -25,6 +25,9 @@ TMenuItem* NewItem(TComponent* Owner, TMenuItem* Parent, const QString& Caption)
 
 struct MenuFixture {
   uitest::TShownForm f;
+  // Closes a menu that the queued keys failed to close, so that a fault fails the test
+  // instead of hanging it.
+  QTimer watchdog;
   TPopupMenu* menu = new TPopupMenu(f.Form);
   QStringList clicks;
   bool popupOpenDuringClick = false;
@@ -35,6 +38,11 @@ struct MenuFixture {
   TMenuItem* subFirst = NewItem(f.Form, sub, "按姓名");
   TMenuItem* subSecond = NewItem(f.Form, sub, "按部门");
   MenuFixture() {
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    watchdog.start(10000);
     disabled->SetEnabled(false);
     copy->SetShortCut(ShortCut('C', {ssCtrl}));
     for (TMenuItem* item : {copy, disabled, subFirst, subSecond})
