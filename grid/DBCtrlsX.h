@@ -14,6 +14,8 @@ using TCloseUpEventX = std::function<void(TObject* Sender, bool Accept)>;
 
 class TPopupMonthCalendarX;
 class TPopupCalculatorX;
+class TMRUListX;
+class TMRUListboxX;
 
 // Sets a re-entrance flag for one scope, also when the scope is left by an exception.
 class TFlagScopeX {
@@ -51,6 +53,10 @@ public:
   bool Flat() const { return FFlat; }
   void SetFlat(bool Value);
   bool DroppedDown() const { return FDroppedDown; }
+  // Recent values, offered in a list while the user types.
+  TMRUListX* MRUList() const { return FMRUList.get(); }
+  TMRUListboxX* RecentList() const { return FRecentList; }
+  bool RecentListOpen() const;
   // Closes the drop-down; with Accept its value is taken. Popups call it.
   void FinishDropDown(bool Accept) override;
   TButtonClickEventX OnButtonClick;
@@ -155,6 +161,14 @@ protected:
 private:
   void StartEditUnlessReadOnly();
   bool WheelStep(TShiftState Shift, bool Up);
+  void RecentListOpening();
+  void RecentListClosed(bool Accept);
+  // After a change the user made: the recent list follows the text.
+  void UserEdited();
+  bool RecentListKey(TMessage& Message);
+  std::unique_ptr<TMRUListX> FMRUList;
+  TMRUListboxX* FRecentList = nullptr;
+  bool FUserEditPending = false;
   void ButtonsChanged();
   bool PressButtonByShortCut(Word Key, TShiftState Shift);
   std::unique_ptr<TFieldDataLinkX> FDataLink;

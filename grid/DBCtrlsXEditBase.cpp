@@ -1,5 +1,7 @@
 #include "grid/DBCtrlsX.h"
 #include "grid/ButtonFacesX.h"
+#include "grid/MRUListX.h"
+#include "grid/PopupListboxX.h"
 #include "grid/PlatformShimsX.h"
 #include "platform/ui/SystemColors.h"
 #include "platform/rtl/SysUtils.h"
@@ -13,6 +15,9 @@ TCustomDBEditX::TCustomDBEditX(TComponent* AOwner)
   FDataLink->EditingChangeHandler = [this](TObject*) { LinkEditingChanged(); };
   FDataLink->UpdateDataHandler = [this](TObject*) { StoreValue(); };
   FDataLink->ActiveChangeHandler = [this](TObject*) { LinkActiveChanged(); };
+  FMRUList = std::make_unique<TMRUListX>(this);
+  FMRUList->OnDropDownHook = [this](TMRUListX*) { RecentListOpening(); };
+  FMRUList->OnCloseUpHook = [this](TMRUListX*, bool Accept) { RecentListClosed(Accept); };
   InitEditButton();
   FEditButtons = std::make_unique<TEditButtonsX>(this, ItemClassOf<TVisibleEditButtonX>());
   FEditButtons->OnChanged = [this](TCollectionItem*) { ButtonsChanged(); };
@@ -223,6 +228,7 @@ void TCustomDBEditX::StoreValue() {
   if (Focused()) ValidateEdit();
   if (!FireUpdateData()) PostToField();
   SetModified(false);
+  if (FMRUList->AutoAdd() && FMRUList->Active() && Showing()) FMRUList->AddRecent(Text());
 }
 
 void TCustomDBEditX::EditBeforeSet() {
@@ -285,7 +291,14 @@ void TCustomDBEditX::KeyPress(QChar& Key) {
     return;
   }
   // Any printable character starts editing, Chinese ones as much as Latin ones.
-  if (code == u'\b' || code == 22 || code == 24 || (code >= 32 && Key.isPrint())) StartEditUnlessReadOnly();
+  if (code == u'\b' || code == 22 || code == 24 || (code >= 32 && Key.isPrint())) {
+    StartEditUnlessReadOnly();
+    FUserEditPending = true;
+  }
+  if (code == u'\b' && Text().isEmpty() && FMRUList->Active() && Showing() && !FDroppedDown) {
+    FMRUList->FireDropDown();
+    return;
+  }
   if (code == 27) {
     if (OnKeyPress) OnKeyPress(this, Key);
     FDataLink->Revert();
@@ -300,6 +313,9 @@ void TCustomDBEditX::Change() {
   FDataLink->MarkModified();
   SetModified(true);
   TCustomMaskEdit::Change();
+  if (!FUserEditPending) return;
+  FUserEditPending = false;
+  UserEdited();
 }
 
 bool TCustomDBEditX::TextOverflows() {
@@ -313,6 +329,13 @@ bool TCustomDBEditX::TextOverflows() {
 }
 
 void TCustomDBEditX::Dispatch(TMessage& Message) {
+  if (RecentListKey(Message)) return;
+  if (Message.Msg == WM_KILLFOCUS || Message.Msg == CM_EXIT) FMRUList->FireCloseUp(false);
+  if (Message.Msg == CM_WANTSPECIALKEY && RecentListOpen() && FRecentList->ItemIndex() >= 0 &&
+      (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+    Message.Result = 1;
+    return;
+  }
   switch (Message.Msg) {
     case CM_ENTER:
       SetFocusedState(true);

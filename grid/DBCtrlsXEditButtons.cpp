@@ -1,5 +1,6 @@
 #include "grid/ButtonFacesX.h"
 #include "grid/DBCtrlsX.h"
+#include "grid/MRUListX.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/SystemColors.h"
 #include <cmath>
@@ -167,6 +168,7 @@ void TCustomDBEditX::EditButtonAction(bool) {
 
 void TCustomDBEditX::OpenDropDown() {
   if (TEditButtonControlX* control = ButtonControl(0)) control->SetHoldDown(true);
+  FMRUList->FireCloseUp(false);
 }
 
 void TCustomDBEditX::FinishDropDown(bool) {

@@ -1,5 +1,7 @@
 #include "DBCtrlsXTestSupport.h"
 #include "grid/DBCtrlsX.h"
+#include "grid/MRUListX.h"
+#include "grid/PopupListboxX.h"
 
 using dbedits::TPayTableForm;
 
@@ -165,4 +167,33 @@ TEST(DBEditX, TooltipShowsAClippedTextInTheEditsFont) {
   edit->SetWidth(400);
   THintInfo fits;
   EXPECT_EQ(edit->Perform(CM_HINTSHOW, 0, LPARAM(&fits)), 1) << "no tip for a text that fits, without ShowHint";
+}
+
+TEST(DBEditX, RecentValuesDropDownAsTheUserTypes) {
+  TPayTableForm f;
+  auto* edit = new TDBEditX(f.Form);
+  edit->SetParent(f.Form);
+  edit->MRUList()->SetActive(true);
+  for (const char* value : {"abc", "Abd", "xyz"}) edit->MRUList()->Items()->Add(value);
+  edit->SetFocus();
+  dbedits::Type(edit, "ab");
+  ASSERT_TRUE(edit->RecentListOpen());
+  EXPECT_EQ(edit->RecentList()->Items()->Count(), 2) << "matching ignores case";
+  dbedits::PressKey(edit, Qt::Key_Down);
+  dbedits::PressKey(edit, Qt::Key_Down);
+  EXPECT_EQ(edit->RecentList()->ItemIndex(), 1);
+  dbedits::PressKey(edit, Qt::Key_Return, "\r");
+  EXPECT_FALSE(edit->RecentListOpen());
+  EXPECT_EQ(edit->Text(), "Abd");
+
+  edit->SelectAll();
+  dbedits::Type(edit, "x");
+  ASSERT_TRUE(edit->RecentListOpen());
+  dbedits::PressKey(edit, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(edit->RecentListOpen());
+  EXPECT_EQ(edit->Text(), "x") << "Escape keeps the typed text";
+
+  f.Leave();
+  EXPECT_EQ(edit->MRUList()->Items()->Strings(edit->MRUList()->Items()->Count() - 1), "x")
+      << "a stored value becomes the most recent one";
 }
