@@ -3,6 +3,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Clipbrd.h"
 #include <cmath>
+#include <limits>
 
 namespace {
 struct TKeyLayout {
@@ -77,7 +78,11 @@ Extended TCalculatorX::DisplayValue() const {
   return StrToFloat(DisplayText().trimmed());
 }
 
-void TCalculatorX::SetDisplayValue(Extended Value) { FTextBox->SetCaption(FormatValue(Value)); }
+void TCalculatorX::SetDisplayValue(Extended Value) {
+  // The owner takes the value as a double; a result beyond that range is an arithmetic error.
+  if (!(std::fabs(Value) <= Extended(std::numeric_limits<double>::max()))) return ShowError();
+  FTextBox->SetCaption(FormatValue(Value));
+}
 
 void TCalculatorX::BeginEntry() {
   if (FStatus != csReadyX) return;

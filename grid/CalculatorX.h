@@ -34,6 +34,7 @@ public:
   TSpeedButtonX* Key(Integer Tag) const { return FKeys.at(size_t(Tag - 1)); }
   String DisplayText() const { return FTextBox->Caption(); }
   Extended DisplayValue() const;
+  // A value beyond a double's range shows "Error" instead.
   void SetDisplayValue(Extended Value);
 
   // Digits, the decimal point, Backspace (#8), 'I' negate, 'R' reciprocal, 'S' square root,

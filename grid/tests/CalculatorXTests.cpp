@@ -74,3 +74,14 @@ TEST(PopupCalculatorX, EnterAcceptsWhileTheEqualsKeyReadsOkAndEscapeCancels) {
   EXPECT_TRUE(Popup.GetValue().IsEmpty());
   EXPECT_FALSE(Popup.CanFocus());
 }
+
+TEST(PopupCalculatorX, AResultTooLargeForTheOwnerIsAnError) {
+  TOwner Owner;
+  TPopupCalculatorX Popup(&Owner);
+  Popup.SetValue(1e308);
+  Keys(Popup, "*9=");
+  EXPECT_EQ(Popup.DisplayText(), QStringLiteral("Error"));
+  EXPECT_TRUE(Popup.GetValue().IsEmpty());
+  Keys(Popup, "C2");
+  EXPECT_EQ(Popup.GetValue().AsDouble(), 2.0);
+}
