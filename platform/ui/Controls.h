@@ -422,7 +422,6 @@ private:
   void DestroyHandleTree();
   void DefaultNcCalcSize(TMessage& Message);
   void DefaultNcPaint(TMessage& Message);
-  void DefaultSetCursor(TMessage& Message);
   void DefaultEraseBackground(TMessage& Message);
   void HandleSetFocus(TMessage& Message);
   void HandleSetCursor(TMessage& Message);

@@ -118,3 +118,20 @@ TEST(ViewportMouse, CalendarDayClicksArriveOnceInTheCalendarsCoordinates) {
   EXPECT_EQ(calendar->HitTest(log.Points[1]), Cardinal(MCHT_CALENDARDATE));
   calendar->WindowProc = original;
 }
+
+TEST(ViewportMouse, AMemosTextAreaTakesTheControlsCursorAndGetsItsOwnBack) {
+  TShownForm shown;
+  auto* memo = new TMemo(shown.Form);
+  memo->SetParent(shown.Form);
+  memo->SetBounds(10, 10, 150, 80);
+  auto* viewport = static_cast<QAbstractScrollArea*>(memo->Handle())->viewport();
+  auto move = [&] { SendToViewport(viewport, QEvent::MouseMove, QPoint(20, 20), Qt::NoButton, Qt::NoButton); };
+  move();
+  EXPECT_EQ(viewport->cursor().shape(), Qt::IBeamCursor);
+  memo->SetCursor(crHandPoint);
+  move();
+  EXPECT_EQ(viewport->cursor().shape(), Qt::PointingHandCursor);
+  memo->SetCursor(crDefault);
+  move();
+  EXPECT_EQ(viewport->cursor().shape(), Qt::IBeamCursor);
+}
