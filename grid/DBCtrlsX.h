@@ -147,9 +147,9 @@ protected:
   void ApplyWindowAlignment();
   void SetWindowReadOnly(bool Value);
 
-  // The mouse wheel steps the value of edits that can step it.
-  virtual bool CanStepByWheel() const { return false; }
-  virtual void StepByWheel(bool) {}
+  // The mouse wheel and an up/down main button step the value of edits that can step it.
+  virtual bool CanStepByUser() const { return false; }
+  virtual void StepByUser(bool) {}
 
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
@@ -227,7 +227,6 @@ public:
 
 protected:
   TEditButtonX* MakeEditButton() override;
-  void EditButtonAction(bool Down) override;
   void OpenDropDown() override;
   virtual void UpdateYearDigits();
   virtual void RebuildEditFormat();
@@ -239,8 +238,8 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool CanStepByWheel() const override { return IsMasked(); }
-  void StepByWheel(bool Up) override;
+  bool CanStepByUser() const override { return IsMasked(); }
+  void StepByUser(bool Up) override;
 
 private:
   void SetTextGuarded(const String& Text);
@@ -325,7 +324,6 @@ protected:
   virtual void SelectItem(Integer Index);
 
   TEditButtonX* MakeEditButton() override;
-  void EditButtonAction(bool Down) override;
   void OpenDropDown() override;
   TAlignment NaturalAlignment() const override;
   Variant ReadValue() override;
@@ -340,8 +338,8 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool CanStepByWheel() const override { return true; }
-  void StepByWheel(bool Up) override;
+  bool CanStepByUser() const override { return true; }
+  void StepByUser(bool Up) override;
 
 private:
   void RecountItems();
@@ -403,7 +401,6 @@ public:
 
 protected:
   TEditButtonX* MakeEditButton() override;
-  void EditButtonAction(bool Down) override;
   void OpenDropDown() override;
   virtual String ValueDisplayText() const;
   virtual void RegroupText();
@@ -418,8 +415,8 @@ protected:
   void Change() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(QChar& Key) override;
-  bool CanStepByWheel() const override { return true; }
-  void StepByWheel(bool Up) override;
+  bool CanStepByUser() const override { return true; }
+  void StepByUser(bool Up) override;
 
 private:
   String FormatNumber(Extended X) const;

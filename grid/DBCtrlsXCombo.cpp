@@ -321,4 +321,4 @@ void TCustomDBComboBoxX::Dispatch(TMessage& Message) {
   TCustomDBEditX::Dispatch(Message);
 }
 
-void TCustomDBComboBoxX::StepByWheel(bool Up) { StepItem(Up); }
+void TCustomDBComboBoxX::StepByUser(bool Up) { StepItem(Up); }

@@ -14,11 +14,6 @@ void TDropDownBoxX::Assign(TPersistent* Source) {
 
 TEditButtonX* TCustomDBComboBoxX::MakeEditButton() { return new TVisibleEditButtonX(this); }
 
-void TCustomDBComboBoxX::EditButtonAction(bool Down) {
-  const TEditButtonStyleX style = EditButton()->Style();
-  if (style != ebsUpDownX && style != ebsAltUpDownX) TCustomDBEditX::EditButtonAction(Down);
-  else if (EditCanModify()) StepItem(!Down);
-}
 
 TPopupListboxX* TCustomDBComboBoxX::DropDownList() {
   if (!FList) {

@@ -20,14 +20,6 @@ TPopupMonthCalendarX* TCustomDBDateTimeEditX::CalendarPopup() {
   return FCalendar;
 }
 
-void TCustomDBDateTimeEditX::EditButtonAction(bool Down) {
-  const TEditButtonStyleX style = EditButton()->Style();
-  if (style != ebsUpDownX && style != ebsAltUpDownX) {
-    TCustomDBEditX::EditButtonAction(Down);
-    return;
-  }
-  if (IsMasked() && !ReadOnly() && DataLink()->BeginValueEdit()) StepElement(!Down);
-}
 
 void TCustomDBDateTimeEditX::OpenDropDown() {
   TCustomDBEditX::OpenDropDown();
@@ -260,4 +252,4 @@ void TCustomDBDateTimeEditX::Dispatch(TMessage& Message) {
   TCustomDBEditX::Dispatch(Message);
 }
 
-void TCustomDBDateTimeEditX::StepByWheel(bool Up) { StepElement(Up); }
+void TCustomDBDateTimeEditX::StepByUser(bool Up) { StepElement(Up); }

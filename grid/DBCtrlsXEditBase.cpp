@@ -392,10 +392,10 @@ TRect TToolTipsWindow::CalcHintRect(Integer MaxWidth, const String& Hint, void* 
 }
 
 bool TCustomDBEditX::WheelStep(TShiftState Shift, bool Up) {
-  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() || !CanStepByWheel() ||
+  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt) || ReadOnly() || !CanStepByUser() ||
       !FDataLink->BeginValueEdit())
     return false;
-  StepByWheel(Up);
+  StepByUser(Up);
   return true;
 }
 

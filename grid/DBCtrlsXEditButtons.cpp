@@ -159,9 +159,13 @@ void TCustomDBEditX::ButtonReleased(TObject* Sender, TMouseButton, TShiftState, 
     FNoClickCloseUp = false;
 }
 
-void TCustomDBEditX::EditButtonAction(bool) {
+void TCustomDBEditX::EditButtonAction(bool Down) {
   const TEditButtonStyleX style = FEditButton->Style();
-  if (style == ebsUpDownX || style == ebsAltUpDownX || FDroppedDown) return;
+  if (style == ebsUpDownX || style == ebsAltUpDownX) {
+    if (!FReadOnly && CanStepByUser() && FDataLink->BeginValueEdit()) StepByUser(!Down);
+    return;
+  }
+  if (FDroppedDown) return;
   OpenDropDown();
   FNoClickCloseUp = true;
 }

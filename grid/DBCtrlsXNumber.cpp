@@ -29,11 +29,6 @@ TPopupCalculatorX* TCustomDBNumberEditX::CalculatorPopup() {
   return FCalculator;
 }
 
-void TCustomDBNumberEditX::EditButtonAction(bool Down) {
-  const TEditButtonStyleX style = EditButton()->Style();
-  if (style != ebsUpDownX && style != ebsAltUpDownX) TCustomDBEditX::EditButtonAction(Down);
-  else if (!ReadOnly()) StepValue(!Down);
-}
 
 void TCustomDBNumberEditX::OpenDropDown() {
   TCustomDBEditX::OpenDropDown();
@@ -322,4 +317,4 @@ void TCustomDBNumberEditX::Dispatch(TMessage& Message) {
   }
 }
 
-void TCustomDBNumberEditX::StepByWheel(bool Up) { StepValue(Up); }
+void TCustomDBNumberEditX::StepByUser(bool Up) { StepValue(Up); }

@@ -115,6 +115,11 @@ TEST(DBNumberEditX, StepsByIncrementFromNullAndWithinLimits) {
   EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 10);
   edit->Perform(WM_MOUSEWHEEL, MakeWParam(0, Word(SmallInt(120))), 0);
   EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 10.5) << "the wheel steps too";
+  edit->EditButton()->SetVisible(true);
+  edit->EditButton()->SetStyle(ebsUpDownX);
+  bool autoRepeat = true;
+  edit->ButtonControl(0)->DoButtonDown(false, autoRepeat);
+  EXPECT_DOUBLE_EQ(edit->CurrentValue().AsDouble(), 10) << "the lower half of a spin button steps down";
 
   auto* bound = f.Place<TDBNumberEditX>("amount");
   bound->SetFocus();
