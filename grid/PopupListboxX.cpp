@@ -84,6 +84,9 @@ Integer TPopupListboxX::MeasureTextHeight() const {
 void TPopupListboxX::SizeToRows(Integer Rows) { SetHeight(std::max<Integer>(Rows, 1) * ItemHeight() + BorderHeight()); }
 
 void TPopupListboxX::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  // However far the grip is dragged, the list keeps at least a scroll-bar arrow's size.
+  AWidth = std::max(AWidth, GetSystemMetrics(SM_CXVSCROLL));
+  AHeight = std::max(AHeight, GetSystemMetrics(SM_CYVSCROLL));
   const Integer RowHeight = ItemHeight() > 0 ? ItemHeight() : MeasureTextHeight();
   FRows = std::max<Integer>((AHeight - BorderHeight()) / std::max<Integer>(RowHeight, 1), 1);
   const bool Resized = AWidth != Width() || BorderHeight() + FRows * RowHeight != Height();

@@ -3,6 +3,7 @@
 #include "grid/PopupListboxX.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemColors.h"
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -65,6 +66,18 @@ TEST(PopupListboxX, BoundsKeepWholeRowsAndTheMouseSelectsOnlyWithoutButtons) {
   EXPECT_EQ(List->HotItem(), 0);
   List->Perform(WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(TPoint(5, Row + Row / 2)));
   EXPECT_EQ(List->ItemIndex(), 0);
+}
+
+TEST(PopupListboxX, DraggingTheGripPastTheOppositeEdgeKeepsAScrollBarSquare) {
+  auto List = ListOf({"one", "two"});
+  List->SetBounds(300, 300, 120, List->BorderHeight() + 2 * List->ItemHeight());
+  TSizeGripX* Grip = List->SizeGrip();
+  const TPoint Start = Grip->ClientToScreen(TPoint(2, 2));
+  Grip->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(TPoint(2, 2)));
+  Grip->Perform(WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(Grip->ScreenToClient(TPoint(Start.X - 500, Start.Y - 500))));
+  EXPECT_EQ(List->Width(), GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_GE(List->Height(), GetSystemMetrics(SM_CYVSCROLL));
+  EXPECT_EQ(List->Rows(), 1);
 }
 
 TEST(PopupListboxX, ItemsMayKeepTheListOpenOnAClick) {
