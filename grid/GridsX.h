@@ -331,7 +331,6 @@ public:
   bool UpdateLocked() const { return FUpdateLockCount > 0; }
   bool IsFocusOwner() const;
   bool IsThemedLook() const { return false; }
-  void NotifyDesignerModified();
 
   // ---- geometry
   void FillDrawInfo(TGridDrawInfoX& DrawInfo);
@@ -346,8 +345,8 @@ public:
   }
   void MoveTopLeft(Integer ALeft, Integer ATop);
   void ScrollByPixels(Integer DX, Integer DY);
-  void CalcHorzScrollExtent();
-  void CalcVertScrollExtent();
+  void CalcHorzScrollExtent() { CalcScrollExtent(false); }
+  void CalcVertScrollExtent() { CalcScrollExtent(true); }
   void RefreshScrollBars();
   void ChangeSize(Integer NewColCount, Integer NewRowCount);
 
@@ -488,6 +487,7 @@ private:
   TMaxFirst CalcMaxFirstLine(const TGridAxisDrawInfoX& Axis, Integer Cell) const;
   TGridCoord CalcMaxTopLeft(const TGridCoord& Cell, const TGridDrawInfoX& DrawInfo) const;
   void TopLeftMoved(const TGridCoord& OldTopLeft, Integer OldLeftOffset, Integer OldTopOffset);
+  void CalcScrollExtent(bool Rows);
   void UpdateScrollPos();
   Integer ScrollShift(const TGridAxisDrawInfoX& Axis, Integer OldFirst, Integer OldOffset, Integer NewFirst,
                       Integer NewOffset, bool& TooFar) const;
@@ -662,3 +662,6 @@ TGridMoveLineX* GetGridMoveLine();
 
 // The window timer that drives auto-scrolling while selecting or moving.
 constexpr Integer GridMoveTimerId = 1;
+
+// F2 opens the editor on the grid and puts the caret at the end inside it.
+constexpr Word GridEditKey = VK_F1 + 1;

@@ -9,10 +9,6 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace {
-constexpr Word KeyF2 = VK_F1 + 1;
-}  // namespace
-
 // ---- the editor
 
 TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
@@ -132,9 +128,9 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_TAB:
       if (!Shift.Contains(ssAlt)) PassToGrid(Key, Shift);
       break;
-    case KeyF2:
+    case GridEditKey:
       if (FGrid->OnKeyDown) FGrid->OnKeyDown(FGrid, Key, Shift);
-      if (Key == KeyF2) {
+      if (Key == GridEditKey) {
         CaretToEnd();
         Key = 0;
       }

@@ -4,8 +4,6 @@
 #include <algorithm>
 
 namespace {
-constexpr Word KeyF2 = VK_F1 + 1;
-
 TWinControl* FocusedControlNow() { return FindControl(QApplication::focusWidget()); }
 }  // namespace
 
@@ -93,7 +91,7 @@ void TCustomGridX::KeyDown(Word& Key, TShiftState Shift) {
         break;
       case VK_UP: --newCurrent.Y; break;
       case VK_DOWN: ++newCurrent.Y; break;
-      case KeyF2: SetEditorMode(true); break;
+      case GridEditKey: SetEditorMode(true); break;
       default: break;
     }
   }

@@ -52,7 +52,6 @@ void MoveExtent(TIntegerArray& Extents, Integer FromIndex, Integer ToIndex) {
   Extents[size_t(ToIndex)] = value;
 }
 
-
 // ---- out-of-boundary bands
 
 void TGridOutBoundaryDataX::SetTopIndent(Integer Value) {
@@ -180,8 +179,7 @@ void TCustomGridX::ResetTopLeftCurrentAnchor() {
 }
 
 void TCustomGridX::RecalcExtentsAndScrollBars(bool Horz) {
-  if (Horz) CalcHorzScrollExtent();
-  else CalcVertScrollExtent();
+  CalcScrollExtent(!Horz);
   RefreshScrollBars();
 }
 
@@ -287,8 +285,7 @@ bool TCustomGridX::StoreLineExtent(bool Rows, Integer Index, Integer Value) {
   if (Rows ? IsSmoothVertScroll() : IsSmoothHorzScroll()) {
     const bool scrolling = Index >= (Rows ? FFixedRows : FFixedCols) && Index < (Rows ? FRowCount : FColCount);
     if (scrolling) (Rows ? FVertTotalExtent : FHorzTotalExtent) += Value - old;
-    else if (Rows) CalcVertScrollExtent();
-    else CalcHorzScrollExtent();
+    else CalcScrollExtent(Rows);
   }
   return true;
 }

@@ -222,19 +222,14 @@ Integer CellModePos(Integer First, Integer FixedCount, Integer MaxFirst) {
 }
 }  // namespace
 
-void TCustomGridX::CalcHorzScrollExtent() {
+void TCustomGridX::CalcScrollExtent(bool Rows) {
   TGridDrawInfoX di;
   FillDrawInfo(di);
-  FHorzTotalExtent = PixelsBefore(FColWidths, FDefaultColWidth, FGridLineWidth, FFixedCols, FColCount, di.Horz.ExtentOf);
-  FHorzPageExtent = std::max(0, di.Horz.DataLimit - di.Horz.FixedEnd);
-  UpdateScrollPos();
-}
-
-void TCustomGridX::CalcVertScrollExtent() {
-  TGridDrawInfoX di;
-  FillDrawInfo(di);
-  FVertTotalExtent = PixelsBefore(FRowHeights, FDefaultRowHeight, FGridLineWidth, FFixedRows, FRowCount, di.Vert.ExtentOf);
-  FVertPageExtent = std::max(0, di.Vert.DataLimit - di.Vert.FixedEnd);
+  const TGridAxisDrawInfoX& A = Rows ? di.Vert : di.Horz;
+  (Rows ? FVertTotalExtent : FHorzTotalExtent) =
+      PixelsBefore(Rows ? FRowHeights : FColWidths, Rows ? FDefaultRowHeight : FDefaultColWidth, FGridLineWidth,
+                   A.FixedCount, A.DataCount, A.ExtentOf);
+  (Rows ? FVertPageExtent : FHorzPageExtent) = std::max(0, A.DataLimit - A.FixedEnd);
   UpdateScrollPos();
 }
 
