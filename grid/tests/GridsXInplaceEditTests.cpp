@@ -3,6 +3,7 @@
 #include "grid/tests/GridsXTestGrid.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/StdCtrls.h"
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(GridsXInplaceEdit, MovingOnStoresTheOldCellBeforeLoadingTheNext) {
 
 TEST(GridsXInplaceEdit, LeavingEditorModeHidesAndForgetsTheCell) {
   TEditingGrid f;
-  f.Key(VK_F1 + 1);
+  f.Key(GridEditKey);
   ASSERT_TRUE(f.Editor()->IsWindowShown());
   EXPECT_EQ(f.Editor()->SelLength(), 0) << "F2 puts the caret at the end";
   EXPECT_EQ(f.Editor()->SelStart(), 3);
@@ -62,6 +63,39 @@ TEST(GridsXInplaceEdit, LeavingEditorModeHidesAndForgetsTheCell) {
   EXPECT_FALSE(f.Editor()->IsWindowShown());
   EXPECT_EQ(f.Grid->InplaceCol(), -1);
   EXPECT_EQ(f.Grid->InplaceRow(), -1);
+}
+
+TEST(GridsXInplaceEdit, EnterOnTheGridOpensTheEditorAndEnterAgainClosesIt) {
+  TEditingGrid f;
+  QChar enter('\r');
+  f.Grid->KeyPress(enter);
+  EXPECT_TRUE(enter.isNull()) << "the key is consumed";
+  ASSERT_NE(f.Editor(), nullptr);
+  EXPECT_TRUE(f.Editor()->IsWindowShown());
+  f.Type(QStringLiteral("!"));
+  enter = QChar('\r');
+  f.Grid->KeyPress(enter);
+  EXPECT_FALSE(f.Grid->EditorMode());
+  EXPECT_FALSE(f.Editor()->IsWindowShown());
+  EXPECT_EQ(f.Grid->Texts[std::make_pair(1, 1)], QStringLiteral("!"));
+}
+
+TEST(GridsXInplaceEdit, FocusGoingElsewhereStoresTheTextAndHidesTheEditor) {
+  TEditingGrid f;
+  auto* other = new TEdit(f.Form.get());
+  other->SetParent(f.Form.get());
+  other->SetBounds(0, 0, 5, 5);
+  f.Grid->SetEditorMode(true);
+  ASSERT_TRUE(f.Editor()->IsWindowShown());
+  QApplication::processEvents();
+  f.Type(QStringLiteral("xy"));
+  f.Grid->Stored.clear();
+  other->SetFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(f.Editor()->IsWindowShown());
+  EXPECT_EQ(f.Grid->InplaceCol(), -1);
+  ASSERT_FALSE(f.Grid->Stored.empty());
+  EXPECT_EQ(f.Grid->Stored.back().second, QStringLiteral("oldxy"));
 }
 
 TEST(GridsXInplaceEdit, TheCellsMaskAndLimitReachTheEditor) {

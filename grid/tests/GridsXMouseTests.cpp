@@ -95,6 +95,50 @@ TEST(GridsXMouse, DraggingABorderSizesTheColumnUnlessItWouldVanish) {
   EXPECT_EQ(g.RowHeights(2), 30);
 }
 
+// Contra lines are sized at their leading edge, so dragging it towards the data widens them;
+// frozen lines size at their trailing edge like data lines.
+TEST(GridsXMouse, ContraAndFrozenLinesSizeByTheirBorders) {
+  struct Case {
+    const char* Name;
+    std::function<void(TTestGrid&)> Setup;
+    bool Rows;
+    std::function<Integer(TTestGrid&)> Border;
+    Integer Drag, Index, Extent;
+  };
+  const Case cases[] = {
+      {"contra column", [](TTestGrid& g) { g.SetContraColCount(1); }, false,
+       [](TTestGrid& g) { return g.Info().Horz.ContraStart + 2; }, -10, 5, 74},
+      {"contra row", [](TTestGrid& g) { g.SetContraRowCount(1); }, true,
+       [](TTestGrid& g) { return g.Info().Vert.ContraStart + 1; }, -6, 5, 30},
+      {"frozen column",
+       [](TTestGrid& g) {
+         g.SetFixedCols(2);
+         g.SetFrozenColCount(1);
+       },
+       false, [](TTestGrid& g) { return g.Info().Horz.FixedEnd - 1; }, 10, 1, 74},
+  };
+  for (const Case& c : cases) {
+    TGridOnForm f;
+    TTestGrid& g = *f.Grid;
+    g.SetGridOptions(g.GridOptions() + TGridOptionsX{goColSizing, goRowSizing});
+    c.Setup(g);
+    const Integer border = c.Border(g);
+    auto at = [&](Integer pos) { return c.Rows ? TPoint{20, pos} : TPoint{pos, 10}; };
+    const TPoint press = at(border), release = at(border + c.Drag);
+    f.Mouse(WM_LBUTTONDOWN, press.X, press.Y, MK_LBUTTON);
+    EXPECT_EQ(g.GridState(), c.Rows ? msRowSizing : msColSizing) << c.Name;
+    EXPECT_EQ(g.SizingIndex(), c.Index) << c.Name;
+    f.Mouse(WM_MOUSEMOVE, release.X, release.Y, MK_LBUTTON);
+    f.Mouse(WM_LBUTTONUP, release.X, release.Y);
+    EXPECT_EQ(c.Rows ? g.RowHeights(c.Index) : g.ColWidths(c.Index), c.Extent) << c.Name;
+  }
+  TTestGrid g(nullptr);
+  g.SetGridOptions(g.GridOptions() + TGridOptionsX{goColSizing});
+  g.SetFixedCols(2);
+  g.SetFrozenColCount(1);
+  EXPECT_FALSE(g.IsOverSizingLine(64, 10)) << "the fixed column left of the frozen one keeps its width";
+}
+
 TEST(GridsXMouse, MovedColumnsDropAfterTheTargetGoingRightAndBeforeItGoingLeft) {
   TGridOnForm f;
   TTestGrid& g = *f.Grid;
