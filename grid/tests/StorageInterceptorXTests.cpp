@@ -41,6 +41,24 @@ TEST(StorageInterceptors, FormPlacementIsScaledToTheScreen) {
   EXPECT_EQ(Form.Position(), poDesigned);
 }
 
+TEST(StorageInterceptors, AMaximizedFormGetsTheStoredBoundsAsItsRestoreRectangle) {
+  TForm Form(nullptr);
+  Form.SetBounds(5, 5, 200, 100);
+  Form.HandleNeeded();
+  TFormStoragePropertyInterceptor Stored(&Form);
+  Stored.SetPixelsPerInch(Screen->PixelsPerInch());
+  Stored.SetLeft(30);
+  Stored.SetTop(40);
+  Stored.SetWidth(320);
+  Stored.SetHeight(240);
+  Stored.SetWindowState(wsMaximized);
+  Stored.ValuesRead();
+  EXPECT_EQ(Form.WindowState(), wsMaximized);
+  TRect Restore;
+  FormNormalBounds(&Form, Restore);
+  EXPECT_EQ(Restore, Bounds(30, 40, 320, 240));
+}
+
 TEST(GridFoundation, StartUpMeasuresAndRegistersTheFormInterceptor) {
   InitializeGridFoundation();
   EXPECT_EQ(FlatButtonWidth, ComputeFlatButtonWidth());
