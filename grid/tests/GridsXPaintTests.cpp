@@ -130,3 +130,17 @@ TEST(GridsXPaint, ExtendedVerticalLinesFadeThroughTheEmptySpace) {
   EXPECT_NE(faded, Rgb(clWindow)) << "the line goes on below the last row";
   EXPECT_GE(GetRValue(faded), GetRValue(Rgb(clSilver))) << "starting from the line colour towards the background";
 }
+
+TEST(GridsXPaint, FrozenColumnsPaintAsDataBehindADarkSeparator) {
+  TGridOnForm f;
+  TTestGrid& g = *f.Grid;
+  g.SetFixedCols(2);
+  g.SetFrozenColCount(1);
+  const QImage img = f.Grab();
+  const TPoint frozen = Middle(g, 1, 2), fixed = Middle(g, 0, 2);
+  EXPECT_EQ(PixelAt(img, frozen.X, frozen.Y), Rgb(clWindow));
+  EXPECT_EQ(PixelAt(img, fixed.X, fixed.Y), Rgb(clBtnFace));
+  EXPECT_FALSE(g.StateOf(1, 2).Contains(gdFixed));
+  EXPECT_TRUE(g.StateOf(0, 2).Contains(gdFixed));
+  EXPECT_EQ(PixelAt(img, g.Info().Horz.FixedEnd - 1, frozen.Y), Rgb(clGray)) << "the separator after the frozen column";
+}
