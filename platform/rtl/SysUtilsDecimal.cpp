@@ -19,12 +19,12 @@ void Normalise(TDecimalDigits& number) {
 
 }  // namespace
 
-TDecimalDigits DecimalFromDouble(double value, int significant) {
+TDecimalDigits DecimalFromDouble(Extended value, int significant) {
   TDecimalDigits result;
   if (value == 0 || !std::isfinite(value)) return result;
   // "%.*e" gives d.ddde±x, correctly rounded from the exact binary value.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
+  std::snprintf(buffer, sizeof buffer, "%.*Le", significant - 1, std::fabs(value));
   const char* p = buffer;
   for (; *p && *p != 'e'; ++p)
     if (*p != '.') result.Digits.append(*p);

@@ -14,8 +14,9 @@ struct TDecimalDigits {
   char DigitAt(int index) const { return index >= 0 && index < Digits.size() ? Digits[index] : '0'; }
 };
 
-// A finite double rounded to `significant` significant decimal digits.
-TDecimalDigits DecimalFromDouble(double value, int significant = 15);
+// A finite number rounded to `significant` significant decimal digits; extended values
+// beyond a double's range keep their magnitude.
+TDecimalDigits DecimalFromDouble(Extended value, int significant = 15);
 // An exact value held as an integer scaled by 10^decimals (currency amounts).
 TDecimalDigits DecimalFromScaled(Int64 scaled, int decimals);
 // Rounds to `decimals` places after the point, halves away from zero; a result of zero loses its sign.

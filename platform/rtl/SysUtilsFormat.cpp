@@ -262,12 +262,12 @@ String FloatToStr(Extended value) { return FloatToStrF(value, ffGeneral, kGenera
 
 String FloatToStrF(Extended value, TFloatFormat format, int precision, int digits) {
   if (!std::isfinite(value)) return NonFinite(value);
-  return FormatDecimalF(DecimalFromDouble(double(value), std::clamp(precision, 1, 18)), format, precision, digits);
+  return FormatDecimalF(DecimalFromDouble(value, std::clamp(precision, 1, 18)), format, precision, digits);
 }
 
 String FormatFloat(const String& format, Extended value) {
   if (!std::isfinite(value)) return NonFinite(value);
-  return FormatDecimalPicture(format, DecimalFromDouble(double(value)));
+  return FormatDecimalPicture(format, DecimalFromDouble(value));
 }
 
 String FormatCurr(const String& format, Currency value) {

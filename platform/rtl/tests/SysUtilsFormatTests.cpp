@@ -81,6 +81,9 @@ TEST(FloatToStrF, FormsAndCurrency) {
   EXPECT_EQ(FloatToStrF(1234.5678, ffExponent, 4, 2), "1.235E+03");
   EXPECT_EQ(FloatToStrF(1234.5678, ffGeneral, 6, 0), "1234.57");
   EXPECT_EQ(FloatToStrF(1234567.0, ffGeneral, 4, 0), "1.235E6");
+  // Extended values beyond a double's range keep their magnitude.
+  EXPECT_EQ(FloatToStrF(9e308L, ffGeneral, 15, 0), "9E308");
+  EXPECT_EQ(FormatFloat("0.00E+0", -1.5e400L), "-1.50E+400");
 }
 
 TEST(StrToFloat, AcceptsBlanksAroundANumberAndNothingElse) {
