@@ -1,4 +1,4 @@
-#include "grid/SpecRowX.h"
+#include "grid/SpecialRowX.h"
 #include <gtest/gtest.h>
 
 TEST(SpecRowX, SplitsCellsTextAtSemicolonsOutsideQuotes) {

@@ -1,4 +1,4 @@
-#include "grid/SpecRowX.h"
+#include "grid/SpecialRowX.h"
 
 namespace {
 constexpr TShortCut AltDelete = 0x8000 | VK_DELETE;
