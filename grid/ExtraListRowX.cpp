@@ -1,4 +1,4 @@
-#include "grid/SpecialRowX.h"
+#include "grid/ExtraListRowX.h"
 
 namespace {
 constexpr TShortCut AltDelete = 0x8000 | VK_DELETE;

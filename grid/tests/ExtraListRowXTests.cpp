@@ -1,4 +1,4 @@
-#include "grid/SpecialRowX.h"
+#include "grid/ExtraListRowX.h"
 #include <gtest/gtest.h>
 
 TEST(SpecRowX, SplitsCellsTextAtSemicolonsOutsideQuotes) {
