@@ -1,12 +1,9 @@
 #include "grid/PopupMonthCalendarX.h"
+#include "platform/rtl/SysUtils.h"
 #include <QCalendarWidget>
 #include <cmath>
 
 namespace {
-const QDate DayZero(1899, 12, 30);
-
-QDate ToQDate(TDateTime Value) { return DayZero.addDays(qint64(std::floor(Value))); }
-TDateTime FromQDate(const QDate& Day) { return TDateTime(DayZero.daysTo(Day)); }
 TDateTime TimeOfDay(TDateTime Value) { return Value - std::floor(Value); }
 }  // namespace
 
@@ -32,9 +29,9 @@ QWidget* TPopupMonthCalendarX::CreateWidget(const TCreateParams&, QWidget*) {
   Calendar->setAttribute(Qt::WA_ShowWithoutActivating);
   Calendar->setFocusPolicy(Qt::NoFocus);
   // Only a click on a day cell accepts; the navigation bar and the day names do not.
-  QObject::connect(Calendar, &QCalendarWidget::clicked, Calendar, [this](QDate Day) { DayChosen(FromQDate(Day)); });
+  QObject::connect(Calendar, &QCalendarWidget::clicked, Calendar, [this](QDate Day) { DayChosen(QDateToDateTime(Day)); });
   QObject::connect(Calendar, &QCalendarWidget::selectionChanged, Calendar, [this, Calendar] {
-    if (!FShowing) FDate = FromQDate(Calendar->selectedDate()) + TimeOfDay(FDate);
+    if (!FShowing) FDate = QDateToDateTime(Calendar->selectedDate()) + TimeOfDay(FDate);
   });
   const QSize Hint = Calendar->sizeHint();
   SetBounds(Left(), Top(), Hint.width(), Hint.height());
@@ -53,7 +50,7 @@ void TPopupMonthCalendarX::SetDate(TDateTime Value) {
 void TPopupMonthCalendarX::ShowDate() {
   if (QCalendarWidget* Calendar = CalendarWidget()) {
     FShowing = true;
-    Calendar->setSelectedDate(ToQDate(FDate));
+    Calendar->setSelectedDate(DateTimeToQDate(FDate));
     FShowing = false;
   }
 }

@@ -40,9 +40,6 @@ uint32_t FromQDateTime(const QDateTime& Value) {
   return Join(p);
 }
 
-// Day 0 of TDateTime.
-QDate EpochDate() { return QDate(1899, 12, 30); }
-
 }  // namespace
 
 uint32_t ClampDosDateTime(uint32_t Value) {
@@ -64,15 +61,12 @@ bool DosDateTimeToDateTime(uint32_t Value, TDateTime& Result) {
   const TDosParts p = Split(ClampDosDateTime(Value));
   const QDate date(int(p.Year), int(p.Month), int(p.Day));
   if (!date.isValid()) return false;
-  Result = TDateTime(EpochDate().daysTo(date)) + double(p.Hour * 3600 + p.Minute * 60 + p.Second2 * 2) / 86400.0;
+  Result = QDateToDateTime(date) + double(p.Hour * 3600 + p.Minute * 60 + p.Second2 * 2) / 86400.0;
   return true;
 }
 
 uint32_t DateTimeToDosDateTime(TDateTime Value) {
-  const double days = std::floor(Value);
-  const qint64 ms = qint64(std::llround((Value - days) * 86400000.0));
-  const QDate date = EpochDate().addDays(qint64(days));
-  return FromQDateTime(QDateTime(date, QTime(0, 0)).addMSecs(ms));
+  return FromQDateTime(DateTimeToQDateTime(Value));
 }
 
 uint32_t FileDosDateTime(const String& Name) {

@@ -1,4 +1,5 @@
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/SysUtils.h"
 #include <QDateTime>
 #include <QElapsedTimer>
 
@@ -29,8 +30,7 @@ Int64 TSystemClock::TickCount() const {
 }
 
 TDateTime TSystemClock::Now() const {
-  const QDateTime now = QDateTime::currentDateTime();
-  return TDateTime(QDate(1899, 12, 30).daysTo(now.date())) + now.time().msecsSinceStartOfDay() / MillisecondsPerDay;
+  return QDateTimeToDateTime(QDateTime::currentDateTime());
 }
 
 void TManualClock::Advance(Int64 Milliseconds) {

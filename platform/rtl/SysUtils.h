@@ -5,6 +5,9 @@
 #include "platform/rtl/Variants.h"
 #include <exception>
 
+class QDate;
+class QDateTime;
+
 class Exception : public std::exception {
 public:
   explicit Exception(const String& message) : FMessage(message), FUtf8(message.toUtf8()) {}
@@ -164,6 +167,12 @@ TDateTime IncMonth(TDateTime value, Integer months = 1);
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
+// Qt's date types, for code that hands dates to Qt: the time is rounded to the millisecond
+// as in DecodeTime.
+QDate DateTimeToQDate(TDateTime value);
+QDateTime DateTimeToQDateTime(TDateTime value);
+TDateTime QDateToDateTime(const QDate& value);
+TDateTime QDateTimeToDateTime(const QDateTime& value);
 
 // Tokens, without regard to letter case: d dd (day), ddd dddd (day names), ddddd dddddd (short
 // and long date format), m mm (month, or minute straight after an hour token), mmm mmmm (month

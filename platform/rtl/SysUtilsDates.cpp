@@ -2,12 +2,15 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDates.h"
+#include <QDateTime>
 #include <cmath>
 
 namespace {
 
 constexpr Int64 kMSecsPerDay = 86400000;
 constexpr Int64 kDaysBeforeEpoch = 693594;  // days from 0001-01-01 to 1899-12-30
+
+QDate EpochDate() { return QDate(1899, 12, 30); }
 
 constexpr Word kDaysBeforeMonth[2][13] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
                                           {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366}};
@@ -140,3 +143,16 @@ TDateTime Now() { return TClock::Current().Now(); }
 TDateTime Date() { return double(SplitDateTime(Now()).Days); }
 
 TDateTime Time() { return double(SplitDateTime(Now()).MSecs) / double(kMSecsPerDay); }
+
+QDate DateTimeToQDate(TDateTime value) { return EpochDate().addDays(SplitDateTime(value).Days); }
+
+QDateTime DateTimeToQDateTime(TDateTime value) {
+  const TDateSplit split = SplitDateTime(value);
+  return QDateTime(EpochDate().addDays(split.Days), QTime::fromMSecsSinceStartOfDay(int(split.MSecs)));
+}
+
+TDateTime QDateToDateTime(const QDate& value) { return TDateTime(EpochDate().daysTo(value)); }
+
+TDateTime QDateTimeToDateTime(const QDateTime& value) {
+  return QDateToDateTime(value.date()) + value.time().msecsSinceStartOfDay() / double(kMSecsPerDay);
+}

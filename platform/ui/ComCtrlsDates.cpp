@@ -10,18 +10,6 @@
 
 namespace {
 
-const QDate DayZero(1899, 12, 30);
-
-QDateTime ToQDateTime(TDateTime Value) {
-  const double days = std::floor(double(Value));
-  const qint64 ms = std::llround((double(Value) - days) * 86400000.0);
-  return QDateTime(DayZero.addDays(qint64(days)), QTime::fromMSecsSinceStartOfDay(int(std::min<qint64>(ms, 86399999))));
-}
-
-TDateTime FromQDateTime(const QDateTime& Value) {
-  return TDateTime(DayZero.daysTo(Value.date())) + Value.time().msecsSinceStartOfDay() / 86400000.0;
-}
-
 // CN_COMMAND codes of the calendar and the picker; LParam is unused.
 constexpr Word DateClicked = 1, DateChanged = 2;
 
@@ -61,7 +49,7 @@ bool TMonthCalendar::SetCalendarDate(TDateTime Value) {
   QCalendarWidget* calendar = Calendar();
   if (!calendar) return false;
   const QSignalBlocker block(calendar);
-  const QDate date = ToQDateTime(Value).date();
+  const QDate date = DateTimeToQDate(Value);
   calendar->setSelectedDate(date);
   return calendar->selectedDate() == date;
 }
@@ -111,7 +99,7 @@ void TMonthCalendar::Dispatch(TMessage& Message) {
   if (Message.Msg == CN_COMMAND) {
     QCalendarWidget* calendar = Calendar();
     if (CommandCode(Message) == DateChanged && calendar) {
-      SetDate(FromQDateTime(QDateTime(calendar->selectedDate(), QTime())));
+      SetDate(QDateToDateTime(calendar->selectedDate()));
     } else if (CommandCode(Message) == DateClicked) {
       if (OnClick) OnClick(this);
     }
@@ -150,7 +138,7 @@ void TDateTimePicker::ApplyToWidget() {
   const QSignalBlocker block(edit);
   edit->setCalendarPopup(FKind == dtkDate);
   edit->setDisplayFormat(FKind == dtkDate ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("HH:mm:ss"));
-  edit->setDateTime(ToQDateTime(FDateTime));
+  edit->setDateTime(DateTimeToQDateTime(FDateTime));
 }
 
 void TDateTimePicker::SetDateTime(TDateTime Value) {
@@ -175,7 +163,7 @@ void TDateTimePicker::SetKind(TDateTimeKind Value) {
 
 void TDateTimePicker::Dispatch(TMessage& Message) {
   if (Message.Msg == CN_COMMAND && CommandCode(Message) == DateChanged) {
-    if (auto* edit = qobject_cast<QDateTimeEdit*>(Handle())) SetDateTime(FromQDateTime(edit->dateTime()));
+    if (auto* edit = qobject_cast<QDateTimeEdit*>(Handle())) SetDateTime(QDateTimeToDateTime(edit->dateTime()));
     return;
   }
   TWinControl::Dispatch(Message);

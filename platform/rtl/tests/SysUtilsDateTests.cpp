@@ -1,6 +1,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/tests/SysUtilsErrorText.h"
+#include <QDateTime>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -126,6 +127,18 @@ TEST(StrToDateTime, DayFirstOrderAndOtherSeparator) {
   EXPECT_FALSE(TryStrToDate("2024-03-05", value));
   ShortDateFormat = QStringLiteral("yyyy-mm-dd");
   DateSeparator = u'-';
+}
+
+TEST(QtDates, ConvertBothWaysRoundingTheTimeLikeDecodeTime) {
+  struct Case { TDateTime value; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {0, "1899-12-30 00:00:00.000"}, {45000.5, "2023-03-15 12:00:00.000"},
+         {45000 + 0.999999995, "2023-03-16 00:00:00.000"},  // rounds up into the next day, never 24:00
+         {-1.25, "1899-12-29 06:00:00.000"}})                // before day 0 the fraction is still the time
+    EXPECT_EQ(DateTimeToQDateTime(c.value).toString("yyyy-MM-dd HH:mm:ss.zzz"), QString::fromUtf8(c.expected)) << double(c.value);
+  EXPECT_EQ(DateTimeToQDate(45000.75), QDate(2023, 3, 15));
+  EXPECT_EQ(QDateToDateTime(QDate(2000, 2, 29)), 36585);
+  EXPECT_DOUBLE_EQ(QDateTimeToDateTime(QDateTime(QDate(2023, 3, 15), QTime(18, 0))), 45000.75);
 }
 
 }  // namespace
