@@ -135,6 +135,28 @@ bool BuildTable(const uint8_t* Lengths, unsigned Count, unsigned Root, TAlphabet
   return true;
 }
 
+// The fixed codes are complete only with the symbols no block may use
+// (literal/length 286 and 287, distance 30 and 31): they take their places
+// in the code and decode as invalid entries.
+struct TFixedTables {
+  std::vector<TEntry> Lit, Dist;
+  TFixedTables() {
+    uint8_t lengths[288];
+    std::fill(lengths, lengths + 144, 8);
+    std::fill(lengths + 144, lengths + 256, 9);
+    std::fill(lengths + 256, lengths + 280, 7);
+    std::fill(lengths + 280, lengths + 288, 8);
+    BuildTable(lengths, 288, 9, TAlphabet::LiteralLength, Lit);
+    std::fill(lengths, lengths + 32, 5);
+    BuildTable(lengths, 32, 6, TAlphabet::Distance, Dist);
+  }
+};
+
+const TFixedTables& FixedTables() {
+  static const TFixedTables tables;
+  return tables;
+}
+
 class TInflater {
 public:
   TInflater(TByteSource& Input, TByteSink& Output) : FInput(Input), FOutput(Output), FIn(kInput + 8), FOut(kBuffer) {}
@@ -243,18 +265,8 @@ private:
   }
 
   TInflateResult Fixed() {
-    if (!FFixedBuilt) {
-      uint8_t lengths[288 + 30];
-      std::fill(lengths, lengths + 144, 8);
-      std::fill(lengths + 144, lengths + 256, 9);
-      std::fill(lengths + 256, lengths + 280, 7);
-      std::fill(lengths + 280, lengths + 288, 8);
-      std::fill(lengths + 288, lengths + 318, 5);
-      BuildTable(lengths, 288, 9, TAlphabet::LiteralLength, FFixedLit);
-      BuildTable(lengths + 288, 30, 6, TAlphabet::Distance, FFixedDist);
-      FFixedBuilt = true;
-    }
-    return Codes(FFixedLit, 9, FFixedDist, 6);
+    const TFixedTables& fixed = FixedTables();
+    return Codes(fixed.Lit, 9, fixed.Dist, 6);
   }
 
   TInflateResult Dynamic() {
@@ -357,8 +369,7 @@ private:
   unsigned FPadBits = 0;
   std::vector<uint8_t> FOut;
   size_t FPos = 0, FFlushed = 0;
-  bool FFixedBuilt = false;
-  std::vector<TEntry> FFixedLit, FFixedDist, FLit, FDist;
+  std::vector<TEntry> FLit, FDist;
 };
 
 }  // namespace

@@ -33,26 +33,46 @@ Integer Backup(const QString& Archive, const QString& Root) {
   return writer.CompressFiles();
 }
 
-struct TPeerWriter {
+struct TPeerTool {
   const char* Name;
   QString Program;
-  QStringList Arguments;  // run in the corpus folder; the archive is ../peer.zip
+  QStringList Arguments;
 };
+
+// Small files are where encoders choose fixed Huffman blocks with back-references.
+void AddSmallFiles(const QString& Folder) {
+  for (int size : {1, 4, 17, 60, 150, 333, 700})
+    WriteFile(Folder + QString("/small/s%1.txt").arg(size), TextBytes(size, unsigned(size)));
+  WriteFile(Folder + "/small/repeat.txt", QByteArray("abcabcabcabcabcabcabc"));
+}
+
+void ExpectPeersAccept(const QString& Archive, const QString& Folder) {
+  const std::vector<TPeerTool> testers = {{"unzip", "unzip", {"-tq", Archive}},
+                                          {"python zipfile", "python3", {"-m", "zipfile", "-t", Archive}},
+                                          {"7zz", "7zz", {"t", Archive}}};
+  for (const TPeerTool& tester : testers) {
+    const TProcessResult result = RunTool(tester.Program, tester.Arguments, Folder);
+    EXPECT_EQ(result.ExitCode, 0) << tester.Name << result.Output.toStdString();
+  }
+}
 
 TEST(ZipInterop, ExtractsWhatThePeersWriteByteForByte) {
   ScratchDir scratch;
   const QString src = scratch.File("src");
   MakeCorpus(src);
+  AddSmallFiles(src);
   const QString archive = scratch.File("peer.zip");
-  const std::vector<TPeerWriter> peers = {
+  // Run in the corpus folder; the archive is ../peer.zip.
+  const std::vector<TPeerTool> peers = {
       {"zip -0", "zip", {"-q", "-r", "-0", archive, "."}},
       {"zip -1", "zip", {"-q", "-r", "-1", archive, "."}},
       {"zip -6", "zip", {"-q", "-r", "-6", archive, "."}},
       {"zip -9", "zip", {"-q", "-r", "-9", archive, "."}},
-      {"python zipfile", "python3", {"-m", "zipfile", "-c", archive, "VIRE.dat", "notes.txt", "empty.txt", "old"}},
+      {"python zipfile", "python3", {"-m", "zipfile", "-c", archive, "VIRE.dat", "notes.txt", "empty.txt", "old", "small"}},
       {"7zz", "7zz", {"a", "-tzip", "-bd", archive, "."}},
+      {"7zz -mx=1", "7zz", {"a", "-tzip", "-mx=1", "-bd", archive, "."}},
   };
-  for (const TPeerWriter& peer : peers) {
+  for (const TPeerTool& peer : peers) {
     QFile::remove(archive);
     const TProcessResult made = RunTool(peer.Program, peer.Arguments, src);
     ASSERT_EQ(made.ExitCode, 0) << peer.Name << made.Output.toStdString();
@@ -73,20 +93,21 @@ TEST(ZipInterop, PeersAcceptAndExtractWhatWeWrite) {
   ScratchDir scratch;
   const QString src = scratch.File("DB");
   MakeCorpus(src);
+  AddSmallFiles(src);
   const QString archive = scratch.File("backup.GZBK");
-  EXPECT_EQ(Backup(archive, src), 5);
+  EXPECT_EQ(Backup(archive, src), 13);
+  ExpectPeersAccept(archive, scratch.Path());
 
-  EXPECT_EQ(RunTool("unzip", {"-tq", archive}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(RunTool("python3", {"-m", "zipfile", "-t", archive}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(RunTool("7zz", {"t", archive}, scratch.Path()).ExitCode, 0);
-
-  const TProcessResult unzipped = RunTool("unzip", {"-q", archive, "-d", scratch.File("by-unzip")}, scratch.Path());
-  ASSERT_EQ(unzipped.ExitCode, 0) << unzipped.Output.toStdString();
-  EXPECT_EQ(TreeDiff(Tree(scratch.File("by-unzip")), Tree(src)), "");
-  ASSERT_EQ(RunTool("7zz", {"x", "-bd", "-o" + scratch.File("by-7zz"), archive}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(TreeDiff(Tree(scratch.File("by-7zz")), Tree(src)), "");
-  ASSERT_EQ(RunTool("python3", {"-m", "zipfile", "-e", archive, scratch.File("by-python")}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(TreeDiff(Tree(scratch.File("by-python")), Tree(src)), "");
+  const auto into = [&](const char* Name) { return scratch.File(QString("by-") + Name); };
+  const std::vector<TPeerTool> extractors = {
+      {"unzip", "unzip", {"-q", archive, "-d", into("unzip")}},
+      {"7zz", "7zz", {"x", "-bd", "-o" + into("7zz"), archive}},
+      {"python", "python3", {"-m", "zipfile", "-e", archive, into("python")}}};
+  for (const TPeerTool& extractor : extractors) {
+    const TProcessResult result = RunTool(extractor.Program, extractor.Arguments, scratch.Path());
+    ASSERT_EQ(result.ExitCode, 0) << extractor.Name << result.Output.toStdString();
+    EXPECT_EQ(TreeDiff(Tree(into(extractor.Name)), Tree(src)), "") << extractor.Name;
+  }
 
   // Names relative to the root: no leading folder, '/' between parts.
   const TProcessResult listing = RunTool("unzip", {"-Z1", archive}, scratch.Path());
@@ -121,9 +142,7 @@ TEST(ZipInterop, UpdatingKeepsUnchangedEntriesReplacesChangedOnesAndAppendsNewFi
   QFile::remove(src + "/old/x.dat");
   EXPECT_EQ(Backup(archive, src), 2);
 
-  EXPECT_EQ(RunTool("unzip", {"-tq", archive}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(RunTool("python3", {"-m", "zipfile", "-t", archive}, scratch.Path()).ExitCode, 0);
-  EXPECT_EQ(RunTool("7zz", {"t", archive}, scratch.Path()).ExitCode, 0);
+  ExpectPeersAccept(archive, scratch.Path());
   const QStringList order = RunTool("unzip", {"-Z1", archive}, scratch.Path()).Output.split('\n', Qt::SkipEmptyParts);
   EXPECT_EQ(order.size(), 6);
   EXPECT_EQ(order.last(), "new/added.bin");
