@@ -5,6 +5,7 @@
 // links, whose buffer window follows the cursor without ever moving it.
 #include "platform/db/RecordStore.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/rtl/Variants.h"
 #include <memory>
 #include <optional>
@@ -611,6 +612,22 @@ private:
   bool FFiltered = false;
   std::unique_ptr<TFilterExpression> FFilterExpr;
   std::vector<std::pair<int, bool>> FSortKeys;  // store column, descending
+};
+
+// Keeps a data set's controls from following it for a scope: DisableControls now,
+// EnableControls (which tells the controls what changed meanwhile) when the scope ends.
+class TDisableControlsLock {
+public:
+  explicit TDisableControlsLock(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
+  TDisableControlsLock(const TDisableControlsLock&) = delete;
+  TDisableControlsLock& operator=(const TDisableControlsLock&) = delete;
+  ~TDisableControlsLock() noexcept(false) {
+    auto enableControls = [this] { FDataSet->EnableControls(); };
+    ScopeGuards::RunAtScopeEnd(enableControls, FUncaught);
+  }
+private:
+  TDataSet* FDataSet;
+  int FUncaught = std::uncaught_exceptions();
 };
 
 // ---------------------------------------------------------------------------------------

@@ -169,6 +169,18 @@ TEST_F(HundredRows, NestedDisableControlsGivesOneChangeAtTheOutermostEnable) {
   EXPECT_EQ(Window(), Window(91, 100));
 }
 
+TEST_F(HundredRows, DisableControlsLockEnablesThemWhenTheScopeFails) {
+  try {
+    TDisableControlsLock lock(Data.get());
+    Data->Last();
+    throw EDatabaseError(QStringLiteral("step failed"));
+  } catch (const EDatabaseError&) {
+  }
+  EXPECT_FALSE(Data->ControlsDisabled());
+  EXPECT_EQ(TakeEvents(), "changed");
+  EXPECT_EQ(Window(), Window(91, 100));
+}
+
 TEST_F(HundredRows, ClosingAndReopeningWhileDisabledEndsInOneLayoutChange) {
   Data->DisableControls();
   Data->Close();
