@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
-#include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,15 +37,21 @@ private:
   std::function<void()> FPump;
 };
 
+// A failed write of decoded bytes (a full disk, a file size limit): the
+// system's reason, never mistaken for damage in the archive.
+[[noreturn]] void WriteFailed(const String& StoredName) {
+  throw ECantWriteUCF(QStringLiteral("Cannot write the extracted file %1: %2").arg(StoredName, SystemErrorText()));
+}
+
 // The decoded bytes: never more than the entry declares, each counted into
 // the CRC and the progress.
 class TEntrySink : public TByteSink {
 public:
-  TEntrySink(TStream* Output, uint32_t Expected, std::function<void(Int64, Int64)> Progress)
-      : FOutput(Output), FExpected(Expected), FProgress(std::move(Progress)) {}
+  TEntrySink(TStream* Output, const String& Name, uint32_t Expected, std::function<void(Int64, Int64)> Progress)
+      : FOutput(Output), FName(Name), FExpected(Expected), FProgress(std::move(Progress)) {}
   void Write(const uint8_t* Buffer, size_t Count) override {
     if (Written + Count > FExpected) throw EBiggerThanUncompressed(QStringLiteral("File is larger than uncompressed size!"));
-    if (FOutput->Write(Buffer, Integer(Count)) != Integer(Count)) throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+    if (FOutput->Write(Buffer, Integer(Count)) != Integer(Count)) WriteFailed(FName);
     Crc = ZipCrcUpdate(Crc, Buffer, Count);
     Written += Count;
     FProgress(Int64(Written), Int64(Count));
@@ -54,13 +60,16 @@ public:
   uint64_t Written = 0;
 private:
   TStream* FOutput;
+  String FName;
   uint64_t FExpected;
   std::function<void(Int64, Int64)> FProgress;
 };
 
 // The stored name's parts, refused when they could climb out of the
-// extraction folder: '..' parts, a leading separator or a drive letter.
+// extraction folder: '..' parts, a leading separator or a drive letter. A
+// NUL would cut the name short where the system takes it.
 QStringList SafeParts(const String& StoredName) {
+  if (StoredName.contains(QChar(0))) return {};
   const String name = QString(StoredName).replace(u'\\', u'/');
   const bool absolute = name.startsWith(u'/') || (name.size() >= 2 && name[1] == u':');
   QStringList parts;
@@ -72,15 +81,26 @@ QStringList SafeParts(const String& StoredName) {
   return absolute ? QStringList{} : parts;
 }
 
-void RefuseUnsafe(const String& StoredName) {
+[[noreturn]] void RefuseUnsafe(const String& StoredName) {
+  if (StoredName.contains(QChar(0)))
+    throw EUnsafeZipEntry(QStringLiteral("Entry name holds a NUL character: %1").arg(QString(StoredName).replace(QChar(0), u'?')));
   throw EUnsafeZipEntry(QStringLiteral("Entry name leads outside the destination folder: %1").arg(StoredName));
 }
 
+mode_t ProcessUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
 // Unix hosts keep the file mode in the high word; every host may set the
-// MS-DOS read-only bit in the low byte.
+// MS-DOS read-only bit in the low byte. A symbolic link's mode (0777) says
+// nothing about the plain file it becomes here: that gets the mode of a new
+// file, never writable by everybody.
 QFile::Permissions StoredPermissions(const TZipHeaderInfo& Entry) {
   int owner = 6, group = 4, other = 4;
-  const uint32_t mode = Entry.ExternalAttributes >> 16;
+  uint32_t mode = Entry.ExternalAttributes >> 16;
+  if ((Entry.VersionMadeBy >> 8) == kUnixHost && (mode & S_IFMT) == S_IFLNK) mode = 0666 & ~ProcessUmask() & ~0002u;
   if ((Entry.VersionMadeBy >> 8) == kUnixHost && mode != 0) {
     owner = (mode >> 6) & 7;
     group = (mode >> 3) & 7;
@@ -134,6 +154,7 @@ Integer TZipReader::RunExtraction() {
       for (Integer i = 0; i < entries->Count(); ++i)
         if (entries->Entry(i)->MatchFlag && SafeParts(entries->Entry(i)->StoredName()).isEmpty())
           RefuseUnsafe(entries->Entry(i)->StoredName());
+      RefuseOverlappingEntries();
       for (Integer i = 0; i < entries->Count(); ++i)
         if (entries->Entry(i)->MatchFlag) ExtractEntry(run, i);
     }
@@ -164,6 +185,19 @@ void TZipReader::ChooseEntries(TRun& Run) {
   }
 }
 
+void TZipReader::RefuseOverlappingEntries() {
+  // Archive order: each entry's local header and data must end before the
+  // next entry starts. Entries that share data can expand a small archive
+  // without bound.
+  for (Integer i = 0; i + 1 < FDirectory->Count(); ++i) {
+    const TZipHeaderInfo& entry = *FDirectory->Entry(i);
+    const TZipHeaderInfo& next = *FDirectory->Entry(i + 1);
+    const Int64 end = ArchiveOffset(entry.DiskNumberStart, entry.LocalHeaderOffset) + kLocalHeaderSize + entry.CompressedSize;
+    if (end > ArchiveOffset(next.DiskNumberStart, next.LocalHeaderOffset))
+      throw EBadZipFile(QStringLiteral("Archive entries overlap (possible zip bomb): %1").arg(next.StoredName()));
+  }
+}
+
 String TZipReader::DestinationFolder(const TZipHeaderInfo& Entry) const {
   String base = FDestDir.isEmpty() ? QDir::currentPath() : FDestDir;
   if (!base.endsWith(u'/')) base += u'/';
@@ -171,7 +205,7 @@ String TZipReader::DestinationFolder(const TZipHeaderInfo& Entry) const {
   String dir = QString(Entry.Directory()).replace(u'\\', u'/');
   String root = QString(FRootDir).replace(u'\\', u'/');
   while (root.startsWith(u'/')) root.remove(0, 1);
-  if (!root.isEmpty() && dir.startsWith(root, Qt::CaseInsensitive)) dir = dir.mid(root.size());
+  if (!root.isEmpty() && dir.startsWith(root)) dir = dir.mid(root.size());
   const QStringList parts = SafeParts(dir);
   return parts.isEmpty() ? base : base + parts.join(u'/') + u'/';
 }
@@ -241,23 +275,16 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
       return;
     }
   }
-  String temp;
+  std::unique_ptr<TPendingFile> pending;
   try {
-    temp = TempFileName(targetFolder);
+    pending = std::make_unique<TPendingFile>(targetFolder);
   } catch (const EFCreateError&) {
     skip(srCreateError, fname);
     return;
   }
   uint32_t crc = 0;
-  bool decoded = false;
-  try {
-    decoded = DecodeEntry(entry, temp, crc);
-  } catch (...) {
-    QFile::remove(temp);
-    throw;
-  }
-  if (!decoded || crc != entry.Crc32) {
-    QFile::remove(temp);
+  if (!DecodeEntry(entry, pending->Path(), crc) || crc != entry.Crc32) {
+    pending.reset();
     // A wrong password can pass the one-byte check; it shows here.
     if (entry.IsEncrypted()) {
       if (AskNewPassword(Index))
@@ -269,10 +296,11 @@ void TZipReader::ExtractEntry(TRun& Run, Integer Index) {
     if (OnBadCRC) OnBadCRC(this, crc, entry.Crc32, Index);
     throw EBadZipEntry(QStringLiteral("Damaged archive entry: %1").arg(entry.StoredName()));
   }
-  SetFileDosDateTime(temp, entry.FileDateTime);
-  if (FRetainAttributes) QFile::setPermissions(temp, StoredPermissions(entry));
-  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(fname).constData()) != 0) {
-    QFile::remove(temp);
+  SetFileDosDateTime(pending->Path(), entry.FileDateTime);
+  if (FRetainAttributes) QFile::setPermissions(pending->Path(), StoredPermissions(entry));
+  try {
+    pending->Commit(fname);
+  } catch (const EFCreateError&) {
     skip(srCreateError, fname);
     return;
   }
@@ -293,7 +321,7 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
   TEntrySource source(FArchive.get(), Entry.CompressedSize, [this] { PumpMessages(); });
   const std::unique_ptr<TByteSource> decrypted = Entry.IsEncrypted() ? DecryptedSource(source, Entry) : nullptr;
   TByteSource& input = decrypted ? *decrypted : source;
-  TEntrySink sink(&output, Entry.UncompressedSize, [this, &Entry](Int64 Done, Int64 Bytes) {
+  TEntrySink sink(&output, Entry.StoredName(), Entry.UncompressedSize, [this, &Entry](Int64 Done, Int64 Bytes) {
     ReportProgress(Done, Entry.UncompressedSize, Bytes);
   });
   bool ok = false;
@@ -311,12 +339,14 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
                  : DecodeOlderMethod(Entry.CompressionMethod, Entry.Flags, Entry.UncompressedSize, input, sink);
       } catch (const EUserCanceled&) {
         throw;
+      } catch (const ECantWriteUCF&) {
+        throw;
       } catch (const Exception&) {
         ok = false;  // a truncated, oversized or unwritable entry is a failed decode
       }
       break;
   }
-  if (!output.FlushBuffer()) throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+  if (!output.FlushBuffer()) WriteFailed(Entry.StoredName());
   Crc = ~sink.Crc;
   return ok && sink.Written == Entry.UncompressedSize;
 }

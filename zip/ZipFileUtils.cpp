@@ -5,8 +5,12 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +105,49 @@ String TempFileName(const String& Folder) {
   file.setAutoRemove(false);
   if (!file.open()) throw EFCreateError(QStringLiteral("Cannot create a temporary file in \"%1\"").arg(Folder));
   return file.fileName();
+}
+
+String SystemErrorText() { return String::fromLocal8Bit(std::strerror(errno)); }
+
+TPendingFile::TPendingFile(const String& Folder) : FFolder(Folder) {
+  do FHandle = ::open(QFile::encodeName(Folder).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  while (FHandle < 0 && errno == EINTR);
+  if (FHandle >= 0) {
+    FPath = QStringLiteral("/proc/self/fd/%1").arg(FHandle);
+    return;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+    throw EFCreateError(QStringLiteral("Cannot create a file in \"%1\": %2").arg(Folder, SystemErrorText()));
+  FPath = TempFileName(Folder);
+}
+
+TPendingFile::~TPendingFile() {
+  if (FHandle >= 0) ::close(FHandle);
+  else if (!FCommitted) QFile::remove(FPath);
+}
+
+void TPendingFile::Commit(const String& Target) {
+  String named = FPath;
+  if (FHandle >= 0) {
+    // Linking needs a name nobody has: a temporary one, renamed over Target at once.
+    for (;;) {
+      QTemporaryFile probe(JoinPath(FFolder, QStringLiteral("ZTPXXXXXX")));
+      if (!probe.open()) throw EFCreateError(QStringLiteral("Cannot create a file in \"%1\"").arg(FFolder));
+      named = probe.fileName();
+      probe.remove();
+      if (::linkat(AT_FDCWD, QFile::encodeName(FPath).constData(), AT_FDCWD, QFile::encodeName(named).constData(),
+                   AT_SYMLINK_FOLLOW) == 0)
+        break;
+      if (errno != EEXIST)
+        throw EFCreateError(QStringLiteral("Cannot create \"%1\": %2").arg(Target, SystemErrorText()));
+    }
+  }
+  if (std::rename(QFile::encodeName(named).constData(), QFile::encodeName(Target).constData()) != 0) {
+    const String reason = SystemErrorText();
+    if (named != FPath) QFile::remove(named);
+    throw EFCreateError(QStringLiteral("Cannot create \"%1\": %2").arg(Target, reason));
+  }
+  FCommitted = true;
 }
 
 Integer Percent64(Int64 Total, Int64 Done) {

@@ -26,6 +26,32 @@ void MoveOrCopyFile(const String& Source, const String& Target);
 // A new empty file with a unique name starting "ZTP" in Folder.
 String TempFileName(const String& Folder);
 
+// A new file in Folder that has no name until Commit, so that a process
+// killed half-way leaves nothing behind. Where the file system cannot hold
+// such a file, it gets a temporary name at once instead. Either way it is
+// created for the owner only and is gone unless committed.
+class TPendingFile {
+public:
+  // Raises EFCreateError.
+  explicit TPendingFile(const String& Folder);
+  ~TPendingFile();
+  TPendingFile(const TPendingFile&) = delete;
+  TPendingFile& operator=(const TPendingFile&) = delete;
+  // A name to open, date and chmod the file by while it is pending.
+  const String& Path() const { return FPath; }
+  // Gives the file the name Target, replacing any file of that name in one
+  // step. Raises EFCreateError and stays pending when that fails.
+  void Commit(const String& Target);
+private:
+  String FFolder;
+  String FPath;
+  int FHandle = -1;
+  bool FCommitted = false;
+};
+
+// The system's message for the last failed call.
+String SystemErrorText();
+
 // min(100, Done × 100 ÷ Total) rounded half to even; 0 when Total ≤ 0.
 Integer Percent64(Int64 Total, Int64 Done);
 

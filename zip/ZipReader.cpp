@@ -21,7 +21,7 @@ TZipReader::TZipReader(TComponent* AOwner) : TComponent(AOwner), FFilesList(std:
 TZipReader::~TZipReader() { ResetArchive(); }
 
 void TZipReader::SetZipName(const String& Value) {
-  if (Value.compare(FZipName, Qt::CaseInsensitive) == 0) return;
+  if (Value == FZipName) return;
   FZipName = Value;
   FSorted.reset();
   FDirectory.reset();
@@ -211,8 +211,9 @@ void TZipReader::LoadDirectory() {
   // No removable disks here: a split set is a set of block files.
   FMultiMode = FEndCentral.ThisDiskNumber == 0 ? mmNone : mmBlocks;
   if (FMultiMode != mmNone) SwitchToSpannedSet();
-  const Int64 offset = ArchiveOffset(FEndCentral.CentralDirDisk, FEndCentral.CentralDirOffset);
-  const uint16_t entries = FEndCentral.TotalEntries;
+  Int64 offset = ArchiveOffset(FEndCentral.CentralDirDisk, FEndCentral.CentralDirOffset);
+  Int64 entries = FEndCentral.TotalEntries;
+  ReadZip64End(offset, entries);
   if (!ReadCentralDirectory(offset, entries)) {
     if (!RebuildFromLocalHeaders()) {
       ResetArchive();
@@ -223,12 +224,34 @@ void TZipReader::LoadDirectory() {
   Sort(FSortMode);
 }
 
-bool TZipReader::ReadCentralDirectory(Int64 Offset, uint16_t Entries) {
+void TZipReader::ReadZip64End(Int64& Offset, Int64& Entries) {
+  if (FEndCentral.TotalEntries != 0xFFFF && FEndCentral.CentralDirOffset != 0xFFFFFFFF) return;
+  if (FEndCentral.EndOffset < kZip64LocatorSize) return;
+  // The locator sits right before the end record and points at the 64-bit end record.
+  const QByteArray locator = ReadBytesAt(FEndCentral.EndOffset - kZip64LocatorSize, kZip64LocatorSize);
+  if (locator.size() != kZip64LocatorSize || qFromLittleEndian<uint32_t>(locator.constData()) != kZip64LocatorSignature)
+    return;
+  const auto recordOffset = qFromLittleEndian<uint64_t>(locator.constData() + 8);
+  const QByteArray record = recordOffset < uint64_t(FEndCentral.EndOffset) ? ReadBytesAt(Int64(recordOffset), kZip64EndSize)
+                                                                          : QByteArray();
+  if (record.size() != kZip64EndSize || qFromLittleEndian<uint32_t>(record.constData()) != kZip64EndSignature)
+    throw EBadZipFile(kNotAZip);
+  const auto entries = qFromLittleEndian<uint64_t>(record.constData() + 32);
+  const auto offset = qFromLittleEndian<uint64_t>(record.constData() + 48);
+  if (entries > 0x7FFFFFFF || offset > 0xFFFFFFFF)
+    throw EZipTooLarge(QStringLiteral("The archive's directory lies beyond 4 GiB"));
+  Entries = Int64(entries);
+  Offset = ArchiveOffset(FEndCentral.CentralDirDisk, Int64(offset));
+}
+
+bool TZipReader::ReadCentralDirectory(Int64 Offset, Int64 Entries) {
   FDirectory = std::make_unique<TSortedZip>(ByNone, true, dupError);
   FArchive->Seek(Offset, soBeginning);
-  for (uint16_t i = 0; i < Entries; ++i) {
+  for (Int64 i = 0; i < Entries; ++i) {
     auto entry = std::make_unique<TZipHeaderInfo>();
     if (!entry->ReadCentral(FArchive.get())) return false;
+    if (entry->CompressedSize == 0xFFFFFFFF || entry->UncompressedSize == 0xFFFFFFFF || entry->LocalHeaderOffset == 0xFFFFFFFF)
+      throw EZipTooLarge(QStringLiteral("Entry larger than 4 GiB: %1").arg(entry->StoredName()));
     FArchive->Seek(entry->FileCommentLength, soCurrent);
     try {
       FDirectory->Add(entry.get());
@@ -237,6 +260,11 @@ bool TZipReader::ReadCentralDirectory(Int64 Offset, uint16_t Entries) {
     }
     entry.release();
   }
+  // A count that wrapped at 65 536 without a 64-bit end record: the rest
+  // of the directory follows, and taking the count would drop entries unseen.
+  uint8_t next[4];
+  if (FArchive->Read(next, 4) == 4 && qFromLittleEndian<uint32_t>(next) == kCentralHeaderSignature)
+    throw EZipTooLarge(QStringLiteral("More than 65535 entries"));
   return true;
 }
 
@@ -277,10 +305,10 @@ bool TZipReader::RebuildFromLocalHeaders() {
   return true;
 }
 
-void TZipReader::MergeCentralHeaders(Int64 Offset, uint16_t Entries) {
+void TZipReader::MergeCentralHeaders(Int64 Offset, Int64 Entries) {
   auto merged = std::make_unique<TSortedZip>(ByNone, true, dupError);
   FArchive->Seek(Offset, soBeginning);
-  for (uint16_t i = 0; i < Entries; ++i) {
+  for (Int64 i = 0; i < Entries; ++i) {
     auto central = std::make_unique<TZipHeaderInfo>();
     if (!central->ReadCentral(FArchive.get())) break;
     FArchive->Seek(central->FileCommentLength, soCurrent);

@@ -31,8 +31,9 @@ public:
   ~TZipReader() override;
 
   const String& ZipName() const { return FZipName; }
-  // A name that differs (ignoring case) from the current one drops the
-  // loaded directory and closes the archive.
+  // A name that differs from the current one (in letter case too: file
+  // names are case-sensitive here) drops the loaded directory and closes
+  // the archive.
   virtual void SetZipName(const String& Value);
   // Kept without a trailing separator.
   const String& DestDir() const { return FDestDir; }
@@ -142,9 +143,15 @@ private:
   };
   TArchiveStamp CurrentStamp() const;
   void LoadDirectory();
-  bool ReadCentralDirectory(Int64 Offset, uint16_t Entries);
+  // Where the directory starts and how many entries it holds, from the
+  // 64-bit end record when the end record says to look there. Raises
+  // EZipTooLarge for a directory beyond what the 32-bit records address.
+  void ReadZip64End(Int64& Offset, Int64& Entries);
+  // False when the headers cannot be read; raises EZipTooLarge for entries
+  // beyond 4 GiB and for more entries than the count says.
+  bool ReadCentralDirectory(Int64 Offset, Int64 Entries);
   bool RebuildFromLocalHeaders();
-  void MergeCentralHeaders(Int64 Offset, uint16_t Entries);
+  void MergeCentralHeaders(Int64 Offset, Int64 Entries);
   void CheckIndex(Integer Index) const;
   QByteArray ReadBytesAt(Int64 Offset, Integer Count);
 
@@ -153,6 +160,8 @@ private:
   Integer RunExtraction();
   void ChooseEntries(TRun& Run);
   void ExtractEntry(TRun& Run, Integer Index);
+  // Raises EBadZipFile when entries share bytes of the archive.
+  void RefuseOverlappingEntries();
   String DestinationFolder(const TZipHeaderInfo& Entry) const;
   bool MayOverwrite(Integer Index, const TZipHeaderInfo& Entry, String& FName);
   // Decodes the entry into Target; false when the data is damaged.

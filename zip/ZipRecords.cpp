@@ -265,6 +265,7 @@ void TEndCentral::SetDefaults() {
   ThisDiskNumber = CentralDirDisk = EntriesOnThisDisk = TotalEntries = 0;
   CentralDirSize = CentralDirOffset = 0;
   CommentLength = 0;
+  EndOffset = 0;
   CommentOffset = 0;
   CommentModified = false;
   FComment.clear();
@@ -297,7 +298,8 @@ bool TEndCentral::Find(TStream* Stream) {
     CentralDirSize = Get32(p + 12);
     CentralDirOffset = Get32(p + 16);
     CommentLength = Get16(p + 20);
-    CommentOffset = size - window + i + kEndCentralSize;
+    EndOffset = size - window + i;
+    CommentOffset = EndOffset + kEndCentralSize;
     FComment.clear();
     FCommentLoaded = false;
     return true;

@@ -14,6 +14,12 @@ constexpr uint32_t kEndCentralSignature = 0x06054b50;
 constexpr int kLocalHeaderSize = 30;
 constexpr int kCentralHeaderSize = 46;
 constexpr int kEndCentralSize = 22;
+// Archives of more than 65 535 entries (or beyond 4 GiB) add a 64-bit end
+// record, found through a locator right before the end record.
+constexpr uint32_t kZip64EndSignature = 0x06064b50;
+constexpr uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr int kZip64EndSize = 56;
+constexpr int kZip64LocatorSize = 20;
 
 constexpr uint16_t kFlagEncrypted = 0x0001;
 constexpr uint16_t kFlagDataDescriptor = 0x0008;
@@ -125,6 +131,7 @@ public:
   uint32_t CentralDirSize;
   uint32_t CentralDirOffset;
   uint16_t CommentLength;
+  int64_t EndOffset;  // where the record starts
   int64_t CommentOffset;
   bool CommentModified;
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QtEndian>
 
 namespace {
@@ -84,10 +85,11 @@ struct TZipWriter::TWriteRun {
   QStringList Lines;
   QStringList DisposeList;
   std::unique_ptr<TSortedZip> NewDirectory = std::make_unique<TSortedZip>(ByNone, true, dupError);
-  std::unique_ptr<TSortedZip> Names = std::make_unique<TSortedZip>(ByName, false, dupAccept);
+  // Stored names taken so far; file names are case-sensitive here.
+  QSet<String> Names;
   TEndCentral End;
+  std::unique_ptr<TPendingFile> Pending;
   std::unique_ptr<TS_BufferStream> Output;
-  String OutputName;
   Integer Added = 0;
 };
 
@@ -128,7 +130,7 @@ Integer TZipWriter::Write() {
   auto finish = [&] {
     if (auto* parts = dynamic_cast<TZipSpanWriteStream*>(run.Output.get())) parts->Discard();
     run.Output.reset();
-    if (!run.OutputName.isEmpty()) QFile::remove(run.OutputName);
+    run.Pending.reset();
     FDeflater.reset();
     Sort(mode);
     SetKeepZipOpen(keepOpen);
@@ -150,8 +152,8 @@ Integer TZipWriter::Write() {
                                                          OnPrepareNextDisk, this);
     } else {
       // The new archive grows beside the old one, so the final rename is atomic.
-      run.OutputName = TempFileName(QFileInfo(ZipName()).absolutePath());
-      run.Output = std::make_unique<TLFNFileStream>(run.OutputName, 65536, true, fmCreate);
+      run.Pending = std::make_unique<TPendingFile>(QFileInfo(ZipName()).absolutePath());
+      run.Output = std::make_unique<TLFNFileStream>(run.Pending->Path(), 65536, true, fmCreate);
     }
     if (rebuilding || FEndCentral.CommentModified) {
       if (rebuilding) LoadZipComment();
@@ -174,12 +176,16 @@ Integer TZipWriter::Write() {
     }
     WriteDirectory(run);
     if (!run.Output->FlushBuffer()) NoRoom();
+    const Int64 size = run.Output->Position();
     // A split set is known by the name of its last part from now on.
     if (split) SetZipName(static_cast<TZipSpanWriteStream&>(*run.Output).Finish());
     run.Output.reset();
     CloseArchive(true);
-    if (!split) MoveOrCopyFile(run.OutputName, ZipName());
-    run.OutputName.clear();
+    if (!split) {
+      // Data stored again after deflate grew it may leave bytes past the end.
+      if (!QFile::resize(run.Pending->Path(), size)) NoRoom();
+      run.Pending->Commit(ZipName());
+    }
 
     FSorted.reset();
     FDirectory = std::move(run.NewDirectory);
@@ -215,7 +221,7 @@ bool TZipWriter::IsExcluded(const String& Path) const { return MatchesList(*FExc
 
 bool TZipWriter::InArchive(const String& StoredName) const {
   for (Integer i = 0; FDirectory && i < FDirectory->Count(); ++i)
-    if (FDirectory->Entry(i)->StoredName().compare(StoredName, Qt::CaseInsensitive) == 0) return true;
+    if (FDirectory->Entry(i)->StoredName() == StoredName) return true;
   return false;
 }
 
@@ -226,7 +232,7 @@ void TZipWriter::ApplyStoredName(TZipHeaderInfo& Entry, const String& Path) cons
   if (FStorePaths) {
     dir = path.left(slash + 1);
     const String root = Slashed(RootDir());
-    if (FRelativePaths && !root.isEmpty() && dir.startsWith(root, Qt::CaseInsensitive)) dir = dir.mid(root.size());
+    if (FRelativePaths && !root.isEmpty() && dir.startsWith(root)) dir = dir.mid(root.size());
     if (!FStoreVolumes) {
       if (dir.size() >= 2 && dir[1] == u':') dir.remove(0, 2);
       if (dir.startsWith(u'/')) dir.remove(0, 1);
@@ -302,7 +308,7 @@ void TZipWriter::ProcessExistingEntries(TWriteRun& Run) {
     LoadEntryComment(*entry);
     qsizetype match = -1;
     for (qsizetype k = 0; k < Run.Lines.size() && match < 0; ++k)
-      if (StoredNameOf(Run.Lines[k]).compare(entry->StoredName(), Qt::CaseInsensitive) == 0) match = k;
+      if (StoredNameOf(Run.Lines[k]) == entry->StoredName()) match = k;
     if (match < 0) {
       KeepEntry(Run, *entry);
       Append(Run, std::move(entry));
@@ -399,8 +405,7 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
   }
   ApplyStoredName(Entry, Line);
   Entry.DiskNumberStart = 0;
-  Integer existing;
-  if (Run.Names->Find(&Entry, existing)) {
+  if (Run.Names.contains(Entry.StoredName())) {
     bool retry = false;
     if (OnSkippingFile) OnSkippingFile(this, srNoOverwrite, Line, -1, retry);
     FTotalBytes -= size;
@@ -421,38 +426,52 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
     return true;
   }
 
-  FFileBytesDone = 0;
-  TFileSource input(source.get(), Line, [this, size](Int64 Done, Int64 Bytes) { ReportProgress(Done, size, Bytes); });
-  TArchiveSink output(Run.Output.get(), [this] { PumpMessages(); });
-  const std::unique_ptr<TByteSink> sealed = EncryptingSink(*source, output, Entry);
-  TByteSink& sink = sealed ? *sealed : static_cast<TByteSink&>(output);
-  if (store) {
-    uint8_t block[kBlock];
-    for (size_t n; (n = input.Read(block, kBlock)) > 0;) sink.Write(block, n);
-    Entry.InternalAttributes = 0;
-  } else {
-    if (!FDeflater) FDeflater = std::make_unique<TDeflater>();
-    Entry.Flags |= TDeflater::LevelFlags(FPackLevel);
-    const TDeflateResult result = FDeflater->Deflate(input, sink, FPackLevel);
-    if (result.Stored) {
-      Entry.CompressionMethod = kMethodStored;
-      Entry.Flags &= uint16_t(~TDeflater::LevelFlags(FPackLevel));
-    }
-    Entry.InternalAttributes = result.Text ? 1 : 0;
+  const Int64 dataStart = Run.Output->Position();
+  TEntryData data = WriteEntryData(Run, *source, Line, size, Entry, store);
+  // Deflate can make incompressible data larger: such an entry is stored
+  // instead, unless the data already went on to later parts of a split set.
+  if (!store && data.Written > uint64_t(data.Read) && !dynamic_cast<TZipSpanWriteStream*>(Run.Output.get())) {
+    Run.Output->Seek(dataStart, soBeginning);
+    FBytesDone -= data.Read;
+    data = WriteEntryData(Run, *source, Line, size, Entry, true);
   }
-  if (output.Written > uint64_t(kMaxSize)) throw EZipTooLarge(QStringLiteral("The archive would pass 4 GiB"));
-  Entry.CompressedSize = uint32_t(output.Written);
+  if (data.Written > uint64_t(kMaxSize)) throw EZipTooLarge(QStringLiteral("The archive would pass 4 GiB"));
+  Entry.CompressedSize = uint32_t(data.Written);
   // What was read counts, should the file have changed since it was listed.
-  Entry.UncompressedSize = uint32_t(input.Done);
-  Entry.Crc32 = ~input.Crc;
+  Entry.UncompressedSize = uint32_t(data.Read);
+  Entry.Crc32 = data.Crc;
   const Int64 end = RewriteLocalHeader(*Run.Output, Entry);
   if (OnEndZip) OnEndZip(this, Line, Entry.UncompressedSize, Entry.CompressedSize, end);
   return true;
 }
 
+TZipWriter::TEntryData TZipWriter::WriteEntryData(TWriteRun& Run, TStream& Source, const String& Line, Int64 Size,
+                                                  TZipHeaderInfo& Entry, bool Store) {
+  Source.Seek(0, soBeginning);
+  FFileBytesDone = 0;
+  Entry.CompressionMethod = Store ? kMethodStored : kMethodDeflated;
+  Entry.Flags &= uint16_t(~(kFlagEncrypted | TDeflater::LevelFlags(FPackLevel)));
+  TFileSource input(&Source, Line, [this, Size](Int64 Done, Int64 Bytes) { ReportProgress(Done, Size, Bytes); });
+  TArchiveSink output(Run.Output.get(), [this] { PumpMessages(); });
+  const std::unique_ptr<TByteSink> sealed = EncryptingSink(Source, output, Entry);
+  TByteSink& sink = sealed ? *sealed : static_cast<TByteSink&>(output);
+  if (Store) {
+    uint8_t block[kBlock];
+    for (size_t n; (n = input.Read(block, kBlock)) > 0;) sink.Write(block, n);
+    Entry.InternalAttributes = 0;
+  } else {
+    if (!FDeflater) FDeflater = std::make_unique<TDeflater>();
+    const TDeflateResult result = FDeflater->Deflate(input, sink, FPackLevel);
+    if (result.Stored) Entry.CompressionMethod = kMethodStored;
+    else Entry.Flags |= TDeflater::LevelFlags(FPackLevel);
+    Entry.InternalAttributes = result.Text ? 1 : 0;
+  }
+  return {output.Written, input.Done, ~input.Crc};
+}
+
 void TZipWriter::Append(TWriteRun& Run, std::unique_ptr<TZipHeaderInfo> Entry) {
   if (Run.NewDirectory->Count() >= kMaxEntries) throw EZipTooLarge(QStringLiteral("More than 65535 entries"));
-  Run.Names->Add(Entry.get());
+  Run.Names.insert(Entry->StoredName());
   Run.NewDirectory->Add(Entry.release());
 }
 

@@ -87,6 +87,15 @@ private:
   void ProcessExistingEntries(TWriteRun& Run);
   void KeepEntry(TWriteRun& Run, TZipHeaderInfo& Entry);
   bool AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Entry);
+  struct TEntryData {
+    uint64_t Written;  // bytes in the archive, an encryption header included
+    Int64 Read;        // bytes of the file
+    uint32_t Crc;      // of the file's bytes
+  };
+  // Writes the file's data from its start, stored or deflated (and encrypted
+  // with a Password); the entry's method and flags say which.
+  TEntryData WriteEntryData(TWriteRun& Run, TStream& Source, const String& Line, Int64 Size, TZipHeaderInfo& Entry,
+                            bool Store);
   void Append(TWriteRun& Run, std::unique_ptr<TZipHeaderInfo> Entry);
   void WriteDirectory(TWriteRun& Run);
   // With a Password: reads Source once for its CRC, writes the encryption

@@ -55,8 +55,10 @@ TEST(ZipReaderProperties, KeepTheirFormsAndReportBadIndexes) {
   } catch (const EListError& e) {
     EXPECT_EQ(e.Message(), "Index 3 is out of range");
   }
-  reader.SetZipName(f.Archive.toUpper());  // the same name in other letters keeps the directory
-  EXPECT_EQ(reader.Count(), 3);
+  reader.SetZipName(f.Archive.toUpper());  // the name in other letters is another file
+  EXPECT_EQ(reader.Count(), 0);
+  reader.SetZipName(f.Archive);
+  reader.ReadZip();
   reader.Sort(ByName);
   EXPECT_EQ(reader.Filename(0), "a.txt");
   EXPECT_EQ(reader.Filename(2), "b.txt");
@@ -82,7 +84,8 @@ TEST(ZipExtraction, ChoosesEntriesAndFoldersByTheSettings) {
            {"flattened", true, false, {}, 3, {"a.txt", "b.txt", "pic.jpg"}},
            {"by mask", false, true, {"*.txt"}, 2, {"a.txt", "sub/b.txt"}},
            {"by folder mask", false, true, {"sub/*"}, 1, {"sub/b.txt"}},
-           {"root folder taken off", true, true, {}, 3, {"a.txt", "b.txt", "pic.jpg"}, "SUB"}}) {
+           {"root folder taken off", true, true, {}, 3, {"a.txt", "b.txt", "pic.jpg"}, "sub"},
+           {"root in other letters is another folder", true, true, {}, 3, {"a.txt", "pic.jpg", "sub/b.txt"}, "SUB"}}) {
     const QString dest = f.Scratch.File(QString("out-%1").arg(c.what).replace(' ', '_'));
     TZipReader reader;
     Integer announced = -1;

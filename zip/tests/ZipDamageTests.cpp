@@ -176,3 +176,86 @@ TEST(ZipLimits, WhatTheFormatCannotHoldIsRefusedInsteadOfWrapped) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs a Python script that writes an archive to the path given as its argument.
+void CraftArchive(const ScratchDir& Scratch, const QString& Archive, const QString& Script) {
+  const TProcessResult made = RunTool("python3", {"-c", Script, Archive}, Scratch.Path());
+  ASSERT_EQ(made.ExitCode, 0) << made.Output.toStdString();
+}
+
+TEST(ZipHostile, ANulInANameIsRefusedBeforeAnythingIsWritten) {
+  ScratchDir scratch;
+  const QString dest = scratch.File("dest");
+  WriteFile(dest + "/victim.txt", "keep me");
+  QFile::setPermissions(dest + "/victim.txt", QFile::ReadOwner);
+  const QString archive = scratch.File("nul.zip");
+  CraftArchive(scratch, archive,
+               "import sys, zipfile\n"
+               "z = zipfile.ZipFile(sys.argv[1], 'w')\n"
+               "i = zipfile.ZipInfo('x'); i.filename = 'victim.txt' + chr(0) + '.png'\n"
+               "z.writestr(i, 'replaced')\n"
+               "z.close()\n");
+  for (TUZOverwriteMode mode : {TUZOverwriteMode::Never, TUZOverwriteMode::Always}) {
+    TZipReader reader;
+    Restorer(reader, archive, dest)->SetOverwriteMode(mode);
+    EXPECT_THROW(reader.ExtractFiles(), EUnsafeZipEntry);
+    EXPECT_EQ(ReadFile(dest + "/victim.txt"), "keep me");
+    EXPECT_EQ(QDir(dest).entryList(QDir::Files), QStringList{"victim.txt"});
+  }
+}
+
+TEST(ZipHostile, EntriesThatShareDataAreRefused) {
+  ScratchDir scratch;
+  const QString archive = scratch.File("overlap.zip");
+  // a.txt holds b.txt's local header and data: one set of bytes, two entries.
+  CraftArchive(scratch, archive,
+               "import sys, struct, zlib\n"
+               "def local(name, data):\n"
+               "    return struct.pack('<IHHHHHIIIHH', 0x04034b50, 20, 0, 0, 0, 0x21, zlib.crc32(data), len(data),\n"
+               "                       len(data), len(name), 0) + name + data\n"
+               "def central(name, data, offset):\n"
+               "    return struct.pack('<IHHHHHHIIIHHHHHII', 0x02014b50, 20, 20, 0, 0, 0, 0x21, zlib.crc32(data),\n"
+               "                       len(data), len(data), len(name), 0, 0, 0, 0, 0, offset) + name\n"
+               "inner = local(b'b.txt', b'hello')\n"
+               "blob = local(b'a.txt', inner)\n"
+               "cd = central(b'a.txt', inner, 0) + central(b'b.txt', b'hello', 35)\n"
+               "end = struct.pack('<IHHHHIIH', 0x06054b50, 0, 0, 2, 2, len(cd), len(blob), 0)\n"
+               "open(sys.argv[1], 'wb').write(blob + cd + end)\n");
+  const QString dest = scratch.File("dest");
+  TZipReader reader;
+  EXPECT_THROW(Restorer(reader, archive, dest)->ExtractFiles(), EBadZipFile);
+  EXPECT_EQ(Tree(dest).keys(), QStringList());
+}
+
+TEST(ZipHostile, MoreEntriesThanTheOldCountHoldsAreNeverDropped) {
+  ScratchDir scratch;
+  const QString archive = scratch.File("many.zip");
+  CraftArchive(scratch, archive,
+               "import sys, zipfile\n"
+               "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+               "    for i in range(70000): z.writestr('f%d' % i, '')\n");
+  TZipReader reader;
+  reader.SetZipName(archive);
+  reader.ReadZip();
+  EXPECT_EQ(reader.Count(), 70000);
+
+  // The same archive from a writer that lets the 16-bit count wrap and adds no 64-bit record.
+  QByteArray bytes = ReadFile(archive);
+  const qsizetype zip64 = bytes.lastIndexOf(QByteArray("PK\x06\x06", 4));
+  const qsizetype end = bytes.lastIndexOf(QByteArray("PK\x05\x06", 4));
+  ASSERT_GT(zip64, 0);
+  QByteArray wrapped = bytes.left(zip64) + bytes.mid(end);
+  const qsizetype count = zip64 + 8;
+  for (qsizetype at : {count, count + 2}) {
+    wrapped[at] = char(70000 & 0xFF);
+    wrapped[at + 1] = char((70000 >> 8) & 0xFF);
+  }
+  WriteFile(archive, wrapped);
+  TZipReader wrappedReader;
+  wrappedReader.SetZipName(archive);
+  EXPECT_THROW(wrappedReader.ReadZip(), EZipTooLarge);
+}
+
+}  // namespace
