@@ -5,15 +5,17 @@
 #include "platform/rtl/IniFiles.h"
 
 void ReadyPara() {
-  const TIniFile Ini(ResolvePath(GAppPath, QStringLiteral("IIS.INI")));
+  TPubSettings& S = Settings();
+  const TIniFile Ini(ResolvePath(S.GAppPath, QStringLiteral("IIS.INI")));
   const String Section = QStringLiteral("Last");
-  GVendorName = Ini.ReadString(Section, QStringLiteral("EntName"), QStringLiteral("墨鲤软件"));
-  GVendorHomePage = Ini.ReadString(Section, QStringLiteral("HomePage"), QStringLiteral("https://www.example.com/moli/"));
-  GBrand = Ini.ReadString(Section, QStringLiteral("Brand"), QStringLiteral("墨鲤"));
+  S.GVendorName = Ini.ReadString(Section, QStringLiteral("EntName"), QStringLiteral("墨鲤软件"));
+  S.GVendorHomePage = Ini.ReadString(Section, QStringLiteral("HomePage"), QStringLiteral("https://www.example.com/moli/"));
+  S.GBrand = Ini.ReadString(Section, QStringLiteral("Brand"), QStringLiteral("墨鲤"));
 }
 
 bool LoadRegPara() {
   TDataSet* Para = DM->dsPara;
+  TPubSettings& S = DM->Settings;
   if (!Para->Active()) {
     try {
       Para->Open();
@@ -23,19 +25,19 @@ bool LoadRegPara() {
   }
   const auto Field = [Para](const char* Name) { return Para->FieldByName(QLatin1String(Name)); };
   try {
-    GGSLimit = Field("GSLimit")->AsInteger();
-    GJJUnit = Field("JJUnit")->AsString();
-    GPrintDays = Field("PrintDays")->AsInteger();
-    GShowFloat = Field("ShowFloat")->AsInteger();
-    GPrintOrientation = Field("PrintOrientation")->AsInteger();
-    GTopPos = Field("TopPos")->AsInteger();
-    GEntName = Field("EntName")->AsString();
-    GLogPass = Field("LogPass")->AsString();
-    GShowXH = Field("ShowXH")->AsInteger();
-    GPageWidth = Field("PageWidth")->AsFloat();
-    GNameOnTitle = Field("NameOnTitle")->AsInteger();
+    S.GGSLimit = Field("GSLimit")->AsInteger();
+    S.GJJUnit = Field("JJUnit")->AsString();
+    S.GPrintDays = Field("PrintDays")->AsInteger();
+    S.GShowFloat = Field("ShowFloat")->AsInteger();
+    S.GPrintOrientation = Field("PrintOrientation")->AsInteger();
+    S.GTopPos = Field("TopPos")->AsInteger();
+    S.GEntName = Field("EntName")->AsString();
+    S.GLogPass = Field("LogPass")->AsString();
+    S.GShowXH = Field("ShowXH")->AsInteger();
+    S.GPageWidth = Field("PageWidth")->AsFloat();
+    S.GNameOnTitle = Field("NameOnTitle")->AsInteger();
   } catch (const Exception&) {
   }
-  if (GLogPass == QLatin1String("729")) GLogPass.clear();
+  if (S.GLogPass == QLatin1String("729")) S.GLogPass.clear();
   return true;
 }

@@ -111,7 +111,7 @@ Extended TPayRecordCalc::GetGS() const {
     if (S.Visible) Base += S.Value();
   for (const TPaySlot& S : FDeductions)
     if (S.Visible) Base -= S.Value();
-  return IncomeTax(Base, GGSLimit, TaxBrackets);
+  return IncomeTax(Base, Settings().GGSLimit, TaxBrackets);
 }
 
 void TPayRecordCalc::CalcGroup(TSlotGroup Group) {
@@ -167,7 +167,7 @@ void TPayRecordCalc::AttendanceProduct() {
   // Without earnings items the first box is hidden: an amount written there
   // would count in the totals without being saved as an item.
   if (FEarnings[0].Visible) {
-    const Extended Attendance = BoxValue(GPrintDays == 2 ? HoursText : DaysText);
+    const Extended Attendance = BoxValue(Settings().GPrintDays == 2 ? HoursText : DaysText);
     FEarnings[0].Text = FormatFloat(TwoDecimals, Attendance * BoxValue(PayStandardText));
   }
   ReCalcAll();

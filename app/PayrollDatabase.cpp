@@ -1,5 +1,4 @@
 #include "app/PayrollDatabase.h"
-#include "app/uPub.h"
 #include "platform/db/ADODB.h"
 #include "platform/rtl/Files.h"
 #include <QFile>
@@ -71,8 +70,12 @@ void CreateTables(TADOConnection& Connection) {
 
 }  // namespace
 
-String DatabaseFileName() {
-  return ResolvePath(GAppPath, QStringLiteral("db/VIRE.dat"));
+String DatabaseFileName(const String& AppPath) {
+  return DatabaseFileOfFolder(ResolvePath(AppPath, QStringLiteral("db")));
+}
+
+String DatabaseFileOfFolder(const String& DataFolder) {
+  return ResolvePath(DataFolder, QStringLiteral("VIRE.dat"));
 }
 
 void CreatePayrollDatabase(const String& FileName) {

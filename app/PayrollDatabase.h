@@ -2,8 +2,10 @@
 // The payroll database file: where it lives and how a new one is made.
 #include "platform/rtl/Types.h"
 
-// "db/VIRE.dat" under the program folder.
-String DatabaseFileName();
+// "db/VIRE.dat" under the program folder AppPath.
+String DatabaseFileName(const String& AppPath);
+// The database file inside a data folder ("VIRE.dat").
+String DatabaseFileOfFolder(const String& DataFolder);
 // Creates FileName with the payroll tables, the settings row and the current
 // tax brackets. The file appears only once complete; raises EDatabaseError or
 // EFCreateError when it cannot be made.

@@ -1,24 +1,44 @@
+#include "app/uDM.h"
+#include "app/uMain.h"
+#include "platform/ui/SystemColors.h"
 #include <QApplication>
-#include <QMainWindow>
 #include <QTimer>
 
-// Until the main window of the program exists, start-up shows an empty main
-// window with the application title. With MOLI_SCREENSHOT set, the window is
-// saved to that file once shown and the program ends.
+namespace {
+
+// With MOLI_SCREENSHOT set, the main window is saved to that file once it
+// shows and the program ends; ExitCode becomes 1 when the file cannot be written.
+void ScreenshotOnceShown(TfrmMainGZT* Form, int& ExitCode) {
+  const QString FileName = qEnvironmentVariable("MOLI_SCREENSHOT");
+  if (FileName.isEmpty()) return;
+  QTimer::singleShot(1500, Form->Handle(), [Form, FileName, &ExitCode] {
+    if (!Form->Handle()->grab().save(FileName)) ExitCode = 1;
+    Application->Terminate();
+  });
+}
+
+}  // namespace
+
+// The data module comes first, so that the main window finds the database
+// connected; both are freed in the opposite order when the main window closes.
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  const QString title = QString::fromUtf8("墨鲤工资条打印软件");
-  QApplication::setApplicationName(title);
-  QMainWindow window;
-  window.setWindowTitle(title);
-  window.resize(1024, 700);
-  window.show();
-  const QString screenshot = qEnvironmentVariable("MOLI_SCREENSHOT");
-  if (!screenshot.isEmpty()) {
-    QTimer::singleShot(500, &window, [&window, screenshot] {
-      const bool saved = window.grab().save(screenshot);
-      QApplication::exit(saved ? 0 : 1);
-    });
+  QApplication QtApplication(argc, argv);
+  SetSystemTable(PaletteSystemTable());
+  Application->SetTitle(QString::fromUtf8("墨鲤工资条打印软件"));
+  try {
+    DM = new TDM(Application);
+    frmMainGZT = new TfrmMainGZT(Application);
+    Application->SetMainForm(frmMainGZT);
+  } catch (...) {
+    Application->HandleException(nullptr);
+    return 1;
   }
-  return application.exec();
+  int ExitCode = 0;
+  ScreenshotOnceShown(frmMainGZT, ExitCode);
+  Application->Run();
+  delete frmMainGZT;
+  frmMainGZT = nullptr;
+  delete DM;
+  DM = nullptr;
+  return ExitCode;
 }

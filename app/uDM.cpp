@@ -3,8 +3,15 @@
 #include "app/PayrollDatabase.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/SysUtils.h"
+#include <QDir>
 
 TDM* DM = nullptr;
+
+TPubSettings& Settings() {
+  if (!DM) throw EInvalidOperation(QStringLiteral("The program's settings are used before its data module exists"));
+  return DM->Settings;
+}
 
 TDM::TDM(TComponent* AOwner)
     : TComponent(AOwner),
@@ -21,16 +28,16 @@ TDM::TDM(TComponent* AOwner)
 }
 
 void TDM::DataModuleCreate() {
-  GAppPath = ProgramFolder();
-  const String FileName = DatabaseFileName();
+  Settings.GAppPath = ProgramFolder();
+  const String FileName = DatabaseFileName(Settings.GAppPath);
   ADOLocal->SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + FileName +
                                 QStringLiteral(";Persist Security Info=False") +
                                 QStringLiteral(";Jet OLEDB:Database Password=qzvm27153906"));
   try {
     if (!FileExists(FileName)) CreatePayrollDatabase(FileName);
     ADOLocal->Open();
-  } catch (const Exception&) {
-    ShowAppMessage(QStringLiteral("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！"));
+  } catch (const Exception& E) {
+    ShowAppMessage(QStringLiteral("无法打开工资数据库。\n数据库文件：%1\n原因：%2").arg(QDir::toNativeSeparators(FileName), E.Message()));
   }
 }
 

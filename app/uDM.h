@@ -1,6 +1,8 @@
 #pragma once
 // The data module: the one connection to the payroll database that every
-// window uses, the settings data set and the two query helpers.
+// window uses, the settings data set, the program's settings and the two
+// query helpers.
+#include "app/uPub.h"
 #include "platform/db/ADODB.h"
 
 class TDM : public TComponent {
@@ -8,9 +10,9 @@ public:
   // Sets the program folder and connects (DataModuleCreate).
   explicit TDM(TComponent* AOwner = nullptr);
 
-  // Connects to "db/VIRE.dat" under the program folder, creating it with its
-  // tables first when it is missing. A failure is shown and the program goes
-  // on without a connection.
+  // Sets the program folder and connects to "db/VIRE.dat" under it, creating
+  // the file with its tables first when it is missing. A failure is shown with
+  // the file and the reason, and the program goes on without a connection.
   void DataModuleCreate();
 
   // First field of the first row as text; empty when there is no row or the
@@ -27,6 +29,8 @@ public:
   TADODataSet* dsQuery;
   // The settings row; stays open once opened.
   TADODataSet* dsPara;
+  // The program's settings; a data module starts with the empty ones.
+  TPubSettings Settings;
 };
 
 extern TDM* DM;

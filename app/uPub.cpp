@@ -16,26 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 
-String GAppPath;
-String GVendorName;
-String GVendorHomePage;
-String GBrand;
-String GEntName;
-String GLogPass;
-Integer GGSLimit = 0;
-String GJJUnit;
-Integer GPrintDays = 0;
-Integer GShowFloat = 0;
-Integer GPrintOrientation = 0;
-Integer GTopPos = 0;
-Integer GShowXH = 0;
-Extended GPageWidth = 0;
-Integer GNameOnTitle = 0;
-bool GSortAscending = false;
-String GAutoBakPath;
-
 String AmountFormat() {
-  return GShowFloat != 0 ? QStringLiteral("0.00") : QStringLiteral("0");
+  return Settings().GShowFloat != 0 ? QStringLiteral("0.00") : QStringLiteral("0");
 }
 
 Integer FindStringIndex(TStrings* List, const String& Text, bool Prefix) {

@@ -6,34 +6,41 @@
 class TControl;
 class TWinControl;
 
-// Program folder with a trailing separator: the prefix of every file the program uses.
-extern String GAppPath;
-extern String GVendorName;
-extern String GVendorHomePage;
-extern String GBrand;
-// The user's company name, title prefix of printouts and lists.
-extern String GEntName;
-// Login and management password; empty means none.
-extern String GLogPass;
-// Income-tax exemption threshold.
-extern Integer GGSLimit;
-// Unit word of piecework.
-extern String GJJUnit;
-// Attendance mode: 0 none, 1 days (day rate), 2 hours (hour rate), 3 piecework.
-extern Integer GPrintDays;
-// Non-zero: amounts are shown with two decimals.
-extern Integer GShowFloat;
-extern Integer GPrintOrientation;
-// Top margin of printed slips in tenths of an inch.
-extern Integer GTopPos;
-// Number column on printed slips: 0 none, 1 running number, 2 employee code.
-extern Integer GShowXH;
-// Paper width in millimetres.
-extern Extended GPageWidth;
-extern Integer GNameOnTitle;
-extern bool GSortAscending;
-// Automatic backup folder with a trailing separator.
-extern String GAutoBakPath;
+// The process-wide values of the program: one value, owned by the data
+// module (TDM::Settings) and reached through Settings().
+struct TPubSettings {
+  // Program folder with a trailing separator: the prefix of every file the program uses.
+  String GAppPath;
+  String GVendorName;
+  String GVendorHomePage;
+  String GBrand;
+  // The user's company name, title prefix of printouts and lists.
+  String GEntName;
+  // Login and management password; empty means none.
+  String GLogPass;
+  // Income-tax exemption threshold.
+  Integer GGSLimit = 0;
+  // Unit word of piecework.
+  String GJJUnit;
+  // Attendance mode: 0 none, 1 days (day rate), 2 hours (hour rate), 3 piecework.
+  Integer GPrintDays = 0;
+  // Non-zero: amounts are shown with two decimals.
+  Integer GShowFloat = 0;
+  Integer GPrintOrientation = 0;
+  // Top margin of printed slips in tenths of an inch.
+  Integer GTopPos = 0;
+  // Number column on printed slips: 0 none, 1 running number, 2 employee code.
+  Integer GShowXH = 0;
+  // Paper width in millimetres.
+  Extended GPageWidth = 0;
+  Integer GNameOnTitle = 0;
+  bool GSortAscending = false;
+  // Automatic backup folder with a trailing separator.
+  String GAutoBakPath;
+};
+
+// The settings of the data module; raises EInvalidOperation while there is none.
+TPubSettings& Settings();
 
 // The format of amounts in lists, footers and the record editor.
 String AmountFormat();

@@ -4,9 +4,11 @@
 // arithmetic written directly in C++; the ratio shows what formulas kept as
 // text cost.
 #include "app/PayRecordCalc.h"
-#include "app/uPub.h"
+#include "app/uDM.h"
 #include "bench/RatioReporter.h"
+#include "platform/rtl/Files.h"
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -65,8 +67,8 @@ void LoadRecord(TPayRecordCalc& Calc, const QStringList& Texts) {
 }
 
 void BM_RecalcWithFormulas(benchmark::State& State) {
-  GGSLimit = 5000;
-  GShowFloat = 1;
+  Settings().GGSLimit = 5000;
+  Settings().GShowFloat = 1;
   TPayRecordCalc Calc;
   BuildStructure(Calc);
   const std::vector<QStringList> Records = RecordTexts();
@@ -116,6 +118,11 @@ BENCHMARK(BM_RecalcNative)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   QCoreApplication Application(argc, argv);
+  // The settings belong to a data module, which wants a program folder with its database.
+  QTemporaryDir Folder;
+  SetProgramFolder(Folder.path() + u'/');
+  TDM Module;
+  DM = &Module;
   benchmark::Initialize(&argc, argv);
   TRatioReporter Reporter;
   benchmark::RunSpecifiedBenchmarks(&Reporter);
@@ -124,5 +131,6 @@ int main(int argc, char** argv) {
   if (Formulas > 0 && Native > 0)
     std::printf("formulas / native: %.1fx; %d records recomputed in %.1f ms\n", Formulas / Native, RecordCount, Formulas);
   benchmark::Shutdown();
+  DM = nullptr;
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "app/PayrollDatabase.h"
 #include "app/TaxBrackets.h"
 #include "app/tests/MessageRecorder.h"
+#include "app/tests/TestDataModule.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
@@ -18,16 +19,6 @@ String U(const char* Text) { return QString::fromUtf8(Text); }
 // A program folder of its own with the data module of a first start.
 class DataModuleTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    SetProgramFolder(Folder.Path() + u'/');
-    Module = std::make_unique<TDM>();
-    DM = Module.get();
-  }
-  void TearDown() override {
-    DM = nullptr;
-    Module.reset();
-    SetProgramFolder(String());
-  }
   String Query(const String& Sql) { return DM->GetDataBySQL(Sql); }
   int Count(const String& Where) { return Query(QStringLiteral("select count(*) from TGZSet where ") + Where).toInt(); }
   void Exec(const String& Sql) { DM->ADOLocal->ExecuteSql(Sql); }
@@ -50,14 +41,14 @@ protected:
     return Rows.Text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
   }
 
-  moli::testing::ScratchDir Folder;
   TMessageRecorder Messages;
-  std::unique_ptr<TDM> Module;
+  TTestDataModule Module;
+  const moli::testing::ScratchDir& Folder = Module.Folder();
 };
 
 TEST_F(DataModuleTest, FirstStartCreatesTheDatabaseWithItsSeedRows) {
   EXPECT_TRUE(Messages.Messages().isEmpty());
-  EXPECT_EQ(GAppPath, Folder.Path() + u'/');
+  EXPECT_EQ(Settings().GAppPath, Folder.Path() + u'/');
   EXPECT_TRUE(QFile::exists(Folder.File(QStringLiteral("db/VIRE.dat"))));
   EXPECT_FALSE(QFile::exists(Folder.File(QStringLiteral("db/VIRE.dat.new"))));
   EXPECT_TRUE(DM->ADOLocal->ConnectionString().contains(Folder.File(QStringLiteral("db/VIRE.dat"))));
@@ -71,14 +62,14 @@ TEST_F(DataModuleTest, FirstStartCreatesTheDatabaseWithItsSeedRows) {
                                  "MobileCode, BankNo, EMail, LOGTime, SelectStu from TGZ)")),
             QStringLiteral("0"));
 
-  GLogPass = QStringLiteral("stale");
+  Settings().GLogPass = QStringLiteral("stale");
   ASSERT_TRUE(LoadRegPara());
-  EXPECT_EQ(GLogPass, QString());  // the initial "729" counts as no password
-  EXPECT_EQ(GGSLimit, 5000);
-  EXPECT_EQ(GTopPos, 2);
-  EXPECT_EQ(GShowFloat, 1);
+  EXPECT_EQ(Settings().GLogPass, QString());  // the initial "729" counts as no password
+  EXPECT_EQ(Settings().GGSLimit, 5000);
+  EXPECT_EQ(Settings().GTopPos, 2);
+  EXPECT_EQ(Settings().GShowFloat, 1);
   EXPECT_EQ(AmountFormat(), QStringLiteral("0.00"));
-  EXPECT_EQ(double(GPageWidth), 210.0);
+  EXPECT_EQ(double(Settings().GPageWidth), 210.0);
 
   // A second start finds the file and leaves it as it is.
   Exec(QStringLiteral("update TPara set EntName='甲公司'"));
@@ -99,25 +90,25 @@ TEST_F(DataModuleTest, TaxBracketsAreReadInBracketOrder) {
   EXPECT_EQ(double(Brackets.back().YNSTotal), 3000.0);
 
   DM->ADOLocal->Close();
-  ASSERT_TRUE(QFile::remove(DatabaseFileName()));
+  ASSERT_TRUE(QFile::remove(DatabaseFileName(Settings().GAppPath)));
   EXPECT_TRUE(ReadTaxBrackets().empty());
 }
 
 TEST_F(DataModuleTest, LoadRegParaStopsAtTheFirstUnreadableColumn) {
   Exec(QStringLiteral("update TPara set PageWidth=NULL, NameOnTitle=1, LogPass='secret', EntName='乙公司'"));
   ASSERT_TRUE(LoadRegPara());
-  EXPECT_EQ(double(GPageWidth), 0.0);  // a null reads as 0 and the reading goes on
-  EXPECT_EQ(GNameOnTitle, 1);
-  EXPECT_EQ(GLogPass, QStringLiteral("secret"));
+  EXPECT_EQ(double(Settings().GPageWidth), 0.0);  // a null reads as 0 and the reading goes on
+  EXPECT_EQ(Settings().GNameOnTitle, 1);
+  EXPECT_EQ(Settings().GLogPass, QStringLiteral("secret"));
 
   DM->dsPara->Close();
   Exec(QStringLiteral("alter table TPara drop column TopPos"));
   Exec(QStringLiteral("update TPara set GSLimit=3500, LogPass='other'"));
-  GTopPos = 7;
+  Settings().GTopPos = 7;
   ASSERT_TRUE(LoadRegPara());
-  EXPECT_EQ(GGSLimit, 3500);                      // read before the missing column
-  EXPECT_EQ(GTopPos, 7);                          // missing: keeps its value
-  EXPECT_EQ(GLogPass, QStringLiteral("secret"));  // after it: not read
+  EXPECT_EQ(Settings().GGSLimit, 3500);                      // read before the missing column
+  EXPECT_EQ(Settings().GTopPos, 7);                          // missing: keeps its value
+  EXPECT_EQ(Settings().GLogPass, QStringLiteral("secret"));  // after it: not read
 }
 
 TEST_F(DataModuleTest, QueryHelpersFollowTheirEdgeCases) {
@@ -203,12 +194,17 @@ TEST(DataModule, AnUnusableDatabaseIsReportedAndQueriesComeBackEmpty) {
   {
     TDM Module;
     DM = &Module;
-    EXPECT_EQ(Messages.Messages(), QStringList{U("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！")});
+    // The message names the file and what went wrong with it.
+    ASSERT_EQ(Messages.Messages().size(), 1);
+    const String Message = Messages.Messages().front();
+    EXPECT_TRUE(Message.startsWith(U("无法打开工资数据库"))) << Message.toStdString();
+    EXPECT_TRUE(Message.contains(QDir::toNativeSeparators(Folder.File(QStringLiteral("db/VIRE.dat"))))) << Message.toStdString();
+    EXPECT_TRUE(Message.contains(QStringLiteral("原因："))) << Message.toStdString();
     EXPECT_FALSE(Module.ADOLocal->Connected());
     EXPECT_EQ(Module.GetDataBySQL(QStringLiteral("select count(*) from TPara")), QString());
-    GGSLimit = 1234;
+    Settings().GGSLimit = 1234;
     EXPECT_FALSE(LoadRegPara());
-    EXPECT_EQ(GGSLimit, 1234);
+    EXPECT_EQ(Settings().GGSLimit, 1234);
     StructUpdate();
     EXPECT_FALSE(AddBaseGZSet(QStringLiteral("202401"), QStringLiteral("BASE")));
     DM = nullptr;
@@ -216,23 +212,20 @@ TEST(DataModule, AnUnusableDatabaseIsReportedAndQueriesComeBackEmpty) {
   SetProgramFolder(String());
 }
 
-TEST(Settings, ReadyParaReadsTheVendorFileWithDefaults) {
-  moli::testing::ScratchDir Folder;
-  GAppPath = Folder.Path() + u'/';
+TEST_F(DataModuleTest, ReadyParaReadsTheVendorFileWithDefaults) {
   ReadyPara();
-  EXPECT_EQ(GBrand, U("墨鲤"));
-  EXPECT_FALSE(GVendorName.isEmpty());
-  EXPECT_FALSE(GVendorHomePage.isEmpty());
+  EXPECT_EQ(Settings().GBrand, U("墨鲤"));
+  EXPECT_FALSE(Settings().GVendorName.isEmpty());
+  EXPECT_FALSE(Settings().GVendorHomePage.isEmpty());
 
   QFile Ini(Folder.File(QStringLiteral("IIS.INI")));
   ASSERT_TRUE(Ini.open(QIODevice::WriteOnly));
   Ini.write(QString::fromUtf8("[Last]\r\nEntName=某软件公司\r\nBrand=青鱼\r\n").toUtf8());
   Ini.close();
   ReadyPara();
-  EXPECT_EQ(GVendorName, U("某软件公司"));
-  EXPECT_EQ(GBrand, U("青鱼"));
-  EXPECT_FALSE(GVendorHomePage.isEmpty());
-  GAppPath.clear();
+  EXPECT_EQ(Settings().GVendorName, U("某软件公司"));
+  EXPECT_EQ(Settings().GBrand, U("青鱼"));
+  EXPECT_FALSE(Settings().GVendorHomePage.isEmpty());
 }
 
 }  // namespace

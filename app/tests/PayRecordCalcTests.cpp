@@ -1,5 +1,6 @@
 #include "app/PayRecordCalc.h"
 #include "app/tests/MessageRecorder.h"
+#include "app/tests/TestDataModule.h"
 #include "app/uPub.h"
 #include <gtest/gtest.h>
 
@@ -20,21 +21,17 @@ std::vector<TTaxBracket> MonthlyBrackets() {
 class PayRecordCalcTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    GGSLimit = 5000;
-    GShowFloat = 1;
-    GPrintDays = 1;
+    Settings().GGSLimit = 5000;
+    Settings().GShowFloat = 1;
+    Settings().GPrintDays = 1;
     Calc.TaxBrackets = MonthlyBrackets();
-  }
-  void TearDown() override {
-    GGSLimit = 0;
-    GShowFloat = 0;
-    GPrintDays = 0;
   }
   String& Box(const char* Caption) {
     TPaySlot* S = Calc.FindEditCtrlByName(U(Caption));
     EXPECT_NE(S, nullptr) << Caption;
     return S->Text;
   }
+  TTestDataModule Module;
   TPayRecordCalc Calc;
   TMessageRecorder Messages;
 };
@@ -143,12 +140,12 @@ TEST_F(PayRecordCalcTest, TotalsUseTheAmountFormatAndTheNetFollowsTheShownTotals
   Box("甲") = QStringLiteral("100.5");
   Box("乙") = QStringLiteral("200.25");
   Box("丙") = QStringLiteral("10.4");
-  GShowFloat = 0;
+  Settings().GShowFloat = 0;
   Calc.AutoCalc();
   EXPECT_EQ(Calc.YFTotalText, QStringLiteral("301"));
   EXPECT_EQ(Calc.KKTotalText, QStringLiteral("10"));
   EXPECT_EQ(Calc.GZTotalText, QStringLiteral("291"));  // 301 - 10, not 290.35 rounded
-  GShowFloat = 1;
+  Settings().GShowFloat = 1;
   Calc.AutoCalc();
   EXPECT_EQ(Calc.GZTotalText, QStringLiteral("290.35"));
 
@@ -191,7 +188,7 @@ TEST_F(PayRecordCalcTest, AttendanceProductFillsTheFirstEarningsBoxByMode) {
   Calc.PayStandardText = QStringLiteral(" 200 ");
   for (auto [Mode, Expected, Half] : {std::tuple{1, "4300.00", "2150.00"}, std::tuple{2, "1600.00", "800.00"},
                                       std::tuple{3, "4300.00", "2150.00"}}) {
-    GPrintDays = Mode;
+    Settings().GPrintDays = Mode;
     Calc.AttendanceProduct();
     EXPECT_EQ(Box("计时工资"), QString::fromLatin1(Expected)) << Mode;
     EXPECT_EQ(Box("加班"), QString::fromLatin1(Half)) << Mode;

@@ -1,0 +1,44 @@
+// Starts the built program as a user would, in a program folder of its own.
+#include "platform/db/ADODB.h"
+#include "platform/testing/TestPaths.h"
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramStart, AFirstStartCreatesTheDatabaseAndShowsTheMainWindow) {
+  const QString Program = qEnvironmentVariable("MOLI_PROGRAM");
+  ASSERT_FALSE(Program.isEmpty());
+  moli::testing::ScratchDir Folder;
+  const QString Copy = Folder.File(QStringLiteral("moli-payroll"));
+  ASSERT_TRUE(QFile::copy(Program, Copy));
+
+  QProcess Run;
+  QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+  Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  Environment.insert(QStringLiteral("MOLI_SCREENSHOT"), Folder.File(QStringLiteral("shot.png")));
+  Run.setProcessEnvironment(Environment);
+  Run.start(Copy, {});
+  ASSERT_TRUE(Run.waitForFinished(60000)) << Run.readAllStandardError().toStdString();
+  EXPECT_EQ(Run.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(Run.exitCode(), 0) << Run.readAllStandardError().toStdString();
+
+  const QImage Shot(Folder.File(QStringLiteral("shot.png")));
+  EXPECT_GT(Shot.width(), 600);
+  EXPECT_GT(Shot.height(), 400);
+
+  TADOConnection Connection;
+  Connection.SetConnectionString(QStringLiteral("Data Source=") + Folder.File(QStringLiteral("db/VIRE.dat")));
+  TADOQuery Query;
+  Query.SetConnection(&Connection);
+  Query.SQL()->SetText(QStringLiteral("select (select count(*) from sqlite_master where type='table' and "
+                                      "name in ('TGZMonth','TGZ','TGZSet','TPara','TGSModel')) || '/' || "
+                                      "(select count(*) from TPara) || '/' || "
+                                      "(select count(*) from TGZSet where GZMonth='BASE')"));
+  Query.Open();
+  EXPECT_EQ(Query.Fields()->Fields(0)->AsString(), QStringLiteral("5/1/45"));
+}
+
+}  // namespace
