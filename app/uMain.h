@@ -1,17 +1,135 @@
 #pragma once
 // The program's main window: the pay months on the left, the current month's
-// pay records on the right, and the commands around them.
+// pay records on the right under a filter bar, the toolbar and menus that
+// reach every other command. Month and record maintenance live in
+// uMainMaintenance.cpp; backup, restore and clearing in uMainBackup.cpp.
+#include "platform/db/ADODB.h"
+#include <array>
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/ToolBar.h"
 
 class TfrmMainGZT : public TForm {
 public:
-  // Runs the start-up steps (FormCreate).
+  // Builds the window and runs the start-up steps (FormCreate).
   explicit TfrmMainGZT(TComponent* AOwner);
   String ClassName() const override { return QStringLiteral("TfrmMainGZT"); }
 
-  // Program folder, vendor information, caption, default pay items and the
-  // settings, in that order.
+  // ---- start-up and lists
+  // Program folder, vendor information, caption, default pay items, settings,
+  // the month list, the skin and the filter lists, in that order.
   void FormCreate();
+  // The first activation: login, first-start tutorial or the backup-folder timer.
+  void FormActivate(TObject* Sender);
+  // Reopens the months, newest first; failures are ignored.
+  void ReadyMonth();
+  // Reloads the current month's records and its name filter list.
+  void dsGZMonthAfterScroll(TDataSet* DataSet);
+  // Titles and shows the record columns of Month, then opens its records
+  // under the filters; false when the records cannot be opened.
+  bool ReadyGZList(const String& Month);
+  void ReadyGrid(const String& Month);
+  // The amount format on the amount columns, their footers and the record fields.
+  void SetFloatFormat();
+  // Index of the first record column showing FieldName (without case); -1 when none.
+  Integer GetCol(const String& FieldName) const;
+  // The record column's title ("应发工资|基本工资") and visibility as the month's items set them.
+  const String& ColumnTitle(Integer Index) const;
+  bool ColumnVisible(Integer Index) const;
+  // Recomputes and stores the three totals of every record in the list from
+  // the visible item columns; a failure to store them is shown.
+  void ReCalcAll();
+  // The backup-folder check, once.
+  void Timer1Timer(TObject* Sender);
+  // The current month's name; empty without months.
+  String CurrentMonth() const;
+
+  // ---- month and record maintenance (uMainMaintenance.cpp)
+  void Button1Click(TObject* Sender);   // add month
+  void Button2Click(TObject* Sender);   // rename month
+  void Button3Click(TObject* Sender);   // delete month
+  void Button6Click(TObject* Sender);   // delete record
+  void Button9Click(TObject* Sender);   // month data copy
+  void Button10Click(TObject* Sender);  // employee data copy
+
+  // ---- backup, restore, clearing, close (uMainBackup.cpp)
+  void MenuItem1Click(TObject* Sender);    // backup
+  void MenuItem2Click(TObject* Sender);    // restore
+  void N2Click(TObject* Sender);           // clearing
+  void ToolButton2Click(TObject* Sender);  // close with the backup offer
+
+  // Data sets on the window's connection.
+  TADODataSet* dsGZMonth;
+  TADODataSet* dsGZDetail;
+  TADODataSet* dsTmp;
+  TADODataSet* dsTmp1;
+  TADOCommand* ADOCommand1;
+  TDataSource* DataSource1;  // months
+  TDataSource* DataSource2;  // records
+
+  // Controls.
+  TToolBar* ToolBar1;
+  TPanel* pnlMonths;
+  TGroupBox* grpMonths;
+  TButton* Button1;
+  TButton* Button2;
+  TButton* Button3;
+  TSplitter* Splitter1;
+  TGroupBox* grpDetail;
+  TPanel* pnlFilter;
+  TComboBox* cmbDepart;
+  TComboBox* cmbName;
+  TComboBox* cmbEmpCode;
+  TButton* btnClearFilter;
+  TPanel* pnlCommands;
+  TButton* Button4;
+  TButton* Button5;
+  TButton* Button6;
+  TButton* Button7;
+  TButton* Button8;
+  TButton* Button9;
+  TButton* Button10;
+  TButton* Button11;
+  TButton* Button12;
+  TListBox* ListBox1;
+  TTimer* Timer1;
+
+  // Menus.
+  TPopupMenu* pmMonth;
+  TPopupMenu* pmDetail;
+  TPopupMenu* pmPrint;
+  TPopupMenu* pmSettings;
+  TPopupMenu* pmDatabase;
+  TPopupMenu* pmHelp;
+  TMenuItem* MenuItem1;  // backup
+  TMenuItem* MenuItem2;  // restore
+  TMenuItem* N2;         // clearing
+
+  // Ends the program (restore, rebuild, a wrong login password); tests
+  // replace it to watch the end instead.
+  std::function<void()> EndProcess;
+
+private:
+  void CreateDataSets();
+  void CreateToolBar();
+  void CreateMonthPanel();
+  void CreateDetailPanel();
+  void CreateMenus();
+  TButton* CommandButton(TWinControl* Parent, const String& Name, const String& Caption, TNotifyEvent Click);
+  TMenuItem* MenuItem(TMenu* Menu, const String& Caption, TNotifyEvent Click);
+  void SortIdxCalcFields(TDataSet* DataSet);
+  void FillFilterLists();
+  String DetailFilter() const;
+
+  bool FFirstActivation = true;
+  std::array<String, 63> FColumnTitle;
+  std::array<bool, 63> FColumnVisible{};
+  // The sort of the record list after the last title click; cleared by a
+  // mouse press in the month list.
+  String FSavedSort;
 };
 
 extern TfrmMainGZT* frmMainGZT;

@@ -2,6 +2,7 @@
 #include "app/AppMessages.h"
 #include "app/uDM.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -68,19 +69,16 @@ TfrmReBulid::TfrmReBulid(TComponent* AOwner) : TForm(AOwner) {
 void TfrmReBulid::ExecAllSQL(bool ClearBasic) {
   TADOConnection* Connection = DM->ADOLocal;
   Connection->BeginTrans();
-  try {
-    for (Integer i = 0; i < lstSQL->Items()->Count(); ++i) {
-      const String Statement = lstSQL->Items()->Strings(i);
-      if (!Statement.startsWith(BasicPrefix))
-        Connection->ExecuteSql(Statement);
-      else if (ClearBasic)
-        Connection->ExecuteSql(Statement.mid(BasicPrefix.size()));
-    }
-    Connection->CommitTrans();
-  } catch (...) {
-    Connection->RollbackTrans();
-    throw;
+  TScopeGuard Rollback([Connection] { Connection->RollbackTrans(); });
+  for (Integer i = 0; i < lstSQL->Items()->Count(); ++i) {
+    const String Statement = lstSQL->Items()->Strings(i);
+    if (!Statement.startsWith(BasicPrefix))
+      Connection->ExecuteSql(Statement);
+    else if (ClearBasic)
+      Connection->ExecuteSql(Statement.mid(BasicPrefix.size()));
   }
+  Connection->CommitTrans();
+  Rollback.Dismiss();
 }
 
 void TfrmReBulid::btnRebuildClick(TObject*) {

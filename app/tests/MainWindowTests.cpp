@@ -1,0 +1,465 @@
+// The main window over a real payroll database in a scratch program folder,
+// with every question to the user scripted.
+#include "app/tests/MessageRecorder.h"
+#include "app/tests/ModalDriver.h"
+#include "app/tests/TestDataModule.h"
+#include "app/uMain.h"
+#include "app/uReBulid.h"
+#include "app/uSelectHisMonth.h"
+#include "platform/rtl/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+String U(const char* Text) { return QString::fromUtf8(Text); }
+
+class UrlCatcher : public QObject {
+  Q_OBJECT
+public:
+  QList<QUrl> Urls;
+public Q_SLOTS:
+  void Open(const QUrl& Url) { Urls << Url; }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &Browser, "Open");
+    TClock::SetCurrent(&Clock);
+  }
+  void TearDown() override {
+    TClock::SetCurrent(nullptr);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(Dialogs.Unexpected(), CancelledDialogs);
+    EXPECT_TRUE(Dialogs.ScriptDone());
+  }
+  // A main window as the program makes it; the end of the program is recorded.
+  std::unique_ptr<TfrmMainGZT> OpenWindow() {
+    auto Window = std::make_unique<TfrmMainGZT>(nullptr);
+    Window->EndProcess = [this] { ++ProgramEnds; };
+    return Window;
+  }
+  void Exec(const String& Sql) { DM->ADOLocal->ExecuteSql(Sql); }
+  String Query(const String& Sql) { return DM->GetDataBySQL(Sql); }
+  void AddMonth(const String& Month) {
+    Exec(QStringLiteral("insert into TGZMonth (GZMonth) values (%1)").arg(QuotedStr(Month)));
+  }
+  void AddRecord(const String& Month, const char* Depart, const char* Name, double Pay, const char* Code = "") {
+    Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpName, EmpCode, ZWName, GZ1, YFTotal, GZTotal) "
+                        "values (%1, %2, %3, %4, ' ', %5, %5, %5)")
+             .arg(QuotedStr(Month), QuotedStr(U(Depart)), QuotedStr(U(Name)), QuotedStr(U(Code)))
+             .arg(Pay, 0, 'f', 2));
+  }
+  // "name/name/..." of the records in the list, in list order.
+  String ListedNames(TfrmMainGZT& Window) {
+    QStringList Names;
+    TDataSet* Records = Window.dsGZDetail;
+    if (!Records->Active()) return QStringLiteral("(closed)");
+    for (Records->First(); !Records->Eof(); Records->Next())
+      Names << Records->FieldByName(QStringLiteral("EmpName"))->AsString();
+    return Names.join(u'/');
+  }
+  // The stored months, newest first, as a new month list shows them; the
+  // window's list must hold as many.
+  QStringList Months(TfrmMainGZT& Window) {
+    TStringList Names;
+    DM->GetDataBySQLToItems(QStringLiteral("select GZMonth from TGZMonth order by ID desc"), &Names, true);
+    EXPECT_EQ(Window.dsGZMonth->RecordCount(), Names.Count());
+    return Names.Text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  }
+  void ChooseMonthInPicker(const String& Month) {
+    WhenModal<TfrmSelectHisMonth>([Month](TfrmSelectHisMonth* Picker) {
+      Picker->lstMonths->SetItemIndex(Picker->lstMonths->Items()->IndexOf(Month));
+      Picker->btnSelect->Click();
+    });
+  }
+
+  TMessageRecorder Messages;
+  TScriptedDialogs Dialogs;
+  TManualClock Clock{45306.5};  // 2024-01-15 12:00
+  TTestDataModule Module;
+  UrlCatcher Browser;
+  int ProgramEnds = 0;
+  // Dialogs a test leaves unscripted on purpose: the user cancels them.
+  int CancelledDialogs = 0;
+};
+
+TEST_F(MainWindowTest, AFirstStartShowsTheTutorialOnceAndLaterStartsCheckTheBackupFolder) {
+  auto Window = OpenWindow();
+  EXPECT_EQ(Window->Caption(), U("墨鲤工资条制作打印软件"));
+  EXPECT_TRUE(Window->dsGZMonth->IsEmpty());
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZSet where GZMonth='BASE'")), QStringLiteral("45"));
+
+  Window->FormActivate(Window.get());
+  EXPECT_EQ(Messages.Messages(), QStringList{U("您是首次运行本软件，点击确认按钮然后查看软件使用动画说明！")});
+  ASSERT_EQ(Browser.Urls.size(), 1);
+  EXPECT_TRUE(Browser.Urls[0].toLocalFile().endsWith(QStringLiteral("/Help/Tessaly.htm")));
+  EXPECT_TRUE(QFile::exists(Module.Folder().File(QStringLiteral("NotFirst.txt"))));
+  EXPECT_FALSE(Window->Timer1->Enabled());
+  Window->FormActivate(Window.get());  // only the first activation counts
+  EXPECT_EQ(Messages.Messages().size(), 1);
+
+  Messages.Clear();
+  Window = OpenWindow();
+  Window->FormActivate(Window.get());
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+  EXPECT_TRUE(Window->Timer1->Enabled());
+
+  // No backup folder yet: the user is asked for one, and it is remembered.
+  const String Chosen = Module.Folder().File(QStringLiteral("backups"));
+  QDir().mkpath(Chosen);
+  Dialogs.AnswerFolder(Chosen);
+  Window->Timer1Timer(Window->Timer1);
+  EXPECT_FALSE(Window->Timer1->Enabled());
+  EXPECT_EQ(Messages.Messages().size(), 1);
+  EXPECT_EQ(Settings().GAutoBakPath, Chosen + u'/');
+  TStringList Saved;
+  Saved.LoadFromFile(Module.Folder().File(QStringLiteral("AutoBakPath.txt")));
+  EXPECT_EQ(Saved.Strings(0), Chosen + u'/');
+
+  // A remembered folder that exists asks nothing; one that has gone asks again.
+  Messages.Clear();
+  Settings().GAutoBakPath.clear();
+  Window->Timer1Timer(Window->Timer1);
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+  EXPECT_EQ(Settings().GAutoBakPath, Chosen + u'/');
+  QDir(Chosen).removeRecursively();
+  Window->Timer1Timer(Window->Timer1);
+  ++CancelledDialogs;  // the folder picker
+  EXPECT_EQ(Messages.Messages().size(), 2);
+  EXPECT_EQ(Messages.Messages().last(), U("您没有成功指定自动备份路径，可下次登陆系统提示的时候再指定！"));
+}
+
+TEST_F(MainWindowTest, ListsShowTheNewestMonthAndFiltersNarrowItsRecords) {
+  AddMonth(QStringLiteral("202312"));
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202312"), "销售部", "旧人", 100);
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000, "E01");
+  AddRecord(QStringLiteral("202401"), "生产部", "李四", 4000, "E02");
+  AddRecord(QStringLiteral("202401"), "生产部", "O'Neil", 5000, "E03");
+  auto Window = OpenWindow();
+  EXPECT_EQ(Months(*Window), (QStringList{QStringLiteral("202401"), QStringLiteral("202312")}));
+  Window->dsGZMonth->First();
+  EXPECT_EQ(ListedNames(*Window), U("O'Neil/李四/张三"));
+  EXPECT_EQ(Window->grpDetail->Caption(), U("月度[202401]工资发放明细表"));
+  EXPECT_EQ(Window->cmbDepart->Items()->Text(), U("生产部\r\n销售部\r\n"));
+  Window->dsGZDetail->First();
+  EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("SortIdx"))->AsInteger(), 1);
+  Window->dsGZDetail->Last();
+  EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("SortIdx"))->AsInteger(), 3);
+
+  struct Case { const char* depart; const char* name; const char* code; const char* listed; };
+  for (const Case& c : std::initializer_list<Case>{{"生产", "", "", "O'Neil/李四"},
+                                                   {"", "张", "", "张三"},
+                                                   {"", "", "E0", "O'Neil/李四/张三"},
+                                                   {"生产部", "", "E02", "李四"},
+                                                   {"", "O'N", "", "O'Neil"},
+                                                   {"' or '1'='1", "", "", ""}}) {
+    Window->cmbDepart->SetText(U(c.depart));
+    Window->cmbName->SetText(U(c.name));
+    Window->cmbEmpCode->SetText(U(c.code));
+    Window->dsGZMonthAfterScroll(Window->dsGZMonth);
+    EXPECT_EQ(ListedNames(*Window), U(c.listed)) << c.depart << "|" << c.name << "|" << c.code;
+  }
+  Window->btnClearFilter->Click();
+  EXPECT_EQ(ListedNames(*Window), U("O'Neil/李四/张三"));
+
+  Window->dsGZMonth->Next();
+  EXPECT_EQ(ListedNames(*Window), U("旧人"));
+  EXPECT_EQ(Window->cmbName->Items()->Text(), U("旧人\r\n"));
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
+TEST_F(MainWindowTest, ItemColumnsFollowTheMonthsItemsByTheirFields) {
+  AddMonth(QStringLiteral("202312"));
+  AddMonth(QStringLiteral("202401"));
+  const auto Item = [this](const char* Field, const char* Name, int Type, int Sort, int Show) {
+    Exec(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
+                        "values ('202401', '%1', %2, %3, %4, %5, ' ')")
+             .arg(QLatin1String(Field), QuotedStr(U(Name)))
+             .arg(Type)
+             .arg(Sort)
+             .arg(Show));
+  };
+  Item("GZ2", "岗位工资", 0, 1, 0);  // listed first, still titles the column of GZ2
+  Item("gz1", "基本工资", 0, 2, 0);
+  Item("GZ3", "奖金", 0, 3, 1);
+  Item("KK1", "社保", 1, 1, 0);
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 100);
+  Exec(QStringLiteral("update TGZ set GZ2=50, GZ3=999, KK1=10, YFTotal=0, GZTotal=0"));
+  Settings().GPrintDays = 0;
+  auto Window = OpenWindow();
+  EXPECT_EQ(Window->ColumnTitle(10), U("应发工资|基本工资"));
+  EXPECT_EQ(Window->ColumnTitle(11), U("应发工资|岗位工资"));
+  EXPECT_EQ(Window->ColumnTitle(12), U("应发工资|奖金"));
+  EXPECT_EQ(Window->ColumnTitle(41), U("应扣/代扣工资|社保"));
+  const auto Shown = [&Window](Integer From, Integer To) {
+    QList<Integer> Columns;
+    for (Integer i = From; i <= To; ++i)
+      if (Window->ColumnVisible(i)) Columns << i;
+    return Columns;
+  };
+  EXPECT_EQ(Shown(10, 56), (QList<Integer>{10, 11, 40, 41, 56}));
+
+  // The totals of the list come from the shown items only.
+  Window->ReCalcAll();
+  EXPECT_EQ(Query(QStringLiteral("select YFTotal || '/' || KKTotal || '/' || GZTotal from TGZ")),
+            QStringLiteral("150.0/10.0/140.0"));
+
+  // A month without items of its own shows the default items, all disabled here.
+  Window->dsGZMonth->Next();
+  EXPECT_EQ(Shown(10, 56), (QList<Integer>{40}));
+
+  struct Case { int mode; QList<Integer> shown; const char* daysTitle; };
+  for (const Case& c : std::initializer_list<Case>{{0, {}, "出勤天数"}, {1, {7, 9}, "出勤天数"},
+                                                   {2, {7, 8, 9}, "出勤天数"}, {3, {7, 9}, "出勤数"}}) {
+    Settings().GPrintDays = c.mode;
+    Window->ReadyGrid(QStringLiteral("202401"));
+    EXPECT_EQ(Shown(7, 9), c.shown) << c.mode;
+    EXPECT_EQ(Window->ColumnTitle(7), U(c.daysTitle)) << c.mode;
+  }
+}
+
+TEST_F(MainWindowTest, MonthsAreAddedRenamedAndDeletedWhateverTheirNames) {
+  AddMonth(QStringLiteral("202312"));
+  AddRecord(QStringLiteral("202312"), "销售部", "张三", 3000);
+  Exec(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
+                      "values ('202312', 'GZ1', '基本工资', 0, 1, 0, ' ')"));
+  auto Window = OpenWindow();
+
+  // Added with the proposed name, modelled on the chosen month.
+  Dialogs.AnswerInput(QStringLiteral("202401"));
+  ChooseMonthInPicker(QStringLiteral("202312"));
+  Window->Button1Click(nullptr);
+  EXPECT_EQ(Dialogs.Log().front(), U("Input 请输入新的工资发放月度: 请输入新的工资发放月度："));
+  EXPECT_EQ(Months(*Window), (QStringList{QStringLiteral("202401"), QStringLiteral("202312")}));
+  EXPECT_EQ(Window->CurrentMonth(), QStringLiteral("202401"));
+  EXPECT_EQ(Query(QStringLiteral("select GZName from TGZSet where GZMonth='202401'")), U("基本工资"));
+
+  // Cancel adds nothing; a name that exists in other letters is refused.
+  Dialogs.CancelInput();
+  Window->Button1Click(nullptr);
+  Dialogs.AnswerInput(QStringLiteral("x' or '1'='1"));
+  WhenModal<TfrmSelectHisMonth>([](TfrmSelectHisMonth* Picker) { Picker->btnCancel->Click(); });
+  Window->Button1Click(nullptr);
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZSet where GZMonth='x'' or ''1''=''1'")),
+            QStringLiteral("45"));  // no model chosen: the default items
+  Dialogs.AnswerInput(QStringLiteral("X' OR '1'='1"));
+  Window->Button1Click(nullptr);
+  EXPECT_EQ(Messages.Messages().last(), U("名称为[X' OR '1'='1]的月度已经存在！"));
+  EXPECT_EQ(Months(*Window).size(), 3);
+
+  // Renamed: records and items follow the month.
+  ASSERT_TRUE(Window->dsGZMonth->Locate(QStringLiteral("GZMonth"), Variant(QStringLiteral("202312")), {}));
+  Dialogs.AnswerInput(QStringLiteral("2023年12月"));
+  Window->Button2Click(nullptr);
+  EXPECT_EQ(Window->CurrentMonth(), U("2023年12月"));
+  EXPECT_EQ(ListedNames(*Window), U("张三"));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ where GZMonth='202312'")), QStringLiteral("0"));
+  EXPECT_EQ(Query(U("select GZName from TGZSet where GZMonth='2023年12月'")), U("基本工资"));
+  Dialogs.AnswerInput(QStringLiteral("202401"));
+  Window->Button2Click(nullptr);
+  EXPECT_EQ(Messages.Messages().last(), U("名称为：202401的月度已经存在！"));
+  Dialogs.AnswerInput(U("2023年12月"));  // its own name: nothing changes
+  Window->Button2Click(nullptr);
+  EXPECT_EQ(Window->CurrentMonth(), U("2023年12月"));
+
+  // Deleting the month with the hostile name removes only its own rows; only Yes deletes.
+  ASSERT_TRUE(Window->dsGZMonth->Locate(QStringLiteral("GZMonth"), Variant(QStringLiteral("x' or '1'='1")), {}));
+  Dialogs.AnswerMessageBox(IDCANCEL);
+  Window->Button3Click(nullptr);
+  EXPECT_EQ(Months(*Window).size(), 3);
+  ASSERT_TRUE(Window->dsGZMonth->Locate(QStringLiteral("GZMonth"), Variant(QStringLiteral("x' or '1'='1")), {}));
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->Button3Click(nullptr);
+  EXPECT_EQ(Months(*Window), (QStringList{QStringLiteral("202401"), U("2023年12月")}));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("1"));
+  // What is left: the 45 items of each remaining month (completed at start, then copied).
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZSet where GZMonth<>'BASE'")), QStringLiteral("90"));
+
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->Button3Click(nullptr);
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->Button3Click(nullptr);
+  EXPECT_TRUE(Window->dsGZMonth->IsEmpty());
+  EXPECT_EQ(ListedNames(*Window), QString());
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, AFailedRenameChangesNothing) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
+  auto Window = OpenWindow();
+  Exec(QStringLiteral("create trigger NoMonthRename before update on TGZMonth begin select raise(abort, 'refused'); end"));
+  Dialogs.AnswerInput(QStringLiteral("202402"));
+  Window->Button2Click(nullptr);
+  EXPECT_EQ(Messages.Messages(), QStringList{U("保存数据发生错误！")});
+  EXPECT_EQ(Query(QStringLiteral("select GZMonth from TGZ")), QStringLiteral("202401"));
+  EXPECT_EQ(Window->CurrentMonth(), QStringLiteral("202401"));
+  EXPECT_FALSE(DM->ADOLocal->InTransaction());
+}
+
+TEST_F(MainWindowTest, RecordsAreCopiedBetweenMonthsAndDeleted) {
+  AddMonth(QStringLiteral("202312"));
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202312"), "销售部", "张三", 3000.5, "E01");
+  AddRecord(QStringLiteral("202312"), "生产部", "李四", 4000, "E02");
+  auto Window = OpenWindow();
+  ASSERT_EQ(Window->CurrentMonth(), QStringLiteral("202401"));
+
+  // Month data copy into the empty current month.
+  ChooseMonthInPicker(QStringLiteral("202312"));
+  Window->Button9Click(nullptr);
+  EXPECT_EQ(ListedNames(*Window), U("李四/张三"));
+  EXPECT_EQ(Query(QStringLiteral("select GZ1 || '|' || EmpCode || '|' || LOGTime from TGZ where GZMonth='202401' "
+                                 "and EmpName='张三'")).section(u'|', 0, 1),
+            QStringLiteral("3000.5|E01"));
+
+  // Employee copy of the current record into an existing month; Cancel copies nothing.
+  Window->dsGZDetail->First();
+  Dialogs.AnswerMessageBox(IDYES);
+  Dialogs.CancelInput();
+  Window->Button10Click(nullptr);
+  Dialogs.AnswerMessageBox(IDYES);
+  Dialogs.AnswerInput(QStringLiteral("没有的月"));
+  Window->Button10Click(nullptr);
+  EXPECT_EQ(Messages.Messages().last(), U("您输入的新月度不存在!"));
+  Dialogs.AnswerMessageBox(IDYES);
+  Dialogs.AnswerInput(QStringLiteral("202312"));
+  Window->Button10Click(nullptr);
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ where GZMonth='202312' and EmpName='李四'")),
+            QStringLiteral("2"));
+
+  // Delete the current record only on Yes.
+  Dialogs.AnswerMessageBox(IDNO);
+  Window->Button6Click(nullptr);
+  EXPECT_EQ(ListedNames(*Window), U("李四/张三"));
+  Window->dsGZDetail->Last();
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->Button6Click(nullptr);
+  EXPECT_EQ(ListedNames(*Window), U("李四"));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ where GZMonth='202401'")), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
+  auto Window = OpenWindow();
+  const String Archive = Module.Folder().File(QStringLiteral("Bak/20240115.GZBK"));
+
+  Dialogs.AnswerFile(Archive);
+  Window->MenuItem1Click(nullptr);
+  EXPECT_EQ(Messages.Messages(), QStringList{U("数据文件备份成功！")});
+  EXPECT_EQ(Dialogs.Log().back(), U("File  存储工资条数据库"));
+
+  AddRecord(QStringLiteral("202401"), "销售部", "李四", 4000);
+  Exec(QStringLiteral("delete from TGZ where EmpName='张三'"));
+
+  // A truncated archive changes nothing; the program ends all the same.
+  const String Broken = Module.Folder().File(QStringLiteral("broken.GZBK"));
+  QFile::copy(Archive, Broken);
+  QFile(Broken).resize(QFileInfo(Archive).size() / 2);
+  Messages.Clear();
+  Dialogs.AnswerFile(Broken);
+  Window->MenuItem2Click(nullptr);
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].startsWith(U("数据文件还原失败"))) << Messages.Messages()[0].toStdString();
+  EXPECT_EQ(ProgramEnds, 1);
+  EXPECT_EQ(Query(QStringLiteral("select group_concat(EmpName) from TGZ")), U("李四"));
+
+  Messages.Clear();
+  Dialogs.AnswerFile(Archive);
+  Window->MenuItem2Click(nullptr);
+  EXPECT_EQ(Messages.Messages(), QStringList{U("还原数据成功，软件将关闭，请手工重新启动系统。")});
+  EXPECT_EQ(ProgramEnds, 2);
+  EXPECT_EQ(Query(QStringLiteral("select group_concat(EmpName) from TGZ")), U("张三"));
+}
+
+TEST_F(MainWindowTest, CloseOffersABackupIntoTheAutomaticFolder) {
+  QFile(Module.Folder().File(QStringLiteral("NotFirst.txt"))).open(QIODevice::WriteOnly);
+  auto Window = OpenWindow();
+  Window->FormActivate(Window.get());
+  Window->Timer1->SetEnabled(false);
+  Window->Show();
+  const String Folder = Module.Folder().File(QStringLiteral("auto"));
+  QDir().mkpath(Folder);
+  Settings().GAutoBakPath = Folder + u'/';
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->ToolButton2Click(nullptr);
+  EXPECT_TRUE(QFile::exists(Folder + QStringLiteral("/20240115.GZBK")));
+  EXPECT_FALSE(Window->Visible());
+
+  // A backup that fails is reported and the window stays.
+  Window->Show();
+  QFile::remove(Folder + QStringLiteral("/20240115.GZBK"));
+  QDir().mkpath(Folder + QStringLiteral("/20240115.GZBK"));  // a folder where the archive should go
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->ToolButton2Click(nullptr);
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].startsWith(U("备份文件发生错误，确认目标位置可写入！")));
+  EXPECT_TRUE(Window->Visible());
+}
+
+TEST_F(MainWindowTest, ClearingEmptiesMonthsAndRecordsAndEndsTheProgram) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
+  const String Contract = Module.Folder().File(QStringLiteral("db/ContractFile/sub/a.txt"));
+  QDir().mkpath(QFileInfo(Contract).absolutePath());
+  QFile(Contract).open(QIODevice::WriteOnly);
+  auto Window = OpenWindow();
+
+  // Cancelled: the lists reload and nothing goes.
+  WhenModal<TfrmReBulid>([this](TfrmReBulid* Form) {
+    Form->btnRebuild->Click();
+    EXPECT_EQ(Messages.Messages(), QStringList{U("至少需要选择一项清除项目！")});
+    Form->chkBasic->SetChecked(true);
+    EXPECT_TRUE(Form->chkBusiness->Checked());
+    Form->chkBusiness->SetChecked(false);
+    EXPECT_FALSE(Form->chkBasic->Checked());
+    Form->btnCancel->Click();
+  });
+  Window->N2Click(nullptr);
+  EXPECT_EQ(ProgramEnds, 0);
+  EXPECT_EQ(Months(*Window), QStringList{QStringLiteral("202401")});
+
+  Messages.Clear();
+  Dialogs.AnswerMessageBox(IDYES);
+  WhenModal<TfrmReBulid>([](TfrmReBulid* Form) {
+    Form->chkBusiness->SetChecked(true);
+    Form->btnRebuild->Click();
+  });
+  Window->N2Click(nullptr);
+  EXPECT_EQ(Messages.Messages(), QStringList{U("系统重建完成！")});
+  EXPECT_EQ(ProgramEnds, 1);
+  EXPECT_EQ(Query(QStringLiteral("select (select count(*) from TGZMonth) + (select count(*) from TGZ)")),
+            QStringLiteral("0"));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZSet where GZMonth='BASE'")), QStringLiteral("45"));
+  EXPECT_FALSE(QFile::exists(Contract));
+  EXPECT_TRUE(QDir(QFileInfo(Contract).absolutePath()).exists());
+}
+
+TEST_F(MainWindowTest, AFailedRebuildIsReportedAndClearsNothing) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
+  Exec(QStringLiteral("create trigger KeepRecords before delete on TGZ begin select raise(abort, 'refused'); end"));
+  auto Window = OpenWindow();
+  Dialogs.AnswerMessageBox(IDYES);
+  WhenModal<TfrmReBulid>([](TfrmReBulid* Form) {
+    Form->chkBusiness->SetChecked(true);
+    Form->btnRebuild->Click();
+  });
+  Window->N2Click(nullptr);
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].startsWith(U("系统重建失败"))) << Messages.Messages()[0].toStdString();
+  EXPECT_EQ(ProgramEnds, 0);
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZMonth")), QStringLiteral("1"));
+}
+
+}  // namespace
+
+#include "MainWindowTests.moc"
