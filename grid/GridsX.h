@@ -4,6 +4,39 @@
 // scrolling, sizing and moving of lines by mouse and an in-place text editor. It knows
 // nothing about data: subclasses supply cell painting, editor texts and permissions
 // through its virtual operations.
+//
+// One axis (columns from left to right; rows alike from top to bottom), in client pixels:
+//
+//   0   StartIndent     FrozenStart      FixedEnd                       DataEnd   ContraStart     CellAreaEnd
+//   | indent | fixed lines | frozen lines | data lines from FirstDataCell ... | gap | contra lines | indent |
+//                                        ^ DataStart = FixedEnd - FirstCellOffset   ^ DataLimit
+//
+// - fixed lines (0 .. FixedCount - FrozenCount - 1) never scroll: titles, indicators;
+// - frozen lines are the last FrozenCount fixed lines: they never scroll but hold data
+//   cells that can be current and selected;
+// - data lines scroll; the first one shown may be cut by FirstCellOffset pixels, which
+//   stay hidden under the fixed lines;
+// - contra lines (DataCount .. FullCount - 1) are pinned to the far edge: footers and
+//   summary columns. The gap between the last data line and them is empty space;
+// - the indents are out-of-boundary bands that subclasses paint (TGridOutBoundaryDataX).
+//
+// Where a part of the columns crosses a part of the rows lies a region (TGridRegionX):
+// every cell of a region is painted and hit alike. GridRegions builds them in painting
+// order; painting walks that table, and hit tests walk the axis parts it is made of.
+//
+// Paint flow: Paint -> FillDrawInfo (both axes) -> GridRegions -> out-of-boundary bands ->
+// each non-contra region (its grid lines batched by colour, then its cells, then the frozen
+// separators) -> row-select focus frame, empty space, extended lines -> contra regions
+// (their lines and separators, then their cells) -> overlays of mouse actions (sizing
+// line, move mark).
+//
+// Files: GridsXModel.cpp counts, extents, options, line colours and the default virtual
+// operations; GridsXGeometry.cpp the axes, cells under points and screen rectangles of
+// ranges; GridsXRegions.cpp the region table; GridsXPaint.cpp painting and invalidation;
+// GridsXScroll.cpp scrolling, scroll bars, the current cell and line-count changes;
+// GridsXMouse.cpp selecting, sizing, moving and auto-scrolling by mouse;
+// GridsXKeys.cpp the keyboard; GridsXDispatch.cpp the message routing of the control;
+// GridsXInplaceEdit.cpp the in-place editor; GridsXDragWindows.cpp the drag feedback windows.
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Mask.h"
 #include <vector>
@@ -104,37 +137,77 @@ void UpdateExtents(TIntegerArray& Extents, Integer NewSize, Integer Default);
 // Moves one element (array positions, i.e. line + 1), shifting those in between.
 void MoveExtent(TIntegerArray& Extents, Integer FromIndex, Integer ToIndex);
 
-// Pixel positions along one axis, from the client origin.
-struct TGridAxisDrawInfoX {
-  Integer LineWidth = 0;
-  Integer FixedEnd = 0;
-  Integer DataEnd = 0;
-  Integer DataLimit = 0;
-  Integer LastFullCell = 0;
-  Integer LastFullCellEnd = 0;
-  Integer FixedCount = 0;
-  Integer FirstDataCell = 0;
-  Integer DataCount = 0;
-  std::function<Integer(Integer)> ExtentOf;
-  Integer FrozenStart = 0;
-  Integer FrozenCount = 0;
-  Integer ContraCount = 0;
-  Integer ContraStart = 0;
-  Integer CellAreaEnd = 0;
-  Integer ClientExtent = 0;
-  Integer LinesEnd = 0;
-  Integer FullCount = 0;
-  Integer FirstCellOffset = 0;
-  Integer DataStart = 0;
-  Integer StartIndent = 0;
-  Integer EndIndent = 0;
+// The parts of an axis, in order from its start (see the diagram at the top).
+enum TGridAxisPartX { apFixedX, apFrozenX, apDataX, apContraX };
 
+// Where one part of an axis lies and which lines it shows.
+struct TGridAxisSpanX {
+  Integer Start = 0;      // where FirstLine begins; before FixedEnd for data lines scrolled by pixels
+  Integer End = 0;        // where the part ends
+  Integer FirstLine = 0;  // the first line shown in the part
+  Integer LineLimit = 0;  // lines stop before this index: DataCount, or FullCount for the contra part
+};
+
+// Pixel positions along one axis, from the client origin (see the diagram at the top).
+struct TGridAxisDrawInfoX {
+  Integer LineWidth = 0;        // the grid line after every line; 0 when this direction draws no lines
+  Integer FixedEnd = 0;         // just past the fixed lines, frozen ones included, and their grid lines
+  Integer DataEnd = 0;          // just past the last data line shown; DataLimit when that line is cut
+  Integer DataLimit = 0;        // where data lines must stop: the start of the contra part
+  Integer LastFullCell = 0;     // the last data line shown whole; FirstDataCell when none is
+  Integer LastFullCellEnd = 0;  // just past LastFullCell and its grid line; FixedEnd when none is whole
+  Integer FixedCount = 0;       // fixed lines, frozen ones included (FixedCols / FixedRows)
+  Integer FirstDataCell = 0;    // the first data line shown (LeftCol / TopRow)
+  Integer DataCount = 0;        // lines before the contra lines (ColCount / RowCount)
+  std::function<Integer(Integer)> ExtentOf;  // the width or height of a line, without its grid line
+  Integer FrozenStart = 0;      // where the frozen lines begin; FixedEnd when there are none
+  Integer FrozenCount = 0;      // how many of the last fixed lines are frozen
+  Integer ContraCount = 0;      // lines pinned to the far edge after the data lines
+  Integer ContraStart = 0;      // the grid line before the first contra line; without contra lines the client extent
+  Integer CellAreaEnd = 0;      // the end of the cells: the client extent less EndIndent
+  Integer ClientExtent = 0;     // the client width or height
+  Integer LinesEnd = 0;         // where grid lines across this axis stop: CellAreaEnd with contra lines, else DataEnd
+  Integer FullCount = 0;        // DataCount + ContraCount
+  Integer FirstCellOffset = 0;  // pixels of FirstDataCell scrolled out of view under the fixed lines
+  Integer DataStart = 0;        // where FirstDataCell begins: FixedEnd - FirstCellOffset
+  Integer StartIndent = 0;      // the out-of-boundary band before the cells (top or left)
+  Integer EndIndent = 0;        // the out-of-boundary band after the cells (bottom or right)
+  TGridAxisSpanX Parts[4];      // the parts, indexed by TGridAxisPartX
+
+  const TGridAxisSpanX& Part(TGridAxisPartX Which) const { return Parts[Which]; }
+  // The part a position from StartIndent on belongs to for hit tests: the data part owns
+  // the empty gap up to ContraStart.
+  TGridAxisPartX PartAt(Integer Pos) const;
   // The line under Pos, -1 when there is none.
   Integer LineAt(Integer Pos) const;
   // Where a line starts; 0 when it is not visible.
   Integer LinePos(Integer Line) const;
   // Sum of extent + LineWidth over lines From .. To - 1.
   Integer SpanOf(Integer From, Integer To) const;
+};
+
+// A rectangle of cells painted and hit alike: where a part of the columns crosses a part
+// of the rows. Only the fixed rows run over the frozen columns too (a title is fixed above
+// every column), so that region's Rect reaches the end of the frozen part.
+struct TGridRegionX {
+  TGridAxisPartX ColPart = apDataX;
+  TGridAxisPartX RowPart = apDataX;
+  TRect Rect;              // the first cell starts at its top left; no cell starts beyond it
+  Integer FirstCol = 0;
+  Integer FirstRow = 0;
+  Integer ColLimit = 0;    // columns before this index belong to the region
+  Integer RowLimit = 0;
+  TRect ClipTo;            // non-empty: painting is narrowed to it (lines partly scrolled away)
+
+  bool Contra() const { return ColPart == apContraX || RowPart == apContraX; }
+  // Fixed cells: gdFixed on FixedColor, the fixed line options.
+  bool Fixed() const { return ColPart == apFixedX || RowPart == apFixedX; }
+  // Lines drawn with the data line options (goVertLine, goHorzLine), else the fixed ones.
+  bool DataLines() const { return ColPart == apDataX && RowPart == apDataX; }
+  // Frozen columns below the titles stop their lines a pixel short, before the frozen separator.
+  bool LinesOneLess() const { return ColPart == apFrozenX && RowPart != apFixedX; }
+  // Cells may be current, selected, focused or hot.
+  bool DataState() const { return !Fixed() && !Contra(); }
 };
 
 struct TGridDrawInfoX {
@@ -334,6 +407,8 @@ public:
 
   // ---- geometry
   void FillDrawInfo(TGridDrawInfoX& DrawInfo);
+  // The regions of the cells, in painting order: the non-contra ones, then the contra ones.
+  std::vector<TGridRegionX> GridRegions(const TGridDrawInfoX& DrawInfo) const;
   TGridCoord CellAtPoint(Integer X, Integer Y);
   void CellRangeBounds(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom, TRect& R);
   void CellBounds(Integer ACol, Integer ARow, TRect& R) { CellRangeBounds(ACol, ARow, ACol, ARow, R); }
@@ -462,6 +537,24 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
 
+  // Message handlers, one per message the grid treats (see Dispatch).
+  virtual void WMChar(TMessage& Message);
+  virtual void WMGetDlgCode(TMessage& Message);
+  virtual void CMWantSpecialKey(TMessage& Message);
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+  virtual void WMNCHitTest(TMessage& Message);
+  virtual void WMSetCursor(TMessage& Message);
+  virtual void WMSize(TMessage& Message);
+  virtual void WMScroll(TMessage& Message);  // WM_HSCROLL and WM_VSCROLL
+  virtual void WMTimer(TMessage& Message);
+  virtual void WMCancelMode(TMessage& Message);
+  virtual void CMCancelMode(TMessage& Message);
+  virtual void CMMouseLeave(TMessage& Message);
+  virtual void CMDesignHitTest(TMessage& Message);
+  virtual void CMFontChanged(TMessage& Message);
+  virtual void CMShowingChanged(TMessage& Message);
+
   // Client size for geometry: the control size until the window exists.
   Integer GridClientWidth() const;
   Integer GridClientHeight() const;
@@ -500,13 +593,14 @@ private:
                           Integer Index, Integer Delta);
 
   // painting
-  struct TBand;
-  void PaintBand(const TGridDrawInfoX& DI, const TBand& Band, const TRect& Clip);
-  void PaintBandLines(const TGridDrawInfoX& DI, const TBand& Band);
-  void PaintBandCells(const TGridDrawInfoX& DI, const TBand& Band, const TRect& Clip);
+  void PaintRegion(const TGridDrawInfoX& DI, const TGridRegionX& Region, const TRect& Clip);
+  void PaintRegionLines(const TGridDrawInfoX& DI, const TGridRegionX& Region);
+  void PaintRegionCells(const TGridDrawInfoX& DI, const TGridRegionX& Region, const TRect& Clip);
   void PaintOneCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R, TColor Fill, const TRect& Clip,
                     bool Contra);
-  void PaintContraAreas(const TGridDrawInfoX& DI, const TRect& Clip);
+  void PaintFrozenSeparators(const TGridDrawInfoX& DI, const TGridRegionX& After);
+  void PaintContraLines(const TGridDrawInfoX& DI);
+  void PaintContraAreas(const TGridDrawInfoX& DI, const std::vector<TGridRegionX>& Regions, const TRect& Clip);
   void DrawAxisLines(const TGridDrawInfoX& DI, const TRect& Band, Integer FirstCol, Integer FirstRow, bool HorzOn,
                      bool VertOn, TColor LineColor, TColor FillColor);
   void DrawExtendedVertLines(const TGridDrawInfoX& DI, Integer FromX, Integer ToX);
@@ -530,7 +624,6 @@ private:
   Integer ResizeLine(const TGridDrawInfoX& DI);
   void HandleButtonDown(TMessage& Message);
   void HandleButtonUp(TMessage& Message, TMouseButton Button, bool Double);
-  void HandleSetCursor(TMessage& Message);
   void HandleKeyTab(TGridCoord& NewCurrent, bool Backwards);
   bool SelectableCell(const TGridCoord& Cell) const;
 

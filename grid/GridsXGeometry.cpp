@@ -22,11 +22,17 @@ Integer TGridAxisDrawInfoX::SpanOf(Integer From, Integer To) const {
   return sum;
 }
 
+TGridAxisPartX TGridAxisDrawInfoX::PartAt(Integer Pos) const {
+  if (Pos < FrozenStart) return apFixedX;
+  if (Pos < FixedEnd) return apFrozenX;
+  if (Pos > ContraStart) return apContraX;
+  return apDataX;
+}
+
 Integer TGridAxisDrawInfoX::LineAt(Integer Pos) const {
   if (Pos < StartIndent) return -1;
-  if (Pos < FixedEnd) return WalkTo(*this, StartIndent, 0, FixedCount - 1, Pos);
-  if (Pos > ContraStart) return WalkTo(*this, ContraStart + LineWidth, DataCount, FullCount - 1, Pos);
-  return WalkTo(*this, DataStart, FirstDataCell, DataCount - 1, Pos);
+  const TGridAxisSpanX& part = Part(PartAt(Pos));
+  return WalkTo(*this, part.Start, part.FirstLine, part.LineLimit - 1, Pos);
 }
 
 Integer TGridAxisDrawInfoX::LinePos(Integer Line) const {
@@ -87,6 +93,11 @@ void TCustomGridX::CalcAxisDrawInfo(TGridAxisDrawInfoX& A, bool IsRows, Integer 
     A.LastFullCellEnd = p;
   }
   A.LinesEnd = A.ContraCount > 0 ? A.CellAreaEnd : A.DataEnd;
+  const Integer firstFrozen = std::max(0, A.FixedCount - A.FrozenCount);
+  A.Parts[apFixedX] = {A.StartIndent, A.FrozenStart, 0, A.DataCount};
+  A.Parts[apFrozenX] = {A.FrozenStart, A.FixedEnd, firstFrozen, A.DataCount};
+  A.Parts[apDataX] = {A.DataStart, A.DataEnd, A.FirstDataCell, A.DataCount};
+  A.Parts[apContraX] = {A.ContraStart + A.LineWidth, A.CellAreaEnd, A.DataCount, A.FullCount};
 }
 
 void TCustomGridX::FillDrawInfo(TGridDrawInfoX& DrawInfo) {

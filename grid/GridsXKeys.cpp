@@ -1,11 +1,7 @@
-// The keyboard side of the grid, focus, and the message routing of the whole control.
+// The keyboard side of the grid: cell moves by arrow, page, home, end and tab keys, and
+// Enter opening and closing the editor.
 #include "grid/GridsX.h"
-#include <QApplication>
 #include <algorithm>
-
-namespace {
-TWinControl* FocusedControlNow() { return FindControl(QApplication::focusWidget()); }
-}  // namespace
 
 void TCustomGridX::HandleKeyTab(TGridCoord& NewCurrent, bool Backwards) {
   do {
@@ -111,101 +107,4 @@ void TCustomGridX::KeyPress(QChar& Key) {
   if (FEditorMode) LeaveEditorMode();
   else EnterEditorMode();
   Key = QChar();
-}
-
-void TCustomGridX::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: HandleButtonDown(Message); return;
-    case WM_LBUTTONUP: HandleButtonUp(Message, mbLeft, false); return;
-    case WM_RBUTTONUP: HandleButtonUp(Message, mbRight, false); return;
-    case WM_MBUTTONUP: HandleButtonUp(Message, mbMiddle, false); return;
-    case WM_LBUTTONDBLCLK: HandleButtonUp(Message, mbLeft, true); return;
-    case WM_RBUTTONDBLCLK: HandleButtonUp(Message, mbRight, true); return;
-    case WM_MBUTTONDBLCLK: HandleButtonUp(Message, mbMiddle, true); return;
-    case WM_CHAR: {
-      const QChar ch(char16_t(Message.WParam));
-      if (FGridOptions.Contains(goEditing) && (ch == QChar('\b') || ch.unicode() >= 32)) EnterEditorModeWithChar(ch);
-      else TCustomControl::Dispatch(Message);
-      return;
-    }
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS;
-      if (!FGridOptions.Contains(goRowSelect)) {
-        if (FGridOptions.Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
-        if (FGridOptions.Contains(goEditing)) Message.Result |= DLGC_WANTCHARS;
-      }
-      return;
-    case CM_WANTSPECIALKEY:
-      TCustomControl::Dispatch(Message);
-      if (FGridOptions.Contains(goEditing) && Word(Message.WParam) == VK_RETURN) Message.Result = 1;
-      return;
-    case WM_SETFOCUS: {
-      TCustomControl::Dispatch(Message);
-      const bool fromEditor = FFocusFromEditor;
-      FFocusFromEditor = false;
-      if (!fromEditor) {
-        InvalidateGridRect(SelectedRange());
-        SyncEditor();
-      }
-      return;
-    }
-    case WM_KILLFOCUS: {
-      TCustomControl::Dispatch(Message);
-      InvalidateGridRect(SelectedRange());
-      const bool toEditor = FInplaceEditor && FocusedControlNow() == FInplaceEditor;
-      if (!toEditor) HideInplaceEditor();
-      return;
-    }
-    case WM_NCHITTEST:
-      TCustomControl::Dispatch(Message);
-      FNCHitPoint = ScreenToClient(TWMNCHitTest{Message}.Pos());
-      return;
-    case WM_SETCURSOR: HandleSetCursor(Message); return;
-    case WM_SIZE:
-      TCustomControl::Dispatch(Message);
-      RefreshScrollBars();
-      if (RightToLeft() || FContraColCount > 0 || FContraRowCount > 0) Invalidate();
-      return;
-    case WM_HSCROLL:
-    case WM_VSCROLL: {
-      const TWMScroll s{Message};
-      ModifyScrollBar(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, s.ScrollCode(), s.Pos(), true);
-      return;
-    }
-    case WM_TIMER:
-      if (TWMTimer{Message}.TimerID() == GridMoveTimerId) HandleTimer();
-      else TCustomControl::Dispatch(Message);
-      return;
-    case WM_CANCELMODE:
-      TCustomControl::Dispatch(Message);
-      StopMouseTracking();
-      return;
-    case CM_CANCELMODE:
-      if (FInplaceEditor) FInplaceEditor->WindowProc(Message);
-      TCustomControl::Dispatch(Message);
-      StopMouseTracking();
-      return;
-    case CM_MOUSELEAVE: {
-      TCustomControl::Dispatch(Message);
-      const TPoint p = ScreenToClient(GetCursorPos());
-      UpdateHotTrack(p.X, p.Y);
-      return;
-    }
-    case CM_DESIGNHITTEST: {
-      const TPoint p = LParamToPoint(Message.LParam);
-      Message.Result = IsOverSizingLine(p.X, p.Y) ? 1 : 0;
-      return;
-    }
-    case CM_FONTCHANGED:
-      TCustomControl::Dispatch(Message);
-      if (FInplaceEditor) FInplaceEditor->SetFont(Font());
-      return;
-    case CM_SHOWINGCHANGED:
-      TCustomControl::Dispatch(Message);
-      if (Showing()) RefreshScrollBars();
-      return;
-    default: TCustomControl::Dispatch(Message);
-  }
 }

@@ -3,6 +3,7 @@
 // feedback drawn meanwhile (kept as overlay state and painted with the grid).
 #include "grid/GridsX.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/SystemColors.h"
 #include <algorithm>
 
@@ -463,7 +464,9 @@ void TCustomGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 
 void TCustomGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   const TPoint point{X, Y};
-  try {
+  {
+    // The grid is idle again before the control's own handling, however the action ends.
+    TScopeGuard idle([this] { FGridState = msIdle; });
     TGridDrawInfoX di;
     FillDrawInfo(di);
     switch (FGridState) {
@@ -499,41 +502,32 @@ void TCustomGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, In
         break;
       default: SyncEditor();
     }
-  } catch (...) {
-    FGridState = msIdle;
-    throw;
   }
-  FGridState = msIdle;
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomGridX::StopMouseTracking() {
-  try {
-    switch (FGridState) {
-      case msSelecting: StopMoveTimer(); break;
-      case msRowSizing:
-      case msColSizing:
-        if (FSizingLineShown) {
-          TGridDrawInfoX di;
-          FillDrawInfo(di);
-          XorSizingLine(di);
-        }
-        break;
-      case msRowMoving:
-        SetMoveMarkShown(false);
-        StopMoveTimer();
-        break;
-      case msColMoving:
-        HideMoveLine();
-        StopMoveTimer();
-        break;
-      default: break;
-    }
-  } catch (...) {
-    FGridState = msIdle;
-    throw;
+  TScopeGuard idle([this] { FGridState = msIdle; });
+  switch (FGridState) {
+    case msSelecting: StopMoveTimer(); break;
+    case msRowSizing:
+    case msColSizing:
+      if (FSizingLineShown) {
+        TGridDrawInfoX di;
+        FillDrawInfo(di);
+        XorSizingLine(di);
+      }
+      break;
+    case msRowMoving:
+      SetMoveMarkShown(false);
+      StopMoveTimer();
+      break;
+    case msColMoving:
+      HideMoveLine();
+      StopMoveTimer();
+      break;
+    default: break;
   }
-  FGridState = msIdle;
 }
 
 void TCustomGridX::UpdateHotTrack(Integer X, Integer Y) {
@@ -594,7 +588,7 @@ void TCustomGridX::HandleButtonUp(TMessage& Message, TMouseButton Button, bool D
   CellMouseClick(cell, Button, shift, p.X - r.Left, p.Y - r.Top);
 }
 
-void TCustomGridX::HandleSetCursor(TMessage& Message) {
+void TCustomGridX::WMSetCursor(TMessage& Message) {
   if (TWMSetCursor{Message}.HitTest() == HTCLIENT) {
     TGridMouseStateX state = FGridState;
     if (state == msIdle) {

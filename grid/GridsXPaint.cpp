@@ -1,26 +1,9 @@
-// Painting of the grid: the bands formed by fixed, frozen, scrolling and contra-fixed
+// Painting of the grid: the regions formed by fixed, frozen, scrolling and contra-fixed
 // lines, their grid lines batched by colour, the cells with their draw states, the empty
 // space, the overlays of mouse actions in progress, and the invalidation helpers.
 #include "grid/GridsX.h"
 #include "platform/ui/DrawingRoutines.h"
 #include <algorithm>
-
-// One rectangle of cells painted and lined alike.
-struct TCustomGridX::TBand {
-  TBand(TRect ARect, Integer AFirstCol, Integer AFirstRow, Integer AColLimit, Integer ARowLimit, bool AFixed)
-      : Rect(ARect), FirstCol(AFirstCol), FirstRow(AFirstRow), ColLimit(AColLimit), RowLimit(ARowLimit), Fixed(AFixed) {}
-  TRect Rect;
-  Integer FirstCol = 0;
-  Integer FirstRow = 0;
-  Integer ColLimit = 0;    // columns before this index belong to the band
-  Integer RowLimit = 0;
-  bool Fixed = false;      // gdFixed cells on FixedColor
-  bool DataLines = false;  // the data line options, else the fixed ones
-  bool LinesOneLess = false;
-  bool DataState = false;  // cells may be current, selected, focused or hot
-  TColor LineColor = clNone;
-  TRect ClipTo;            // non-empty: painting is narrowed to it
-};
 
 // ---- lines cache
 
@@ -180,19 +163,19 @@ void TCustomGridX::PaintOneCell(Integer ACol, Integer ARow, TGridDrawState State
     DrawFocusRect(c, R);
 }
 
-void TCustomGridX::PaintBandCells(const TGridDrawInfoX& DI, const TBand& Band, const TRect& Clip) {
+void TCustomGridX::PaintRegionCells(const TGridDrawInfoX& DI, const TGridRegionX& Region, const TRect& Clip) {
   const TGridAxisDrawInfoX& H = DI.Horz;
   const TGridAxisDrawInfoX& V = DI.Vert;
-  const bool contra = Band.ColLimit > FColCount || Band.RowLimit > FRowCount;
-  Integer y = Band.Rect.Top;
-  for (Integer row = Band.FirstRow; y < Band.Rect.Bottom && row < Band.RowLimit; ++row) {
+  const bool fixed = Region.Fixed();
+  Integer y = Region.Rect.Top;
+  for (Integer row = Region.FirstRow; y < Region.Rect.Bottom && row < Region.RowLimit; ++row) {
     const Integer h = RowHeights(row);
-    Integer x = Band.Rect.Left;
-    for (Integer col = Band.FirstCol; x < Band.Rect.Right && col < Band.ColLimit; ++col) {
+    Integer x = Region.Rect.Left;
+    for (Integer col = Region.FirstCol; x < Region.Rect.Right && col < Region.ColLimit; ++col) {
       const Integer w = ColWidths(col);
       if (w > 0 && h > 0) {
-        TGridDrawState state = CellState(col, row, Band.DataState);
-        if (Band.Fixed) state.Include(gdFixed);
+        TGridDrawState state = CellState(col, row, Region.DataState());
+        if (fixed) state.Include(gdFixed);
         TRect r(x, y, x + w, y + h);
         bool draw = false, cross = true;
         TColor color = clNone;
@@ -201,7 +184,7 @@ void TCustomGridX::PaintBandCells(const TGridDrawInfoX& DI, const TBand& Band, c
         draw = false;
         GetCellLineParams(col, row, 2, draw, color, cross);
         if (!draw) r.Bottom += V.LineWidth;
-        PaintOneCell(col, row, state, r, Band.Fixed ? FFixedColor : Color(), Clip, contra);
+        PaintOneCell(col, row, state, r, fixed ? FFixedColor : Color(), Clip, Region.Contra());
       }
       x += w + H.LineWidth;
     }
@@ -211,30 +194,33 @@ void TCustomGridX::PaintBandCells(const TGridDrawInfoX& DI, const TBand& Band, c
 
 // ---- lines
 
-void TCustomGridX::PaintBandLines(const TGridDrawInfoX& DI, const TBand& Band) {
+void TCustomGridX::PaintRegionLines(const TGridDrawInfoX& DI, const TGridRegionX& Region) {
   const TGridAxisDrawInfoX& H = DI.Horz;
   const TGridAxisDrawInfoX& V = DI.Vert;
-  const bool vertOn = FGridOptions.Contains(Band.DataLines ? goVertLine : goFixedVertLine);
-  const bool horzOn = FGridOptions.Contains(Band.DataLines ? goHorzLine : goFixedHorzLine);
-  const TColor fill = Band.Fixed ? FFixedColor : Color();
-  const Integer right = Band.Rect.Right - (Band.LinesOneLess ? 1 : 0);
-  const Integer bottom = Band.Rect.Bottom - (Band.LinesOneLess ? 1 : 0);
+  const bool dataLines = Region.DataLines();
+  const bool vertOn = FGridOptions.Contains(dataLines ? goVertLine : goFixedVertLine);
+  const bool horzOn = FGridOptions.Contains(dataLines ? goHorzLine : goFixedHorzLine);
+  const TColor fill = Region.Fixed() ? FFixedColor : Color();
+  const TColor lineColor = FLineColors->AreaLineColor(Region.FirstCol, Region.FirstRow);
+  const Integer oneLess = Region.LinesOneLess() ? 1 : 0;
+  const Integer right = Region.Rect.Right - oneLess;
+  const Integer bottom = Region.Rect.Bottom - oneLess;
   const Integer halfH = H.LineWidth / 2, halfV = V.LineWidth / 2;
   FLinesCache.Clear();
-  Integer x = Band.Rect.Left;
-  for (Integer col = Band.FirstCol; x < right - 1 && col < FColCount; ++col) {
+  Integer x = Region.Rect.Left;
+  for (Integer col = Region.FirstCol; x < right - 1 && col < FColCount; ++col) {
     const Integer w = ColWidths(col);
-    Integer y = Band.Rect.Top;
-    for (Integer row = Band.FirstRow; y < bottom - 1 && row < FRowCount; ++row) {
+    Integer y = Region.Rect.Top;
+    for (Integer row = Region.FirstRow; y < bottom - 1 && row < FRowCount; ++row) {
       const Integer h = RowHeights(row);
       bool draw = false, cross = true;
-      TColor color = vertOn ? Band.LineColor : fill;
+      TColor color = vertOn ? lineColor : fill;
       GetCellLineParams(col, row, 3, draw, color, cross);
       if (draw && H.LineWidth > 0)
         FLinesCache.AddSegment(color, x + w + halfH, y, x + w + halfH, y + h + (cross ? V.LineWidth : 0));
       draw = false;
       cross = true;
-      color = horzOn ? Band.LineColor : fill;
+      color = horzOn ? lineColor : fill;
       GetCellLineParams(col, row, 2, draw, color, cross);
       if (draw && V.LineWidth > 0)
         FLinesCache.AddSegment(color, x, y + h + halfV, x + w + (cross ? H.LineWidth : 0), y + h + halfV);
@@ -340,23 +326,43 @@ void TCustomGridX::DrawFixedCellEdge(TRect R, bool LeftTop, bool RightBottom, bo
   DrawEdge(c, R, edge, LeftTop ? BF_TOPLEFT : BF_TOP);
 }
 
-void TCustomGridX::PaintBand(const TGridDrawInfoX& DI, const TBand& Band, const TRect& Clip) {
-  if (Band.Rect.IsEmpty()) return;
+void TCustomGridX::PaintRegion(const TGridDrawInfoX& DI, const TGridRegionX& Region, const TRect& Clip) {
+  if (Region.Rect.IsEmpty()) return;
   TCanvas* c = Canvas();
-  const bool narrowed = !Band.ClipTo.IsEmpty();
+  const bool narrowed = !Region.ClipTo.IsEmpty();
   Integer saved = 0;
   if (narrowed) {
     saved = c->SaveState();
-    c->IntersectClipRect(Band.ClipTo);
+    c->IntersectClipRect(Region.ClipTo);
   }
-  if (DI.Horz.LineWidth > 0 || DI.Vert.LineWidth > 0) PaintBandLines(DI, Band);
-  PaintBandCells(DI, Band, Clip);
+  // Contra regions get their lines across whole bands (PaintContraLines).
+  if (!Region.Contra() && (DI.Horz.LineWidth > 0 || DI.Vert.LineWidth > 0)) PaintRegionLines(DI, Region);
+  PaintRegionCells(DI, Region, Clip);
   if (narrowed) c->RestoreState(saved);
 }
 
-// ---- contra bands
+// The dark lines that end the frozen rows and columns, each drawn once the regions it
+// borders are painted.
+void TCustomGridX::PaintFrozenSeparators(const TGridDrawInfoX& DI, const TGridRegionX& After) {
+  const TGridAxisDrawInfoX& H = DI.Horz;
+  const TGridAxisDrawInfoX& V = DI.Vert;
+  const TGridLineColorsX& lc = *FLineColors;
+  if (After.RowPart == apFrozenX && FFrozenRowCount > 0) {
+    const TColor color = lc.FrozenRowBoundaryColor(FFixedRows - 1);
+    if (After.ColPart == apFrozenX) DrawSeparator(color, H.FrozenStart, V.FixedEnd - 1, H.FixedEnd, V.FixedEnd - 1);
+    if (After.ColPart == apDataX) DrawSeparator(color, H.FixedEnd, V.FixedEnd - 1, H.DataEnd, V.FixedEnd - 1);
+  }
+  if (After.ColPart == apFrozenX && After.RowPart == apDataX && FFrozenColCount > 0) {
+    const TColor color = lc.FrozenColBoundaryColor(FFixedCols - 1);
+    DrawSeparator(color, H.FixedEnd - 1, V.FrozenStart, H.FixedEnd - 1, V.FixedEnd);
+    DrawSeparator(color, H.FixedEnd - 1, V.DataStart, H.FixedEnd - 1, V.DataEnd);
+  }
+}
 
-void TCustomGridX::PaintContraAreas(const TGridDrawInfoX& DI, const TRect& Clip) {
+// ---- contra regions
+
+// Lines and separators across the contra bands, without per-cell control.
+void TCustomGridX::PaintContraLines(const TGridDrawInfoX& DI) {
   const TGridAxisDrawInfoX& H = DI.Horz;
   const TGridAxisDrawInfoX& V = DI.Vert;
   const TGridLineColorsX& lc = *FLineColors;
@@ -409,38 +415,15 @@ void TCustomGridX::PaintContraAreas(const TGridDrawInfoX& DI, const TRect& Clip)
       DrawSeparator(lc.ContraRowBoundaryColor(FRowCount), H.ContraStart, V.ContraStart, H.CellAreaEnd, V.ContraStart);
     }
   }
-  auto cells = [&](TRect rect, Integer firstCol, Integer firstRow, Integer colLimit, Integer rowLimit, bool fixed) {
-    PaintBandCells(DI, TBand(rect, firstCol, firstRow, colLimit, rowLimit, fixed), Clip);
-  };
-  if (FContraRowCount > 0) {
-    auto rows = [&] {
-      const Integer top = V.ContraStart + V.LineWidth;
-      cells(TRect(H.StartIndent, top, H.FrozenStart, V.CellAreaEnd), 0, FRowCount, FColCount, FullRowCount(), true);
-      cells(TRect(H.FrozenStart, top, H.FixedEnd, V.CellAreaEnd), frozenCol, FRowCount, FColCount, FullRowCount(), false);
-      auto data = [&] {
-        cells(TRect(H.DataStart, top, H.DataEnd, V.CellAreaEnd), FTopLeft.X, FRowCount, FColCount, FullRowCount(), false);
-      };
-      if (hOffset) clipped(TRect(H.FixedEnd, V.ContraStart, H.DataEnd, V.CellAreaEnd), data);
-      else data();
-    };
-    if (FContraColCount > 0) clipped(TRect(0, V.ContraStart, H.DataEnd, V.CellAreaEnd), rows);
-    else rows();
-  }
-  if (FContraColCount > 0) {
-    auto cols = [&] {
-      const Integer left = H.ContraStart + H.LineWidth;
-      cells(TRect(left, V.StartIndent, H.CellAreaEnd, V.FrozenStart), FColCount, 0, FullColCount(), FRowCount, true);
-      cells(TRect(left, V.FrozenStart, H.CellAreaEnd, V.FixedEnd), FColCount, frozenRow, FullColCount(), FRowCount, false);
-      cells(TRect(left, V.FixedEnd, H.CellAreaEnd, V.DataEnd), FColCount, FTopLeft.Y, FullColCount(), FRowCount, false);
-    };
-    if (FContraRowCount > 0) {
-      clipped(TRect(H.ContraStart, 0, H.CellAreaEnd, V.DataEnd), cols);
-      cells(TRect(H.ContraStart + H.LineWidth, V.ContraStart + V.LineWidth, H.CellAreaEnd, V.CellAreaEnd), FColCount,
-            FRowCount, FullColCount(), FullRowCount(), false);
-    } else {
-      cols();
-    }
-  }
+}
+
+void TCustomGridX::PaintContraAreas(const TGridDrawInfoX& DI, const std::vector<TGridRegionX>& Regions,
+                                   const TRect& Clip) {
+  const TGridAxisDrawInfoX& H = DI.Horz;
+  const TGridAxisDrawInfoX& V = DI.Vert;
+  PaintContraLines(DI);
+  for (const TGridRegionX& region : Regions)
+    if (region.Contra()) PaintRegion(DI, region, Clip);
   if (FContraColCount > 0 && V.DataEnd < V.DataLimit)
     FillArea(TRect(H.ContraStart, V.DataEnd, H.CellAreaEnd, V.DataLimit), Color());
   if (FContraRowCount > 0 && H.DataEnd < H.DataLimit)
@@ -504,37 +487,12 @@ void TCustomGridX::Paint() {
   const TRect clip = c->ClipRect();
   PaintOutBoundaryAreas();
 
-  const Integer frozenCol = FFixedCols - FFrozenColCount, frozenRow = FFixedRows - FFrozenRowCount;
-  const TGridLineColorsX& lc = *FLineColors;
-  auto band = [&](TRect rect, Integer col, Integer row, bool fixed, bool dataLines, bool oneLess, TRect clipTo) {
-    TBand b(rect, col, row, FColCount, FRowCount, fixed);
-    b.DataLines = dataLines;
-    b.LinesOneLess = oneLess;
-    b.DataState = !fixed;
-    b.LineColor = lc.AreaLineColor(col, row);
-    b.ClipTo = clipTo;
-    PaintBand(di, b, clip);
-  };
-  const TRect none;
-  const TRect fixedRowsClip = FLeftColOffset ? TRect(H.FixedEnd, 0, H.DataEnd, V.FixedEnd) : none;
-  const TRect fixedColsClip = FTopRowOffset ? TRect(0, V.FixedEnd, H.FixedEnd, V.DataEnd) : none;
-  const TRect dataClip = FLeftColOffset || FTopRowOffset ? TRect(H.FixedEnd, V.FixedEnd, H.DataEnd, V.DataEnd) : none;
-  band(TRect(H.StartIndent, V.StartIndent, H.FixedEnd, V.FrozenStart), 0, 0, true, false, false, none);
-  band(TRect(H.StartIndent, V.FrozenStart, H.FrozenStart, V.FixedEnd), 0, frozenRow, true, false, false, none);
-  band(TRect(H.FrozenStart, V.FrozenStart, H.FixedEnd, V.FixedEnd), frozenCol, frozenRow, false, false, true, none);
-  if (FFrozenRowCount > 0)
-    DrawSeparator(lc.FrozenRowBoundaryColor(FFixedRows - 1), H.FrozenStart, V.FixedEnd - 1, H.FixedEnd, V.FixedEnd - 1);
-  band(TRect(H.DataStart, V.StartIndent, H.DataEnd, V.FrozenStart), FTopLeft.X, 0, true, false, false, fixedRowsClip);
-  band(TRect(H.DataStart, V.FrozenStart, H.DataEnd, V.FixedEnd), FTopLeft.X, frozenRow, false, false, false, fixedRowsClip);
-  if (FFrozenRowCount > 0)
-    DrawSeparator(lc.FrozenRowBoundaryColor(FFixedRows - 1), H.FixedEnd, V.FixedEnd - 1, H.DataEnd, V.FixedEnd - 1);
-  band(TRect(H.StartIndent, V.DataStart, H.FrozenStart, V.DataEnd), 0, FTopLeft.Y, true, false, false, fixedColsClip);
-  band(TRect(H.FrozenStart, V.DataStart, H.FixedEnd, V.DataEnd), frozenCol, FTopLeft.Y, false, false, true, fixedColsClip);
-  if (FFrozenColCount > 0) {
-    DrawSeparator(lc.FrozenColBoundaryColor(FFixedCols - 1), H.FixedEnd - 1, V.FrozenStart, H.FixedEnd - 1, V.FixedEnd);
-    DrawSeparator(lc.FrozenColBoundaryColor(FFixedCols - 1), H.FixedEnd - 1, V.DataStart, H.FixedEnd - 1, V.DataEnd);
+  const std::vector<TGridRegionX> regions = GridRegions(di);
+  for (const TGridRegionX& region : regions) {
+    if (region.Contra()) continue;
+    PaintRegion(di, region, clip);
+    PaintFrozenSeparators(di, region);
   }
-  band(TRect(H.DataStart, V.DataStart, H.DataEnd, V.DataEnd), FTopLeft.X, FTopLeft.Y, false, true, false, dataClip);
 
   if (FGridOptions.Contains(goRowSelect) && FDefaultCellDrawing && !Designing() && FPaintFocused) {
     TRect r;
@@ -551,6 +509,6 @@ void TCustomGridX::Paint() {
     DrawExtendedVertLines(di, H.FixedEnd + 1, H.DataEnd);
   }
   c->RestoreState(saved);
-  if (contra) PaintContraAreas(di, c->ClipRect());
+  if (contra) PaintContraAreas(di, regions, c->ClipRect());
   DrawOverlays(di);
 }
