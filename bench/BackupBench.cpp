@@ -5,6 +5,7 @@
 // archive as "backup.GZBK", for checking with unzip and a database reader.
 #include "app/DataBackup.h"
 #include "app/uDM.h"
+#include "bench/PayrollFixture.h"
 #include "bench/RatioReporter.h"
 #include "platform/rtl/Files.h"
 #include <QApplication>
@@ -17,47 +18,7 @@
 
 namespace {
 
-constexpr int MonthCount = 24;
-constexpr int EmployeeCount = 500;
-
 String ProgramPath;
-
-void FillDatabase() {
-  TADOConnection* Connection = DM->ADOLocal;
-  Connection->BeginTrans();
-  for (int m = 0; m < MonthCount; ++m) {
-    const String Month = QStringLiteral("%1%2").arg(2023 + m / 12).arg(m % 12 + 1, 2, 10, QLatin1Char('0'));
-    Connection->ExecuteSql(QStringLiteral("insert into TGZMonth (GZMonth) values ('%1')").arg(Month));
-    for (int e = 0; e < EmployeeCount; ++e) {
-      QStringList Amounts;
-      double Gross = 0;
-      for (int k = 1; k <= 30; ++k) {
-        const double Value = k <= 12 ? 100.0 * k + e % 97 + 0.25 * (m % 4) : 0;
-        Gross += Value;
-        Amounts << QString::number(Value, 'f', 2);
-      }
-      for (int k = 1; k <= 15; ++k) Amounts << QString::number(k <= 3 ? 50.0 * k + e % 13 : 0, 'f', 2);
-      Connection->ExecuteSql(
-          QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpCode, EmpName, ZWName, WorkDays, OneDayMOney, %1, "
-                         "YFTotal, KKTotal, GZTotal, QM, MobileCode, BankNo, EMail, LOGTime, SelectStu) values "
-                         "('%2', '部门%3', 'E%4', '职员%4', '职员', 22, 200, %5, %6, 300, %7, ' ', '1380000%4', "
-                         "'6222%4', 'e%4@example.com', 45306.5, 0)")
-              .arg([] {
-                QStringList Columns;
-                for (int k = 1; k <= 30; ++k) Columns << QStringLiteral("GZ%1").arg(k);
-                for (int k = 1; k <= 15; ++k) Columns << QStringLiteral("KK%1").arg(k);
-                return Columns.join(u',');
-              }())
-              .arg(Month)
-              .arg(e % 12)
-              .arg(e, 4, 10, QLatin1Char('0'))
-              .arg(Amounts.join(u','))
-              .arg(Gross, 0, 'f', 2)
-              .arg(Gross - 300, 0, 'f', 2));
-    }
-  }
-  Connection->CommitTrans();
-}
 
 String ArchivePath() { return ProgramPath + QStringLiteral("backup.GZBK"); }
 String PeerArchivePath() { return ProgramPath + QStringLiteral("peer.zip"); }
@@ -103,7 +64,7 @@ int main(int argc, char** argv) {
   SetProgramFolder(ProgramPath);
   TDM Module;
   DM = &Module;
-  FillDatabase();
+  FillPayrollDatabase(*Module.ADOLocal);
 
   benchmark::Initialize(&argc, argv);
   TRatioReporter Reporter;
