@@ -113,8 +113,8 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmMonth, QStringLiteral("删除月度"), Run(&TfrmMainGZT::Button3Click));
 
   pmDetail = new TPopupMenu(this);
-  MenuItem(pmDetail, QStringLiteral("增加明细"), nullptr);
-  MenuItem(pmDetail, QStringLiteral("修改明细"), nullptr);
+  MenuItem(pmDetail, QStringLiteral("增加明细"), Run(&TfrmMainGZT::Button4Click));
+  MenuItem(pmDetail, QStringLiteral("修改明细"), Run(&TfrmMainGZT::Button5Click));
   MenuItem(pmDetail, QStringLiteral("删除明细"), Run(&TfrmMainGZT::Button6Click));
   MenuItem(pmDetail, QStringLiteral("发送到&Excel"), nullptr);
   MenuItem(pmDetail, QStringLiteral("发送到Exce&l（临时文件方式）"), nullptr);
@@ -246,8 +246,10 @@ void TfrmMainGZT::CreateDetailPanel() {
     At += Width + 4;
     return Button;
   };
-  Button4 = Command(QStringLiteral("Button4"), QStringLiteral("增加明细"), 72, nullptr);
-  Button5 = Command(QStringLiteral("Button5"), QStringLiteral("修改明细"), 72, nullptr);
+  Button4 = Command(QStringLiteral("Button4"), QStringLiteral("增加明细"), 72,
+                    [this](TObject* Sender) { Button4Click(Sender); });
+  Button5 = Command(QStringLiteral("Button5"), QStringLiteral("修改明细"), 72,
+                    [this](TObject* Sender) { Button5Click(Sender); });
   Button6 = Command(QStringLiteral("Button6"), QStringLiteral("删除明细"), 72,
                     [this](TObject* Sender) { Button6Click(Sender); });
   Button7 = Command(QStringLiteral("Button7"), QStringLiteral("打印明细表"), 84, nullptr);

@@ -51,6 +51,8 @@ public:
   void Button1Click(TObject* Sender);   // add month
   void Button2Click(TObject* Sender);   // rename month
   void Button3Click(TObject* Sender);   // delete month
+  void Button4Click(TObject* Sender);   // add record
+  void Button5Click(TObject* Sender);   // change record
   void Button6Click(TObject* Sender);   // delete record
   void Button9Click(TObject* Sender);   // month data copy
   void Button10Click(TObject* Sender);  // employee data copy

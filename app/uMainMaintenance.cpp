@@ -6,6 +6,7 @@
 #include "app/PayItemSets.h"
 #include "app/RecordColumns.h"
 #include "app/uDM.h"
+#include "app/uGZDetailEdit.h"
 #include "app/uMain.h"
 #include "app/uSelectHisMonth.h"
 #include "platform/rtl/ScopeGuards.h"
@@ -108,6 +109,32 @@ void TfrmMainGZT::Button3Click(TObject*) {
   }
   // The neighbouring month's records were loaded by the move; without one the list empties.
   if (dsGZMonth->IsEmpty()) dsGZMonthAfterScroll(dsGZMonth);
+}
+
+void TfrmMainGZT::Button4Click(TObject*) {
+  const String Month = CurrentMonth();
+  if (Month.isEmpty()) {
+    ShowAppMessage(QStringLiteral("请首先增加月度！"));
+    return;
+  }
+  if (EditGZDetail(-1, Month)) dsGZMonthAfterScroll(dsGZMonth);
+}
+
+void TfrmMainGZT::Button5Click(TObject*) {
+  const String Month = CurrentMonth();
+  if (Month.isEmpty()) {
+    ShowAppMessage(QStringLiteral("请首先增加月度！"));
+    return;
+  }
+  const bool HasRecord = dsGZDetail->Active() && !dsGZDetail->IsEmpty();
+  const Integer Id = HasRecord ? dsGZDetail->FieldByName(QStringLiteral("ID"))->AsInteger() : 0;
+  if (!EditGZDetail(Id, Month)) return;
+  dsGZMonthAfterScroll(dsGZMonth);
+  try {
+    if (!FSavedSort.isEmpty()) dsGZDetail->SetSort(FSavedSort);
+    dsGZDetail->Locate(QStringLiteral("ID"), Variant(Id), {});
+  } catch (const Exception&) {
+  }
 }
 
 void TfrmMainGZT::Button6Click(TObject*) {

@@ -3,11 +3,13 @@
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/ModalDriver.h"
 #include "app/tests/TestDataModule.h"
+#include "app/uGZDetailEdit.h"
 #include "app/uMain.h"
 #include "app/uReBulid.h"
 #include "app/uSelectHisMonth.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/StdCtrls.h"
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -344,6 +346,45 @@ TEST_F(MainWindowTest, RecordsAreCopiedBetweenMonthsAndDeleted) {
   Window->Button6Click(nullptr);
   EXPECT_EQ(ListedNames(*Window), U("李四"));
   EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ where GZMonth='202401'")), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, RecordsAreAddedAndChangedInTheEditor) {
+  AddMonth(QStringLiteral("202401"));
+  for (const char* Item : {"('GZ1', '基本工资', 0, 1, '')", "('GZ2', '岗位工资', 0, 2, '[基本工资]*0.5')",
+                           "('KK1', '个人所得税', 1, 1, '[&个税]')"})
+    Exec(QStringLiteral("insert into TGZSet (GZField1, GZName, GZType, SortIdx, CalcStr) values %1")
+             .arg(U(Item)));
+  Exec(QStringLiteral("update TGZSet set GZMonth='202401', ShowStu=0"));
+  AddRecord(QStringLiteral("202401"), "销售部", "李四", 3000);
+  auto Window = OpenWindow();
+
+  WhenModal<TfrmGZDetailEdit>([](TfrmGZDetailEdit* Editor) {
+    Editor->cmbDepart->SetText(U("销售部"));
+    Editor->cmbEmpName->SetText(U("张三"));
+    TEdit* Basic = Editor->SlotBox(sgEarnings, 0);
+    Basic->SetFocus();
+    Basic->SetText(QStringLiteral("8000"));
+    Editor->SlotBox(sgEarnings, 1)->SetFocus();  // leaving the box computes formulas and tax
+    EXPECT_EQ(Editor->SlotBox(sgEarnings, 1)->Text(), QStringLiteral("4000.00"));
+    EXPECT_EQ(Editor->SlotBox(sgDeductions, 0)->Text(), QStringLiteral("490.00"));
+    Editor->btnSave->Click();
+  });
+  Window->Button4Click(nullptr);
+  EXPECT_EQ(ListedNames(*Window), U("张三/李四"));
+  EXPECT_EQ(Query(U("select GZ2 || '/' || KK1 || '/' || GZTotal from TGZ where EmpName='张三'")),
+            QStringLiteral("4000.0/490.0/11510.0"));
+
+  // Changed: the list reloads and the changed record stays current.
+  Window->dsGZDetail->SetSort(QStringLiteral("EmpName DESC"));
+  ASSERT_TRUE(Window->dsGZDetail->Locate(QStringLiteral("EmpName"), Variant(U("李四")), {}));
+  WhenModal<TfrmGZDetailEdit>([](TfrmGZDetailEdit* Editor) {
+    EXPECT_EQ(Editor->cmbEmpName->Text(), U("李四"));
+    Editor->EditQM->SetText(QStringLiteral("changed"));
+    Editor->btnSave->Click();
+  });
+  Window->Button5Click(nullptr);
+  EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("QM"))->AsString(), QStringLiteral("changed"));
+  EXPECT_EQ(Query(U("select QM from TGZ where EmpName='李四'")), QStringLiteral("changed"));
 }
 
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {
