@@ -1,19 +1,11 @@
 #include "app/About.h"
+#include "app/FormControls.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
 #include "platform/ui/Panels.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace {
-
-template <class TControlClass>
-TControlClass* Place(TCustomForm* Form, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height) {
-  auto* Control = new TControlClass(Form);
-  Control->SetName(Name);
-  Control->SetParent(Form);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
 
 // The brand's first character in white on the program's blue.
 void DrawLogo(TImage* Image) {
@@ -37,26 +29,26 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(380);
   SetClientHeight(180);
 
-  imgLogo = Place<TImage>(this, QStringLiteral("imgLogo"), 16, 16, 64, 64);
+  imgLogo = PlaceControl<TImage>(this, QStringLiteral("imgLogo"), 16, 16, 64, 64);
   DrawLogo(imgLogo);
-  lblTitle = Place<TLabel>(this, QStringLiteral("lblTitle"), 96, 16, 270, 20);
+  lblTitle = PlaceControl<TLabel>(this, QStringLiteral("lblTitle"), 96, 16, 270, 20);
   lblTitle->SetCaption(Settings().GBrand + QStringLiteral("工资条制作打印软件"));
   lblTitle->Font()->SetStyle(TFontStyles{fsBold});
-  lblVersion = Place<TLabel>(this, QStringLiteral("lblVersion"), 96, 44, 270, 16);
+  lblVersion = PlaceControl<TLabel>(this, QStringLiteral("lblVersion"), 96, 44, 270, 16);
   lblVersion->SetCaption(QStringLiteral("版本：") + DM->GetDataBySQL(QStringLiteral("Select ClientVer from TPara")));
-  Place<TLabel>(this, QStringLiteral("lblSite"), 96, 68, 50, 16)->SetCaption(QStringLiteral("网址："));
-  lblHomePage = Place<TLabel>(this, QStringLiteral("lblHomePage"), 146, 68, 220, 16);
+  PlaceControl<TLabel>(this, QStringLiteral("lblSite"), 96, 68, 50, 16)->SetCaption(QStringLiteral("网址："));
+  lblHomePage = PlaceControl<TLabel>(this, QStringLiteral("lblHomePage"), 146, 68, 220, 16);
   lblHomePage->SetCaption(Settings().GVendorHomePage);
   lblHomePage->Font()->SetColor(clBlue);
   lblHomePage->Font()->SetStyle(TFontStyles{fsUnderline});
   lblHomePage->SetCursor(crHandPoint);
-  lblVendor = Place<TLabel>(this, QStringLiteral("lblVendor"), 96, 92, 270, 16);
+  lblVendor = PlaceControl<TLabel>(this, QStringLiteral("lblVendor"), 96, 92, 270, 16);
   lblVendor->SetCaption(Settings().GVendorName);
   const TNotifyEvent OpenHomePage = [](TObject*) { OpenUrlInBrowser(Settings().GVendorHomePage); };
   lblHomePage->OnClick = OpenHomePage;
   imgLogo->OnClick = OpenHomePage;
 
-  btnOK = Place<TButton>(this, QStringLiteral("btnOK"), 150, 140, 80, 26);
+  btnOK = PlaceControl<TButton>(this, QStringLiteral("btnOK"), 150, 140, 80, 26);
   btnOK->SetCaption(QStringLiteral("确认(&E)"));
   btnOK->SetDefault(true);
   btnOK->SetCancel(true);

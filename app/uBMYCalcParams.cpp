@@ -1,19 +1,11 @@
 #include "app/uBMYCalcParams.h"
+#include "app/FormControls.h"
 #include "app/AppMessages.h"
 #include "app/PayRecordCalc.h"
 #include "app/uPub.h"
 #include "platform/ui/Mask.h"
 
 namespace {
-
-template <class TControlClass>
-TControlClass* Place(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height) {
-  auto* Control = new TControlClass(Parent);
-  Control->SetName(Name);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
 
 // The box's number; the mask leaves blanks in the positions not typed.
 Extended BoxNumber(const TMaskEdit* Box) {
@@ -29,21 +21,21 @@ TfrmBMYCalcParams::TfrmBMYCalcParams(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(280);
   SetClientHeight(128);
 
-  Label1 = Place<TLabel>(this, QStringLiteral("Label1"), 24, 22, 110, 16);
+  Label1 = PlaceControl<TLabel>(this, QStringLiteral("Label1"), 24, 22, 110, 16);
   Label1->SetCaption(QStringLiteral("本月应上班天数"));
-  EditDaysToWork = Place<TMaskEdit>(this, QStringLiteral("EditDaysToWork"), 150, 18, 80, 22);
+  EditDaysToWork = PlaceControl<TMaskEdit>(this, QStringLiteral("EditDaysToWork"), 150, 18, 80, 22);
   EditDaysToWork->SetEditMask(QStringLiteral("99"));
   EditDaysToWork->SetText(QStringLiteral("22"));
 
-  Label2 = Place<TLabel>(this, QStringLiteral("Label2"), 24, 54, 120, 16);
+  Label2 = PlaceControl<TLabel>(this, QStringLiteral("Label2"), 24, 54, 120, 16);
   Label2->SetCaption(QStringLiteral("本月实际上班天数"));
-  EditDaysWorked = Place<TMaskEdit>(this, QStringLiteral("EditDaysWorked"), 150, 50, 80, 22);
+  EditDaysWorked = PlaceControl<TMaskEdit>(this, QStringLiteral("EditDaysWorked"), 150, 50, 80, 22);
   EditDaysWorked->SetEditMask(QStringLiteral("99.99"));
 
-  btnOK = Place<TButton>(this, QStringLiteral("btnOK"), 50, 90, 80, 26);
+  btnOK = PlaceControl<TButton>(this, QStringLiteral("btnOK"), 50, 90, 80, 26);
   btnOK->SetCaption(QStringLiteral("确认(&E)"));
   btnOK->OnClick = [this](TObject* Sender) { btnOKClick(Sender); };
-  btnCancel = Place<TButton>(this, QStringLiteral("btnCancel"), 150, 90, 80, 26);
+  btnCancel = PlaceControl<TButton>(this, QStringLiteral("btnCancel"), 150, 90, 80, 26);
   btnCancel->SetCaption(QStringLiteral("取消(&X)"));
   btnCancel->SetModalResult(mrCancel);
 }

@@ -1,28 +1,19 @@
 // The controls of the pay record editor, created in tab order.
 #include "app/uGZDetailEdit.h"
+#include "app/FormControls.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace {
 
-template <class TControlClass>
-TControlClass* Place(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height) {
-  // Every control belongs to the form, also those inside a group box.
-  auto* Control = new TControlClass(GetParentForm(Parent));
-  Control->SetName(Name);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
-
 TLabel* AddLabel(TWinControl* Parent, const String& Name, const String& Text, Integer Left, Integer Top) {
-  auto* Label = Place<TLabel>(Parent, Name, Left, Top + 4, 70, 16);
+  auto* Label = PlaceControl<TLabel>(Parent, Name, Left, Top + 4, 70, 16);
   Label->SetCaption(Text);
   return Label;
 }
 
 TEdit* ReadOnlyBox(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width) {
-  auto* Box = Place<TEdit>(Parent, Name, Left, Top, Width, 22);
+  auto* Box = PlaceControl<TEdit>(Parent, Name, Left, Top, Width, 22);
   Box->SetReadOnly(true);
   Box->SetColor(clBtnFace);
   Box->SetTabStop(false);
@@ -46,39 +37,39 @@ void TfrmGZDetailEdit::CreateControls() {
   AddLabel(this, QStringLiteral("lblMonth"), QStringLiteral("月度"), 12, 12);
   EditMonth = ReadOnlyBox(this, QStringLiteral("EditMonth"), 84, 12, 100);
   AddLabel(this, QStringLiteral("lblDepart"), QStringLiteral("部门"), 200, 12);
-  cmbDepart = Place<TComboBox>(this, QStringLiteral("cmbDepart"), 272, 12, 120, 22);
+  cmbDepart = PlaceControl<TComboBox>(this, QStringLiteral("cmbDepart"), 272, 12, 120, 22);
   AddLabel(this, QStringLiteral("lblEmpName"), QStringLiteral("姓名"), 408, 12);
-  cmbEmpName = Place<TComboBox>(this, QStringLiteral("cmbEmpName"), 480, 12, 100, 22);
+  cmbEmpName = PlaceControl<TComboBox>(this, QStringLiteral("cmbEmpName"), 480, 12, 100, 22);
   AddLabel(this, QStringLiteral("lblEmpCode"), QStringLiteral("职员编码"), 596, 12);
-  EditEmpCode = Place<TEdit>(this, QStringLiteral("EditEmpCode"), 668, 12, 80, 22);
+  EditEmpCode = PlaceControl<TEdit>(this, QStringLiteral("EditEmpCode"), 668, 12, 80, 22);
 
   AddLabel(this, QStringLiteral("lblZWName"), QStringLiteral("职务"), 12, 42);
-  cmbZWName = Place<TComboBox>(this, QStringLiteral("cmbZWName"), 84, 42, 100, 22);
+  cmbZWName = PlaceControl<TComboBox>(this, QStringLiteral("cmbZWName"), 84, 42, 100, 22);
   lblDays = AddLabel(this, QStringLiteral("lblDays"), QStringLiteral("出勤天数"), 200, 42);
-  EditDays = Place<TMaskEdit>(this, QStringLiteral("EditDays"), 272, 42, 120, 22);
+  EditDays = PlaceControl<TMaskEdit>(this, QStringLiteral("EditDays"), 272, 42, 120, 22);
   EditDays->SetEditMask(QStringLiteral("999.99"));
   lblHours = AddLabel(this, QStringLiteral("lblHours"), QStringLiteral("出勤小时"), 408, 42);
-  EditHours = Place<TMaskEdit>(this, QStringLiteral("EditHours"), 480, 42, 100, 22);
+  EditHours = PlaceControl<TMaskEdit>(this, QStringLiteral("EditHours"), 480, 42, 100, 22);
   EditHours->SetEditMask(QStringLiteral("9999.9"));
   lblPayStandard = AddLabel(this, QStringLiteral("lblPayStandard"), QStringLiteral("工资/天"), 596, 42);
-  EditPayStandard = Place<TEdit>(this, QStringLiteral("EditPayStandard"), 668, 42, 80, 22);
+  EditPayStandard = PlaceControl<TEdit>(this, QStringLiteral("EditPayStandard"), 668, 42, 80, 22);
   EditPayStandard->OnKeyPress = [this](TObject*, QChar& Key) { AmountKeyPress(Key); };
 
   AddLabel(this, QStringLiteral("lblEMail"), QStringLiteral("E-Mail"), 12, 72);
-  EditEMail = Place<TEdit>(this, QStringLiteral("EditEMail"), 84, 72, 180, 22);
+  EditEMail = PlaceControl<TEdit>(this, QStringLiteral("EditEMail"), 84, 72, 180, 22);
   EditEMail->SetHint(QStringLiteral("需要自动发送电子工资条时设定"));
   EditEMail->SetShowHint(true);
   AddLabel(this, QStringLiteral("lblMobileCode"), QStringLiteral("手机号码"), 280, 72);
-  EditMobileCode = Place<TEdit>(this, QStringLiteral("EditMobileCode"), 352, 72, 140, 22);
+  EditMobileCode = PlaceControl<TEdit>(this, QStringLiteral("EditMobileCode"), 352, 72, 140, 22);
   AddLabel(this, QStringLiteral("lblBankNo"), QStringLiteral("银行账号"), 508, 72);
-  EditBankNo = Place<TEdit>(this, QStringLiteral("EditBankNo"), 580, 72, 168, 22);
+  EditBankNo = PlaceControl<TEdit>(this, QStringLiteral("EditBankNo"), 580, 72, 168, 22);
   AddLabel(this, QStringLiteral("lblQM"), QStringLiteral("签名/备注"), 12, 102);
-  EditQM = Place<TEdit>(this, QStringLiteral("EditQM"), 84, 102, 664, 22);
+  EditQM = PlaceControl<TEdit>(this, QStringLiteral("EditQM"), 84, 102, 664, 22);
 
-  grpEarnings = Place<TGroupBox>(this, QStringLiteral("grpEarnings"), 8, 132, 744, 6 * SlotPitchY + 24);
+  grpEarnings = PlaceControl<TGroupBox>(this, QStringLiteral("grpEarnings"), 8, 132, 744, 6 * SlotPitchY + 24);
   grpEarnings->SetCaption(QStringLiteral("应发工资项目"));
   CreateSlots(sgEarnings);
-  grpDeductions = Place<TGroupBox>(this, QStringLiteral("grpDeductions"), 8, 404, 744, 3 * SlotPitchY + 24);
+  grpDeductions = PlaceControl<TGroupBox>(this, QStringLiteral("grpDeductions"), 8, 404, 744, 3 * SlotPitchY + 24);
   grpDeductions->SetCaption(QStringLiteral("应扣代扣工资项目"));
   CreateSlots(sgDeductions);
 
@@ -89,19 +80,19 @@ void TfrmGZDetailEdit::CreateControls() {
   AddLabel(this, QStringLiteral("lblGZTotal"), QStringLiteral("实发工资"), 508, 558);
   EditGZTotal = ReadOnlyBox(this, QStringLiteral("EditGZTotal"), 580, 558, 120);
 
-  btnProrate = Place<TButton>(this, QStringLiteral("btnProrate"), 8, 592, 170, 28);
+  btnProrate = PlaceControl<TButton>(this, QStringLiteral("btnProrate"), 8, 592, 170, 28);
   btnProrate->SetCaption(QStringLiteral("应发工资不满1月自动计算"));
   btnProrate->OnClick = [this](TObject*) { btnProrateClick(); };
-  btnAttendance = Place<TButton>(this, QStringLiteral("btnAttendance"), 184, 592, 190, 28);
+  btnAttendance = PlaceControl<TButton>(this, QStringLiteral("btnAttendance"), 184, 592, 190, 28);
   btnAttendance->SetCaption(QStringLiteral("第一应发项目=出勤时间X单价"));
   btnAttendance->OnClick = [this](TObject*) { btnAttendanceClick(); };
-  btnCalculator = Place<TButton>(this, QStringLiteral("btnCalculator"), 380, 592, 120, 28);
+  btnCalculator = PlaceControl<TButton>(this, QStringLiteral("btnCalculator"), 380, 592, 120, 28);
   btnCalculator->SetCaption(QStringLiteral("调用系统计算器"));
   btnCalculator->OnClick = [](TObject*) { StartCalculator(); };
-  btnSave = Place<TButton>(this, QStringLiteral("btnSave"), 564, 592, 88, 28);
+  btnSave = PlaceControl<TButton>(this, QStringLiteral("btnSave"), 564, 592, 88, 28);
   btnSave->SetCaption(QStringLiteral("保存(&S)"));
   btnSave->OnClick = [this](TObject*) { btnSaveClick(); };
-  btnCancel = Place<TButton>(this, QStringLiteral("btnCancel"), 660, 592, 88, 28);
+  btnCancel = PlaceControl<TButton>(this, QStringLiteral("btnCancel"), 660, 592, 88, 28);
   btnCancel->SetCaption(QStringLiteral("取消(&X)"));
   btnCancel->SetCancel(true);
   btnCancel->SetModalResult(mrCancel);
@@ -114,8 +105,8 @@ void TfrmGZDetailEdit::CreateSlots(TSlotGroup Group) {
   for (Integer k = 0; k < FCalc.SlotCount(Group); ++k) {
     const Integer Left = 10 + (k % SlotColumns) * SlotPitchX;
     const Integer Top = 18 + (k / SlotColumns) * SlotPitchY;
-    auto* Label = Place<TLabel>(Parent, QStringLiteral("lbl%1%2").arg(Prefix).arg(k + 1), Left, Top, SlotWidth, 16);
-    auto* Box = Place<TEdit>(Parent, QStringLiteral("Edit%1%2").arg(Prefix).arg(k + 1), Left, Top + 16, SlotWidth, 22);
+    auto* Label = PlaceControl<TLabel>(Parent, QStringLiteral("lbl%1%2").arg(Prefix).arg(k + 1), Left, Top, SlotWidth, 16);
+    auto* Box = PlaceControl<TEdit>(Parent, QStringLiteral("Edit%1%2").arg(Prefix).arg(k + 1), Left, Top + 16, SlotWidth, 22);
     Box->OnChange = [this, Group, k](TObject*) { SlotChanged(Group, k); };
     Box->OnExit = [this](TObject*) { SlotExit(); };
     Box->OnKeyPress = [this](TObject*, QChar& Key) { AmountKeyPress(Key); };

@@ -1,4 +1,5 @@
 #include "app/uParaSet.h"
+#include "app/FormControls.h"
 #include "app/AppMessages.h"
 #include "app/MaskedNumber.h"
 #include "app/uDM.h"
@@ -14,24 +15,15 @@ const String TwoDecimals = QStringLiteral("0.00");
 const String MillimetreMask = QStringLiteral("999.99");
 constexpr Integer LabelLeft = 16, BoxLeft = 210, RowPitch = 30;
 
-template <class TControlClass>
-TControlClass* Place(TCustomForm* Form, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height) {
-  auto* Control = new TControlClass(Form);
-  Control->SetName(Name);
-  Control->SetParent(Form);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
-
 TLabel* AddLabel(TCustomForm* Form, const String& Name, const String& Text, Integer Left, Integer Top) {
-  auto* Label = Place<TLabel>(Form, Name, Left, Top + 4, 190, 16);
+  auto* Label = PlaceControl<TLabel>(Form, Name, Left, Top + 4, 190, 16);
   Label->SetCaption(Text);
   return Label;
 }
 
 TComboBox* List(TCustomForm* Form, const String& Name, Integer Top, Integer Width, const QStringList& Entries,
                 TComboBoxStyle Style = csDropDownList) {
-  auto* Box = Place<TComboBox>(Form, Name, BoxLeft, Top, Width, 22);
+  auto* Box = PlaceControl<TComboBox>(Form, Name, BoxLeft, Top, Width, 22);
   Box->SetStyle(Style);
   for (const String& Entry : Entries) Box->Items()->Add(Entry);
   return Box;
@@ -69,16 +61,16 @@ void TfrmParaSet::CreateControls() {
   Integer Top = 16;
   const auto NextRow = [&Top] { return Top += RowPitch; };
   AddLabel(this, QStringLiteral("lblEntName"), QStringLiteral("公司名称"), LabelLeft, Top);
-  EditEntName = Place<TEdit>(this, QStringLiteral("EditEntName"), BoxLeft, Top, 360, 22);
+  EditEntName = PlaceControl<TEdit>(this, QStringLiteral("EditEntName"), BoxLeft, Top, 360, 22);
   EditEntName->OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
     if (Key == VK_RETURN) btnSaveClick();
   };
 
   AddLabel(this, QStringLiteral("lblBillHeight"), QStringLiteral("纸张高度"), LabelLeft, NextRow());
-  EditBillHeight = Place<TMaskEdit>(this, QStringLiteral("EditBillHeight"), BoxLeft, Top, 80, 22);
+  EditBillHeight = PlaceControl<TMaskEdit>(this, QStringLiteral("EditBillHeight"), BoxLeft, Top, 80, 22);
   EditBillHeight->SetEditMask(MillimetreMask);
   AddLabel(this, QStringLiteral("lblBillHeightUnit"), QStringLiteral("毫米"), BoxLeft + 86, Top);
-  btnStdHeight = Place<TButton>(this, QStringLiteral("btnStdHeight"), BoxLeft + 130, Top, 80, 24);
+  btnStdHeight = PlaceControl<TButton>(this, QStringLiteral("btnStdHeight"), BoxLeft + 130, Top, 80, 24);
   btnStdHeight->SetCaption(QStringLiteral("标准高度"));
   pmPaperHeight = new TPopupMenu(this);
   pmPaperHeight->SetName(QStringLiteral("pmPaperHeight"));
@@ -115,10 +107,10 @@ void TfrmParaSet::CreateControls() {
                         {QStringLiteral("不打印"), QStringLiteral("打印(用于加密工资条加密部分以外的工资条区分)")});
 
   AddLabel(this, QStringLiteral("lblTopPos"), QStringLiteral("顶  边  距"), LabelLeft, NextRow());
-  EditTopPos = Place<TEdit>(this, QStringLiteral("EditTopPos"), BoxLeft, Top, 50, 22);
+  EditTopPos = PlaceControl<TEdit>(this, QStringLiteral("EditTopPos"), BoxLeft, Top, 50, 22);
   // The arrows set the margin, so the box and the stored position always agree.
   EditTopPos->SetReadOnly(true);
-  udTopPos = Place<TUpDown>(this, QStringLiteral("udTopPos"), BoxLeft + 50, Top, 17, 22);
+  udTopPos = PlaceControl<TUpDown>(this, QStringLiteral("udTopPos"), BoxLeft + 50, Top, 17, 22);
   udTopPos->SetMin(2);
   udTopPos->SetMax(20);
   udTopPos->SetIncrement(1);
@@ -129,15 +121,15 @@ void TfrmParaSet::CreateControls() {
   OnShow = [this](TObject*) { ShowTopPosMM(udTopPos->Position()); };
 
   AddLabel(this, QStringLiteral("lblParagraph"), QStringLiteral("工资单间距"), LabelLeft, NextRow());
-  EditParagraph = Place<TMaskEdit>(this, QStringLiteral("EditParagraph"), BoxLeft, Top, 80, 22);
+  EditParagraph = PlaceControl<TMaskEdit>(this, QStringLiteral("EditParagraph"), BoxLeft, Top, 80, 22);
   EditParagraph->SetEditMask(MillimetreMask);
   AddLabel(this, QStringLiteral("lblParagraphUnit"), QStringLiteral("毫米"), BoxLeft + 86, Top);
 
   AddLabel(this, QStringLiteral("lblPageWidth"), QStringLiteral("纸张宽度"), LabelLeft, NextRow());
-  EditPageWidth = Place<TMaskEdit>(this, QStringLiteral("EditPageWidth"), BoxLeft, Top, 80, 22);
+  EditPageWidth = PlaceControl<TMaskEdit>(this, QStringLiteral("EditPageWidth"), BoxLeft, Top, 80, 22);
   EditPageWidth->SetEditMask(MillimetreMask);
   AddLabel(this, QStringLiteral("lblPageWidthUnit"), QStringLiteral("毫米"), BoxLeft + 86, Top);
-  btnA4Width = Place<TButton>(this, QStringLiteral("btnA4Width"), BoxLeft + 130, Top, 80, 24);
+  btnA4Width = PlaceControl<TButton>(this, QStringLiteral("btnA4Width"), BoxLeft + 130, Top, 80, 24);
   btnA4Width->SetCaption(QStringLiteral("A4宽度"));
   btnA4Width->OnClick = [this](TObject*) { EditPageWidth->SetText(QStringLiteral("210.00")); };
 
@@ -145,7 +137,7 @@ void TfrmParaSet::CreateControls() {
   TLabel* StepCaption = AddLabel(this, QStringLiteral("lblStepTitleGrid"), QStringLiteral("工资单中标题与表格的纵向距离"),
                                 LabelLeft, Top);
   StepCaption->SetVisible(false);
-  EditStepTitleGrid = Place<TMaskEdit>(this, QStringLiteral("EditStepTitleGrid"), BoxLeft, Top, 80, 22);
+  EditStepTitleGrid = PlaceControl<TMaskEdit>(this, QStringLiteral("EditStepTitleGrid"), BoxLeft, Top, 80, 22);
   EditStepTitleGrid->SetEditMask(MillimetreMask);
   EditStepTitleGrid->SetVisible(false);
 
@@ -153,10 +145,10 @@ void TfrmParaSet::CreateControls() {
   cmbPrintOrientation = List(this, QStringLiteral("cmbPrintOrientation"), Top, 100,
                              {QStringLiteral("纵向"), QStringLiteral("横向")});
 
-  btnSave = Place<TButton>(this, QStringLiteral("btnSave"), 380, NextRow() + 14, 90, 28);
+  btnSave = PlaceControl<TButton>(this, QStringLiteral("btnSave"), 380, NextRow() + 14, 90, 28);
   btnSave->SetCaption(QStringLiteral("保存(&S)"));
   btnSave->OnClick = [this](TObject*) { btnSaveClick(); };
-  btnCancel = Place<TButton>(this, QStringLiteral("btnCancel"), 480, Top + 14, 90, 28);
+  btnCancel = PlaceControl<TButton>(this, QStringLiteral("btnCancel"), 480, Top + 14, 90, 28);
   btnCancel->SetCaption(QStringLiteral("取消(&X)"));
   btnCancel->SetCancel(true);
   btnCancel->SetModalResult(mrCancel);

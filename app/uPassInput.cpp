@@ -1,4 +1,5 @@
 #include "app/uPassInput.h"
+#include "app/FormControls.h"
 #include "platform/ui/StdCtrls.h"
 
 TfrmPassInput::TfrmPassInput(TComponent* AOwner) : TForm(AOwner) {
@@ -8,27 +9,15 @@ TfrmPassInput::TfrmPassInput(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(300);
   SetClientHeight(110);
 
-  lblHint = new TLabel(this);
-  lblHint->SetName(QStringLiteral("lblHint"));
-  lblHint->SetParent(this);
-  lblHint->SetBounds(20, 14, 260, 16);
+  lblHint = PlaceControl<TLabel>(this, QStringLiteral("lblHint"), 20, 14, 260, 16);
   // The first control in tab order: it has the focus when the prompt opens.
-  EditPass = new TEdit(this);
-  EditPass->SetName(QStringLiteral("EditPass"));
-  EditPass->SetParent(this);
-  EditPass->SetBounds(20, 36, 260, 22);
+  EditPass = PlaceControl<TEdit>(this, QStringLiteral("EditPass"), 20, 36, 260, 22);
   EditPass->SetPasswordChar(u'*');
-  btnOK = new TButton(this);
-  btnOK->SetName(QStringLiteral("btnOK"));
-  btnOK->SetParent(this);
-  btnOK->SetBounds(60, 72, 80, 26);
+  btnOK = PlaceControl<TButton>(this, QStringLiteral("btnOK"), 60, 72, 80, 26);
   btnOK->SetCaption(QStringLiteral("确认(&E)"));
   btnOK->SetDefault(true);
   btnOK->SetModalResult(mrOk);
-  btnCancel = new TButton(this);
-  btnCancel->SetName(QStringLiteral("btnCancel"));
-  btnCancel->SetParent(this);
-  btnCancel->SetBounds(160, 72, 80, 26);
+  btnCancel = PlaceControl<TButton>(this, QStringLiteral("btnCancel"), 160, 72, 80, 26);
   btnCancel->SetCaption(QStringLiteral("取消(&X)"));
   btnCancel->SetCancel(true);
   btnCancel->SetModalResult(mrCancel);

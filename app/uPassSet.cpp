@@ -1,22 +1,9 @@
 #include "app/uPassSet.h"
+#include "app/FormControls.h"
 #include "app/AppMessages.h"
 #include "app/LoginPassword.h"
 #include "app/uDM.h"
 #include "platform/ui/StdCtrls.h"
-
-namespace {
-
-template <class TControlClass>
-TControlClass* Place(TCustomForm* Form, TWinControl* Parent, const String& Name, Integer Left, Integer Top,
-                     Integer Width, Integer Height) {
-  auto* Control = new TControlClass(Form);
-  Control->SetName(Name);
-  Control->SetParent(Parent);
-  Control->SetBounds(Left, Top, Width, Height);
-  return Control;
-}
-
-}  // namespace
 
 TfrmPassSet::TfrmPassSet(TComponent* AOwner) : TForm(AOwner) {
   SetCaption(QStringLiteral("参数修改密码设置"));
@@ -30,28 +17,28 @@ TfrmPassSet::TfrmPassSet(TComponent* AOwner) : TForm(AOwner) {
   for (const TBox& Box : {TBox{"EditOldPass", "原密码", &EditOldPass}, TBox{"EditNewPass", "新密码", &EditNewPass},
                           TBox{"EditConfirmPass", "确认新密码", &EditConfirmPass}}) {
     const String Name = QString::fromLatin1(Box.Name);
-    Place<TLabel>(this, this, QStringLiteral("lbl") + Name.mid(4), 20, Top + 4, 80, 16)
+    PlaceControl<TLabel>(this, QStringLiteral("lbl") + Name.mid(4), 20, Top + 4, 80, 16)
         ->SetCaption(QString::fromUtf8(Box.Caption));
-    *Box.Edit = Place<TEdit>(this, this, Name, 110, Top, 200, 22);
+    *Box.Edit = PlaceControl<TEdit>(this, Name, 110, Top, 200, 22);
     (*Box.Edit)->SetPasswordChar(u'*');
     Top += 30;
   }
-  Place<TLabel>(this, this, QStringLiteral("lblInitial"), 110, Top, 200, 16)->SetCaption(QStringLiteral("初始密码为729"));
+  PlaceControl<TLabel>(this, QStringLiteral("lblInitial"), 110, Top, 200, 16)->SetCaption(QStringLiteral("初始密码为729"));
 
-  grpHint = Place<TGroupBox>(this, this, QStringLiteral("grpHint"), 12, Top + 24, 316, 84);
+  grpHint = PlaceControl<TGroupBox>(this, QStringLiteral("grpHint"), 12, Top + 24, 316, 84);
   grpHint->SetCaption(QStringLiteral("提示"));
   Integer LineTop = 18;
   for (const char* Line : {"如果密码修改为初始密码为空（或729），则表示", "登陆不需要输入密码！否则，表示登陆（清除数据",
                            "以及还原数据）需要输入密码。"}) {
-    Place<TLabel>(this, grpHint, QStringLiteral("lblHint%1").arg(LineTop), 10, LineTop, 296, 16)
+    PlaceControl<TLabel>(grpHint, QStringLiteral("lblHint%1").arg(LineTop), 10, LineTop, 296, 16)
         ->SetCaption(QString::fromUtf8(Line));
     LineTop += 20;
   }
 
-  btnOK = Place<TButton>(this, this, QStringLiteral("btnOK"), 80, 222, 80, 26);
+  btnOK = PlaceControl<TButton>(this, QStringLiteral("btnOK"), 80, 222, 80, 26);
   btnOK->SetCaption(QStringLiteral("确认(&E)"));
   btnOK->OnClick = [this](TObject*) { btnOKClick(); };
-  btnCancel = Place<TButton>(this, this, QStringLiteral("btnCancel"), 180, 222, 80, 26);
+  btnCancel = PlaceControl<TButton>(this, QStringLiteral("btnCancel"), 180, 222, 80, 26);
   btnCancel->SetCaption(QStringLiteral("取消(&X)"));
   btnCancel->SetCancel(true);
   btnCancel->SetModalResult(mrCancel);
