@@ -1,9 +1,14 @@
 #include "app/uMain.h"
 #include "app/AppMessages.h"
+#include "app/About.h"
 #include "app/AppSettings.h"
+#include "app/HelpCommands.h"
+#include "app/LoginPassword.h"
 #include "app/PayItemSets.h"
 #include "app/RecordColumns.h"
 #include "app/uDM.h"
+#include "app/uParaSet.h"
+#include "app/uPassSet.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/Dialogs.h"
@@ -127,8 +132,8 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmPrint, QStringLiteral("POS工资条"), nullptr);
 
   pmSettings = new TPopupMenu(this);
-  MenuItem(pmSettings, QStringLiteral("基本参数设置"), nullptr);
-  MenuItem(pmSettings, QStringLiteral("设置登陆密码"), nullptr);
+  MenuItem(pmSettings, QStringLiteral("基本参数设置"), Run(&TfrmMainGZT::ParaSetClick));
+  MenuItem(pmSettings, QStringLiteral("设置登陆密码"), [](TObject*) { ShowPassSet(); });
   MenuItem(pmSettings, QStringLiteral("职务字典"), nullptr);
   MenuItem(pmSettings, QStringLiteral("个人所得税规则"), nullptr);
 
@@ -138,9 +143,9 @@ void TfrmMainGZT::CreateMenus() {
   N2 = MenuItem(pmDatabase, QStringLiteral("数据清除"), Run(&TfrmMainGZT::N2Click));
 
   pmHelp = new TPopupMenu(this);
-  MenuItem(pmHelp, QStringLiteral("动画教程"), nullptr);
+  MenuItem(pmHelp, QStringLiteral("动画教程"), [](TObject*) { OpenTutorial(); });
   MenuItem(pmHelp, QStringLiteral("界面风格"), nullptr);
-  MenuItem(pmHelp, QStringLiteral("关于.."), nullptr);
+  MenuItem(pmHelp, QStringLiteral("关于.."), [](TObject*) { ShowAbout(); });
 }
 
 void TfrmMainGZT::CreateToolBar() {
@@ -163,7 +168,7 @@ void TfrmMainGZT::CreateToolBar() {
   Button(QStringLiteral("发送Excel"), nullptr, nullptr);
   Button(QStringLiteral("从Excel导入"), nullptr, nullptr);
   Button(QStringLiteral("数据库维护"), pmDatabase, nullptr);
-  Button(QStringLiteral("在线升级"), nullptr, nullptr);
+  Button(QStringLiteral("在线升级"), nullptr, [](TObject*) { StartUpdater(); });
   Button(QStringLiteral("帮助"), pmHelp, nullptr);
   Button(QStringLiteral("关闭"), nullptr, [this](TObject* Sender) { ToolButton2Click(Sender); });
   ToolBar1->ArrangeButtons();
@@ -280,6 +285,12 @@ void TfrmMainGZT::FormCreate() {
   ReadyMonth();
   FFirstActivation = true;
   FillFilterLists();
+}
+
+void TfrmMainGZT::ParaSetClick(TObject*) {
+  ShowParaSet();
+  if (LoadRegPara()) SetFloatFormat();
+  dsGZMonthAfterScroll(dsGZMonth);
 }
 
 void TfrmMainGZT::FillFilterLists() {
@@ -427,6 +438,11 @@ void TfrmMainGZT::FormActivate(TObject*) {
   if (!FFirstActivation) return;
   FFirstActivation = false;
   dsGZDetail->Close();
+  if (!CheckPassword(QStringLiteral("请输入登陆密码："))) {
+    DM->ADOLocal->Close();
+    EndProcess();
+    return;
+  }
   try {
     dsGZDetail->Open();
   } catch (const Exception&) {

@@ -42,6 +42,8 @@ public:
   // Recomputes and stores the three totals of every record in the list from
   // the visible item columns; a failure to store them is shown.
   void ReCalcAll();
+  // The settings dialog; the settings are loaded again and the list follows them.
+  void ParaSetClick(TObject* Sender);
   // The backup-folder check, once.
   void Timer1Timer(TObject* Sender);
   // The current month's name; empty without months.

@@ -2,6 +2,7 @@
 // the toolbar's close with its offer of a backup.
 #include "app/AppMessages.h"
 #include "app/DataBackup.h"
+#include "app/LoginPassword.h"
 #include "app/uDM.h"
 #include "app/uMain.h"
 #include "app/uReBulid.h"
@@ -54,6 +55,7 @@ void TfrmMainGZT::ToolButton2Click(TObject*) {
 }
 
 void TfrmMainGZT::MenuItem2Click(TObject*) {
+  if (!CheckPassword(QStringLiteral("请输入登陆/管理密码："))) return;
   TFileDialogRequest Request;
   Request.Kind = fdOpen;
   Request.Title = QStringLiteral("选择工资条数据备份文件");
@@ -72,6 +74,7 @@ void TfrmMainGZT::MenuItem2Click(TObject*) {
 }
 
 void TfrmMainGZT::N2Click(TObject*) {
+  if (!CheckPassword(QStringLiteral("请输入登陆/管理密码："))) return;
   if (ShowReBulid())
     EndProcess();
   else

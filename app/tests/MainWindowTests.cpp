@@ -3,8 +3,11 @@
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/ModalDriver.h"
 #include "app/tests/TestDataModule.h"
+#include "app/LoginPassword.h"
 #include "app/uGZDetailEdit.h"
 #include "app/uMain.h"
+#include "app/uParaSet.h"
+#include "app/uPassInput.h"
 #include "app/uReBulid.h"
 #include "app/uSelectHisMonth.h"
 #include "platform/rtl/Clock.h"
@@ -385,6 +388,58 @@ TEST_F(MainWindowTest, RecordsAreAddedAndChangedInTheEditor) {
   Window->Button5Click(nullptr);
   EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("QM"))->AsString(), QStringLiteral("changed"));
   EXPECT_EQ(Query(U("select QM from TGZ where EmpName='李四'")), QStringLiteral("changed"));
+}
+
+TEST_F(MainWindowTest, AWrongLoginPasswordEndsTheProgram) {
+  StoreLoginPassword(QStringLiteral("secret"));
+  QFile(Module.Folder().File(QStringLiteral("NotFirst.txt"))).open(QIODevice::WriteOnly);
+  struct Case { const char* answer; bool cancel; bool ends; };
+  for (const Case& c : std::initializer_list<Case>{{"wrong", false, true}, {"", true, true}, {"secret", false, false}}) {
+    Messages.Clear();
+    ProgramEnds = 0;
+    auto Window = OpenWindow();
+    WhenModal<TfrmPassInput>([c](TfrmPassInput* Prompt) {
+      EXPECT_EQ(Prompt->Caption(), U("请输入登陆密码："));
+      Prompt->EditPass->SetText(U(c.answer));
+      (c.cancel ? Prompt->btnCancel : Prompt->btnOK)->Click();
+    });
+    Window->FormActivate(Window.get());
+    Window->Timer1->SetEnabled(false);
+    EXPECT_EQ(ProgramEnds, c.ends ? 1 : 0) << c.answer;
+    EXPECT_EQ(Messages.Messages(), c.ends ? QStringList{U("密码错误！")} : QStringList{}) << c.answer;
+    EXPECT_EQ(DM->ADOLocal->Connected(), !c.ends) << c.answer;
+  }
+
+  // Restore and clearing ask for it too; a wrong answer ends the command before any dialog.
+  auto Window = OpenWindow();
+  Messages.Clear();
+  for (const auto Command : {&TfrmMainGZT::MenuItem2Click, &TfrmMainGZT::N2Click}) {
+    WhenModal<TfrmPassInput>([](TfrmPassInput* Prompt) {
+      EXPECT_EQ(Prompt->Caption(), U("请输入登陆/管理密码："));
+      Prompt->EditPass->SetText(QStringLiteral("guess"));
+      Prompt->btnOK->Click();
+    });
+    (Window.get()->*Command)(nullptr);
+  }
+  EXPECT_EQ(Messages.Messages(), (QStringList{U("密码错误！"), U("密码错误！")}));
+  EXPECT_EQ(ProgramEnds, 0);
+}
+
+TEST_F(MainWindowTest, TheSettingsDialogSavesAndTheListFollows) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000.5);
+  auto Window = OpenWindow();
+  TField* Pay = Window->dsGZDetail->FieldByName(QStringLiteral("GZ1"));
+  EXPECT_EQ(Pay->DisplayText(), QStringLiteral("3000.50"));
+  WhenModal<TfrmParaSet>([](TfrmParaSet* Form) {
+    Form->cmbShowFloat->SetItemIndex(0);
+    Form->btnSave->Click();
+  });
+  Window->ParaSetClick(nullptr);
+  EXPECT_EQ(Settings().GShowFloat, 0);
+  Pay = Window->dsGZDetail->FieldByName(QStringLiteral("GZ1"));
+  EXPECT_EQ(Pay->DisplayText(), QStringLiteral("3001"));
+  EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("GZTotal"))->DisplayText(), QStringLiteral("3001"));
 }
 
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {
