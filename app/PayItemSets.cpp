@@ -7,6 +7,9 @@ namespace {
 
 const String BaseMonth = QStringLiteral("BASE");
 
+// Month names match without case, as the database compares them.
+bool SameMonth(const String& A, const String& B) { return A.compare(B, Qt::CaseInsensitive) == 0; }
+
 String ItemsOfMonth(const String& Month) {
   return QStringLiteral("Select * from TGZSet where GZMonth=") + QuotedStr(Month);
 }
@@ -25,7 +28,7 @@ void PrepareBatch(TADODataSet& DataSet, const String& CommandText) {
 void CompleteItemSet(const String& Month) {
   TADODataSet Items;
   PrepareBatch(Items, ItemsOfMonth(Month));
-  if (Items.IsEmpty() && Month != BaseMonth) return;
+  if (Items.IsEmpty() && !SameMonth(Month, BaseMonth)) return;
   QSet<String> Present;
   for (Items.First(); !Items.Eof(); Items.Next())
     Present.insert(Items.FieldByName(QStringLiteral("GZField1"))->AsString().toUpper());
@@ -74,11 +77,15 @@ bool AddBaseGZSet(const String& Target, const String& Source) {
     TADODataSet Copy, Model;
     PrepareBatch(Copy, QStringLiteral("Select * from TGZSet where ID=-1"));
     PrepareBatch(Model, ItemsOfMonth(Source));
+    String ModelMonth = Source;
     if (Model.IsEmpty()) {
+      ModelMonth = BaseMonth;
       Model.Close();
       Model.SetCommandText(ItemsOfMonth(BaseMonth));
       Model.Open();
     }
+    // A month is its own model: its items are already what a copy would give.
+    if (SameMonth(Target, ModelMonth)) return true;
     for (Model.First(); !Model.Eof(); Model.Next()) {
       Copy.Append();
       for (const char* Name : {"GZField1", "GZName", "GZType", "SortIdx", "ShowStu"})

@@ -172,6 +172,20 @@ TEST_F(DataModuleTest, AddBaseGZSetCopiesTheModelMonthOrBase) {
   EXPECT_TRUE(Messages.Messages().isEmpty());
 }
 
+TEST_F(DataModuleTest, AddBaseGZSetTreatsMonthNamesWithoutCase) {
+  AddItem(QStringLiteral("BASE"), "GZ1", "基本工资", 1, 0, " ");
+  AddItem(QStringLiteral("2024a"), "GZ2", "津贴", 2, 0, " ");
+  struct Case { const char* target; const char* source; const char* month; };
+  for (const Case& c : std::initializer_list<Case>{{"base", "BASE", "BASE"}, {"Base", "nothing", "BASE"}, {"2024A", "2024a", "2024a"}}) {
+    const QStringList before = Items(U(c.month));
+    ASSERT_TRUE(AddBaseGZSet(U(c.target), U(c.source))) << c.target;
+    EXPECT_EQ(Items(U(c.month)), before) << c.target;
+    // The rows keep the month's own spelling.
+    EXPECT_EQ(Count(QStringLiteral("GZMonth=%1 COLLATE BINARY").arg(QuotedStr(U(c.month)))), 1) << c.target;
+  }
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
 TEST_F(DataModuleTest, AFailedAddBaseGZSetKeepsTheMonthsItems) {
   AddItem(QStringLiteral("202401"), "GZ1", "基本工资", 1, 0, " ");
   AddItem(QStringLiteral("202402"), "GZ2", "原有项目", 2, 0, " ");

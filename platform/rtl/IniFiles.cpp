@@ -84,6 +84,11 @@ std::optional<String> TIniDocument::Value(const String& Section, const String& I
 }
 
 void TIniDocument::SetValue(const String& Section, const String& Ident, const String& Value) {
+  // A line break would end the line early and let the rest read as lines of their own.
+  for (const String* part : {&Section, &Ident, &Value})
+    if (part->contains(u'\r') || part->contains(u'\n'))
+      throw EIniFileException(QStringLiteral("An ini file cannot hold a line break in a section, key or value: [%1] %2")
+                                  .arg(Section, Ident));
   auto* section = const_cast<TSectionLines*>(FindSection(Section));
   if (!section) {
     FSections.push_back(TSectionLines{Section, {}});

@@ -107,6 +107,22 @@ TEST(IniFile, WritesKeepCommentsAndOtherLinesAndReplaceTheFirstMatch) {
   EXPECT_EQ(ini.ReadString("C", "k", ""), "v");
 }
 
+TEST(IniFile, LineBreaksInNamesOrValuesAreRefusedAndNothingIsWritten) {
+  moli::testing::ScratchDir dir;
+  const QString path = dir.File("a.ini");
+  WriteBytes(path, "[A]\r\nx=1\r\n");
+  struct Case { const char* section; const char* ident; const char* value; };
+  for (const Case& c : std::initializer_list<Case>{{"A", "x", "1\n[Evil]\ny=1"}, {"A", "x", "a\rb"},
+                                                   {"A", "x\ny", "1"}, {"A]\r\n[B", "x", "1"}}) {
+    TIniFile direct(path);
+    EXPECT_THROW(direct.WriteString(c.section, c.ident, c.value), EIniFileException) << c.value;
+    TMemIniFile memory(path);
+    EXPECT_THROW(memory.WriteString(c.section, c.ident, c.value), EIniFileException) << c.value;
+    memory.UpdateFile();
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nx=1\r\n") << c.value;
+  }
+}
+
 TEST(IniFile, GbkFilesAreReadAndSavedAsUtf8) {
   moli::testing::ScratchDir dir;
   const QString path = dir.File("gbk.ini");
