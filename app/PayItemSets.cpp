@@ -1,6 +1,7 @@
 #include "app/PayItemSets.h"
 #include "app/AppMessages.h"
 #include "app/uDM.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <QSet>
 
 namespace {
@@ -99,14 +100,12 @@ bool AddBaseGZSet(const String& Target, const String& Source) {
     // failure never leaves the month without its items.
     TADOConnection* Connection = DM->ADOLocal;
     Connection->ExecuteSql(QStringLiteral("SAVEPOINT AddBaseGZSet"));
-    try {
-      Connection->ExecuteSql(QStringLiteral("Delete from TGZSet where GZMonth=") + QuotedStr(Target));
-      Copy.UpdateBatch();
-      Connection->ExecuteSql(QStringLiteral("RELEASE AddBaseGZSet"));
-    } catch (...) {
-      Connection->ExecuteSql(QStringLiteral("ROLLBACK TO AddBaseGZSet; RELEASE AddBaseGZSet"));
-      throw;
-    }
+    TScopeGuard rollback(
+        [Connection] { Connection->ExecuteSql(QStringLiteral("ROLLBACK TO AddBaseGZSet; RELEASE AddBaseGZSet")); });
+    Connection->ExecuteSql(QStringLiteral("Delete from TGZSet where GZMonth=") + QuotedStr(Target));
+    Copy.UpdateBatch();
+    Connection->ExecuteSql(QStringLiteral("RELEASE AddBaseGZSet"));
+    rollback.Dismiss();
     return true;
   } catch (const Exception&) {
     ShowAppMessage(QStringLiteral("增加新月度的工资项目模板失败！"));

@@ -1,9 +1,12 @@
 #include "zip/Deflate.h"
+#include "zip/DeflateTables.h"
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
+
+using namespace deflate;
 
 constexpr unsigned kWSize = 32768;
 constexpr unsigned kWMask = kWSize - 1;
@@ -18,11 +21,10 @@ constexpr unsigned kTooFar = 4096;
 constexpr unsigned kLitBufSize = 32768;
 constexpr size_t kOutBuffer = 1024;
 
-constexpr int kLengthCodes = 29;
 constexpr int kLiterals = 256;
 constexpr int kLCodes = kLiterals + 1 + kLengthCodes;
-constexpr int kDCodes = 30;
-constexpr int kBLCodes = 19;
+constexpr int kDCodes = kDistanceCodes;
+constexpr int kBLCodes = kCodeLengthCodes;
 constexpr int kHeapSize = 2 * kLCodes + 1;
 constexpr int kMaxBits = 15;
 constexpr int kMaxBLBits = 7;
@@ -31,10 +33,7 @@ constexpr int kRep3To6 = 16;
 constexpr int kRepZ3To10 = 17;
 constexpr int kRepZ11To138 = 18;
 
-constexpr uint8_t kExtraLBits[kLengthCodes] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint8_t kExtraDBits[kDCodes] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 constexpr uint8_t kExtraBLBits[kBLCodes] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
-constexpr uint8_t kBLOrder[kBLCodes] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 struct TLevel {
   unsigned Good, Lazy, Nice, Chain;
@@ -45,52 +44,39 @@ constexpr TLevel kLevels[10] = {{0, 0, 0, 0, false},     {4, 4, 8, 4, false},   
                                 {8, 16, 128, 128, true}, {8, 32, 128, 256, true},  {32, 128, 258, 1024, true},
                                 {32, 258, 258, 4096, true}};
 
-uint16_t ReverseBits(unsigned Code, int Length) {
-  unsigned r = 0;
-  for (int i = 0; i < Length; ++i, Code >>= 1) r = (r << 1) | (Code & 1);
-  return uint16_t(r);
-}
+uint16_t ReversedCode(unsigned Code, int Length) { return uint16_t(ReverseBits(Code, unsigned(Length))); }
 
-// The code tables shared by every compressor: length and distance codes and
-// the fixed Huffman codes.
+// The code tables shared by every compressor: the code of each match length
+// and distance, and the fixed Huffman codes.
 struct TCodeTables {
   uint8_t LengthCode[256];
   uint8_t DistCode[512];
-  int BaseLength[kLengthCodes];
-  int BaseDist[kDCodes];
   uint16_t StaticLCode[kLCodes + 2], StaticLLen[kLCodes + 2];
   uint16_t StaticDCode[kDCodes], StaticDLen[kDCodes];
 
   TCodeTables() {
-    int length = 0, code = 0;
-    for (code = 0; code < kLengthCodes - 1; ++code) {
-      BaseLength[code] = length;
-      for (int n = 0; n < (1 << kExtraLBits[code]); ++n) LengthCode[length++] = uint8_t(code);
-    }
-    BaseLength[kLengthCodes - 1] = 0;
-    LengthCode[length - 1] = uint8_t(code);
-    int dist = 0;
-    for (code = 0; code < 16; ++code) {
-      BaseDist[code] = dist;
-      for (int n = 0; n < (1 << kExtraDBits[code]); ++n) DistCode[dist++] = uint8_t(code);
-    }
-    dist >>= 7;
-    for (; code < kDCodes; ++code) {
-      BaseDist[code] = dist << 7;
-      for (int n = 0; n < (1 << (kExtraDBits[code] - 7)); ++n) DistCode[256 + dist++] = uint8_t(code);
+    // The last code (length 258 alone) takes that length over from the code before it.
+    for (int code = 0; code < kLengthCodes; ++code)
+      for (int n = 0; n < (1 << kLengthExtra[code]); ++n) LengthCode[kLengthBase[code] - kMinMatch + n] = uint8_t(code);
+    for (int code = 0; code < kDCodes; ++code) {
+      const unsigned base = kDistanceBase[code] - 1u;
+      for (unsigned n = 0; n < (1u << kDistanceExtra[code]); ++n) {
+        const unsigned dist = base + n;
+        if (dist < 256) DistCode[dist] = uint8_t(code);
+        else DistCode[256 + (dist >> 7)] = uint8_t(code);
+      }
     }
     uint16_t count[kMaxBits + 1] = {};
-    for (int n = 0; n <= 143; ++n) StaticLLen[n] = 8;
-    for (int n = 144; n <= 255; ++n) StaticLLen[n] = 9;
-    for (int n = 256; n <= 279; ++n) StaticLLen[n] = 7;
-    for (int n = 280; n <= 287; ++n) StaticLLen[n] = 8;
-    for (int n = 0; n < kLCodes + 2; ++n) count[StaticLLen[n]]++;
+    for (int n = 0; n < kLCodes + 2; ++n) {
+      StaticLLen[n] = FixedLiteralLength(n);
+      count[StaticLLen[n]]++;
+    }
     unsigned next[kMaxBits + 1] = {};
     for (int bits = 1, c = 0; bits <= kMaxBits; ++bits) next[bits] = unsigned(c = (c + count[bits - 1]) << 1);
-    for (int n = 0; n < kLCodes + 2; ++n) StaticLCode[n] = ReverseBits(next[StaticLLen[n]]++, StaticLLen[n]);
+    for (int n = 0; n < kLCodes + 2; ++n) StaticLCode[n] = ReversedCode(next[StaticLLen[n]]++, StaticLLen[n]);
     for (int n = 0; n < kDCodes; ++n) {
-      StaticDLen[n] = 5;
-      StaticDCode[n] = ReverseBits(unsigned(n), 5);
+      StaticDLen[n] = kFixedDistanceLength;
+      StaticDCode[n] = ReversedCode(unsigned(n), kFixedDistanceLength);
     }
   }
   int DCode(unsigned Dist) const { return Dist < 256 ? DistCode[Dist] : DistCode[256 + (Dist >> 7)]; }
@@ -153,8 +139,8 @@ struct TDeflater::TState {
 
   TState() {
     const TCodeTables& c = Codes();
-    LTree.Elems = kLCodes; LTree.Extra = kExtraLBits; LTree.ExtraBase = kLiterals + 1; LTree.MaxLength = kMaxBits; LTree.StaticLen = c.StaticLLen;
-    DTree.Elems = kDCodes; DTree.Extra = kExtraDBits; DTree.ExtraBase = 0; DTree.MaxLength = kMaxBits; DTree.StaticLen = c.StaticDLen;
+    LTree.Elems = kLCodes; LTree.Extra = kLengthExtra; LTree.ExtraBase = kLiterals + 1; LTree.MaxLength = kMaxBits; LTree.StaticLen = c.StaticLLen;
+    DTree.Elems = kDCodes; DTree.Extra = kDistanceExtra; DTree.ExtraBase = 0; DTree.MaxLength = kMaxBits; DTree.StaticLen = c.StaticDLen;
     BLTree.Elems = kBLCodes; BLTree.Extra = kExtraBLBits; BLTree.ExtraBase = 0; BLTree.MaxLength = kMaxBLBits; BLTree.StaticLen = nullptr;
   }
 
@@ -278,7 +264,7 @@ struct TDeflater::TState {
       if ((LastLit & 0xFFF) == 0) {
         uint64_t outBits = uint64_t(LastLit) * 8;
         const uint64_t inBytes = uint64_t(long(StrStart) - BlockStart);
-        for (int d = 0; d < kDCodes; ++d) outBits += uint64_t(DTree.Freq[d]) * (5 + kExtraDBits[d]);
+        for (int d = 0; d < kDCodes; ++d) outBits += uint64_t(DTree.Freq[d]) * (5 + kDistanceExtra[d]);
         if (LastDist < LastLit / 2 && (outBits >> 3) < inBytes / 2) return true;
       }
     }
@@ -363,7 +349,7 @@ struct TDeflater::TState {
     unsigned code = 0;
     for (int bits = 1; bits <= kMaxBits; ++bits) next[bits] = code = (code + BLCount[bits - 1]) << 1;
     for (int n = 0; n <= T.MaxCode; ++n)
-      if (T.Len[n] != 0) T.Code[n] = ReverseBits(next[T.Len[n]]++, T.Len[n]);
+      if (T.Len[n] != 0) T.Code[n] = ReversedCode(next[T.Len[n]]++, T.Len[n]);
   }
 
   void BuildTree(TTree& T) {
@@ -463,7 +449,7 @@ struct TDeflater::TState {
     BuildTree(BLTree);
     int maxIndex;
     for (maxIndex = kBLCodes - 1; maxIndex >= 3; --maxIndex)
-      if (BLTree.Len[kBLOrder[maxIndex]] != 0) break;
+      if (BLTree.Len[kCodeLengthOrder[maxIndex]] != 0) break;
     OptLen += 3 * (uint64_t(maxIndex) + 1) + 5 + 5 + 4;
     return maxIndex;
   }
@@ -472,7 +458,7 @@ struct TDeflater::TState {
     SendBits(unsigned(LCodes - 257), 5);
     SendBits(unsigned(DCodes - 1), 5);
     SendBits(unsigned(BLCodes - 4), 4);
-    for (int rank = 0; rank < BLCodes; ++rank) SendBits(BLTree.Len[kBLOrder[rank]], 3);
+    for (int rank = 0; rank < BLCodes; ++rank) SendBits(BLTree.Len[kCodeLengthOrder[rank]], 3);
     RunLengths(LTree, LCodes - 1, true);
     RunLengths(DTree, DCodes - 1, true);
   }
@@ -488,11 +474,11 @@ struct TDeflater::TState {
       }
       int code = c.LengthCode[lc];
       SendBits(LCode[code + kLiterals + 1], LLen[code + kLiterals + 1]);
-      if (kExtraLBits[code]) SendBits(lc - unsigned(c.BaseLength[code]), kExtraLBits[code]);
+      if (kLengthExtra[code]) SendBits(lc + kMinMatch - kLengthBase[code], kLengthExtra[code]);
       --dist;
       code = c.DCode(dist);
       SendBits(DCode[code], DLen[code]);
-      if (kExtraDBits[code]) SendBits(dist - unsigned(c.BaseDist[code]), kExtraDBits[code]);
+      if (kDistanceExtra[code]) SendBits(dist + 1 - kDistanceBase[code], kDistanceExtra[code]);
     }
     SendBits(LCode[kEndBlock], LLen[kEndBlock]);
   }

@@ -1,9 +1,12 @@
 #include "zip/Inflate.h"
+#include "zip/DeflateTables.h"
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
+
+using namespace deflate;
 
 constexpr size_t kWindow = 32768;
 constexpr size_t kBuffer = 2 * kWindow + 512;  // history + one window of output + one longest copy
@@ -20,15 +23,6 @@ struct TEntry {
   uint8_t Extra = 0;
 };
 
-constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
 enum class TAlphabet { CodeLengths, LiteralLength, Distance };
 
 TEntry SymbolEntry(TAlphabet Alphabet, unsigned Symbol) {
@@ -44,27 +38,21 @@ TEntry SymbolEntry(TAlphabet Alphabet, unsigned Symbol) {
         e.Value = uint16_t(Symbol);
       } else if (Symbol == 256) {
         e.Kind = ekEnd;
-      } else if (Symbol < 286) {
+      } else if (Symbol < 257 + kLengthCodes) {
         e.Kind = ekBase;
         e.Value = kLengthBase[Symbol - 257];
         e.Extra = kLengthExtra[Symbol - 257];
       }
       break;
     case TAlphabet::Distance:
-      if (Symbol < 30) {
+      if (Symbol < kDistanceCodes) {
         e.Kind = ekBase;
-        e.Value = kDistBase[Symbol];
-        e.Extra = kDistExtra[Symbol];
+        e.Value = kDistanceBase[Symbol];
+        e.Extra = kDistanceExtra[Symbol];
       }
       break;
   }
   return e;
-}
-
-uint32_t ReverseBits(uint32_t Code, unsigned Length) {
-  uint32_t r = 0;
-  for (unsigned i = 0; i < Length; ++i, Code >>= 1) r = (r << 1) | (Code & 1);
-  return r;
 }
 
 // A two-level lookup table: Root bits index the first level; longer codes go
@@ -141,14 +129,11 @@ bool BuildTable(const uint8_t* Lengths, unsigned Count, unsigned Root, TAlphabet
 struct TFixedTables {
   std::vector<TEntry> Lit, Dist;
   TFixedTables() {
-    uint8_t lengths[288];
-    std::fill(lengths, lengths + 144, 8);
-    std::fill(lengths + 144, lengths + 256, 9);
-    std::fill(lengths + 256, lengths + 280, 7);
-    std::fill(lengths + 280, lengths + 288, 8);
-    BuildTable(lengths, 288, 9, TAlphabet::LiteralLength, Lit);
-    std::fill(lengths, lengths + 32, 5);
-    BuildTable(lengths, 32, 6, TAlphabet::Distance, Dist);
+    uint8_t lengths[kFixedLiteralSymbols];
+    for (int s = 0; s < kFixedLiteralSymbols; ++s) lengths[s] = FixedLiteralLength(s);
+    BuildTable(lengths, kFixedLiteralSymbols, 9, TAlphabet::LiteralLength, Lit);
+    std::fill(lengths, lengths + kFixedDistanceSymbols, kFixedDistanceLength);
+    BuildTable(lengths, kFixedDistanceSymbols, 6, TAlphabet::Distance, Dist);
   }
 };
 
@@ -274,16 +259,16 @@ private:
     const unsigned nlit = Take(5) + 257;
     const unsigned ndist = Take(5) + 1;
     const unsigned ncode = Take(4) + 4;
-    if (nlit > 286 || ndist > 30) return TInflateResult::BadData;
-    uint8_t codeLengths[19] = {};
+    if (nlit > 257 + kLengthCodes || ndist > kDistanceCodes) return TInflateResult::BadData;
+    uint8_t codeLengths[kCodeLengthCodes] = {};
     for (unsigned i = 0; i < ncode; ++i) {
       if (!Need(3)) return TInflateResult::BadData;
       codeLengths[kCodeLengthOrder[i]] = uint8_t(Take(3));
     }
     std::vector<TEntry> clTable;
-    if (!BuildTable(codeLengths, 19, 7, TAlphabet::CodeLengths, clTable)) return TInflateResult::BadBlockType;
+    if (!BuildTable(codeLengths, kCodeLengthCodes, 7, TAlphabet::CodeLengths, clTable)) return TInflateResult::BadBlockType;
 
-    uint8_t lengths[286 + 30] = {};
+    uint8_t lengths[257 + kLengthCodes + kDistanceCodes] = {};
     for (unsigned n = 0; n < nlit + ndist;) {
       if (!Need(7 + 7)) return TInflateResult::BadData;
       const TEntry& e = clTable[FBits & 0x7F];

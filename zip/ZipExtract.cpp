@@ -1,6 +1,7 @@
+#include "platform/rtl/ScopeGuards.h"
+#include "zip/CrcStream.h"
 #include "zip/Inflate.h"
 #include "zip/OldMethods.h"
-#include "zip/ZipCrc32.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipFileUtils.h"
 #include "zip/ZipMasks.h"
@@ -42,28 +43,6 @@ private:
 [[noreturn]] void WriteFailed(const String& StoredName) {
   throw ECantWriteUCF(QStringLiteral("Cannot write the extracted file %1: %2").arg(StoredName, SystemErrorText()));
 }
-
-// The decoded bytes: never more than the entry declares, each counted into
-// the CRC and the progress.
-class TEntrySink : public TByteSink {
-public:
-  TEntrySink(TStream* Output, const String& Name, uint32_t Expected, std::function<void(Int64, Int64)> Progress)
-      : FOutput(Output), FName(Name), FExpected(Expected), FProgress(std::move(Progress)) {}
-  void Write(const uint8_t* Buffer, size_t Count) override {
-    if (Written + Count > FExpected) throw EBiggerThanUncompressed(QStringLiteral("File is larger than uncompressed size!"));
-    if (FOutput->Write(Buffer, Integer(Count)) != Integer(Count)) WriteFailed(FName);
-    Crc = ZipCrcUpdate(Crc, Buffer, Count);
-    Written += Count;
-    FProgress(Int64(Written), Int64(Count));
-  }
-  uint32_t Crc = 0xFFFFFFFF;
-  uint64_t Written = 0;
-private:
-  TStream* FOutput;
-  String FName;
-  uint64_t FExpected;
-  std::function<void(Int64, Int64)> FProgress;
-};
 
 // The stored name's parts, refused when they could climb out of the
 // extraction folder: '..' parts, a leading separator or a drive letter. A
@@ -122,10 +101,8 @@ struct TZipReader::TRun {
 };
 
 Integer TZipReader::ExtractFiles() {
-  struct TBusy {
-    bool& Flag;
-    ~TBusy() { Flag = false; }
-  } busy{FBusy = true};
+  FBusy = true;
+  const TScopeGuard busy([this] { FBusy = false; });
   if (FDestDir == QStringLiteral("?")) return 0;
   ReadZip();
   OpenArchive();
@@ -138,31 +115,25 @@ Integer TZipReader::RunExtraction() {
   TRun run;
   const bool keepOpen = FKeepZipOpen;
   FKeepZipOpen = true;
-  auto finish = [&] {
+  const TScopeGuard finish([&] {
     FFilesList->Clear();
     if (OnUnZipComplete) OnUnZipComplete(this, run.Extracted);
     FKeepZipOpen = keepOpen;
-  };
-  try {
-    if (!FDestDir.isEmpty() && !QDir(FDestDir).exists() && !QDir().mkpath(FDestDir))
-      throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
-    ChooseEntries(run);
-    bool stop = false;
-    if (OnStartUnZipInfo) OnStartUnZipInfo(this, run.ToDo, FTotalBytes, stop);
-    if (run.ToDo > 0 && !stop) {
-      TSortedZip* entries = Presented();
-      for (Integer i = 0; i < entries->Count(); ++i)
-        if (entries->Entry(i)->MatchFlag && SafeParts(entries->Entry(i)->StoredName()).isEmpty())
-          RefuseUnsafe(entries->Entry(i)->StoredName());
-      RefuseOverlappingEntries();
-      for (Integer i = 0; i < entries->Count(); ++i)
-        if (entries->Entry(i)->MatchFlag) ExtractEntry(run, i);
-    }
-  } catch (...) {
-    finish();
-    throw;
+  });
+  if (!FDestDir.isEmpty() && !QDir(FDestDir).exists() && !QDir().mkpath(FDestDir))
+    throw ECantWriteUCF(QStringLiteral("Cant write uncompressed file"));
+  ChooseEntries(run);
+  bool stop = false;
+  if (OnStartUnZipInfo) OnStartUnZipInfo(this, run.ToDo, FTotalBytes, stop);
+  if (run.ToDo > 0 && !stop) {
+    TSortedZip* entries = Presented();
+    for (Integer i = 0; i < entries->Count(); ++i)
+      if (entries->Entry(i)->MatchFlag && SafeParts(entries->Entry(i)->StoredName()).isEmpty())
+        RefuseUnsafe(entries->Entry(i)->StoredName());
+    RefuseOverlappingEntries();
+    for (Integer i = 0; i < entries->Count(); ++i)
+      if (entries->Entry(i)->MatchFlag) ExtractEntry(run, i);
   }
-  finish();
   return run.Extracted;
 }
 
@@ -321,9 +292,12 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
   TEntrySource source(FArchive.get(), Entry.CompressedSize, [this] { PumpMessages(); });
   const std::unique_ptr<TByteSource> decrypted = Entry.IsEncrypted() ? DecryptedSource(source, Entry) : nullptr;
   TByteSource& input = decrypted ? *decrypted : source;
-  TEntrySink sink(&output, Entry.StoredName(), Entry.UncompressedSize, [this, &Entry](Int64 Done, Int64 Bytes) {
-    ReportProgress(Done, Entry.UncompressedSize, Bytes);
-  });
+  // The decoded bytes: never more than the entry declares.
+  TCrcStream sink(
+      output, Entry.UncompressedSize,
+      [] { throw EBiggerThanUncompressed(QStringLiteral("File is larger than uncompressed size!")); },
+      [&Entry] { WriteFailed(Entry.StoredName()); },
+      [this, &Entry](Int64 Done, Int64 Bytes) { ReportProgress(Done, Entry.UncompressedSize, Bytes); });
   bool ok = false;
   switch (Entry.CompressionMethod) {
     case kMethodStored: {
@@ -347,6 +321,6 @@ bool TZipReader::DecodeEntry(const TZipHeaderInfo& Entry, const String& Target, 
       break;
   }
   if (!output.FlushBuffer()) WriteFailed(Entry.StoredName());
-  Crc = ~sink.Crc;
-  return ok && sink.Written == Entry.UncompressedSize;
+  Crc = sink.Crc();
+  return ok && sink.Count() == Entry.UncompressedSize;
 }

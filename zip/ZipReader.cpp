@@ -147,6 +147,7 @@ void TZipReader::ReadZip() {
     CloseArchive(true);
     return;
   } catch (...) {
+    // Any other failure leaves no half-loaded directory or open archive behind.
     ResetArchive();
     throw;
   }

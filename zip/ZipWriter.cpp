@@ -1,7 +1,8 @@
 #include "zip/ZipWriter.h"
+#include "platform/rtl/ScopeGuards.h"
+#include "zip/CrcStream.h"
 #include "zip/Deflate.h"
 #include "zip/DirSearch.h"
-#include "zip/ZipCrc32.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipFileUtils.h"
 #include "zip/ZipMasks.h"
@@ -41,29 +42,6 @@ uint32_t UnixAttributes(const QFileInfo& Info, bool Folder) {
 [[noreturn]] void NoRoom() { throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive")); }
 
 String Slashed(const String& Path) { return QString(Path).replace(u'\\', u'/'); }
-
-// A source file's bytes with their CRC and progress; refuses files past the
-// format's 4 GiB.
-class TFileSource : public TByteSource {
-public:
-  TFileSource(TStream* Source, const String& Name, std::function<void(Int64, Int64)> Progress)
-      : FSource(Source), FName(Name), FProgress(std::move(Progress)) {}
-  size_t Read(uint8_t* Buffer, size_t Count) override {
-    const Integer n = FSource->Read(Buffer, Integer(std::min<size_t>(Count, kBlock)));
-    if (n <= 0) return 0;
-    Crc = ZipCrcUpdate(Crc, Buffer, size_t(n));
-    Done += n;
-    if (Done > kMaxSize) throw EZipTooLarge(QStringLiteral("File larger than 4 GiB: %1").arg(FName));
-    FProgress(Done, n);
-    return size_t(n);
-  }
-  uint32_t Crc = 0xFFFFFFFF;
-  Int64 Done = 0;
-private:
-  TStream* FSource;
-  String FName;
-  std::function<void(Int64, Int64)> FProgress;
-};
 
 class TArchiveSink : public TByteSink {
 public:
@@ -127,7 +105,7 @@ Integer TZipWriter::Write() {
   SetKeepZipOpen(true);
   Sort(ByNone);
   TWriteRun run;
-  auto finish = [&] {
+  const TScopeGuard finish([&] {
     if (auto* parts = dynamic_cast<TZipSpanWriteStream*>(run.Output.get())) parts->Discard();
     run.Output.reset();
     run.Pending.reset();
@@ -137,73 +115,67 @@ Integer TZipWriter::Write() {
     CloseArchive();
     FBusy = false;
     FilesList()->Clear();
-  };
-  try {
-    FTotalBytes = FBytesDone = 0;
-    const bool split = FMultiZipInfo->MultiMode != mmNone;
-    const bool rebuilding = !split && QFileInfo::exists(ZipName());
-    if (rebuilding) OpenArchive();
-    if (FilesList()->Count() > 0) ExpandFilesList(run);
+  });
+  FTotalBytes = FBytesDone = 0;
+  const bool split = FMultiZipInfo->MultiMode != mmNone;
+  const bool rebuilding = !split && QFileInfo::exists(ZipName());
+  if (rebuilding) OpenArchive();
+  if (FilesList()->Count() > 0) ExpandFilesList(run);
 
-    if (split) {
-      const Int64 room = FirstPartRoom(*FMultiZipInfo, ZipName(), Integer(run.Lines.size()), FStorePaths,
-                                       FEndCentral.CommentLength);
-      run.Output = std::make_unique<TZipSpanWriteStream>(ZipName(), *FMultiZipInfo, room, OnGetNextDisk,
-                                                         OnPrepareNextDisk, this);
-    } else {
-      // The new archive grows beside the old one, so the final rename is atomic.
-      run.Pending = std::make_unique<TPendingFile>(QFileInfo(ZipName()).absolutePath());
-      run.Output = std::make_unique<TLFNFileStream>(run.Pending->Path(), 65536, true, fmCreate);
-    }
-    if (rebuilding || FEndCentral.CommentModified) {
-      if (rebuilding) LoadZipComment();
-      run.End.Assign(&FEndCentral);
-      run.End.EntriesOnThisDisk = run.End.TotalEntries = 0;
-      run.End.CommentModified = false;
-    }
-    if (!run.Lines.isEmpty()) {
-      bool stop = false;
-      if (OnStartZipInfo) OnStartZipInfo(this, Integer(run.Lines.size()), FTotalBytes, run.End, stop);
-      if (stop) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
-    }
-    if (rebuilding) ProcessExistingEntries(run);
-    for (const String& line : QStringList(run.Lines)) {
-      auto entry = std::make_unique<TZipHeaderInfo>();
-      if (!AddFile(run, line, *entry)) continue;
-      Append(run, std::move(entry));
-      ++run.Added;
-      if (FDispose) run.DisposeList << line;
-    }
-    WriteDirectory(run);
-    if (!run.Output->FlushBuffer()) NoRoom();
-    const Int64 size = run.Output->Position();
-    // A split set is known by the name of its last part from now on.
-    if (split) SetZipName(static_cast<TZipSpanWriteStream&>(*run.Output).Finish());
-    run.Output.reset();
-    CloseArchive(true);
-    if (!split) {
-      // Data stored again after deflate grew it may leave bytes past the end.
-      if (!QFile::resize(run.Pending->Path(), size)) NoRoom();
-      run.Pending->Commit(ZipName());
-    }
-
-    FSorted.reset();
-    FDirectory = std::move(run.NewDirectory);
-    FEndCentral.Assign(&run.End);
-    StampArchive();
-    if (split && FMultiZipInfo->SaveZipInfoOnFirstDisk && FEndCentral.ThisDiskNumber > 0)
-      WriteZipConfigFile(ZipName(), *FDirectory, FEndCentral);
-    for (const String& file : run.DisposeList) {
-      bool skip = false;
-      if (OnDisposeFile) OnDisposeFile(this, file, skip);
-      if (!skip) QFile::remove(file);
-    }
-    if (OnTotalPercentDone) OnTotalPercentDone(this, 100);
-  } catch (...) {
-    finish();
-    throw;
+  if (split) {
+    const Int64 room = FirstPartRoom(*FMultiZipInfo, ZipName(), Integer(run.Lines.size()), FStorePaths,
+                                     FEndCentral.CommentLength);
+    run.Output = std::make_unique<TZipSpanWriteStream>(ZipName(), *FMultiZipInfo, room, OnGetNextDisk,
+                                                       OnPrepareNextDisk, this);
+  } else {
+    // The new archive grows beside the old one, so the final rename is atomic.
+    run.Pending = std::make_unique<TPendingFile>(QFileInfo(ZipName()).absolutePath());
+    run.Output = std::make_unique<TLFNFileStream>(run.Pending->Path(), 65536, true, fmCreate);
   }
-  finish();
+  if (rebuilding || FEndCentral.CommentModified) {
+    if (rebuilding) LoadZipComment();
+    run.End.Assign(&FEndCentral);
+    run.End.EntriesOnThisDisk = run.End.TotalEntries = 0;
+    run.End.CommentModified = false;
+  }
+  if (!run.Lines.isEmpty()) {
+    bool stop = false;
+    if (OnStartZipInfo) OnStartZipInfo(this, Integer(run.Lines.size()), FTotalBytes, run.End, stop);
+    if (stop) throw EUserCanceled(QStringLiteral("User canceled Zip operation"));
+  }
+  if (rebuilding) ProcessExistingEntries(run);
+  for (const String& line : QStringList(run.Lines)) {
+    auto entry = std::make_unique<TZipHeaderInfo>();
+    if (!AddFile(run, line, *entry)) continue;
+    Append(run, std::move(entry));
+    ++run.Added;
+    if (FDispose) run.DisposeList << line;
+  }
+  WriteDirectory(run);
+  if (!run.Output->FlushBuffer()) NoRoom();
+  const Int64 size = run.Output->Position();
+  // A split set is known by the name of its last part from now on.
+  if (split) SetZipName(static_cast<TZipSpanWriteStream&>(*run.Output).Finish());
+  run.Output.reset();
+  CloseArchive(true);
+  if (!split) {
+    // Data stored again after deflate grew it may leave bytes past the end.
+    if (!QFile::resize(run.Pending->Path(), size)) NoRoom();
+    run.Pending->Commit(ZipName());
+  }
+
+  FSorted.reset();
+  FDirectory = std::move(run.NewDirectory);
+  FEndCentral.Assign(&run.End);
+  StampArchive();
+  if (split && FMultiZipInfo->SaveZipInfoOnFirstDisk && FEndCentral.ThisDiskNumber > 0)
+    WriteZipConfigFile(ZipName(), *FDirectory, FEndCentral);
+  for (const String& file : run.DisposeList) {
+    bool skip = false;
+    if (OnDisposeFile) OnDisposeFile(this, file, skip);
+    if (!skip) QFile::remove(file);
+  }
+  if (OnTotalPercentDone) OnTotalPercentDone(this, 100);
   return run.Added;
 }
 
@@ -451,7 +423,10 @@ TZipWriter::TEntryData TZipWriter::WriteEntryData(TWriteRun& Run, TStream& Sourc
   FFileBytesDone = 0;
   Entry.CompressionMethod = Store ? kMethodStored : kMethodDeflated;
   Entry.Flags &= uint16_t(~(kFlagEncrypted | TDeflater::LevelFlags(FPackLevel)));
-  TFileSource input(&Source, Line, [this, Size](Int64 Done, Int64 Bytes) { ReportProgress(Done, Size, Bytes); });
+  // A file past the format's 4 GiB is refused, whatever its size was when listed.
+  TCrcStream input(
+      Source, uint64_t(kMaxSize), [&Line] { throw EZipTooLarge(QStringLiteral("File larger than 4 GiB: %1").arg(Line)); },
+      nullptr, [this, Size](Int64 Done, Int64 Bytes) { ReportProgress(Done, Size, Bytes); });
   TArchiveSink output(Run.Output.get(), [this] { PumpMessages(); });
   const std::unique_ptr<TByteSink> sealed = EncryptingSink(Source, output, Entry);
   TByteSink& sink = sealed ? *sealed : static_cast<TByteSink&>(output);
@@ -466,7 +441,7 @@ TZipWriter::TEntryData TZipWriter::WriteEntryData(TWriteRun& Run, TStream& Sourc
     else Entry.Flags |= TDeflater::LevelFlags(FPackLevel);
     Entry.InternalAttributes = result.Text ? 1 : 0;
   }
-  return {output.Written, input.Done, ~input.Crc};
+  return {output.Written, Int64(input.Count()), input.Crc()};
 }
 
 void TZipWriter::Append(TWriteRun& Run, std::unique_ptr<TZipHeaderInfo> Entry) {

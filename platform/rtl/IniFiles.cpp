@@ -1,6 +1,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Encodings.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -29,15 +30,9 @@ bool SplitEntry(const String& Line, String& Key, String& Value) {
 }
 
 void Fill(TStrings* Strings, const QStringList& Items) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (const String& item : Items) Strings->Add(item);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateLock lock(Strings);
+  Strings->Clear();
+  for (const String& item : Items) Strings->Add(item);
 }
 
 }  // namespace
