@@ -368,6 +368,9 @@ public:
   void SetTimer(Integer ID, Cardinal Interval);
   void KillTimer(Integer ID);
 
+  // Paints the visible window-less children on Canvas (the client area's canvas).
+  void PaintControls(TCanvas* Canvas);
+
   TNotifyEvent OnEnter, OnExit;
   TKeyEvent OnKeyDown, OnKeyUp;
   TKeyPressEvent OnKeyPress;
@@ -399,7 +402,6 @@ protected:
   virtual void DoExit();
   // Paints the client area on Canvas (WM_PAINT); window-less children follow.
   virtual void PaintWindow(TCanvas* Canvas);
-  void PaintControls(TCanvas* Canvas);
   // Children's bounds follow the anchors when this control's client size changes.
   void AnchorChildren(Integer DeltaWidth, Integer DeltaHeight);
   // The frame around the client area changed (a form's menu bar came or went): the client

@@ -15,6 +15,8 @@ QWidget* TCustomForm::CreateWidget(const TCreateParams& Params, QWidget* ParentW
   QWidget* w = TCustomControl::CreateWidget(Params, ParentWidget);
   FWidgetFrameIsOurs = FSelfDrawnFrame && !Parent();
   if (FWidgetFrameIsOurs) w->setWindowFlag(Qt::FramelessWindowHint, true);
+  // A window made anew on its way to the screen (its frame chosen there) stays modal.
+  if (FModalLoop) w->setWindowModality(Qt::ApplicationModal);
   return w;
 }
 
@@ -34,9 +36,16 @@ Integer TCustomForm::FrameWidth() const {
 
 Integer TCustomForm::CaptionHeight() const { return BorderStyle() == bsNone ? 0 : GetSystemMetrics(SM_CYCAPTION); }
 
+void TCustomForm::SetFrameInsets(const TRect* Insets) {
+  const std::optional<TRect> value = Insets ? std::optional<TRect>(*Insets) : std::nullopt;
+  if (value == FFrameInsets) return;
+  FFrameInsets = value;
+  FrameChanged();
+}
+
 TRect TCustomForm::CloseBoxRect() const {
   const Integer f = FrameWidth(), c = CaptionHeight();
-  if (c == 0) return TRect();
+  if (c == 0 || FFrameInsets) return TRect();
   return TRect(Width() - f - c + 2, f + 2, Width() - f - 2, f + c - 2);
 }
 
@@ -59,7 +68,7 @@ LRESULT TCustomForm::FrameHitTest(TPoint P) const {
     if (top) return HTTOP;
     if (bottom) return HTBOTTOM;
   }
-  if (P.Y >= f && P.Y < f + c) return HTCAPTION;
+  if (FFrameInsets ? P.Y < client.Top : P.Y >= f && P.Y < f + c) return HTCAPTION;
   return HTBORDER;
 }
 
@@ -125,7 +134,10 @@ void TCustomForm::FrameMouse(TMessage& Message) {
 void TCustomForm::DefaultHandler(TMessage& Message) {
   if (Message.Msg == WM_NCCALCSIZE) {
     TRect& r = TWMNCCalcSize{Message}.Rect();
-    if (FrameIsOurs()) {
+    if (FrameIsOurs() && FFrameInsets) {
+      r = TRect(r.Left + FFrameInsets->Left, r.Top + FFrameInsets->Top, r.Right - FFrameInsets->Right,
+                r.Bottom - FFrameInsets->Bottom);
+    } else if (FrameIsOurs()) {
       const Integer f = FrameWidth();
       InflateRect(r, -f, -f);
       r.Top += CaptionHeight();

@@ -8,6 +8,15 @@
 
 // The application and the screen live as long as the process.
 TApplication* Application = new TApplication();
+
+namespace {
+TFormShowingHook& FormShowingHook() {
+  static TFormShowingHook hook;
+  return hook;
+}
+}  // namespace
+
+void SetFormShowingHook(TFormShowingHook Hook) { FormShowingHook() = std::move(Hook); }
 TScreen* Screen = new TScreen();
 
 // ---- TCustomForm
@@ -185,6 +194,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_SHOWINGCHANGED:
       if (Parent()) break;
       if (Visible()) {
+        if (const TFormShowingHook& hook = FormShowingHook(); hook && !Showing()) hook(this);
         HandleNeeded();
         PlaceOnScreen();
         DoShow();

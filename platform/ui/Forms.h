@@ -75,6 +75,16 @@ public:
   // shown: while it is shown a change waits for the next time it is made.
   bool SelfDrawnFrame() const { return FSelfDrawnFrame; }
   void SetSelfDrawnFrame(bool Value);
+  // Whether the current window's frame is drawn by the layer (or by WM_NCPAINT handlers).
+  bool FrameIsOurs() const;
+  // The widths of a self-drawn frame's four sides (the caption inside Top) when the form's
+  // WM_NCPAINT handler draws a frame of other measures than the plain one; the plain frame's
+  // close box is then not there. nullptr goes back to the plain frame.
+  void SetFrameInsets(const TRect* Insets);
+  // Height of the menu bar between the frame and the client area; 0 without a menu.
+  Integer MenuBarHeight() const;
+  // The menu bar's widget, nullptr without a menu.
+  QWidget* MenuBarWidget() const { return FMenuBar; }
   // Window opacity (layered windows); ignored where the window system cannot blend.
   bool AlphaBlend() const { return FAlphaBlend; }
   void SetAlphaBlend(bool Value);
@@ -103,7 +113,6 @@ protected:
   void PlaceOnScreen();
 private:
   friend class TScreen;
-  bool FrameIsOurs() const;
   Integer FrameWidth() const;
   Integer CaptionHeight() const;
   TRect CloseBoxRect() const;  // window coordinates
@@ -112,7 +121,6 @@ private:
   void FrameMouse(TMessage& Message);
   // Makes the menu bar for FMenu in the window (removes it without a menu).
   void BuildMenuBar();
-  Integer MenuBarHeight() const;
   TMainMenu* FMenu = nullptr;
   QPointer<QWidget> FMenuBar;
   TWinControl* FActiveControl = nullptr;
@@ -128,6 +136,7 @@ private:
   Byte FAlphaBlendValue = 255;
   bool FSelfDrawnFrame = false;
   bool FWidgetFrameIsOurs = false;  // how the current window was made
+  std::optional<TRect> FFrameInsets;
 };
 
 class TForm : public TCustomForm {
@@ -243,6 +252,12 @@ private:
   TWinControl* FActiveControl = nullptr;
   std::unique_ptr<TFont> FHintFont;
 };
+
+// Sees every top-level form just before its window is shown, while its frame can still be
+// chosen (the skin engine decides there which windows draw their own frame). One hook per
+// process; an empty function removes it.
+using TFormShowingHook = std::function<void(TCustomForm* Form)>;
+void SetFormShowingHook(TFormShowingHook Hook);
 
 extern TApplication* Application;
 extern TScreen* Screen;

@@ -142,6 +142,35 @@ TEST(FormFrames, ASelfDrawnFrameTakesItsInsetsPaintsTheCaptionAndAnswersFrameCli
   form.WindowProc = [&form](TMessage& M) { form.WndProc(M); };
 }
 
+TEST(FormFrames, AHookChoosesTheFrameBeforeShowingAndCustomInsetsSizeTheClientArea) {
+  TShownForm shown;
+  QStringList seen;
+  SetFormShowingHook([&](TCustomForm* Form) {
+    seen << QStringLiteral("%1 %2").arg(Form->Caption()).arg(Form->Showing());
+    Form->SetSelfDrawnFrame(true);
+  });
+  TForm form(nullptr);
+  form.SetCaption(QStringLiteral("modal"));
+  form.SetBounds(20, 20, 200, 120);
+  QTimer::singleShot(0, [&] {
+    // Made anew for its own frame on the way to the screen, the window is still modal.
+    EXPECT_TRUE(form.Handle()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(form.Handle()->windowModality(), Qt::ApplicationModal);
+    const TRect insets(6, 30, 7, 8);
+    form.SetFrameInsets(&insets);
+    EXPECT_EQ(form.ClientRectInWindow(), Rect(6, 30, 200 - 7, 120 - 8));
+    // The plain frame's close box is not there; the area above the client is the caption.
+    const TPoint topRight = form.ClientToScreen({200 - 6 - 12, -30 + 10});
+    EXPECT_EQ(form.Perform(WM_NCHITTEST, 0, PointToLParam(topRight)), HTCAPTION);
+    form.SetFrameInsets(nullptr);
+    EXPECT_EQ(form.ClientRectInWindow(), Rect(4, 4 + 19, 200 - 4, 120 - 4));
+    form.SetModalResult(mrOk);
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  SetFormShowingHook({});
+  EXPECT_EQ(seen, QStringList({"modal 0"}));
+}
+
 TEST(FormFrames, ClicksOnAChildsBorderAreFrameMessages) {
   TShownForm shown;
   QStringList log;

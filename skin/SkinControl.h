@@ -1,0 +1,82 @@
+#pragma once
+// The base of the control painters: a painter steps in front of a control's message
+// handling through its WindowProc, draws the skinned look after the control painted, and
+// gives back what it changed when it is detached.
+#include "platform/ui/Controls.h"
+#include "skin/SkinModel.h"
+
+class TSkinData;
+class TSkinForm;
+
+class TSkinControl : public TComponent {
+public:
+  enum TLifeState { lsCreated = 0, lsAttached = 1, lsDetached = 2, lsGone = 6 };
+
+  TSkinControl();
+  ~TSkinControl() override;
+  String ClassName() const override { return QStringLiteral("TSkinControl"); }
+
+  // Hooks the control's WindowProc; a second attach does nothing. With Recolour the control
+  // takes the skin's face colour (and gives up its parent background) until Detach.
+  virtual void AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour);
+  // Gives the control back its colour and parent background.
+  virtual void Detach();
+  // Sees a message before the control: true passes it on, false consumes it.
+  virtual bool BeforeMessage(TMessage& Message);
+  // Sees a message the control handled.
+  virtual void AfterMessage(TMessage& Message);
+  // Paints the control's skinned look on the canvas of its paint message.
+  virtual void PaintFrame(TCanvas* Canvas);
+  virtual void DrawSkin(TCanvas* Canvas, const TRect& R);
+  // The skin was changed or re-applied.
+  virtual void SkinChanged();
+  virtual bool CanSkin() const { return true; }
+
+  // The handler installed in the control's WindowProc.
+  void PainterWndProc(TMessage& Message);
+  // The control's own handling of Message; what it raises is swallowed.
+  void PassToControl(TMessage& Message);
+  void RefreshControl();
+  void ApplyParentBackground(bool On);
+  TColor ParentColourOf(TColor Default) const;
+  void FillFace(TCanvas* Canvas, const TRect& R) const;
+  void FillParentColor(TCanvas* Canvas, const TRect& R) const;
+  // The common WM_PAINT: DrawSkin over the whole control on the message's canvas.
+  void PaintViaDraw(TMessage& Message);
+  // The common WM_ERASEBKGND: the parent's background under the control.
+  void EraseWithParent(TMessage& Message);
+  // A focus rectangle around where the caption would be drawn with Flags in R.
+  void DrawCaptionFocus(TCanvas* Canvas, Cardinal Flags, const TRect& R);
+
+  TControl* Control() const { return FControl; }
+  TSkinForm* Form() const { return FForm; }
+  const TSkinModel* Skin() const;
+  Integer LifeState() const { return FLifeState; }
+  bool Attached() const { return FAttached; }
+  bool Active() const { return FActive; }
+  bool Recolour() const { return FRecolour; }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Stores what every attach keeps (control, form, skin), without hooking.
+  void BindControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour);
+  void RecolourControl();
+
+  TSkinData* FSkinData = nullptr;
+  TSkinForm* FForm = nullptr;
+  TControl* FControl = nullptr;
+  TWndMethod FPreviousWindowProc;
+  TColor FSavedColour = clNone;
+  bool FRecolour = false;
+  bool FAttached = false;
+  bool FActive = true;
+  bool FParentBackgroundWasOn = false;
+  Integer FLifeState = lsCreated;
+};
+
+// Frame k of the element composed over R, with magenta transparent when its Trans is 1.
+void DrawSkinElement(TCanvas* Canvas, const TRect& R, const TDataSkinObject& Element, Integer Frame, Integer FrameCount);
+// Text centred vertically in R (and horizontally with DT_CENTER), in clBtnShadow when disabled.
+void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment);
+// One line of text centred both ways in R; Alignment 0 left, 1 centre, 2 right before centring.
+void DrawCentredText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Integer Alignment);

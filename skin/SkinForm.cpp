@@ -1,0 +1,345 @@
+// Attaching a skinned form: what it changes on the form and gives back, its frame metrics
+// and caption buttons, and the hand-over of its controls to painters.
+#include "skin/SkinForm.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/Panels.h"
+#include "platform/ui/PropertyAccess.h"
+#include "platform/ui/StdCtrls.h"
+#include "skin/SkinContainers.h"
+#include "skin/SkinData.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMessages.h"
+#include <QPalette>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+Integer FrameSize(Integer Length, Integer FrameCount) { return Length / std::max(FrameCount, 1); }
+}  // namespace
+
+TSkinForm::TSkinForm() : TComponent(nullptr), FCaptionFont(std::make_unique<TFont>()), FCaptionCache(std::make_unique<TBitmap>()) {}
+
+TSkinForm::~TSkinForm() {
+  FreeAllPainters();
+  if (FControl) {
+    if (FHooked) FControl->WindowProc = FSavedWindowProc;
+    FControl->RemoveFreeNotification(this);
+  }
+}
+
+void TSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FControl) {
+    FControl = nullptr;
+    FHooked = false;
+    FSavedWindowProc = nullptr;
+    if (FHoverTimer) FHoverTimer->stop();
+    FLifeState = lsGone;
+  }
+}
+
+Integer TSkinForm::MenuBarHeight() const { return FFrameSkinned && FControl ? FControl->MenuBarHeight() : 0; }
+
+void TSkinForm::ReadWindowState() {
+  if (!FControl) return;
+  switch (FControl->WindowState()) {
+    case wsMaximized: FWindowState = wkMaximised; break;
+    case wsMinimized: FWindowState = wkMinimised; break;
+    default: FWindowState = wkNormal; break;
+  }
+}
+
+void TSkinForm::AttachToForm(TSkinData* Skin, TCustomForm* Form) {
+  if (FControl) return;
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->MarkStarted();
+  FControl = Form;
+  FSkinData = Skin;
+  Form->FreeNotification(this);
+  FHoverTimer = std::make_unique<QTimer>();
+  FHoverTimer->setInterval(250);
+  QObject::connect(FHoverTimer.get(), &QTimer::timeout, [this] { HoverTimerTick(); });
+  SetPropByText(Form, QStringLiteral("AutoScroll"), QStringLiteral("False"));
+  // The frame can only become the skin's while the window is still to be shown, or when it
+  // already draws its own: a shown window's frame kind never changes (it would end a modal loop).
+  FFrameSkinned = Skin->SkinControls().Contains(xcMainMenu) && (!Form->Showing() || Form->FrameIsOurs());
+  switch (Form->BorderStyle()) {
+    case bsNone: FBorderKind = bkNoCaption; FCaptionButtonsAllowed = 0; break;
+    case bsSizeable: FBorderKind = bkSizeable; FCaptionButtonsAllowed = cbSystemMenu | cbMinimise | cbMaximise; break;
+    case bsSingle: FBorderKind = bkSingle; FCaptionButtonsAllowed = cbSystemMenu | cbMinimise | cbMaximise; break;
+    case bsSizeToolWin: FBorderKind = bkSizeable; FCaptionButtonsAllowed = cbSystemMenu; break;
+    case bsDialog: FBorderKind = bkDialog; FCaptionButtonsAllowed = cbSystemMenu; break;
+    case bsToolWindow: FBorderKind = bkSingle; FCaptionButtonsAllowed = cbSystemMenu; break;
+  }
+  const String windowClass = Form->ClassName();
+  if (windowClass == QStringLiteral("#32770") || windowClass == QStringLiteral("TMessageForm")) {
+    FBorderKind = bkDialog;
+    FIsDialogBox = true;
+  }
+  ReadWindowState();
+  FCaptionFont->Assign(Form->Font());
+  FCaptionFont->SetStyle({fsBold});
+  FFormClientSize = {Form->ClientWidth(), Form->ClientHeight()};
+  FSavedWindowProc = Form->WindowProc;
+  Form->WindowProc = [this](TMessage& M) { FormWndProc(M); };
+  FHooked = true;
+  if (FFrameSkinned) {
+    Form->SetSelfDrawnFrame(true);
+    RebuildFrame();
+  } else {
+    FLifeState = lsSkinned;
+  }
+  FSavedColor = Form->Color();
+  Form->SetColor(Skin->Model().ButtonFace);
+}
+
+void TSkinForm::RebuildFrame() {
+  if (!FSkinData || FSkinData->SkinNotBuilt()) return;
+  TSkinModel& m = FSkinData->Model();
+  if (FBorderKind == bkNoCaption) {
+    FLeftBorder = FTopBorder = FRightBorder = FBottomBorder = 0;
+  } else {
+    FTopBorder = FrameSize(m.Top->Image.Height(), m.Top->FrameCount);
+    FLeftBorder = FrameSize(m.Left->Image.Width(), m.Left->FrameCount);
+    FRightBorder = FrameSize(m.Right->Image.Width(), m.Right->FrameCount);
+    FBottomBorder = FrameSize(m.Bottom->Image.Height(), m.Bottom->FrameCount);
+  }
+  RefreshCaptionButtons();
+  for (const auto& button : m.CaptionButtons) {
+    if ((button->Action == 3 || button->Action == 11) && button->Image.Empty() && !FSkinData->AppIcon().Empty()) {
+      button->Image.Assign(const_cast<TBitmap*>(&FSkinData->AppIcon()));
+      button->FrameCount = 1;
+    }
+    FCaptionButtons.push_back(std::make_unique<TWinSysButton>(this, button.get()));
+  }
+}
+
+void TSkinForm::RefreshCaptionButtons() {
+  for (const auto& b : FCaptionButtons)
+    if (FHotObject == b.get()) FHotObject = nullptr;
+  FCaptionButtons.clear();
+}
+
+void TSkinForm::StyleMenuBar(bool Skinned) {
+  QWidget* bar = FControl ? FControl->MenuBarWidget() : nullptr;
+  if (!bar) return;
+  if (!Skinned) {
+    bar->setPalette(QPalette());
+    bar->setAutoFillBackground(false);
+    return;
+  }
+  const TSkinModel& m = FSkinData->Model();
+  QPalette palette = bar->palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button})
+    palette.setColor(role, ColorToQColor(m.Menubar));
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+    palette.setColor(role, ColorToQColor(m.MenuBarText));
+  palette.setColor(QPalette::Highlight, ColorToQColor(m.Hilight));
+  palette.setColor(QPalette::HighlightedText, ColorToQColor(m.HilightText));
+  bar->setPalette(palette);
+  bar->setAutoFillBackground(true);
+}
+
+void TSkinForm::FinishAttach() {
+  if (!FControl) return;
+  FAttachFinished = true;
+  SkinControls(FControl);
+  if (FLifeState == lsAttaching) {
+    StyleMenuBar(true);
+    if (!FControl->Parent() && FBorderKind != bkNoCaption && FWindowState != wkMinimised) {
+      FLifeState = lsResizing;
+      ResizeToSkin(false);
+      FLifeState = lsSkinned;
+    }
+    if (FWindowState != wkMaximised) MakeRegion();
+  }
+  FLifeState = lsSkinned;
+  if (FActive) FHoverTimer->start();
+  InvalidateFrame();
+}
+
+void TSkinForm::FitDialogToCaption(Integer& Width) {
+  FDialogFitted = true;
+  const TDataSkinTitle& title = *FSkinData->Model().Title;
+  TBitmap measure(1, 1);
+  measure.Canvas()->Font()->Assign(FCaptionFont.get());
+  const Integer needed = title.TextShift() + measure.Canvas()->TextWidth(FControl->Caption()) + title.TextRightClip();
+  if (Width >= needed) return;
+  const Integer shift = (needed - Width) / 2;
+  for (Integer i = 0; i < FControl->ControlCount(); ++i) {
+    TControl* child = FControl->Controls(i);
+    child->SetLeft(child->Left() + shift);
+  }
+  Width = needed;
+}
+
+void TSkinForm::ResizeToSkin(bool ReApplying) {
+  if (!FControl || !FFrameSkinned) return;
+  // The first fitting keeps the client area the form was made with; a re-apply keeps the current one.
+  const Integer clientWidth = ReApplying ? FControl->ClientWidth() : FFormClientSize.cx;
+  const Integer clientHeight = ReApplying ? FControl->ClientHeight() : FFormClientSize.cy;
+  const TRect insets(FLeftBorder, FTopBorder, FRightBorder, FBottomBorder);
+  FControl->SetFrameInsets(&insets);
+  if (FWindowState == wkMaximised) return;
+  Integer width = clientWidth + FLeftBorder + FRightBorder;
+  const Integer height = clientHeight + FTopBorder + FBottomBorder + MenuBarHeight();
+  if (FIsDialogBox && !FDialogFitted && !ReApplying) FitDialogToCaption(width);
+  FControl->SetBounds(FControl->Left(), FControl->Top(), width, height);
+}
+
+void TSkinForm::ReApply() {
+  if (!FControl) return;
+  const TSkinModel& m = FSkinData->Model();
+  FControl->SetColor(m.ButtonFace);
+  for (const auto& painter : FPainters)
+    if (painter->LifeState() != TSkinControl::lsGone) painter->SkinChanged();
+  FLifeState = lsReApplying;
+  if (FFrameSkinned) {
+    StyleMenuBar(true);
+    ResizeToSkin(true);
+    MakeRegion();
+    InvalidateFrame();
+  }
+  FLifeState = lsSkinned;
+}
+
+void TSkinForm::Detach() {
+  if (!FControl) return;
+  FHoverTimer->stop();
+  FSystemMenuPopup.reset();
+  if (FHooked) {
+    FControl->WindowProc = FSavedWindowProc;
+    FHooked = false;
+  }
+  FreeAllPainters();
+  FControl->SetColor(FSavedColor);
+  if (FFrameSkinned) {
+    StyleMenuBar(false);
+    const Integer clientWidth = FControl->ClientWidth(), clientHeight = FControl->ClientHeight();
+    FControl->SetWindowRgn(nullptr);
+    FHasRegion = false;
+    // A shown window keeps a plain frame of the layer's own; one not yet shown gets its native frame back.
+    FControl->SetSelfDrawnFrame(false);
+    FControl->SetFrameInsets(nullptr);
+    if (FWindowState != wkMaximised) {
+      const Integer frameWidth = FControl->Width() - FControl->ClientWidth();
+      const Integer frameHeight = FControl->Height() - FControl->ClientHeight();
+      FControl->SetBounds(FControl->Left(), FControl->Top(), clientWidth + frameWidth, clientHeight + frameHeight);
+    }
+    FCaptionCache = std::make_unique<TBitmap>();
+  }
+  FControl->Invalidate();
+  FControl->RemoveFreeNotification(this);
+  FControl = nullptr;
+}
+
+// ---- painters
+
+bool TSkinForm::AddPainter(std::unique_ptr<TSkinControl> Painter) {
+  if (std::any_of(FPainters.begin(), FPainters.end(), [&](const auto& p) { return p.get() == Painter.get(); })) return true;
+  FPainters.push_back(std::move(Painter));
+  return false;
+}
+
+TSkinControl* TSkinForm::FindPainter(const TControl* Control) const {
+  for (const auto& p : FPainters)
+    if (p->Control() == Control && p->LifeState() != TSkinControl::lsGone) return p.get();
+  return nullptr;
+}
+
+void TSkinForm::FreeDeadPainters() {
+  std::erase_if(FPainters, [](const auto& p) { return p->LifeState() == TSkinControl::lsGone; });
+}
+
+void TSkinForm::FreeAllPainters() {
+  for (const auto& p : FPainters)
+    if (p->LifeState() != TSkinControl::lsGone) p->Detach();
+  // The last painter attached sits first in the WindowProc chain: it goes first.
+  while (!FPainters.empty()) FPainters.pop_back();
+}
+
+void TSkinForm::Attach(std::unique_ptr<TSkinControl> Painter, TControl* Control, bool Recolour) {
+  TSkinControl* painter = Painter.get();
+  if (AddPainter(std::move(Painter))) return;
+  painter->AttachControl(Control, this, FSkinData, Recolour);
+}
+
+void TSkinForm::WalkContainer(TWinControl* Container) {
+  for (Integer i = 0; i < Container->ComponentCount(); ++i)
+    if (auto* control = dynamic_cast<TControl*>(Container->Components(i))) DispatchControl(control, Container);
+}
+
+void TSkinForm::DispatchChildren(TWinControl* Parent) {
+  for (Integer i = 0; i < Parent->ControlCount(); ++i) {
+    TControl* child = Parent->Controls(i);
+    DispatchControl(child, FControl);
+    if (auto* container = dynamic_cast<TWinControl*>(child)) DispatchChildren(container);
+  }
+}
+
+void TSkinForm::SkinControls(TWinControl* Container) {
+  FreeDeadPainters();
+  WalkContainer(Container);
+  // Controls the form does not own are still on it.
+  DispatchChildren(Container);
+}
+
+bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {
+  const String prefix = Control->ClassName().toLower() + QLatin1Char('=');
+  String kind;
+  bool found = false;
+  TStrings* lines = FSkinData->Skin3rd();
+  for (Integer i = 0; i < lines->Count() && !found; ++i) {
+    const String line = lines->Strings(i).toLower();
+    if (line.startsWith(prefix)) {
+      kind = line.mid(line.indexOf(QLatin1Char('=')) + 1, 50);
+      found = true;
+    }
+  }
+  if (!found) return false;
+  const TSkinControlTypes types = FSkinData->SkinControls();
+  if (kind == QStringLiteral("panel") && types.Contains(xcPanel)) {
+    SetPropByText(Control, QStringLiteral("Transparent"), QStringLiteral("True"));
+    Attach(std::make_unique<TSkinBox>(), Control, true);
+  } else if (kind == QStringLiteral("groupbox") && types.Contains(xcGroupBox)) {
+    Attach(std::make_unique<TSkinGroupBox>(), Control, true);
+  } else if (kind == QStringLiteral("container")) {
+    if (auto* container = dynamic_cast<TWinControl*>(Control))
+      for (Integer i = 0; i < container->ControlCount(); ++i) {
+        TControl* child = container->Controls(i);
+        if (!FindPainter(child)) Skin3rdDispatch(child, Container);
+      }
+  }
+  return true;
+}
+
+void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
+  if (!FSkinData || Control->Tag() == FSkinData->DisableTag() || !Control->Parent()) return;
+  if (FindPainter(Control) || Control->Perform(SKIN_ISSKINNED) == 1) return;
+  if (FSkinData->OnSkinControl) {
+    TComponent* chosen = nullptr;
+    FSkinData->OnSkinControl(this, FSkinData, Container, Control, Control->ClassName().toUpper(), chosen);
+    if (auto* painter = dynamic_cast<TSkinControl*>(chosen)) {
+      Attach(std::unique_ptr<TSkinControl>(painter), Control, painter->Recolour());
+      if (auto* panel = dynamic_cast<TCustomPanel*>(Control)) WalkContainer(panel);
+      return;
+    }
+  }
+  if (Skin3rdDispatch(Control, Container)) return;
+  const String upper = Control->ClassName().toUpper();
+  if (upper == QStringLiteral("TDBCOMBOBOXX") || upper == QStringLiteral("TFRDESIGNERPAGE") || upper == QStringLiteral("TFRPBOX")) return;
+  const TSkinControlTypes types = FSkinData->SkinControls();
+  if (auto* groupBox = dynamic_cast<TCustomGroupBox*>(Control)) {
+    if (!types.Contains(xcPanel)) return;
+    Attach(std::make_unique<TSkinGroupBox>(), Control, true);
+    WalkContainer(groupBox);
+  } else if (dynamic_cast<TCustomLabel*>(Control)) {
+    SetPropByText(Control, QStringLiteral("Transparent"), QStringLiteral("True"));
+  } else if (auto* panel = dynamic_cast<TCustomPanel*>(Control)) {
+    if (!types.Contains(xcPanel)) return;
+    Attach(std::make_unique<TSkinBox>(), Control, true);
+    WalkContainer(panel);
+  } else if (auto* form = dynamic_cast<TCustomForm*>(Control)) {
+    Attach(std::make_unique<TSkinBox>(), Control, true);
+    WalkContainer(form);
+  }
+}
