@@ -6,6 +6,7 @@
 #include "skin/tests/SkinTestSupport.h"
 #include "tools/SkinPacker.h"
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -146,6 +147,33 @@ TEST(SkinnedForm, DialogFramesShowOnlyTheCloseButtonAndGrowToTheirCaption) {
   const Integer growth = dialog.ClientWidth() - clientWidth;
   EXPECT_GT(growth, 0);
   EXPECT_EQ(button->Left(), 20 + growth / 2);
+}
+
+TEST(SkinnedForm, MissingImagesAndZeroFrameSizesDrawNothingAndBreakNothing) {
+  QImage tiny(3, 2, QImage::Format_RGB888);
+  tiny.fill(Qt::magenta);
+  QByteArray bmp;
+  QBuffer buffer(&bmp);
+  buffer.open(QIODevice::WriteOnly);
+  tiny.save(&buffer, "BMP");
+  // Borders narrower than their frame count, a caption button of zero width, no other element.
+  const QByteArray ini = "[TitlebarSkin]\r\nSkinName=bare\r\n[Personality]\r\nLeft=tiny.bmp\r\nLeftFrame=8\r\n"
+                         "LeftTrans=1\r\nTop=tiny.bmp\r\nTopFrame=5\r\nTopTrans=1\r\n"
+                         "[Button.Close]\r\nAction=0\r\nAlign=1\r\nXcoord=20\r\nframe=9\r\nButtonImage=tiny.bmp\r\n";
+  TSkinSession session(PackSkinPackage(BuildSkinContainer({{"skin.ini", ini}, {"tiny.bmp", bmp}})));
+  ASSERT_FALSE(session.Data->SkinNotBuilt());
+  TTestForm form(nullptr);
+  TSkinForm* skinned = ShowSkinned(&form);
+  ASSERT_NE(skinned, nullptr);
+  EXPECT_EQ(skinned->LeftBorder(), 0);
+  EXPECT_EQ(skinned->TopBorder(), 0);
+  Grab(form.Handle());
+  for (const auto& b : skinned->CaptionButtons()) EXPECT_TRUE(b->Rect.IsEmpty());
+  EXPECT_EQ(HitTest(&form, {form.Width() / 2, form.Height() / 2}), HTCLIENT);
+  session.Data->ReApply();
+  session.Manager()->TimerTick();
+  Grab(form.Handle());
+  EXPECT_EQ(session.Exceptions, QStringList());
 }
 
 TEST(SkinManager, CommandsRunFromTheTimerAndOnlyTheLastPostedRuns) {

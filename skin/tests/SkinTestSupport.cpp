@@ -19,7 +19,7 @@ QByteArray ShippedSkin(int k) {
   return f.readAll();
 }
 
-TSkinSession::TSkinSession(int Skin) : Data(std::make_unique<TSkinData>(nullptr)) {
+TSkinSession::TSkinSession(const QByteArray& Package) : Data(std::make_unique<TSkinData>(nullptr)) {
   SetSystemTable(ClassicSystemTable());
   TSkinManage::Shutdown();
   FPreviousHandler = Application->OnException;
@@ -29,7 +29,7 @@ TSkinSession::TSkinSession(int Skin) : Data(std::make_unique<TSkinData>(nullptr)
     icon.fill(QColor(0xE0, 0x9A, 0x2C));
     QApplication::setWindowIcon(QIcon(icon));
   }
-  Data->SetSkinStream(ShippedSkin(Skin));
+  Data->SetSkinStream(Package);
   Data->SetActive(true);
   Data->Loaded();
 }

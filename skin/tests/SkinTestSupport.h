@@ -20,7 +20,8 @@ QByteArray ShippedSkin(int k);
 // program's main window makes it; the layer's exceptions are collected.
 class TSkinSession {
 public:
-  explicit TSkinSession(int Skin);
+  explicit TSkinSession(int Skin) : TSkinSession(ShippedSkin(Skin)) {}
+  explicit TSkinSession(const QByteArray& Package);
   ~TSkinSession();
   TSkinManage* Manager() const { return TSkinManage::Instance(); }
   std::unique_ptr<TSkinData> Data;
