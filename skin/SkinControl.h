@@ -50,6 +50,7 @@ public:
 
   TControl* Control() const { return FControl; }
   TSkinForm* Form() const { return FForm; }
+  TSkinData* SkinData() const { return FSkinData; }
   const TSkinModel* Skin() const;
   Integer LifeState() const { return FLifeState; }
   bool Attached() const { return FAttached; }

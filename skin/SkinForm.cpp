@@ -1,10 +1,15 @@
 // Attaching a skinned form: what it changes on the form and gives back, its frame metrics
 // and caption buttons, and the hand-over of its controls to painters.
 #include "skin/SkinForm.h"
+#include "platform/ui/Buttons.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/Panels.h"
 #include "platform/ui/PropertyAccess.h"
 #include "platform/ui/StdCtrls.h"
+#include "skin/SkinBars.h"
+#include "skin/SkinButtons.h"
+#include "skin/SkinCheckRadio.h"
 #include "skin/SkinContainers.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
@@ -300,6 +305,14 @@ bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {
   if (kind == QStringLiteral("panel") && types.Contains(xcPanel)) {
     SetPropByText(Control, QStringLiteral("Transparent"), QStringLiteral("True"));
     Attach(std::make_unique<TSkinBox>(), Control, true);
+  } else if (kind == QStringLiteral("button") && types.Contains(xcButton)) {
+    Attach(std::make_unique<TSkinButton>(), Control, false);
+  } else if (kind == QStringLiteral("checkbox") && types.Contains(xcCheckBox)) {
+    Attach(std::make_unique<TSkinCheckBox>(), Control, false);
+  } else if (kind == QStringLiteral("radiobutton") && types.Contains(xcRadioButton)) {
+    Attach(std::make_unique<TSkinRadioButton>(), Control, false);
+  } else if (kind == QStringLiteral("progress") && types.Contains(xcProgress)) {
+    Attach(std::make_unique<TSkinProgress>(), Control, false);
   } else if (kind == QStringLiteral("groupbox") && types.Contains(xcGroupBox)) {
     Attach(std::make_unique<TSkinGroupBox>(), Control, true);
   } else if (kind == QStringLiteral("container")) {
@@ -328,7 +341,21 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
   const String upper = Control->ClassName().toUpper();
   if (upper == QStringLiteral("TDBCOMBOBOXX") || upper == QStringLiteral("TFRDESIGNERPAGE") || upper == QStringLiteral("TFRPBOX")) return;
   const TSkinControlTypes types = FSkinData->SkinControls();
-  if (auto* groupBox = dynamic_cast<TCustomGroupBox*>(Control)) {
+  const TDataSkinButton& buttons = *FSkinData->Model().Buttons;
+  if (dynamic_cast<TCustomCheckBox*>(Control)) {
+    // A skin without the element leaves the control as it draws itself.
+    if (types.Contains(xcCheckBox) && !buttons.CheckButton.Empty()) Attach(std::make_unique<TSkinCheckBox>(), Control, false);
+  } else if (dynamic_cast<TRadioButton*>(Control)) {
+    if (types.Contains(xcRadioButton) && !buttons.RadioButton.Empty()) Attach(std::make_unique<TSkinRadioButton>(), Control, false);
+  } else if (dynamic_cast<TStatusBar*>(Control)) {
+    if (types.Contains(xcStatusBar)) Attach(std::make_unique<TSkinStatusBar>(), Control, false);
+  } else if (dynamic_cast<TProgressBar*>(Control)) {
+    if (types.Contains(xcProgress) && FSkinData->Model().Progress) Attach(std::make_unique<TSkinProgress>(), Control, false);
+  } else if (dynamic_cast<TBitBtn*>(Control)) {
+    // Glyph buttons keep their own drawing.
+  } else if (dynamic_cast<TButton*>(Control)) {
+    if (types.Contains(xcButton) && !buttons.Image.Empty()) Attach(std::make_unique<TSkinButton>(), Control, false);
+  } else if (auto* groupBox = dynamic_cast<TCustomGroupBox*>(Control)) {
     if (!types.Contains(xcPanel)) return;
     Attach(std::make_unique<TSkinGroupBox>(), Control, true);
     WalkContainer(groupBox);
