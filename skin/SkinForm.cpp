@@ -11,6 +11,7 @@
 #include "skin/SkinButtons.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinContainers.h"
+#include "skin/SkinEdits.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
@@ -313,6 +314,12 @@ bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {
     Attach(std::make_unique<TSkinRadioButton>(), Control, false);
   } else if (kind == QStringLiteral("progress") && types.Contains(xcProgress)) {
     Attach(std::make_unique<TSkinProgress>(), Control, false);
+  } else if (kind == QStringLiteral("combobox") && types.Contains(xcCombo)) {
+    Attach(std::make_unique<TSkinComBox>(), Control, false);
+  } else if (kind == QStringLiteral("edit") && types.Contains(xcEdit)) {
+    // Only an edit with a border has one to redraw.
+    if (auto* edit = dynamic_cast<TWinControl*>(Control); edit && edit->BorderStyle() != bsNone)
+      Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (kind == QStringLiteral("groupbox") && types.Contains(xcGroupBox)) {
     Attach(std::make_unique<TSkinGroupBox>(), Control, true);
   } else if (kind == QStringLiteral("container")) {
@@ -351,6 +358,13 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
     if (types.Contains(xcStatusBar)) Attach(std::make_unique<TSkinStatusBar>(), Control, false);
   } else if (dynamic_cast<TProgressBar*>(Control)) {
     if (types.Contains(xcProgress) && FSkinData->Model().Progress) Attach(std::make_unique<TSkinProgress>(), Control, false);
+  } else if (dynamic_cast<TCustomComboBox*>(Control)) {
+    const TSkinModel& m = FSkinData->Model();
+    if (types.Contains(xcCombo) && m.ComboButton && m.ComboButton->Style == 2) Attach(std::make_unique<TSkinComBox>(), Control, false);
+  } else if (dynamic_cast<TCustomMemo*>(Control)) {
+    // A memo is skinned through its scroll bars, not as an edit.
+  } else if (dynamic_cast<TCustomEdit*>(Control)) {
+    if (types.Contains(xcEdit)) Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (dynamic_cast<TBitBtn*>(Control)) {
     // Glyph buttons keep their own drawing.
   } else if (dynamic_cast<TButton*>(Control)) {

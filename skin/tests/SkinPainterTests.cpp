@@ -4,6 +4,7 @@
 #include "skin/SkinBars.h"
 #include "skin/SkinButtons.h"
 #include "skin/SkinCheckRadio.h"
+#include "skin/SkinEdits.h"
 #include "skin/SkinImage.h"
 #include "skin/tests/SkinTestSupport.h"
 #include <QApplication>
@@ -90,6 +91,11 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
       p->SetPosition(bars[i].Position);
       progress.push_back(p);
     }
+    auto* edit = Add<TEdit>(form, Bounds(230, 110, 150, 24));
+    edit->SetText(QStringLiteral("张三"));
+    auto* combo = Add<TComboBox>(form, Bounds(230, 144, 150, 24));
+    combo->Items()->Add(QStringLiteral("二〇二六年十二月"));
+    combo->SetItemIndex(0);
     auto* status = Add<TStatusBar>(form, Bounds(0, 0, 10, 22));
     status->SetAlign(alBottom);
     for (const char* text : {"工资月份", "记录 12"}) {
@@ -143,6 +149,7 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
     const TRect first = status->PanelRect(0);
     const QImage lowered = Composed(*m.StatusBarEdges, 1, 3, {first.Width() + 2, first.Height()});
     EXPECT_EQ(bar.pixel(first.Left + 60, first.Top + 1), lowered.pixel(60, 1));
+    EXPECT_EQ(Part(picture, edit).pixel(75, 0) | 0xFF000000, ColorToQColor(m.ButtonShadow).rgb());
     EXPECT_EQ(session.Exceptions, QStringList());
   }
   for (int i = 0; i < 5; ++i)
