@@ -138,20 +138,9 @@ void TSkinControl::ApplyParentBackground(bool On) {
   }
 }
 
-TColor TSkinControl::ParentColourOf(TColor Default) const {
-  if (!FControl || !FControl->Parent()) return Default;
-  return FControl->Parent()->Color();
-}
-
 void TSkinControl::FillFace(TCanvas* Canvas, const TRect& R) const {
   Canvas->Brush()->SetStyle(bsSolid);
   Canvas->Brush()->SetColor(Skin()->ButtonFace);
-  Canvas->FillRect(R);
-}
-
-void TSkinControl::FillParentColor(TCanvas* Canvas, const TRect& R) const {
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Brush()->SetColor(ParentColourOf(Skin()->ButtonFace));
   Canvas->FillRect(R);
 }
 
@@ -199,16 +188,4 @@ void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool E
   t.Bottom = t.Top + h;
   if (!Enabled) Canvas->Font()->SetColor(clBtnShadow);
   DrawText(Canvas, Text, t, Alignment | DT_EXPANDTABS);
-}
-
-void DrawCentredText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Integer Alignment) {
-  Canvas->Brush()->SetStyle(bsClear);
-  Canvas->Font()->SetStyle({});
-  const Cardinal align = Alignment == 2 ? DT_RIGHT : Alignment == 1 ? DT_CENTER : DT_LEFT;
-  TRect m = R;
-  DrawText(Canvas, Text, m, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
-  const Integer w = m.Width(), h = m.Height();
-  TRect t = Bounds(R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, w, h);
-  if (!Enabled) Canvas->Font()->SetColor(clBtnShadow);
-  DrawText(Canvas, Text, t, DT_EXPANDTABS | DT_SINGLELINE);
 }

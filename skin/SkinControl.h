@@ -38,9 +38,7 @@ public:
   void PassToControl(TMessage& Message);
   void RefreshControl();
   void ApplyParentBackground(bool On);
-  TColor ParentColourOf(TColor Default) const;
   void FillFace(TCanvas* Canvas, const TRect& R) const;
-  void FillParentColor(TCanvas* Canvas, const TRect& R) const;
   // The common WM_PAINT: DrawSkin over the whole control on the message's canvas.
   void PaintViaDraw(TMessage& Message);
   // The common WM_ERASEBKGND: the parent's background under the control.
@@ -79,5 +77,3 @@ protected:
 void DrawSkinElement(TCanvas* Canvas, const TRect& R, const TDataSkinObject& Element, Integer Frame, Integer FrameCount);
 // Text centred vertically in R (and horizontally with DT_CENTER), in clBtnShadow when disabled.
 void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment);
-// One line of text centred both ways in R; Alignment 0 left, 1 centre, 2 right before centring.
-void DrawCentredText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Integer Alignment);

@@ -43,7 +43,6 @@ public:
   void SetEnabled(bool Value) { FEnabled = Value; }
   Integer Started() const { return FStarted; }
   void MarkStarted() { if (FStarted == ssIdle) FStarted = ssStarted; }
-  bool Command1Pass() const { return FCommand1Pass; }
 
   // Skins a visible top-level form; false when it is refused.
   bool SkinForm(TCustomForm* Form);
