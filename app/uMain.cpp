@@ -14,6 +14,7 @@
 #include "platform/ui/Dialogs.h"
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 
 TfrmMainGZT* frmMainGZT = nullptr;
@@ -69,6 +70,9 @@ TfrmMainGZT::TfrmMainGZT(TComponent* AOwner) : TForm(AOwner) {
   CreateToolBar();
   CreateMonthPanel();
   CreateDetailPanel();
+  SkinData1 = new TSkinData(this);
+  SkinData1->SetName(QStringLiteral("SkinData1"));
+  SkinData1->Loaded();
   Timer1 = new TTimer(this);
   Timer1->SetName(QStringLiteral("Timer1"));
   Timer1->SetEnabled(false);
@@ -144,7 +148,16 @@ void TfrmMainGZT::CreateMenus() {
 
   pmHelp = new TPopupMenu(this);
   MenuItem(pmHelp, QStringLiteral("动画教程"), [](TObject*) { OpenTutorial(); });
-  MenuItem(pmHelp, QStringLiteral("界面风格"), nullptr);
+  TMenuItem* Skins = MenuItem(pmHelp, QStringLiteral("界面风格"), nullptr);
+  Skins->SetEnabled(true);
+  Integer Number = 0;
+  for (const char* Name : {"沙漠", "夜色", "蓝天", "绿草", "柔和旧苹果界面"}) {
+    auto* Item = new TMenuItem(this);
+    Item->SetCaption(QString::fromUtf8(Name));
+    Item->SetTag(++Number);
+    Item->OnClick = [this, Item](TObject*) { SkinMenuClick(Item->Tag()); };
+    Skins->Add(Item);
+  }
   MenuItem(pmHelp, QStringLiteral("关于.."), [](TObject*) { ShowAbout(); });
 }
 
@@ -283,6 +296,12 @@ void TfrmMainGZT::FormCreate() {
   StructUpdate();
   if (LoadRegPara()) SetFloatFormat();
   ReadyMonth();
+  try {
+    SkinData1->SetSkinFile(ResolvePath(S.GAppPath, QStringLiteral("RPT/Skin.Skn")));
+    SkinData1->SetActive(false);
+    SkinData1->SetActive(true);
+  } catch (const Exception&) {
+  }
   FFirstActivation = true;
   FillFilterLists();
 }
@@ -291,6 +310,29 @@ void TfrmMainGZT::ParaSetClick(TObject*) {
   ShowParaSet();
   if (LoadRegPara()) SetFloatFormat();
   dsGZMonthAfterScroll(dsGZMonth);
+}
+
+void TfrmMainGZT::SkinMenuClick(Integer Number) {
+  const String AppPath = Settings().GAppPath;
+  const String Target = ResolvePath(AppPath, QStringLiteral("RPT/Skin.Skn"));
+  try {
+    QFile Source(ResolvePath(AppPath, QStringLiteral("RPT/Skin%1.skn").arg(Number)));
+    if (!Source.open(QIODevice::ReadOnly))
+      throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(Source.fileName(), Source.errorString()));
+    const QByteArray Package = Source.readAll();
+    TSkinModel Probe;
+    Probe.Build(Package);
+    QSaveFile Replacement(Target);
+    if (!Replacement.open(QIODevice::WriteOnly) || Replacement.write(Package) != Package.size() || !Replacement.commit())
+      throw EFCreateError(QStringLiteral("Cannot write file \"%1\". %2").arg(Target, Replacement.errorString()));
+    SkinData1->SetSkinFile(Target);
+    SkinData1->SetActive(false);
+    SkinData1->SetActive(true);
+  } catch (const Exception& E) {
+    ShowAppMessage(QStringLiteral("复制文件发生错误！\n") + E.Message());
+    return;
+  }
+  ShowAppMessage(QStringLiteral("部分色彩重新启动本软件后生效！"));
 }
 
 void TfrmMainGZT::FillFilterLists() {
@@ -439,6 +481,7 @@ void TfrmMainGZT::FormActivate(TObject*) {
   FFirstActivation = false;
   dsGZDetail->Close();
   if (!CheckPassword(QStringLiteral("请输入登陆密码："))) {
+    SkinData1->SetActive(false);
     DM->ADOLocal->Close();
     EndProcess();
     return;

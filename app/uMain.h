@@ -4,6 +4,7 @@
 // reach every other command. Month and record maintenance live in
 // uMainMaintenance.cpp; backup, restore and clearing in uMainBackup.cpp.
 #include "platform/db/ADODB.h"
+#include "skin/SkinData.h"
 #include <array>
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
@@ -42,6 +43,10 @@ public:
   // Recomputes and stores the three totals of every record in the list from
   // the visible item columns; a failure to store them is shown.
   void ReCalcAll();
+  // Makes skin Number (1 to 5, "RPT/Skin<Number>.skn") the program's skin: it is
+  // built first, then replaces "RPT/Skin.Skn" in one step and is applied; a file
+  // that cannot be read or built keeps the current skin.
+  void SkinMenuClick(Integer Number);
   // The settings dialog; the settings are loaded again and the list follows them.
   void ParaSetClick(TObject* Sender);
   // The backup-folder check, once.
@@ -100,6 +105,7 @@ public:
   TButton* Button12;
   TListBox* ListBox1;
   TTimer* Timer1;
+  TSkinData* SkinData1;
 
   // Menus.
   TPopupMenu* pmMonth;

@@ -13,6 +13,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -440,6 +441,41 @@ TEST_F(MainWindowTest, TheSettingsDialogSavesAndTheListFollows) {
   Pay = Window->dsGZDetail->FieldByName(QStringLiteral("GZ1"));
   EXPECT_EQ(Pay->DisplayText(), QStringLiteral("3001"));
   EXPECT_EQ(Window->dsGZDetail->FieldByName(QStringLiteral("GZTotal"))->DisplayText(), QStringLiteral("3001"));
+}
+
+TEST_F(MainWindowTest, AChosenSkinIsBuiltBeforeItReplacesTheCurrentOne) {
+  const QDir Shipped(QCoreApplication::applicationDirPath() + QStringLiteral("/RPT"));
+  const QDir Rpt(Module.Folder().File(QStringLiteral("RPT")));
+  QDir().mkpath(Rpt.path());
+  ASSERT_TRUE(QFile::copy(Shipped.filePath(QStringLiteral("Skin.Skn")), Rpt.filePath(QStringLiteral("Skin.Skn"))));
+  ASSERT_TRUE(QFile::copy(Shipped.filePath(QStringLiteral("Skin2.skn")), Rpt.filePath(QStringLiteral("Skin2.skn"))));
+  QFile Bad(Rpt.filePath(QStringLiteral("Skin3.skn")));
+  ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+  Bad.write("not a skin");
+  Bad.close();
+  const auto Current = [&Rpt] {
+    QFile File(Rpt.filePath(QStringLiteral("Skin.Skn")));
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+  };
+  const QByteArray Before = Current();
+  auto Window = OpenWindow();
+  EXPECT_FALSE(Window->SkinData1->SkinNotBuilt());
+
+  for (const Integer Number : {3, 4}) {
+    Messages.Clear();
+    Window->SkinMenuClick(Number);
+    ASSERT_EQ(Messages.Messages().size(), 1);
+    EXPECT_TRUE(Messages.Messages()[0].startsWith(U("复制文件发生错误！"))) << Number;
+    EXPECT_EQ(Current(), Before) << Number;
+  }
+  Messages.Clear();
+  Window->SkinMenuClick(2);
+  EXPECT_EQ(Messages.Messages(), QStringList{U("部分色彩重新启动本软件后生效！")});
+  QFile Chosen(Rpt.filePath(QStringLiteral("Skin2.skn")));
+  ASSERT_TRUE(Chosen.open(QIODevice::ReadOnly));
+  EXPECT_EQ(Current(), Chosen.readAll());
+  EXPECT_FALSE(Window->SkinData1->SkinNotBuilt());
+  EXPECT_TRUE(Window->SkinData1->Active());
 }
 
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {
