@@ -7,11 +7,14 @@
 namespace {
 
 // With MOLI_SCREENSHOT set, the main window is saved to that file once it
-// shows and the program ends; ExitCode becomes 1 when the file cannot be written.
+// shows and wears its skin, and the program ends before the backup-folder
+// check (a second after the first activation) can ask anything; ExitCode
+// becomes 1 when the file cannot be written. The skin may make the form's
+// window anew, so the window is looked up when the time comes.
 void ScreenshotOnceShown(TfrmMainGZT* Form, int& ExitCode) {
   const QString FileName = qEnvironmentVariable("MOLI_SCREENSHOT");
   if (FileName.isEmpty()) return;
-  QTimer::singleShot(1500, Form->Handle(), [Form, FileName, &ExitCode] {
+  QTimer::singleShot(800, QCoreApplication::instance(), [Form, FileName, &ExitCode] {
     if (!Form->Handle()->grab().save(FileName)) ExitCode = 1;
     Application->Terminate();
   });
