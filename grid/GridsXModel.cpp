@@ -39,7 +39,8 @@ void ModifyExtents(TIntegerArray& Extents, Integer Index, Integer Amount, Intege
 
 void UpdateExtents(TIntegerArray& Extents, Integer NewSize, Integer Default) {
   const Integer oldSize = Extents.empty() ? 0 : Extents[0];
-  ModifyExtents(Extents, oldSize, NewSize - oldSize, Default);
+  // Growing appends behind the last line; shrinking drops the lines from NewSize on.
+  ModifyExtents(Extents, std::min(oldSize, NewSize), NewSize - oldSize, Default);
 }
 
 void MoveExtent(TIntegerArray& Extents, Integer FromIndex, Integer ToIndex) {

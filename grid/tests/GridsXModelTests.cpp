@@ -84,6 +84,16 @@ TEST(GridsXModel, ExtentArraysInsertAndDeleteInPlace) {
   }
 }
 
+TEST(GridsXModel, ColumnWidthsFollowAShrinkingColumnCount) {
+  TTestGrid g(nullptr);
+  g.SetColWidths(3, 33);
+  g.SetColWidths(1, 11);
+  g.SetColCount(3);
+  EXPECT_EQ(g.ColWidthsArray(), (TIntegerArray{3, 64, 11, 64}));
+  g.SetColCount(4);
+  EXPECT_EQ(g.ColWidths(3), 64) << "a new column takes the default width";
+}
+
 TEST(GridsXModel, ContraWidthsMoveWithTheirColumnsWhenColumnsAreAdded) {
   TTestGrid g(nullptr);
   g.SetContraColCount(2);

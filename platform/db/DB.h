@@ -81,6 +81,9 @@ public:
   void SetSize(Integer Value) { FSize = Value; }
   // Position among the data set's fields.
   Integer Index() const;
+  // Moves the field to position Value among its data set's fields (clamped to the list);
+  // the data links of an open data set hear of the new layout.
+  void SetIndex(Integer Value);
   // 1-based column of a data field in the data set's result, 0 for other kinds.
   Integer FieldNo() const { return FFieldNo; }
   virtual bool IsBlob() const { return false; }
@@ -378,6 +381,7 @@ public:
   Integer IndexOf(const TField* Field) const;
 private:
   friend class TDataSet;
+  friend class TField;
   explicit TFields(TDataSet* DataSet) : FDataSet(DataSet) {}
   TDataSet* FDataSet;
   std::vector<TField*> FList;
@@ -440,7 +444,9 @@ public:
   Integer RecNo() const;
   void SetRecNo(Integer Value);
   Integer RecordCount() const;
-  bool IsSequenced() const { return true; }
+  // Whether RecNo and RecordCount describe the records; data sets that cannot number
+  // their records answer false.
+  virtual bool IsSequenced() const { return true; }
 
   void Edit();
   void Insert();

@@ -1,4 +1,5 @@
 #include "platform/db/DB.h"
+#include <algorithm>
 #include <cmath>
 
 bool InEditModes(TDataSetState State) { return State == dsEdit || State == dsInsert || State == dsSetKey; }
@@ -37,6 +38,17 @@ void TField::SetDataSet(TDataSet* Value) {
 }
 
 Integer TField::Index() const { return FDataSet ? FDataSet->Fields()->IndexOf(this) : -1; }
+
+void TField::SetIndex(Integer Value) {
+  if (!FDataSet) return;
+  std::vector<TField*>& list = FDataSet->Fields()->FList;
+  const Integer current = Index();
+  const Integer target = std::clamp<Integer>(Value, 0, Integer(list.size()) - 1);
+  if (current < 0 || target == current) return;
+  list.erase(list.begin() + current);
+  list.insert(list.begin() + target, this);
+  PropertyChanged(true);
+}
 
 void TField::PropertyChanged(bool LayoutAffected) {
   if (FDataSet && FDataSet->Active()) FDataSet->DataEvent(LayoutAffected ? deLayoutChange : deDataSetChange, 0);

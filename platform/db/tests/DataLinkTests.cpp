@@ -238,6 +238,23 @@ TEST_F(HundredRows, FieldPropertiesRepaintOrRebuildTheLinks) {
   EXPECT_EQ(name->DisplayName(), QStringLiteral("姓名"));
 }
 
+TEST_F(HundredRows, MovingAFieldReordersTheFieldsAndRebuildsTheLinks) {
+  TField* name = Data->FieldByName(QStringLiteral("Name"));
+  TField* id = Data->FieldByName(QStringLiteral("ID"));
+  struct Case {
+    Integer Target;
+    Integer NameIndex;
+    const char* Events;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, 0, "layout"}, {0, 0, ""}, {9, 1, "layout"}, {-3, 0, "layout"}}) {
+    name->SetIndex(c.Target);
+    EXPECT_EQ(name->Index(), c.NameIndex) << c.Target;
+    EXPECT_EQ(id->Index(), 1 - c.NameIndex) << c.Target;
+    EXPECT_EQ(TakeEvents(), c.Events) << c.Target;
+  }
+  EXPECT_EQ(name->AsString(), QStringLiteral("n1")) << "values stay with their field";
+}
+
 TEST_F(HundredRows, GrowingAndShrinkingTheBufferKeepsTheCursorInside) {
   Data->Last();
   Link.SetBufferCount(20);

@@ -1,0 +1,575 @@
+#pragma once
+// The data-aware grid: the records of a data source shown through a collection of columns,
+// with an indicator column, one or more title rows (multi-level titles), data rows that
+// mirror the data link's record buffer and footer rows with sums kept by a sum list.
+#include "dbgrid/DBGridXColumns.h"
+#include "dbgrid/DBGridXTitleTree.h"
+#include "grid/BMListX.h"
+#include "grid/DBSumLst.h"
+#include "grid/GridsX.h"
+#include <memory>
+
+class TCustomDBGridX;
+
+// ---- data link
+
+class TGridDataLinkX : public TDataLink {
+public:
+  explicit TGridDataLinkX(TCustomDBGridX* Grid) : FGrid(Grid) { SetVisualControl(true); }
+  ~TGridDataLinkX() override { ClearMapping(); }
+  String ClassName() const override { return QStringLiteral("TGridDataLinkX"); }
+
+  static constexpr Integer MaxMapping = 0x0FFFFFFF;
+  // Maps the next grid column to FieldName; raises past MaxMapping entries. Outside sparse
+  // mode an unknown name raises the data set's error; in sparse mode the entry is -1.
+  bool AddMapping(const String& FieldName);
+  void ClearMapping();
+  // The field of map entry I; nullptr outside the map or for a -1 entry.
+  TField* GetFields(Integer I) const;
+  bool GetDefaultFields() const;
+  Integer MappedFieldCount() const { return FMappedFieldCount; }
+  Integer MapCapacity() const { return Integer(FFieldIndexMap.size()); }
+  Integer FieldIndexMap(Integer I) const { return FFieldIndexMap.at(size_t(I)); }
+  bool SparseMap() const { return FSparseMap; }
+  void SetSparseMap(bool Value) { FSparseMap = Value; }
+  bool EditorModified() const { return FEditorModified; }
+  void MarkModified() { FEditorModified = true; }
+  const TBookmarkStr& LastBookmark() const { return FLastBookmark; }
+  // Drops the editor's change, or cancels the data set's edit.
+  void Reset();
+  Integer MoveBy(Integer Distance) override { return TDataLink::MoveBy(Distance); }
+
+protected:
+  void ActiveChanged() override;
+  void DataEvent(TDataEvent Event, intptr_t Info) override;
+  void DataSetChanged() override;
+  void DataSetScrolled(Integer Distance) override;
+  void LayoutChanged() override;
+  void FocusControl(TField*& Field) override;
+  void EditingChanged() override;
+  void RecordChanged(TField* Field) override;
+  void UpdateData() override;
+
+private:
+  void NoteBookmark();
+  TCustomDBGridX* FGrid;
+  Integer FMappedFieldCount = 0;
+  std::vector<Integer> FFieldIndexMap;
+  bool FUpdatingData = false;
+  bool FEditorModified = false;
+  bool FSparseMap = false;
+  TBookmarkStr FLastBookmark;
+};
+
+// ---- selected records
+
+class TBookmarkListX : public TBMListX {
+public:
+  explicit TBookmarkListX(TCustomDBGridX* Grid) : FGrid(Grid) {}
+  TDataSet* GetDataSet() const override;
+  void RefreshView() override;
+  void MarkCurrentRow(bool Select) override;
+  void ListChanged() override;
+  void SelectionChanged() override;
+  void ClearBookmarks() override;
+  // The grid cells covering the listed records now on screen; (-1, -1, -1, -1) when none.
+  void SelectionToGridRect(TGridRectX& Rect);
+private:
+  TCustomDBGridX* FGrid;
+};
+
+// ---- objects owned by the grid that later parts fill
+
+// The grid's selection: one kind at a time.
+class TDBGridXSelection : public TPersistent {
+public:
+  explicit TDBGridXSelection(TCustomDBGridX* Grid) : FGrid(Grid) {}
+  String ClassName() const override { return QStringLiteral("TDBGridXSelection"); }
+  TDBGridXSelectionType SelectionType() const { return FSelectionType; }
+  TGridRectX Rect() const { return FRect; }
+  TColumnsXList* Columns() { return &FColumns; }
+  TBookmarkListX* Rows() const;
+  // The kind follows the record list: an empty list ends a record selection.
+  void UpdateState();
+  void Clear();
+  void SetSelectionType(TDBGridXSelectionType Value) { FSelectionType = Value; }
+  void SelectionChanged();
+private:
+  TCustomDBGridX* FGrid;
+  TDBGridXSelectionType FSelectionType = gstNon;
+  TGridRectX FRect{-1, -1, -1, -1};
+  TColumnsXList FColumns;
+};
+
+// Settings of one of the grid's scroll bars: shown or not, scrolling by pixels or cells, the
+// thumb tracking, and an external scroll-bar control that stands in for the window's own.
+class TDBGridXScrollBar : public TPersistent {
+public:
+  TDBGridXScrollBar(TCustomDBGridX* Grid, TScrollBarKind Kind);
+  ~TDBGridXScrollBar() override;
+  String ClassName() const override { return QStringLiteral("TDBGridXScrollBar"); }
+  void Assign(TPersistent* Source) override;
+  TScrollBarKind Kind() const { return FKind; }
+  bool Visible() const { return FVisibleMode != sbNeverShowX; }
+  void SetVisible(bool Value);
+  TScrollBarVisibleModeX VisibleMode() const { return FVisibleMode; }
+  void SetVisibleMode(TScrollBarVisibleModeX Value);
+  TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
+  // Raises when another control already took over the bar's messages.
+  void SetExtScrollBar(TScrollBar* Value);
+  bool SmoothStep() const { return FSmoothStep; }
+  void SetSmoothStep(bool Value);
+  bool Tracking() const { return FTracking; }
+  void SetTracking(bool Value) { FTracking = Value; }
+  // With an external bar, that bar's visibility; else the setting and the window's bar.
+  bool IsBarShown() const;
+  bool ScrollBarNeeded() const;
+  TScrollInfo ReadScrollInfo() const;
+  void WriteScrollInfo(const TScrollInfo& Info, bool Redraw);
+protected:
+  virtual void SmoothStepChanged() {}
+  TCustomDBGridX* Grid() const { return FGrid; }
+  bool FSmoothStep = false;
+private:
+  void ReleaseBar();
+  TCustomDBGridX* FGrid;
+  TScrollBarKind FKind;
+  TScrollBarVisibleModeX FVisibleMode = sbAutoShowX;
+  TScrollBar* FExtScrollBar = nullptr;
+  TWndMethod FSavedWindowProc;
+  bool FTracking = true;
+};
+
+class TVertDBGridXScrollBar : public TDBGridXScrollBar {
+public:
+  explicit TVertDBGridXScrollBar(TCustomDBGridX* Grid) : TDBGridXScrollBar(Grid, sbVertical) {}
+  String ClassName() const override { return QStringLiteral("TVertDBGridXScrollBar"); }
+protected:
+  void SmoothStepChanged() override;
+};
+class THorzDBGridXScrollBar : public TDBGridXScrollBar {
+public:
+  explicit THorzDBGridXScrollBar(TCustomDBGridX* Grid) : TDBGridXScrollBar(Grid, sbHorizontal) { FSmoothStep = true; }
+  String ClassName() const override { return QStringLiteral("THorzDBGridXScrollBar"); }
+protected:
+  void SmoothStepChanged() override;
+};
+
+class TDBGridXIndicatorTitle : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TDBGridXIndicatorTitle"); }
+  TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* Value) { FDropdownMenu = Value; }
+  bool ShowDropDownSign() const { return FShowDropDownSign; }
+  void SetShowDropDownSign(bool Value) { FShowDropDownSign = Value; }
+  bool TitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { FTitleButton = Value; }
+  bool UseGlobalMenu() const { return FUseGlobalMenu; }
+  void SetUseGlobalMenu(bool Value) { FUseGlobalMenu = Value; }
+private:
+  TPopupMenu* FDropdownMenu = nullptr;
+  bool FShowDropDownSign = false;
+  bool FTitleButton = false;
+  bool FUseGlobalMenu = true;
+};
+
+// The filter row's settings.
+class TSTDBGridXFilter : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TSTDBGridXFilter"); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value) { FVisible = Value; }
+  TSTFilterLocationX Location() const { return FLocation; }
+  void SetLocation(TSTFilterLocationX Value) { FLocation = Value; }
+  bool InstantApply() const { return FInstantApply; }
+  void SetInstantApply(bool Value) { FInstantApply = Value; }
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate() { if (FUpdateCount > 0) --FUpdateCount; }
+private:
+  bool FVisible = false;
+  TSTFilterLocationX FLocation = stflUnderTitleFilterX;
+  bool FInstantApply = false;
+  Integer FUpdateCount = 0;
+};
+
+class TGridRowPanelX : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TGridRowPanelX"); }
+  bool Active() const { return FActive; }
+  void SetActive(bool Value) { FActive = Value; }
+  TGridRowPanelTabNavigationTypeX TabNavigationType() const { return FTabNavigationType; }
+  void SetTabNavigationType(TGridRowPanelTabNavigationTypeX Value) { FTabNavigationType = Value; }
+private:
+  bool FActive = false;
+  TGridRowPanelTabNavigationTypeX FTabNavigationType = rpntUpToDownPriorityX;
+};
+
+class TRowDetailPanelX : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TRowDetailPanelX"); }
+  bool Active() const { return FActive; }
+  void SetActive(bool Value) { FActive = Value; }
+private:
+  bool FActive = false;
+};
+
+class TDBGridXDataGroupsX : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TDBGridXDataGroupsX"); }
+  bool Active() const { return FActive; }
+  void SetActive(bool Value) { FActive = Value; }
+  Integer LevelCount() const { return FLevelCount; }
+  void SetLevelCount(Integer Value) { FLevelCount = Value; }
+private:
+  bool FActive = false;
+  Integer FLevelCount = 0;
+};
+
+// The grid's sum list: the foundation's producer with the grid's notifications.
+class TDBGridXSumList : public TDBSumListProducer {
+public:
+  explicit TDBGridXSumList(TCustomDBGridX* Grid);
+  String ClassName() const override { return QStringLiteral("TDBGridXSumList"); }
+  void HookDataSetEvents() override;
+  void RestoreDataSetEvents() override;
+private:
+  TCustomDBGridX* FGrid;
+};
+
+// ---- the grid
+
+class TCustomDBGridX : public TCustomGridX {
+public:
+  explicit TCustomDBGridX(TComponent* AOwner);
+  ~TCustomDBGridX() override;
+  String ClassName() const override { return QStringLiteral("TCustomDBGridX"); }
+
+  static constexpr Cardinal WM_DEFERRED_LAYOUT = WM_USER + 100;
+  static constexpr Integer RowTextSpacing = 4;
+
+  // ---- data
+  TDataSource* DataSource() const { return FDataLink->DataSource(); }
+  void SetDataSource(TDataSource* Value);
+  TGridDataLinkX* GridDataLink() const { return FDataLink.get(); }
+  TDataSet* DataSet() const { return FDataLink->DataSet(); }
+  TBookmarkListX* RecordBookmarks() const { return FBookmarks.get(); }
+  TDBGridXSumList* SumList() const { return FSumList.get(); }
+
+  // ---- columns
+  TDBGridColumnsX* Columns() const { return FColumns.get(); }
+  void SetColumns(TDBGridColumnsX* Value) { FColumns->Assign(Value); }
+  TColumnDefValuesX* ColumnDefValues() const { return FColumnDefValues.get(); }
+  TColumnsXList* VisibleColumns() { return &FVisibleColumns; }
+  TColumnsXList* SortMarkedColumns() { return &FSortMarkedColumns; }
+  Integer IndicatorColCount() const { return FIndicatorColCount; }
+  Integer GridColToColumnIndex(Integer ACol) const { return ACol - FIndicatorColCount; }
+  Integer ColumnIndexToGridCol(Integer Index) const;
+  // The current column's index in Columns.
+  Integer SelectedIndex() const { return GridColToColumnIndex(Col()); }
+  void SetSelectedIndex(Integer Value);
+  TColumnX* SelectedColumn() const;
+  TField* SelectedField() const;
+  void RebuildSortMarkedColumns();
+
+  // ---- options and appearance
+  TDBGridOptions Options() const { return FOptions; }
+  void SetOptions(TDBGridOptions Value);
+  TDBGridXOptions OptionsX() const { return FOptionsX; }
+  void SetOptionsX(TDBGridXOptions Value);
+  TDBGridXAllowedOperations AllowedOperations() const { return FAllowedOperations; }
+  void SetAllowedOperations(TDBGridXAllowedOperations Value) { FAllowedOperations = Value; }
+  TDBGridXAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+  void SetAllowedSelections(TDBGridXAllowedSelections Value) { FAllowedSelections = Value; }
+  TDBGridXEditActions EditActions() const { return FEditActions; }
+  void SetEditActions(TDBGridXEditActions Value) { FEditActions = Value; }
+  TEditButtonsShowOptionsX EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
+  void SetEditButtonsShowOptions(TEditButtonsShowOptionsX Value) { FEditButtonsShowOptions = Value; }
+  bool AutoFitColWidths() const { return FAutoFitColWidths; }
+  void SetAutoFitColWidths(bool Value);
+  Integer MinAutoFitWidth() const { return FMinAutoFitWidth; }
+  void SetMinAutoFitWidth(Integer Value);
+  Integer FrozenCols() const { return FFrozenCols; }
+  void SetFrozenCols(Integer Value);
+  Integer ContraColCount() const { return FContraCols; }
+  void SetContraColCount(Integer Value);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+  bool DrawGraphicData() const { return FDrawGraphicData; }
+  void SetDrawGraphicData(bool Value);
+  bool DrawMemoText() const { return FDrawMemoText; }
+  void SetDrawMemoText(bool Value);
+  TColor EvenRowColor() const { return FEvenRowColorAssigned ? FEvenRowColor : Color(); }
+  void SetEvenRowColor(TColor Value);
+  TColor OddRowColor() const { return FOddRowColorAssigned ? FOddRowColor : Color(); }
+  void SetOddRowColor(TColor Value);
+  bool IsEvenRowColorStored() const { return FEvenRowColorAssigned; }
+  bool IsOddRowColorStored() const { return FOddRowColorAssigned; }
+  TColor FooterColor() const { return FFooterColor; }
+  void SetFooterColor(TColor Value);
+  TFont* FooterFont() const { return FFooterFont.get(); }
+  void SetFooterFont(TFont* Value) { FFooterFont->Assign(Value); }
+  Integer FooterRowCount() const { return FFooterRowCount; }
+  void SetFooterRowCount(Integer Value);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  Integer RowHeight() const { return FRowHeight; }
+  void SetRowHeight(Integer Value);
+  Integer RowLines() const { return FRowLines; }
+  void SetRowLines(Integer Value);
+  bool RowSizingAllowed() const { return FRowSizingAllowed; }
+  void SetRowSizingAllowed(bool Value);
+  bool SortLocal() const { return FSortLocal; }
+  void SetSortLocal(bool Value) { FSortLocal = Value; }
+  TFont* TitleFont() const { return FTitleFont.get(); }
+  void SetTitleFont(TFont* Value) { FTitleFont->Assign(Value); }
+  Integer TitleHeight() const { return FTitleHeight; }
+  void SetTitleHeight(Integer Value);
+  Integer TitleLines() const { return FTitleLines; }
+  void SetTitleLines(Integer Value);
+  TCustomImageList* TitleImages() const { return FTitleImages; }
+  void SetTitleImages(TCustomImageList* Value);
+  bool UseMultiTitle() const { return FUseMultiTitle; }
+  void SetUseMultiTitle(bool Value);
+  Integer VTitleMargin() const { return FVTitleMargin; }
+  void SetVTitleMargin(Integer Value);
+  TDBGridXScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+  TDBGridXScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+  TDBGridXIndicatorTitle* IndicatorTitle() const { return FIndicatorTitle.get(); }
+  TDBGridXSelection* Selection() const { return FSelection.get(); }
+  TSTDBGridXFilter* STFilter() const { return FSTFilter.get(); }
+  TGridRowPanelX* RowPanel() const { return FRowPanel.get(); }
+  TRowDetailPanelX* RowDetailPanel() const { return FRowDetailPanel.get(); }
+  TDBGridXDataGroupsX* DataGrouping() const { return FDataGrouping.get(); }
+  TColCellParamsX* CellParams() const { return FCellParams.get(); }
+  TFont* CellParamsFont() const { return FCellParamsFont.get(); }
+
+  // ---- cached sizes
+  Integer IndicatorWidth() const { return FIndicatorWidth; }
+  Integer StdRowHeight() const { return FStdRowHeight; }
+  Integer TitleRowHeight() const { return FTitleRowHeight; }
+  Integer EditButtonWidth() const { return FEditButtonWidth; }
+  Integer EditButtonHeight() const { return FEditButtonHeight; }
+  Integer GroupIndentWidth() const { return FGroupIndentWidth; }
+  bool TallRows() const { return FTallRows; }
+  Integer TitleTextHeight() const { return FTitleTextHeight; }
+  Integer IndicatorWidthOf();
+  Integer StdRowHeightOf();
+  Integer FontRowHeight() { return StdRowHeightOf(); }
+  Integer RemoveGroupIndent(const TColumnX* Column, Integer W) const;
+  Integer AddGroupIndent(const TColumnX* Column, Integer W) const;
+
+  // ---- title tree
+  THeadTreeNode* TitleTreeRoot() const { return FTitleTreeRoot.get(); }
+  const PTLeafCol& LeafColumns() const { return FLeafColumns; }
+  THeadTreeNode* LeafOf(const TColumnX* Column) const;
+  Integer CalcTitleTreeHeights(THeadTreeNode* Node);
+
+  // ---- areas
+  Integer TitlesShown() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
+  virtual Integer UnderTitleRowCount() const;
+  Integer HeaderRowCount() const { return TitlesShown() + UnderTitleRowCount(); }
+  Integer TopDataRowOffset() const { return HeaderRowCount(); }
+  bool IndicatorShown() const { return FOptions.Contains(dgIndicator) || FOptionsX.Contains(dghShowRecNo); }
+  virtual bool MultiTitleActive() const { return FUseMultiTitle && !FRowPanel->Active(); }
+  // Classifies a grid cell; DataCol and DataRow receive the area-relative position.
+  TCellTypeX GetCellType(Integer ACol, Integer ARow, Integer& DataCol, Integer& DataRow) const;
+
+  // ---- layout
+  Byte LayoutLock() const { return FLayoutLock; }
+  Byte UpdateLock() const { return FUpdateLock; }
+  void LockUpdates() { ++FUpdateLock; }
+  void UnlockUpdates() { if (FUpdateLock > 0) --FUpdateLock; }
+  void LockLayout();
+  void UnlockLayout();
+  void UnlockLayoutQuietly();
+  bool TryLockLayout();
+  // Posts one WM_USER+100 and lowers the locks the caller holds without rebuilding.
+  void RequestDeferredLayout();
+  virtual void RequestLayout();
+  virtual void RebuildLayout();
+  virtual void UpdateColumnWidths();
+  virtual void UpdateRowCount();
+  virtual void UpdateVertScrollBar();
+  virtual void UpdateExtHorzScrollBar();
+  virtual void FollowActiveRecord();
+  virtual void HandleLinkActiveChange(bool Active);
+  virtual void HandleDataSetChange();
+  virtual void HandleRecordChange(TField* Field);
+  virtual void ScrollByRecords(Integer Distance);
+  virtual void MapDataFields();
+  virtual void CollectShownFields(std::vector<TField*>& List);
+  void DistributeWidthChange(Integer Index, Integer ScreenWidth);
+  // Times the layout was rebuilt (tests watch the lock discipline through it).
+  Integer LayoutRebuilds() const { return FLayoutRebuilds; }
+
+  // ---- editing permissions
+  bool EditorAcceptsKey(QChar Key) override;
+  bool EditorMayModify() override;
+  bool EditorMayShow() override;
+  bool BeginCellEdit();
+  bool CanEditColumn(Integer DataCol);
+  static bool FieldCanModifyX(TField* Field);
+  virtual bool EditorAlwaysShown() const { return FOptions.Contains(dgAlwaysShowEditor); }
+  virtual bool ConfirmDelete();
+  virtual bool TakeFocus();
+
+  // ---- painting entry points other parts use
+  // The text of footer row Row of column DataCol: the painter, the export and the printing
+  // all show this text.
+  virtual String FooterValueText(Integer Row, Integer DataCol);
+  void InvalidateFooter();
+  void InvalidateIndicator();
+  void InvalidateCurrentRow();
+  // Makes buffer record Row the data link's active record for a query; always in pairs.
+  void SetActiveRow(Integer Row);
+  void RestoreActiveRow();
+
+  // ---- events
+  TMovedEvent OnColumnMoved;
+  TNotifyEvent OnColEnter;
+  TNotifyEvent OnColExit;
+  TNotifyEvent OnColWidthsChanged;
+  TNotifyEvent OnSelectionChanged;
+  TNotifyEvent OnSortMarkingChanged;
+  TNotifyEvent OnSumListRecalcAll;
+  TNotifyEvent OnSumListAfterRecalcAll;
+  TNotifyEvent OnEditButtonClick;
+  TNotifyEvent OnApplyFilter;
+  TDBGridXClickEvent OnCellClick;
+  TDBGridXClickEvent OnTitleClick;
+  TTitleXClickEvent OnTitleBtnClick;
+  TCheckTitleXBtnEvent OnCheckButton;
+  TDrawColumnXCellEvent OnDrawColumnCell;
+  TDrawDataCellEvent OnDrawDataCell;
+  TDrawFooterCellEvent OnDrawFooterCell;
+  TGetCellXParamsEvent OnGetCellParams;
+  TGetBtnXParamsEvent OnGetBtnParams;
+  TGetFooterParamsEvent OnGetFooterParams;
+  TGetDBGridXRowHeightEvent OnGetRowHeight;
+  TDBGridXAdvDrawColumnDataEvent OnAdvDrawDataCell;
+  TGridMoveRecordsEventX OnMoveRecords;
+  TGridXCellMouseEvent OnIndicatorTitleMouseDown;
+
+  void Dispatch(TMessage& Message) override;
+  bool IsSmoothHorzScroll() override;
+  bool IsSmoothVertScroll() override;
+  void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
+  void ColWidthsChanged() override;
+  void ChangeScale(Integer M, Integer D);
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+protected:
+  virtual std::unique_ptr<TColumnDefValuesX> CreateColumnDefValues();
+  virtual std::unique_ptr<TDBGridColumnsX> CreateColumns();
+  virtual std::unique_ptr<TDBGridXScrollBar> CreateScrollBarSettings(TScrollBarKind Kind);
+  void CreateWnd() override;
+  void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override;
+  void Resize() override;
+
+  // Cell painters.
+  virtual void PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
+  virtual void PaintIndicatorCell(Integer ARow, Integer DataRow, TCellAreaRowX Kind, TRect R, TGridDrawState State);
+  virtual void PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                             TGridDrawState State);
+  virtual void PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                               TGridDrawState State);
+  virtual void PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
+  virtual void PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R);
+  virtual void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+  virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
+  void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
+                     TTextLayout Layout, bool WordWrap, bool EndEllipsis);
+
+private:
+  friend class TGridDataLinkX;
+  friend class TColumnX;
+  friend class TDBGridColumnsX;
+  void TitleFontChanged();
+  void FooterFontChanged();
+  void SyncBaseOptions();
+  void InternalLayout();
+  void FitColumnWidths();
+  void MeasureRows();
+  void ComputeTitleHeight();
+  void RebindColumns();
+  Integer ClientWidthForFit() const;
+
+  std::unique_ptr<TGridDataLinkX> FDataLink;
+  std::unique_ptr<TBookmarkListX> FBookmarks;
+  std::unique_ptr<TColumnDefValuesX> FColumnDefValues;
+  std::unique_ptr<TDBGridColumnsX> FColumns;
+  TColumnsXList FVisibleColumns;
+  TColumnsXList FSortMarkedColumns;
+  std::unique_ptr<TFont> FTitleFont;
+  std::unique_ptr<TFont> FFooterFont;
+  std::unique_ptr<TFont> FCellParamsFont;
+  std::unique_ptr<TDBGridXSumList> FSumList;
+  std::unique_ptr<TDBGridXScrollBar> FHorzScrollBar;
+  std::unique_ptr<TDBGridXScrollBar> FVertScrollBar;
+  std::unique_ptr<TDBGridXSelection> FSelection;
+  std::unique_ptr<TColCellParamsX> FCellParams;
+  std::unique_ptr<TSTDBGridXFilter> FSTFilter;
+  std::unique_ptr<TDBGridXIndicatorTitle> FIndicatorTitle;
+  std::unique_ptr<TGridRowPanelX> FRowPanel;
+  std::unique_ptr<TRowDetailPanelX> FRowDetailPanel;
+  std::unique_ptr<TDBGridXDataGroupsX> FDataGrouping;
+  std::unique_ptr<THeadTreeNode> FTitleTreeRoot;
+  PTLeafCol FLeafColumns;
+  TCustomImageList* FTitleImages = nullptr;
+
+  TDBGridOptions FOptions;
+  TDBGridXOptions FOptionsX;
+  TDBGridXAllowedOperations FAllowedOperations{alopInsertX, alopUpdateX, alopDeleteX, alopAppendX};
+  TDBGridXAllowedSelections FAllowedSelections{gstRecordBookmarks, gstRectangle, gstColumns, gstAll};
+  TDBGridXEditActions FEditActions;
+  TEditButtonsShowOptionsX FEditButtonsShowOptions;
+  bool FAutoFitColWidths = false;
+  Integer FMinAutoFitWidth = 0;
+  Integer FFrozenCols = 0;
+  Integer FContraCols = 0;
+  bool FDefaultDrawing = true;
+  bool FDrawGraphicData = false;
+  bool FDrawMemoText = false;
+  TColor FEvenRowColor = clWindow;
+  bool FEvenRowColorAssigned = false;
+  TColor FOddRowColor = clWindow;
+  bool FOddRowColorAssigned = false;
+  TColor FFooterColor = clWindow;
+  Integer FFooterRowCount = 0;
+  bool FReadOnly = false;
+  Integer FRowHeight = 0;
+  Integer FRowLines = 0;
+  bool FRowSizingAllowed = false;
+  bool FSortLocal = false;
+  Integer FTitleHeight = 0;
+  Integer FTitleLines = 0;
+  bool FUseMultiTitle = false;
+  Integer FVTitleMargin = 10;
+
+  Byte FLayoutLock = 0;
+  Byte FUpdateLock = 0;
+  Byte FIndicatorColCount = 1;
+  Integer FIndicatorWidth = 11;
+  Integer FStdRowHeight = 18;
+  Integer FTitleRowHeight = 18;
+  Integer FEditButtonWidth = 16;
+  Integer FEditButtonHeight = 16;
+  Integer FGroupIndentWidth = 0;
+  bool FTallRows = false;
+  Integer FTitleTextHeight = 0;
+  Integer FSavedActiveRecord = -1;
+  Integer FIndicatorRow = -1;  // the grid row that last showed the record mark
+  Integer FLayoutRebuilds = 0;
+  bool FLinkLayoutChanging = false;
+  bool FInDataSetChange = false;
+  bool FCopyingFont = false;
+  bool FDestroying = false;
+};
+
+// The grid placed on forms: publishes, adds nothing.
+class TDBGridX : public TCustomDBGridX {
+public:
+  using TCustomDBGridX::TCustomDBGridX;
+  String ClassName() const override { return QStringLiteral("TDBGridX"); }
+};

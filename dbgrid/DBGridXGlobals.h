@@ -1,0 +1,39 @@
+#pragma once
+// What all data-aware grids share, made once at program start: the indicator and title-sign
+// images, the cursors over titles and the indicator, the small font of sort numbers, the
+// keyboard shortcuts and incremental-search settings, and the scratch cell parameters.
+#include "dbgrid/DBGridXTypes.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
+
+struct TDBGridXGlobals {
+  std::unique_ptr<TImageList> IndicatorImages;  // 6 x 11: arrow, edit, insert, dot, arrow+dot, light arrow, search arrow
+  std::unique_ptr<TImageList> SignImages;       // 10 x 9: sort down, sort up, drop-down, light sort down and up
+  std::unique_ptr<TFont> SortNumberFont;
+  std::unique_ptr<TColCellParamsX> SharedCellParams;
+  TShortCut IncSearchShortCut = 0;
+  TShortCut NextMatchShortCut = 0;
+  TShortCut PriorMatchShortCut = 0;
+  TShortCut FindDialogShortCut = 0;
+  TShortCut PreviousValueShortCut = 0;
+  TShortCut FilterShortCut = 0;
+  Cardinal IncSearchTimeout = 1500;
+  TColor IncSearchColor = TColor(0x00FFFF);
+  TColor IncSearchFontColor = TColor(0x000000);
+  // When set, grids never paint through an off-screen bitmap.
+  bool BufferedPaintOff = false;
+};
+
+// Cursor numbers of the grid's own cursors, registered with the screen.
+constexpr TCursor crDownCursorX = 101, crRightCursorX = 102, crLeftCursorX = 103;
+
+// Indicator image of each record mark kind (current, current and selected, edit, insert, searching).
+constexpr Integer IndicatorImageOfKind[5] = {0, 5, 1, 2, 6};
+
+// Makes the shared objects once; later calls do nothing.
+void InitializeGridUnit();
+void FinalizeGridUnit();
+// The shared objects, made on first use.
+TDBGridXGlobals& DBGridXGlobals();
+// Rebuilds the seventh indicator image after the search colour changed.
+void RebuildSearchIndicatorImage();

@@ -1,0 +1,302 @@
+// Cell painting: each cell the base grid paints is classified and handed to the painter of
+// its area (indicator, title with its multi-level bands, data, footer).
+#include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXGlobals.h"
+#include "platform/ui/DrawingRoutines.h"
+
+
+void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) {
+  Integer dataCol = 0, dataRow = 0;
+  const TCellTypeX type = GetCellType(ACol, ARow, dataCol, dataRow);
+  if (type.ColKind == cacIndicator) {
+    PaintIndicatorCell(ARow, dataRow, type.RowKind, R, State);
+    return;
+  }
+  if (dataCol < 0 || dataCol >= FColumns->Count()) {
+    Canvas()->Brush()->SetColor(type.RowKind == carData ? Color() : FixedColor());
+    Canvas()->FillRect(R);
+    return;
+  }
+  switch (type.RowKind) {
+    case carTitle: PaintTitleCell(ACol, ARow, dataCol, R, State); break;
+    case carFilter: PaintUnderTitleCell(ACol, ARow, dataCol, R, State); break;
+    case carData: PaintDataCell(ACol, ARow, dataCol, dataRow, R, State); break;
+    case carFooter: PaintFooterCell(ACol, ARow, dataCol, dataRow, R, State); break;
+  }
+}
+
+void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
+                                   TTextLayout Layout, bool WordWrap, bool EndEllipsis) {
+  TCanvas* canvas = Canvas();
+  canvas->FillRect(R);
+  if (Text.isEmpty()) return;
+  Cardinal format = DT_NOPREFIX | DT_EXPANDTABS;
+  if (Alignment == taRightJustify) format |= DT_RIGHT;
+  else if (Alignment == taCenter) format |= DT_CENTER;
+  if (WordWrap) format |= DT_WORDBREAK;
+  else format |= DT_SINGLELINE;
+  if (EndEllipsis) format |= DT_END_ELLIPSIS;
+  if (Layout == tlCenter) format |= DT_VCENTER;
+  else if (Layout == tlBottom) format |= DT_BOTTOM;
+  TRect textRect(R.Left + DX, R.Top + DY, R.Right - (Alignment == taRightJustify ? 3 : DX), R.Bottom);
+  const TBrushStyle savedStyle = canvas->Brush()->Style();
+  canvas->Brush()->SetStyle(bsClear);
+  const Integer saved = canvas->SaveState();
+  canvas->IntersectClipRect(R);
+  DrawText(canvas, Text, textRect, format);
+  canvas->RestoreState(saved);
+  canvas->Brush()->SetStyle(savedStyle);
+}
+
+void TCustomDBGridX::PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R) {
+  if (Kind < 0 || Kind > 4) return;
+  TImageList* images = DBGridXGlobals().IndicatorImages.get();
+  images->Draw(Canvas(), XOffset + (R.Left + R.Right - images->Width()) / 2,
+               YOffset + (R.Top + R.Bottom - images->Height()) / 2, IndicatorImageOfKind[Kind]);
+}
+
+void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellAreaRowX Kind, TRect R,
+                                        TGridDrawState State) {
+  TCanvas* canvas = Canvas();
+  canvas->Brush()->SetColor(FixedColor());
+  canvas->FillRect(R);
+  const Integer markWidth = FOptions.Contains(dgIndicator) ? (FOptionsX.Contains(dghShowRecNo) ? 9 : 11) : 0;
+  if (Kind == carData && FDataLink->Active() && DataRow < FDataLink->RecordCount()) {
+    TDataSet* dataSet = DataSet();
+    SetActiveRow(DataRow);
+    Integer recNo = -1;
+    bool current = false;
+    try {
+      recNo = dataSet->RecNo();
+      current = DataRow == FSavedActiveRecord;
+    } catch (...) {
+      RestoreActiveRow();
+      throw;
+    }
+    RestoreActiveRow();
+    if (FOptions.Contains(dgIndicator) && current) {
+      Integer mark = 0;
+      if (dataSet->State() == dsEdit) mark = 2;
+      else if (dataSet->State() == dsInsert) mark = 3;
+      else if (FBookmarks->GetCount() > 0 && FBookmarks->IsCurrentRowSelected()) mark = 1;
+      PaintIndicatorGlyph(mark, 0, 0, TRect(R.Right - markWidth, R.Top, R.Right, R.Bottom));
+      FIndicatorRow = ARow;
+    }
+    if (FOptionsX.Contains(dghShowRecNo) && recNo >= 1 && !(current && dataSet->State() == dsInsert)) {
+      TFont small;
+      small.Assign(Font());
+      small.SetSize(Font()->Size() - 1);
+      canvas->SetFont(&small);
+      TRect text(R.Left, R.Top, R.Right - markWidth, R.Bottom);
+      canvas->Brush()->SetStyle(bsClear);
+      DrawText(canvas, QString::number(recNo), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      canvas->Brush()->SetStyle(bsSolid);
+    }
+  }
+  const TRect inner = R;
+  if (State.Contains(gdFixed) && FOptionsX.Contains(dghFixed3D)) {
+    TRect frame = inner;
+    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+  }
+}
+
+void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
+  (void)ACol;
+  (void)ARow;
+  (void)State;
+  TColumnX* column = FColumns->Items(DataCol);
+  TCanvas* canvas = Canvas();
+  const bool raised = FOptionsX.Contains(dghFixed3D);
+  TColor color = column->Title()->Color();
+  TSortMarkerX marker = column->Title()->SortMarker();
+  if (OnGetBtnParams && column->Field()) {
+    OnGetBtnParams(this, column, canvas->Font(), color, marker, false);
+    canvas->SetFont(column->Title()->Font());
+    OnGetBtnParams(this, column, canvas->Font(), color, marker, false);
+  } else {
+    canvas->SetFont(column->Title()->Font());
+  }
+  String caption = column->Title()->Caption();
+  TRect cell = R;
+  THeadTreeNode* leaf = MultiTitleActive() ? LeafOf(column) : nullptr;
+  if (leaf) {
+    caption = leaf->Caption;
+    cell.Top = std::max(R.Top, R.Bottom - leaf->BandHeight + 1);
+  }
+  canvas->Brush()->SetColor(color);
+  const Integer dx = raised ? 1 : 2;
+  const bool multiLine = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
+  TRect textRect = cell;
+  if (marker != smNoneX) textRect.Right -= 16;
+  if (textRect.Right > textRect.Left) {
+    WriteCellText(textRect, dx, dx, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
+                  column->Title()->EndEllipsis());
+  }
+  if (marker != smNoneX) {
+    TRect markRect(std::max(cell.Left, textRect.Right), cell.Top, cell.Right, cell.Bottom);
+    canvas->FillRect(markRect);
+    TImageList* signs = DBGridXGlobals().SignImages.get();
+    signs->Draw(canvas, cell.Right - signs->Width() - 2, (cell.Top + cell.Bottom - signs->Height()) / 2,
+                marker == smDownX ? 0 : 1);
+  }
+  if (raised) {
+    TRect frame = cell;
+    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+  }
+  if (!leaf) return;
+  // The bands above the leaf: each ancestor spans its children; only the part above this
+  // cell is drawn, with the caption laid out over the full span.
+  canvas->SetFont(FTitleFont.get());
+  const Integer line = FOptions.Contains(dgColLines) ? 1 : 0;
+  THeadTreeNode* child = leaf;
+  Integer spanLeft = R.Left;
+  Integer bottom = cell.Top - (FOptions.Contains(dgRowLines) ? 1 : 0);
+  for (THeadTreeNode* band = leaf->Parent; band && band->Parent; child = band, band = band->Parent) {
+    for (THeadTreeNode* sibling = band->FirstChild; sibling != child; sibling = sibling->NextSibling)
+      spanLeft -= sibling->BandWidth + line;
+    const Integer top = bottom - band->BandHeight + 1;
+    TRect span(spanLeft, top, spanLeft + band->BandWidth, bottom);
+    TRect part(std::max(span.Left, R.Left), top, std::min(span.Right, R.Right), bottom);
+    if (part.Right > part.Left && part.Bottom > part.Top) {
+      canvas->Brush()->SetColor(color);
+      const Integer saved = canvas->SaveState();
+      canvas->IntersectClipRect(part);
+      WriteCellText(span, dx, dx, band->Caption, taCenter, tlCenter, true, column->Title()->EndEllipsis());
+      if (raised) {
+        TRect frame = span;
+        DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+      }
+      canvas->RestoreState(saved);
+      canvas->Pen()->SetColor(clBlack);
+      if (FOptions.Contains(dgRowLines)) {
+        canvas->MoveTo(part.Left, bottom);
+        canvas->LineTo(part.Right + 1, bottom);
+      }
+      if (line && span.Right >= R.Left && span.Right <= R.Right) {
+        canvas->MoveTo(span.Right, top);
+        canvas->LineTo(span.Right, bottom + 1);
+      }
+    }
+    band->BandPainted = true;
+    bottom = top - (FOptions.Contains(dgRowLines) ? 1 : 0);
+  }
+  if (line) {
+    canvas->Pen()->SetColor(clBlack);
+    canvas->MoveTo(R.Right, cell.Top);
+    canvas->LineTo(R.Right, R.Bottom);
+  }
+}
+
+void TCustomDBGridX::PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
+  (void)ACol;
+  (void)ARow;
+  (void)State;
+  Canvas()->Brush()->SetColor(FColumns->Items(DataCol)->Title()->Color());
+  Canvas()->FillRect(R);
+}
+
+void TCustomDBGridX::FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State) {
+  if (OnGetCellParams) OnGetCellParams(this, Column, AFont, Background, State);
+}
+
+void TCustomDBGridX::FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State) {
+  if (OnDrawColumnCell) OnDrawColumnCell(this, Rect, DataCol, Column, State);
+}
+
+void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                                   TGridDrawState State) {
+  (void)ACol;
+  TColumnX* column = FColumns->Items(DataCol);
+  TCanvas* canvas = Canvas();
+  canvas->SetFont(column->Font());
+  canvas->Brush()->SetColor(column->Color());
+  if (!FDataLink->Active() || DataRow >= FDataLink->RecordCount()) {
+    canvas->FillRect(R);
+    return;
+  }
+  SetActiveRow(DataRow);
+  try {
+    TDataSet* dataSet = DataSet();
+    TColor background = column->Color();
+    if (column->Color() == Color() && OddRowColor() != EvenRowColor() && dataSet->IsSequenced()) {
+      const Integer recNo = dataSet->RecNo();
+      background = recNo % 2 == 1 ? OddRowColor() : EvenRowColor();
+    }
+    column->FillCellParams(FCellParams.get());
+    FCellParams->Background = background;
+    FCellParams->State = State;
+    FCellParamsFont->Assign(column->Font());
+    FireGetCellParams(column, FCellParamsFont.get(), FCellParams->Background, State);
+    column->FireGetCellParams(false, FCellParams.get());
+    bool processed = false;
+    if (OnAdvDrawDataCell) OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
+    if (!processed && column->OnAdvDrawDataCell)
+      column->OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
+    if (!processed && FDefaultDrawing) {
+      background = FCellParams->Background;
+      // Selected cells: the current row in the highlight colours while the grid (or its
+      // editor) has the focus, in shadow colours while it shows its selection unfocused.
+      const bool currentRow = DataRow == FSavedActiveRecord;
+      const bool focusedGrid = IsFocusOwner();
+      const bool focus = focusedGrid && FOptionsX.Contains(dghHighlightFocus);
+      const bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
+      const bool draw = selectedState && (FOptions.Contains(dgAlwaysShowSelection) || focus) &&
+                        (FUpdateLock == 0 || FOptions.Contains(dgRowSelect));
+      canvas->SetFont(FCellParamsFont.get());
+      if (draw) {
+        if (focusedGrid) {
+          background = clHighlight;
+          canvas->Font()->SetColor(clHighlightText);
+        } else if (currentRow && (State.Contains(gdFocused) || FOptions.Contains(dgRowSelect)) &&
+                   (focus || FOptions.Contains(dgAlwaysShowSelection))) {
+          background = clBtnShadow;
+          canvas->Font()->SetColor(clHighlightText);
+        } else {
+          background = clBtnFace;
+        }
+      }
+      canvas->Brush()->SetColor(background);
+      const bool raised = FOptionsX.Contains(dghData3D);
+      const Integer dx = raised ? 1 : 2;
+      const Integer dy = Flat() ? dx - 1 : dx;
+      WriteCellText(R, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
+                    column->WordWrap() && FTallRows, column->EndEllipsis());
+      if (raised) {
+        TRect frame = R;
+        DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+      }
+    }
+    if (!column->Stored() && OnDrawDataCell) OnDrawDataCell(this, R, column->Field(), State);
+    FireDrawColumnCell(R, DataCol, column, State);
+  } catch (...) {
+    RestoreActiveRow();
+    throw;
+  }
+  RestoreActiveRow();
+}
+
+void TCustomDBGridX::PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                                     TGridDrawState State) {
+  (void)ACol;
+  (void)ARow;
+  TColumnX* column = FColumns->Items(DataCol);
+  TColumnFooterX* footer = column->FooterAt(DataRow);
+  TCanvas* canvas = Canvas();
+  canvas->SetFont(footer->Font());
+  TColor background = footer->Color();
+  TAlignment alignment = footer->Alignment();
+  String text = FooterValueText(DataRow, DataCol);
+  if (OnGetFooterParams)
+    OnGetFooterParams(this, DataCol, DataRow, column, canvas->Font(), background, alignment, State, text);
+  canvas->Brush()->SetColor(background);
+  const bool raised = FOptionsX.Contains(dghFooter3D);
+  const Integer dx = raised ? 1 : 2;
+  const Integer dy = Flat() ? dx - 1 : dx;
+  if (FDefaultDrawing)
+    WriteCellText(R, dx, dy, text, alignment, column->Layout(), footer->WordWrap() && FTallRows, footer->EndEllipsis());
+  if (raised) {
+    TRect frame = R;
+    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+  }
+  if (OnDrawFooterCell) OnDrawFooterCell(this, DataCol, DataRow, column, R, State);
+}

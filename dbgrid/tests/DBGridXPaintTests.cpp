@@ -1,0 +1,311 @@
+// Painted pixels (sampled away from text), the record window and the footers.
+#include "DBGridXTestSupport.h"
+
+using dbgridtest::TGridForm;
+
+namespace {
+TColor Rgb(TColor C) { return ColorToRGB(C); }
+TColor PixelAt(const QImage& Image, Integer X, Integer Y) { return QColorToColor(Image.pixelColor(X, Y)); }
+
+// Counts every painted cell by its row.
+class TCountingGrid : public TDBGridX {
+public:
+  using TDBGridX::TDBGridX;
+  std::map<Integer, Integer> PaintedRows;
+  void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override {
+    ++PaintedRows[ARow];
+    TDBGridX::PaintCell(ACol, ARow, State, R);
+  }
+};
+
+// Whether any pixel of R has the colour C.
+bool AnyPixel(const QImage& Image, const TRect& R, TColor C) {
+  for (Integer y = R.Top; y < R.Bottom; ++y)
+    for (Integer x = R.Left; x < R.Right; ++x)
+      if (PixelAt(Image, x, y) == C) return true;
+  return false;
+}
+
+TColumnFooterX* SumFooter(TColumnX* Column, TFooterValueType Type, const char* Format = "") {
+  Column->Footer()->SetValueType(Type);
+  Column->Footer()->SetDisplayFormat(QString::fromUtf8(Format));
+  return Column->Footer();
+}
+}  // namespace
+
+TEST(DBGridXPaint, IndicatorMarksFollowTheDataSetState) {
+  TGridForm f;
+  f.Bind();
+  const TRect indicator = f.Grid->CellRect(0, 1);
+  const TRect other = f.Grid->CellRect(0, 2);
+  const QImage browse = f.Grab();
+  EXPECT_TRUE(AnyPixel(browse, indicator, Rgb(clBlack))) << "the arrow";
+  EXPECT_EQ(PixelAt(browse, indicator.Left + 1, indicator.Top + indicator.Height() / 2), Rgb(clBtnFace));
+  EXPECT_FALSE(AnyPixel(browse, TRect(other.Left + 1, other.Top + 1, other.Right - 1, other.Bottom - 1), Rgb(clBlack)));
+  // The arrow's widest row is six pixels at the glyph's middle line.
+  const Integer arrowX = (indicator.Left + indicator.Right - 6) / 2;
+  const Integer arrowY = (indicator.Top + indicator.Bottom - 11) / 2 + 5;
+  for (Integer x = arrowX; x < arrowX + 6; ++x) EXPECT_EQ(PixelAt(browse, x, arrowY), Rgb(clBlack)) << x;
+  f.Query.Edit();
+  const QImage edit = f.Grab();
+  EXPECT_EQ(PixelAt(edit, arrowX + 2, arrowY), Rgb(clBlack)) << "the I-beam's stem";
+  EXPECT_EQ(PixelAt(edit, arrowX + 5, arrowY), Rgb(clBtnFace));
+  f.Query.Cancel();
+  f.Query.Append();
+  const TRect appended = f.Grid->CellRect(0, f.Grid->Row());
+  const QImage insert = f.Grab();
+  EXPECT_TRUE(AnyPixel(insert, appended, Rgb(clBlack))) << "the insert mark";
+  f.Query.Cancel();
+}
+
+TEST(DBGridXPaint, CurrentRowColoursFollowTheFocus) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgRowSelect});
+  const TRect cell = f.Grid->CellRect(2, 1);
+  const TPoint away{cell.Right - 3, cell.Top + cell.Height() / 2};
+  f.Grid->SetFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(PixelAt(f.Grab(), away.X, away.Y), Rgb(clHighlight));
+  f.Grid->SetFocus();
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  other->SetFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(PixelAt(f.Grab(), away.X, away.Y), Rgb(clWindow)) << "unfocused, without always-show";
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgAlwaysShowSelection});
+  EXPECT_EQ(PixelAt(f.Grab(), away.X, away.Y), Rgb(clBtnShadow));
+}
+
+TEST(DBGridXPaint, TitlesSortMarkerFootersAndRaisedCells) {
+  TGridForm f;
+  f.Bind();
+  for (const char* field : {"name", "base", "bonus"}) {
+    TColumnX* c = f.Grid->Columns()->Add();
+    c->SetFieldName(field);
+    c->SetWidth(80);
+  }
+  f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Base");
+  f.Grid->Columns()->Items(2)->Title()->SetCaption("Pay|Bonus");
+  f.Grid->Columns()->Items(0)->Title()->SetSortMarker(smDownX);
+  f.Grid->SetUseMultiTitle(true);
+  f.Grid->SetFooterRowCount(1);
+  f.Grid->SetFooterColor(clYellow);
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghFooter3D});
+  const QImage img = f.Grab();
+  const TRect base = f.Grid->CellRect(2, 0);
+  const TRect bonus = f.Grid->CellRect(3, 0);
+  THeadTreeNode* leaf = f.Grid->LeafOf(f.Grid->Columns()->Items(1));
+  ASSERT_NE(leaf, nullptr);
+  const Integer bandBottom = base.Bottom - leaf->BandHeight;
+  // The band line between the two levels runs across both columns; the column line between
+  // them stops below the band.
+  EXPECT_EQ(PixelAt(img, base.Left + 3, bandBottom), Rgb(clBlack));
+  EXPECT_EQ(PixelAt(img, bonus.Right - 3, bandBottom), Rgb(clBlack));
+  EXPECT_EQ(PixelAt(img, base.Right, base.Bottom - 3), Rgb(clBlack));
+  EXPECT_NE(PixelAt(img, base.Right, base.Top + 3), Rgb(clBlack)) << "one band over both columns";
+  const TRect name = f.Grid->CellRect(1, 0);
+  EXPECT_TRUE(AnyPixel(img, TRect(name.Right - 14, name.Top + 2, name.Right - 1, name.Bottom - 2), Rgb(clBtnShadow)))
+      << "the sort marker";
+  const TRect footer = f.Grid->CellRect(2, f.Grid->RowCount());
+  EXPECT_EQ(PixelAt(img, footer.Right - 4, footer.Top + footer.Height() / 2), Rgb(clYellow));
+  EXPECT_EQ(PixelAt(img, footer.Left, footer.Top + footer.Height() / 2), Rgb(clBtnHighlight)) << "raised frame";
+}
+
+TEST(DBGridXFooters, FooterTextsFollowTypeFormatAndField) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SumList()->SetActive(true);
+  struct Case {
+    const char* field;
+    TFooterValueType type;
+    const char* format;
+    const char* footerField;
+    const char* expected;
+  };
+  const std::vector<Case> cases{
+      {"base", fvtSum, "0.00", "", "6000.50"},
+      {"base", fvtSum, "0", "", "6001"},
+      {"base", fvtSum, "", "", "6000.5"},
+      {"qty", fvtSum, "", "", "10"},
+      {"qty", fvtAvg, "", "", "5"},
+      {"bonus", fvtAvg, "0.0", "", "20.0"},
+      {"base", fvtCount, "0条", "", "3条"},
+      {"base", fvtSum, "", "nosuch", "0"},
+      {"name", fvtStaticText, "", "", "合计"},
+      {"name", fvtFieldValue, "", "name", "Zhang"},
+      {"name", fvtFieldValue, "", "nosuch", ""},
+      {"name", fvtNon, "", "", ""},
+  };
+  for (const Case& c : cases) {
+    TColumnX* column = f.Grid->Columns()->Add();
+    column->SetFieldName(c.field);
+    column->Footer()->SetFieldName(c.footerField);
+    SumFooter(column, c.type, c.format);
+    if (c.type == fvtStaticText) column->Footer()->SetValue("合计");
+  }
+  f.Grid->SetFooterRowCount(1);
+  f.Query.First();
+  for (size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(f.Grid->FooterValueText(0, Integer(i)), QString::fromUtf8(cases[i].expected)) << i;
+  // A footer whose sum item went missing shows "0", like one whose field is missing.
+  f.Grid->SumList()->SumCollection()->Clear();
+  EXPECT_EQ(f.Grid->FooterValueText(0, 0), "0");
+  f.Grid->SumList()->SetActive(false);
+  TColumnX* text = f.Grid->Columns()->Add();
+  text->SetFieldName("name");
+  SumFooter(text, fvtSum);
+  EXPECT_EQ(f.Grid->FooterValueText(0, text->Index()), "0") << "a sum over a text field";
+  TDBGridColumnsX loose(nullptr, ItemClassOf<TDBGridColumnX>());
+  TColumnX* gridless = loose.Add();
+  SumFooter(gridless, fvtSum);
+  EXPECT_TRUE(gridless->Footer()->SumValue().IsNull()) << "a column in no grid has no sum item";
+  EXPECT_EQ(gridless->Footer()->Color(), clWindow);
+  f.Grab();  // painting copes with the footers as they stand
+}
+
+TEST(DBGridXFooters, FootersEqualARecountAfterEveryChange) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SumList()->SetActive(true);
+  TColumnX* base = f.Grid->Columns()->Add();
+  base->SetFieldName("base");
+  SumFooter(base, fvtSum, "0.00");
+  TColumnX* count = f.Grid->Columns()->Add();
+  count->SetFieldName("name");
+  SumFooter(count, fvtCount, "0");
+  f.Grid->SetFooterRowCount(1);
+  const auto recount = [&] {
+    double sum = 0;
+    Integer n = 0;
+    const TBookmarkStr mark = f.Query.Bookmark();
+    f.Query.DisableControls();
+    for (f.Query.First(); !f.Query.Eof(); f.Query.Next()) {
+      sum += f.Field("base")->AsFloat();
+      ++n;
+    }
+    f.Query.SetBookmark(mark);
+    f.Query.EnableControls();
+    return std::make_pair(FormatFloat("0.00", sum), QString::number(n));
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> steps{
+      {"insert", [&] { f.Query.Append(); f.Field("base")->SetAsFloat(5.25); f.Query.Post(); }},
+      {"edit", [&] { f.Query.First(); f.Query.Edit(); f.Field("base")->SetAsFloat(1.5); f.Query.Post(); }},
+      {"delete", [&] { f.Query.Last(); f.Query.Delete(); }},
+      {"cancel", [&] { f.Query.First(); f.Query.Edit(); f.Field("base")->SetAsFloat(99); f.Query.Cancel(); }},
+      {"filter", [&] { f.Query.SetFilter("base > 1500"); f.Query.SetFiltered(true); }},
+      {"filter off", [&] { f.Query.SetFiltered(false); }},
+  };
+  for (const auto& [what, step] : steps) {
+    step();
+    const auto [sum, n] = recount();
+    EXPECT_EQ(f.Grid->FooterValueText(0, 0), sum) << what;
+    EXPECT_EQ(f.Grid->FooterValueText(0, 1), n) << what;
+  }
+}
+
+TEST(DBGridXRecordWindow, BuffersWholeRowsAndRepaintsOnlyWhatMoved) {
+  TGridForm f(400, 200, false);
+  auto* grid = new TCountingGrid(f.Form);
+  grid->SetParent(f.Form);
+  f.AddRows(40);
+  grid->SetDataSource(&f.Source);
+  f.Form->Show();
+  QApplication::processEvents();
+  const Integer row = grid->StdRowHeight() + grid->GridLineWidth();
+  // A client area that fits 5.7 data rows under the title buffers 5 records.
+  const Integer extra = grid->Height() - grid->ClientHeight();
+  grid->SetBounds(10, 10, 400, extra + grid->TitleRowHeight() + grid->GridLineWidth() + row * 57 / 10);
+  QApplication::processEvents();
+  EXPECT_EQ(grid->GridDataLink()->BufferCount(), 5);
+  EXPECT_EQ(grid->RowCount(), 6);
+  // Move to the last buffered row, then one further: the contents scroll by one row.
+  f.Query.First();
+  f.Query.MoveBy(4);
+  grid->Update();
+  QApplication::processEvents();
+  grid->PaintedRows.clear();
+  f.Query.Next();
+  grid->Update();
+  QApplication::processEvents();
+  EXPECT_EQ(grid->Row(), 5);
+  EXPECT_GT(grid->PaintedRows[5], 0) << "the exposed row";
+  EXPECT_GT(grid->PaintedRows[4], 0) << "the old current row";
+  EXPECT_EQ(grid->PaintedRows.count(1), 0u) << "rows that only moved are not painted";
+  EXPECT_EQ(grid->PaintedRows.count(2), 0u);
+  grid->PaintedRows.clear();
+  f.Query.MoveBy(-20);
+  grid->Update();
+  QApplication::processEvents();
+  for (Integer r = 1; r < grid->RowCount(); ++r) EXPECT_GT(grid->PaintedRows[r], 0) << "a long jump repaints all";
+}
+
+TEST(DBGridXRecordWindow, VerticalBarFollowsTheRecordNumber) {
+  TGridForm f;
+  f.AddRows(20);
+  f.Bind();
+  f.Query.SetRecNo(10);
+  QApplication::processEvents();
+  TScrollInfo info;
+  f.Grid->GetScrollInfo(SB_VERT, info);
+  EXPECT_EQ(info.nMin, 1);
+  EXPECT_EQ(info.nPos, 10);
+  EXPECT_EQ(Integer(info.nPage), f.Grid->RowCount() - 1);
+  EXPECT_EQ(info.nMax, 23 + Integer(info.nPage) - 1);
+}
+
+namespace {
+// A query that cannot number its records.
+class TUnsequencedQuery : public TADOQuery {
+public:
+  bool IsSequenced() const override { return false; }
+};
+}  // namespace
+
+TEST(DBGridXRecordWindow, UnsequencedDataSetsGetAThreePositionBar) {
+  TGridForm f;
+  TUnsequencedQuery query;
+  query.SetConnection(&f.Connection);
+  query.SQL()->SetText("SELECT * FROM pay ORDER BY id");
+  query.Open();
+  TDataSource source;
+  source.SetDataSet(&query);
+  f.Grid->SetDataSource(&source);
+  QApplication::processEvents();
+  struct Case {
+    std::function<void()> move;
+    Integer pos;
+  };
+  for (const Case& c : std::initializer_list<Case>{{[&] { query.First(); }, 0},
+                                                   {[&] { query.First(); query.Next(); }, 2},
+                                                   {[&] { query.Last(); query.Next(); }, 4}}) {
+    c.move();
+    QApplication::processEvents();
+    TScrollInfo info;
+    f.Grid->GetScrollInfo(SB_VERT, info);
+    EXPECT_EQ(info.nMax, 4);
+    EXPECT_EQ(info.nPos, c.pos);
+  }
+  // Odd and even colours need record numbers: an unsequenced set paints the column colour.
+  f.Grid->SetOddRowColor(clYellow);
+  const TRect cell = f.Grid->CellRect(1, 2);
+  EXPECT_EQ(PixelAt(f.Grab(), cell.Right - 3, cell.Top + cell.Height() / 2), Rgb(clWindow));
+  f.Grid->SetDataSource(nullptr);
+}
+
+TEST(DBGridXRecordWindow, RecordNumbersWidenTheIndicator) {
+  TGridForm f;
+  f.AddRows(1231);
+  f.Bind();
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghShowRecNo});
+  TFont small;
+  small.Assign(f.Grid->Font());
+  small.SetSize(f.Grid->Font()->Size() - 1);
+  TCanvas canvas;
+  canvas.SetFont(&small);
+  EXPECT_EQ(f.Grid->ColWidths(0), std::max<Integer>(11, 11 + canvas.TextWidth("0000") + 2));
+  f.Query.SetFilter("id < 6");
+  f.Query.SetFiltered(true);
+  QApplication::processEvents();
+  EXPECT_EQ(f.Grid->IndicatorWidthOf(), std::max<Integer>(11, 11 + canvas.TextWidth("0") + 2));
+}
