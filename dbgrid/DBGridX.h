@@ -378,7 +378,8 @@ public:
   Byte LayoutLock() const { return FLayoutLock; }
   Byte UpdateLock() const { return FUpdateLock; }
   void LockUpdates() { ++FUpdateLock; }
-  void UnlockUpdates() { if (FUpdateLock > 0) --FUpdateLock; }
+  // The last release of both locks runs a rebuild that was asked for while they were held.
+  void UnlockUpdates();
   void LockLayout();
   void UnlockLayout();
   void UnlockLayoutQuietly();
@@ -562,6 +563,7 @@ private:
   Integer FIndicatorRow = -1;  // the grid row that last showed the record mark
   Integer FLayoutRebuilds = 0;
   bool FLinkLayoutChanging = false;
+  bool FLayoutPending = false;  // a deferred request arrived while a lock was held
   bool FInDataSetChange = false;
   bool FCopyingFont = false;
   bool FDestroying = false;

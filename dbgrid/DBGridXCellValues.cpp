@@ -2,6 +2,7 @@
 // edit texts through key and pick lists, check-box states, stepping, and the one road by
 // which values go back into the field.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXGlobals.h"
 #include "grid/LibraryRoutinesX.h"
 
 namespace {
@@ -358,11 +359,11 @@ void TColumnX::FillCellParams(TColCellParamsX* Params) const {
 }
 
 bool TColumnX::TextEditingNow() {
-  static TColCellParamsX shared;
-  FillCellParams(&shared);
+  TColCellParamsX* shared = DBGridXGlobals().SharedCellParams.get();
+  FillCellParams(shared);
   TCustomDBGridX* grid = Grid();
-  if (!grid || !grid->ComponentState().Contains(csLoading)) FireGetCellParams(false, &shared);
-  return shared.TextEditing;
+  if (!grid || !grid->ComponentState().Contains(csLoading)) FireGetCellParams(false, shared);
+  return shared->TextEditing;
 }
 
 void TColumnX::FireGetCellParams(bool EditMode, TColCellParamsX* Params) {

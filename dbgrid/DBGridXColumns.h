@@ -379,7 +379,7 @@ public:
   TField* Field() const;
   virtual void SetField(TField* Value);
   // Drops the cached field (the data set's fields changed).
-  void ClearFieldCache() { FField = nullptr; FFieldLookedUp = false; }
+  void ClearFieldCache() { FField = nullptr; }
   TField* CachedField() const { return FField; }
   virtual bool FollowsField() const { return !FStored; }
   bool Stored() const { return FStored; }
@@ -586,7 +586,6 @@ private:
   bool FStored = true;
   String FFieldName;
   mutable TField* FField = nullptr;
-  mutable bool FFieldLookedUp = false;
 
   TAlignment FAlignment = taLeftJustify;
   bool FAlwaysShowEditButton = false;

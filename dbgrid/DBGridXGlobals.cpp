@@ -118,7 +118,6 @@ void InitializeGridUnit() {
   g.SignImages->AddMasked(Picture(SortDownRows, clGray, clSilver, Magenta).get(), Magenta);
   g.SignImages->AddMasked(Picture(SortUpRows, clGray, clSilver, Magenta).get(), Magenta);
 
-  g.SharedCellParams = std::make_unique<TColCellParamsX>();
   g.BufferedPaintOff = false;
 }
 

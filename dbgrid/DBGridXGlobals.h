@@ -10,7 +10,7 @@ struct TDBGridXGlobals {
   std::unique_ptr<TImageList> IndicatorImages;  // 6 x 11: arrow, edit, insert, dot, arrow+dot, light arrow, search arrow
   std::unique_ptr<TImageList> SignImages;       // 10 x 9: sort down, sort up, drop-down, light sort down and up
   std::unique_ptr<TFont> SortNumberFont;
-  std::unique_ptr<TColCellParamsX> SharedCellParams;
+  std::unique_ptr<TColCellParamsX> SharedCellParams = std::make_unique<TColCellParamsX>();
   TShortCut IncSearchShortCut = 0;
   TShortCut NextMatchShortCut = 0;
   TShortCut PriorMatchShortCut = 0;

@@ -50,6 +50,11 @@ void TCustomDBGridX::UnlockLayoutQuietly() {
   UnlockUpdates();
 }
 
+void TCustomDBGridX::UnlockUpdates() {
+  if (FUpdateLock > 0) --FUpdateLock;
+  if (FUpdateLock == 0 && FLayoutLock == 0 && FLayoutPending) RequestLayout();
+}
+
 bool TCustomDBGridX::TryLockLayout() {
   if (FLayoutLock != 0 || FUpdateLock != 0) return false;
   LockLayout();
@@ -68,15 +73,17 @@ void TCustomDBGridX::RequestLayout() {
 
 void TCustomDBGridX::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
-    // A holder of a lock rebuilds at its own unlock, so a refused request ends here; the
-    // message is not posted again while the lock is held.
+    // A refused request is not posted again while the lock is held (that would spin); the
+    // last release of the locks does the rebuild.
     if (TryLockLayout()) UnlockLayout();
+    else FLayoutPending = true;
     return;
   }
   TCustomGridX::Dispatch(Message);
 }
 
 void TCustomDBGridX::RebuildLayout() {
+  FLayoutPending = false;
   ++FLayoutRebuilds;
   InternalLayout();
 }

@@ -178,6 +178,16 @@ TEST(DBGridXLayout, LocksRebuildOnceAtTheOutermostUnlock) {
   const Integer beforeUnlock = g->LayoutRebuilds();
   g->UnlockLayout();
   EXPECT_EQ(g->LayoutRebuilds(), beforeUnlock + 1);
+
+  // Under an update lock alone, the last unlock does the rebuild the message asked for.
+  g->LockUpdates();
+  g->Perform(TCustomDBGridX::WM_DEFERRED_LAYOUT, 0, 0);
+  EXPECT_EQ(g->LayoutRebuilds(), beforeUnlock + 1);
+  g->UnlockUpdates();
+  EXPECT_EQ(g->LayoutRebuilds(), beforeUnlock + 2);
+  g->LockUpdates();
+  g->UnlockUpdates();
+  EXPECT_EQ(g->LayoutRebuilds(), beforeUnlock + 2) << "nothing pending, nothing rebuilt";
 }
 
 namespace {
