@@ -6,6 +6,7 @@
 #include "app/LoginPassword.h"
 #include "app/PayItemSets.h"
 #include "app/RecordColumns.h"
+#include "app/SkinChoice.h"
 #include "app/uDM.h"
 #include "app/uParaSet.h"
 #include "app/uPassSet.h"
@@ -14,7 +15,6 @@
 #include "platform/ui/Dialogs.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 TfrmMainGZT* frmMainGZT = nullptr;
@@ -312,28 +312,7 @@ void TfrmMainGZT::ParaSetClick(TObject*) {
   dsGZMonthAfterScroll(dsGZMonth);
 }
 
-void TfrmMainGZT::SkinMenuClick(Integer Number) {
-  const String AppPath = Settings().GAppPath;
-  const String Target = ResolvePath(AppPath, QStringLiteral("RPT/Skin.Skn"));
-  try {
-    QFile Source(ResolvePath(AppPath, QStringLiteral("RPT/Skin%1.skn").arg(Number)));
-    if (!Source.open(QIODevice::ReadOnly))
-      throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(Source.fileName(), Source.errorString()));
-    const QByteArray Package = Source.readAll();
-    TSkinModel Probe;
-    Probe.Build(Package);
-    QSaveFile Replacement(Target);
-    if (!Replacement.open(QIODevice::WriteOnly) || Replacement.write(Package) != Package.size() || !Replacement.commit())
-      throw EFCreateError(QStringLiteral("Cannot write file \"%1\". %2").arg(Target, Replacement.errorString()));
-    SkinData1->SetSkinFile(Target);
-    SkinData1->SetActive(false);
-    SkinData1->SetActive(true);
-  } catch (const Exception& E) {
-    ShowAppMessage(QStringLiteral("复制文件发生错误！\n") + E.Message());
-    return;
-  }
-  ShowAppMessage(QStringLiteral("部分色彩重新启动本软件后生效！"));
-}
+void TfrmMainGZT::SkinMenuClick(Integer Number) { ChooseSkin(Number, SkinData1); }
 
 void TfrmMainGZT::FillFilterLists() {
   DM->GetDataBySQLToItems(QStringLiteral("Select Distinct DepartName from TGZ order by DepartName"),
