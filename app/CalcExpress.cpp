@@ -1,5 +1,6 @@
 #include "app/CalcExpress.h"
 #include "app/AppMessages.h"
+#include "platform/rtl/PlainNumbers.h"
 #include <cmath>
 #include <numbers>
 
@@ -138,7 +139,8 @@ private:
     }
     String Number = FText.mid(Start, FPos - Start);
     Number.replace(DecimalSeparator, u'.');
-    FNumber = std::strtold(Number.toLatin1().constData(), nullptr);
+    // Beyond the extended range this is an infinity, which evaluation reports as an overflow.
+    FNumber = PlainTextToExtended(Number.toLatin1().constData());
     return TToken::Number;
   }
 
@@ -299,7 +301,8 @@ Extended ApplyFunction(TFunction Function, Extended x) {
     case TFunction::Sh: return Checked(sinhl(x));
     case TFunction::Ch: return Checked(coshl(x));
     case TFunction::Th: return tanhl(x);
-    case TFunction::Cth: return Divide(Checked(coshl(x)), Checked(sinhl(x)));
+    // As the reciprocal of th, so the two agree where cosh and sinh alone would overflow.
+    case TFunction::Cth: return Divide(1, tanhl(x));
     case TFunction::Heaviside: return x >= 0 ? 1 : 0;
   }
   return 0;
@@ -311,7 +314,7 @@ Extended Evaluate(const TCalcExpress::TNode& Node, const std::vector<Extended>& 
     case TNodeKind::Subtract: return Checked(Evaluate(*Node.Left, Values) - Evaluate(*Node.Right, Values));
     case TNodeKind::Multiply: return Checked(Evaluate(*Node.Left, Values) * Evaluate(*Node.Right, Values));
     case TNodeKind::Divide: return Divide(Evaluate(*Node.Left, Values), Evaluate(*Node.Right, Values));
-    case TNodeKind::Number: return Node.Value;
+    case TNodeKind::Number: return Checked(Node.Value);
     case TNodeKind::Variable:
       // A name that is not in the variable list, or has no value given, must
       // not read outside the value array.

@@ -1,12 +1,20 @@
 #include "app/PayRecordCalc.h"
 #include "app/AppMessages.h"
 #include "app/uPub.h"
+#include <cmath>
 
 const String TPayRecordCalc::TaxMarker = QStringLiteral("[&个税]");
 
 namespace {
 
 const String TwoDecimals = QStringLiteral("0.00");
+
+// What a box shows for an amount. A box never shows an infinity: an amount beyond the
+// extended range is an overflow, reported like any other.
+String AmountText(const String& Format, Extended Value) {
+  if (!std::isfinite(Value)) throw EOverflow(QStringLiteral("Floating point overflow"));
+  return FormatFloat(Format, Value);
+}
 
 // The number a box holds; raises EConvertError for a text that is not one.
 Extended BoxValue(const String& Text) {
@@ -111,6 +119,8 @@ Extended TPayRecordCalc::GetGS() const {
     if (S.Visible) Base += S.Value();
   for (const TPaySlot& S : FDeductions)
     if (S.Visible) Base -= S.Value();
+  // A base beyond the range would otherwise fall through every bracket as no tax at all.
+  if (!std::isfinite(Base)) throw EOverflow(QStringLiteral("Floating point overflow"));
   return IncomeTax(Base, Settings().GGSLimit, TaxBrackets);
 }
 
@@ -121,7 +131,7 @@ void TPayRecordCalc::CalcGroup(TSlotGroup Group) {
     if (!S) continue;
     // The previous tax must not reduce its own base.
     if (Group == sgDeductions && Item.CalcStr == TaxMarker) S->Text = QStringLiteral("0");
-    S->Text = FormatFloat(TwoDecimals, GetCalcValue(Item.CalcStr));
+    S->Text = AmountText(TwoDecimals, GetCalcValue(Item.CalcStr));
   }
 }
 
@@ -144,10 +154,10 @@ void TPayRecordCalc::AutoCalc() {
     Extended Earnings = 0, Deductions = 0;
     for (const TPaySlot& S : FEarnings) Earnings += S.Value();
     for (const TPaySlot& S : FDeductions) Deductions += S.Value();
-    const String ShownEarnings = FormatFloat(Format, Earnings);
-    const String ShownDeductions = FormatFloat(Format, Deductions);
+    const String ShownEarnings = AmountText(Format, Earnings);
+    const String ShownDeductions = AmountText(Format, Deductions);
     // The net is what the two shown totals give, so the three boxes agree.
-    const String ShownNet = FormatFloat(Format, StrToFloat(ShownEarnings) - StrToFloat(ShownDeductions));
+    const String ShownNet = AmountText(Format, StrToFloat(ShownEarnings) - StrToFloat(ShownDeductions));
     YFTotalText = ShownEarnings;
     KKTotalText = ShownDeductions;
     GZTotalText = ShownNet;
@@ -159,7 +169,7 @@ void TPayRecordCalc::Prorate(Extended DaysToWork, Extended DaysWorked) {
   const String Refused = ProrationParamsError(DaysToWork, DaysWorked);
   if (!Refused.isEmpty()) throw EInvalidOperation(Refused);
   for (TPaySlot& S : FEarnings)
-    if (S.Visible) S.Text = FormatFloat(TwoDecimals, S.Value() * DaysWorked / DaysToWork);
+    if (S.Visible) S.Text = AmountText(TwoDecimals, S.Value() * DaysWorked / DaysToWork);
   AutoCalc();
 }
 
@@ -168,7 +178,7 @@ void TPayRecordCalc::AttendanceProduct() {
   // would count in the totals without being saved as an item.
   if (FEarnings[0].Visible) {
     const Extended Attendance = BoxValue(Settings().GPrintDays == 2 ? HoursText : DaysText);
-    FEarnings[0].Text = FormatFloat(TwoDecimals, Attendance * BoxValue(PayStandardText));
+    FEarnings[0].Text = AmountText(TwoDecimals, Attendance * BoxValue(PayStandardText));
   }
   ReCalcAll();
 }

@@ -1,4 +1,4 @@
-# moli_module(NAME <target> DEPS <targets...> [TEST_DEPS <targets...>])
+# moli_module(NAME <target> DEPS <targets...> [TEST_DEPS <targets...>] [UNDER_LOCALES])
 # Builds every .cpp of the calling folder into one static library and every
 # .cpp of its tests/ folder into one GoogleTest executable registered with CTest.
 # Files are globbed so that adding a unit needs no edit here.
@@ -7,8 +7,33 @@ if(MOLI_WERROR)
   list(APPEND MOLI_COMPILE_WARNINGS -Werror)
 endif()
 
+# Locales the number tests run under besides the default one, generated into the build folder
+# by a CTest fixture (no system-wide locale needed): one with a comma as decimal point, and the
+# users' own.
+set(MOLI_TEST_LOCALES de_DE.UTF-8 zh_CN.UTF-8)
+set(MOLI_LOCALE_DIR ${CMAKE_BINARY_DIR}/locales)
+foreach(locale IN LISTS MOLI_TEST_LOCALES)
+  string(REGEX REPLACE "\\..*$" "" locale_source ${locale})
+  set(locale_path ${MOLI_LOCALE_DIR}/${locale})
+  add_test(NAME locale_${locale}
+           COMMAND sh -c "test -d '${locale_path}' || { mkdir -p '${MOLI_LOCALE_DIR}' && rm -rf '${locale_path}.new' && localedef -i ${locale_source} -f UTF-8 '${locale_path}.new' && mv '${locale_path}.new' '${locale_path}'; }")
+  set_tests_properties(locale_${locale} PROPERTIES FIXTURES_SETUP locale_${locale})
+endforeach()
+
+# moli_test_under_locales(<test executable> <working directory> <environment>)
+# Registers the executable's tests once more under each of MOLI_TEST_LOCALES.
+function(moli_test_under_locales target working_directory environment)
+  foreach(locale IN LISTS MOLI_TEST_LOCALES)
+    add_test(NAME ${target}_${locale} COMMAND ${target} WORKING_DIRECTORY ${working_directory})
+    set_tests_properties(${target}_${locale} PROPERTIES
+      ENVIRONMENT "${environment};LOCPATH=${MOLI_LOCALE_DIR};LC_ALL=${locale};MOLI_TEST_LOCALE=${locale}"
+      FIXTURES_REQUIRED locale_${locale}
+      TIMEOUT 900)
+  endforeach()
+endfunction()
+
 function(moli_module)
-  cmake_parse_arguments(M "" "NAME" "DEPS;TEST_DEPS" ${ARGN})
+  cmake_parse_arguments(M "UNDER_LOCALES" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${M_NAME} STATIC ${sources})
   target_include_directories(${M_NAME} PUBLIC ${CMAKE_SOURCE_DIR})
@@ -26,8 +51,10 @@ function(moli_module)
     target_precompile_headers(${test_target} PRIVATE <QString> <gtest/gtest.h>)
     add_test(NAME ${test_target} COMMAND ${test_target}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-    set_tests_properties(${test_target} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MOLI_SOURCE_DIR=${CMAKE_SOURCE_DIR};MOLI_BINARY_DIR=${CMAKE_BINARY_DIR}"
-      TIMEOUT 900)
+    set(test_environment "QT_QPA_PLATFORM=offscreen;MOLI_SOURCE_DIR=${CMAKE_SOURCE_DIR};MOLI_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    set_tests_properties(${test_target} PROPERTIES ENVIRONMENT "${test_environment}" TIMEOUT 900)
+    if(M_UNDER_LOCALES)
+      moli_test_under_locales(${test_target} ${CMAKE_CURRENT_SOURCE_DIR}/tests "${test_environment}")
+    endif()
   endif()
 endfunction()

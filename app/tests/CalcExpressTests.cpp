@@ -97,6 +97,22 @@ TEST(CalcExpress, RaisesNumericFaultsToTheCaller) {
   EXPECT_EQ(Raises("arcsin(2)"), "invalid");
   EXPECT_EQ(Raises("(-8)^0.5"), "invalid");
   EXPECT_EQ(Raises("exp(100000)"), "overflow");
+  // A literal beyond the extended range is an overflow wherever it stands, never an infinity
+  // or a finite value made from one.
+  for (const char* formula : {"1e5000", "-1e5000", "1/1e5000", "arctg(1e5000)", "th(1e5000)", "sgn(1e5000)"})
+    EXPECT_EQ(Raises(formula), "overflow") << formula;
+  EXPECT_EQ(Raises("cth(0)"), "zero");
+}
+
+TEST(CalcExpress, TinyLiteralsAreZeroAndThAgreesWithCth) {
+  TCalcExpress Calc;
+  struct Case { const char* formula; long double expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"1e-5000", 0}, {"1e-5000*3+1", 1}, {"th(12000)", 1}, {"cth(12000)", 1}, {"th(-12000)", -1},
+         {"cth(-12000)", -1}, {"1e4000/1e4000", 1}}) {
+    Calc.SetFormula(QString::fromUtf8(c.formula));
+    EXPECT_EQ(Calc.Evaluate(), c.expected) << c.formula;
+  }
 }
 
 TEST(CalcExpress, ReadsVariablesByPositionAndNeverOutsideTheValues) {

@@ -174,6 +174,30 @@ TEST_F(PayRecordCalcTest, ProrationScalesVisibleEarningsOnly) {
   EXPECT_EQ(Box("基本工资"), QStringLiteral("1500.50"));
 }
 
+TEST_F(PayRecordCalcTest, AmountsBeyondTheExtendedRangeAreOverflowsAndNoBoxShowsINF) {
+  Calc.SetItems(sgEarnings, {Item("甲", "GZ1", "1e5000"), Item("乙", "GZ2", "[甲]+1")});
+  Calc.SetItems(sgDeductions, {Item("个税", "KK1", "[&个税]")});
+  Calc.ReCalcAll();
+  EXPECT_EQ(Box("甲"), QStringLiteral("0.00"));
+  EXPECT_EQ(Box("乙"), QStringLiteral("1.00"));
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].endsWith(U("错误原因：Floating point overflow"))) << Messages.Messages()[0].toStdString();
+
+  // Boxes whose sum leaves the range: the tax, the totals and proration report the overflow.
+  Calc.SetItems(sgEarnings, {Item("甲", "GZ1"), Item("乙", "GZ2")});
+  Calc.SetItems(sgDeductions, {Item("个税", "KK1", "[&个税]")});
+  Calc.AutoCalc();
+  Box("甲") = QStringLiteral("1e4932");
+  Box("乙") = QStringLiteral("1e4932");
+  EXPECT_THROW(Calc.GetGS(), EOverflow);
+  EXPECT_THROW(Calc.ReCalcAll(), EOverflow);
+  EXPECT_THROW(Calc.AutoCalc(), EOverflow);
+  EXPECT_EQ(Calc.YFTotalText, QStringLiteral("0.00"));
+  Box("乙") = QStringLiteral("1");
+  EXPECT_THROW(Calc.Prorate(1e-4000L, 31), EOverflow);
+  EXPECT_EQ(Box("甲"), QStringLiteral("1e4932"));
+}
+
 TEST(ProrationParams, RejectsZeroAndMoreThanAMonth) {
   EXPECT_EQ(ProrationParamsError(0, 10), QString::fromUtf8("本月应上班天数不能为0"));
   EXPECT_EQ(ProrationParamsError(32, 10), QString::fromUtf8("本月应上班天数不能大于31"));

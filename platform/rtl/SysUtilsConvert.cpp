@@ -1,8 +1,8 @@
 // Text to numbers and integers to text.
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/PlainNumbers.h"
 #include "platform/rtl/SysUtilsParsing.h"
-#include <cerrno>
-#include <cstdlib>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -115,7 +115,7 @@ Int64 StrToInt64Def(const String& text, Int64 defaultValue) {
 
 bool TryStrToFloat(const String& text, Extended& value) {
   const String s = StripBlanks(text);
-  // Rebuilt in the C locale's spelling after checking the shape, so strtold sees only a number.
+  // Rebuilt in the plain spelling after checking the shape, so the reader sees only a number.
   QByteArray plain;
   int i = 0, mantissaDigits = 0;
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) plain += char(s[i++].unicode());
@@ -134,9 +134,8 @@ bool TryStrToFloat(const String& text, Extended& value) {
     if (exponentDigits == 0) return false;
   }
   if (i != s.size()) return false;
-  errno = 0;
-  const long double parsed = std::strtold(plain.constData(), nullptr);
-  if (errno == ERANGE && (parsed > 1 || parsed < -1)) return false;
+  const Extended parsed = PlainTextToExtended(plain.constData());
+  if (std::isinf(parsed)) return false;
   value = parsed;
   return true;
 }

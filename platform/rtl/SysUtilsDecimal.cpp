@@ -1,7 +1,7 @@
 #include "platform/rtl/SysUtilsDecimal.h"
+#include "platform/rtl/PlainNumbers.h"
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -22,13 +22,14 @@ void Normalise(TDecimalDigits& number) {
 TDecimalDigits DecimalFromDouble(Extended value, int significant) {
   TDecimalDigits result;
   if (value == 0 || !std::isfinite(value)) return result;
-  // "%.*e" gives d.ddde±x, correctly rounded from the exact binary value.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*Le", significant - 1, std::fabs(value));
+  const char* end = PlainScientificDigits(std::fabs(value), significant, buffer, buffer + sizeof buffer);
   const char* p = buffer;
-  for (; *p && *p != 'e'; ++p)
+  for (; p != end && *p != 'e'; ++p)
     if (*p != '.') result.Digits.append(*p);
-  result.Exponent = std::atoi(p + 1) + 1;
+  int exponent = 0;
+  if (p != end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+  result.Exponent = exponent + 1;
   result.Negative = value < 0;
   Normalise(result);
   return result;

@@ -103,6 +103,19 @@ TEST(StrToFloat, AcceptsBlanksAroundANumberAndNothingElse) {
   EXPECT_EQ(ErrorText<EConvertError>([] { StrToFloat("abc"); }), "'abc' is not a valid floating point value");
 }
 
+TEST(StrToFloat, ExtendedValuesBeyondTheRangeAreRefusedAndBelowItAreZero) {
+  struct Case { const char* text; bool ok; long double value; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"1e4000", true, 1e4000L}, {"-1.5e-4000", true, -1.5e-4000L}, {"1e5000", false, 0}, {"-1e5000", false, 0},
+         {"1e-5000", true, 0}, {"8000.01", true, 8000.01L}}) {
+    Extended value = 0;
+    EXPECT_EQ(TryStrToFloat(QString::fromUtf8(c.text), value), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+}
+
 TEST(StrToInt, DecimalAndHexadecimalWithinRange) {
   struct Case { const char* text; bool ok; Integer value; };
   for (const Case& c : std::initializer_list<Case>{
