@@ -115,25 +115,49 @@ Int64 StrToInt64Def(const String& text, Int64 defaultValue) {
 
 bool TryStrToFloat(const String& text, Extended& value) {
   const String s = StripBlanks(text);
-  // Rebuilt in the plain spelling after checking the shape, so the reader sees only a number.
-  QByteArray plain;
-  int i = 0, mantissaDigits = 0;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) plain += char(s[i++].unicode());
-  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++mantissaDigits) plain += char(s[i].unicode());
+  // The shape is checked first; a number of up to 19 digits without an exponent is then
+  // its digits over a power of ten, one correctly rounded division, which is what reading
+  // the text gives. Others are rebuilt in the plain spelling for the reader.
+  static constexpr int FastDigits = 19;
+  static constexpr Extended Powers[FastDigits + 1] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                                      1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                                      1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+  int i = 0, mantissaDigits = 0, decimals = 0;
+  UInt64 mantissa = 0;
+  const bool negative = i < s.size() && s[i] == u'-';
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
+  const int mantissaStart = i;
+  const auto readDigits = [&](bool afterPoint) {
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++mantissaDigits) {
+      if (mantissaDigits < FastDigits) mantissa = mantissa * 10 + UInt64(s[i].unicode() - u'0');
+      if (afterPoint) ++decimals;
+    }
+  };
+  readDigits(false);
+  const int pointAt = i;
   if (i < s.size() && s[i] == DecimalSeparator) {
-    plain += '.';
-    for (++i; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++mantissaDigits) plain += char(s[i].unicode());
+    ++i;
+    readDigits(true);
   }
   if (mantissaDigits == 0) return false;
+  const int exponentAt = i;
   if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
-    plain += 'e';
     ++i;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) plain += char(s[i++].unicode());
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
     int exponentDigits = 0;
-    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i, ++exponentDigits) plain += char(s[i].unicode());
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) ++exponentDigits;
     if (exponentDigits == 0) return false;
   }
   if (i != s.size()) return false;
+  if (exponentAt == s.size() && mantissaDigits <= FastDigits) {
+    const Extended magnitude = Extended(mantissa) / Powers[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+  }
+  QByteArray plain = negative ? QByteArray("-") : QByteArray();
+  plain += s.mid(mantissaStart, pointAt - mantissaStart).toLatin1();
+  if (pointAt < exponentAt) plain += '.' + s.mid(pointAt + 1, exponentAt - pointAt - 1).toLatin1();
+  plain += s.mid(exponentAt).toLatin1();
   const Extended parsed = PlainTextToExtended(plain.constData());
   if (std::isinf(parsed)) return false;
   value = parsed;

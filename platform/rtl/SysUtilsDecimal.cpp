@@ -1,5 +1,6 @@
 #include "platform/rtl/SysUtilsDecimal.h"
 #include "platform/rtl/PlainNumbers.h"
+#include "platform/rtl/SysUtils.h"
 #include <charconv>
 #include <cmath>
 
@@ -66,4 +67,36 @@ void RoundDecimal(TDecimalDigits& number, int decimals) {
     }
   }
   Normalise(number);
+}
+
+bool ScaledFromDouble(Extended value, int decimals, Int64& scaled) {
+  static constexpr Extended Powers[] = {1, 10, 100, 1000, 10000};
+  if (decimals < 0 || decimals > 4 || !std::isfinite(value)) return false;
+  const Extended magnitude = std::fabs(value) * Powers[decimals];
+  // Below this bound the fifteen significant digits the exact path rounds on first lie
+  // within 5e-4 of the scaled value, so only a fraction near one half can round otherwise.
+  if (magnitude >= 1e12L) return false;
+  const Extended whole = std::floor(magnitude);
+  const Extended fraction = magnitude - whole;
+  if (std::fabs(fraction - 0.5L) < 0.01L) return false;
+  const Int64 rounded = Int64(whole) + (fraction > 0.5L ? 1 : 0);
+  scaled = value < 0 ? -rounded : rounded;
+  return true;
+}
+
+String ScaledToFixedText(Int64 scaled, int decimals, bool grouped) {
+  char16_t buffer[64];
+  int start = 64;
+  UInt64 magnitude = scaled < 0 ? UInt64(0) - UInt64(scaled) : UInt64(scaled);
+  for (int i = 0; i < decimals; ++i, magnitude /= 10) buffer[--start] = char16_t(u'0' + magnitude % 10);
+  if (decimals > 0) buffer[--start] = DecimalSeparator.unicode();
+  int digits = 0;
+  do {
+    if (grouped && digits > 0 && digits % 3 == 0) buffer[--start] = ThousandSeparator.unicode();
+    buffer[--start] = char16_t(u'0' + magnitude % 10);
+    magnitude /= 10;
+    ++digits;
+  } while (magnitude != 0);
+  if (scaled < 0) buffer[--start] = u'-';
+  return String(reinterpret_cast<const QChar*>(buffer + start), 64 - start);
 }

@@ -22,6 +22,14 @@ TDecimalDigits DecimalFromScaled(Int64 scaled, int decimals);
 // Rounds to `decimals` places after the point, halves away from zero; a result of zero loses its sign.
 void RoundDecimal(TDecimalDigits& number, int decimals);
 
+// A value rounded to `decimals` places (0 to 4) as the fixed formats round it (on its
+// fifteen significant digits, then halves away from zero), as an integer scaled by
+// 10^decimals; false when the value is too large for this shortcut or so near a rounding
+// tie that only the decimal digits decide.
+bool ScaledFromDouble(Extended value, int decimals, Int64& scaled);
+// A scaled integer as fixed text with `decimals` places: "-1234.50", grouped "1,234.50".
+String ScaledToFixedText(Int64 scaled, int decimals, bool grouped);
+
 // Plain digits with the point where it belongs and no exponent: "1234.5", "0.001", "-3".
 // `minDecimals` pads with zeros; `grouped` inserts ThousandSeparator. Reads DecimalSeparator.
 String DecimalToFixedText(const TDecimalDigits& number, int minDecimals, bool grouped);

@@ -245,6 +245,24 @@ String FormatDecimalPicture(const String& format, const TDecimalDigits& number) 
   return RenderSection(chosen, magnitude, withMinus);
 }
 
+// "0", "0.00", "#,##0.00" and the like, up to four decimals: the formats amounts are shown
+// in, which a scaled integer can fill without the decimal digits.
+bool IsPlainFixedFormat(const String& format, int& decimals, bool& grouped) {
+  const QStringView text(format);
+  grouped = text.startsWith(u"#,##");
+  const QStringView rest = grouped ? text.mid(4) : text;
+  if (rest.isEmpty() || rest[0] != u'0') return false;
+  if (rest.size() == 1) {
+    decimals = 0;
+    return true;
+  }
+  if (rest[1] != u'.' || rest.size() < 3 || rest.size() > 6) return false;
+  for (qsizetype i = 2; i < rest.size(); ++i)
+    if (rest[i] != u'0') return false;
+  decimals = int(rest.size() - 2);
+  return true;
+}
+
 }  // namespace
 
 String DecimalToFixedText(const TDecimalDigits& number, int minDecimals, bool grouped) {
@@ -267,6 +285,11 @@ String FloatToStrF(Extended value, TFloatFormat format, int precision, int digit
 
 String FormatFloat(const String& format, Extended value) {
   if (!std::isfinite(value)) return NonFinite(value);
+  int decimals = 0;
+  bool grouped = false;
+  Int64 scaled = 0;
+  if (IsPlainFixedFormat(format, decimals, grouped) && ScaledFromDouble(value, decimals, scaled))
+    return ScaledToFixedText(scaled, decimals, grouped);
   return FormatDecimalPicture(format, DecimalFromDouble(value));
 }
 

@@ -1,4 +1,5 @@
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/SysUtilsDecimal.h"
 #include "platform/rtl/tests/SysUtilsErrorText.h"
 #include <gtest/gtest.h>
 #include <cmath>
@@ -37,6 +38,37 @@ TEST(FormatFloat, PicturesRoundHalvesAwayFromZeroOnTheDecimalDigits) {
          {"0", 1e20, "100000000000000000000"}})
     EXPECT_EQ(FormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected))
         << c.format << " " << c.value;
+}
+
+// Fixed formats take a shortcut through a scaled integer; it must give the digits of the
+// exact path (fifteen significant digits, then halves away from zero) wherever it is taken.
+TEST(FormatFloat, FixedFormatsAgreeWithTheExactDigits) {
+  const auto Exact = [](int Decimals, bool Grouped, Extended Value) {
+    TDecimalDigits Digits = DecimalFromDouble(Value);
+    RoundDecimal(Digits, Decimals);
+    return DecimalToFixedText(Digits, Decimals, Grouped);
+  };
+  std::vector<Extended> Values = {0.0L, -0.0L, 0.005L, 0.015L, 0.025L, 0.125L, 1.005L, 2.675L, 1.115L, 8.345L,
+                                  1234.565L, 0.0049999999L, 0.00500000001L, 999999.995L, 99999999999.995L,
+                                  9999999999.99L, 1e11L, 1e12L, 1e15L + 0.5L, 1e300L, 1e-300L, 1e4000L, 1e-4000L,
+                                  4503599627370495.5L, 0.1L, 0.7L, 1.0L / 3, 2.0L / 3, 123456.785L};
+  for (double d : {1.005, 2.675, 0.285, 1.255, 10.075, 1e-7, 5e-3, 0.045})  // doubles just below a tie
+    Values.push_back(d);
+  for (int k = 0; k < 20000; ++k) Values.push_back(Extended(k) / 1000 + 0.0005L * (k % 3));
+  const char* Formats[] = {"0", "0.0", "0.00", "0.000", "0.0000", "#,##0", "#,##0.00"};
+  for (Extended Magnitude : Values)
+    for (Extended Value : {Magnitude, -Magnitude})
+      for (const char* Format : Formats) {
+        const String F = QString::fromLatin1(Format);
+        const int Decimals = F.contains(u'.') ? int(F.size() - F.indexOf(u'.') - 1) : 0;
+        ASSERT_EQ(FormatFloat(F, Value), Exact(Decimals, F.startsWith(u'#'), Value))
+            << Format << " " << double(Value);
+      }
+  struct Case { const char* format; long double value; const char* expected; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"0.00", 1.005L, "1.01"}, {"0.00", 2.675, "2.68"}, {"0.00", -0.0L, "0.00"}, {"0.00", -0.004L, "0.00"},
+         {"#,##0.00", -1234567.005L, "-1,234,567.01"}, {"0", 0.5L, "1"}, {"0.0000", 1e-5L, "0.0000"}})
+    EXPECT_EQ(FormatFloat(QString::fromLatin1(c.format), c.value), QString::fromLatin1(c.expected)) << c.format;
 }
 
 TEST(FormatFloat, Sections) {
