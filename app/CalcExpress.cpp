@@ -348,6 +348,12 @@ void TCalcExpress::SetFormula(const String& Value) {
   Parse();
 }
 
+bool TCalcExpress::ParseQuietly(const String& Value) {
+  FFormula = Value.toLower();
+  FTree = TParser(FFormula, *FVariables).Run();
+  return FTree != nullptr;
+}
+
 void TCalcExpress::SetVariables(TStrings* Value) {
   FVariables->Clear();
   if (Value)

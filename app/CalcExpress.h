@@ -14,6 +14,9 @@ public:
   // that does not parse shows "Error in formula." and leaves no tree.
   const String& Formula() const { return FFormula; }
   void SetFormula(const String& Value);
+  // Sets and parses the formula as SetFormula does, but shows nothing; false when it does
+  // not parse.
+  bool ParseQuietly(const String& Value);
 
   // Names of the variables; a variable's value is taken from the same
   // position of the array given to Evaluate. Setting them parses again.

@@ -1,6 +1,9 @@
 #include "app/PayRecordCalc.h"
 #include "app/AppMessages.h"
 #include "app/uPub.h"
+#include "platform/rtl/PlainNumbers.h"
+#include "platform/rtl/SysUtilsDecimal.h"
+#include <QStringList>
 #include <cmath>
 
 const String TPayRecordCalc::TaxMarker = QStringLiteral("[&个税]");
@@ -21,12 +24,35 @@ Extended BoxValue(const String& Text) {
   return StrToFloat(NormalizeNumText(Text));
 }
 
+bool IsSpace(QChar c) { return c == u' '; }
+
+// The character before Index that is not a blank; a null character at the start.
+QChar PreviousNonBlank(const String& Text, qsizetype Index) {
+  while (Index > 0 && IsSpace(Text[Index - 1])) --Index;
+  return Index > 0 ? Text[Index - 1] : QChar();
+}
+
+bool MayPrecedeAnOperand(QChar c) {
+  return c.isNull() || c == u' ' || c == u'(' || c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
+}
+
+bool MayFollowAnOperand(QChar c) {
+  return c.isNull() || c == u' ' || c == u')' || c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
+}
+
+// Parentheses beyond which a negative value, pasted in its own pair, could reach the
+// evaluator's nesting bound.
+constexpr qsizetype MaxParenthesesForVariables = 200;
+
 }  // namespace
+
+// ---- TPaySlot
 
 Extended TPaySlot::Value() const {
   if (!FRead || FReadText != Text) {
     FValue = BoxValue(Text);
     FTwoDecimalText.clear();
+    FHasTwoDecimalValue = false;
     FReadText = Text;
     FRead = true;
   }
@@ -39,12 +65,46 @@ const String& TPaySlot::TwoDecimalText() const {
   return FTwoDecimalText;
 }
 
+Extended TPaySlot::TwoDecimalValue() const {
+  const Extended Number = Value();
+  if (!FHasTwoDecimalValue) {
+    Int64 Scaled = 0;
+    if (ScaledFromDouble(Number, 2, Scaled)) {
+      FTwoDecimalValue = Extended(Scaled) / 100;
+    } else {
+      String Plain = TwoDecimalText();
+      Plain.replace(DecimalSeparator, u'.');
+      FTwoDecimalValue = PlainTextToExtended(Plain.toLatin1().constData());
+    }
+    FHasTwoDecimalValue = true;
+  }
+  return FTwoDecimalValue;
+}
+
+void TPaySlot::SetAmount(Extended Amount) {
+  if (!std::isfinite(Amount)) throw EOverflow(QStringLiteral("Floating point overflow"));
+  Int64 Scaled = 0;
+  if (!ScaledFromDouble(Amount, 2, Scaled)) {
+    Text = FormatFloat(TwoDecimals, Amount);
+    return;
+  }
+  // The text and the number it reads back as, so the next reader need not parse it.
+  Text = ScaledToFixedText(Scaled, 2, false);
+  FReadText = Text;
+  FRead = true;
+  FValue = FTwoDecimalValue = Extended(Scaled) / 100;
+  FHasTwoDecimalValue = true;
+  FTwoDecimalText = Text;
+}
+
 String ProrationParamsError(Extended DaysToWork, Extended DaysWorked) {
   if (DaysToWork == 0) return QStringLiteral("本月应上班天数不能为0");
   if (DaysToWork > 31) return QStringLiteral("本月应上班天数不能大于31");
   if (DaysWorked > 31) return QStringLiteral("本月实际上班天数不能大于31");
   return String();
 }
+
+// ---- TPayRecordCalc
 
 void TPayRecordCalc::SetItems(TSlotGroup Group, std::vector<TPayItem> Items) {
   (Group == sgEarnings ? FEarningItems : FDeductionItems) = std::move(Items);
@@ -55,6 +115,7 @@ void TPayRecordCalc::SetItems(TSlotGroup Group, std::vector<TPayItem> Items) {
     S.Caption = S.Visible ? Stored[size_t(k)].GZName : String();
     S.Text.clear();
   }
+  FLayout.clear();
 }
 
 const std::vector<TPayItem>& TPayRecordCalc::Items(TSlotGroup Group) const {
@@ -99,18 +160,106 @@ String TPayRecordCalc::EvaluationText(const String& Formula) {
   }
 }
 
+// A formula whose [captions] read exactly as their pasted values would is parsed once,
+// with the captions as variables, and then evaluated on the slots' numbers. Pasting reads
+// otherwise where a value's text joins its neighbours ("2[a]", "[a].5"), where a leading
+// minus becomes the value's sign ("-[a]^2"), or where a negative value's own parentheses
+// meet an exponent's ("2^([a])"); such formulas stay evaluated as text.
+TPayRecordCalc::TFormula& TPayRecordCalc::Parsed(const String& Formula) {
+  const auto Found = FFormulas.find(Formula);
+  if (Found != FFormulas.end()) return Found->second;
+  TFormula& Result = FFormulas[Formula];
+  if (Formula.contains(u'_') || Formula.count(u'(') > MaxParenthesesForVariables) return Result;
+  String Template;
+  QStringList Captions;
+  qsizetype Pos = 0;
+  for (;;) {
+    const qsizetype Open = Formula.indexOf(u'[', Pos);
+    if (Open < 0) break;
+    const qsizetype Close = Formula.indexOf(u']', Open + 1);
+    if (Close < 0) return Result;
+    const QChar Before = Open > 0 ? Formula[Open - 1] : QChar();
+    const QChar After = Close + 1 < Formula.size() ? Formula[Close + 1] : QChar();
+    if (!MayPrecedeAnOperand(Before) || !MayFollowAnOperand(After)) return Result;
+    if (Before == u'-') {
+      const QChar Sign = PreviousNonBlank(Formula, Open - 1);
+      if (Sign.isNull() || Sign == u'(') return Result;
+    }
+    if (PreviousNonBlank(Formula, Open) == u'(' &&
+        PreviousNonBlank(Formula, Formula.lastIndexOf(u'(', Open - 1)) == u'^')
+      return Result;
+    const String Caption = Formula.mid(Open + 1, Close - Open - 1);
+    qsizetype Index = Captions.indexOf(Caption);
+    if (Index < 0) {
+      Index = Captions.size();
+      Captions << Caption;
+    }
+    Template += Formula.mid(Pos, Open - Pos) + u'_' + QString::number(Index);
+    Pos = Close + 1;
+  }
+  Template += Formula.mid(Pos);
+  TStringList Names;
+  for (qsizetype i = 0; i < Captions.size(); ++i) Names.Add(u'_' + QString::number(i));
+  auto Express = std::make_unique<TCalcExpress>();
+  Express->SetVariables(&Names);
+  if (!Express->ParseQuietly(Template)) return Result;
+  Result.Express = std::move(Express);
+  for (const String& Caption : Captions) Result.Inputs.push_back(FindEditCtrlByName(Caption));
+  Result.Values.resize(Result.Inputs.size());
+  return Result;
+}
+
+void TPayRecordCalc::FollowLayout() {
+  bool Same = FLayout.size() == size_t(EarningsSlotCount + DeductionSlotCount);
+  for (size_t i = 0; Same && i < FLayout.size(); ++i) {
+    const TPaySlot& S = i < size_t(EarningsSlotCount) ? FEarnings[i] : FDeductions[i - EarningsSlotCount];
+    Same = FLayout[i].first == S.Visible && FLayout[i].second == S.Caption;
+  }
+  if (Same) return;
+  FLayout.clear();
+  for (const TPaySlot& S : FEarnings) FLayout.emplace_back(S.Visible, S.Caption);
+  for (const TPaySlot& S : FDeductions) FLayout.emplace_back(S.Visible, S.Caption);
+  FFormulas.clear();
+  for (TSlotGroup Group : {sgEarnings, sgDeductions}) {
+    std::vector<TFormulaItem>& Plan = FFormulaItems[Group];
+    Plan.clear();
+    for (const TPayItem& Item : Items(Group)) {
+      if (Item.CalcStr.trimmed().isEmpty()) continue;
+      if (TPaySlot* S = FindEditCtrlByName(Item.GZName))
+        Plan.push_back({&Item, S, Item.CalcStr == TaxMarker ? nullptr : &Parsed(Item.CalcStr)});
+    }
+  }
+}
+
 Extended TPayRecordCalc::GetCalcValue(const String& Formula) {
-  if (Formula == TaxMarker) return GetGS();
+  FollowLayout();
+  return Formula == TaxMarker ? GetGS() : CalcValue(Formula, Parsed(Formula));
+}
+
+Extended TPayRecordCalc::CalcValue(const String& Formula, TFormula& Parsed) {
+  if (Parsed.Express) {
+    for (size_t i = 0; i < Parsed.Inputs.size(); ++i)
+      Parsed.Values[i] = Parsed.Inputs[i] ? Parsed.Inputs[i]->TwoDecimalValue() : 0;
+    try {
+      return Parsed.Express->Evaluate(Parsed.Values);
+    } catch (const Exception& E) {
+      ShowCalcError(EvaluationText(Formula), Formula, E);
+      return 0;
+    }
+  }
   const String Text = EvaluationText(Formula);
   try {
     FCalcExpress.SetFormula(Text);
     return FCalcExpress.Evaluate();
   } catch (const Exception& E) {
-    ShowAppMessage(QStringLiteral("计算表达式：") + Text + QStringLiteral(" 发生错误！\n") +
-                   QStringLiteral("原始计算表达式设置：") + Formula + u'\n' + QStringLiteral("错误原因：") +
-                   E.Message());
+    ShowCalcError(Text, Formula, E);
     return 0;
   }
+}
+
+void TPayRecordCalc::ShowCalcError(const String& Text, const String& Formula, const Exception& E) {
+  ShowAppMessage(QStringLiteral("计算表达式：") + Text + QStringLiteral(" 发生错误！\n") +
+                 QStringLiteral("原始计算表达式设置：") + Formula + u'\n' + QStringLiteral("错误原因：") + E.Message());
 }
 
 Extended TPayRecordCalc::GetGS() const {
@@ -125,17 +274,19 @@ Extended TPayRecordCalc::GetGS() const {
 }
 
 void TPayRecordCalc::CalcGroup(TSlotGroup Group) {
-  for (const TPayItem& Item : Items(Group)) {
-    if (Item.CalcStr.trimmed().isEmpty()) continue;
-    TPaySlot* S = FindEditCtrlByName(Item.GZName);
-    if (!S) continue;
-    // The previous tax must not reduce its own base.
-    if (Group == sgDeductions && Item.CalcStr == TaxMarker) S->Text = QStringLiteral("0");
-    S->Text = AmountText(TwoDecimals, GetCalcValue(Item.CalcStr));
+  for (const TFormulaItem& F : FFormulaItems[Group]) {
+    if (!F.Formula) {
+      // The previous tax must not reduce its own base.
+      if (Group == sgDeductions) F.Slot->Text = QStringLiteral("0");
+      F.Slot->SetAmount(GetGS());
+      continue;
+    }
+    F.Slot->SetAmount(CalcValue(F.Item->CalcStr, *F.Formula));
   }
 }
 
 void TPayRecordCalc::ReCalcAll() {
+  FollowLayout();
   // The boxes recompute the totals on every change, also when a conversion
   // error stops the walk half-way.
   try {
@@ -169,7 +320,7 @@ void TPayRecordCalc::Prorate(Extended DaysToWork, Extended DaysWorked) {
   const String Refused = ProrationParamsError(DaysToWork, DaysWorked);
   if (!Refused.isEmpty()) throw EInvalidOperation(Refused);
   for (TPaySlot& S : FEarnings)
-    if (S.Visible) S.Text = AmountText(TwoDecimals, S.Value() * DaysWorked / DaysToWork);
+    if (S.Visible) S.SetAmount(S.Value() * DaysWorked / DaysToWork);
   AutoCalc();
 }
 
@@ -178,7 +329,7 @@ void TPayRecordCalc::AttendanceProduct() {
   // would count in the totals without being saved as an item.
   if (FEarnings[0].Visible) {
     const Extended Attendance = BoxValue(Settings().GPrintDays == 2 ? HoursText : DaysText);
-    FEarnings[0].Text = AmountText(TwoDecimals, Attendance * BoxValue(PayStandardText));
+    FEarnings[0].SetAmount(Attendance * BoxValue(PayStandardText));
   }
   ReCalcAll();
 }

@@ -6,6 +6,9 @@
 #include "app/CalcExpress.h"
 #include "app/TaxBrackets.h"
 #include <array>
+#include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 enum TSlotGroup { sgEarnings, sgDeductions };
@@ -30,12 +33,21 @@ struct TPaySlot {
   const String& TwoDecimalText() const;
 
 private:
+  friend class TPayRecordCalc;
+  // The number TwoDecimalText reads back as.
+  Extended TwoDecimalValue() const;
+  // Shows an amount with two decimals and keeps its number beside the text, so that it is
+  // not read back; raises EOverflow for an amount beyond the range.
+  void SetAmount(Extended Amount);
+
   // What was last read from Text: a record's calculation reads each box many
   // times, and the conversions are its main cost.
   mutable String FReadText;
   mutable bool FRead = false;
   mutable Extended FValue = 0;
   mutable String FTwoDecimalText;
+  mutable bool FHasTwoDecimalValue = false;
+  mutable Extended FTwoDecimalValue = 0;
 };
 
 // The message the proration dialog shows for its two inputs, empty when they are fine.
@@ -83,11 +95,33 @@ public:
   void AttendanceProduct();
 
 private:
+  // A formula parsed once for the current slot captions, with the captions it names as
+  // variables; without an evaluator it is evaluated as text with the values pasted in.
+  struct TFormula {
+    std::unique_ptr<TCalcExpress> Express;
+    std::vector<const TPaySlot*> Inputs;  // per variable; nullptr where no slot bears the caption
+    std::vector<Extended> Values;
+  };
+  // A formula item of a group with the slot it fills.
+  struct TFormulaItem {
+    const TPayItem* Item;
+    TPaySlot* Slot;
+    TFormula* Formula;  // nullptr for the income tax
+  };
+
   String EvaluationText(const String& Formula);
+  TFormula& Parsed(const String& Formula);
+  Extended CalcValue(const String& Formula, TFormula& Parsed);
+  void ShowCalcError(const String& Text, const String& Formula, const Exception& E);
+  // Parsed formulas and formula items follow the slots' captions and visibility.
+  void FollowLayout();
   void CalcGroup(TSlotGroup Group);
 
   std::array<TPaySlot, EarningsSlotCount> FEarnings;
   std::array<TPaySlot, DeductionSlotCount> FDeductions;
   std::vector<TPayItem> FEarningItems, FDeductionItems;
   TCalcExpress FCalcExpress;
+  std::map<String, TFormula> FFormulas;
+  std::vector<std::pair<bool, String>> FLayout;
+  std::array<std::vector<TFormulaItem>, 2> FFormulaItems;
 };

@@ -1,8 +1,8 @@
 // Recomputing a month of pay records: every record of a full pay structure
 // (30 earnings and 15 deductions, half of them formulas, plus income tax) is
 // loaded into the editor's slots and recalculated. The peer is the same
-// arithmetic written directly in C++; the ratio shows what formulas kept as
-// text cost.
+// arithmetic written directly in C++; the program prints the time for the
+// 10 000 records (at most 60 ms) and the ratio to the peer.
 #include "app/PayRecordCalc.h"
 #include "app/uDM.h"
 #include "bench/RatioReporter.h"
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
   const double Formulas = Reporter.Times["BM_RecalcWithFormulas"];
   const double Native = Reporter.Times["BM_RecalcNative"];
   if (Formulas > 0 && Native > 0)
-    std::printf("formulas / native: %.1fx; %d records recomputed in %.1f ms\n", Formulas / Native, RecordCount, Formulas);
+    std::printf("10 000 records: %.1f ms (must be <= 60); formulas / native: %.1fx\n", Formulas, Formulas / Native);
   benchmark::Shutdown();
   DM = nullptr;
   return 0;

@@ -1,4 +1,5 @@
 #include "app/PayRecordCalc.h"
+#include "app/AppMessages.h"
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/TestDataModule.h"
 #include "app/uPub.h"
@@ -84,6 +85,50 @@ TEST_F(PayRecordCalcTest, FormulasReadSlotsWithTwoDecimalsAndUnknownCaptionsAsZe
 
   Box("岗位工资") = QStringLiteral("abc");
   EXPECT_THROW(Calc.GetCalcValue(U("[岗位工资]*2")), EConvertError);
+}
+
+// Formulas are parsed once per item set and evaluated on the slots' numbers; the result and
+// the messages must be what evaluating the text with the values pasted in gives, also for
+// formulas where pasting reads a value together with its neighbours.
+TEST_F(PayRecordCalcTest, FormulasEvaluateAsTheirTextWithTheValuesPastedIn) {
+  Calc.SetItems(sgEarnings, {Item("甲", "GZ1"), Item("乙", "GZ2"), Item("加班(小时)", "GZ3")});
+  const auto Pasted = [](const char* Formula, const QStringList& Texts) {
+    String Text = U(Formula);
+    const char* Captions[] = {"[甲]", "[乙]", "[加班(小时)]"};
+    for (int i = 0; i < 3; ++i) {
+      String Value = FormatFloat(QStringLiteral("0.00"), StrToFloat(NormalizeNumText(Texts[i])));
+      if (Value.startsWith(u'-')) Value = u'(' + Value + u')';
+      Text.replace(U(Captions[i]), Value);
+    }
+    return Text.replace(U("[无此项]"), QStringLiteral("0.00"));  // no slot bears it
+  };
+  const char* Formulas[] = {
+      "[甲]*0.1+[乙]", "-[甲]^2", "- [甲]^2", "(-[甲]^2)", "1-[甲]^2", "2^[甲]", "2^([甲])", "2^ ( [甲] )",
+      "2[甲]", "[甲]3", "[甲].5", "[甲]e2", "[甲][乙]", "abs [甲]", "abs([甲])", "[甲]^[乙]", "[甲]/[乙]",
+      "[加班(小时)]*2", "[无此项]+[甲]", "x_0+[甲]", "sqrt([甲])", "ln([乙])", "[甲]*(2", "1e5000*[甲]"};
+  const QStringList Records[] = {{"3", "2", "1.5"}, {"-3", "0.5", "-1"}, {"1.005", "-2.675", " 12 "},
+                                 {"0", "0", ""}, {"-0.001", "100000000000000000000", "7."}};
+  for (const QStringList& Texts : Records) {
+    for (int i = 0; i < 3; ++i) Calc.Slot(sgEarnings, i).Text = Texts[i];
+    for (const char* Formula : Formulas) {
+      const String Text = Pasted(Formula, Texts);
+      Messages.Clear();
+      const long double Got = Calc.GetCalcValue(U(Formula));
+      const QStringList GotMessages = Messages.Messages();
+      Messages.Clear();
+      TCalcExpress Reference;
+      long double Expected = 0;
+      try {
+        Reference.SetFormula(Text);
+        Expected = Reference.Evaluate();
+      } catch (const Exception& E) {
+        ShowAppMessage(U("计算表达式：") + Text + U(" 发生错误！\n原始计算表达式设置：") + U(Formula) + u'\n' +
+                       U("错误原因：") + E.Message());
+      }
+      EXPECT_EQ(Got, Expected) << Formula << " on " << Texts.join(u'|').toStdString();
+      EXPECT_EQ(GotMessages, Messages.Messages()) << Formula << " on " << Texts.join(u'|').toStdString();
+    }
+  }
 }
 
 TEST_F(PayRecordCalcTest, AFormulaErrorIsShownAndGivesZero) {
