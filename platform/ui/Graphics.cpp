@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QVarLengthArray>
 #include <cmath>
+#include <unordered_map>
 
 namespace {
 
@@ -14,6 +16,14 @@ Integer PointsToHeight(Integer Points, Integer Ppi) { return -Integer(std::lroun
 QPoint ToQPoint(TPoint P) { return {P.X, P.Y}; }
 
 QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
+
+// The canvas that last applied its state to each open painter. A painter is lent to several
+// canvases (a control drawing on its parent's); once another canvas drew with it, a canvas
+// applies its whole state again.
+std::unordered_map<const QPainter*, const TCanvas*>& LastCanvasOf() {
+  static std::unordered_map<const QPainter*, const TCanvas*> Map;
+  return Map;
+}
 
 }  // namespace
 
@@ -239,12 +249,25 @@ void TCanvas::SetPainter(QPainter* Painter, bool Owned) {
 }
 
 void TCanvas::ReleasePainter() {
+  const auto Last = LastCanvasOf().find(FPainter);
+  if (Last != LastCanvasOf().end() && Last->second == this) LastCanvasOf().erase(Last);
   if (FOwnsPainter && FPainter) {
     FPainter->end();
     delete FPainter;
   }
   FPainter = nullptr;
   FOwnsPainter = false;
+  StateChanged();
+}
+
+void TCanvas::StateChanged() {
+  FApplied = false;
+  FFilled.reset();
+}
+
+bool TCanvas::DrewLastOn(const QPainter* P) const {
+  const auto Last = LastCanvasOf().find(P);
+  return Last != LastCanvasOf().end() && Last->second == this;
 }
 
 QTransform TCanvas::Mapping() const {
@@ -265,6 +288,7 @@ TPoint TCanvas::LogicalToDevice(TPoint P) const {
 }
 
 void TCanvas::SetDeviceArea(TPoint Origin, const QRegion* Clip) {
+  StateChanged();
   FDeviceOrigin = Origin;
   FHasDeviceClip = Clip != nullptr;
   FDeviceClip = Clip ? *Clip : QRegion();
@@ -272,25 +296,53 @@ void TCanvas::SetDeviceArea(TPoint Origin, const QRegion* Clip) {
 
 QPainter* TCanvas::Handle() {
   if (!FPainter && !CreateHandle()) return nullptr;
-  FPainter->setRenderHint(QPainter::Antialiasing, false);
-  FPainter->setRenderHint(QPainter::TextAntialiasing, false);
-  // The device clip is given relative to the origin; the canvas's own clip is logical.
-  FPainter->setWorldTransform(QTransform::fromTranslate(FDeviceOrigin.X, FDeviceOrigin.Y));
-  if (FHasDeviceClip) FPainter->setClipRegion(FDeviceClip);
-  else FPainter->setClipping(false);
-  FPainter->setWorldTransform(Mapping());
-  ApplyClip(*FPainter);
-  ApplyPen(*FPainter);
-  ApplyBrush(*FPainter);
-  FPainter->setFont(FFont->ToQFont());
-  FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  QPainter& P = *FPainter;
+  FFilled.reset();
+  const TCanvas*& Last = LastCanvasOf()[FPainter];
+  if (!FApplied || Last != this || P.worldTransform() != FAppliedTransform) {
+    ApplyAll(P);
+    Last = this;
+  } else {
+    if (P.renderHints() & (QPainter::Antialiasing | QPainter::TextAntialiasing))
+      P.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
+    if (!FAppliedFont.isCopyOf(FFont->ToQFont()) || !P.font().isCopyOf(FPainterFont)) ApplyFont(P);
+  }
+  // Drawing calls and the painter's other users change these without telling the canvas.
+  if (const QPen& Pen = DesiredPen(); P.pen() != Pen) P.setPen(Pen);
+  if (const QBrush& Brush = DesiredBrush(); P.brush() != Brush) P.setBrush(Brush);
+  if (P.compositionMode() != QPainter::CompositionMode_SourceOver) P.setCompositionMode(QPainter::CompositionMode_SourceOver);
   return FPainter;
 }
 
-void TCanvas::ApplyPen(QPainter& P) const {
+void TCanvas::ApplyAll(QPainter& P) {
+  P.setRenderHint(QPainter::Antialiasing, false);
+  P.setRenderHint(QPainter::TextAntialiasing, false);
+  // The device clip is given relative to the origin; the canvas's own clip is logical.
+  P.setWorldTransform(QTransform::fromTranslate(FDeviceOrigin.X, FDeviceOrigin.Y));
+  if (FHasDeviceClip) P.setClipRegion(FDeviceClip);
+  else P.setClipping(false);
+  P.setWorldTransform(Mapping());
+  ApplyClip(P);
+  ApplyFont(P);
+  FAppliedTransform = P.worldTransform();
+  FApplied = true;
+}
+
+void TCanvas::ApplyFont(QPainter& P) {
+  FAppliedFont = FFont->ToQFont();
+  P.setFont(FAppliedFont);
+  FPainterFont = P.font();
+  FAppliedAscent = QFontMetrics(FPainterFont).ascent();
+  FGlyphBoxes.clear();
+}
+
+const QPen& TCanvas::DesiredPen() {
+  const auto Of = std::tuple(ColorToRGB(FPen->Color()), FPen->Width(), FPen->Style(), FPen->Mode());
+  if (FQPenOf == Of) return FQPen;
+  FQPenOf = Of;
   if (FPen->Style() == psClear || FPen->Mode() == pmNop) {
-    P.setPen(Qt::NoPen);
-    return;
+    FQPen = QPen(Qt::NoPen);
+    return FQPen;
   }
   QPen pen(ColorToQColor(FPen->Color()));
   pen.setWidth(FPen->Width() <= 1 ? 0 : FPen->Width());
@@ -304,10 +356,18 @@ void TCanvas::ApplyPen(QPainter& P) const {
     case psDashDotDot: pen.setDashPattern({3, 1, 1, 1, 1, 1}); break;
     default: break;
   }
-  P.setPen(pen);
+  FQPen = pen;
+  return FQPen;
 }
 
-void TCanvas::ApplyBrush(QPainter& P) const { P.setBrush(FBrush->ToQBrush()); }
+const QBrush& TCanvas::DesiredBrush() {
+  const auto Of = std::pair(ColorToRGB(FBrush->Color()), FBrush->Style());
+  if (FQBrushOf != Of) {
+    FQBrushOf = Of;
+    FQBrush = FBrush->ToQBrush();
+  }
+  return FQBrush;
+}
 
 void TCanvas::ApplyClip(QPainter& P) const {
   if (FHasClip) P.setClipRegion(FClip, FHasDeviceClip ? Qt::IntersectClip : Qt::ReplaceClip);
@@ -343,7 +403,9 @@ void TCanvas::FillRect(const TRect& R) {
   QPainter* p = Handle();
   if (!p) return;
   Changing();
-  p->fillRect(ToQRect(R), FBrush->ToQBrush());
+  p->fillRect(ToQRect(R), DesiredBrush());
+  // Filling the same pixels again with the same opaque colour changes nothing.
+  if (FBrush->Style() == bsSolid) FFilled = std::pair(R, ColorToRGB(FBrush->Color()));
   DidChange();
 }
 
@@ -410,14 +472,28 @@ void TCanvas::LineTo(Integer X, Integer Y) {
 
 void TCanvas::Polyline(const std::vector<TPoint>& Points) {
   if (Points.empty()) return;
-  MoveTo(Points[0].X, Points[0].Y);
-  for (size_t i = 1; i < Points.size(); ++i) LineTo(Points[i].X, Points[i].Y);
+  PolyPolyline({Points});
+  FPenPos = Points.back();
 }
 
 void TCanvas::PolyPolyline(const std::vector<std::vector<TPoint>>& Lines) {
-  const TPoint keep = FPenPos;
-  for (const auto& line : Lines) Polyline(line);
-  FPenPos = keep;
+  QVarLengthArray<QLine, 256> segments;
+  for (const auto& line : Lines)
+    for (size_t i = 1; i < line.size(); ++i)
+      if (line[i] != line[i - 1]) segments.append(QLine(ToQPoint(line[i - 1]), ToQPoint(line[i])));
+  if (segments.isEmpty()) return;
+  QPainter* p = Handle();
+  if (!p) return;
+  Changing();
+  ApplyPenMode(p, FPen->Mode());
+  // A patterned pen starts its pattern afresh on every segment, as separate lines do; a
+  // solid pen draws all segments in one call.
+  if (p->pen().style() == Qt::SolidLine) {
+    p->drawLines(segments.constData(), int(segments.size()));
+  } else {
+    for (const QLine& segment : segments) p->drawLine(segment);
+  }
+  DidChange();
 }
 
 TColor TCanvas::Pixel(Integer X, Integer Y) {
@@ -455,20 +531,56 @@ void TCanvas::TextOut(Integer X, Integer Y, const String& Text) {
 }
 
 void TCanvas::TextRect(const TRect& R, Integer X, Integer Y, const String& Text) {
+  // A cell its owner has just filled with this brush needs no second fill.
+  const bool Filled = FFilled && FBrush->Style() == bsSolid && FFilled->second == ColorToRGB(FBrush->Color()) &&
+                      FFilled->first.Left <= R.Left && FFilled->first.Top <= R.Top &&
+                      FFilled->first.Right >= R.Right && FFilled->first.Bottom >= R.Bottom && DrewLastOn(FPainter);
   QPainter* p = Handle();
   if (!p) return;
   Changing();
-  const QFontMetrics fm(p->font());
+  if (FBrush->Style() != bsClear && !Filled && !R.IsEmpty()) p->fillRect(ToQRect(R), DesiredBrush());
+  if (FFont->Orientation() == 0 && TextStaysInside(R, X, Y, Text)) {
+    // Clipping to R would change no pixel.
+    p->setPen(ColorToQColor(FFont->Color()));
+    p->drawText(X, Y + FAppliedAscent, Text);
+    DidChange();
+    return;
+  }
   p->save();
   p->setClipRect(ToQRect(R), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-  if (FBrush->Style() != bsClear) p->fillRect(ToQRect(R), FBrush->ToQBrush());
   p->setPen(ColorToQColor(FFont->Color()));
   // A turned font runs from X, Y along its base line's angle.
   p->translate(X, Y);
   if (FFont->Orientation() != 0) p->rotate(-FFont->Orientation() / 10.0);
-  p->drawText(0, fm.ascent(), Text);
+  p->drawText(0, FAppliedAscent, Text);
   p->restore();
   DidChange();
+}
+
+// Judged from each character's ink box and advance in the applied font, with a pixel of
+// slack around every box and another per character for kerning; text the boxes cannot
+// vouch for (decorations, surrogate pairs, marks) is taken to leave R.
+bool TCanvas::TextStaysInside(const TRect& R, Integer X, Integer Y, const String& Text) {
+  if (FFont->Style().Contains(fsUnderline) || FFont->Style().Contains(fsStrikeOut)) return false;
+  std::optional<QFontMetrics> Metrics;
+  Integer Pen = X;
+  Integer Slack = 1;
+  const Integer Baseline = Y + FAppliedAscent;
+  for (const QChar c : Text) {
+    if (c.isSurrogate() || c.isMark() || c.unicode() < 0x20) return false;
+    auto Box = FGlyphBoxes.find(c.unicode());
+    if (Box == FGlyphBoxes.end()) {
+      if (!Metrics) Metrics.emplace(FPainterFont);
+      Box = FGlyphBoxes.emplace(c.unicode(), TGlyphBox{Metrics->horizontalAdvance(c), Metrics->boundingRect(c)}).first;
+    }
+    const QRect& Ink = Box->second.Ink;
+    if (Pen + Ink.left() - Slack < R.Left || Pen + Ink.right() + 1 + Slack > R.Right ||
+        Baseline + Ink.top() - 1 < R.Top || Baseline + Ink.bottom() + 2 > R.Bottom)
+      return false;
+    Pen += Box->second.Advance;
+    ++Slack;
+  }
+  return true;
 }
 
 Integer TCanvas::TextWidth(const String& Text) const { return QFontMetrics(FFont->ToQFont()).horizontalAdvance(Text); }
@@ -554,11 +666,13 @@ TRect TCanvas::ClipRect() const {
 }
 
 void TCanvas::SetClipRect(const TRect& R) {
+  StateChanged();
   FClip = QRegion(ToQRect(R));
   FHasClip = true;
 }
 
 void TCanvas::IntersectClipRect(const TRect& R) {
+  StateChanged();
   if (!FHasClip) {
     SetClipRect(R);
     return;
@@ -567,6 +681,7 @@ void TCanvas::IntersectClipRect(const TRect& R) {
 }
 
 void TCanvas::ExcludeClipRect(const TRect& R) {
+  StateChanged();
   if (!FHasClip) {
     const TRect all = ClipRect();
     FClip = QRegion(ToQRect(all));
@@ -576,6 +691,7 @@ void TCanvas::ExcludeClipRect(const TRect& R) {
 }
 
 void TCanvas::SelectClipRegion(const TRegion* Region) {
+  StateChanged();
   FHasClip = Region != nullptr;
   FClip = Region ? Region->ToQRegion() : QRegion();
 }
@@ -593,6 +709,7 @@ Integer TCanvas::SaveState() {
 }
 
 void TCanvas::RestoreState(Integer Index) {
+  StateChanged();
   if (Index < 1 || size_t(Index) > FSaved.size()) return;
   TState& s = FSaved[size_t(Index - 1)];
   FFont->Assign(s.Font.get());
@@ -610,13 +727,33 @@ void TCanvas::RestoreState(Integer Index) {
   FSaved.resize(size_t(Index - 1));
 }
 
-void TCanvas::SetMapMode(TMapMode Mode) { FMapMode = Mode; }
-void TCanvas::SetWindowOrg(TPoint P) { FWindowOrg = P; }
-void TCanvas::SetViewportOrg(TPoint P) { FViewportOrg = P; }
-void TCanvas::SetWindowExt(TSize S) { FWindowExt = S; }
-void TCanvas::SetViewportExt(TSize S) { FViewportExt = S; }
+void TCanvas::SetMapMode(TMapMode Mode) {
+  StateChanged();
+  FMapMode = Mode;
+}
+
+void TCanvas::SetWindowOrg(TPoint P) {
+  StateChanged();
+  FWindowOrg = P;
+}
+
+void TCanvas::SetViewportOrg(TPoint P) {
+  StateChanged();
+  FViewportOrg = P;
+}
+
+void TCanvas::SetWindowExt(TSize S) {
+  StateChanged();
+  FWindowExt = S;
+}
+
+void TCanvas::SetViewportExt(TSize S) {
+  StateChanged();
+  FViewportExt = S;
+}
 
 void TCanvas::SetMirrored(bool Value, Integer Width) {
+  StateChanged();
   FMirrored = Value;
   FMirrorWidth = Width;
 }

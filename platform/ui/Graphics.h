@@ -10,6 +10,8 @@
 #include <QRegion>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 class TCanvas;
@@ -243,9 +245,16 @@ protected:
   void ReleasePainter();
   QTransform Mapping() const;
 private:
-  void ApplyPen(QPainter& P) const;
-  void ApplyBrush(QPainter& P) const;
+  // Painter state is applied in full only when the painter is new to this canvas, another
+  // canvas drew with it, or clip or mapping changed; otherwise only what differs is set.
+  void ApplyAll(QPainter& P);
+  void ApplyFont(QPainter& P);
   void ApplyClip(QPainter& P) const;
+  void StateChanged();
+  const QPen& DesiredPen();
+  const QBrush& DesiredBrush();
+  bool DrewLastOn(const QPainter* P) const;
+  bool TextStaysInside(const TRect& R, Integer X, Integer Y, const String& Text);
   void Changing();
   void DidChange();
   struct TState;
@@ -268,6 +277,18 @@ private:
   bool FHasDeviceClip = false;
   QRegion FDeviceClip;
   std::vector<TState> FSaved;
+  bool FApplied = false;            // FPainter holds this canvas's clip, mapping and font
+  QTransform FAppliedTransform;
+  QFont FAppliedFont;
+  QFont FPainterFont;               // the painter's font as it resolved FAppliedFont
+  Integer FAppliedAscent = 0;
+  struct TGlyphBox { Integer Advance; QRect Ink; };
+  std::unordered_map<char16_t, TGlyphBox> FGlyphBoxes;  // of the applied font
+  QPen FQPen;                       // the pen and brush as Qt objects, made again on change
+  std::optional<std::tuple<TColor, Integer, TPenStyle, TPenMode>> FQPenOf;
+  QBrush FQBrush;
+  std::optional<std::pair<TColor, TBrushStyle>> FQBrushOf;
+  std::optional<std::pair<TRect, TColor>> FFilled;  // the last solid fill, nothing drawn since
 };
 
 class TGraphic : public TPersistent {

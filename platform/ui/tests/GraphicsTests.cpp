@@ -139,6 +139,103 @@ TEST(Drawing, LinesLeaveOutTheirLastPixelAndDottedPensSetEveryOther) {
   EXPECT_EQ(paper.At(5, 0), White);
 }
 
+// One call for all segments draws the pixels that the segments drawn one by one do.
+TEST(Drawing, PolyPolylineDrawsWhatItsSegmentsDrawOneByOne) {
+  const std::vector<std::vector<TPoint>> Lines = {
+      {{2, 3}, {50, 3}, {50, 40}, {2, 40}}, {{5, 5}, {5, 5}, {45, 30}}, {{10, 50}, {58, 50}}, {{30, 0}, {30, 59}},
+      {{0, 20}, {59, 20}}, {{12, 12}}};
+  struct Pen { TPenStyle Style; Integer Width; TPenMode Mode; };
+  for (const Pen& pen : {Pen{psSolid, 1, pmCopy}, Pen{psDot, 1, pmCopy}, Pen{psDash, 1, pmCopy},
+                         Pen{psDashDot, 1, pmXor}, Pen{psSolid, 3, pmCopy}, Pen{psSolid, 1, pmXor}, Pen{psClear, 1, pmCopy}}) {
+    TPaper together, apart;
+    for (TCanvas* c : {together.Canvas(), apart.Canvas()}) {
+      c->Pen()->SetColor(clBlue);
+      c->Pen()->SetStyle(pen.Style);
+      c->Pen()->SetWidth(pen.Width);
+      c->Pen()->SetMode(pen.Mode);
+      c->MoveTo(7, 7);
+    }
+    together.Canvas()->PolyPolyline(Lines);
+    for (const auto& line : Lines) {
+      apart.Canvas()->MoveTo(line[0].X, line[0].Y);
+      for (size_t i = 1; i < line.size(); ++i) apart.Canvas()->LineTo(line[i].X, line[i].Y);
+    }
+    EXPECT_TRUE(together.Bitmap.Image() == apart.Bitmap.Image()) << pen.Style << " " << pen.Width << " " << pen.Mode;
+    EXPECT_EQ(together.Canvas()->PenPos(), TPoint(7, 7));
+  }
+}
+
+// The canvas sets only the painter state that changed; what drawing calls and other users of
+// the painter change must not leak into the next call.
+TEST(Drawing, CanvasStateHoldsAfterDirectPainterUseAndRepeatedFills) {
+  TPaper paper;
+  TCanvas* c = paper.Canvas();
+  QPainter* p = c->Handle();
+  p->setPen(QColor(Qt::red));
+  p->setBrush(QColor(Qt::green));
+  p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  c->Pen()->SetColor(clBlack);
+  c->MoveTo(0, 1);
+  c->LineTo(10, 1);
+  c->Brush()->SetColor(clBlue);
+  c->FillRect(Rect(0, 5, 10, 10));
+  c->Brush()->SetStyle(bsClear);
+  c->Pen()->SetColor(clRed);
+  c->Rectangle(Rect(20, 5, 30, 15));
+  c->Brush()->SetColor(clYellow);
+  c->FillRect(Rect(40, 5, 50, 15));
+  EXPECT_EQ(paper.At(5, 1), Black);
+  EXPECT_EQ(paper.At(5, 7), clBlue);
+  EXPECT_EQ(paper.At(20, 10), clRed);
+  EXPECT_EQ(paper.At(25, 10), White);  // the rectangle's clear brush
+  EXPECT_EQ(paper.At(45, 10), clYellow);
+
+  // A cell filled before its text is not filled twice, yet a fill the clip held back is redone.
+  UseFont(c, "DejaVu Sans", 9);
+  c->Brush()->SetColor(clAqua);
+  c->IntersectClipRect(Rect(0, 20, 10, 40));
+  c->FillRect(Rect(0, 20, 30, 40));
+  c->SelectClipRegion(nullptr);
+  c->TextRect(Rect(0, 20, 30, 40), 2, 22, QStringLiteral("x"));
+  EXPECT_EQ(paper.At(25, 38), clAqua);
+  TPaper filledFirst, textOnly;
+  for (TPaper* paper2 : {&filledFirst, &textOnly}) {
+    UseFont(paper2->Canvas(), "DejaVu Sans", 9);
+    paper2->Canvas()->Brush()->SetColor(clAqua);
+  }
+  filledFirst.Canvas()->FillRect(Rect(0, 0, 40, 20));
+  for (TPaper* paper2 : {&filledFirst, &textOnly})
+    paper2->Canvas()->TextRect(Rect(0, 0, 40, 20), 3, 2, QStringLiteral("12:34"));
+  EXPECT_TRUE(filledFirst.Bitmap.Image() == textOnly.Bitmap.Image());
+  EXPECT_TRUE(textOnly.InkIn(Rect(0, 0, 40, 20)));
+}
+
+// Text in a cell shows exactly the pixels the unclipped text has inside the cell and none
+// outside, whether it fits (drawn without a clip) or not.
+TEST(Drawing, TextRectShowsTheTextInsideTheCellOnly) {
+  struct Case { const char* font; TRect cell; Integer x, y; const char* text; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"DejaVu Sans", Rect(5, 5, 105, 25), 7, 7, "123:45"},  {"DejaVu Sans", Rect(5, 5, 45, 25), 7, 7, "1234567890"},
+         {"DejaVu Sans", Rect(5, 5, 105, 16), 7, 7, "Qypgj"},    {"DejaVu Sans", Rect(10, 5, 105, 25), 10, 7, "jÅ"},
+         {"DejaVu Sans", Rect(5, 5, 105, 25), 7, 7, "AVAWAY"},    {"Noto Sans CJK SC", Rect(5, 5, 105, 25), 7, 7, "工资合计"},
+         {"Noto Sans CJK SC", Rect(5, 5, 40, 25), 7, 7, "工资合计"}, {"DejaVu Sans", Rect(5, 5, 105, 25), 7, 7, "e\u0301x"}}) {
+    TPaper clipped(120, 40), free(120, 40);
+    for (TPaper* paper : {&clipped, &free}) {
+      UseFont(paper->Canvas(), c.font, 9);
+      paper->Canvas()->Brush()->SetStyle(bsClear);
+    }
+    const String text = QString::fromUtf8(c.text);
+    clipped.Canvas()->TextRect(c.cell, c.x, c.y, text);
+    free.Canvas()->TextOut(c.x, c.y, text);
+    for (Integer y = 0; y < 40; ++y)
+      for (Integer x = 0; x < 120; ++x) {
+        const bool inside = x >= c.cell.Left && x < c.cell.Right && y >= c.cell.Top && y < c.cell.Bottom;
+        ASSERT_EQ(clipped.At(x, y), inside ? free.At(x, y) : White) << c.text << " at " << x << "," << y;
+      }
+    EXPECT_TRUE(clipped.InkIn(c.cell)) << c.text;
+  }
+}
+
 TEST(Drawing, FocusRectangleInvertsAlternatePixelsAndUndoesItself) {
   TPaper paper;
   DrawFocusRect(paper.Canvas(), Rect(10, 10, 30, 20));
