@@ -4,7 +4,8 @@ void SqliteDatabase::Open(const String& FileName) {
   Close();
   const QByteArray path = FileName.toUtf8();
   sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(path.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  // A connection is used by one thread only, so SQLite need not lock around every call.
+  const int rc = sqlite3_open_v2(path.constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     const String reason = handle ? String::fromUtf8(sqlite3_errmsg(handle)) : String::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close(handle);
