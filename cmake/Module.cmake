@@ -32,6 +32,16 @@ function(moli_test_under_locales target working_directory environment)
   endforeach()
 endfunction()
 
+# One precompiled header for every test executable, built once by a small executable of its
+# own (executables and libraries differ in position-independence, which a header must match).
+file(WRITE ${CMAKE_BINARY_DIR}/moli_test_pch.cpp "int main() { return 0; }\n")
+add_executable(moli_test_pch EXCLUDE_FROM_ALL ${CMAKE_BINARY_DIR}/moli_test_pch.cpp)
+set_target_properties(moli_test_pch PROPERTIES AUTOMOC OFF)
+target_link_libraries(moli_test_pch PRIVATE Qt6::Widgets GTest::gtest GTest::gmock)
+target_compile_options(moli_test_pch PRIVATE ${MOLI_COMPILE_WARNINGS})
+target_compile_definitions(moli_test_pch PRIVATE QT_NO_KEYWORDS)
+target_precompile_headers(moli_test_pch PRIVATE <QString> <gtest/gtest.h>)
+
 function(moli_module)
   cmake_parse_arguments(M "UNDER_LOCALES" "NAME" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
@@ -48,7 +58,7 @@ function(moli_module)
     add_executable(${test_target} ${test_sources})
     target_link_libraries(${test_target} PRIVATE ${M_NAME} ${M_TEST_DEPS} GTest::gtest GTest::gmock moli_test_main)
     target_compile_options(${test_target} PRIVATE ${MOLI_COMPILE_WARNINGS})
-    target_precompile_headers(${test_target} PRIVATE <QString> <gtest/gtest.h>)
+    target_precompile_headers(${test_target} REUSE_FROM moli_test_pch)
     add_test(NAME ${test_target} COMMAND ${test_target}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests)
     set(test_environment "QT_QPA_PLATFORM=offscreen;MOLI_SOURCE_DIR=${CMAKE_SOURCE_DIR};MOLI_BINARY_DIR=${CMAKE_BINARY_DIR}")
