@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
+#include <tuple>
 
 TfrmMainGZT* frmMainGZT = nullptr;
 
@@ -127,7 +128,7 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmDetail, QStringLiteral("删除明细"), Run(&TfrmMainGZT::Button6Click));
   MenuItem(pmDetail, QStringLiteral("发送到&Excel"), nullptr);
   MenuItem(pmDetail, QStringLiteral("发送到Exce&l（临时文件方式）"), nullptr);
-  MenuItem(pmDetail, QStringLiteral("批量删除-先鼠标拖选"), nullptr);
+  MenuItem(pmDetail, QStringLiteral("批量删除-先鼠标拖选"), Run(&TfrmMainGZT::N4Click));
   MenuItem(pmDetail, QStringLiteral("列表打印-打印选定行"), nullptr);
 
   pmPrint = new TPopupMenu(this);
@@ -214,6 +215,19 @@ void TfrmMainGZT::CreateMonthPanel() {
   Button3 = CommandButton(Buttons, QStringLiteral("Button3"), QStringLiteral("删除"),
                           [this](TObject* Sender) { Button3Click(Sender); });
   Button3->SetBounds(138, 4, 56, 26);
+  DBGridEh1 = Place<TDBGridX>(grpMonths, QStringLiteral("DBGridEh1"), alClient);
+  DBGridEh1->SetDataSource(DataSource1);
+  DBGridEh1->SetReadOnly(true);
+  DBGridEh1->SetOptions(DBGridEh1->Options() + TDBGridOptions{dgRowSelect, dgAlwaysShowSelection} -
+                        TDBGridOptions{dgEditing});
+  DBGridEh1->SetPopupMenu(pmMonth);
+  for (const auto& [Field, Title, Width] : {std::tuple{"SortIdx", "编号", 40}, std::tuple{"GZMonth", "发放月度", 120}}) {
+    TColumnX* Column = DBGridEh1->Columns()->Add();
+    Column->SetFieldName(QString::fromUtf8(Field));
+    Column->Title()->SetCaption(QString::fromUtf8(Title));
+    Column->SetWidth(Width);
+  }
+  DBGridEh1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, Integer, Integer) { FSavedSort.clear(); };
   Splitter1 = Place<TSplitter>(this, QStringLiteral("Splitter1"), alLeft, 4);
   Splitter1->SetLeft(pnlMonths->Width());
 }
@@ -279,10 +293,49 @@ void TfrmMainGZT::CreateDetailPanel() {
   Button11 = Command(QStringLiteral("Button11"), QStringLiteral("POS工资条"), 84, nullptr);
   Button12 = Command(QStringLiteral("Button12"), QStringLiteral("生成电子工资条并EMail"), 150, nullptr);
 
+  CreateRecordGrid();
   ListBox1 = new TListBox(this);
   ListBox1->SetName(QStringLiteral("ListBox1"));
   ListBox1->SetParent(grpDetail);
   ListBox1->SetVisible(false);
+}
+
+void TfrmMainGZT::CreateRecordGrid() {
+  DBGridEh2 = Place<TDBGridX>(grpDetail, QStringLiteral("DBGridEh2"), alClient);
+  DBGridEh2->SetDataSource(DataSource2);
+  DBGridEh2->SetReadOnly(true);
+  DBGridEh2->SetOptions(DBGridEh2->Options() + TDBGridOptions{dgRowSelect, dgMultiSelect, dgAlwaysShowSelection} -
+                        TDBGridOptions{dgEditing});
+  DBGridEh2->SetUseMultiTitle(true);
+  DBGridEh2->SetRowHeight(24);
+  DBGridEh2->SetRowSizingAllowed(true);
+  DBGridEh2->SetFooterRowCount(1);
+  DBGridEh2->SumList()->SetActive(true);
+  DBGridEh2->SetPopupMenu(pmDetail);
+  const std::vector<TRecordColumn>& Layout = RecordColumns();
+  for (size_t i = 0; i < Layout.size(); ++i) {
+    TColumnX* Column = DBGridEh2->Columns()->Add();
+    Column->SetFieldName(Layout[i].FieldName);
+    Column->Title()->SetCaption(Layout[i].Title);
+    Column->SetVisible(Layout[i].Visible);
+  }
+  const auto Col = [this](Integer Index) { return DBGridEh2->Columns()->Items(Index); };
+  Col(1)->Footer()->SetValueType(fvtStaticText);
+  Col(1)->Footer()->SetValue(QStringLiteral("合计"));
+  Col(1)->Footer()->SetAlignment(taCenter);
+  Col(5)->Footer()->SetValueType(fvtCount);
+  Col(5)->Footer()->SetDisplayFormat(QStringLiteral("0条"));
+  Col(7)->SetDisplayFormat(QStringLiteral("0.00"));
+  Col(7)->Footer()->SetValueType(fvtSum);
+  Col(7)->Footer()->SetDisplayFormat(QStringLiteral("0.0"));
+  Col(8)->SetDisplayFormat(QStringLiteral("0.0"));
+  for (Integer i = FirstEarningsColumn; i <= LastAmountColumn; ++i) Col(i)->Footer()->SetValueType(fvtSum);
+  Col(62)->SetDisplayFormat(QStringLiteral("yy-MM-dd hh:nn"));
+  DBGridEh2->OnTitleClick = [this](TColumnX* Column) { DBGridEh2TitleClick(Column); };
+  DBGridEh2->OnDblClick = [this](TObject* Sender) { Button5Click(Sender); };
+  DBGridEh2->OnKeyDown = [this](TObject* Sender, Word& Key, TShiftState) {
+    if (Key == VK_RETURN) Button5Click(Sender);
+  };
 }
 
 void TfrmMainGZT::FormCreate() {
@@ -407,10 +460,37 @@ void TfrmMainGZT::ReadyGrid(const String& Month) {
   FColumnTitle[7] = Mode == 3 ? QStringLiteral("出勤数") : QStringLiteral("出勤天数");
   FColumnTitle[8] = QStringLiteral("出勤小时");
   FColumnTitle[9] = QStringLiteral("工资标准");
+  ApplyColumnLayout();
+}
+
+void TfrmMainGZT::ApplyColumnLayout() {
+  for (Integer i = 0; i < DBGridEh2->Columns()->Count(); ++i) {
+    TColumnX* Column = DBGridEh2->Columns()->Items(i);
+    Column->Title()->SetCaption(FColumnTitle[size_t(i)]);
+    Column->SetVisible(FColumnVisible[size_t(i)]);
+  }
+}
+
+void TfrmMainGZT::DBGridEh2TitleClick(TColumnX* Column) {
+  TPubSettings& S = Settings();
+  S.GSortAscending = !S.GSortAscending;
+  for (Integer i = 0; i < DBGridEh2->Columns()->Count(); ++i)
+    DBGridEh2->Columns()->Items(i)->Title()->SetSortMarker(smNoneX);
+  Column->Title()->SetSortMarker(S.GSortAscending ? smDownX : smUpX);
+  try {
+    dsGZDetail->SetSort(Column->FieldName() + (S.GSortAscending ? QStringLiteral(" ASC") : QStringLiteral(" DESC")));
+    FSavedSort = dsGZDetail->Sort();
+  } catch (const Exception&) {
+  }
 }
 
 void TfrmMainGZT::SetFloatFormat() {
   const String Format = AmountFormat();
+  for (Integer i = FirstAmountColumn; i <= LastAmountColumn; ++i) {
+    TColumnX* Column = DBGridEh2->Columns()->Items(i);
+    Column->SetDisplayFormat(Format);
+    if (Column->Footer()->ValueType() == fvtSum) Column->Footer()->SetDisplayFormat(Format);
+  }
   if (!dsGZDetail->Active()) return;
   for (Integer i = 0; i < dsGZDetail->FieldCount(); ++i)
     if (auto* Field = dynamic_cast<TFloatField*>(dsGZDetail->Fields()->Fields(i))) Field->SetDisplayFormat(Format);

@@ -3,6 +3,7 @@
 // pay records on the right under a filter bar, the toolbar and menus that
 // reach every other command. Month and record maintenance live in
 // uMainMaintenance.cpp; backup, restore and clearing in uMainBackup.cpp.
+#include "dbgrid/DBGridX.h"
 #include "platform/db/ADODB.h"
 #include "skin/SkinData.h"
 #include <array>
@@ -35,6 +36,8 @@ public:
   void ReadyGrid(const String& Month);
   // The amount format on the amount columns, their footers and the record fields.
   void SetFloatFormat();
+  // Sorts the records by the clicked column, the direction alternating from click to click.
+  void DBGridEh2TitleClick(TColumnX* Column);
   // Index of the first record column showing FieldName (without case); -1 when none.
   Integer GetCol(const String& FieldName) const;
   // The record column's title ("应发工资|基本工资") and visibility as the month's items set them.
@@ -61,6 +64,7 @@ public:
   void Button4Click(TObject* Sender);   // add record
   void Button5Click(TObject* Sender);   // change record
   void Button6Click(TObject* Sender);   // delete record
+  void N4Click(TObject* Sender);        // batch delete of the selected records
   void Button9Click(TObject* Sender);   // month data copy
   void Button10Click(TObject* Sender);  // employee data copy
 
@@ -86,9 +90,11 @@ public:
   TButton* Button1;
   TButton* Button2;
   TButton* Button3;
+  TDBGridX* DBGridEh1;  // months
   TSplitter* Splitter1;
   TGroupBox* grpDetail;
   TPanel* pnlFilter;
+  TDBGridX* DBGridEh2;  // records
   TComboBox* cmbDepart;
   TComboBox* cmbName;
   TComboBox* cmbEmpCode;
@@ -127,6 +133,9 @@ private:
   void CreateToolBar();
   void CreateMonthPanel();
   void CreateDetailPanel();
+  void CreateRecordGrid();
+  // Puts the titles and visibility of ReadyGrid on the record grid's columns.
+  void ApplyColumnLayout();
   void CreateMenus();
   TButton* CommandButton(TWinControl* Parent, const String& Name, const String& Caption, TNotifyEvent Click);
   TMenuItem* MenuItem(TMenu* Menu, const String& Caption, TNotifyEvent Click);

@@ -149,6 +149,23 @@ void TfrmMainGZT::Button6Click(TObject*) {
   }
 }
 
+void TfrmMainGZT::N4Click(TObject*) {
+  if (!Confirmed(QStringLiteral("您确认删除选定的工资记录吗？\n批量删除一般用于期初批量导入数据出错的情况！"))) return;
+  TBookmarkListX* Selected = DBGridEh2->RecordBookmarks();
+  std::vector<TBookmarkStr> Rows;
+  for (Integer i = 0; i < Selected->GetCount(); ++i) Rows.push_back(Selected->GetBookmark(i));
+  try {
+    for (const TBookmarkStr& Row : Rows) {
+      dsGZDetail->SetBookmark(Row);
+      dsGZDetail->Delete();
+    }
+    dsGZDetail->UpdateBatch();
+  } catch (const Exception&) {
+    dsGZDetail->CancelBatch();
+    ShowAppMessage(QStringLiteral("删除数据过程中出现错误！"));
+  }
+}
+
 void TfrmMainGZT::Button9Click(TObject*) {
   const String Month = CurrentMonth();
   if (Month.isEmpty()) {

@@ -478,6 +478,45 @@ TEST_F(MainWindowTest, AChosenSkinIsBuiltBeforeItReplacesTheCurrentOne) {
   EXPECT_TRUE(Window->SkinData1->Active());
 }
 
+TEST_F(MainWindowTest, TheRecordGridSortsByTitleClicksSumsInItsFootersAndDeletesSelections) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000.25);
+  AddRecord(QStringLiteral("202401"), "生产部", "李四", 4000.5);
+  AddRecord(QStringLiteral("202401"), "生产部", "王五", 1000);
+  auto Window = OpenWindow();
+  TDBGridX* Grid = Window->DBGridEh2;
+  const auto Footer = [Grid](Integer Col) { return Grid->FooterValueText(0, Col); };
+  EXPECT_EQ(Footer(1), U("合计"));
+  EXPECT_EQ(Footer(5), U("3条"));
+  EXPECT_EQ(Footer(10), QStringLiteral("8000.75"));
+  EXPECT_EQ(Footer(57), QStringLiteral("8000.75"));
+  EXPECT_EQ(Grid->Columns()->Items(10)->DisplayFormat(), QStringLiteral("0.00"));
+
+  // Two clicks on a title sort ascending, then descending; the direction carries over to other columns.
+  TColumnX* Pay = Grid->Columns()->Items(10);
+  Window->DBGridEh2TitleClick(Pay);
+  EXPECT_EQ(ListedNames(*Window), U("王五/张三/李四"));
+  EXPECT_EQ(Pay->Title()->SortMarker(), smDownX);
+  Window->DBGridEh2TitleClick(Pay);
+  EXPECT_EQ(ListedNames(*Window), U("李四/张三/王五"));
+  EXPECT_EQ(Pay->Title()->SortMarker(), smUpX);
+
+  // The settings' amount format reaches the columns and footers.
+  Settings().GShowFloat = 0;
+  Window->SetFloatFormat();
+  EXPECT_EQ(Footer(10), QStringLiteral("8001"));
+
+  // Batch delete of the selected rows, on Yes only.
+  Window->dsGZDetail->First();
+  Grid->RecordBookmarks()->AppendBookmark(Window->dsGZDetail->Bookmark());
+  Window->dsGZDetail->Last();
+  Grid->RecordBookmarks()->AppendBookmark(Window->dsGZDetail->Bookmark());
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->N4Click(nullptr);
+  EXPECT_EQ(ListedNames(*Window), U("张三"));
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("1"));
+}
+
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {
   AddMonth(QStringLiteral("202401"));
   AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
