@@ -1,6 +1,7 @@
 #include "grid/BMListX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/ScopeGuards.h"
 
 TBMListX::TBMListX() : FItems(std::make_unique<TStringList>()) {
   FItems->OnChange = [this](TObject*) { ListChanged(); };
@@ -87,31 +88,21 @@ void TBMListX::SetDataSetOpen(bool Open) {
 
 void TBMListX::DeleteRecords() {
   TDataSet* DataSet = GetDataSet();
-  DataSet->DisableControls();
-  try {
+  {
+    TDisableControlsLock controlsLock(DataSet);
     for (Integer I = GetCount() - 1; I >= 0; --I) {
       DataSet->SetBookmark(GetBookmark(I));
       DataSet->Delete();
       RemoveAt(I);
     }
-  } catch (...) {
-    DataSet->EnableControls();
-    throw;
   }
-  DataSet->EnableControls();
   SelectionChanged();
 }
 
 void TBMListX::SortItems(void* Context, TBMListCompareX Compare) {
   if (GetCount() < 2) return;
-  FItems->BeginUpdate();
-  try {
-    QuickSort(0, GetCount() - 1, Context, Compare);
-  } catch (...) {
-    FItems->EndUpdate();
-    throw;
-  }
-  FItems->EndUpdate();
+  TUpdateLock lock(FItems.get());
+  QuickSort(0, GetCount() - 1, Context, Compare);
 }
 
 // The comparison works on indexes, so the pivot is followed by index through exchanges.

@@ -124,6 +124,7 @@ void TCustomDBCheckBoxX::SetState(TCheckBoxState Value) {
   try {
     CommitData();
   } catch (...) {
+    // A state the field refuses is not kept: the box shows the field again.
     FDataLink->Revert();
     throw;
   }
@@ -193,6 +194,7 @@ void TCustomDBCheckBoxX::Dispatch(TMessage& Message) {
       try {
         FDataLink->UpdateRecord();
       } catch (...) {
+        // A value the record refuses keeps the focus here until it is mended.
         SetFocus();
         throw;
       }

@@ -190,6 +190,7 @@ bool TCustomDBComboBoxX::LocateText(const String& Text, bool Partial) {
       SetSelLength(Integer(EditText().size()) - Integer(Text.size()));
     }
   } catch (...) {
+    // A failed lookup leaves the previous item chosen.
     FItemIndex = previous;
     throw;
   }

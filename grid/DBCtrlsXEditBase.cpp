@@ -255,6 +255,7 @@ void TCustomDBEditX::SetFromCode(const std::function<void()>& Load) {
   try {
     StoreValue();
   } catch (...) {
+    // A value the field refuses is not kept: the edit shows the field again.
     FDataLink->Revert();
     throw;
   }
@@ -346,6 +347,7 @@ void TCustomDBEditX::Dispatch(TMessage& Message) {
       try {
         FDataLink->UpdateRecord();
       } catch (...) {
+        // A value the record refuses keeps the focus here, selected, until it is mended.
         SelectAll();
         SetFocus();
         throw;

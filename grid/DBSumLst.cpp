@@ -1,5 +1,6 @@
 #include "grid/DBSumLst.h"
 #include "grid/LibraryRoutinesX.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/rtl/SysUtils.h"
 #include <cmath>
 
@@ -275,73 +276,56 @@ void TDBSumListProducer::RecalcAll() {
   if (Blocked() || !FActive || !FDataSet || !FDataSet->Active() || !FEventsHooked) return;
   ResetSumValues();
   FLastFoundIndex = -1;
-  try {
-    if (OnRecalcAll) OnRecalcAll(this);
-    if (FExternalRecalc) {
-      FinishRecalc();
-      return;
-    }
-    bool NeedWalk = VirtualMode();
-    for (Integer I = 0; I < FSumCollection->Count(); ++I) {
-      const TDBSum* Sum = FSumCollection->Items(I);
-      NeedWalk = NeedWalk || Sum->GroupOperation() == goCount || !Sum->FieldName().isEmpty();
-    }
-    if (NeedWalk) {
-      const std::vector<TField*> Fields = SumFields();
-      const TBookmarkStr Saved = FDataSet->IsEmpty() ? TBookmarkStr() : FDataSet->Bookmark();
-      const bool Virtual = VirtualMode();
-      const Integer Count = FSumCollection->Count();
-      FDataSet->DisableControls();
-      FVirtualRecList->ClearBookmarks();
-      FRecalculating = true;
-      // Whatever happens during the walk, the user's record and the controls come back.
-      auto Restore = [&] {
+  TScopeGuard finish([this] { FinishRecalc(); });
+  if (OnRecalcAll) OnRecalcAll(this);
+  if (FExternalRecalc) return;
+  bool NeedWalk = VirtualMode();
+  for (Integer I = 0; I < FSumCollection->Count(); ++I) {
+    const TDBSum* Sum = FSumCollection->Items(I);
+    NeedWalk = NeedWalk || Sum->GroupOperation() == goCount || !Sum->FieldName().isEmpty();
+  }
+  if (NeedWalk) {
+    const std::vector<TField*> Fields = SumFields();
+    const TBookmarkStr Saved = FDataSet->IsEmpty() ? TBookmarkStr() : FDataSet->Bookmark();
+    const bool Virtual = VirtualMode();
+    const Integer Count = FSumCollection->Count();
+    TDisableControlsLock controlsLock(FDataSet);
+    FVirtualRecList->ClearBookmarks();
+    FRecalculating = true;
+    {
+      // Whatever happens during the walk, the user's record comes back.
+      TScopeGuard restore([&] {
         if (!Saved.isEmpty() && FDataSet->BookmarkValid(Saved)) FDataSet->SetBookmark(Saved);
         else FDataSet->First();
-      };
-      try {
-        for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next()) {
-          for (Integer I = 0; I < Count; ++I) {
-            TDBSum* Sum = FSumCollection->Items(I);
-            const TField* Field = Fields[size_t(I)];
-            switch (Sum->GroupOperation()) {
-              case goSum:
-                if (Field && !Field->IsNull()) Sum->AggregateValue = CheckedAdd(Sum->AggregateValue, FieldValueToFixed(Field));
-                break;
-              case goAvg:
-                if (Field && !Field->IsNull()) {
-                  ++Sum->NonNullCount;
-                  Sum->AvgTotal = CheckedAdd(Sum->AvgTotal, FieldValueToFixed(Field));
-                }
-                break;
-              case goCount:
-                if (CountsRecord(Field)) Sum->AggregateValue = CheckedAdd(Sum->AggregateValue, FixedOne);
-                break;
-            }
+      });
+      for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next()) {
+        for (Integer I = 0; I < Count; ++I) {
+          TDBSum* Sum = FSumCollection->Items(I);
+          const TField* Field = Fields[size_t(I)];
+          switch (Sum->GroupOperation()) {
+            case goSum:
+              if (Field && !Field->IsNull()) Sum->AggregateValue = CheckedAdd(Sum->AggregateValue, FieldValueToFixed(Field));
+              break;
+            case goAvg:
+              if (Field && !Field->IsNull()) {
+                ++Sum->NonNullCount;
+                Sum->AvgTotal = CheckedAdd(Sum->AvgTotal, FieldValueToFixed(Field));
+              }
+              break;
+            case goCount:
+              if (CountsRecord(Field)) Sum->AggregateValue = CheckedAdd(Sum->AggregateValue, FixedOne);
+              break;
           }
-          if (Virtual) FVirtualRecList->AppendBookmark(FDataSet->Bookmark());
         }
-        Restore();
-      } catch (...) {
-        try {
-          Restore();
-        } catch (...) {
-        }
-        FDataSet->EnableControls();
-        throw;
+        if (Virtual) FVirtualRecList->AppendBookmark(FDataSet->Bookmark());
       }
-      for (Integer I = 0; I < Count; ++I) {
-        TDBSum* Sum = FSumCollection->Items(I);
-        if (Sum->GroupOperation() == goAvg) Sum->AggregateValue = DivideRounded(Sum->AvgTotal, Sum->NonNullCount);
-      }
-      FDataSet->EnableControls();
     }
-    if (OnAfterRecalcAll) OnAfterRecalcAll(this);
-  } catch (...) {
-    FinishRecalc();
-    throw;
+    for (Integer I = 0; I < Count; ++I) {
+      TDBSum* Sum = FSumCollection->Items(I);
+      if (Sum->GroupOperation() == goAvg) Sum->AggregateValue = DivideRounded(Sum->AvgTotal, Sum->NonNullCount);
+    }
   }
-  FinishRecalc();
+  if (OnAfterRecalcAll) OnAfterRecalcAll(this);
 }
 
 void TDBSumListProducer::HandleAfterEdit(TDataSet* DataSet) {

@@ -1,4 +1,5 @@
 #include "grid/DatasetFieldValueListX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 TDatasetFieldValueListX::TDatasetFieldValueListX() : FValues(std::make_unique<TStringList>()) {
   FValues->SetSorted(true);
@@ -35,18 +36,13 @@ void TDatasetFieldValueListX::RefreshValues() {
   if (!Field) return;
   // The walk must not cost the user the record they stand on.
   const TBookmarkStr Saved = DataSet->Bookmark();
-  DataSet->DisableControls();
-  try {
-    FValues->BeginUpdate();
+  {
+    TDisableControlsLock controlsLock(DataSet);
+    TScopeGuard backToSaved([&] {
+      if (DataSet->BookmarkValid(Saved)) DataSet->SetBookmark(Saved);
+    });
+    TUpdateLock lock(FValues.get());
     for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) FValues->Add(Field->AsString());
-    FValues->EndUpdate();
-    if (DataSet->BookmarkValid(Saved)) DataSet->SetBookmark(Saved);
-  } catch (...) {
-    if (FValues->UpdateCount() > 0) FValues->EndUpdate();
-    if (DataSet->BookmarkValid(Saved)) DataSet->SetBookmark(Saved);
-    DataSet->EnableControls();
-    throw;
   }
-  DataSet->EnableControls();
   FOutOfDate = false;
 }

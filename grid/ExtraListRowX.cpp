@@ -1,4 +1,5 @@
 #include "grid/ExtraListRowX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 namespace {
 constexpr TShortCut AltDelete = 0x8000 | VK_DELETE;
@@ -56,19 +57,14 @@ void TSpecRowX::Assign(TPersistent* Source) {
   auto* Other = dynamic_cast<TSpecRowX*>(Source);
   if (!Other) return TPersistent::Assign(Source);
   SuspendChanges();
-  try {
-    SetCellsText(Other->FCellsText);
-    SetColor(Other->Color());
-    if (Other->FFontAssigned) SetFont(Other->FFont.get());
-    FShortCut = Other->FShortCut;
-    SetShowIfNotInKeyList(Other->FShowIfNotInKeyList);
-    SetValue(Other->FValue);
-    SetVisible(Other->FVisible);
-  } catch (...) {
-    ResumeChanges();
-    throw;
-  }
-  ResumeChanges();
+  TScopeGuard resume([this] { ResumeChanges(); });
+  SetCellsText(Other->FCellsText);
+  SetColor(Other->Color());
+  if (Other->FFontAssigned) SetFont(Other->FFont.get());
+  FShortCut = Other->FShortCut;
+  SetShowIfNotInKeyList(Other->FShowIfNotInKeyList);
+  SetValue(Other->FValue);
+  SetVisible(Other->FVisible);
 }
 
 void TSpecRowX::SetCellsText(const String& Value) {

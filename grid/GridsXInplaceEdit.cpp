@@ -3,6 +3,7 @@
 // its text back first) when the current cell changes or the grid loses the focus.
 #include "grid/GridsX.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/SystemColors.h"
 #include <QApplication>
@@ -27,18 +28,13 @@ void TInplaceEdit::UpdateEditRect() {
 // Texts set while loading are the cell's own: they must not travel back to the cell.
 void TInplaceEdit::LoadCellContents() {
   FLoading = true;
-  try {
-    SetText(String());
-    SetEditMask(FGrid->GetCellEditMask(FGrid->Col(), FGrid->Row()));
-    SetText(FGrid->GetCellEditText(FGrid->Col(), FGrid->Row()));
-    const Integer maxLength = FGrid->GetCellEditMaxLength();
-    SetReadOnly(maxLength == -1);
-    SetMaxLength(maxLength == -1 ? 0 : maxLength);
-  } catch (...) {
-    FLoading = false;
-    throw;
-  }
-  FLoading = false;
+  TScopeGuard loaded([this] { FLoading = false; });
+  SetText(String());
+  SetEditMask(FGrid->GetCellEditMask(FGrid->Col(), FGrid->Row()));
+  SetText(FGrid->GetCellEditText(FGrid->Col(), FGrid->Row()));
+  const Integer maxLength = FGrid->GetCellEditMaxLength();
+  SetReadOnly(maxLength == -1);
+  SetMaxLength(maxLength == -1 ? 0 : maxLength);
 }
 
 bool TInplaceEdit::IsWindowShown() const { return HandleAllocated() && Visible(); }
@@ -244,15 +240,12 @@ void TCustomGridX::SyncEditor() {
 
 void TCustomGridX::HideInplaceEditor() {
   if (!FInplaceEditor) return;
-  try {
-    CommitEditorText();
-  } catch (...) {
+  // The editor goes also when the grid refuses its text.
+  TScopeGuard hide([this] {
     FInplaceCol = FInplaceRow = -1;
     FInplaceEditor->HideEditWindow();
-    throw;
-  }
-  FInplaceCol = FInplaceRow = -1;
-  FInplaceEditor->HideEditWindow();
+  });
+  CommitEditorText();
 }
 
 void TCustomGridX::CommitEditorText() {

@@ -1,5 +1,6 @@
 // The grid's counts, extents, options and the base behaviour of its simple virtual operations.
 #include "grid/GridsX.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Forms.h"
 #include <QApplication>
 #include <QWidget>
@@ -501,15 +502,10 @@ void TCustomGridX::RemoveColumn(Integer ACol) {
 
 void TCustomGridX::RemoveRow(Integer ARow) {
   LockUpdate();
-  try {
-    if (ARow == FCurrent.Y && ARow > 0) --FCurrent.Y;
-    RelocateRow(ARow, FRowCount - 1);
-    SetRowCount(FRowCount - 1);
-  } catch (...) {
-    UnlockUpdate();
-    throw;
-  }
-  UnlockUpdate();
+  TScopeGuard unlock([this] { UnlockUpdate(); });
+  if (ARow == FCurrent.Y && ARow > 0) --FCurrent.Y;
+  RelocateRow(ARow, FRowCount - 1);
+  SetRowCount(FRowCount - 1);
 }
 
 void TCustomGridX::ActivateCell(Integer ACol, Integer ARow, bool MoveAnchor) {

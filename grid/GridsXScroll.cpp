@@ -1,6 +1,7 @@
 // Moving the view of the grid: by cells and by pixels, the scroll bars in cell and pixel
 // mode, the current cell, and changes of the line counts.
 #include "grid/GridsX.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <algorithm>
 #include <cstdlib>
 
@@ -310,16 +311,13 @@ void TCustomGridX::RefreshBar(bool Horz) {
 void TCustomGridX::RefreshScrollBars() {
   if (FScrollBars == ssNone || !HandleAllocated() || !Showing() || UpdateLocked() || FRefreshingBars) return;
   // Changing a bar can change the client size and bring a WM_SIZE back here.
-  FRefreshingBars = true;
   const TGridCoord oldTopLeft = FTopLeft;
-  try {
+  {
+    FRefreshingBars = true;
+    TScopeGuard refreshed([this] { FRefreshingBars = false; });
     if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) RefreshBar(true);
     if (FScrollBars == ssVertical || FScrollBars == ssBoth) RefreshBar(false);
-  } catch (...) {
-    FRefreshingBars = false;
-    throw;
   }
-  FRefreshingBars = false;
   UpdateScrollPos();
   const bool moved = IsSmoothHorzScroll() ? FTopLeft.Y != oldTopLeft.Y : !(FTopLeft == oldTopLeft);
   if (moved) TopLeftMoved(oldTopLeft, FLeftColOffset, FTopRowOffset);
@@ -411,6 +409,7 @@ void TCustomGridX::ChangeSize(Integer NewColCount, Integer NewRowCount) {
   try {
     apply();
   } catch (...) {
+    // A size the grid cannot take is undone: the old counts and extents come back.
     FColCount = oldCols;
     FRowCount = oldRows;
     FFixedCols = oldFixedCols;

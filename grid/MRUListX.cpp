@@ -1,5 +1,6 @@
 #include "grid/MRUListX.h"
 #include "grid/PlatformShimsX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 TMRUListX::TMRUListX(TPersistent* AOwner) : FItems(std::make_unique<TStringList>()), FOwner(AOwner) {}
 
@@ -45,21 +46,15 @@ void TMRUListX::TrimToLimit() {
 }
 
 void TMRUListX::CollectMatches(TStrings* Target, const String& Text) {
-  Target->BeginUpdate();
-  try {
-    Target->Clear();
-    for (Integer I = 0; I < FItems->Count(); ++I) {
-      const String Entry = FItems->Strings(I);
-      const String Head = Entry.left(Text.size());
-      bool Accept = FCaseSensitive ? PlatformCompareStr(Head, Text) == 0 : PlatformCompareText(Head, Text) == 0;
-      if (OnFilterHook) OnFilterHook(this, Entry, Accept);
-      if (Accept) Target->Add(Entry);
-    }
-  } catch (...) {
-    Target->EndUpdate();
-    throw;
+  TUpdateLock lock(Target);
+  Target->Clear();
+  for (Integer I = 0; I < FItems->Count(); ++I) {
+    const String Entry = FItems->Strings(I);
+    const String Head = Entry.left(Text.size());
+    bool Accept = FCaseSensitive ? PlatformCompareStr(Head, Text) == 0 : PlatformCompareText(Head, Text) == 0;
+    if (OnFilterHook) OnFilterHook(this, Entry, Accept);
+    if (Accept) Target->Add(Entry);
   }
-  Target->EndUpdate();
 }
 
 void TMRUListX::FireCloseUp(bool Accept) {

@@ -181,13 +181,8 @@ bool TDataLink::Edit() {
 
 void TDataLink::UpdateRecord() {
   FUpdating = true;
-  try {
-    UpdateData();
-  } catch (...) {
-    FUpdating = false;
-    throw;
-  }
-  FUpdating = false;
+  TScopeGuard updated([this] { FUpdating = false; });
+  UpdateData();
 }
 
 Integer TDataLink::MoveBy(Integer Distance) {

@@ -77,6 +77,7 @@ void TDataSet::DoOpen() {
     else FFilterExpr.reset();
     BuildView();
   } catch (...) {
+    // A failed open leaves the data set closed, as it was, whatever step failed.
     InternalClose();
     DestroyDefaultFields();
     FFieldDefs->Clear();
@@ -309,27 +310,21 @@ void TDataSet::CalculateRow(TRowId Row, std::vector<Variant>& Values) const {
   const TDataSetState savedState = FState;
   const std::optional<TRowId> savedRow = FCalcRow;
   std::vector<Variant>* savedTarget = FCalcTarget;
-  auto restore = [&]() {
+  TScopeGuard restore([&] {
     self->FState = savedState;
     FCalcRow = savedRow;
     self->FCalcTarget = savedTarget;
-  };
+  });
   self->FState = dsCalcFields;
   FCalcRow = Row;
   self->FCalcTarget = &Values;
-  try {
-    for (TField* field : FFields->FList) {
-      if (field->FFieldKind != fkLookup || !field->FLookupDataSet || !field->FLookupDataSet->Active()) continue;
-      const Variant keys = FieldValues(field->FKeyFields);
-      Values[size_t(field->FCalcIndex)] =
-          field->FLookupDataSet->Lookup(field->FLookupKeyFields, keys, field->FLookupResultField);
-    }
-    if (OnCalcFields) self->OnCalcFields(self);
-  } catch (...) {
-    restore();
-    throw;
+  for (TField* field : FFields->FList) {
+    if (field->FFieldKind != fkLookup || !field->FLookupDataSet || !field->FLookupDataSet->Active()) continue;
+    const Variant keys = FieldValues(field->FKeyFields);
+    Values[size_t(field->FCalcIndex)] =
+        field->FLookupDataSet->Lookup(field->FLookupKeyFields, keys, field->FLookupResultField);
   }
-  restore();
+  if (OnCalcFields) self->OnCalcFields(self);
 }
 
 void TDataSet::SetFieldValue(TField* Field, const Variant& Value) {
@@ -357,6 +352,7 @@ void TDataSet::SetFieldValue(TField* Field, const Variant& Value) {
     try {
       Field->OnValidate(Field);
     } catch (...) {
+      // A rejected value does not stay in the record.
       WriteStore(row, Field, old);
       throw;
     }

@@ -49,6 +49,7 @@ void TDataSet::InsertRow(bool AtEnd) {
   try {
     Fire(OnNewRecord);
   } catch (...) {
+    // A new row whose initialisation failed is taken out again.
     const Integer p = PositionOf(row);
     RemoveFromView(p);
     SetHidden(row, true);

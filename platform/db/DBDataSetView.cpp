@@ -115,6 +115,7 @@ void TDataSet::SetFilter(const String& Value) {
   try {
     PrepareFilter();
   } catch (...) {
+    // A filter text that does not parse leaves the previous filter in force.
     FFilter = old;
     throw;
   }

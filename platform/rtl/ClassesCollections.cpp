@@ -1,4 +1,5 @@
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <algorithm>
 
 namespace {
@@ -73,16 +74,9 @@ TCollectionItem* TCollection::Add() {
 
 TCollectionItem* TCollection::Insert(Integer Index) {
   if (Index < 0 || Index > Count()) ListIndexError(Index);
-  BeginUpdate();
-  TCollectionItem* item = nullptr;
-  try {
-    item = Add();
-    item->SetIndex(Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock lock(this);
+  TCollectionItem* item = Add();
+  item->SetIndex(Index);
   return item;
 }
 
@@ -114,15 +108,9 @@ void TCollection::Assign(TPersistent* Source) {
     return;
   }
   if (source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* item : source->FItems) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock lock(this);
+  Clear();
+  for (TCollectionItem* item : source->FItems) Add()->Assign(item);
 }
 
 void TCollection::BeginUpdate() { ++FUpdateCount; }

@@ -1,6 +1,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Encodings.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <algorithm>
 #include <numeric>
 
@@ -49,14 +50,8 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 }
 
 void TStrings::AddStrings(TStrings* Strings) {
-  BeginUpdate();
-  try {
-    for (Integer i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock lock(this);
+  for (Integer i = 0; i < Strings->Count(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
 }
 
 void TStrings::InsertObject(Integer Index, const String& S, TObject* AObject) {
@@ -76,35 +71,23 @@ void TStrings::PutObject(Integer, TObject*) {}
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  try {
-    const String s = Get(CurIndex);
-    TObject* object = GetObject(CurIndex);
-    PutObject(CurIndex, nullptr);
-    Delete(CurIndex);
-    InsertObject(NewIndex, s, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock lock(this);
+  const String s = Get(CurIndex);
+  TObject* object = GetObject(CurIndex);
+  PutObject(CurIndex, nullptr);
+  Delete(CurIndex);
+  InsertObject(NewIndex, s, object);
 }
 
 void TStrings::Exchange(Integer Index1, Integer Index2) {
-  BeginUpdate();
-  try {
-    const String s1 = Get(Index1), s2 = Get(Index2);
-    TObject* o1 = GetObject(Index1);
-    TObject* o2 = GetObject(Index2);
-    Put(Index1, s2);
-    Put(Index2, s1);
-    PutObject(Index1, o2);
-    PutObject(Index2, o1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateLock lock(this);
+  const String s1 = Get(Index1), s2 = Get(Index2);
+  TObject* o1 = GetObject(Index1);
+  TObject* o2 = GetObject(Index2);
+  Put(Index1, s2);
+  Put(Index2, s1);
+  PutObject(Index1, o2);
+  PutObject(Index2, o1);
 }
 
 Integer TStrings::IndexOf(const String& S) const {
@@ -131,19 +114,13 @@ Integer TStrings::IndexOfObject(TObject* AObject) const {
 void TStrings::Assign(TPersistent* Source) {
   if (auto* source = dynamic_cast<TStrings*>(Source)) {
     if (source == this) return;
-    BeginUpdate();
-    try {
-      Clear();
-      FDelimiter = source->FDelimiter;
-      FQuoteChar = source->FQuoteChar;
-      FNameValueSeparator = source->FNameValueSeparator;
-      FStrictDelimiter = source->FStrictDelimiter;
-      AddStrings(source);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    TUpdateLock lock(this);
+    Clear();
+    FDelimiter = source->FDelimiter;
+    FQuoteChar = source->FQuoteChar;
+    FNameValueSeparator = source->FNameValueSeparator;
+    FStrictDelimiter = source->FStrictDelimiter;
+    AddStrings(source);
     return;
   }
   TPersistent::Assign(Source);
@@ -196,24 +173,18 @@ String TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const String& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    qsizetype start = 0;
-    const qsizetype n = Value.size();
-    while (start < n) {
-      qsizetype end = start;
-      while (end < n && Value[end] != u'\r' && Value[end] != u'\n') ++end;
-      Add(Value.mid(start, end - start));
-      if (end < n && Value[end] == u'\r') ++end;
-      if (end < n && Value[end] == u'\n') ++end;
-      start = end;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateLock lock(this);
+  Clear();
+  qsizetype start = 0;
+  const qsizetype n = Value.size();
+  while (start < n) {
+    qsizetype end = start;
+    while (end < n && Value[end] != u'\r' && Value[end] != u'\n') ++end;
+    Add(Value.mid(start, end - start));
+    if (end < n && Value[end] == u'\r') ++end;
+    if (end < n && Value[end] == u'\n') ++end;
+    start = end;
   }
-  EndUpdate();
 }
 
 String TStrings::CommaText() const { return DelimitedTextWith(u',', u'"'); }
@@ -239,36 +210,30 @@ String TStrings::DelimitedTextWith(QChar Delim, QChar Quote) const {
 }
 
 void TStrings::SetDelimitedTextWith(const String& Value, QChar Delim, QChar Quote) {
-  BeginUpdate();
-  try {
-    Clear();
-    const qsizetype n = Value.size();
-    qsizetype p = 0;
-    auto skipBlanks = [&] {
-      if (!FStrictDelimiter)
-        while (p < n && IsBlank(Value[p])) ++p;
-    };
-    skipBlanks();
-    while (p < n) {
-      if (Value[p] == Quote) {
-        Add(ExtractQuoted(Value, p, Quote));
-      } else {
-        const qsizetype start = p;
-        while (p < n && Value[p] != Delim && (FStrictDelimiter || Value[p].unicode() > u' ')) ++p;
-        Add(Value.mid(start, p - start));
-      }
-      skipBlanks();
-      if (p < n && Value[p] == Delim) {
-        if (p + 1 == n) Add(String());
-        ++p;
-        skipBlanks();
-      }
+  TUpdateLock lock(this);
+  Clear();
+  const qsizetype n = Value.size();
+  qsizetype p = 0;
+  auto skipBlanks = [&] {
+    if (!FStrictDelimiter)
+      while (p < n && IsBlank(Value[p])) ++p;
+  };
+  skipBlanks();
+  while (p < n) {
+    if (Value[p] == Quote) {
+      Add(ExtractQuoted(Value, p, Quote));
+    } else {
+      const qsizetype start = p;
+      while (p < n && Value[p] != Delim && (FStrictDelimiter || Value[p].unicode() > u' ')) ++p;
+      Add(Value.mid(start, p - start));
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    skipBlanks();
+    if (p < n && Value[p] == Delim) {
+      if (p + 1 == n) Add(String());
+      ++p;
+      skipBlanks();
+    }
   }
-  EndUpdate();
 }
 
 void TStrings::BeginUpdate() {

@@ -325,6 +325,7 @@ bool TWidgetEvents::TranslateKey(TWinControl* Control, QWidget* Widget, QEvent* 
       try {
         shortCut = form->IsShortCut(vk, KeyDataToShiftState(keyData));
       } catch (...) {
+        // A failing menu item is reported here, at the event boundary, and still takes the key.
         shortCut = true;
         if (Application) Application->HandleException(Control);
       }

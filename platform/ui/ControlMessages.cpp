@@ -35,6 +35,7 @@ void DeliverMessage(TControl* Control, TMessage& Message) {
   try {
     Control->WindowProc(Message);
   } catch (...) {
+    // Every message from the window system arrives here: no exception may cross Qt's event loop.
     if (Application) Application->HandleException(Control);
   }
 }

@@ -1,4 +1,5 @@
 #include "platform/ui/ControlHost.h"
+#include "platform/rtl/ScopeGuards.h"
 
 // ---- TControlCanvas
 
@@ -33,13 +34,8 @@ void TCustomControl::PaintWindow(TCanvas* Canvas) {
   FCanvas->BeginPaintOn(Canvas, Canvas->DeviceOrigin(), Canvas->ClipRect());
   FCanvas->Font()->Assign(Font());
   FCanvas->Brush()->SetColor(Color());
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->EndPaint();
-    throw;
-  }
-  FCanvas->EndPaint();
+  TScopeGuard endPaint([this] { FCanvas->EndPaint(); });
+  Paint();
 }
 
 // ---- TGraphicControl

@@ -36,6 +36,7 @@ void TTimer::UpdateTimer() {
       try {
         Timer();
       } catch (...) {
+        // Called from Qt's timer: no exception may cross Qt's event loop.
         if (Application) Application->HandleException(this);
       }
     });

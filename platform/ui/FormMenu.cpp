@@ -61,6 +61,7 @@ void TCustomForm::BuildMenuBar() {
         try {
           item->Click();
         } catch (...) {
+          // Called from Qt's menu action: no exception may cross Qt's event loop.
           if (Application) Application->HandleException(this);
         }
       }, Qt::QueuedConnection);

@@ -275,6 +275,7 @@ TModalResult TCustomForm::ShowModal() {
       if (CloseQuery()) DoClose(action);
       else action = caNone;
     } catch (...) {
+      // Close handlers run inside the modal loop: a failure is reported and the form stays.
       action = caNone;
       if (Application) Application->HandleException(this);
     }
@@ -321,6 +322,7 @@ void TCustomForm::CloseFromWindowSystem() {
   try {
     Close();
   } catch (...) {
+    // Called from the window system's close event: no exception may cross Qt's event loop.
     if (Application) Application->HandleException(this);
   }
 }
@@ -384,6 +386,7 @@ void TApplication::HandleException(TObject* Sender) {
   } catch (const std::exception& e) {
     report(Exception(QString::fromLocal8Bit(e.what())));
   } catch (...) {
+    // Whatever else was thrown is still reported, as what little is known of it.
     report(Exception(QStringLiteral("Unknown exception")));
   }
 }

@@ -126,6 +126,7 @@ void TApplication::HintTimerExpired() {
   try {
     ActivateHint(GetCursorPos());
   } catch (...) {
+    // Called from Qt's timer: no exception may cross Qt's event loop.
     HandleException(this);
   }
 }

@@ -1,6 +1,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/WrappedWidget.h"
+#include "platform/rtl/ScopeGuards.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,15 +21,14 @@ public:
     if (!(Option.state & QStyle::State_Enabled)) state.Include(odDisabled);
     const QRect r = Option.rect;
     TControlCanvas* canvas = list->FCanvas.get();
-    canvas->BeginPaint(Painter, TPoint(0, 0), QRegion(r));
     try {
+      canvas->BeginPaint(Painter, TPoint(0, 0), QRegion(r));
+      TScopeGuard endPaint([canvas] { canvas->EndPaint(); });
       list->DrawItem(Index.row(), TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), state);
     } catch (...) {
-      canvas->EndPaint();
+      // Qt paints the item: no exception may cross back into its event loop.
       if (Application) Application->HandleException(list);
-      return;
     }
-    canvas->EndPaint();
   }
   QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     auto* list = WrappingControl<TCustomListBox>(qobject_cast<QWidget*>(parent()));
