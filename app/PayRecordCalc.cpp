@@ -2,6 +2,7 @@
 #include "app/AppMessages.h"
 #include "app/uPub.h"
 #include "platform/rtl/PlainNumbers.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/rtl/SysUtilsDecimal.h"
 #include <QStringList>
 #include <cmath>
@@ -289,14 +290,9 @@ void TPayRecordCalc::ReCalcAll() {
   FollowLayout();
   // The boxes recompute the totals on every change, also when a conversion
   // error stops the walk half-way.
-  try {
-    CalcGroup(sgEarnings);
-    CalcGroup(sgDeductions);
-  } catch (...) {
-    AutoCalc();
-    throw;
-  }
-  AutoCalc();
+  TScopeGuard totals([this] { AutoCalc(); });
+  CalcGroup(sgEarnings);
+  CalcGroup(sgDeductions);
 }
 
 void TPayRecordCalc::AutoCalc() {

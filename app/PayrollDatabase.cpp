@@ -99,6 +99,7 @@ void CreatePayrollDatabase(const String& FileName) {
     if (!RenameFile(Building, FileName))
       throw EFCreateError(QStringLiteral("Cannot create file \"%1\".").arg(FileName));
   } catch (...) {
+    // A database that could not be built whole leaves no half-built file behind.
     QFile::remove(Building);
     throw;
   }

@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     frmMainGZT = new TfrmMainGZT(Application);
     Application->SetMainForm(frmMainGZT);
   } catch (...) {
+    // A program that cannot start reports why before it ends.
     Application->HandleException(nullptr);
     return 1;
   }

@@ -116,6 +116,7 @@ void EnterToNextControl(TControl* Control, Word Key, TShiftState Shift) {
         try {
           Target->SelectNext(Target->ActiveControl(), true, true);
         } catch (...) {
+          // Runs from Qt's queue: no exception may cross its event loop.
           Application->HandleException(Target);
         }
       },

@@ -1,4 +1,5 @@
 #include "skin/SkinParentBackground.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Messages.h"
 
 void PaintParentBackground(TControl* Control, TCanvas* Canvas, bool Invalidate) {
@@ -12,14 +13,13 @@ void PaintParentBackground(TControl* Control, TCanvas* Canvas, bool Invalidate) 
   shifted.BeginPaintOn(Canvas, {origin.X - Control->Left(), origin.Y - Control->Top()},
                        TRect(0, 0, parent->ClientWidth(), parent->ClientHeight()));
   try {
+    TScopeGuard endPaint([&shifted] { shifted.EndPaint(); });
     parent->Perform(WM_ERASEBKGND, WPARAM(static_cast<TCanvas*>(&shifted)), 0);
     parent->Perform(WM_PAINT, WPARAM(static_cast<TCanvas*>(&shifted)), 0);
   } catch (...) {
-    shifted.EndPaint();
     // A designer keeps working with a parent that cannot paint yet.
     if (!designing) throw;
     return;
   }
-  shifted.EndPaint();
   if (Invalidate && !designing && !dynamic_cast<TCustomControl*>(parent)) parent->Invalidate();
 }
