@@ -97,6 +97,15 @@ public:
   bool TextOverflows();
 
 protected:
+  // Message handlers, one per message the edit treats (see Dispatch).
+  virtual void CMEnter(TMessage& Message);
+  virtual void CMExit(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+  virtual void EditMessageFromUser(TMessage& Message);  // EM_UNDO, WM_PASTE, WM_CUT
+  virtual void EditMessageFromCode(TMessage& Message);  // WM_CLEAR, EM_REPLACESEL
+  virtual void CMGetDataLink(TMessage& Message);
+  virtual void CMWantSpecialKey(TMessage& Message);
+  virtual void CMHintShow(TMessage& Message);
   virtual bool CanUseButtons() const;
   virtual TEditButtonX* MakeEditButton();
   // The main button was pressed (Down: its lower half): opens the drop-down.

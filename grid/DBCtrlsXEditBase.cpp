@@ -331,60 +331,80 @@ bool TCustomDBEditX::TextOverflows() {
 
 void TCustomDBEditX::Dispatch(TMessage& Message) {
   if (RecentListKey(Message)) return;
-  if (Message.Msg == WM_KILLFOCUS || Message.Msg == CM_EXIT) FMRUList->FireCloseUp(false);
-  if (Message.Msg == CM_WANTSPECIALKEY && RecentListOpen() && FRecentList->ItemIndex() >= 0 &&
+  switch (Message.Msg) {
+    case CM_ENTER: CMEnter(Message); return;
+    case CM_EXIT: CMExit(Message); return;
+    case WM_KILLFOCUS: WMKillFocus(Message); return;
+    case EM_UNDO:
+    case WM_PASTE:
+    case WM_CUT: EditMessageFromUser(Message); return;
+    case WM_CLEAR:
+    case EM_REPLACESEL: EditMessageFromCode(Message); return;
+    case CM_GETDATALINK: CMGetDataLink(Message); return;
+    case CM_WANTSPECIALKEY: CMWantSpecialKey(Message); return;
+    case CM_HINTSHOW: CMHintShow(Message); return;
+    default: TCustomMaskEdit::Dispatch(Message);
+  }
+}
+
+void TCustomDBEditX::CMEnter(TMessage& Message) {
+  SetFocusedState(true);
+  TCustomMaskEdit::Dispatch(Message);
+}
+
+void TCustomDBEditX::CMExit(TMessage& Message) {
+  FMRUList->FireCloseUp(false);
+  TCustomMaskEdit::Dispatch(Message);
+  try {
+    FDataLink->UpdateRecord();
+  } catch (...) {
+    // A value the record refuses keeps the focus here, selected, until it is mended.
+    SelectAll();
+    SetFocus();
+    throw;
+  }
+  SetFocusedState(false);
+}
+
+void TCustomDBEditX::WMKillFocus(TMessage& Message) {
+  FMRUList->FireCloseUp(false);
+  TCustomMaskEdit::Dispatch(Message);
+}
+
+// Undo, paste and cut change the value the way typing does: the field goes into editing first.
+void TCustomDBEditX::EditMessageFromUser(TMessage& Message) {
+  FDataLink->BeginValueEdit();
+  EditMessageFromCode(Message);
+}
+
+void TCustomDBEditX::EditMessageFromCode(TMessage& Message) {
+  TFlagScopeX direct(FDirectText);
+  TCustomMaskEdit::Dispatch(Message);
+}
+
+void TCustomDBEditX::CMGetDataLink(TMessage& Message) { Message.Result = LRESULT(FDataLink.get()); }
+
+// Enter and Escape choose in an open list of recent values; Escape also undoes a modified text.
+void TCustomDBEditX::CMWantSpecialKey(TMessage& Message) {
+  if (RecentListOpen() && FRecentList->ItemIndex() >= 0 &&
       (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
     Message.Result = 1;
     return;
   }
-  switch (Message.Msg) {
-    case CM_ENTER:
-      SetFocusedState(true);
-      TCustomMaskEdit::Dispatch(Message);
-      return;
-    case CM_EXIT:
-      TCustomMaskEdit::Dispatch(Message);
-      try {
-        FDataLink->UpdateRecord();
-      } catch (...) {
-        // A value the record refuses keeps the focus here, selected, until it is mended.
-        SelectAll();
-        SetFocus();
-        throw;
-      }
-      SetFocusedState(false);
-      return;
-    case EM_UNDO:
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case EM_REPLACESEL:
-      if (Message.Msg != WM_CLEAR && Message.Msg != EM_REPLACESEL) FDataLink->BeginValueEdit();
-      {
-        TFlagScopeX direct(FDirectText);
-        TCustomMaskEdit::Dispatch(Message);
-      }
-      return;
-    case CM_GETDATALINK:
-      Message.Result = LRESULT(FDataLink.get());
-      return;
-    case CM_WANTSPECIALKEY:
-      TCustomMaskEdit::Dispatch(Message);
-      if (Message.WParam == VK_ESCAPE && Modified()) Message.Result = 1;
-      return;
-    case CM_HINTSHOW: {
-      auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
-      if (FTooltips && info && TextOverflows()) {
-        info->HintStr = Text();
-        info->HintPos = ClientToScreen(TPoint(0, Height()));
-        info->HintData = Font();
-        info->HintWindowClass = [] { return new TToolTipsWindow(nullptr); };
-      } else if (!FShowHintFlag) {
-        Message.Result = 1;
-      }
-      return;
-    }
-    default: TCustomMaskEdit::Dispatch(Message);
+  TCustomMaskEdit::Dispatch(Message);
+  if (Message.WParam == VK_ESCAPE && Modified()) Message.Result = 1;
+}
+
+// A text too wide for the edit shows in full as its tooltip.
+void TCustomDBEditX::CMHintShow(TMessage& Message) {
+  auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+  if (FTooltips && info && TextOverflows()) {
+    info->HintStr = Text();
+    info->HintPos = ClientToScreen(TPoint(0, Height()));
+    info->HintData = Font();
+    info->HintWindowClass = [] { return new TToolTipsWindow(nullptr); };
+  } else if (!FShowHintFlag) {
+    Message.Result = 1;
   }
 }
 
