@@ -10,6 +10,18 @@ TPoint Middle(TTestGrid& G, Integer ACol, Integer ARow) {
   const TRect r = G.CellRect(ACol, ARow);
   return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
+
+// One expected colour at one point of a painted grid.
+struct TPixelProbe {
+  TPoint At;
+  TColor Color;
+  const char* What;
+};
+
+void ExpectPixels(const QImage& Image, std::initializer_list<TPixelProbe> Probes) {
+  for (const TPixelProbe& p : Probes)
+    EXPECT_EQ(PixelAt(Image, p.At.X, p.At.Y), p.Color) << p.What << " at " << p.At.X << "," << p.At.Y;
+}
 }  // namespace
 
 TEST(GridsXPaint, BandsCellsAndLines) {
@@ -17,14 +29,14 @@ TEST(GridsXPaint, BandsCellsAndLines) {
   TTestGrid& g = *f.Grid;
   const QImage img = f.Grab();
   const TPoint fixed = Middle(g, 2, 0), data = Middle(g, 2, 2);
-  EXPECT_EQ(PixelAt(img, fixed.X, fixed.Y), Rgb(clBtnFace));
-  EXPECT_EQ(PixelAt(img, data.X, data.Y), Rgb(clWindow));
   const TRect cell = g.CellRect(2, 2);
-  EXPECT_EQ(PixelAt(img, cell.Right, data.Y), Rgb(clSilver)) << "data lines take the bright line colour";
-  EXPECT_EQ(PixelAt(img, data.X, cell.Bottom), Rgb(clSilver));
   const TGridDrawInfoX di = g.Info();
-  EXPECT_EQ(PixelAt(img, di.Horz.DataEnd + 10, 40), Rgb(clWindow)) << "empty space beside the cells";
-  EXPECT_EQ(PixelAt(img, 40, di.Vert.DataEnd + 10), Rgb(clWindow)) << "and below them";
+  ExpectPixels(img, {{fixed, Rgb(clBtnFace), "a fixed cell"},
+                     {data, Rgb(clWindow), "a data cell"},
+                     {{cell.Right, data.Y}, Rgb(clSilver), "data lines take the bright line colour"},
+                     {{data.X, cell.Bottom}, Rgb(clSilver), "across as well"},
+                     {{di.Horz.DataEnd + 10, 40}, Rgb(clWindow), "empty space beside the cells"},
+                     {{40, di.Vert.DataEnd + 10}, Rgb(clWindow), "and below them"}});
   EXPECT_FALSE(g.Painted.empty());
   for (const TGridCoord& c : g.Painted) EXPECT_LT(c.X, 5);
 }
@@ -70,13 +82,13 @@ TEST(GridsXPaint, ContraRowsAndOutOfBoundaryAreas) {
   const TGridDrawInfoX di = g.Info();
   EXPECT_EQ(g.CellRect(2, 0).Top, 20);
   const QImage img = f.Grab();
-  EXPECT_EQ(PixelAt(img, 200, 10), clYellow) << "the band above the cells";
   const TPoint footer = Middle(g, 2, 5), footerFixed = Middle(g, 0, 5);
   EXPECT_EQ(footer.Y, di.Vert.ContraStart + 1 + 12);
-  EXPECT_EQ(PixelAt(img, footer.X, footer.Y), Rgb(clWindow));
-  EXPECT_EQ(PixelAt(img, footerFixed.X, footerFixed.Y), clYellow);
-  EXPECT_EQ(PixelAt(img, footer.X, di.Vert.ContraStart), Rgb(clGray)) << "the contra separator is dark";
-  EXPECT_EQ(PixelAt(img, footer.X, di.Vert.ContraStart - 10), Rgb(clWindow)) << "space between data and footer";
+  ExpectPixels(img, {{{200, 10}, clYellow, "the band above the cells"},
+                     {footer, Rgb(clWindow), "a footer cell"},
+                     {footerFixed, clYellow, "the footer's fixed cell"},
+                     {{footer.X, di.Vert.ContraStart}, Rgb(clGray), "the contra separator is dark"},
+                     {{footer.X, di.Vert.ContraStart - 10}, Rgb(clWindow), "space between data and footer"}});
   bool footerPainted = false;
   for (const TGridCoord& c : g.Painted) footerPainted |= c.Y == 5;
   EXPECT_TRUE(footerPainted);
@@ -112,11 +124,11 @@ TEST(GridsXPaint, RightToLeftPutsTheFixedColumnAtTheRight) {
   g.SetBiDiMode(bdRightToLeft);
   const QImage img = f.Grab();
   const Integer w = g.ClientWidth();
-  EXPECT_EQ(PixelAt(img, w - 30, 40), Rgb(clBtnFace)) << "the fixed column";
-  EXPECT_EQ(PixelAt(img, w - 100, 40), Rgb(clWindow)) << "the first data column beside it";
   const TRect cell = g.CellRect(1, 1);
   EXPECT_EQ(cell.Right, w - 65);
-  EXPECT_EQ(PixelAt(img, cell.Left - 1, 40), Rgb(clSilver)) << "its line lies on its left";
+  ExpectPixels(img, {{{w - 30, 40}, Rgb(clBtnFace), "the fixed column"},
+                     {{w - 100, 40}, Rgb(clWindow), "the first data column beside it"},
+                     {{cell.Left - 1, 40}, Rgb(clSilver), "its line lies on its left"}});
 }
 
 TEST(GridsXPaint, ExtendedVerticalLinesFadeThroughTheEmptySpace) {
@@ -138,9 +150,9 @@ TEST(GridsXPaint, FrozenColumnsPaintAsDataBehindADarkSeparator) {
   g.SetFrozenColCount(1);
   const QImage img = f.Grab();
   const TPoint frozen = Middle(g, 1, 2), fixed = Middle(g, 0, 2);
-  EXPECT_EQ(PixelAt(img, frozen.X, frozen.Y), Rgb(clWindow));
-  EXPECT_EQ(PixelAt(img, fixed.X, fixed.Y), Rgb(clBtnFace));
+  ExpectPixels(img, {{frozen, Rgb(clWindow), "a frozen cell"},
+                     {fixed, Rgb(clBtnFace), "a fixed cell"},
+                     {{g.Info().Horz.FixedEnd - 1, frozen.Y}, Rgb(clGray), "the separator after the frozen column"}});
   EXPECT_FALSE(g.StateOf(1, 2).Contains(gdFixed));
   EXPECT_TRUE(g.StateOf(0, 2).Contains(gdFixed));
-  EXPECT_EQ(PixelAt(img, g.Info().Horz.FixedEnd - 1, frozen.Y), Rgb(clGray)) << "the separator after the frozen column";
 }

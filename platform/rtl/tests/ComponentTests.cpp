@@ -44,8 +44,10 @@ TEST(Component, DeletingTheSubscriberFirstLeavesNoDanglingNotice) {
   Probe watched;
   auto* watcher = new Probe(nullptr);
   watched.FreeNotification(watcher);
+  const TComponent* gone = watcher;
   delete watcher;  // must unsubscribe, or deleting `watched` would touch freed memory
-  SUCCEED();
+  ASSERT_EQ(watched.Removed.size(), 1u) << "the watched component is told, so it forgets the subscriber";
+  EXPECT_EQ(watched.Removed[0], gone);
 }
 
 TEST(Component, NamesAreUniqueWithoutCaseAmongSiblings) {
