@@ -4,7 +4,7 @@
 // same either way, since it adjusts the totals instead of walking the records.
 #include "bench/RatioReporter.h"
 #include "grid/DBSumLst.h"
-#include "grid/tests/MemoryDataSetX.h"
+#include "platform/testing/MemoryDataSetX.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <random>

@@ -5,7 +5,7 @@
 #include "bench/RatioReporter.h"
 #include "zip/Deflate.h"
 #include "zip/Inflate.h"
-#include "zip/tests/CodecPeers.h"
+#include "platform/testing/CodecPeers.h"
 #include <cstdio>
 #include <random>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/SkinPacker.h"
+#include "skin/SkinPacker.h"
 #include "skin/LzhTree.h"
 #include <QtEndian>
 

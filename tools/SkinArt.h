@@ -1,6 +1,6 @@
 #pragma once
 // Draws every bitmap of one skin and writes the ini that names them.
-#include "tools/SkinPacker.h"
+#include "skin/SkinPacker.h"
 #include "tools/SkinStyles.h"
 #include <vector>
 

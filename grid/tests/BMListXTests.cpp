@@ -1,7 +1,7 @@
 #include "grid/BMListX.h"
 #include "grid/DatasetFieldValueListX.h"
 #include "grid/FieldListsX.h"
-#include "grid/tests/MemoryDataSetX.h"
+#include "platform/testing/MemoryDataSetX.h"
 #include "platform/rtl/SysUtils.h"
 #include <gtest/gtest.h>
 

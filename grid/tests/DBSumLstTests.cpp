@@ -1,5 +1,5 @@
 #include "grid/DBSumLst.h"
-#include "grid/tests/MemoryDataSetX.h"
+#include "platform/testing/MemoryDataSetX.h"
 #include "platform/rtl/SysUtils.h"
 #include <cmath>
 #include <gtest/gtest.h>

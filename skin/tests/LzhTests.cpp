@@ -1,7 +1,7 @@
 // The compressed stream of skin packages: our decoder against an independent reference, and
 // our packer and decoder against each other.
 #include "skin/SkinLzh.h"
-#include "tools/SkinPacker.h"
+#include "skin/SkinPacker.h"
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRandomGenerator>

@@ -7,8 +7,8 @@
 #include "skin/SkinModel.h"
 #include "skin/SkinPixels.h"
 #include "skin/SkinReader.h"
-#include "tools/DefaultSkin.h"
-#include "tools/SkinPacker.h"
+#include "skin/DefaultSkin.h"
+#include "skin/SkinPacker.h"
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Skin packages: members by name, and refusal of packages that are damaged or too old.
 #include "skin/SkinReader.h"
-#include "tools/SkinPacker.h"
+#include "skin/SkinPacker.h"
 #include <QRandomGenerator>
 #include <QtEndian>
 #include <gtest/gtest.h>

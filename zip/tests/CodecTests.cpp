@@ -1,7 +1,7 @@
 #include "zip/Deflate.h"
 #include "zip/Inflate.h"
 #include "zip/ZipCrc32.h"
-#include "CodecPeers.h"
+#include "platform/testing/CodecPeers.h"
 #include <gtest/gtest.h>
 #include <zlib.h>
 #include <random>

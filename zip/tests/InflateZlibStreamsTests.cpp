@@ -3,7 +3,7 @@
 // memory sizes, flush points and parameter changes inside a stream — must
 // decode to exactly what went in.
 #include "zip/Inflate.h"
-#include "CodecPeers.h"
+#include "platform/testing/CodecPeers.h"
 #include <gtest/gtest.h>
 #include <zlib.h>
 #include <random>
