@@ -4,7 +4,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "skin/SkinMessages.h"
 #include "skin/tests/SkinTestSupport.h"
-#include "tools/SkinPacker.h"
+#include "skin/SkinPacker.h"
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
