@@ -2,7 +2,7 @@
 #include "ScratchPayrollDb.h"
 #include "app/SkinChoice.h"
 #include "skin/SkinData.h"
-#include "tools/DefaultSkin.h"
+#include "skin/DefaultSkin.h"
 #include <QDir>
 #include <QFile>
 
