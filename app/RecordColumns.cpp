@@ -4,21 +4,22 @@
 const std::vector<TRecordColumn>& RecordColumns() {
   static const std::vector<TRecordColumn> Columns = [] {
     const auto S = [](const char* Text) { return QString::fromUtf8(Text); };
-    std::vector<TRecordColumn> List{
-        {S("ID"), S("ID"), false},           {S("SortIdx"), S("序号"), true},      {S("GZMonth"), S("月度"), true},
-        {S("DepartName"), S("部门"), true},  {S("EmpCode"), S("职员编码"), true}, {S("EmpName"), S("姓名"), true},
-        {S("ZWName"), S("职务"), true},      {S("WorkDays"), S("出勤天数"), true}, {S("HourCount"), S("出勤小时"), false},
-        {S("OneDayMOney"), S("工资标准"), true}};
-    for (int n = 1; n <= 30; ++n) List.push_back({QStringLiteral("GZ%1").arg(n), S("应发工资|"), n <= 20});
-    List.push_back({S("YFTotal"), S("应发工资|合计"), true});
-    for (int n = 1; n <= 15; ++n) List.push_back({QStringLiteral("KK%1").arg(n), S("应扣/代扣工资|"), n <= 10});
-    List.insert(List.end(), {{S("KKTotal"), S("应扣/代扣工资|合计"), true},
-                             {S("GZTotal"), S("实发工资"), true},
-                             {S("QM"), S("签名/备注"), true},
-                             {S("MobileCode"), S("手机号"), true},
-                             {S("BankNo"), S("银行帐号"), true},
-                             {S("EMail"), S("电子邮件地址"), true},
-                             {S("LOGTime"), S("登记时间"), true}});
+    std::vector<TRecordColumn> List{{S("ID"), S("ID"), false, 40},          {S("SortIdx"), S("序号"), true, 36},
+                                    {S("GZMonth"), S("月度"), true, 60},      {S("DepartName"), S("部门"), true, 80},
+                                    {S("EmpCode"), S("职员编码"), true, 70}, {S("EmpName"), S("姓名"), true, 60},
+                                    {S("ZWName"), S("职务"), true, 60},       {S("WorkDays"), S("出勤天数"), true, 60},
+                                    {S("HourCount"), S("出勤小时"), false, 60}, {S("OneDayMOney"), S("工资标准"), true, 60}};
+    // Item columns are as wide as the list printing restores them to.
+    for (int n = 1; n <= 30; ++n) List.push_back({QStringLiteral("GZ%1").arg(n), S("应发工资|"), n <= 20, 52});
+    List.push_back({S("YFTotal"), S("应发工资|合计"), true, 66});
+    for (int n = 1; n <= 15; ++n) List.push_back({QStringLiteral("KK%1").arg(n), S("应扣/代扣工资|"), n <= 10, 52});
+    List.insert(List.end(), {{S("KKTotal"), S("应扣/代扣工资|合计"), true, 66},
+                             {S("GZTotal"), S("实发工资"), true, 66},
+                             {S("QM"), S("签名/备注"), true, 80},
+                             {S("MobileCode"), S("手机号"), true, 90},
+                             {S("BankNo"), S("银行帐号"), true, 120},
+                             {S("EMail"), S("电子邮件地址"), true, 140},
+                             {S("LOGTime"), S("登记时间"), true, 100}});
     return List;
   }();
   return Columns;

@@ -11,6 +11,9 @@ struct TRecordColumn {
   String FieldName;
   String Title;  // "|" separates the title levels
   bool Visible;  // before a month's items decide
+  // Pixels; the text fields' sizes would make their columns far too wide. A column
+  // keeps only a width other than the grid's default (64) before its field is bound.
+  Integer Width;
 };
 
 // The record list's 63 columns in order: "ID", "SortIdx", "GZMonth", ...,

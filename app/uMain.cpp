@@ -318,6 +318,7 @@ void TfrmMainGZT::CreateRecordGrid() {
     Column->SetFieldName(Layout[i].FieldName);
     Column->Title()->SetCaption(Layout[i].Title);
     Column->SetVisible(Layout[i].Visible);
+    Column->SetWidth(Layout[i].Width);
   }
   const auto Col = [this](Integer Index) { return DBGridEh2->Columns()->Items(Index); };
   Col(1)->Footer()->SetValueType(fvtStaticText);

@@ -90,9 +90,9 @@ void DelayWithMessages(Cardinal Milliseconds) {
   }
 }
 
-bool BrowseForFolder(TWinControl*, const String& Title, const String& Root, String& Path) {
+bool BrowseForFolder(TWinControl* Owner, const String& Title, const String& Root, String& Path) {
   String Chosen;
-  const bool Ok = TDialogs::SelectDirectory(Title, Root, Chosen);
+  const bool Ok = TDialogs::SelectDirectory(Title, Root, Chosen, Owner);
   Path = Ok ? Chosen : String();
   return Ok;
 }

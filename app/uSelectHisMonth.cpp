@@ -1,6 +1,7 @@
 #include "app/uSelectHisMonth.h"
 #include "app/AppMessages.h"
 #include "app/uDM.h"
+#include "dbgrid/DBGridX.h"
 #include "platform/ui/StdCtrls.h"
 
 TfrmSelectHisMonth::TfrmSelectHisMonth(TComponent* AOwner) : TForm(AOwner) {
@@ -11,11 +12,27 @@ TfrmSelectHisMonth::TfrmSelectHisMonth(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(260);
   SetClientHeight(320);
 
-  lstMonths = new TListBox(this);
-  lstMonths->SetName(QStringLiteral("lstMonths"));
-  lstMonths->SetParent(this);
-  lstMonths->SetBounds(8, 8, 244, 264);
-  lstMonths->OnDblClick = [this](TObject*) { Choose(); };
+  dsMonths = new TADODataSet(this);
+  dsMonths->SetName(QStringLiteral("dsMonths"));
+  dsMonths->SetConnection(DM->ADOLocal);
+  dsMonths->SetCursorType(ctStatic);
+  dsMonths->SetLockType(ltReadOnly);
+  DataSource1 = new TDataSource(this);
+  DataSource1->SetDataSet(dsMonths);
+
+  DBGridEh1 = new TDBGridX(this);
+  DBGridEh1->SetName(QStringLiteral("DBGridEh1"));
+  DBGridEh1->SetParent(this);
+  DBGridEh1->SetBounds(8, 8, 244, 264);
+  DBGridEh1->SetDataSource(DataSource1);
+  DBGridEh1->SetReadOnly(true);
+  DBGridEh1->SetOptions(DBGridEh1->Options() + TDBGridOptions{dgRowSelect, dgAlwaysShowSelection} -
+                        TDBGridOptions{dgEditing});
+  TColumnX* Column = DBGridEh1->Columns()->Add();
+  Column->SetFieldName(QStringLiteral("GZMonth"));
+  Column->Title()->SetCaption(QStringLiteral("发放月度"));
+  Column->SetWidth(200);
+  DBGridEh1->OnDblClick = [this](TObject*) { Choose(); };
 
   btnSelect = new TButton(this);
   btnSelect->SetParent(this);
@@ -31,25 +48,20 @@ TfrmSelectHisMonth::TfrmSelectHisMonth(TComponent* AOwner) : TForm(AOwner) {
 }
 
 bool TfrmSelectHisMonth::ReadyData() {
-  TADODataSet* Query = DM->dsQuery;
   try {
-    Query->Close();
-    Query->SetCommandText(QStringLiteral("select Distinct GZMonth from TGZ Order by GZMonth Desc"));
-    Query->Open();
-    lstMonths->Items()->Clear();
-    for (Query->First(); !Query->Eof(); Query->Next()) lstMonths->Items()->Add(Query->Fields()->Fields(0)->AsString());
+    dsMonths->Close();
+    dsMonths->SetCommandText(QStringLiteral("select Distinct GZMonth from TGZ Order by GZMonth Desc"));
+    dsMonths->Open();
   } catch (const Exception&) {
     ShowAppMessage(QStringLiteral("读取数据库发生错误！"));
     return false;
   }
-  if (lstMonths->Items()->Count() > 0) lstMonths->SetItemIndex(0);
   return true;
 }
 
 void TfrmSelectHisMonth::Choose() {
-  const Integer Index = lstMonths->ItemIndex();
-  if (Index < 0) return;
-  FChosen = lstMonths->Items()->Strings(Index);
+  if (!dsMonths->Active() || dsMonths->IsEmpty()) return;
+  FChosen = dsMonths->FieldByName(QStringLiteral("GZMonth"))->AsString();
   SetModalResult(mrOk);
 }
 

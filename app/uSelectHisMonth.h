@@ -3,20 +3,24 @@
 // name first, for choosing the model of a new month or the source of a copy.
 #include "platform/ui/Forms.h"
 
+class TADODataSet;
 class TButton;
-class TListBox;
+class TDataSource;
+class TDBGridX;
 
 class TfrmSelectHisMonth : public TForm {
 public:
   explicit TfrmSelectHisMonth(TComponent* AOwner);
   String ClassName() const override { return QStringLiteral("TfrmSelectHisMonth"); }
 
-  // Fills the list; false (with "读取数据库发生错误！" shown) when the months cannot be read.
+  // Opens the months; false (with "读取数据库发生错误！" shown) when they cannot be read.
   bool ReadyData();
   // The chosen month; empty unless the user chose one.
   const String& Chosen() const { return FChosen; }
 
-  TListBox* lstMonths;
+  TADODataSet* dsMonths;
+  TDataSource* DataSource1;
+  TDBGridX* DBGridEh1;
   TButton* btnSelect;
   TButton* btnCancel;
 

@@ -80,7 +80,7 @@ protected:
   }
   void ChooseMonthInPicker(const String& Month) {
     WhenModal<TfrmSelectHisMonth>([Month](TfrmSelectHisMonth* Picker) {
-      Picker->lstMonths->SetItemIndex(Picker->lstMonths->Items()->IndexOf(Month));
+      ASSERT_TRUE(Picker->dsMonths->Locate(QStringLiteral("GZMonth"), Month, {}));
       Picker->btnSelect->Click();
     });
   }

@@ -33,12 +33,14 @@ TEST(ShellHelpers, BrowseForFolderGivesTheChosenFolderOrNothing) {
   const String Title = QStringLiteral("选择自动备份文件保存的目标路径");
   {
     TFolderAnswer Answer(true, QStringLiteral("/home/user/备份"));
+    TForm Owner(nullptr);
     String Path;
-    EXPECT_TRUE(BrowseForFolder(nullptr, Title, QStringLiteral("/home"), Path));
+    EXPECT_TRUE(BrowseForFolder(&Owner, Title, QStringLiteral("/home"), Path));
     EXPECT_EQ(Path, QStringLiteral("/home/user/备份"));
     ASSERT_EQ(Answer.Asked.size(), 1u);
     EXPECT_EQ(Answer.Asked[0].Caption, Title);
     EXPECT_EQ(Answer.Asked[0].Root, QStringLiteral("/home"));
+    EXPECT_EQ(Answer.Asked[0].Owner, &Owner);
   }
   TFolderAnswer Cancel(false, QString());
   String Path = QStringLiteral("/left/over");

@@ -1,4 +1,5 @@
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Controls.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -82,7 +83,9 @@ public:
   }
 
   bool ChooseFolder(TFolderRequest& Request) override {
-    const String dir = QFileDialog::getExistingDirectory(QApplication::activeWindow(), Request.Caption,
+    QWidget* parent = Request.Owner && Request.Owner->HandleAllocated() ? Request.Owner->Handle()->window()
+                                                                        : QApplication::activeWindow();
+    const String dir = QFileDialog::getExistingDirectory(parent, Request.Caption,
                                                          Request.Directory.isEmpty() ? Request.Root : Request.Directory);
     if (dir.isEmpty()) return false;
     Request.Directory = dir;
@@ -149,8 +152,9 @@ bool TDialogs::InputQuery(const String& Caption, const String& Prompt, String& V
 
 bool TDialogs::PasswordQuery(const String& Caption, const String& Prompt, String& Value) { return AskInput(Caption, Prompt, Value, true); }
 
-bool TDialogs::SelectDirectory(const String& Caption, const String& Root, String& Directory) {
-  TFolderRequest request{Caption, Root, Directory};
+bool TDialogs::SelectDirectory(const String& Caption, const String& Root, String& Directory,
+                               TWinControl* Owner) {
+  TFolderRequest request{Caption, Root, Directory, Owner};
   if (!Responder().ChooseFolder(request)) return false;
   Directory = request.Directory;
   return true;

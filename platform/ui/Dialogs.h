@@ -5,6 +5,8 @@
 #include "platform/rtl/Classes.h"
 #include <deque>
 
+class TWinControl;
+
 constexpr Cardinal MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
                    MB_RETRYCANCEL = 0x5, MB_ICONERROR = 0x10, MB_ICONSTOP = 0x10, MB_ICONHAND = 0x10,
                    MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONEXCLAMATION = 0x30,
@@ -46,6 +48,7 @@ struct TFolderRequest {
   String Caption;
   String Root;
   String Directory;  // proposed on the way in, chosen on the way out
+  TWinControl* Owner = nullptr;  // the window the dialog stays above; the active window when none
 };
 
 class TDialogResponder {
@@ -74,7 +77,8 @@ public:
   static bool InputQuery(const String& Caption, const String& Prompt, String& Value);
   static bool PasswordQuery(const String& Caption, const String& Prompt, String& Value);
   static bool ChooseFile(TFileDialogRequest& Request) { return Responder().ChooseFile(Request); }
-  static bool SelectDirectory(const String& Caption, const String& Root, String& Directory);
+  static bool SelectDirectory(const String& Caption, const String& Root, String& Directory,
+                              TWinControl* Owner = nullptr);
 };
 
 // Answers dialogs from a script, in order, and records every request. A dialog nobody
