@@ -5,6 +5,7 @@
 #include "app/uBMYCalcParams.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
+#include "app/uZWDict.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
@@ -86,7 +87,7 @@ void TfrmGZDetailEdit::FillLists() {
                           cmbDepart->Items(), true);
   DM->GetDataBySQLToItems(QStringLiteral("Select Distinct EmpName") + Where + QStringLiteral(" order by EmpName"),
                           cmbEmpName->Items(), true);
-  const String TitlesFile = ResolvePath(Settings().GAppPath, QStringLiteral("ZW.txt"));
+  const String TitlesFile = JobTitlesFile();
   if (FileExists(TitlesFile)) {
     try {
       cmbZWName->Items()->LoadFromFile(TitlesFile);

@@ -139,8 +139,8 @@ void TfrmMainGZT::CreateMenus() {
   pmSettings = new TPopupMenu(this);
   MenuItem(pmSettings, QStringLiteral("基本参数设置"), Run(&TfrmMainGZT::ParaSetClick));
   MenuItem(pmSettings, QStringLiteral("设置登陆密码"), [](TObject*) { ShowPassSet(); });
-  MenuItem(pmSettings, QStringLiteral("职务字典"), nullptr);
-  MenuItem(pmSettings, QStringLiteral("个人所得税规则"), nullptr);
+  MenuItem(pmSettings, QStringLiteral("职务字典"), Run(&TfrmMainGZT::N30Click));
+  MenuItem(pmSettings, QStringLiteral("个人所得税规则"), Run(&TfrmMainGZT::N31Click));
 
   pmDatabase = new TPopupMenu(this);
   MenuItem1 = MenuItem(pmDatabase, QStringLiteral("数据库备份"), Run(&TfrmMainGZT::MenuItem1Click));
@@ -177,7 +177,7 @@ void TfrmMainGZT::CreateToolBar() {
   };
   Button(QStringLiteral("工资编辑与打印"), pmPrint, nullptr);
   Button(QStringLiteral("工资统计"), nullptr, nullptr);
-  Button(QStringLiteral("工资项目参数设置"), nullptr, nullptr);
+  Button(QStringLiteral("工资项目参数设置"), nullptr, [this](TObject* Sender) { ToolButton21Click(Sender); });
   Button(QStringLiteral("系统参数设置"), pmSettings, nullptr);
   Button(QStringLiteral("发送Excel"), nullptr, nullptr);
   Button(QStringLiteral("从Excel导入"), nullptr, nullptr);

@@ -68,6 +68,13 @@ public:
   void Button9Click(TObject* Sender);   // month data copy
   void Button10Click(TObject* Sender);  // employee data copy
 
+  // ---- pay items, tax brackets, job titles (uMainDictionaries.cpp)
+  // The current month's pay items ("BASE" without months); the list and its
+  // titles follow, and the totals are computed again.
+  void ToolButton21Click(TObject* Sender);
+  void N31Click(TObject* Sender);  // tax brackets; the settings are read again
+  void N30Click(TObject* Sender);  // job titles
+
   // ---- backup, restore, clearing, close (uMainBackup.cpp)
   void MenuItem1Click(TObject* Sender);    // backup
   void MenuItem2Click(TObject* Sender);    // restore

@@ -4,7 +4,9 @@
 #include "app/tests/ModalDriver.h"
 #include "app/tests/TestDataModule.h"
 #include "app/LoginPassword.h"
+#include "app/uGZBaseSet.h"
 #include "app/uGZDetailEdit.h"
+#include "app/uGZSetEdit.h"
 #include "app/uMain.h"
 #include "app/uParaSet.h"
 #include "app/uPassInput.h"
@@ -229,6 +231,30 @@ TEST_F(MainWindowTest, ItemColumnsFollowTheMonthsItemsByTheirFields) {
     EXPECT_EQ(Shown(7, 9), c.shown) << c.mode;
     EXPECT_EQ(Window->ColumnTitle(7), U(c.daysTitle)) << c.mode;
   }
+}
+
+TEST_F(MainWindowTest, TheListFollowsThePayItemsDialogAndItsTotalsAreComputedAgain) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 100);
+  Exec(QStringLiteral("update TGZ set YFTotal=0, GZTotal=0"));
+  auto Window = OpenWindow();
+  EXPECT_FALSE(Window->ColumnVisible(10));  // the default items start disabled
+  Window->cmbDepart->SetText(U("销售部"));
+  WhenModal<TfrmGZBaseSet>([](TfrmGZBaseSet* Form) {
+    EXPECT_EQ(Form->EditMonth->Text(), QStringLiteral("BASE"));
+    WhenModal<TfrmGZSetEdit>([](TfrmGZSetEdit* Edit) {
+      Edit->EditName->SetText(U("基本工资"));
+      Edit->cmbUseStu->SetItemIndex(0);
+      Edit->btnSave->Click();
+    });
+    Form->Button3->Click();
+    Form->Button1->Click();
+  });
+  Window->ToolButton21Click(nullptr);
+  EXPECT_TRUE(Window->ColumnVisible(10));
+  EXPECT_EQ(Window->ColumnTitle(10), U("应发工资|基本工资"));
+  EXPECT_TRUE(Window->cmbDepart->Text().isEmpty());
+  EXPECT_EQ(Query(QStringLiteral("select YFTotal || '/' || GZTotal from TGZ")), QStringLiteral("100.0/100.0"));
 }
 
 TEST_F(MainWindowTest, MonthsAreAddedRenamedAndDeletedWhateverTheirNames) {
