@@ -176,7 +176,7 @@ void TfrmMainGZT::CreateToolBar() {
     return Tool;
   };
   Button(QStringLiteral("工资编辑与打印"), pmPrint, nullptr);
-  Button(QStringLiteral("工资统计"), nullptr, nullptr);
+  Button(QStringLiteral("工资统计"), nullptr, [this](TObject* Sender) { ToolButton10Click(Sender); });
   Button(QStringLiteral("工资项目参数设置"), nullptr, [this](TObject* Sender) { ToolButton21Click(Sender); });
   Button(QStringLiteral("系统参数设置"), pmSettings, nullptr);
   Button(QStringLiteral("发送Excel"), nullptr, nullptr);

@@ -68,7 +68,8 @@ public:
   void Button9Click(TObject* Sender);   // month data copy
   void Button10Click(TObject* Sender);  // employee data copy
 
-  // ---- pay items, tax brackets, job titles (uMainDictionaries.cpp)
+  // ---- statistics, pay items, tax brackets, job titles (uMainDialogs.cpp)
+  void ToolButton10Click(TObject* Sender);  // statistics
   // The current month's pay items ("BASE" without months); the list and its
   // titles follow, and the totals are computed again.
   void ToolButton21Click(TObject* Sender);

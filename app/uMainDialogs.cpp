@@ -1,10 +1,13 @@
-// The dictionaries of the main window: a month's pay items, the income-tax
-// brackets and the job titles.
+// The statistics window and the dictionaries of the main window: a month's pay
+// items, the income-tax brackets and the job titles.
 #include "app/AppSettings.h"
 #include "app/uGSBaseSet.h"
+#include "app/uGZCount.h"
 #include "app/uGZBaseSet.h"
 #include "app/uMain.h"
 #include "app/uZWDict.h"
+
+void TfrmMainGZT::ToolButton10Click(TObject*) { ShowGZCount(); }
 
 void TfrmMainGZT::ToolButton21Click(TObject*) {
   const String Month = CurrentMonth();

@@ -1,0 +1,129 @@
+#include "MessageRecorder.h"
+#include "ScratchPayrollDb.h"
+#include "app/PayItemSets.h"
+#include "app/uGZCount.h"
+#include "dbgrid/DBGridX.h"
+#include "platform/db/ADODB.h"
+#include "platform/ui/CheckLst.h"
+#include "platform/ui/StdCtrls.h"
+
+namespace {
+
+String U(const char* Text) { return QString::fromUtf8(Text); }
+
+class StatisticsWindowTest : public ::testing::Test {
+protected:
+  StatisticsWindowTest() {
+    StructUpdate();
+    for (const char* Month : {"202311", "202312", "202401"})
+      Db.Exec(QStringLiteral("insert into TGZMonth (GZMonth) values ('%1')").arg(QLatin1String(Month)));
+    // 202312 has items of its own: GZ2 "岗位工资" and GZ1 "基本工资" shown, listed in that
+    // order, and no deduction shown; the other months use the default items.
+    Db.Exec(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
+                           "select '202312', GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr from TGZSet "
+                           "where GZMonth='BASE'"));
+    Db.Exec(U("update TGZSet set GZName='岗位工资', ShowStu=0, SortIdx=0 where GZMonth='202312' and GZField1='GZ2'"));
+    Db.Exec(U("update TGZSet set GZName='基本工资', ShowStu=0 where GZMonth='202312' and GZField1='GZ1'"));
+    Db.Exec(U("update TGZSet set ShowStu=0 where GZMonth='BASE' and GZField1='KK1'"));
+    Record("202312", "销售部", "0002", "李四", 300, 10);
+    Record("202312", "O'Brien部", "0003", "王五", 200, 0);
+    Record("202401", "销售部", "0002", "李四", 400, 20);
+    Record("202401", "财务部", "0001", "张三", 500, 0);
+    Record("202311", "财务部", "0001", "张三", 999, 0);
+    Window.ReadyMonth();
+  }
+  void Record(const char* Month, const char* Depart, const char* Code, const char* Name, double Pay, double Deduct) {
+    Db.Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpCode, EmpName, ZWName, WorkDays, GZ1, YFTotal, "
+                           "KK1, KKTotal, GZTotal) values ('%1', %2, '%3', %4, ' ', 20, %5, %5, %6, %6, %7)")
+                .arg(QLatin1String(Month), QuotedStr(U(Depart)), QLatin1String(Code), QuotedStr(U(Name)))
+                .arg(Pay)
+                .arg(Deduct)
+                .arg(Pay - Deduct));
+  }
+  void Tick(const char* Month, bool Ticked = true) {
+    Window.chkList->SetChecked(Window.chkList->Items()->IndexOf(QLatin1String(Month)), Ticked);
+    Window.chkListClick();
+  }
+  static String Rows(TDataSet* DataSet, const char* Fields) {
+    if (!DataSet->Active()) return QStringLiteral("closed");
+    QStringList Rows;
+    for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) {
+      QStringList Values;
+      for (const String& Field : U(Fields).split(u',')) Values << DataSet->FieldByName(Field)->AsString();
+      Rows << Values.join(u'/');
+    }
+    return Rows.join(u' ');
+  }
+  static bool Shown(TDBGridX* Grid, Integer Index) { return Grid->Columns()->Items(Index)->Visible(); }
+  static String Title(TDBGridX* Grid, Integer Index) { return Grid->Columns()->Items(Index)->Title()->Caption(); }
+
+  TScratchPayrollDb Db;
+  TMessageRecorder Messages;
+  TfrmGZCount Window{nullptr};
+};
+
+TEST_F(StatisticsWindowTest, TickedMonthsShowTogetherInThreeViews) {
+  EXPECT_EQ(Window.chkList->Items()->Text(), QStringLiteral("202401\r\n202312\r\n202311\r\n"));
+  Tick("202401");
+  Tick("202312");
+  EXPECT_EQ(Rows(Window.dsDetail, "SortIdx,GZMonth,DepartName,EmpName"),
+            U("1/202312/O'Brien部/王五 2/202312/销售部/李四 3/202401/财务部/张三 4/202401/销售部/李四"));
+  EXPECT_EQ(Rows(Window.dsDepart, "DepartName,GZTotal"), U("O'Brien部/200 财务部/500 销售部/670"));
+  EXPECT_EQ(Rows(Window.dsEmp, "EmpName,WorkDays,AGZ1,AKK1,AGZTotal"),
+            U("王五/20/200/0/200 张三/20/500/0/500 李四/40/700/30/670"));
+
+  // The titles follow the first ticked month in the list (202401: the default items).
+  EXPECT_FALSE(Shown(Window.DBGridEh3, 10));
+  EXPECT_TRUE(Shown(Window.DBGridEh3, 41));
+  EXPECT_TRUE(Shown(Window.DBGridEh3, 56));
+  EXPECT_TRUE(Shown(Window.DBGridEh2, 52));
+
+  Tick("202401", false);  // now 202312 leads: items titled by their fields, no deduction shown
+  EXPECT_EQ(Title(Window.DBGridEh3, 10), U("应发工资|基本工资"));
+  EXPECT_EQ(Title(Window.DBGridEh3, 11), U("应发工资|岗位工资"));
+  EXPECT_EQ(Title(Window.DBGridEh2, 6), U("应发工资|基本工资"));
+  EXPECT_EQ(Window.DBGridEh2->Columns()->Items(7)->FieldName(), QStringLiteral("AGZ2"));
+  EXPECT_TRUE(Shown(Window.DBGridEh2, 7));
+  EXPECT_FALSE(Shown(Window.DBGridEh3, 56));
+  EXPECT_FALSE(Shown(Window.DBGridEh2, 52));
+
+  Window.btnSelectNone->Click();
+  for (TDataSet* View : {(TDataSet*)Window.dsDetail, (TDataSet*)Window.dsDepart, (TDataSet*)Window.dsEmp})
+    EXPECT_FALSE(View->Active());
+  Window.btnSelectAll->Click();
+  EXPECT_EQ(Window.dsDetail->RecordCount(), 5);
+}
+
+TEST_F(StatisticsWindowTest, FiltersNarrowTheirOwnViewAndQuotesAreTexts) {
+  Window.btnSelectAll->Click();
+  Window.cmbEmpCode1->SetText(QStringLiteral("0001"));
+  Window.chkListClick();
+  EXPECT_EQ(Rows(Window.dsEmp, "EmpName,AGZTotal"), U("张三/1499"));
+  EXPECT_EQ(Window.dsDetail->RecordCount(), 5);
+
+  Window.cmbDepart->SetText(U("O'Brien"));
+  Window.chkListClick();
+  EXPECT_EQ(Rows(Window.dsDetail, "EmpName"), U("王五"));
+  Window.btnClear->Click();
+  EXPECT_EQ(Window.dsDetail->RecordCount(), 5);
+  EXPECT_EQ(Window.dsEmp->RecordCount(), 1);
+  Window.btnClear1->Click();
+  EXPECT_EQ(Window.dsEmp->RecordCount(), 3);
+}
+
+TEST_F(StatisticsWindowTest, TitleClicksAlternateOneDirectionSharedByTheViews) {
+  Window.btnSelectAll->Click();
+  Settings().GSortAscending = false;
+  TColumnX* Pay = Window.DBGridEh1->Columns()->Items(1);
+  Window.GridTitleClick(Window.DBGridEh1, Pay);
+  EXPECT_EQ(Rows(Window.dsDepart, "GZTotal"), QStringLiteral("200 670 1499"));
+  EXPECT_EQ(Pay->Title()->SortMarker(), smDownX);
+  Window.GridTitleClick(Window.DBGridEh1, Pay);
+  EXPECT_EQ(Rows(Window.dsDepart, "GZTotal"), QStringLiteral("1499 670 200"));
+  EXPECT_EQ(Pay->Title()->SortMarker(), smUpX);
+  Window.GridTitleClick(Window.DBGridEh2, Window.DBGridEh2->Columns()->Items(2));  // ascending again
+  EXPECT_EQ(Rows(Window.dsEmp, "EmpName").section(u' ', 0, 0), U("张三"));
+  EXPECT_EQ(Window.CurrentGrid(), Window.DBGridEh3);
+}
+
+}  // namespace
