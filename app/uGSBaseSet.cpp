@@ -4,6 +4,7 @@
 #include "app/MaskedNumber.h"
 #include "app/uDM.h"
 #include "app/uGSBaseSetEdit.h"
+#include "app/uPreview.h"
 #include "app/uPub.h"
 #include "dbgrid/DBGridX.h"
 #include "platform/ui/Dialogs.h"
@@ -59,10 +60,9 @@ TfrmGSBaseSet::TfrmGSBaseSet(TComponent* AOwner) : TForm(AOwner) {
     Button->SetCaption(Caption);
     return Button;
   };
-  // Printing the list and sending it to a workbook come with the list printing
-  // and workbook export of the main window.
   cmdPrint = Command(QStringLiteral("cmdPrint"), QStringLiteral("打印明细表"), 8);
-  cmdPrint->SetEnabled(false);
+  cmdPrint->OnClick = [this](TObject*) { PreviewGrid(Caption(), DBGridEh1, dsGSModel); };
+  // Sending the list to a workbook comes with the workbook export of the main window.
   cmdExcel = Command(QStringLiteral("cmdExcel"), QStringLiteral("发送Excel"), 98);
   cmdExcel->SetEnabled(false);
   cmdAdd = Command(QStringLiteral("cmdAdd"), QStringLiteral("新增(&A)"), 198);

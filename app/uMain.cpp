@@ -132,7 +132,7 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmDetail, QStringLiteral("列表打印-打印选定行"), nullptr);
 
   pmPrint = new TPopupMenu(this);
-  MenuItem(pmPrint, QStringLiteral("打印明细表"), nullptr);
+  MenuItem(pmPrint, QStringLiteral("打印明细表"), Run(&TfrmMainGZT::Button7Click));
   MenuItem(pmPrint, QStringLiteral("打印工资条"), nullptr);
   MenuItem(pmPrint, QStringLiteral("POS工资条"), nullptr);
 
@@ -284,7 +284,8 @@ void TfrmMainGZT::CreateDetailPanel() {
                     [this](TObject* Sender) { Button5Click(Sender); });
   Button6 = Command(QStringLiteral("Button6"), QStringLiteral("删除明细"), 72,
                     [this](TObject* Sender) { Button6Click(Sender); });
-  Button7 = Command(QStringLiteral("Button7"), QStringLiteral("打印明细表"), 84, nullptr);
+  Button7 = Command(QStringLiteral("Button7"), QStringLiteral("打印明细表"), 84,
+                    [this](TObject* Sender) { Button7Click(Sender); });
   Button8 = Command(QStringLiteral("Button8"), QStringLiteral("打印工资条"), 84, nullptr);
   Button9 = Command(QStringLiteral("Button9"), QStringLiteral("月度数据复制"), 96,
                     [this](TObject* Sender) { Button9Click(Sender); });

@@ -68,8 +68,10 @@ public:
   void Button9Click(TObject* Sender);   // month data copy
   void Button10Click(TObject* Sender);  // employee data copy
 
-  // ---- statistics, pay items, tax brackets, job titles (uMainDialogs.cpp)
+  // ---- list printing, statistics, pay items, tax brackets, job titles (uMainDialogs.cpp)
   void ToolButton10Click(TObject* Sender);  // statistics
+  // Previews the record list, its item columns widened to their captions meanwhile.
+  void Button7Click(TObject* Sender);
   // The current month's pay items ("BASE" without months); the list and its
   // titles follow, and the totals are computed again.
   void ToolButton21Click(TObject* Sender);

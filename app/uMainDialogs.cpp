@@ -1,13 +1,32 @@
-// The statistics window and the dictionaries of the main window: a month's pay
+// List printing, the statistics window and the dictionaries of the main window: a month's pay
 // items, the income-tax brackets and the job titles.
 #include "app/AppSettings.h"
 #include "app/uGSBaseSet.h"
 #include "app/uGZCount.h"
 #include "app/uGZBaseSet.h"
 #include "app/uMain.h"
+#include "app/uPreview.h"
+#include "app/uPub.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "app/uZWDict.h"
 
 void TfrmMainGZT::ToolButton10Click(TObject*) { ShowGZCount(); }
+
+void TfrmMainGZT::Button7Click(TObject*) {
+  constexpr Integer First = 10, Last = 42, ItemWidth = 52;  // GZ1..GZ30, YFTotal, KK1, KK2
+  for (Integer i = First; i <= Last; ++i) {
+    TColumnX* Column = DBGridEh2->Columns()->Items(i);
+    const String Caption = Column->Title()->Caption();
+    const qsizetype Bar = Caption.indexOf(u'|');
+    const String Item = Bar >= 0 ? Caption.mid(Bar + 1) : Caption;
+    if (Item != QStringLiteral("合计")) Column->SetWidth(13 * Integer(Item.size()));
+    if (Column->Width() < 26) Column->SetWidth(26);
+  }
+  TScopeGuard Restore([this] {
+    for (Integer i = First; i <= Last; ++i) DBGridEh2->Columns()->Items(i)->SetWidth(ItemWidth);
+  });
+  PreviewGrid(Settings().GEntName + grpDetail->Caption(), DBGridEh2, dsGZDetail);
+}
 
 void TfrmMainGZT::ToolButton21Click(TObject*) {
   const String Month = CurrentMonth();
