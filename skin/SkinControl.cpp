@@ -1,5 +1,6 @@
 #include "skin/SkinControl.h"
 #include "platform/ui/DrawingRoutines.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/PropertyAccess.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -188,4 +189,24 @@ void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool E
   t.Bottom = t.Top + h;
   if (!Enabled) Canvas->Font()->SetColor(clBtnShadow);
   DrawText(Canvas, Text, t, Alignment | DT_EXPANDTABS);
+}
+
+void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, TCustomImageList* Images, Integer ImageIndex, const String& Text,
+                      Integer Alignment, bool Enabled) {
+  const bool glyph = Images && ImageIndex != -1 && Images->Width() < R.Width();
+  const Integer gw = glyph ? Images->Width() : 0;
+  constexpr Cardinal flags = DT_END_ELLIPSIS | DT_EXPANDTABS | DT_SINGLELINE;
+  TRect m(0, 0, std::max(0, R.Width() - (glyph ? gw + 2 : 0)), R.Height());
+  if (!Text.isEmpty()) DrawText(Canvas, Text, m, flags | DT_CALCRECT | DT_NOCLIP);
+  else m = TRect();
+  const Integer tw = std::min(m.Width(), std::max(0, R.Width() - gw)), th = m.Height();
+  Integer x = Alignment == 1 ? (R.Width() - gw - tw) / 2 : Alignment == 2 ? R.Width() - gw - tw - 2 : 2;
+  if (x < 2) x = 1;
+  if (glyph) Images->Draw(Canvas, R.Left + x, R.Top + (R.Height() - gw) / 2, ImageIndex, Enabled);
+  if (Text.isEmpty()) return;
+  Canvas->Brush()->SetStyle(bsClear);
+  Canvas->Font()->SetStyle({});
+  if (!Enabled) Canvas->Font()->SetColor(clBtnShadow);
+  TRect t(R.Left + x + gw, R.Top + (R.Height() - th) / 2, std::min(R.Right, R.Left + x + gw + tw), R.Top + (R.Height() - th) / 2 + th);
+  DrawText(Canvas, Text, t, flags);
 }

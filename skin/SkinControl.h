@@ -75,5 +75,10 @@ protected:
 
 // Frame k of the element composed over R, with magenta transparent when its Trans is 1.
 void DrawSkinElement(TCanvas* Canvas, const TRect& R, const TDataSkinObject& Element, Integer Frame, Integer FrameCount);
+class TCustomImageList;
+// A glyph of Images (none for index -1 or one wider than R) followed by the text, placed at
+// the left (Alignment 0), centre (1) or right (2) of R and centred vertically.
+void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, TCustomImageList* Images, Integer ImageIndex, const String& Text,
+                      Integer Alignment, bool Enabled);
 // Text centred vertically in R (and horizontally with DT_CENTER), in clBtnShadow when disabled.
 void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment);

@@ -15,12 +15,23 @@
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinHeader.h"
+#include "skin/SkinRangeControls.h"
+#include "skin/SkinScrollbars.h"
+#include "skin/SkinTabs.h"
 #include <QPalette>
 #include <QTimer>
 #include <algorithm>
 
 namespace {
 Integer FrameSize(Integer Length, Integer FrameCount) { return Length / std::max(FrameCount, 1); }
+
+// A control other than a form whose frame carries a scroll bar (a grid, a scrolling window).
+bool HasFrameScrollBars(TControl* Control) {
+  auto* windowed = dynamic_cast<TWinControl*>(Control);
+  return windowed && !dynamic_cast<TCustomForm*>(Control) &&
+         (windowed->ScrollBarVisible(SB_VERT) || windowed->ScrollBarVisible(SB_HORZ));
+}
 }  // namespace
 
 TSkinForm::TSkinForm() : TComponent(nullptr), FCaptionFont(std::make_unique<TFont>()), FCaptionCache(std::make_unique<TBitmap>()) {}
@@ -349,20 +360,36 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
   if (upper == QStringLiteral("TDBCOMBOBOXX") || upper == QStringLiteral("TFRDESIGNERPAGE") || upper == QStringLiteral("TFRPBOX")) return;
   const TSkinControlTypes types = FSkinData->SkinControls();
   const TDataSkinButton& buttons = *FSkinData->Model().Buttons;
-  if (dynamic_cast<TCustomCheckBox*>(Control)) {
+  const bool tabsSkinned = types.Contains(xcTab) && FSkinData->Model().Tabs;
+  if (dynamic_cast<TCustomTabControl*>(Control)) {
+    if (tabsSkinned) Attach(std::make_unique<TSkinTab>(), Control, false);
+  } else if (dynamic_cast<TTabSheet*>(Control)) {
+    if (tabsSkinned) Attach(std::make_unique<TSkinTabSheet>(), Control, false);
+  } else if (dynamic_cast<TCustomCheckBox*>(Control)) {
     // A skin without the element leaves the control as it draws itself.
     if (types.Contains(xcCheckBox) && !buttons.CheckButton.Empty()) Attach(std::make_unique<TSkinCheckBox>(), Control, false);
+  } else if (dynamic_cast<TCustomUpDown*>(Control)) {
+    if (types.Contains(xcSpin)) Attach(std::make_unique<TSkinUpDown>(), Control, false);
+  } else if (dynamic_cast<TTrackBar*>(Control)) {
+    if (types.Contains(xcTrackBar)) Attach(std::make_unique<TSkinTrackBar>(), Control, false);
+  } else if (dynamic_cast<THeaderControl*>(Control)) {
+    if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinHeader>(), Control, false);
   } else if (dynamic_cast<TRadioButton*>(Control)) {
     if (types.Contains(xcRadioButton) && !buttons.RadioButton.Empty()) Attach(std::make_unique<TSkinRadioButton>(), Control, false);
   } else if (dynamic_cast<TStatusBar*>(Control)) {
     if (types.Contains(xcStatusBar)) Attach(std::make_unique<TSkinStatusBar>(), Control, false);
   } else if (dynamic_cast<TProgressBar*>(Control)) {
     if (types.Contains(xcProgress) && FSkinData->Model().Progress) Attach(std::make_unique<TSkinProgress>(), Control, false);
+  } else if (dynamic_cast<TScrollBar*>(Control)) {
+    if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScControl>(), Control, false);
   } else if (dynamic_cast<TCustomComboBox*>(Control)) {
     const TSkinModel& m = FSkinData->Model();
     if (types.Contains(xcCombo) && m.ComboButton && m.ComboButton->Style == 2) Attach(std::make_unique<TSkinComBox>(), Control, false);
-  } else if (dynamic_cast<TCustomMemo*>(Control)) {
-    // A memo is skinned through its scroll bars, not as an edit.
+  } else if (dynamic_cast<TCustomMemo*>(Control) || dynamic_cast<TCustomListBox*>(Control)) {
+    // Memos and lists are skinned through their scroll bars, not as edits.
+    if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScrollbar>(), Control, false);
+  } else if (HasFrameScrollBars(Control)) {
+    if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScrollbar>(), Control, false);
   } else if (dynamic_cast<TCustomEdit*>(Control)) {
     if (types.Contains(xcEdit)) Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (dynamic_cast<TBitBtn*>(Control)) {

@@ -5,9 +5,13 @@
 #include "skin/SkinButtons.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinEdits.h"
+#include "skin/SkinHeader.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinRangeControls.h"
+#include "skin/SkinTabs.h"
 #include "skin/tests/SkinTestSupport.h"
 #include <QApplication>
+#include <QTabBar>
 #include <gtest/gtest.h>
 
 using namespace skintest;
@@ -58,7 +62,7 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
     TSkinSession session(k);
     TForm form(nullptr);
     form.SetCaption(QStringLiteral("控件"));
-    form.SetBounds(20, 20, 460, 330);
+    form.SetBounds(20, 20, 760, 330);
     auto* focused = Add<TButton>(form, Bounds(10, 10, 90, 26), "确定");
     auto* disabled = Add<TButton>(form, Bounds(110, 10, 90, 26), "取消");
     disabled->SetEnabled(false);
@@ -104,7 +108,35 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
       panel->SetWidth(120);
     }
 
-    ASSERT_NE(ShowSkinned(&form), nullptr);
+    auto* pages = Add<TPageControl>(form, Bounds(470, 10, 270, 110));
+    for (const char* caption : {"基本工资", "扣款"}) {
+      auto* sheet = new TTabSheet(&form);
+      sheet->SetPageControl(pages);
+      sheet->SetCaption(QString::fromUtf8(caption));
+    }
+    pages->SetActivePageIndex(0);
+    auto* upDown = Add<TUpDown>(form, Bounds(470, 130, 17, 40));
+    auto* sideways = Add<TUpDown>(form, Bounds(495, 130, 40, 17));
+    sideways->SetOrientation(udHorizontal);
+    auto* track = Add<TTrackBar>(form, Bounds(550, 130, 180, 32));
+    track->SetMax(10);
+    track->SetPosition(4);
+    auto* header = Add<THeaderControl>(form, Bounds(470, 180, 270, 22));
+    header->SetAlign(alNone);
+    header->SetBounds(470, 180, 270, 22);
+    for (const char* text : {"姓名", "实发"}) {
+      THeaderSection* section = header->Sections()->Add();
+      section->SetText(QString::fromUtf8(text));
+      section->SetWidth(90);
+    }
+    // Scroll bars, for the gallery; their pixels are checked beside the scroll-bar painters.
+    auto* memo = Add<TMemo>(form, Bounds(470, 212, 180, 80));
+    memo->SetScrollBars(ssVertical);
+    for (int i = 0; i < 30; ++i) memo->Lines()->Add(QStringLiteral("第%1行").arg(i));
+    Add<TScrollBar>(form, Bounds(660, 212, 80, 17));
+
+    TSkinForm* skinned = ShowSkinned(&form);
+    ASSERT_NE(skinned, nullptr);
     const TSkinModel& m = session.Data->Model();
     const QImage picture = Grab(form.Handle());
     galleries[k - 1] = picture;
@@ -150,6 +182,59 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
     const QImage lowered = Composed(*m.StatusBarEdges, 1, 3, {first.Width() + 2, first.Height()});
     EXPECT_EQ(bar.pixel(first.Left + 60, first.Top + 1), lowered.pixel(60, 1));
     EXPECT_EQ(Part(picture, edit).pixel(75, 0) | 0xFF000000, ColorToQColor(m.ButtonShadow).rgb());
+
+    // Tabs: the selected one in frame 2, the other in frame 1, sampled along their top edge
+    // where magenta lets the face through.
+    const QRgb face = ColorToQColor(m.ButtonFace).rgb();
+    auto shown = [&](QRgb composed) { return (composed | 0xFF000000) == Magenta ? face : composed | 0xFF000000; };
+    ASSERT_TRUE(dynamic_cast<TSkinTab*>(skinned->FindPainter(pages)));
+    for (Integer tab : {0, 1}) {
+      const TRect r = pages->TabRect(tab);
+      const QImage composed = Composed(*m.Tabs, tab == 0 ? 2 : 1, m.Tabs->FrameCount, {r.Width(), r.Height()});
+      for (const QPoint& p : {QPoint(r.Width() / 2, 1), QPoint(3, r.Height() / 2)})
+        EXPECT_EQ(Part(picture, pages).pixel(r.Left + p.x(), r.Top + p.y()) | 0xFF000000, shown(composed.pixel(p))) << tab;
+    }
+    // Up-down: the first button normal; pressed with the cursor over the second half, the
+    // second shows pressed and the first normal.
+    auto upDownPixel = [&](TUpDown* control, const QImage& picture, Integer frame, bool second) {
+      const bool vertical = control->Orientation() == udVertical;
+      const TDataSkinBorder& e = vertical ? *m.UpDownVert : *m.UpDownHorz;
+      const Integer hw = vertical ? control->Width() : control->Width() / 2, hh = vertical ? control->Height() / 2 : control->Height();
+      TBitmap half(hw, hh);
+      half.Canvas()->Brush()->SetColor(m.ButtonFace);
+      half.Canvas()->FillRect(TRect(0, 0, hw, hh));
+      DrawSkinFrame(half.Canvas(), TRect(0, 0, hw, hh), e.Image, frame, e.FrameCount, true);
+      const int x = second && !vertical ? hw : 0, y = second && vertical ? hh : 0;
+      return std::pair{Part(picture, control).pixel(x + 1, y + hh / 2) | 0xFF000000, half.Image().pixel(1, hh / 2) | 0xFF000000};
+    };
+    for (TUpDown* control : {upDown, sideways}) {
+      const auto [got, want] = upDownPixel(control, picture, 1, false);
+      EXPECT_EQ(got, want);
+    }
+    SetCursorPos(upDown->ClientToScreen({8, 30}));
+    upDown->Perform(WM_LBUTTONDOWN, 0, 0);
+    const QImage pressedUpDown = Grab(form.Handle());
+    EXPECT_EQ(upDownPixel(upDown, pressedUpDown, 6, true).first, upDownPixel(upDown, pressedUpDown, 6, true).second);
+    EXPECT_EQ(upDownPixel(upDown, pressedUpDown, 1, false).first, upDownPixel(upDown, pressedUpDown, 1, false).second);
+    upDown->Perform(WM_LBUTTONUP, 0, 0);
+    // Track bar: the thumb in frame 2 of the skin's thumb strip.
+    auto* trackPainter = dynamic_cast<TSkinTrackBar*>(skinned->FindPainter(track));
+    ASSERT_NE(trackPainter, nullptr);
+    const TRect thumb = trackPainter->ThumbRect();
+    ASSERT_FALSE(thumb.IsEmpty());
+    TBitmap thumbImage(thumb.Width(), thumb.Height());
+    thumbImage.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+    thumbImage.Canvas()->FillRect(TRect(0, 0, thumb.Width(), thumb.Height()));
+    DrawSkinFrame(thumbImage.Canvas(), TRect(0, 0, thumb.Width(), thumb.Height()), m.TrackbarThumbHorz->Image, 2, 5, true);
+    const QPoint mid(thumb.Width() / 2, thumb.Height() / 3);
+    ASSERT_NE(thumbImage.Image().pixel(mid) | 0xFF000000, Magenta);
+    EXPECT_EQ(Part(picture, track).pixel(thumb.Left + mid.x(), thumb.Top + mid.y()) | 0xFF000000, thumbImage.Image().pixel(mid) | 0xFF000000);
+    // Header: each section and the space after the last in the Headerbar element's frame 1.
+    const QImage headerPart = Part(picture, header);
+    for (const TRect& r : {TRect(0, 0, 90, 22), TRect(90, 0, 180, 22), TRect(180, 0, 270, 22)}) {
+      const QImage composed = Composed(*m.Headerbar, 1, m.Headerbar->FrameCount, {r.Width(), r.Height()});
+      EXPECT_EQ(headerPart.pixel(r.Right - 4, 1) | 0xFF000000, composed.pixel(r.Width() - 4, 1) | 0xFF000000) << r.Left;
+    }
     EXPECT_EQ(session.Exceptions, QStringList());
   }
   for (int i = 0; i < 5; ++i)

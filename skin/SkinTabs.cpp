@@ -1,0 +1,110 @@
+#include "skin/SkinTabs.h"
+#include "platform/ui/ComCtrls.h"
+#include "skin/SkinData.h"
+#include <QEvent>
+#include <QPainter>
+#include <QTabBar>
+
+namespace {
+bool HasTabImage(const TSkinModel* Skin) { return Skin && Skin->Tabs && !Skin->Tabs->Image.Empty(); }
+}  // namespace
+
+// Draws the tab bar inside the control in place of its own look; Qt keeps placing the tabs
+// and handling clicks, so what is hit is what is drawn.
+class TSkinTab::TTabBarFilter : public QObject {
+public:
+  explicit TTabBarFilter(TSkinTab* Owner) : FOwner(Owner) {}
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    auto* bar = qobject_cast<QTabBar*>(Watched);
+    if (!bar || Event->type() != QEvent::Paint || !FOwner->Active()) return false;
+    TBitmap work;
+    if (!FOwner->PaintTabs(work)) return false;
+    QPainter p(bar);
+    p.drawImage(0, 0, work.Image());
+    return true;
+  }
+private:
+  TSkinTab* FOwner;
+};
+
+TSkinTab::TSkinTab() : FFilter(std::make_unique<TTabBarFilter>(this)) {}
+
+TSkinTab::~TSkinTab() {
+  if (FTabBar) {
+    FTabBar->removeEventFilter(FFilter.get());
+    FTabBar->update();
+  }
+}
+
+void TSkinTab::AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour) {
+  if (Attached()) return;
+  TSkinControl::AttachControl(Control, Form, Skin, Recolour);
+  auto* windowed = dynamic_cast<TWinControl*>(Control);
+  if (!windowed) return;
+  FTabBar = windowed->Handle()->findChild<QTabBar*>();
+  if (FTabBar) {
+    FTabBar->installEventFilter(FFilter.get());
+    FTabBar->update();
+  }
+}
+
+void TSkinTab::SkinChanged() {
+  TSkinControl::SkinChanged();
+  if (FTabBar) FTabBar->update();
+}
+
+Integer TSkinTab::TabFrame(Integer Index) const { return FTabBar && Index == FTabBar->currentIndex() ? 2 : 1; }
+
+bool TSkinTab::PaintTabs(TBitmap& Work) const {
+  const TSkinModel* skin = Skin();
+  auto* control = dynamic_cast<TWinControl*>(Control());
+  if (!HasTabImage(skin) || !control || !FTabBar || FTabBar->width() <= 0 || FTabBar->height() <= 0) return false;
+  const TDataSkinBorder& element = *skin->Tabs;
+  Work.SetSize(FTabBar->width(), FTabBar->height());
+  TCanvas* c = Work.Canvas();
+  FillFace(c, TRect(0, 0, Work.Width(), Work.Height()));
+  c->Font()->Assign(control->Font());
+  for (int i = 0; i < FTabBar->count(); ++i) {
+    const QRect q = FTabBar->tabRect(i);
+    const TRect r(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+    const Integer frame = TabFrame(i);
+    DrawSkinImage(c, r, element.Image, element.Margins(), frame, std::max(element.FrameCount, 1), element.Trans == 1,
+                  element.Tile == 1, false);
+    c->Font()->SetColor(frame == 2 ? element.MouseOverColour2 : element.NormalColour2);
+    DrawGlyphCaption(c, r, nullptr, -1, FTabBar->tabText(i), 1, control->Enabled() && FTabBar->isTabEnabled(i));
+  }
+  return true;
+}
+
+void TSkinTab::DrawSkin(TCanvas* Canvas, const TRect&) {
+  auto* tabs = dynamic_cast<TCustomTabControl*>(Control());
+  const TSkinModel* skin = Skin();
+  if (!tabs || !HasTabImage(skin) || skin->Tabs->Image2.Empty()) return;
+  // The page's border: the display area grown to the control's frame, under the tabs.
+  TRect page = tabs->DisplayRect();
+  InflateRect(page, 4, 4);
+  page.Top = std::max(page.Top + 1, 0);
+  page.Left = std::max(page.Left, 0);
+  page.Right = std::min(page.Right, tabs->ClientWidth());
+  page.Bottom = std::min(page.Bottom, tabs->ClientHeight());
+  DrawSkinBorder(Canvas, page, skin->Tabs->Image2, {4, 5, 4, 4}, 1, 1, false);
+}
+
+bool TSkinTabSheet::BeforeMessage(TMessage& Message) {
+  if (!TSkinControl::BeforeMessage(Message)) return false;
+  switch (Message.Msg) {
+    case WM_PAINT: PaintViaDraw(Message); return false;
+    case WM_ERASEBKGND:
+      if (auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam); canvas && Control())
+        FillFace(canvas, TRect(0, 0, Control()->Width(), Control()->Height()));
+      Message.Result = 1;
+      return false;
+    default: return true;
+  }
+}
+
+void TSkinTabSheet::DrawSkin(TCanvas* Canvas, const TRect& R) {
+  FillFace(Canvas, R);
+  if (auto* sheet = dynamic_cast<TWinControl*>(Control())) sheet->PaintControls(Canvas);
+}
