@@ -1,0 +1,79 @@
+#include "platform/office/XlsxWriter.h"
+#include <QFile>
+#include <map>
+#include <xlsxwriter.h>
+
+struct TXlsxWriter::TState {
+  String FileName;
+  QByteArray NativeName;
+  lxw_workbook* Workbook = nullptr;
+  lxw_worksheet* Sheet = nullptr;
+  std::map<String, lxw_format*> Formats;
+
+  lxw_format* FormatOf(const TXlsxCellFormat& Format) {
+    if (Format == TXlsxCellFormat()) return nullptr;
+    const String Key = QStringLiteral("%1%2%3%4%5%6")
+                           .arg(Format.Bold)
+                           .arg(Format.Wrap)
+                           .arg(Format.Centre)
+                           .arg(Format.CentreVertically)
+                           .arg(Format.ThinBorder)
+                           .arg(Format.FontName);
+    auto Found = Formats.find(Key);
+    if (Found != Formats.end()) return Found->second;
+    lxw_format* Made = workbook_add_format(Workbook);
+    if (Format.Bold) format_set_bold(Made);
+    if (Format.Wrap) format_set_text_wrap(Made);
+    if (Format.Centre) format_set_align(Made, LXW_ALIGN_CENTER);
+    if (Format.CentreVertically) format_set_align(Made, LXW_ALIGN_VERTICAL_CENTER);
+    if (Format.ThinBorder) format_set_border(Made, LXW_BORDER_THIN);
+    if (!Format.FontName.isEmpty()) format_set_font_name(Made, Format.FontName.toUtf8().constData());
+    Formats.emplace(Key, Made);
+    return Made;
+  }
+
+  void Check(lxw_error Code, const String& What) const {
+    if (Code != LXW_NO_ERROR)
+      throw EWorkbookError(QStringLiteral("%1 in %2: %3").arg(What, FileName, QString::fromUtf8(lxw_strerror(Code))));
+  }
+};
+
+TXlsxWriter::TXlsxWriter(const String& FileName) : FState(std::make_unique<TState>()) {
+  FState->FileName = FileName;
+  FState->NativeName = FileName.toLocal8Bit();
+  FState->Workbook = workbook_new(FState->NativeName.constData());
+  if (!FState->Workbook) throw EWorkbookError(QStringLiteral("Cannot start the workbook %1").arg(FileName));
+  FState->Sheet = workbook_add_worksheet(FState->Workbook, "Sheet1");
+}
+
+TXlsxWriter::~TXlsxWriter() {
+  if (!FState->Workbook) return;
+  // The library writes only on close: close into the file, then remove it,
+  // as an abandoned workbook must not look like a finished one.
+  workbook_close(FState->Workbook);
+  QFile::remove(FState->FileName);
+}
+
+void TXlsxWriter::Write(Integer Row, Integer Column, const String& Text, const TXlsxCellFormat& Format) {
+  FState->Check(worksheet_write_string(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), Text.toUtf8().constData(),
+                                       FState->FormatOf(Format)),
+                QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
+}
+
+void TXlsxWriter::Merge(Integer FirstRow, Integer FirstColumn, Integer LastRow, Integer LastColumn, const String& Text,
+                        const TXlsxCellFormat& Format) {
+  FState->Check(worksheet_merge_range(FState->Sheet, lxw_row_t(FirstRow), lxw_col_t(FirstColumn), lxw_row_t(LastRow),
+                                      lxw_col_t(LastColumn), Text.toUtf8().constData(), FState->FormatOf(Format)),
+                QStringLiteral("Cannot merge cells %1,%2 to %3,%4").arg(FirstRow + 1).arg(FirstColumn + 1).arg(LastRow + 1).arg(LastColumn + 1));
+}
+
+void TXlsxWriter::SetColumnWidth(Integer Column, double Characters) {
+  FState->Check(worksheet_set_column(FState->Sheet, lxw_col_t(Column), lxw_col_t(Column), Characters, nullptr),
+                QStringLiteral("Cannot size column %1").arg(Column + 1));
+}
+
+void TXlsxWriter::Close() {
+  lxw_workbook* Workbook = FState->Workbook;
+  FState->Workbook = nullptr;
+  FState->Check(workbook_close(Workbook), QStringLiteral("Cannot write the workbook"));
+}
