@@ -1,0 +1,163 @@
+// Printed cells: the text routine every printed text goes through, record cells, footer
+// cells and the footer texts of the sums and counts the run keeps itself.
+#include "gridout/PrintDBGridXRun.h"
+#include "platform/ui/DrawingRoutines.h"
+#include "platform/ui/ImgList.h"
+
+Integer TGridPrintRun::DrawCellText(const TRect& Rect, bool Fill, Integer HorzMargin, Integer VertMargin,
+                                    const String& Text, TAlignment Alignment, TTextLayout Layout, bool WordWrap,
+                                    bool EndEllipsis, Integer LeftMargin, Integer RightMargin, bool Measure) {
+  const TRect inner(Rect.Left + HorzMargin, Rect.Top + VertMargin, Rect.Right - HorzMargin, Rect.Bottom - VertMargin);
+  const Cardinal wrap = WordWrap ? DT_WORDBREAK : 0;
+  if (Measure) {
+    TRect r = inner;
+    TDrawTextParams params;
+    params.iLeftMargin = LeftMargin;
+    params.iRightMargin = RightMargin;
+    const Integer height = DrawTextEx(FCanvas, Text, r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | wrap, &params);
+    return height + FCanvas->TextMetrics().tmExternalLeading + 2 * VertMargin;
+  }
+  if (Fill) FCanvas->FillRect(Rect);
+  const Cardinal align = Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT;
+  const Cardinal flags = align | DT_NOPREFIX | DT_EXPANDTABS | wrap | (EndEllipsis ? DT_END_ELLIPSIS : 0);
+  TDrawTextParams params;
+  params.iLeftMargin = LeftMargin;
+  params.iRightMargin = RightMargin;
+  TRect r = inner;
+  if (Layout != tlTop) {
+    TRect measured = inner;
+    TDrawTextParams measuring = params;
+    const Integer textHeight = DrawTextEx(FCanvas, Text, measured, flags | DT_CALCRECT, &measuring);
+    r.Top = Layout == tlCenter ? inner.Top + inner.Height() / 2 - textHeight / 2 : inner.Bottom - textHeight;
+  }
+  if (HorzMargin > 0) ++r.Bottom;
+  DrawTextEx(FCanvas, Text, r, flags, &params);
+  return 0;
+}
+
+bool TGridPrintRun::WordWrapOn(TColumnX* Column, bool Measure) const {
+  if (FGrid->RowPanel()->Active()) return Column->WordWrap() && Column->InRowLineHeight() > 1;
+  return Measure ? FOwner->Options().Contains(pghRowAutoStretch) : FMultiLineRows;
+}
+
+void TGridPrintRun::FillCell(const TRect& Rect) {
+  if (FCounting || FCanvas->Brush()->Color() == clWhite) return;
+  const TColor pen = FCanvas->Pen()->Color();
+  FCanvas->Pen()->SetColor(FCanvas->Brush()->Color());
+  FCanvas->Rectangle(Rect);
+  FCanvas->Pen()->SetColor(pen);
+}
+
+Integer TGridPrintRun::PrintCell(Integer Position, const TRect& Rect, const TPolyBookmark& Pos, Integer RowInBand,
+                                 bool Measure) {
+  TColumnX* column = FColumns[Position];
+  if (Pos.IsDataRow) return PrintRecordCell(column, Position, Rect, RowInBand, Measure);
+  if (Pos.FooterRow < 0 || Pos.Finished) return 0;
+  return PrintFooterCell(column, Position, Rect, Pos.FooterRow, Measure);
+}
+
+Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const TRect& Rect, Integer RowInBand,
+                                       bool Measure) {
+  const bool colored = FOwner->Options().Contains(pghColored);
+  TakeFont(Column->Font());
+  TColCellParamsX* params = FOwner->FCellParams.get();
+  Column->FillCellParams(params);
+  params->Font = FCanvas->Font();
+  params->Background = colored ? Column->Color() : clWhite;
+  params->State = TGridDrawState();
+  if (FGrid->OnGetCellParams) FGrid->OnGetCellParams(FGrid, Column, params->Font, params->Background, params->State);
+  Column->FireGetCellParams(false, params);
+  FCanvas->Brush()->SetColor(params->Background);
+
+  const bool drawing = !Measure && !FCounting;
+  if (!Measure && Column->HideDuplicates()) {
+    const String text = params->Text;
+    if (RowInBand > 0 && text == FPreviousTexts[size_t(Position)]) {
+      params->Text.clear();
+      params->ImageIndex = -1;
+    }
+    FPreviousTexts[size_t(Position)] = text;
+  }
+  if (drawing) FillCell(Rect);
+
+  TRect text(Rect.Left + FHorzMargin, Rect.Top + FVertMargin, Rect.Right - FHorzMargin, Rect.Bottom - FVertMargin);
+  Integer imageHeight = 0;
+  TCustomImageList* images = Column->ImageList();
+  if (images && Column->ShowImageAndText()) {
+    const Integer area = Integer(Trunc(images->Width() * FScaleY + 4 * FScaleY));
+    if (Measure) imageHeight = Integer(Trunc(images->Height() * FScaleY + 4 * FScaleY));
+    text.Left += area + Integer(Trunc(FScaleY));
+  }
+  const bool wrap = WordWrapOn(Column, Measure);
+  if (drawing && Column->CellKind() == TColumnX::ckCheckbox) {
+    const Integer w = std::min<Integer>(Integer(Trunc(13 * FScaleX)), text.Width());
+    const Integer h = std::min<Integer>(Integer(Trunc(13 * FScaleY)), text.Height());
+    TRect box(text.Left + (text.Width() - w) / 2, text.Top + (text.Height() - h) / 2, 0, 0);
+    box.Right = box.Left + w;
+    box.Bottom = box.Top + h;
+    const Cardinal state = params->CheckboxState == cbChecked   ? DFCS_BUTTONCHECK | DFCS_CHECKED
+                           : params->CheckboxState == cbGrayed ? DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_BUTTON3STATE
+                                                                : DFCS_BUTTONCHECK;
+    DrawFrameControl(FCanvas, box, DFC_BUTTON, state);
+    return 0;
+  }
+  const Integer height = DrawCellText(text, false, 0, 0, params->Text, TAlignment(params->Alignment), Column->Layout(),
+                                      wrap, Column->EndEllipsis(), 0, 0, Measure || FCounting);
+  return std::max(height + 2 * FVertMargin, imageHeight);
+}
+
+TField* TGridPrintRun::FooterField(TColumnX* Column, Integer FooterRow) const {
+  const String& own = Column->FooterAt(FooterRow)->FieldName();
+  return FDataSet->FindField(own.isEmpty() ? Column->FieldName() : own);
+}
+
+String TGridPrintRun::FooterText(TColumnX* Column, Integer Position, Integer FooterRow) {
+  TColumnFooterX* footer = Column->FooterAt(FooterRow);
+  const TFooterValueType kind = footer->ValueType();
+  if (kind != fvtSum && kind != fvtCount)
+    return FGrid->FooterValueText(FooterRow, Column->Index());
+  const Currency value = FFooterValues[size_t(Position + FColumns.Count() * FooterRow)];
+  const String& format = footer->DisplayFormat();
+  if (kind == fvtCount) return format.isEmpty() ? FloatToStr(value.ToDouble()) : FormatFloat(format, value.ToDouble());
+  TField* field = FooterField(Column, FooterRow);
+  if (!field) return String();
+  auto* numeric = dynamic_cast<TNumericField*>(field);
+  auto* floating = dynamic_cast<TFloatField*>(field);
+  const String fieldFormat = numeric ? numeric->DisplayFormat() : String();
+  switch (field->DataType()) {
+    case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftLargeint:
+      if (!format.isEmpty()) return FormatFloat(format, value.ToDouble());
+      if (!fieldFormat.isEmpty()) return FormatFloat(fieldFormat, value.ToDouble());
+      return QString::number(Round(value.ToDouble()));
+    case ftFloat: case ftCurrency:
+      if (!format.isEmpty()) return FormatFloat(format, value.ToDouble());
+      if (!fieldFormat.isEmpty()) return FormatFloat(fieldFormat, value.ToDouble());
+      if (floating && floating->Currency()) return FloatToStrF(value.ToDouble(), ffCurrency, 15, CurrencyDecimals);
+      return FloatToStrF(value.ToDouble(), ffGeneral, floating ? floating->Precision() : 15, 0);
+    case ftBCD: case ftFMTBcd:
+      if (!format.isEmpty()) return FormatFloat(format, value.ToDouble());
+      if (!fieldFormat.isEmpty()) return FormatCurr(fieldFormat, value);
+      if (floating && floating->Currency()) return CurrToStrF(value, ffCurrency, CurrencyDecimals);
+      return CurrToStrF(value, ffGeneral, 0);
+    default:
+      return String();
+  }
+}
+
+Integer TGridPrintRun::PrintFooterCell(TColumnX* Column, Integer Position, const TRect& Rect, Integer FooterRow,
+                                       bool Measure) {
+  TColumnFooterX* footer = Column->FooterAt(FooterRow);
+  TAlignment alignment = footer->Alignment();
+  String text = FooterText(Column, Position, FooterRow);
+  TColor background = FOwner->Options().Contains(pghColored) ? footer->Color() : clWhite;
+  TakeFont(footer->Font());
+  if (FGrid->OnGetFooterParams)
+    FGrid->OnGetFooterParams(FGrid, Column->Index(), FooterRow, Column, FCanvas->Font(), background,
+                             alignment, TGridDrawState(), text);
+  FCanvas->Brush()->SetColor(background);
+  if (!Measure) FillCell(Rect);
+  const TRect inner(Rect.Left + FHorzMargin, Rect.Top + FVertMargin, Rect.Right - FHorzMargin, Rect.Bottom - FVertMargin);
+  const Integer height = DrawCellText(inner, false, 0, 0, text, alignment, Column->Layout(), WordWrapOn(Column, Measure),
+                                      footer->EndEllipsis(), 0, 0, Measure || FCounting);
+  return height + 2 * FVertMargin;
+}
