@@ -1,0 +1,146 @@
+#include "gridout/tests/GridPrintFixture.h"
+#include <QImage>
+#include <QPainter>
+
+using namespace gridprinttest;
+
+namespace {
+
+// A recorder for a printer of another resolution: the same paper in other device units.
+class TResolutionRecorder : public TPrinterPreview {
+public:
+  explicit TResolutionRecorder(Integer Dpi) : FDpi(Dpi) {}
+  Integer GetPixelsPerInchX() override { return FDpi; }
+  Integer GetPixelsPerInchY() override { return FDpi; }
+  Integer GetPageWidth() override { return Scaled(TPrinterPreview::GetPageWidth()); }
+  Integer GetPageHeight() override { return Scaled(TPrinterPreview::GetPageHeight()); }
+  Integer GetFullPageWidth() override { return GetPageWidth() + 2 * Scaled(PhysicalOffsetX()); }
+  Integer GetFullPageHeight() override { return GetPageHeight() + 2 * Scaled(PhysicalOffsetY()); }
+private:
+  Integer Scaled(Integer Value) { return MulDiv(Value, FDpi, TPrinterPreview::GetPixelsPerInchX()); }
+  Integer FDpi;
+};
+
+// The page drawn at Scale with white paper.
+QImage PageImage(const TPageRecording* Page, double Scale) {
+  QImage image(int(Page->Width() * Scale) + 1, int(Page->Height() * Scale) + 1, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  Page->Replay(painter, Scale, Scale);
+  return image;
+}
+
+// The x of every vertical grid line: pixel columns that are dark over most of the table's height.
+std::vector<int> VerticalLines(const QImage& Image) {
+  std::vector<int> dark(size_t(Image.width()), 0);
+  for (int x = 0; x < Image.width(); ++x)
+    for (int y = 0; y < Image.height(); ++y) dark[size_t(x)] += qGray(Image.pixel(x, y)) < 128 ? 1 : 0;
+  const int most = *std::max_element(dark.begin(), dark.end());
+  std::vector<int> lines;
+  for (int x = 0; x < Image.width(); ++x)
+    if (dark[size_t(x)] > most * 8 / 10 && (x == 0 || dark[size_t(x - 1)] <= most * 8 / 10)) lines.push_back(x);
+  return lines;
+}
+
+// Pixels of the page that are pure red.
+Integer RedPixels(const TPageRecording* Page) {
+  const QImage image = PageImage(Page, 0.25);
+  Integer red = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+  return red;
+}
+
+}  // namespace
+
+TEST(GridPrintingCells, ColumnsKeepTheirScreenSizeOnPaperAtAnyPrinterResolution) {
+  // A column 96 screen pixels wide and its grid line are 97/96 inch on paper, also on a
+  // printer coarser than the screen. Pages are drawn at 96 dots per inch to compare.
+  for (Integer dpi : {600, 300, 48}) {
+    TGridPrintForm f(10);
+    f.SetColumns({{"name", "姓名", 96}, {"dept", "部门", 96}});
+    TResolutionRecorder recorder(dpi);
+    f.Print.PrintTo(&recorder);
+    ASSERT_EQ(recorder.PageFileCount(), 1) << dpi;
+    ASSERT_EQ(recorder.PageFile(1)->PixelsPerInchX(), dpi);
+    const std::vector<int> lines = VerticalLines(PageImage(recorder.PageFile(1), 96.0 / dpi));
+    ASSERT_EQ(lines.size(), 3u) << dpi;
+    EXPECT_NEAR(lines[1] - lines[0], 97, 2) << dpi;
+    EXPECT_NEAR(lines[2] - lines[1], 97, 2) << dpi;
+  }
+}
+
+TEST(GridPrintingCells, ColumnColoursFillCellsOnlyWhenPrintingInColour) {
+  for (bool colored : {false, true}) {
+    TGridPrintForm f(5);
+    f.SetColumns({{"name", "姓名", 80}, {"base", "基本工资", 80}});
+    f.Grid->Columns()->Items(1)->SetColor(clRed);
+    if (colored) f.Print.SetOptions({pghColored});
+    f.Record();
+    ASSERT_EQ(f.RecordedPages(), 1);
+    const Integer red = RedPixels(f.Recorder()->PageFile(1));
+    // Five cells 81 x about 23 screen pixels, drawn at a quarter of 600 dpi.
+    if (colored) EXPECT_GT(red, 5 * 100 * 20) << red;
+    else EXPECT_EQ(red, 0);
+  }
+}
+
+TEST(GridPrintingCells, HiddenDuplicatesShowAgainAtTheTopOfEveryPage) {
+  for (bool hide : {true, false}) {
+    TGridPrintForm f(60);
+    f.Connection.ExecuteSql(QStringLiteral("UPDATE pay SET dept = '同部门'"));
+    f.Query.Close();
+    f.Query.Open();
+    f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 80}});
+    f.Grid->Columns()->Items(1)->SetHideDuplicates(hide);
+    f.Record();
+    const QStringList pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 2);
+    for (const QString& page : pages) {
+      const qsizetype rows = Words(page, QStringLiteral("员工\\d+")).size();
+      EXPECT_EQ(Words(page, QStringLiteral("同部门")).size(), hide ? 1 : rows) << hide;
+    }
+  }
+}
+
+TEST(GridPrintingCells, FootersPrintTheirOwnSumsAndCountsOrTheGridsText) {
+  TGridPrintForm f(200);
+  f.SetColumns({{"name", "姓名", 80}, {"base", "基本工资", 90}, {"bonus", "奖金", 70}, {"id", "编号", 70}});
+  f.Grid->SetFooterRowCount(1);
+  struct Footer { Integer column; TFooterValueType type; const char* format; };
+  for (const Footer& c : std::initializer_list<Footer>{{0, fvtCount, "0条"},
+                                                       {1, fvtSum, "0.00"},
+                                                       {2, fvtAvg, ""},
+                                                       {3, fvtSum, ""}}) {
+    f.Grid->Columns()->Items(c.column)->Footer()->SetValueType(c.type);
+    f.Grid->Columns()->Items(c.column)->Footer()->SetDisplayFormat(QString::fromUtf8(c.format));
+  }
+  for (Integer id : {3, 50, 120}) {
+    ASSERT_TRUE(f.Query.Locate(QStringLiteral("id"), Variant(id), {}));
+    f.Grid->RecordBookmarks()->MarkCurrentRow(true);
+  }
+  const String average = f.Grid->FooterValueText(0, 2);
+  f.Record();
+  const QStringList pages = f.PdfPages();
+  ASSERT_EQ(pages.size(), 1);
+  const QString footer = pages[0].section(QStringLiteral("员工120"), 1).section(QLatin1Char('\n'), 1);
+  EXPECT_EQ(Words(footer, QStringLiteral("\\S+")),
+            QStringList({QStringLiteral("3条"), QStringLiteral("17300.00"), average, QStringLiteral("173")}))
+      << "the count and sums of the printed rows; the average is the grid's own";
+}
+
+TEST(GridPrintingCells, ABandSplitByPageGroupsIsCentredOverItsWholeWidth) {
+  TGridPrintForm f(10);
+  f.SetColumns({{"name", "收入|基本", 300}, {"base", "收入|奖金", 300}, {"bonus", "收入|津贴", 300}});
+  f.Grid->SetUseMultiTitle(true);
+  f.Print.Title()->SetText(QStringLiteral("月度工资"));
+  f.Record();
+  const QStringList pages = f.PdfPages();
+  ASSERT_EQ(pages.size(), 2);
+  // The band's and the title's centre lie on the first page: the second shows their cut-off right part.
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("收入")) && pages[0].contains(QStringLiteral("月度工资")));
+  EXPECT_FALSE(pages[1].contains(QStringLiteral("收入")) || pages[1].contains(QStringLiteral("月度工资")));
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("基本")) && pages[0].contains(QStringLiteral("奖金")));
+  EXPECT_TRUE(pages[1].contains(QStringLiteral("津贴")));
+  EXPECT_EQ(Words(pages[1], QStringLiteral("\\d+")).size(), 10) << "the same rows with the third column";
+}
