@@ -67,6 +67,7 @@ TfrmMainGZT::TfrmMainGZT(TComponent* AOwner) : TForm(AOwner) {
     FColumnVisible[i] = RecordColumns()[i].Visible;
   }
   CreateDataSets();
+  CreateReportComponents();
   CreateMenus();
   CreateToolBar();
   CreateMonthPanel();
@@ -133,8 +134,8 @@ void TfrmMainGZT::CreateMenus() {
 
   pmPrint = new TPopupMenu(this);
   MenuItem(pmPrint, QStringLiteral("打印明细表"), Run(&TfrmMainGZT::Button7Click));
-  MenuItem(pmPrint, QStringLiteral("打印工资条"), nullptr);
-  MenuItem(pmPrint, QStringLiteral("POS工资条"), nullptr);
+  MenuItem(pmPrint, QStringLiteral("打印工资条"), Run(&TfrmMainGZT::N7Click));
+  MenuItem(pmPrint, QStringLiteral("POS工资条"), Run(&TfrmMainGZT::MenuItem3Click));
 
   pmSettings = new TPopupMenu(this);
   MenuItem(pmSettings, QStringLiteral("基本参数设置"), Run(&TfrmMainGZT::ParaSetClick));
@@ -286,12 +287,14 @@ void TfrmMainGZT::CreateDetailPanel() {
                     [this](TObject* Sender) { Button6Click(Sender); });
   Button7 = Command(QStringLiteral("Button7"), QStringLiteral("打印明细表"), 84,
                     [this](TObject* Sender) { Button7Click(Sender); });
-  Button8 = Command(QStringLiteral("Button8"), QStringLiteral("打印工资条"), 84, nullptr);
+  Button8 = Command(QStringLiteral("Button8"), QStringLiteral("打印工资条"), 84,
+                    [this](TObject* Sender) { Button8Click(Sender); });
   Button9 = Command(QStringLiteral("Button9"), QStringLiteral("月度数据复制"), 96,
                     [this](TObject* Sender) { Button9Click(Sender); });
   Button10 = Command(QStringLiteral("Button10"), QStringLiteral("职员数据复制"), 96,
                      [this](TObject* Sender) { Button10Click(Sender); });
-  Button11 = Command(QStringLiteral("Button11"), QStringLiteral("POS工资条"), 84, nullptr);
+  Button11 = Command(QStringLiteral("Button11"), QStringLiteral("POS工资条"), 84,
+                     [this](TObject* Sender) { Button14Click(Sender); });
   Button12 = Command(QStringLiteral("Button12"), QStringLiteral("生成电子工资条并EMail"), 150, nullptr);
 
   CreateRecordGrid();

@@ -5,6 +5,7 @@
 // uMainMaintenance.cpp; backup, restore and clearing in uMainBackup.cpp.
 #include "dbgrid/DBGridX.h"
 #include "platform/db/ADODB.h"
+#include "platform/report/RvProject.h"
 #include "skin/SkinData.h"
 #include <array>
 #include "platform/ui/ComCtrls.h"
@@ -84,6 +85,25 @@ public:
   void N2Click(TObject* Sender);           // clearing
   void ToolButton2Click(TObject* Sender);  // close with the backup offer
 
+  // ---- pay sheets, pay strips and receipt slips (uMainPrint.cpp)
+  void Button8Click(TObject* Sender);     // the pay sheet and strip menu
+  void N7Click(TObject* Sender);          // pay sheet of every record shown
+  void N8Click(TObject* Sender);          // pay sheet of the selected records
+  void N38Click(TObject* Sender);         // pay strip of every record shown
+  void N39Click(TObject* Sender);         // pay strip of the selected records
+  void Button14Click(TObject* Sender);    // the receipt slip menu
+  void MenuItem3Click(TObject* Sender);   // receipt slips of every record shown
+  void MenuItem4Click(TObject* Sender);   // receipt slips of the selected records
+
+  // The report project and its engine; the records and the settings row reach the
+  // templates through the two connections.
+  TRvProject* RvProject1;
+  TRvSystem* RvSystem1;
+  TRvDataSetConnection* RvDataSetConnection1;
+  TRvDataSetConnection* RvDataSetConnection2;
+  TPopupMenu* pmPayPrint;
+  TPopupMenu* pmPosPrint;
+
   // Data sets on the window's connection.
   TADODataSet* dsGZMonth;
   TADODataSet* dsGZDetail;
@@ -117,7 +137,7 @@ public:
   TButton* Button8;
   TButton* Button9;
   TButton* Button10;
-  TButton* Button11;
+  TButton* Button11;  // receipt slips (Button14Click)
   TButton* Button12;
   TListBox* ListBox1;
   TTimer* Timer1;
@@ -147,6 +167,17 @@ private:
   // Puts the titles and visibility of ReadyGrid on the record grid's columns.
   void ApplyColumnLayout();
   void CreateMenus();
+  void CreateReportComponents();
+  // Marks the selected records (or the current one) with SelectStu = 1, prints them with
+  // Print, then always switches the filter off and clears the marks.
+  void PrintSelected(void (TfrmMainGZT::*Print)(TObject*), TObject* Sender);
+  // The menu under Button, at the place the command buttons open their menus.
+  void PopupUnder(TButton* Button, TPopupMenu* Menu);
+  // Closes the project, points it at RPT/Name and loads it; a missing or unreadable
+  // template is shown and gives false.
+  bool LoadReportTemplate(const String& Name);
+  // The company name of the settings row, before "工资单".
+  String ReportTitle() const;
   TButton* CommandButton(TWinControl* Parent, const String& Name, const String& Caption, TNotifyEvent Click);
   TMenuItem* MenuItem(TMenu* Menu, const String& Caption, TNotifyEvent Click);
   void SortIdxCalcFields(TDataSet* DataSet);
