@@ -48,6 +48,30 @@ void TGridPrintRun::FillCell(const TRect& Rect) {
   FCanvas->Pen()->SetColor(pen);
 }
 
+// The platform's frame control draws hairlines and a mark of screen size; on a printer the
+// box and its mark are drawn at the box's own size instead.
+void TGridPrintRun::PrintCheckBox(const TRect& Box, Integer State) {
+  const TColor pen = FCanvas->Pen()->Color();
+  const Integer penWidth = FCanvas->Pen()->Width();
+  const TColor brush = FCanvas->Brush()->Color();
+  const Integer stroke = std::max<Integer>(1, Box.Width() / 12);
+  FCanvas->Pen()->SetColor(clBlack);
+  FCanvas->Pen()->SetWidth(stroke);
+  FCanvas->Brush()->SetColor(State == cbGrayed ? clSilver : clWhite);
+  FCanvas->Rectangle(Box);
+  if (State == cbChecked || State == cbGrayed) {
+    FCanvas->Pen()->SetColor(State == cbGrayed ? clGray : clBlack);
+    FCanvas->Pen()->SetWidth(std::max<Integer>(1, Box.Width() / 7));
+    const auto at = [&Box](Integer X, Integer Y) {
+      return TPoint(Box.Left + Box.Width() * X / 12, Box.Top + Box.Height() * Y / 12);
+    };
+    FCanvas->Polyline({at(3, 6), at(5, 9), at(9, 3)});
+  }
+  FCanvas->Pen()->SetColor(pen);
+  FCanvas->Pen()->SetWidth(penWidth);
+  FCanvas->Brush()->SetColor(brush);
+}
+
 Integer TGridPrintRun::PrintCell(Integer Position, const TRect& Rect, const TPolyBookmark& Pos, Integer RowInBand,
                                  bool Measure) {
   TColumnX* column = FColumns[Position];
@@ -95,10 +119,7 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
     TRect box(text.Left + (text.Width() - w) / 2, text.Top + (text.Height() - h) / 2, 0, 0);
     box.Right = box.Left + w;
     box.Bottom = box.Top + h;
-    const Cardinal state = params->CheckboxState == cbChecked   ? DFCS_BUTTONCHECK | DFCS_CHECKED
-                           : params->CheckboxState == cbGrayed ? DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_BUTTON3STATE
-                                                                : DFCS_BUTTONCHECK;
-    DrawFrameControl(FCanvas, box, DFC_BUTTON, state);
+    PrintCheckBox(box, params->CheckboxState);
     return 0;
   }
   const Integer height = DrawCellText(text, false, 0, 0, params->Text, TAlignment(params->Alignment), Column->Layout(),

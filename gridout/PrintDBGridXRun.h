@@ -64,6 +64,7 @@ private:
   String FooterText(TColumnX* Column, Integer Position, Integer FooterRow);
   TField* FooterField(TColumnX* Column, Integer FooterRow) const;
   void FillCell(const TRect& Rect);
+  void PrintCheckBox(const TRect& Box, Integer State);
   bool WordWrapOn(TColumnX* Column, bool Measure) const;
   // ---- titles, header and footer, rich text
   void ComputeHeights();

@@ -30,17 +30,22 @@ QImage PageImage(const TPageRecording* Page, double Scale) {
   return image;
 }
 
-// The x of every vertical grid line: pixel columns that are dark over most of the table's height.
-std::vector<int> VerticalLines(const QImage& Image) {
-  std::vector<int> dark(size_t(Image.width()), 0);
-  for (int x = 0; x < Image.width(); ++x)
-    for (int y = 0; y < Image.height(); ++y) dark[size_t(x)] += qGray(Image.pixel(x, y)) < 128 ? 1 : 0;
+// Where the grid lines across one axis begin: the pixel columns (Vertical) or rows that are
+// dark over most of the table's extent.
+std::vector<int> GridLines(const QImage& Image, bool Vertical) {
+  const int along = Vertical ? Image.width() : Image.height(), across = Vertical ? Image.height() : Image.width();
+  std::vector<int> dark(size_t(along), 0);
+  for (int a = 0; a < along; ++a)
+    for (int b = 0; b < across; ++b)
+      dark[size_t(a)] += qGray(Vertical ? Image.pixel(a, b) : Image.pixel(b, a)) < 128 ? 1 : 0;
   const int most = *std::max_element(dark.begin(), dark.end());
   std::vector<int> lines;
-  for (int x = 0; x < Image.width(); ++x)
-    if (dark[size_t(x)] > most * 8 / 10 && (x == 0 || dark[size_t(x - 1)] <= most * 8 / 10)) lines.push_back(x);
+  for (int a = 0; a < along; ++a)
+    if (dark[size_t(a)] > most * 8 / 10 && (a == 0 || dark[size_t(a - 1)] <= most * 8 / 10)) lines.push_back(a);
   return lines;
 }
+
+std::vector<int> VerticalLines(const QImage& Image) { return GridLines(Image, true); }
 
 // Pixels of the page that are pure red.
 Integer RedPixels(const TPageRecording* Page) {
@@ -143,4 +148,54 @@ TEST(GridPrintingCells, ABandSplitByPageGroupsIsCentredOverItsWholeWidth) {
   EXPECT_TRUE(pages[0].contains(QStringLiteral("基本")) && pages[0].contains(QStringLiteral("奖金")));
   EXPECT_TRUE(pages[1].contains(QStringLiteral("津贴")));
   EXPECT_EQ(Words(pages[1], QStringLiteral("\\d+")).size(), 10) << "the same rows with the third column";
+}
+
+namespace {
+
+struct TInk {
+  Integer Dark = 0, Grey = 0;
+  friend bool operator==(const TInk&, const TInk&) = default;
+};
+
+TInk InkIn(const QImage& Image, const QRect& R) {
+  TInk ink;
+  for (int y = R.top(); y <= R.bottom(); ++y)
+    for (int x = R.left(); x <= R.right(); ++x) {
+      const int g = qGray(Image.pixel(x, y));
+      ink.Dark += g < 100 ? 1 : 0;
+      ink.Grey += g >= 100 && g < 230 ? 1 : 0;
+    }
+  return ink;
+}
+
+}  // namespace
+
+TEST(GridPrintingCells, CheckBoxColumnsPrintTheThreeStatesCentred) {
+  TGridPrintForm f(3);
+  f.Connection.ExecuteSql(QStringLiteral("UPDATE pay SET bonus = CASE id WHEN 1 THEN 1 WHEN 2 THEN 0 ELSE NULL END"));
+  f.Query.Close();
+  f.Query.Open();
+  f.SetColumns({{"name", "姓名", 80}, {"bonus", "奖金", 80}});
+  f.Grid->Columns()->Items(1)->SetCheckboxes(true);
+  f.Record();
+  const QImage page = PageImage(f.Recorder()->PageFile(1), 0.25);
+  const std::vector<int> columns = VerticalLines(page);
+  const std::vector<int> rows = GridLines(page, false);
+  ASSERT_EQ(columns.size(), 3u);
+  ASSERT_EQ(rows.size(), 5u) << "the title's top, and the bottoms of the title and three rows";
+  std::vector<TInk> cells;
+  for (size_t r = 2; r < 5; ++r)
+    cells.push_back(InkIn(page, QRect(QPoint(columns[1] + 3, rows[r - 1] + 3), QPoint(columns[2] - 3, rows[r] - 3))));
+  const TInk& checked = cells[0];
+  const TInk& unchecked = cells[1];
+  const TInk& grayed = cells[2];
+  EXPECT_GT(unchecked.Dark, 0) << "the box";
+  EXPECT_GT(checked.Dark, unchecked.Dark) << "the mark";
+  EXPECT_FALSE(grayed == checked || grayed == unchecked);
+  // The box is centred: as much empty space on its left as on its right.
+  const int y = (rows[1] + rows[2]) / 2;
+  int left = columns[1] + 2, right = columns[2] - 2;
+  while (left < right && qGray(page.pixel(left, y)) > 200) ++left;
+  while (right > left && qGray(page.pixel(right, y)) > 200) --right;
+  EXPECT_NEAR(left - columns[1], columns[2] - right, 3);
 }

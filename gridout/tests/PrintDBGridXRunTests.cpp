@@ -1,4 +1,7 @@
+#include "gridout/PreviewFormX.h"
+#include "gridout/fPrnDBGridXSetupDialog.h"
 #include "gridout/tests/GridPrintFixture.h"
+#include <QTimer>
 #include "platform/rtl/Clock.h"
 
 using namespace gridprinttest;
@@ -338,4 +341,27 @@ TEST(GridPrinting, HeaderAndFooterTakeTheirTextAndRulesFromThePage) {
   EXPECT_NEAR(tops[4] - tops[3], 3.6, 0.2);
   EXPECT_NEAR(tops[5] - tops[3], oneLine, 0.3) << "the second line adds one line";
   EXPECT_NEAR(tops[6], base, 0.1) << "the footer does not move the grid";
+}
+
+TEST(GridPrinting, PreviewRecordsIntoTheSharedWindowWhoseSetupButtonAsksThisComponent) {
+  TGridPrintForm f(5);
+  f.SetColumns({{"name", "姓名", 80}});
+  Integer setups = 0;
+  f.Print.OnPrinterSetupDialog = [&](TObject*) { ++setups; };
+  f.Print.Preview();
+  TPreviewBox* box = PreviewForm->PreviewEh1;
+  EXPECT_EQ(box->PageCount(), 1);
+  EXPECT_EQ(box->PrintComponent(), &f.Print);
+  EXPECT_EQ(SharedPrinterPreview()->GetTitle(), QStringLiteral("Tabular information"));
+  box->PrinterSetup();
+  EXPECT_EQ(setups, 1);
+
+  // Without a handler of its own the component's setup dialog runs; Cancel prints nothing again.
+  f.Print.OnPrinterSetupDialog = nullptr;
+  f.Print.Preview();
+  QTimer::singleShot(0, [] { PrintSetupDialog->bCancel->Click(); });
+  box->PrinterSetup();
+  EXPECT_EQ(setups, 1);
+  EXPECT_EQ(box->PageCount(), 1);
+  PreviewForm->Close();
 }
