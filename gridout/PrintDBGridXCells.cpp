@@ -72,6 +72,24 @@ void TGridPrintRun::PrintCheckBox(const TRect& Box, Integer State) {
   FCanvas->Brush()->SetColor(brush);
 }
 
+void TGridPrintRun::DrawCellImage(TCustomImageList* Images, const TRect& Rect, TAlignment Alignment, Integer Index) {
+  if (FCounting || !Images || Index < 0 || Index >= Images->Count()) return;
+  const Integer width = Integer(Trunc(Images->Width() * FScaleX)), height = Integer(Trunc(Images->Height() * FScaleY));
+  const Integer left = Alignment == taLeftJustify    ? Rect.Left
+                       : Alignment == taRightJustify ? Rect.Right - width
+                                                     : (Rect.Left + Rect.Right - width) / 2;
+  const TRect place(left, (Rect.Top + Rect.Bottom - height) / 2, left + width, (Rect.Top + Rect.Bottom - height) / 2 + height);
+  // The image on the cell's background, stretched to its printed size and kept inside the cell.
+  TBitmap image(Images->Width(), Images->Height());
+  image.Canvas()->Brush()->SetColor(FCanvas->Brush()->Color());
+  image.Canvas()->FillRect(TRect(0, 0, Images->Width(), Images->Height()));
+  Images->Draw(image.Canvas(), 0, 0, Index);
+  const Integer saved = FCanvas->SaveState();
+  FCanvas->IntersectClipRect(Rect);
+  FCanvas->StretchDraw(place, &image);
+  FCanvas->RestoreState(saved);
+}
+
 Integer TGridPrintRun::PrintCell(Integer Position, const TRect& Rect, const TPolyBookmark& Pos, Integer RowInBand,
                                  bool Measure) {
   TColumnX* column = FColumns[Position];
@@ -110,6 +128,7 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
   if (images && Column->ShowImageAndText()) {
     const Integer area = Integer(Trunc(images->Width() * FScaleY + 4 * FScaleY));
     if (Measure) imageHeight = Integer(Trunc(images->Height() * FScaleY + 4 * FScaleY));
+    if (drawing) DrawCellImage(images, TRect(text.Left, text.Top, text.Left + area, text.Bottom), taCenter, params->ImageIndex);
     text.Left += area + Integer(Trunc(FScaleY));
   }
   const bool wrap = WordWrapOn(Column, Measure);
@@ -120,6 +139,10 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
     box.Right = box.Left + w;
     box.Bottom = box.Top + h;
     PrintCheckBox(box, params->CheckboxState);
+    return 0;
+  }
+  if (drawing && Column->CellKind() == TColumnX::ckImageList) {
+    DrawCellImage(images, Rect, taCenter, params->ImageIndex);
     return 0;
   }
   const Integer height = DrawCellText(text, false, 0, 0, params->Text, TAlignment(params->Alignment), Column->Layout(),

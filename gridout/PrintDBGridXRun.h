@@ -65,6 +65,7 @@ private:
   TField* FooterField(TColumnX* Column, Integer FooterRow) const;
   void FillCell(const TRect& Rect);
   void PrintCheckBox(const TRect& Box, Integer State);
+  void DrawCellImage(TCustomImageList* Images, const TRect& Rect, TAlignment Alignment, Integer Index);
   bool WordWrapOn(TColumnX* Column, bool Measure) const;
   // ---- titles, header and footer, rich text
   void ComputeHeights();

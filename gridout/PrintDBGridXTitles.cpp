@@ -150,6 +150,7 @@ void TGridPrintRun::PrintSingleTitles(Integer First, Integer Last, const TRect& 
     const TRect cell(x, Area.Top, x + FClipped[size_t(c)], Area.Bottom);
     DrawTitleCaption(column, TitleCaption(FGrid, column, column->Title()->Caption()), cell, wrap ? tlCenter : tlTop,
                      wrap, FVertMargin, 0, 0);
+    DrawCellImage(FGrid->TitleImages(), cell, column->Title()->Alignment(), column->Title()->ImageIndex());
     AddLine({TPoint(cell.Left, cell.Bottom), cell.BottomRight(), TPoint(cell.Right, cell.Top)});
     x = cell.Right;
   }
@@ -169,9 +170,12 @@ void TGridPrintRun::PrintMultiTitles(Integer First, Integer Last, const TRect& A
     const TRect band(x, Area.Bottom - leaf->PrintHeight, x + leaf->PrintWidth, Area.Bottom);
     AddLine({band.TopLeft(), TPoint(band.Left, band.Bottom), band.BottomRight()});
     topmost = std::min(topmost, band.Top);
-    if (leaf->PrintWidth > 0)
-      DrawTitleCaption(leaves[size_t(i)].Column, TitleCaption(FGrid, leaves[size_t(i)].Column, leaf->Caption), band,
-                       tlCenter, true, FBandMargin, FHorzMargin, FHorzMargin);
+    if (leaf->PrintWidth > 0) {
+      TColumnX* column = leaves[size_t(i)].Column;
+      DrawTitleCaption(column, TitleCaption(FGrid, column, leaf->Caption), band, tlCenter, true, FBandMargin,
+                       FHorzMargin, FHorzMargin);
+      DrawCellImage(FGrid->TitleImages(), band, taCenter, column->Title()->ImageIndex());
+    }
     // The bands above: drawn at the group's first leaf and at every first child, each
     // centred over its whole width, also the parts that lie on other pages.
     THeadTreeNode* child = leaf;

@@ -1,4 +1,5 @@
 #include "gridout/tests/GridPrintFixture.h"
+#include "platform/ui/ImgList.h"
 #include <QImage>
 #include <QPainter>
 
@@ -198,4 +199,30 @@ TEST(GridPrintingCells, CheckBoxColumnsPrintTheThreeStatesCentred) {
   while (left < right && qGray(page.pixel(left, y)) > 200) ++left;
   while (right > left && qGray(page.pixel(right, y)) > 200) --right;
   EXPECT_NEAR(left - columns[1], columns[2] - right, 3);
+}
+
+TEST(GridPrintingCells, ImagesPrintAtTheirScaledSizeAndOnlyForIndexesTheListHas) {
+  TGridPrintForm f(4);
+  f.Connection.ExecuteSql(QStringLiteral("UPDATE pay SET bonus = CASE WHEN id < 3 THEN 0 ELSE id + 10 END"));
+  f.Query.Close();
+  f.Query.Open();
+  TImageList images(nullptr);
+  TBitmap red(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 16, 16));
+  images.Add(&red, nullptr);
+  f.SetColumns({{"name", "姓名", 80}, {"bonus", "奖金", 80}});
+  f.Grid->Columns()->Items(1)->SetImageList(&images);
+  f.Record();
+  // Two records show image 0, 100 x 100 units at 600 dpi (25 x 25 pixels here); 13 and 14 are not in the list.
+  EXPECT_NEAR(RedPixels(f.Recorder()->PageFile(1)), 2 * 25 * 25, 2 * 2 * 25);
+
+  f.Grid->SetTitleImages(&images);
+  f.Grid->Columns()->Items(0)->Title()->SetImageIndex(0);
+  f.Record();
+  EXPECT_NEAR(RedPixels(f.Recorder()->PageFile(1)), 3 * 25 * 25, 3 * 2 * 25) << "and the title's image";
+  const QStringList pages = f.PdfPages();
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_FALSE(pages[0].contains(QStringLiteral("姓名"))) << "a title with an image shows no caption";
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("奖金")));
 }
