@@ -442,6 +442,15 @@ TEST_F(PayPrintTest, ReceiptSlipsAreGbkTextWithCrLfShownAndPrintedFromTheirWindo
   EXPECT_TRUE(printed.contains(U("工资条")) && printed.contains(U("张三")) && printed.contains(QStringLiteral("2234"))) << printed.toStdString();
 }
 
+TEST_F(PayPrintTest, ASlipFileThatCannotBeWrittenIsReportedAndNoWindowOpens) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 1000, 1, 0);
+  ASSERT_TRUE(QDir().mkpath(File("tmp.Txt/held")));  // a folder where the file should go
+  auto window = OpenWindow();
+  EXPECT_THROW(window->MenuItem3Click(nullptr), EWriteError);
+  EXPECT_TRUE(QFileInfo(File("tmp.Txt")).isDir());
+}
+
 TEST_F(PayPrintTest, ReceiptSlipsNeedAnOpenList) {
   auto window = OpenWindow();
   window->dsGZDetail->Close();
