@@ -14,6 +14,7 @@ void TGridPrintRun::Execute() {
   if (!FGrid || !FGrid->DataSource() || !FGrid->DataSource()->DataSet() || !FGrid->DataSource()->DataSet()->Active())
     return;
   FDataSet = FGrid->DataSource()->DataSet();
+  for (Integer i = 0; i < FGrid->Columns()->Count(); ++i) FGridColumns.push_back(FGrid->Columns()->Items(i));
   FOwner->ComputeMacroValues(FPageCount);
   BuildColumnList();
   FFooterValues.assign(size_t(FGrid->FooterRowCount() * FColumns.Count()), Currency());
@@ -127,11 +128,15 @@ void TGridPrintRun::StartNewPage() {
   DrawHeaderAndFooter();
 }
 
-void TGridPrintRun::CheckGridStillThere() {
-  // Events run while the pages are drawn; a grid freed or a data set closed meanwhile ends
-  // the run instead of being read.
-  if (FOwner->DBGridX() != FGrid || !FDataSet->Active())
-    throw EAbort(QStringLiteral("Grid printing was interrupted"));
+void TGridPrintRun::PumpEvents() {
+  Application->ProcessMessages();
+  // A grid freed, a column added or removed or the data set closed by an event meanwhile
+  // ends the run instead of being read.
+  bool changed = FOwner->DBGridX() != FGrid || !FDataSet->Active() ||
+                 FGrid->Columns()->Count() != Integer(FGridColumns.size());
+  for (size_t i = 0; !changed && i < FGridColumns.size(); ++i)
+    changed = FGrid->Columns()->Items(Integer(i)) != FGridColumns[i];
+  if (changed) throw EAbort(QStringLiteral("Grid printing was interrupted"));
 }
 
 // ---- the walk
@@ -261,10 +266,7 @@ Integer TGridPrintRun::PrintBand(const TBand& Band, Integer Top) {
                                  TPoint(cell.Right, cell.Top)});
         else AddLine({TPoint(cell.Left, cell.Bottom), cell.BottomRight(), TPoint(cell.Right, cell.Top)});
         x = cell.Right;
-        if (!FCounting) {
-          Application->ProcessMessages();
-          CheckGridStillThere();
-        }
+        if (!FCounting) PumpEvents();
       }
       StepWalk(pos);
       y = rowBottom;

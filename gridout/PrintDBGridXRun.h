@@ -32,7 +32,8 @@ private:
   void Body();
   void CountPages();
   void StartNewPage();
-  void CheckGridStillThere();
+  // Lets the application handle its events; a grid changed meanwhile ends the run.
+  void PumpEvents();
   // ---- the walk
   TDBGridXSelectionType SelectionKind() const;
   TPolyBookmark StartWalk();
@@ -107,6 +108,7 @@ private:
   Integer FGridWidth = 0, FAvailable = 0;
 
   TColumnsXList FColumns;
+  std::vector<TColumnX*> FGridColumns;  // the grid's columns when the run began
   std::vector<Integer> FWidths, FClipped, FPageGroups;
 
   Integer FDataRowHeight = 0, FTitleHeight = 0, FTitleTextHeight = 0, FUsedHeight = 0;

@@ -365,3 +365,21 @@ TEST(GridPrinting, PreviewRecordsIntoTheSharedWindowWhoseSetupButtonAsksThisComp
   EXPECT_EQ(box->PageCount(), 1);
   PreviewForm->Close();
 }
+
+TEST(GridPrinting, AGridChangedByAnEventWhilePrintingEndsTheRunUnharmed) {
+  TGridPrintForm f(100);
+  f.SetColumns({{"name", "姓名", 80}, {"base", "基本工资", 90}});
+  f.Query.Locate(QStringLiteral("id"), Variant(12), {});
+  bool after = false;
+  f.Print.OnAfterPrint = [&](TObject*) { after = true; };
+  // The event arrives while the first cells are drawn.
+  QTimer::singleShot(0, [&] { delete f.Grid->Columns()->Items(1); });
+  EXPECT_THROW(f.Record(), EAbort);
+  EXPECT_TRUE(after);
+  EXPECT_FALSE(f.Recorder()->GetPrinting());
+  EXPECT_EQ(f.Query.FieldByName(QStringLiteral("id"))->AsInteger(), 12);
+  f.Record();
+  const QStringList pages = f.PdfPages();
+  ASSERT_FALSE(pages.isEmpty());
+  EXPECT_FALSE(pages[0].contains(QStringLiteral("基本工资")));
+}
