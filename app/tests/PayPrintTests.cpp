@@ -190,6 +190,7 @@ TEST_F(PayPrintTest, APaySheetShowsEachEmployeesItemsAndTotalsUnderTheirCaptions
   EXPECT_DOUBLE_EQ(caption1->Left(), 0.7 + (0.75 - 0.6) / 2);
   EXPECT_EQ(caption1->Font().Size, 9);
   EXPECT_EQ(Component<TRaveText>(*window, "TextA8")->Font().Size, 8);
+  EXPECT_EQ(Component<TRaveText>(*window, "TextC1")->Font().Size, 9) << "养老保险 is 8 bytes";
   EXPECT_DOUBLE_EQ(Component<TRaveDataText>(*window, "DataTextA2")->Left(), 0.7 + 2 * 0.75 - 0.6);
   EXPECT_DOUBLE_EQ(Component<TRaveRectangle>(*window, "RectangleB3")->Left(), 0.7 + 2 * 0.75);
   EXPECT_DOUBLE_EQ(Component<TRaveRectangle>(*window, "RectangleB3")->Width(), 0.75);
@@ -275,8 +276,10 @@ TEST_F(PayPrintTest, TheTemplateAndItsSlotsFollowTheMonthsItemsAndTheSettings) {
   }
 }
 
-TEST_F(PayPrintTest, AMonthWithoutItemsPrintsWithTheBaseItems) {
+TEST_F(PayPrintTest, AMonthWithoutItemsOrRecordsPrintsWithTheBaseItemsOnDefaultPages) {
   AddMonth(QStringLiteral("202403"));
+  Exec(QStringLiteral("update TPara set BillHeight=NULL, TopPos=5"));
+  DM->dsPara->Close();
   auto window = OpenWindow();  // makes the default items
   Exec(QStringLiteral("update TGZSet set ShowStu=0, GZName='底薪' where GZMonth='BASE' and GZField1='GZ1'"));
   Exec(QStringLiteral("update TGZSet set ShowStu=0, GZName='社保' where GZMonth='BASE' and GZField1='KK1'"));
@@ -287,6 +290,25 @@ TEST_F(PayPrintTest, AMonthWithoutItemsPrintsWithTheBaseItems) {
   EXPECT_EQ(Component<TRaveDataText>(*window, "DataTextA1")->DataField(), QStringLiteral("GZ1"));
   EXPECT_EQ(Component<TRaveText>(*window, "TextC1")->Text(), U("社保"));
   EXPECT_DOUBLE_EQ(Component<TRaveRectangle>(*window, "RectangleA1")->Width(), 6.0);
+  auto* page = dynamic_cast<TRavePage*>(window->RvProject1->ProjectManager()->FindRaveComponent(QStringLiteral("Report1.Page1"), nullptr));
+  EXPECT_NEAR(page->PageHeight(), 11.693132, 1e-9);
+  EXPECT_DOUBLE_EQ(Component<TRaveRegion>(*window, "Region1")->Top(), 0.5);
+
+  // Selected rows of an empty month: nothing is marked and the report still runs.
+  TSetupAnswer again({});
+  window->N8Click(nullptr);
+  EXPECT_EQ(again.Asked, 1);
+  EXPECT_FALSE(window->dsGZDetail->Filtered());
+
+  // No records: an empty slip file and an empty slip window.
+  String shown = QStringLiteral("(not shown)");
+  WhenModal<TfrmPosPrint>([&](TfrmPosPrint* Form) {
+    shown = Form->RichEdit1->Text();
+    Form->Button5->Click();
+  });
+  window->MenuItem3Click(nullptr);
+  EXPECT_EQ(shown, String());
+  EXPECT_EQ(QFileInfo(File("tmp.Txt")).size(), 0);
 }
 
 TEST_F(PayPrintTest, AMissingTemplateIsReportedByNameAndNothingRuns) {
