@@ -5,6 +5,7 @@
 #include "app/uDM.h"
 #include "app/uPub.h"
 #include "dbgrid/DBGridX.h"
+#include "gridout/PrintDBGridX.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Panels.h"
@@ -124,11 +125,14 @@ TfrmGZCount::TfrmGZCount(TComponent* AOwner) : TForm(AOwner) {
   Bottom->SetAlign(alBottom);
   Bottom->SetHeight(40);
   Bottom->SetBevelOuter(bvNone);
-  // Printing a view and sending it to a workbook come with the list printing and
-  // the workbook export of the main window.
+  PrintDBGridEh1 = new TPrintDBGridX(this);
+  PrintDBGridEh1->SetName(QStringLiteral("PrintDBGridEh1"));
+  PrintDBGridEh1->SetOptions({});
+  PrintDBGridEh1->SetUnits(TMeasureUnits::MM);
   Button7 = PlaceControl<TButton>(Bottom, QStringLiteral("Button7"), 700, 6, 90, 28);
   Button7->SetCaption(QStringLiteral("打印明细表"));
-  Button7->SetEnabled(false);
+  Button7->OnClick = [this](TObject*) { Button7Click(); };
+  // Sending a view to a workbook comes with the workbook export of the main window.
   Button1 = PlaceControl<TButton>(Bottom, QStringLiteral("Button1"), 796, 6, 86, 28);
   Button1->SetCaption(QStringLiteral("发送Excel"));
   Button1->SetEnabled(false);
@@ -368,6 +372,11 @@ void TfrmGZCount::GridTitleClick(TDBGridX* Grid, TColumnX* Column) {
 TDBGridX* TfrmGZCount::CurrentGrid() const {
   const TTabSheet* Page = PageControl1->ActivePage();
   return Page == TabSheet2 ? DBGridEh1 : Page == TabSheet3 ? DBGridEh2 : DBGridEh3;
+}
+
+void TfrmGZCount::Button7Click() {
+  PrintDBGridEh1->SetDBGridX(CurrentGrid());
+  PrintDBGridEh1->Preview();
 }
 
 void ShowGZCount() {

@@ -12,6 +12,7 @@ class TDataSource;
 class TDBGridX;
 class TGroupBox;
 class TPageControl;
+class TPrintDBGridX;
 class TTabSheet;
 
 class TfrmGZCount : public TForm {
@@ -31,6 +32,8 @@ public:
   void GridTitleClick(TDBGridX* Grid, TColumnX* Column);
   // The grid of the page shown.
   TDBGridX* CurrentGrid() const;
+  // Prints the grid of the page shown into the preview.
+  void Button7Click();
 
   TGroupBox* grpMonths;
   TCheckListBox* chkList;
@@ -57,6 +60,7 @@ public:
   TDBGridX* DBGridEh3;  // every record
   TDBGridX* DBGridEh1;  // per department
   TDBGridX* DBGridEh2;  // per department and employee
+  TPrintDBGridX* PrintDBGridEh1;
   TButton* Button7;     // print
   TButton* Button1;     // send to a workbook
   TButton* Button2;     // close

@@ -130,7 +130,7 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmDetail, QStringLiteral("发送到&Excel"), nullptr);
   MenuItem(pmDetail, QStringLiteral("发送到Exce&l（临时文件方式）"), nullptr);
   MenuItem(pmDetail, QStringLiteral("批量删除-先鼠标拖选"), Run(&TfrmMainGZT::N4Click));
-  MenuItem(pmDetail, QStringLiteral("列表打印-打印选定行"), nullptr);
+  MenuItem(pmDetail, QStringLiteral("列表打印-打印选定行"), Run(&TfrmMainGZT::N6Click));
 
   pmPrint = new TPopupMenu(this);
   MenuItem(pmPrint, QStringLiteral("打印明细表"), Run(&TfrmMainGZT::Button7Click));

@@ -4,6 +4,7 @@
 // reach every other command. Month and record maintenance live in
 // uMainMaintenance.cpp; backup, restore and clearing in uMainBackup.cpp.
 #include "dbgrid/DBGridX.h"
+#include "gridout/PrintDBGridX.h"
 #include "platform/db/ADODB.h"
 #include "platform/report/RvProject.h"
 #include "skin/SkinData.h"
@@ -73,6 +74,8 @@ public:
   void ToolButton10Click(TObject* Sender);  // statistics
   // Previews the record list, its item columns widened to their captions meanwhile.
   void Button7Click(TObject* Sender);
+  // Prints the record grid (its selected rows when rows are selected) into the preview.
+  void N6Click(TObject* Sender);
   // The current month's pay items ("BASE" without months); the list and its
   // titles follow, and the totals are computed again.
   void ToolButton21Click(TObject* Sender);
@@ -142,6 +145,7 @@ public:
   TListBox* ListBox1;
   TTimer* Timer1;
   TSkinData* SkinData1;
+  TPrintDBGridX* PrintDBGridEh1 = nullptr;  // the record grid on paper, made on first use
 
   // Menus.
   TPopupMenu* pmMonth;

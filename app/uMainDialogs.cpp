@@ -10,6 +10,21 @@
 #include "platform/rtl/ScopeGuards.h"
 #include "app/uZWDict.h"
 
+void TfrmMainGZT::N6Click(TObject*) {
+  if (!PrintDBGridEh1) {
+    PrintDBGridEh1 = new TPrintDBGridX(this);
+    PrintDBGridEh1->SetName(QStringLiteral("PrintDBGridEh1"));
+    PrintDBGridEh1->SetDBGridX(DBGridEh2);
+    PrintDBGridEh1->SetOptions({});
+    PrintDBGridEh1->SetUnits(TMeasureUnits::MM);
+    for (TPageColontitle* Colontitle : {PrintDBGridEh1->PageHeader(), PrintDBGridEh1->PageFooter()}) {
+      Colontitle->Font()->SetName(QStringLiteral("MS Sans Serif"));
+      Colontitle->Font()->SetSize(8);
+    }
+  }
+  PrintDBGridEh1->Preview();
+}
+
 void TfrmMainGZT::ToolButton10Click(TObject*) { ShowGZCount(); }
 
 void TfrmMainGZT::Button7Click(TObject*) {

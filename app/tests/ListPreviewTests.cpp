@@ -147,6 +147,19 @@ TEST_F(ListPreviewTest, LongListsTakeSeveralPagesEachWithTheHeader) {
   EXPECT_THROW(P.SetCellText(2, 0, QStringLiteral("x")), EListError);
 }
 
+TEST_F(ListPreviewTest, TheSelectedRowsPrintThroughTheGridPrinting) {
+  Window->dsGZDetail->Last();  // 李四
+  Window->DBGridEh2->Selection()->Rows()->MarkCurrentRow(true);
+  Window->dsGZDetail->First();
+  Window->N6Click(nullptr);
+  TPrinterPreview* Recorder = SharedPrinterPreview();
+  ASSERT_GE(Recorder->PageFileCount(), 1);
+  const String Texts = Recorder->PageFile(1)->Texts().join(String());
+  EXPECT_TRUE(Texts.contains(U("李四")));
+  EXPECT_FALSE(Texts.contains(U("张三")));
+  EXPECT_EQ(Window->dsGZDetail->RecNo(), 1);
+}
+
 TEST_F(ListPreviewTest, AClosedListIsNotPreviewed) {
   Window->dsGZDetail->Close();
   EXPECT_TRUE(PreviewGrid(QStringLiteral("x"), Window->DBGridEh2, Window->dsGZDetail));

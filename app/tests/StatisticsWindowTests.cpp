@@ -3,6 +3,8 @@
 #include "app/PayItemSets.h"
 #include "app/uGZCount.h"
 #include "dbgrid/DBGridX.h"
+#include "gridout/PrinterPreview.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/db/ADODB.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
@@ -124,6 +126,15 @@ TEST_F(StatisticsWindowTest, TitleClicksAlternateOneDirectionSharedByTheViews) {
   Window.GridTitleClick(Window.DBGridEh2, Window.DBGridEh2->Columns()->Items(2));  // ascending again
   EXPECT_EQ(Rows(Window.dsEmp, "EmpName").section(u' ', 0, 0), U("张三"));
   EXPECT_EQ(Window.CurrentGrid(), Window.DBGridEh3);
+}
+
+TEST_F(StatisticsWindowTest, ThePageShownIsPrinted) {
+  Window.btnSelectAll->Click();
+  Window.PageControl1->SetActivePage(Window.TabSheet2);
+  Window.Button7Click();
+  const String Texts = SharedPrinterPreview()->PageFile(1)->Texts().join(String());
+  EXPECT_TRUE(Texts.contains(U("O'Brien部")) && Texts.contains(U("1499"))) << Texts.toStdString();
+  EXPECT_FALSE(Texts.contains(U("李四")));
 }
 
 }  // namespace
