@@ -32,6 +32,13 @@ Int64 DivideRounded(Int64 Total, Integer Count) {
   return Q;
 }
 
+Int64 RealToFixed(double Value) {
+  const double Scaled = std::nearbyint(Value * double(FixedOne));
+  // 2^63 is exactly representable; anything at or beyond it (or NaN) does not fit.
+  if (!(Scaled >= -9223372036854775808.0 && Scaled < 9223372036854775808.0)) FixedOverflow();
+  return Int64(Scaled);
+}
+
 // A count without a field counts records; with one, records whose field has a value.
 bool CountsRecord(const TField* Field) { return !Field || !Field->IsNull(); }
 }  // namespace
@@ -50,12 +57,14 @@ Int64 FieldValueToFixed(const TField* Field) {
       if (__builtin_mul_overflow(V.AsInt64(), FixedOne, &R)) FixedOverflow();
       return R;
     }
-    default: {
-      const double Scaled = std::nearbyint(V.AsDouble() * double(FixedOne));
-      // 2^63 is exactly representable; anything at or beyond it (or NaN) does not fit.
-      if (!(Scaled >= -9223372036854775808.0 && Scaled < 9223372036854775808.0)) FixedOverflow();
-      return Int64(Scaled);
+    case varString: {
+      // A text that reads as a number counts with that number; any other text counts 0,
+      // so one stray value cannot break every recalculation of the footers.
+      double Real = 0;
+      return TryStrToFloat(V.AsString(), Real) ? RealToFixed(Real) : 0;
     }
+    default:
+      return RealToFixed(V.AsDouble());
   }
 }
 

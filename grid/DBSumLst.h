@@ -152,4 +152,5 @@ private:
 };
 
 // A field value in the fixed-point form of the sums; raises EOverflow when it does not fit.
+// A text that is no number counts 0.
 Int64 FieldValueToFixed(const TField* Field);

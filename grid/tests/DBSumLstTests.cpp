@@ -123,6 +123,33 @@ TEST(DBSumList, ValuesTooLargeForFixedPointRaiseInsteadOfWrapping) {
   EXPECT_FALSE(D->ControlsDisabled());
 }
 
+TEST(DBSumList, TextFieldsSumTheirNumbersAndCountOtherTextAsZero) {
+  auto D = std::make_unique<TTestDataSetX>(std::vector<TTestDataSetX::TColumn>{{"Note", ftString}},
+                                           std::vector<std::vector<Variant>>{{"12.5"}, {"abc"}, {Variant::Null()}});
+  D->Open();
+  TDBSumListProducer P(nullptr);
+  TDBSum* Sum = AddSum(P, goSum, "Note");
+  TDBSum* Avg = AddSum(P, goAvg, "Note");
+  TDBSum* Count = AddSum(P, goCount, "Note");
+  ASSERT_NO_THROW(P.SetDataSet(D.get()));
+  EXPECT_EQ(Sum->SumValue(), 125000);
+  EXPECT_EQ(Avg->SumValue(), 62500) << "a text is a value, so it counts in the average";
+  EXPECT_EQ(Avg->NonNullValueCount(), 2);
+  EXPECT_EQ(Count->SumValue(), 20000);
+  D->SetRecNo(2);
+  D->Edit();
+  D->FieldByName("Note")->SetAsString("7");
+  ASSERT_NO_THROW(D->Post());
+  EXPECT_EQ(Sum->SumValue(), 195000);
+  D->Append();
+  D->FieldByName("Note")->SetAsString("n/a");
+  ASSERT_NO_THROW(D->Post());
+  EXPECT_EQ(Sum->SumValue(), 195000);
+  EXPECT_EQ(Count->SumValue(), 30000);
+  ASSERT_NO_THROW(D->Delete());
+  EXPECT_EQ(Sum->SumValue(), 195000);
+}
+
 // Every aggregate must equal what a fresh walk of the visible records gives, whatever
 // mix of inserts, edits, deletes, cancels and filter changes came before.
 TEST(DBSumList, RandomOperationsMatchAFreshRecomputation) {
