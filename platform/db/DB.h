@@ -356,6 +356,8 @@ class TBlobField : public TField {
 public:
   explicit TBlobField(TComponent* AOwner = nullptr) : TBlobField(AOwner, ftBlob) {}
   bool IsBlob() const override { return true; }
+  // The stored bytes (a picture, a document), unchanged by any text decoding.
+  QByteArray AsBytes() const;
 protected:
   TBlobField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type, 0) {}
   void GetText(String& Text, bool DisplayText) const override;
@@ -474,6 +476,9 @@ public:
   // One field's value, or a Variant array for a ';'-separated list of several.
   Variant FieldValues(const String& FieldNames) const;
   void SetFieldValues(const String& FieldNames, const Variant& Value);
+  // The bytes of Field in the row field reads show, as stored: a binary value survives,
+  // where Value reads the bytes as UTF-8 text. Empty for a null value or without a row.
+  QByteArray GetFieldBytes(const TField* Field) const;
 
   bool Locate(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options);
   // The ResultFields of the first row whose KeyFields equal KeyValues; Null when none.

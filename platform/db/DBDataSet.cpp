@@ -263,6 +263,16 @@ Variant TDataSet::StoreValue(TRowId Row, const TField* Field) const {
   return Variant::Null();
 }
 
+QByteArray TDataSet::GetFieldBytes(const TField* Field) const {
+  TRowId row = 0;
+  if (!Active() || !ReadRow(row)) return QByteArray();
+  const int col = Field->FStoreColumn;
+  if (col < 0 || FStore.Kind(col) != TStoreKind::Bytes) return VarToStr(ValueAt(row, Field)).toUtf8();
+  if (FStore.IsNull(row, col)) return QByteArray();
+  const std::string_view bytes = FStore.GetBytes(row, col);
+  return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
 void TDataSet::WriteStore(TRowId Row, const TField* Field, const Variant& Value) {
   const int col = Field->FStoreColumn;
   if (VarIsClear(Value)) {

@@ -387,6 +387,8 @@ void TBlobField::GetText(String& Text, bool DisplayText) const {
   Text = QStringLiteral("(%1)").arg(IsNull() ? word : word.toUpper());
 }
 
+QByteArray TBlobField::AsBytes() const { return DataSet() ? DataSet()->GetFieldBytes(this) : QByteArray(); }
+
 Variant TBlobField::Coerce(const Variant& V) const { return Variant(V.AsString()); }
 
 std::unique_ptr<TField> CreateFieldOfType(TFieldType Type, TComponent* Owner) {

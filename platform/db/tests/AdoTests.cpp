@@ -81,6 +81,18 @@ TEST(AdoDataSet, FieldKindsFollowTheDeclaredColumnTypes) {
   EXPECT_THROW(q->FieldByName(QStringLiteral("Missing")), EDatabaseError);
 }
 
+TEST(AdoDataSet, BinaryBlobsKeepTheirBytes) {
+  ScratchDatabase db;
+  db.Exec(QString::fromUtf8(kAllTypes));
+  db.Exec(QStringLiteral("insert into AllTypes (BL) values (X'89504E470D0A1A0AFF00C3'), (NULL)"));
+  auto q = db.Query(QStringLiteral("select BL from AllTypes order by ID"));
+  auto* blob = dynamic_cast<TBlobField*>(q->FieldByName(QStringLiteral("BL")));
+  ASSERT_NE(blob, nullptr);
+  EXPECT_EQ(blob->AsBytes(), QByteArray::fromHex("89504E470D0A1A0AFF00C3")) << "bytes that are no UTF-8";
+  q->Next();
+  EXPECT_TRUE(blob->AsBytes().isEmpty()) << "null";
+}
+
 class LockTypes : public ::testing::TestWithParam<TADOLockType> {};
 
 TEST_P(LockTypes, EveryColumnTypeRoundTripsAndNewRowsGetTheirKey) {
