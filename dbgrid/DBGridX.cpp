@@ -17,6 +17,8 @@ TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   FOptionsX = TDBGridXOptions{dghFixed3D, dghHighlightFocus, dghClearSelection, dghDialogFind, dghColumnResize,
                               dghColumnMove, dghExtendVertLines};
   SetScrollBars(ssHorizontal);
+  // Cell backgrounds, raised frames and the focus rectangle are this grid's own painting.
+  SetDefaultCellDrawing(false);
   SetGridOptions(TGridOptionsX{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goColMoving,
                                goEditing, goTabs, goExtendVertLinesX});
   FColumnDefValues = CreateColumnDefValues();

@@ -418,6 +418,14 @@ public:
   // The text of footer row Row of column DataCol: the painter, the export and the printing
   // all show this text.
   virtual String FooterValueText(Integer Row, Integer DataCol);
+  // Set for good the first time a paint finds that the grid's layout calls for painting
+  // through an off-screen bitmap (NeedsBufferedPaint), unless buffering is switched off
+  // for all grids.
+  bool BufferedPaint() const { return FBufferedPaint; }
+  virtual bool NeedsBufferedPaint();
+  // The keyboard focus is on the grid or on its in-place editor.
+  virtual bool GridOrEditorFocused();
+  bool DrawsFocusRect() override;
   void InvalidateFooter();
   void InvalidateIndicator();
   void InvalidateCurrentRow();
@@ -465,6 +473,7 @@ protected:
   virtual std::unique_ptr<TDBGridColumnsX> CreateColumns();
   virtual std::unique_ptr<TDBGridXScrollBar> CreateScrollBarSettings(TScrollBarKind Kind);
   void CreateWnd() override;
+  void Paint() override;
   void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override;
   void Resize() override;
 
@@ -477,6 +486,9 @@ protected:
                                TGridDrawState State);
   virtual void PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
   virtual void PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R);
+  // A picture column's cell: the field's picture fitted into R, or its text without
+  // DrawGraphicData.
+  virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
   virtual void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State);
   virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
@@ -567,6 +579,7 @@ private:
   bool FInDataSetChange = false;
   bool FCopyingFont = false;
   bool FDestroying = false;
+  bool FBufferedPaint = false;
 };
 
 // The grid placed on forms: publishes, adds nothing.

@@ -2,8 +2,38 @@
 // its area (indicator, title with its multi-level bands, data, footer).
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "grid/LibraryRoutinesX.h"
 #include "platform/ui/DrawingRoutines.h"
+#include "platform/ui/Forms.h"
 
+namespace {
+bool IsActiveControlOfForm(TWinControl* Control) {
+  TCustomForm* form = GetParentForm(Control);
+  return form && form->ActiveControl() == Control;
+}
+}  // namespace
+
+void TCustomDBGridX::Paint() {
+  if (UpdateLocked()) return;
+  // The window system composes every paint off screen and shows it in one step, so a grid
+  // that needs buffering paints directly; the flag keeps what its layout once called for.
+  if (!FBufferedPaint && !DBGridXGlobals().BufferedPaintOff && NeedsBufferedPaint()) FBufferedPaint = true;
+  TCustomGridX::Paint();
+}
+
+bool TCustomDBGridX::NeedsBufferedPaint() {
+  return (!Flat() && IsThemingActive() && FOptionsX.Contains(dghFixed3D)) || FRowPanel->Active() || FUseMultiTitle;
+}
+
+bool TCustomDBGridX::GridOrEditorFocused() {
+  if (IsFocusOwner()) return true;
+  TInplaceEdit* editor = InplaceEditor();
+  return editor && editor->Focused();
+}
+
+bool TCustomDBGridX::DrawsFocusRect() {
+  return !Designing() && FOptions.Contains(dgRowSelect) && FDefaultDrawing && IsFocusOwner();
+}
 
 void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) {
   Integer dataCol = 0, dataRow = 0;
@@ -46,13 +76,6 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
   DrawText(canvas, Text, textRect, format);
   canvas->RestoreState(saved);
   canvas->Brush()->SetStyle(savedStyle);
-}
-
-void TCustomDBGridX::PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R) {
-  if (Kind < 0 || Kind > 4) return;
-  TImageList* images = DBGridXGlobals().IndicatorImages.get();
-  images->Draw(Canvas(), XOffset + (R.Left + R.Right - images->Width()) / 2,
-               YOffset + (R.Top + R.Bottom - images->Height()) / 2, IndicatorImageOfKind[Kind]);
 }
 
 void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellAreaRowX Kind, TRect R,
@@ -237,9 +260,15 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
       // Selected cells: the current row in the highlight colours while the grid (or its
       // editor) has the focus, in shadow colours while it shows its selection unfocused.
       const bool currentRow = DataRow == FSavedActiveRecord;
-      const bool focusedGrid = IsFocusOwner();
-      const bool focus = focusedGrid && FOptionsX.Contains(dghHighlightFocus);
-      const bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
+      const bool focusedGrid = GridOrEditorFocused();
+      bool focus = IsFocusOwner() && FOptionsX.Contains(dghHighlightFocus);
+      bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
+      // Row highlighting marks the rest of the current row as selected and focused.
+      if (FOptionsX.Contains(dghRowHighlight) && currentRow && FSelection->SelectionType() == gstNon &&
+          !State.Contains(gdCurrent)) {
+        focus = true;
+        selectedState = true;
+      }
       const bool draw = selectedState && (FOptions.Contains(dgAlwaysShowSelection) || focus) &&
                         (FUpdateLock == 0 || FOptions.Contains(dgRowSelect));
       canvas->SetFont(FCellParamsFont.get());
@@ -247,7 +276,7 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
         if (focusedGrid) {
           background = clHighlight;
           canvas->Font()->SetColor(clHighlightText);
-        } else if (currentRow && (State.Contains(gdFocused) || FOptions.Contains(dgRowSelect)) &&
+        } else if (currentRow && (State.Contains(gdCurrent) || FOptions.Contains(dgRowSelect)) &&
                    (focus || FOptions.Contains(dgAlwaysShowSelection))) {
           background = clBtnShadow;
           canvas->Font()->SetColor(clHighlightText);
@@ -259,13 +288,19 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
       const bool raised = FOptionsX.Contains(dghData3D);
       const Integer dx = raised ? 1 : 2;
       const Integer dy = Flat() ? dx - 1 : dx;
-      WriteCellText(R, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
-                    column->WordWrap() && FTallRows, column->EndEllipsis());
+      if (column->CellKind() == TColumnX::ckGraphic)
+        PaintGraphicOrMemo(column, R);
+      else
+        WriteCellText(R, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
+                      column->WordWrap() && FTallRows, column->EndEllipsis());
       if (raised) {
         TRect frame = R;
         DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
       }
     }
+    if (FDefaultDrawing && State.Contains(gdFocused) && !Designing() && !FOptions.Contains(dgRowSelect) &&
+        FUpdateLock == 0 && IsActiveControlOfForm(this))
+      DrawFocusRect(canvas, R);
     if (!column->Stored() && OnDrawDataCell) OnDrawDataCell(this, R, column->Field(), State);
     FireDrawColumnCell(R, DataCol, column, State);
   } catch (...) {

@@ -403,6 +403,8 @@ public:
   void UnlockUpdate() { if (FUpdateLockCount > 0) --FUpdateLockCount; }
   bool UpdateLocked() const { return FUpdateLockCount > 0; }
   bool IsFocusOwner() const;
+  // Whether a row-select grid frames its selected rows with the focus rectangle.
+  virtual bool DrawsFocusRect();
   bool IsThemedLook() const { return false; }
 
   // ---- geometry

@@ -430,6 +430,8 @@ bool TCustomGridX::IsFocusOwner() const {
 
 // ---- base behaviour of the simple virtual operations
 
+bool TCustomGridX::DrawsFocusRect() { return FDefaultCellDrawing && !Designing() && FPaintFocused; }
+
 bool TCustomGridX::MayStartColumnMove(Integer&, Integer&, const TPoint&) { return true; }
 bool TCustomGridX::MayStartRowMove(Integer&, Integer&, const TPoint&) { return true; }
 bool TCustomGridX::EditorAcceptsKey(QChar) { return true; }

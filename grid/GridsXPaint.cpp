@@ -494,7 +494,7 @@ void TCustomGridX::Paint() {
     PaintFrozenSeparators(di, region);
   }
 
-  if (FGridOptions.Contains(goRowSelect) && FDefaultCellDrawing && !Designing() && FPaintFocused) {
+  if (FGridOptions.Contains(goRowSelect) && DrawsFocusRect()) {
     TRect r;
     GridRectToScreen(SelectedRange(), r, false);
     if (!r.IsEmpty()) DrawFocusRect(c, r);

@@ -1,5 +1,6 @@
 // Painted pixels (sampled away from text), the record window and the footers.
 #include "DBGridXTestSupport.h"
+#include "dbgrid/DBGridXGlobals.h"
 
 using dbgridtest::TGridForm;
 
@@ -75,6 +76,106 @@ TEST(DBGridXPaint, CurrentRowColoursFollowTheFocus) {
   EXPECT_EQ(PixelAt(f.Grab(), away.X, away.Y), Rgb(clWindow)) << "unfocused, without always-show";
   f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgAlwaysShowSelection});
   EXPECT_EQ(PixelAt(f.Grab(), away.X, away.Y), Rgb(clBtnShadow));
+}
+
+TEST(DBGridXPaint, SelectionColoursOfTheCurrentRowByFocusAndOptions) {
+  TGridForm f;
+  f.Bind();
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  f.Grid->SetSelectedIndex(1);  // the name, which the editor may change
+  const TRect current = f.Grid->CellRect(2, 1), neighbour = f.Grid->CellRect(1, 1);
+  // The name is left-aligned and the id right-aligned: sample the empty side of each.
+  const TPoint inCurrent{current.Right - 3, current.Top + current.Height() / 2};
+  const TPoint inNeighbour{neighbour.Left + 3, neighbour.Top + neighbour.Height() / 2};
+  enum TFocus { Grid, Elsewhere };
+  struct Case {
+    TFocus focus;
+    TDBGridOptions options;
+    TDBGridXOptions optionsX;
+    TColor current, neighbour;
+    const char* what;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {Grid, {}, {}, clHighlight, clWindow, "focused: the current cell"},
+           {Grid, {dgRowSelect}, {}, clHighlight, clHighlight, "focused, row select: the row"},
+           {Elsewhere, {}, {}, clWindow, clWindow, "unfocused: nothing"},
+           {Elsewhere, {dgAlwaysShowSelection}, {}, clBtnShadow, clWindow, "unfocused, always shown: the cell"},
+           {Elsewhere, {dgAlwaysShowSelection, dgRowSelect}, {}, clBtnShadow, clBtnShadow, "... with row select"},
+           {Grid, {}, {dghRowHighlight}, clHighlight, clHighlight, "row highlight"},
+       }) {
+    f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgRowSelect, dgAlwaysShowSelection} + c.options);
+    f.Grid->SetSelectedIndex(1);
+    f.Grid->SetOptionsX(f.Grid->OptionsX() - TDBGridXOptions{dghRowHighlight} + c.optionsX);
+    if (c.focus == Elsewhere) other->SetFocus();
+    else f.Grid->SetFocus();
+    QApplication::processEvents();
+    const QImage img = f.Grab();
+    EXPECT_EQ(PixelAt(img, inCurrent.X, inCurrent.Y), Rgb(c.current)) << c.what;
+    EXPECT_EQ(PixelAt(img, inNeighbour.X, inNeighbour.Y), Rgb(c.neighbour)) << c.what;
+  }
+}
+
+TEST(DBGridXPaint, FocusRectangleOnceAroundTheCurrentCellOrTheSelectedRow) {
+  TGridForm f;
+  f.Bind();
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  const TRect cell = f.Grid->CellRect(1, 1);
+  const auto inverted = [](TColor C) { return TColor(~ColorToRGB(C) & 0xFFFFFF); };
+  struct Case {
+    bool focused;
+    TDBGridOptions options;
+    TColor corner;
+    const char* what;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {true, {}, inverted(clHighlight), "focused: a dotted frame around the current cell"},
+           {true, {dgRowSelect}, inverted(clHighlight), "row select: one frame around the row"},
+           {false, {}, Rgb(clWindow), "unfocused: none"},
+       }) {
+    f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgRowSelect} + c.options);
+    if (c.focused) f.Grid->SetFocus();
+    else other->SetFocus();
+    QApplication::processEvents();
+    const QImage img = f.Grab();
+    EXPECT_EQ(PixelAt(img, cell.Left, cell.Top), c.corner) << c.what;
+    EXPECT_EQ(PixelAt(img, cell.Left + 1, cell.Top), Rgb(c.focused ? clHighlight : clWindow)) << c.what;
+  }
+  f.Grid->SetFocus();
+  f.Grid->SetDefaultDrawing(false);
+  EXPECT_EQ(PixelAt(f.Grab(), cell.Left, cell.Top), Rgb(clWindow)) << "no default drawing, no frame";
+}
+
+TEST(DBGridXPaint, BufferingIsKeptOnceALayoutCalledForIt) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetFlat(true);
+  f.Grab();
+  EXPECT_FALSE(f.Grid->BufferedPaint()) << "flat, one-level titles";
+  f.Grid->SetUseMultiTitle(true);
+  EXPECT_FALSE(f.Grid->BufferedPaint()) << "decided by a paint";
+  f.Grab();
+  EXPECT_TRUE(f.Grid->BufferedPaint());
+  f.Grid->SetUseMultiTitle(false);
+  f.Grab();
+  EXPECT_TRUE(f.Grid->BufferedPaint()) << "kept after the layout changed back";
+
+  DBGridXGlobals().BufferedPaintOff = true;
+  TGridForm g;
+  g.Grid->SetUseMultiTitle(true);
+  g.Grab();
+  DBGridXGlobals().BufferedPaintOff = false;
+  EXPECT_FALSE(g.Grid->BufferedPaint()) << "switched off for all grids";
+
+  TGridForm h(400, 200, false);
+  auto* counting = new TCountingGrid(h.Form);
+  counting->SetParent(h.Form);
+  h.Form->Show();
+  counting->LockUpdate();
+  counting->Handle()->grab();
+  EXPECT_TRUE(counting->PaintedRows.empty()) << "nothing is painted under the update lock";
+  counting->UnlockUpdate();
 }
 
 TEST(DBGridXPaint, TitlesSortMarkerFootersAndRaisedCells) {
@@ -219,6 +320,18 @@ TEST(DBGridXRecordWindow, BuffersWholeRowsAndRepaintsOnlyWhatMoved) {
   QApplication::processEvents();
   EXPECT_EQ(grid->GridDataLink()->BufferCount(), 5);
   EXPECT_EQ(grid->RowCount(), 6);
+  // The part row under the fifth record shows no sixth record: between the extended
+  // column lines it is empty grid colour, in the indicator column too.
+  const QImage img = grid->Handle()->grab().toImage().copy(
+      grid->ClientRectInWindow().Left, grid->ClientRectInWindow().Top, grid->ClientWidth(), grid->ClientHeight());
+  const Integer top = grid->CellRect(1, 5).Bottom + grid->GridLineWidth();
+  ASSERT_GT(grid->ClientHeight() - top, row / 2);
+  for (Integer col = 0; col < grid->ColCount() && grid->CellRect(col, 5).Left < grid->ClientWidth(); ++col) {
+    const TRect cell = grid->CellRect(col, 5);
+    for (Integer y = top; y < grid->ClientHeight(); ++y)
+      for (Integer x = cell.Left + 1; x < std::min(cell.Right, grid->ClientWidth()) - 1; ++x)
+        ASSERT_EQ(PixelAt(img, x, y), Rgb(clWindow)) << "column " << col << " at " << x << "," << y;
+  }
   // Move to the last buffered row, then one further: the contents scroll by one row.
   f.Query.First();
   f.Query.MoveBy(4);
