@@ -3,7 +3,7 @@
 #include "platform/ui/Forms.h"
 
 TGridPrintRun::TGridPrintRun(TPrintDBGridX* Owner, TVirtualPrinter* Printer)
-    : FOwner(Owner), FPrinter(Printer), FParamsFont(std::make_unique<TFont>()) {}
+    : FOwner(Owner), FPrinter(Printer) {}
 
 TGridPrintRun::~TGridPrintRun() = default;
 

@@ -87,7 +87,6 @@ private:
   void RestoreSubstitutedTexts();
 
   Integer GroupFirst(Integer Group) const { return Group == 0 ? 0 : FPageGroups[size_t(Group - 1)] + 1; }
-  bool Counting() const { return FCounting; }
 
   TPrintDBGridX* FOwner;
   TVirtualPrinter* FPrinter;
@@ -116,7 +115,6 @@ private:
   TFooterValues FFooterValues;
   std::vector<std::vector<TPoint>> FLines;
   std::vector<String> FPreviousTexts;
-  std::unique_ptr<TFont> FParamsFont;
   std::vector<QByteArray> FSavedTexts;
   bool FSubstituted = false;
 };

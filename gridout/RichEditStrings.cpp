@@ -14,8 +14,6 @@ void TRichEditStrings::Put(Integer Index, const String& S) { FRichEdit->Lines()-
 
 void TRichEditStrings::SetTextStr(const String& Value) { FRichEdit->Lines()->SetText(Value); }
 
-void TRichEditStrings::AddStrings(TStrings* Strings) { TStrings::AddStrings(Strings); }
-
 void TRichEditStrings::Clear() { FRichEdit->Lines()->Clear(); }
 
 void TRichEditStrings::Delete(Integer Index) { FRichEdit->Lines()->Delete(Index); }

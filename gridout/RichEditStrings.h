@@ -11,7 +11,6 @@ public:
 
   TRichEdit* RichEdit() const { return FRichEdit.get(); }
 
-  void AddStrings(TStrings* Strings) override;
   void Clear() override;
   void Delete(Integer Index) override;
   // Raises EOutOfResources "RichEdit line insertion error" when the text did not land whole.
