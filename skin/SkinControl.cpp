@@ -210,3 +210,17 @@ void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, TCustomImageList* Images,
   TRect t(R.Left + x + gw, R.Top + (R.Height() - th) / 2, std::min(R.Right, R.Left + x + gw + tw), R.Top + (R.Height() - th) / 2 + th);
   DrawText(Canvas, Text, t, flags);
 }
+
+void DrawCentredText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment) {
+  Canvas->Brush()->SetStyle(bsClear);
+  Canvas->Font()->SetStyle({});
+  constexpr Cardinal flags = DT_EXPANDTABS | DT_SINGLELINE;
+  TRect m = R;
+  DrawText(Canvas, Text, m, Alignment | flags | DT_CALCRECT | DT_NOCLIP);
+  const Integer w = m.Width(), h = m.Height();
+  TRect t(R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, 0, 0);
+  t.Right = t.Left + w;
+  t.Bottom = t.Top + h;
+  if (!Enabled) Canvas->Font()->SetColor(clBtnShadow);
+  DrawText(Canvas, Text, t, Alignment | flags);
+}

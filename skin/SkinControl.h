@@ -80,5 +80,8 @@ class TCustomImageList;
 // the left (Alignment 0), centre (1) or right (2) of R and centred vertically.
 void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, TCustomImageList* Images, Integer ImageIndex, const String& Text,
                       Integer Alignment, bool Enabled);
+// One line of text centred in R both ways (Alignment DT_LEFT, DT_CENTER or DT_RIGHT within the
+// measured width), in clBtnShadow when disabled.
+void DrawCentredText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment);
 // Text centred vertically in R (and horizontally with DT_CENTER), in clBtnShadow when disabled.
 void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment);

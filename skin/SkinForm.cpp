@@ -14,11 +14,13 @@
 #include "skin/SkinEdits.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenu.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinHeader.h"
 #include "skin/SkinRangeControls.h"
 #include "skin/SkinScrollbars.h"
 #include "skin/SkinTabs.h"
+#include <QMenuBar>
 #include <QPalette>
 #include <QTimer>
 #include <algorithm>
@@ -137,6 +139,7 @@ void TSkinForm::RefreshCaptionButtons() {
 }
 
 void TSkinForm::StyleMenuBar(bool Skinned) {
+  FMenuBarPainter.reset();
   QWidget* bar = FControl ? FControl->MenuBarWidget() : nullptr;
   if (!bar) return;
   if (!Skinned) {
@@ -154,6 +157,13 @@ void TSkinForm::StyleMenuBar(bool Skinned) {
   palette.setColor(QPalette::HighlightedText, ColorToQColor(m.HilightText));
   bar->setPalette(palette);
   bar->setAutoFillBackground(true);
+  if (auto* menuBar = qobject_cast<QMenuBar*>(bar)) FMenuBarPainter = std::make_unique<TSkinMenuBar>(menuBar, this);
+}
+
+void TSkinForm::TidyMenu() {
+  TMainMenu* menu = FControl ? FControl->Menu() : nullptr;
+  if (!menu) return;
+  for (Integer i = 0; i < menu->Items()->Count(); ++i) TidySeparators(menu->Items()->Items(i));
 }
 
 void TSkinForm::FinishAttach() {
@@ -161,7 +171,9 @@ void TSkinForm::FinishAttach() {
   FAttachFinished = true;
   SkinControls(FControl);
   if (FLifeState == lsAttaching) {
-    StyleMenuBar(true);
+    // The bar is made again from the tidied menu; it is styled when the form has made it.
+    if (FFrameSkinned && FControl->Menu()) FControl->Perform(CM_MENUCHANGED, 0, LPARAM(static_cast<TMenu*>(FControl->Menu())));
+    else StyleMenuBar(true);
     if (!FControl->Parent() && FBorderKind != bkNoCaption && FWindowState != wkMinimised) {
       FLifeState = lsResizing;
       ResizeToSkin(false);

@@ -14,6 +14,7 @@ class TPopupMenu;
 class TSkinControl;
 class TSkinData;
 class TDataSkinBorder;
+class TSkinMenuBar;
 
 class TSkinForm : public TComponent {
 public:
@@ -97,6 +98,8 @@ private:
   void WalkContainer(TWinControl* Container);
   void DispatchChildren(TWinControl* Parent);
   void StyleMenuBar(bool Skinned);
+  // Tidies the separators of the menu bar's drop-downs.
+  void TidyMenu();
   void FitDialogToCaption(Integer& Width);
   void PaintBorderPart(TCanvas* Canvas, const TDataSkinBorder& Border, const TRect& Target, bool Vertical) const;
   std::unique_ptr<TBitmap> RenderBorderPart(const TDataSkinBorder& Border, TSize Size, bool Vertical) const;
@@ -137,4 +140,5 @@ private:
   std::vector<std::unique_ptr<TSkinControl>> FPainters;
   TNCObject* FHotObject = nullptr;
   std::unique_ptr<QTimer> FHoverTimer;
+  std::unique_ptr<TSkinMenuBar> FMenuBarPainter;
 };

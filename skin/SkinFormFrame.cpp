@@ -7,6 +7,7 @@
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinMenu.h"
 #include "skin/SkinMessages.h"
 #include <QApplication>
 #include <QTimer>
@@ -33,6 +34,13 @@ void TSkinForm::FormWndProc(TMessage& Message) {
     case SKIN_FINISHATTACH: FinishAttach(); return;
     case SKIN_ISSKINNED: Message.Result = 1; return;
     case SKIN_REAPPLY: ReApply(); return;
+    case CM_MENUCHANGED:
+      // The form makes its bar again: from the tidied menu, and skinned once made.
+      FMenuBarPainter.reset();
+      if (FFrameSkinned) TidyMenu();
+      FSavedWindowProc(Message);
+      if (FFrameSkinned && FAttachFinished && FLifeState != lsDestroying) StyleMenuBar(true);
+      return;
     case WM_NCPAINT:
       if (FLifeState == lsAttaching) {
         Message.Result = 0;

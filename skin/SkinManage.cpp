@@ -2,8 +2,11 @@
 #include "platform/ui/ControlHost.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
+#include "skin/SkinMenu.h"
 #include "skin/SkinMessages.h"
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -64,7 +67,19 @@ void TSkinManage::InstallHook() {
   qApp->installEventFilter(this);
 }
 
+void TSkinManage::SkinPopupMenu(QMenu* Menu) {
+  TSkinData* component = FMainComponent;
+  if (!FEnabled || !component || !component->Active() || TSkinPopMenu::IsSkinned(Menu)) return;
+  // Drop-downs of a menu bar follow the bar's skinning, other popups the popup-menu switch.
+  bool fromBar = false;
+  for (QObject* o = Menu->parent(); o && !fromBar; o = o->parent()) fromBar = qobject_cast<QMenuBar*>(o) != nullptr;
+  if (!component->SkinControls().Contains(fromBar ? xcMainMenu : xcPopupMenu)) return;
+  new TSkinPopMenu(Menu);
+}
+
 bool TSkinManage::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Event->type() == QEvent::Show)
+    if (auto* menu = qobject_cast<QMenu*>(Watched)) SkinPopupMenu(menu);
   if (Event->type() == QEvent::WindowActivate) {
     auto* widget = qobject_cast<QWidget*>(Watched);
     if (widget && widget->isWindow()) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class QMenu;
 class QTimer;
 class TSkinData;
 class TSkinForm;
@@ -53,6 +54,8 @@ public:
   // Frees the caption-button objects of the forms skinned with the target component.
   void RefreshCaptionButtons();
   void DropDeadForms();
+  // Gives a popup menu being shown its skinned frame and items, when its kind is skinned.
+  void SkinPopupMenu(QMenu* Menu);
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;

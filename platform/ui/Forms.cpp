@@ -191,6 +191,12 @@ void TCustomForm::DoHide() {
 
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case CM_MENUCHANGED:
+      // Items added to or taken from the form's menu after its bar was built.
+      if (FMenu && Message.LParam == LPARAM(static_cast<TMenu*>(FMenu)) && HandleAllocated() && !Parent() &&
+          !ComponentState().Contains(csDestroying))
+        BuildMenuBar();
+      return;
     case CM_SHOWINGCHANGED:
       if (Parent()) break;
       if (Visible()) {

@@ -82,6 +82,17 @@ TMenuItem* TMenuItem::Items(Integer Index) const {
   return FItems[size_t(Index)];
 }
 
+namespace {
+// The control owning the menu Item belongs to (its form) hears of the change, so that a menu
+// bar already built shows it.
+void MenuChanged(const TMenuItem* Item) {
+  TMenu* menu = Item->GetParentMenu();
+  auto* owner = menu ? dynamic_cast<TWinControl*>(menu->Owner()) : nullptr;
+  if (!owner || menu->ComponentState().Contains(csDestroying) || owner->ComponentState().Contains(csDestroying)) return;
+  owner->Perform(CM_MENUCHANGED, 0, LPARAM(menu));
+}
+}  // namespace
+
 void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 
 void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
@@ -92,6 +103,7 @@ void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
   Index = std::clamp<Integer>(Index, 0, Count());
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
+  MenuChanged(this);
 }
 
 void TMenuItem::Remove(TMenuItem* Item) {
@@ -99,6 +111,7 @@ void TMenuItem::Remove(TMenuItem* Item) {
   if (it == FItems.end()) return;
   FItems.erase(it);
   Item->FParent = nullptr;
+  MenuChanged(this);
 }
 
 void TMenuItem::Delete(Integer Index) { delete Items(Index); }
