@@ -7,7 +7,9 @@
 #include "platform/ui/Panels.h"
 #include "platform/ui/PropertyAccess.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/ToolBar.h"
 #include "skin/SkinBars.h"
+#include "skin/SkinBitButtons.h"
 #include "skin/SkinButtons.h"
 #include "skin/SkinCheckRadio.h"
 #include "skin/SkinContainers.h"
@@ -20,6 +22,7 @@
 #include "skin/SkinRangeControls.h"
 #include "skin/SkinScrollbars.h"
 #include "skin/SkinTabs.h"
+#include "skin/SkinToolBar.h"
 #include <QMenuBar>
 #include <QPalette>
 #include <QTimer>
@@ -331,6 +334,18 @@ bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {
     Attach(std::make_unique<TSkinBox>(), Control, true);
   } else if (kind == QStringLiteral("button") && types.Contains(xcButton)) {
     Attach(std::make_unique<TSkinButton>(), Control, false);
+  } else if (kind == QStringLiteral("bitbtn") && types.Contains(xcButton)) {
+    Attach(std::make_unique<TSkinBitButton>(), Control, false);
+  } else if (kind == QStringLiteral("speedbutton") && types.Contains(xcSpeedButton)) {
+    Attach(std::make_unique<TSkinSpeedButton>(), Control, false);
+  } else if (kind == QStringLiteral("trackbar") && types.Contains(xcButton)) {
+    SetPropByText(Control, QStringLiteral("Transparent"), QStringLiteral("True"));
+    Attach(std::make_unique<TSkinTrackBar>(), Control, false);
+  } else if (kind == QStringLiteral("tab") && types.Contains(xcTab) && FSkinData->Model().Tabs) {
+    Attach(std::make_unique<TSkinTab>(), Control, false);
+  } else if (kind == QStringLiteral("scrollbar") && types.Contains(xcScrollbar)) {
+    Attach(std::make_unique<TSkinScrollbar>(), Control, false);
+    if (auto* container = dynamic_cast<TWinControl*>(Control)) WalkContainer(container);
   } else if (kind == QStringLiteral("checkbox") && types.Contains(xcCheckBox)) {
     Attach(std::make_unique<TSkinCheckBox>(), Control, false);
   } else if (kind == QStringLiteral("radiobutton") && types.Contains(xcRadioButton)) {
@@ -392,6 +407,8 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
     if (types.Contains(xcStatusBar)) Attach(std::make_unique<TSkinStatusBar>(), Control, false);
   } else if (dynamic_cast<TProgressBar*>(Control)) {
     if (types.Contains(xcProgress) && FSkinData->Model().Progress) Attach(std::make_unique<TSkinProgress>(), Control, false);
+  } else if (dynamic_cast<TToolBar*>(Control)) {
+    if (types.Contains(xcToolbar)) Attach(std::make_unique<TSkinToolBar>(), Control, false);
   } else if (dynamic_cast<TScrollBar*>(Control)) {
     if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScControl>(), Control, false);
   } else if (dynamic_cast<TCustomComboBox*>(Control)) {
@@ -405,7 +422,11 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
   } else if (dynamic_cast<TCustomEdit*>(Control)) {
     if (types.Contains(xcEdit)) Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (dynamic_cast<TBitBtn*>(Control)) {
-    // Glyph buttons keep their own drawing.
+    if (types.Contains(xcButton) && !buttons.Image.Empty()) Attach(std::make_unique<TSkinBitButton>(), Control, false);
+  } else if (dynamic_cast<TToolButton*>(Control)) {
+    // Tool buttons are drawn by their tool bar's painter.
+  } else if (dynamic_cast<TSpeedButton*>(Control)) {
+    if (types.Contains(xcSpeedButton) && !buttons.Image.Empty()) Attach(std::make_unique<TSkinSpeedButton>(), Control, false);
   } else if (dynamic_cast<TButton*>(Control)) {
     if (types.Contains(xcButton) && !buttons.Image.Empty()) Attach(std::make_unique<TSkinButton>(), Control, false);
   } else if (auto* groupBox = dynamic_cast<TCustomGroupBox*>(Control)) {
