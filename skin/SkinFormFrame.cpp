@@ -8,6 +8,7 @@
 #include "skin/SkinForm.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinMenu.h"
+#include "skin/SkinMenuGlyphs.h"
 #include "skin/SkinMessages.h"
 #include <QApplication>
 #include <QTimer>
@@ -256,15 +257,18 @@ void TSkinForm::SystemMenuAt(TPoint ScreenPoint) {
   FLastSysMenuTick = now;
   FSystemMenuPopup = std::make_unique<TPopupMenu>(nullptr);
   FSystemMenuPopup->SetTag(33333);
-  struct TEntry { const char* Caption; WPARAM Command; bool Enabled; };
+  FSystemMenuPopup->SetImages(SystemMenuGlyphs());
+  struct TEntry { const char* Caption; WPARAM Command; bool Enabled; Integer Glyph; };
   const bool maxBox = FCaptionButtonsAllowed & cbMaximise, minBox = FCaptionButtonsAllowed & cbMinimise;
-  for (const TEntry& e : {TEntry{" Restore ", SC_RESTORE, FWindowState != wkNormal},
-                          TEntry{" Maximize ", SC_MAXIMIZE, maxBox && FWindowState != wkMaximised},
-                          TEntry{" Minimize ", SC_MINIMIZE, minBox && FWindowState != wkMinimised},
-                          TEntry{"-", 0, true}, TEntry{" Close ", SC_CLOSE, true}}) {
+  for (const TEntry& e : {TEntry{" Restore ", SC_RESTORE, FWindowState != wkNormal, 0},
+                          TEntry{" Maximize ", SC_MAXIMIZE, maxBox && FWindowState != wkMaximised, 1},
+                          TEntry{" Minimize ", SC_MINIMIZE, minBox && FWindowState != wkMinimised, 2},
+                          TEntry{"-", 0, true, -1}, TEntry{" Close ", SC_CLOSE, true, 3}}) {
     auto* item = new TMenuItem(FSystemMenuPopup.get());
     item->SetCaption(QString::fromLatin1(e.Caption));
     item->SetEnabled(e.Enabled);
+    item->SetImageIndex(e.Glyph);
+    if (e.Command == SC_CLOSE) item->SetShortCut(ShortCut(Word(VK_F1 + 3), {ssAlt}));
     if (e.Command) {
       TCustomForm* form = FControl;
       const WPARAM command = e.Command;

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace skintest;
@@ -168,4 +169,27 @@ TEST(SkinMenus, PopupMenusAreSkinnedOnlyWhileTheSkinIsOnAndHasTheElement) {
   session.Data->Model().MenuBackground.reset();
   EXPECT_NE(showAndGrab(), expected);
   EXPECT_EQ(session.Exceptions, QStringList());
+}
+
+TEST(SkinMenus, TheSystemMenuShowsItsGlyphsAndIsSkinned) {
+  TSkinSession session(1);
+  TTestForm form(nullptr);
+  TSkinForm* skinned = ShowSkinned(&form);
+  ASSERT_NE(skinned, nullptr);
+  TDataSkinSysButton icon("icon");
+  icon.Action = 12;
+  TWinSysButton button(skinned, &icon);
+  QStringList glyphs;
+  bool skinnedPopup = false;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    skinnedPopup = TSkinPopMenu::IsSkinned(menu);
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) glyphs << QStringLiteral("%1:%2").arg(a->text().simplified()).arg(a->icon().isNull() ? "none" : "glyph");
+    menu->close();
+  });
+  skinned->ButtonAction(button, {100, 100});
+  EXPECT_EQ(glyphs, QStringList({"Restore:glyph", "Maximize:glyph", "Minimize:glyph", "Close Alt+F4:glyph"}));
+  EXPECT_TRUE(skinnedPopup);
 }
