@@ -1,9 +1,9 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogForms.h"
+#include "platform/ui/StdCtrls.h"
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
 
 namespace {
 
@@ -20,49 +20,21 @@ QStringList QtFilters(const String& Filter) {
   return out;
 }
 
+// Message and input boxes are forms of the layer (so that they are skinned like every other
+// form); file and folder choice are Qt's dialogs.
 class TQtDialogResponder : public TDialogResponder {
 public:
   Integer MessageBox(const TMessageBoxRequest& Request) override {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(Request.Caption);
-    box.setText(Request.Text);
-    switch (Request.Flags & 0xF0) {
-      case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-      case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-      case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-      case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-      default: break;
-    }
-    struct TButton { QMessageBox::StandardButton Qt; Integer Id; };
-    std::vector<TButton> buttons;
-    switch (Request.Flags & 0xF) {
-      case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-      case MB_ABORTRETRYIGNORE: buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}}; break;
-      case MB_YESNOCANCEL: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}}; break;
-      case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-      case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
-      default: buttons = {{QMessageBox::Ok, IDOK}}; break;
-    }
-    QMessageBox::StandardButtons all;
-    for (const TButton& b : buttons) all |= b.Qt;
-    box.setStandardButtons(all);
-    const size_t def = std::min(buttons.size() - 1, size_t((Request.Flags >> 8) & 0xF));
-    box.setDefaultButton(buttons[def].Qt);
-    const int pressed = box.exec();
-    for (const TButton& b : buttons)
-      if (b.Qt == pressed) return b.Id;
-    // Closing the box answers like Cancel, or like No when there is no Cancel.
-    for (const TButton& b : buttons)
-      if (b.Id == IDCANCEL) return IDCANCEL;
-    return buttons.size() == 1 ? IDOK : IDNO;
+    TMessageForm box(Request);
+    box.ShowModal();
+    return box.Answer();
   }
 
   bool Input(TInputRequest& Request) override {
-    bool ok = false;
-    const String text = QInputDialog::getText(QApplication::activeWindow(), Request.Caption, Request.Prompt,
-                                              Request.Password ? QLineEdit::Password : QLineEdit::Normal, Request.Value, &ok);
-    if (ok) Request.Value = text;
-    return ok;
+    TInputForm box(Request);
+    if (box.ShowModal() != mrOk) return false;
+    Request.Value = box.Edit()->Text();
+    return true;
   }
 
   bool ChooseFile(TFileDialogRequest& Request) override {
