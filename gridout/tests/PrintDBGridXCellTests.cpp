@@ -22,9 +22,10 @@ private:
   Integer FDpi;
 };
 
-// The page drawn at Scale with white paper.
-QImage PageImage(const TPageRecording* Page, double Scale) {
-  QImage image(int(Page->Width() * Scale) + 1, int(Page->Height() * Scale) + 1, QImage::Format_RGB32);
+// The page drawn at Scale with white paper; only its top Height pixels when Height is given.
+QImage PageImage(const TPageRecording* Page, double Scale, int Height = 0) {
+  QImage image(int(Page->Width() * Scale) + 1, Height > 0 ? Height : int(Page->Height() * Scale) + 1,
+               QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
   Page->Replay(painter, Scale, Scale);
@@ -225,4 +226,29 @@ TEST(GridPrintingCells, ImagesPrintAtTheirScaledSizeAndOnlyForIndexesTheListHas)
   ASSERT_EQ(pages.size(), 1);
   EXPECT_FALSE(pages[0].contains(QStringLiteral("姓名"))) << "a title with an image shows no caption";
   EXPECT_TRUE(pages[0].contains(QStringLiteral("奖金")));
+}
+
+TEST(GridPrintingCells, TitleLinesAndTitleHeightSetTheTitleRow) {
+  // At 600 dpi from a 96 dpi screen: vertical cell margin Round(12.5) = 12, band margin Round(6.25) = 6.
+  TPageRecording scratch(100, 100, 600, 600);
+  TRecordingCanvas measuring(&scratch);
+  TGridPrintForm probe(1);
+  measuring.Font()->Assign(probe.Grid->TitleFont());
+  const TTextMetric tm = measuring.TextMetrics();
+  const Integer wg = measuring.TextHeight(QStringLiteral("Wg"));
+  const Integer rowLines = probe.Grid->Options().Contains(dgRowLines) ? 6 : 0;
+  struct Case { Integer lines, height, expected; };
+  for (const Case& c : std::initializer_list<Case>{
+           {0, 0, wg + 2 * 12},
+           {2, 0, 2 * tm.tmHeight + tm.tmExternalLeading + 12 + rowLines},
+           {1, 8, tm.tmHeight + tm.tmExternalLeading + 12 + 50 + rowLines}}) {
+    TGridPrintForm f(2);
+    f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 80}});
+    f.Grid->SetTitleLines(c.lines);
+    f.Grid->SetTitleHeight(c.height);
+    f.Record();
+    const std::vector<int> rows = GridLines(PageImage(f.Recorder()->PageFile(1), 1, 1200), false);
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1] - rows[0], c.expected) << c.lines << " lines, height " << c.height;
+  }
 }
