@@ -46,7 +46,7 @@ TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   FFooterFont->OnChange = [this](TObject*) { FooterFontChanged(); };
   FCellParams = std::make_unique<TColCellParamsX>();
   FSTFilter = std::make_unique<TSTDBGridXFilter>();
-  FIndicatorTitle = std::make_unique<TDBGridXIndicatorTitle>();
+  FIndicatorTitle = std::make_unique<TDBGridXIndicatorTitle>(this);
   FCellParamsFont = std::make_unique<TFont>();
   FIndicatorWidth = IndicatorWidthOf();
   FStdRowHeight = StdRowHeightOf();

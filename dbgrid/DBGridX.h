@@ -157,16 +157,19 @@ protected:
 
 class TDBGridXIndicatorTitle : public TPersistent {
 public:
+  explicit TDBGridXIndicatorTitle(TCustomDBGridX* Grid) : FGrid(Grid) {}
   String ClassName() const override { return QStringLiteral("TDBGridXIndicatorTitle"); }
   TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
   void SetDropdownMenu(TPopupMenu* Value) { FDropdownMenu = Value; }
   bool ShowDropDownSign() const { return FShowDropDownSign; }
-  void SetShowDropDownSign(bool Value) { FShowDropDownSign = Value; }
+  // Repaints only the indicator title cell.
+  void SetShowDropDownSign(bool Value);
   bool TitleButton() const { return FTitleButton; }
   void SetTitleButton(bool Value) { FTitleButton = Value; }
   bool UseGlobalMenu() const { return FUseGlobalMenu; }
   void SetUseGlobalMenu(bool Value) { FUseGlobalMenu = Value; }
 private:
+  TCustomDBGridX* FGrid;
   TPopupMenu* FDropdownMenu = nullptr;
   bool FShowDropDownSign = false;
   bool FTitleButton = false;
@@ -486,6 +489,10 @@ protected:
                                TGridDrawState State);
   virtual void PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
   virtual void PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R);
+  // The drop-down sign of the indicator title, white when Light.
+  virtual void PaintIndicatorDropDownSign(bool Light, const TRect& R);
+  // The mark of a filtered column on its in-title filter button, white when Light.
+  virtual void PaintSortMarker(const TRect& R, bool Light);
   // A picture column's cell: the field's picture fitted into R, or its text without
   // DrawGraphicData.
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
@@ -493,6 +500,10 @@ protected:
   virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
                      TTextLayout Layout, bool WordWrap, bool EndEllipsis);
+  // A cell button's face over Color, blended in at (100 - Transparency) percent.
+  void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency);
+  // A title's image in R: centred under multi-level titles, else placed by Alignment.
+  void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
 
 private:
   friend class TGridDataLinkX;

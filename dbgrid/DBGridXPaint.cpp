@@ -2,9 +2,11 @@
 // its area (indicator, title with its multi-level bands, data, footer).
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "grid/ButtonFacesX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemColors.h"
 
 namespace {
 bool IsActiveControlOfForm(TWinControl* Control) {
@@ -116,6 +118,8 @@ void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellArea
       canvas->Brush()->SetStyle(bsSolid);
     }
   }
+  if (Kind == carTitle && FIndicatorTitle->ShowDropDownSign())
+    PaintIndicatorDropDownSign(false, TRect(R.Right - 12, R.Top, R.Right, R.Bottom));
   const TRect inner = R;
   if (State.Contains(gdFixed) && FOptionsX.Contains(dghFixed3D)) {
     TRect frame = inner;
@@ -126,7 +130,6 @@ void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellArea
 void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
   (void)ACol;
   (void)ARow;
-  (void)State;
   TColumnX* column = FColumns->Items(DataCol);
   TCanvas* canvas = Canvas();
   const bool raised = FOptionsX.Contains(dghFixed3D);
@@ -150,17 +153,41 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   const Integer dx = raised ? 1 : 2;
   const bool multiLine = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
   TRect textRect = cell;
+  // The in-title filter button takes the right end of the cell's inner part.
+  const bool filterButton = FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX;
+  const TRect inner = raised ? TRect(cell.Left + 1, cell.Top + 1, cell.Right - 1, cell.Bottom - 1) : cell;
+  TRect buttonStrip(inner.Right, inner.Top, inner.Right, inner.Bottom);
+  if (filterButton) {
+    buttonStrip.Left -= std::min(Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL), inner.Width() / 2);
+    textRect.Right = buttonStrip.Left;
+  }
+  const Integer imageIndex = column->Title()->ImageIndex();
+  const bool titleImage = FTitleImages && imageIndex != -1;
+  if (titleImage) caption.clear();
+  const Integer markerRight = textRect.Right;
   if (marker != smNoneX) textRect.Right -= 16;
   if (textRect.Right > textRect.Left) {
     WriteCellText(textRect, dx, dx, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
                   column->Title()->EndEllipsis());
+    if (titleImage) PaintTitleImage(textRect, dx, column->Title()->Alignment(), imageIndex);
   }
   if (marker != smNoneX) {
-    TRect markRect(std::max(cell.Left, textRect.Right), cell.Top, cell.Right, cell.Bottom);
+    TRect markRect(std::max(cell.Left, textRect.Right), cell.Top, markerRight, cell.Bottom);
     canvas->FillRect(markRect);
     TImageList* signs = DBGridXGlobals().SignImages.get();
-    signs->Draw(canvas, cell.Right - signs->Width() - 2, (cell.Top + cell.Bottom - signs->Height()) / 2,
+    signs->Draw(canvas, markerRight - signs->Width() - 2, (cell.Top + cell.Bottom - signs->Height()) / 2,
                 marker == smDownX ? 0 : 1);
+  }
+  if (filterButton) {
+    canvas->FillRect(TRect(buttonStrip.Left, cell.Top, cell.Right, cell.Bottom));
+    TRect face = buttonStrip;
+    if (face.Height() > FEditButtonHeight) {
+      face.Top = (face.Top + face.Bottom - FEditButtonHeight) / 2;
+      face.Bottom = face.Top + FEditButtonHeight;
+    }
+    PaintCellButton(face, color, Designing() || State.Contains(gdHotTrack) ? 30 : 80);
+    if (!column->STFilter()->ExpressionStr().isEmpty())
+      PaintSortMarker(TRect(buttonStrip.Left - 6, inner.Top, buttonStrip.Left, inner.Top + 6), false);
   }
   if (raised) {
     TRect frame = cell;

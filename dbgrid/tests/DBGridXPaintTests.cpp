@@ -178,6 +178,81 @@ TEST(DBGridXPaint, BufferingIsKeptOnceALayoutCalledForIt) {
   counting->UnlockUpdate();
 }
 
+TEST(DBGridXPaint, InTitleFilterButtonImagesAndTheIndicatorTitleSign) {
+  TGridForm f;
+  f.Bind();
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(90);
+  TColumnX* base = f.Grid->Columns()->Add();
+  base->SetFieldName("base");
+  base->SetWidth(90);
+  const TRect title = f.Grid->CellRect(1, 0);
+  const Integer buttonWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const TRect strip(title.Right - 1 - buttonWidth, title.Top + 1, title.Right - 1, title.Bottom - 1);
+  const TRect markSquare(strip.Left - 6, strip.Top, strip.Left, strip.Top + 6);
+  const auto differs = [](const QImage& Image, const TRect& R, TColor Background) {
+    for (Integer y = R.Top; y < R.Bottom; ++y)
+      for (Integer x = R.Left; x < R.Right; ++x)
+        if (PixelAt(Image, x, y) != Background) return true;
+    return false;
+  };
+  EXPECT_FALSE(differs(f.Grab(), strip, Rgb(clBtnFace))) << "no filter row in the titles: no button";
+  f.Grid->STFilter()->SetVisible(true);
+  f.Grid->STFilter()->SetLocation(stflInTitleFilterX);
+  QImage img = f.Grab();
+  EXPECT_TRUE(differs(img, strip, Rgb(clBtnFace))) << "the button, faded in";
+  EXPECT_FALSE(differs(img, markSquare, Rgb(clBtnFace))) << "no condition, no mark";
+  name->STFilter()->SetExpressionStr("Li");
+  f.Grid->Invalidate();
+  EXPECT_TRUE(differs(f.Grab(), markSquare, Rgb(clBtnFace))) << "the filter mark of a filtered column";
+  f.Grid->STFilter()->SetVisible(false);
+
+  // A title image replaces the caption, placed by the title's alignment.
+  TImageList images(nullptr);
+  images.SetSize(8, 8);
+  TBitmap red(8, 8);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  images.Add(&red, nullptr);
+  f.Grid->SetTitleImages(&images);
+  base->Title()->SetImageIndex(0);
+  base->Title()->SetAlignment(taRightJustify);
+  const TRect baseTitle = f.Grid->CellRect(2, 0);
+  img = f.Grab();
+  const Integer imageTop = (baseTitle.Top + baseTitle.Bottom - 8) / 2;
+  EXPECT_EQ(PixelAt(img, baseTitle.Right - 1 - 8, imageTop), Rgb(clRed)) << "right-aligned";
+  EXPECT_EQ(PixelAt(img, baseTitle.Right - 1 - 8, imageTop + 7), Rgb(clRed));
+  EXPECT_FALSE(differs(img, TRect(baseTitle.Left + 1, baseTitle.Top + 1, baseTitle.Right - 12, baseTitle.Bottom - 1),
+                       Rgb(clBtnFace)))
+      << "no caption beside the image";
+  f.Grid->SetTitleImages(nullptr);
+
+  // The indicator title's drop-down sign: set, only that cell is repainted.
+  const TRect corner = f.Grid->CellRect(0, 0);
+  EXPECT_FALSE(differs(f.Grab(), TRect(corner.Left + 1, corner.Top + 1, corner.Right - 1, corner.Bottom - 1),
+                       Rgb(clBtnFace)));
+  f.Grid->IndicatorTitle()->SetShowDropDownSign(true);
+  EXPECT_TRUE(differs(f.Grab(), TRect(corner.Left + 1, corner.Top + 1, corner.Right - 1, corner.Bottom - 1),
+                      Rgb(clBtnFace)))
+      << "the sign";
+}
+
+TEST(DBGridXPaint, ShowingTheIndicatorSignRepaintsOnlyThatCell) {
+  TGridForm f(400, 200, false);
+  auto* grid = new TCountingGrid(f.Form);
+  grid->SetParent(f.Form);
+  grid->SetBounds(10, 10, 300, 150);
+  grid->SetDataSource(&f.Source);
+  f.Form->Show();
+  QApplication::processEvents();
+  grid->PaintedRows.clear();
+  grid->IndicatorTitle()->SetShowDropDownSign(true);
+  grid->IndicatorTitle()->SetShowDropDownSign(true);  // no change, nothing more
+  QApplication::processEvents();
+  EXPECT_EQ(grid->PaintedRows, (std::map<Integer, Integer>{{0, 1}}));
+}
+
 TEST(DBGridXPaint, TitlesSortMarkerFootersAndRaisedCells) {
   TGridForm f;
   f.Bind();
