@@ -126,7 +126,7 @@ void TCustomDBGridX::Notification(TComponent* AComponent, TOperation Operation) 
 
 void TCustomDBGridX::HandleLinkActiveChange(bool Active) {
   if (!Active && EditorMode()) HideInplaceEditor();
-  FBookmarks->SetDataSetOpen(Active);
+  FSelection->LinkActiveChanged(Active);
   FSumList->SetDataSet(DataSet());
   if (FDestroying) return;
   FColumns->ClearFieldCaches();
@@ -162,9 +162,12 @@ Integer TCustomDBGridX::ColumnIndexToGridCol(Integer Index) const {
   return FRowPanel->Active() ? FIndicatorColCount : Index + FIndicatorColCount;
 }
 
+// A failed move (an editor value the field refuses) leaves the current column as it was.
 void TCustomDBGridX::SetSelectedIndex(Integer Value) {
-  const Integer gridCol = ColumnIndexToGridCol(Value);
-  if (gridCol >= FixedCols() && gridCol < ColCount()) SetCol(gridCol);
+  try {
+    MoveCol(Value, 0, false);
+  } catch (const Exception&) {
+  }
 }
 
 TColumnX* TCustomDBGridX::SelectedColumn() const {
@@ -458,7 +461,7 @@ bool TCustomDBGridX::EditorMayShow() {
   const Integer index = SelectedIndex();
   bool show = index >= 0 && index < FColumns->Count() && FColumns->Items(index)->TextEditing();
   if (show && FOptionsX.Contains(dghClearSelection) && FAllowedSelections.Contains(gstRectangle) &&
-      FSelection->SelectionType() != gstNon)
+      FSelection->SelectionKind() != gstNon)
     show = false;
   if (!show) LeaveEditorMode();
   return show;
@@ -492,27 +495,6 @@ void TDBGridXSumList::HookDataSetEvents() {
 void TDBGridXSumList::RestoreDataSetEvents() {
   if (FGrid->ComponentState().Contains(csDesigning)) return;
   TDBSumListProducer::RestoreDataSetEvents();
-}
-
-TBookmarkListX* TDBGridXSelection::Rows() const { return FGrid->RecordBookmarks(); }
-
-void TDBGridXSelection::UpdateState() {
-  if (FSelectionType == gstRecordBookmarks && Rows() && Rows()->GetCount() == 0) FSelectionType = gstNon;
-}
-
-void TDBGridXSelection::Clear() {
-  const TDBGridXSelectionType old = FSelectionType;
-  FSelectionType = gstNon;
-  FRect = {-1, -1, -1, -1};
-  FColumns.Clear();
-  if (old == gstRecordBookmarks && Rows()) Rows()->ClearBookmarks();
-  if (old != gstNon) SelectionChanged();
-}
-
-void TDBGridXSelection::SelectionChanged() {
-  if (FGrid->ComponentState().Contains(csDestroying)) return;
-  FGrid->Invalidate();
-  if (FGrid->OnSelectionChanged) FGrid->OnSelectionChanged(FGrid);
 }
 
 TDBGridXScrollBar::TDBGridXScrollBar(TCustomDBGridX* Grid, TScrollBarKind Kind) : FGrid(Grid), FKind(Kind) {}

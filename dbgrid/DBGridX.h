@@ -3,6 +3,7 @@
 // with an indicator column, one or more title rows (multi-level titles), data rows that
 // mirror the data link's record buffer and footer rows with sums kept by a sum list.
 #include "dbgrid/DBGridXColumns.h"
+#include "dbgrid/DBGridXSelection.h"
 #include "dbgrid/DBGridXTitleTree.h"
 #include "grid/BMListX.h"
 #include "grid/DBSumLst.h"
@@ -79,27 +80,6 @@ private:
 };
 
 // ---- objects owned by the grid that later parts fill
-
-// The grid's selection: one kind at a time.
-class TDBGridXSelection : public TPersistent {
-public:
-  explicit TDBGridXSelection(TCustomDBGridX* Grid) : FGrid(Grid) {}
-  String ClassName() const override { return QStringLiteral("TDBGridXSelection"); }
-  TDBGridXSelectionType SelectionType() const { return FSelectionType; }
-  TGridRectX Rect() const { return FRect; }
-  TColumnsXList* Columns() { return &FColumns; }
-  TBookmarkListX* Rows() const;
-  // The kind follows the record list: an empty list ends a record selection.
-  void UpdateState();
-  void Clear();
-  void SetSelectionType(TDBGridXSelectionType Value) { FSelectionType = Value; }
-  void SelectionChanged();
-private:
-  TCustomDBGridX* FGrid;
-  TDBGridXSelectionType FSelectionType = gstNon;
-  TGridRectX FRect{-1, -1, -1, -1};
-  TColumnsXList FColumns;
-};
 
 // Settings of one of the grid's scroll bars: shown or not, scrolling by pixels or cells, the
 // thumb tracking, and an external scroll-bar control that stands in for the window's own.
@@ -432,6 +412,60 @@ public:
   void InvalidateFooter();
   void InvalidateIndicator();
   void InvalidateCurrentRow();
+  // ---- keyboard and selection moves
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(QChar& Key) override;
+  // Empties the selection and ends a row extension.
+  void ClearSelection();
+  // ClearSelection with dghClearSelection; ends a row extension in any case.
+  void ClearSelectionIfOption();
+  // Moves the current record by Distance (ToEnd: until the data set ends), extending the
+  // row or cell selection when Select.
+  void SelectionMoveBy(bool Select, Integer Distance, bool RowsOnly, bool ToEnd);
+  // Makes data column DataCol current; a Direction other than 0 skips hidden columns.
+  void MoveCol(Integer DataCol, Integer Direction, bool Select);
+  void NextRow(bool Select);
+  void PriorRow(bool Select);
+  void TabMove(bool Forward);
+  bool SelectionKindAllowed(TDBGridXSelectionType Kind) const;
+  bool SelectingRows() const { return FSelectingRows; }
+
+  // ---- edit actions
+  bool CanCopy() const;
+  bool CanPaste() const;
+  bool CanCut() const;
+  bool CanDelete() const;
+  bool CanSelectAll() const;
+
+  // ---- incremental search
+  bool IncSearching() const { return FIncSearching; }
+  const String& IncSearchText() const { return FIncSearchText; }
+  // Adds Text to the search text and searches: Mode 2 from the first record, 1 from the next
+  // record on, 0 from the prior record back. A timeout of -1 keeps the search until it is ended.
+  void IncSearchStep(const String& Text, Integer Timeout, Integer Mode);
+  void StopIncSearch();
+  void StartIncSearchTimer();
+  static constexpr Integer IncSearchTimerId = 2;
+  // Opens the find dialog through the centre, with FindText to look for.
+  void ShowFindDialog(const String& FindText, const String& FieldName, bool Modal);
+  virtual bool FindDialogModal() const { return true; }
+
+  // ---- searching and filtering
+  // Raises when no column shows the field.
+  TColumnX* ColumnByFieldName(const String& FieldName) const;
+  // The centre's text location under a busy cursor; true when a matching cell became current.
+  bool LocateText(const String& FieldName, const String& Text, TGridSearchOptionsX Options,
+                  TGridSearchDirectionX Direction, TGridSearchMatchX Match, TGridSearchTreeRangeX TreeRange);
+  // OnApplyFilter, or the centre's filtering; the position, sums and display follow.
+  void ApplyFilter();
+  virtual void DefaultApplyFilter();
+
+  // ---- position keeping around walks over the data set: back to the same record, as far as
+  // the data set allows at the same place of the window. One saved position at a time.
+  void SavePosition();
+  void RestorePosition();
+  void MoveRecordsBy(Integer Distance);
+
   // Makes buffer record Row the data link's active record for a query; always in pairs.
   void SetActiveRow(Integer Row);
   void RestoreActiveRow();
@@ -505,8 +539,13 @@ protected:
   // A title's image in R: centred under multi-level titles, else placed by Alignment.
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
 
+  void WMChar(TMessage& Message) override;
+
 private:
   friend class TGridDataLinkX;
+  void ExtendRowSelection(Integer Step);
+  void DeleteRecordsAsked();
+  void CopyFromPreviousRecord();
   friend class TColumnX;
   friend class TDBGridColumnsX;
   void TitleFontChanged();
@@ -583,6 +622,17 @@ private:
   bool FTallRows = false;
   Integer FTitleTextHeight = 0;
   Integer FSavedActiveRecord = -1;
+  TBookmarkStr FSavedPositionBookmark;
+  bool FSelectingRows = false;
+  TBookmarkStr FSelectionAnchor;
+  bool FAnchorWasSelected = false;
+  bool FToggleExtension = false;
+  TShiftState FKeyShift;
+  bool FIncSearching = false;
+  String FIncSearchText;
+  Integer FIncSearchTimeout = -1;
+  bool FKeepSearch = false;
+  Integer FSavedPositionOffset = 0;
   Integer FIndicatorRow = -1;  // the grid row that last showed the record mark
   Integer FLayoutRebuilds = 0;
   bool FLinkLayoutChanging = false;

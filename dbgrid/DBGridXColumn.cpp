@@ -767,6 +767,8 @@ void TSTColumnFilterX::Assign(TPersistent* Source) {
     return;
   }
   FExpressionStr = source->FExpressionStr;
+  FExpression = source->FExpression;
+  FDataField = source->FDataField;
   FListSource = source->FListSource;
   FListField = source->FListField;
   FKeyField = source->FKeyField;

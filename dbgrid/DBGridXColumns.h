@@ -7,6 +7,7 @@
 // change there reaches every column that was not customised. Each column records in one
 // 32-bit mask which settings were assigned; only those are stored.
 #include "dbgrid/DBGridXTypes.h"
+#include "dbgrid/DbUtilsX.h"
 #include "grid/DBSumLst.h"
 #include "grid/EditButtonX.h"
 #include "grid/ExtraListRowX.h"
@@ -337,6 +338,16 @@ public:
   TColumnX* Column() const { return FColumn; }
   const String& ExpressionStr() const { return FExpressionStr; }
   void SetExpressionStr(const String& Value) { FExpressionStr = Value; }
+  // The parsed condition; the value kind follows the column's field.
+  TSTFilterExpressionX Expression() const { return FExpression; }
+  void SetExpression(const TSTFilterExpressionX& Value) { FExpression = Value; }
+  // Parses Text with the operator the grid's centre assumes for a bare value and keeps it;
+  // a parse error propagates and leaves the stored text as it was.
+  void SetExpressionText(const String& Text);
+  const String& DataField() const { return FDataField; }
+  void SetDataField(const String& Value) { FDataField = Value; }
+  // DataField, else a lookup field's key fields, else the column's FieldName.
+  String FilterFieldName() const;
   TDataSource* ListSource() const { return FListSource; }
   void SetListSource(TDataSource* Value) { FListSource = Value; }
   const String& ListField() const { return FListField; }
@@ -348,6 +359,8 @@ public:
 private:
   TColumnX* FColumn;
   String FExpressionStr;
+  TSTFilterExpressionX FExpression;
+  String FDataField;
   TDataSource* FListSource = nullptr;
   String FListField;
   String FKeyField;
@@ -701,6 +714,7 @@ public:
   TColumnX* operator[](Integer Index) const { return Items(Index); }
   void SetItems(Integer Index, TColumnX* Value) { FItems.at(size_t(Index)) = Value; }
   void Add(TColumnX* Column) { FItems.push_back(Column); }
+  void Insert(Integer Index, TColumnX* Column) { FItems.insert(FItems.begin() + Index, Column); }
   Integer IndexOf(const TColumnX* Column) const;
   void Remove(const TColumnX* Column);
   void Clear() { FItems.clear(); }

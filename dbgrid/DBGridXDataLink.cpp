@@ -136,21 +136,19 @@ void TBookmarkListX::MarkCurrentRow(bool Select) {
   TBMListX::MarkCurrentRow(Select);
   FGrid->InvalidateCurrentRow();
   TDBGridXSelection* selection = FGrid->Selection();
-  if (selection->SelectionType() != gstRecordBookmarks && GetCount() > 0) {
-    selection->SetSelectionType(gstNon);
-    selection->Columns()->Clear();
-    selection->SetSelectionType(gstRecordBookmarks);
-    selection->SelectionChanged();
+  if (selection->SelectionKind() != gstRecordBookmarks && GetCount() > 0) {
+    selection->Clear();
+    selection->SetSelectionKind(gstRecordBookmarks);
   }
 }
 
 void TBookmarkListX::ListChanged() {
   TBMListX::ListChanged();
-  FGrid->Selection()->UpdateState();
+  FGrid->Selection()->DropEmptyKind();
   FGrid->Selection()->SelectionChanged();
 }
 
-void TBookmarkListX::SelectionChanged() { FGrid->Selection()->UpdateState(); }
+void TBookmarkListX::SelectionChanged() { FGrid->Selection()->DropEmptyKind(); }
 
 void TBookmarkListX::ClearBookmarks() {
   TBMListX::ClearBookmarks();

@@ -72,6 +72,10 @@ void TCustomDBGridX::RequestLayout() {
 }
 
 void TCustomDBGridX::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_TIMER && Message.WParam == WPARAM(IncSearchTimerId)) {
+    StopIncSearch();
+    return;
+  }
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.
@@ -86,6 +90,7 @@ void TCustomDBGridX::RebuildLayout() {
   FLayoutPending = false;
   ++FLayoutRebuilds;
   InternalLayout();
+  FSelection->Columns()->Reconcile();
 }
 
 // ---- sizes
@@ -631,6 +636,7 @@ void TCustomDBGridX::Resize() {
 }
 
 void TCustomDBGridX::HandleDataSetChange() {
+  if (!FKeepSearch) StopIncSearch();
   if (!HandleAllocated() || FInDataSetChange) return;
   FInDataSetChange = true;
   try {

@@ -28,6 +28,7 @@ void TCustomDBGridX::InvalidateCurrentRow() {
 }
 
 void TCustomDBGridX::ScrollByRecords(Integer Distance) {
+  if (!FKeepSearch) StopIncSearch();
   if (!HandleAllocated()) return;
   const Integer oldRow = Row();
   if (FDataLink->ActiveRecord() >= RowCount() - HeaderRowCount()) UpdateRowCount();

@@ -433,6 +433,8 @@ public:
   void InvalidateRowArea(Integer ARow);
   void InvalidateGridRect(const TGridRectX& GridRect);
   void InvalidateSelectionChange(const TGridRectX& OldSelection);
+  // Invalidates the part of two client rectangles that is not common to both.
+  void InvalidateChangedArea(const TRect& OldRect, const TRect& NewRect);
   void GridPolyline(const std::vector<TPoint>& Points);
   void GridPolyPolyline(const std::vector<std::vector<TPoint>>& Lines);
 

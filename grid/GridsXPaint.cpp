@@ -71,19 +71,25 @@ void TCustomGridX::InvalidateRowArea(Integer ARow) {
 
 void TCustomGridX::InvalidateSelectionChange(const TGridRectX& OldSelection) {
   if (!HandleAllocated()) return;
-  TRect oldRect, newRect, overlap;
+  TRect oldRect, newRect;
   GridRectToScreen(OldSelection, oldRect, true);
   GridRectToScreen(SelectedRange(), newRect, true);
+  InvalidateChangedArea(oldRect, newRect);
+}
+
+void TCustomGridX::InvalidateChangedArea(const TRect& OldRect, const TRect& NewRect) {
+  if (!HandleAllocated()) return;
   auto invalidate = [this](const TRect& r) {
     if (!r.IsEmpty()) InvalidateRect(&r, false);
   };
-  if (!IntersectRect(overlap, oldRect, newRect)) {
-    invalidate(oldRect);
-    invalidate(newRect);
+  TRect overlap;
+  if (!IntersectRect(overlap, OldRect, NewRect)) {
+    invalidate(OldRect);
+    invalidate(NewRect);
     return;
   }
   TRect all;
-  UnionRect(all, oldRect, newRect);
+  UnionRect(all, OldRect, NewRect);
   invalidate(TRect(all.Left, all.Top, overlap.Left, all.Bottom));
   invalidate(TRect(overlap.Left, all.Top, overlap.Right, overlap.Top));
   invalidate(TRect(overlap.Right, all.Top, all.Right, all.Bottom));

@@ -1,0 +1,48 @@
+#pragma once
+// The behaviour all grids share and a program may replace: text location and filtering.
+// Each job runs the program's handler when one is assigned, else the handler registered for
+// the grid's data set class, else the library's own default.
+#include "dbgrid/DbUtilsX.h"
+#include <functional>
+
+class TCustomDBGridX;
+class TColumnX;
+class TColumnsXList;
+
+class TDBGridXCenter : public TPersistent {
+public:
+  String ClassName() const override { return QStringLiteral("TDBGridXCenter"); }
+
+  using TLocateTextHandlerX =
+      std::function<bool(TCustomDBGridX* Grid, const String& FieldName, const String& Text, TGridSearchOptionsX Options,
+                         TGridSearchDirectionX Direction, TGridSearchMatchX Match, TGridSearchTreeRangeX TreeRange)>;
+  using TApplyFilterHandlerX = std::function<void(TCustomDBGridX* Grid)>;
+  TLocateTextHandlerX LocateTextHandler;
+  TApplyFilterHandlerX ApplyFilterHandler;
+  // The operator assumed for a filter text that starts with a bare value, by value kind: text
+  // and other kinds, numbers, Booleans, date-times.
+  std::array<TSTAssumedOperatorX, 4> ValueKindFlags{staNoneX, staNoneX, staNoneX, staNoneX};
+
+  virtual bool DefaultLocateText(TCustomDBGridX* Grid, const String& FieldName, const String& Text,
+                                 TGridSearchOptionsX Options, TGridSearchDirectionX Direction, TGridSearchMatchX Match,
+                                 TGridSearchTreeRangeX TreeRange);
+  virtual bool LocateText(TCustomDBGridX* Grid, const String& FieldName, const String& Text,
+                          TGridSearchOptionsX Options, TGridSearchDirectionX Direction, TGridSearchMatchX Match,
+                          TGridSearchTreeRangeX TreeRange);
+  virtual void ApplyFilter(TCustomDBGridX* Grid);
+  // Without a registered handler the data set's own filter is set from the column filters.
+  virtual void DefaultApplyFilter(TCustomDBGridX* Grid);
+  // The find dialog of the grid library through the find hook.
+  virtual void ShowFind(TCustomDBGridX* Grid, const String& Text, const String& FieldName, bool Modal);
+  virtual TSTAssumedOperatorX ValueKindFlag(TCustomDBGridX* Grid, TColumnX* Column,
+                                            const TSTFilterExpressionX& Expression) const;
+};
+
+// The find dialog's entry, set by the module that offers the dialog; while it is unset the
+// find command does nothing.
+using TGridFindHookX = std::function<void(TCustomDBGridX* Grid, const String& Text, const String& FieldName,
+                                          TColumnsXList* Columns, bool Modal)>;
+TGridFindHookX& GridFindHook();
+
+// The centre every grid uses.
+TDBGridXCenter& DBGridXCenter();

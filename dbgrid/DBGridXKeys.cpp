@@ -1,0 +1,426 @@
+// Keyboard handling: vertical keys move the current record, horizontal keys the current
+// column, Shift extends a selection of rows or cells, Ctrl reaches the clipboard, deletion,
+// select-all and searching, and typed characters open the editor or feed a search.
+#include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXOutputHooks.h"
+#include "grid/LibraryRoutinesX.h"
+#include "platform/rtl/ScopeGuards.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/Menus.h"
+
+namespace {
+class TGridUpdatesHeld {
+public:
+  explicit TGridUpdatesHeld(TCustomDBGridX* Grid) : FGrid(Grid) { FGrid->LockUpdates(); }
+  ~TGridUpdatesHeld() noexcept(false) {
+    auto unlock = [this] { FGrid->UnlockUpdates(); };
+    ScopeGuards::RunAtScopeEnd(unlock, FUncaught);
+  }
+private:
+  TCustomDBGridX* FGrid;
+  int FUncaught = std::uncaught_exceptions();
+};
+}  // namespace
+
+bool TCustomDBGridX::SelectionKindAllowed(TDBGridXSelectionType Kind) const {
+  if (Kind == gstNon) return true;
+  if (!FOptions.Contains(dgMultiSelect) || !FAllowedSelections.Contains(Kind)) return false;
+  return !(FOptions.Contains(dgRowSelect) && (Kind == gstRectangle || Kind == gstColumns));
+}
+
+void TCustomDBGridX::ClearSelection() {
+  if (FOptions.Contains(dgMultiSelect)) FBookmarks->ClearBookmarks();
+  FSelectingRows = false;
+  if (FSelection->SelectionKind() != gstNon) {
+    FSelection->Clear();
+    Invalidate();
+    ReloadEditor();
+  }
+}
+
+void TCustomDBGridX::ClearSelectionIfOption() {
+  if (FOptionsX.Contains(dghClearSelection)) ClearSelection();
+  FSelectingRows = false;
+}
+
+// One step of a row extension: marks or unmarks rows so that the rows between the anchor and
+// the current record take the anchor's new state, and a step back towards the anchor gives
+// the row it leaves its former state.
+void TCustomDBGridX::ExtendRowSelection(Integer Step) {
+  bool markReached = true;
+  if (FSelectingRows) {
+    const Integer side = CompareBookmarkStrs(DataSet(), DataSet()->Bookmark(), FSelectionAnchor);
+    if ((side > 0 && Step < 0) || (side < 0 && Step > 0)) {
+      FBookmarks->MarkCurrentRow(FToggleExtension ? FAnchorWasSelected : false);
+      markReached = false;
+    }
+  } else {
+    FSelectingRows = true;
+    FSelectionAnchor = DataSet()->Bookmark();
+    FAnchorWasSelected = FBookmarks->IsCurrentRowSelected();
+    FBookmarks->MarkCurrentRow(FToggleExtension ? !FAnchorWasSelected : true);
+  }
+  if (FDataLink->MoveBy(Step) == 0) return;
+  if (markReached) FBookmarks->MarkCurrentRow(FToggleExtension ? !FAnchorWasSelected : true);
+}
+
+void TCustomDBGridX::SelectionMoveBy(bool Select, Integer Distance, bool RowsOnly, bool ToEnd) {
+  if (RowsOnly || FOptions.Contains(dgRowSelect)) {
+    const bool extend = Select && SelectionKindAllowed(gstRecordBookmarks);
+    {
+      TGridUpdatesHeld held(this);
+      while (Distance != 0) {
+        const Integer step = Distance > 0 ? 1 : -1;
+        if (FOptions.Contains(dgMultiSelect) && FDataLink->Active()) {
+          if (!extend) ClearSelectionIfOption();
+          else {
+            const TBookmarkStr before = DataSet()->Bookmark();
+            ExtendRowSelection(step);
+            if (DataSet()->Bookmark() == before) break;
+            if (!ToEnd) Distance -= step;
+            continue;
+          }
+        }
+        if (FDataLink->MoveBy(step) == 0) break;
+        if (!ToEnd) Distance -= step;
+      }
+    }
+  } else if (Select && SelectionKindAllowed(gstRectangle)) {
+    TGridUpdatesHeld held(this);
+    if (FSelection->SelectionKind() != gstRectangle) {
+      FSelection->Clear();
+      FSelection->Rect()->SelectCell(SelectedIndex(), DataSet()->Bookmark(), false);
+    }
+    if (ToEnd && Distance == 1) DataSet()->Last();
+    else if (ToEnd) DataSet()->First();
+    else FDataLink->MoveBy(Distance);
+    FSelection->Rect()->SelectCell(SelectedIndex(), DataSet()->Bookmark(), true);
+  } else if (ToEnd) {
+    if (Distance == 1) DataSet()->Last();
+    else DataSet()->First();
+  } else {
+    FDataLink->MoveBy(Distance);
+  }
+  if (FUpdateLock == 0) Invalidate();
+}
+
+void TCustomDBGridX::MoveCol(Integer DataCol, Integer Direction, bool Select) {
+  const bool rectangle = Select && !FOptions.Contains(dgRowSelect) && SelectionKindAllowed(gstRectangle);
+  if (rectangle && FSelection->SelectionKind() != gstRectangle && FDataLink->Active()) {
+    FSelection->Clear();
+    FSelection->Rect()->SelectCell(SelectedIndex(), DataSet()->Bookmark(), false);
+  }
+  FDataLink->UpdateRecord();
+  const Integer count = FColumns->Count();
+  if (count == 0) return;
+  DataCol = std::clamp(DataCol, 0, count - 1);
+  if (Direction != 0) {
+    while (!FColumns->Items(DataCol)->Visible()) {
+      DataCol += Direction;
+      if (DataCol < 0 || DataCol >= count) return;
+    }
+  }
+  if (DataCol != SelectedIndex()) {
+    const Integer before = SelectedIndex();
+    if (OnColExit) OnColExit(this);
+    if (SelectedIndex() != before) return;
+    if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
+    if (!FOptions.Contains(dgRowSelect)) SetCol(FIndicatorColCount + DataCol);
+    const TColumnX::TCellKindX kind = FColumns->Items(DataCol)->CellKind();
+    if (FOptions.Contains(dgAlwaysShowEditor) && kind != TColumnX::ckCheckbox && kind != TColumnX::ckImageList)
+      SetEditorMode(true);
+    if (OnColEnter) OnColEnter(this);
+  }
+  if (rectangle && FDataLink->Active()) FSelection->Rect()->SelectCell(SelectedIndex(), DataSet()->Bookmark(), true);
+  if (!FKeepSearch) StopIncSearch();
+}
+
+namespace {
+// A record being inserted is in the data set's order, so it may be the last one without Eof.
+bool AtLastRecord(TDataSet* DataSet) { return DataSet->Eof() || DataSet->RecNo() == DataSet->RecordCount(); }
+}  // namespace
+
+void TCustomDBGridX::NextRow(bool Select) {
+  TDataSet* dataSet = DataSet();
+  if (dataSet->State() == dsInsert && !dataSet->Modified() && !FDataLink->EditorModified()) {
+    if (!AtLastRecord(dataSet)) dataSet->Cancel();
+    return;
+  }
+  const bool rowsOnly = !FAllowedSelections.Contains(gstRectangle);
+  if (FKeyShift.Contains(ssShift)) SelectionMoveBy(Select, 1, rowsOnly, false);
+  else SelectionMoveBy(false, 1, true, false);
+  if (dataSet->Eof() && dataSet->CanModify() && !FReadOnly && FOptions.Contains(dgEditing) &&
+      FAllowedOperations.Contains(alopAppendX))
+    dataSet->Append();
+}
+
+void TCustomDBGridX::PriorRow(bool Select) {
+  TDataSet* dataSet = DataSet();
+  if (dataSet->State() == dsInsert && !dataSet->Modified() && !FDataLink->EditorModified() &&
+      AtLastRecord(dataSet)) {
+    dataSet->Cancel();
+    return;
+  }
+  const bool rowsOnly = !FAllowedSelections.Contains(gstRectangle);
+  if (FKeyShift.Contains(ssShift)) SelectionMoveBy(Select, -1, rowsOnly, false);
+  else SelectionMoveBy(false, -1, true, false);
+}
+
+void TCustomDBGridX::TabMove(bool Forward) {
+  ClearSelectionIfOption();
+  TGridUpdatesHeld held(this);
+  auto tabStop = [this](Integer Index) {
+    TColumnX* column = FColumns->Items(Index);
+    return column->Visible() && !column->ReadOnly() && FDataLink->Active() && FieldCanModifyX(column->Field());
+  };
+  const Integer count = FColumns->Count();
+  const Integer step = Forward ? 1 : -1;
+  for (Integer i = SelectedIndex() + step; i >= 0 && i < count; i += step)
+    if (tabStop(i)) {
+      SetSelectedIndex(i);
+      return;
+    }
+  if (Forward) NextRow(false);
+  else PriorRow(false);
+  for (Integer i = Forward ? 0 : count - 1; i >= 0 && i < count; i += step)
+    if (tabStop(i)) {
+      SetSelectedIndex(i);
+      return;
+    }
+}
+
+// Deleting records changes data, so it needs an editing grid as well as the rights.
+void TCustomDBGridX::DeleteRecordsAsked() {
+  TDataSet* dataSet = DataSet();
+  if (FReadOnly || !FOptions.Contains(dgEditing) || dataSet->IsEmpty() || !dataSet->CanModify() ||
+      !FAllowedOperations.Contains(alopDeleteX))
+    return;
+  if (!ConfirmDelete()) return;
+  if (FSelection->SelectionKind() == gstAll) {
+    TDisableControlsLock controls(dataSet);
+    dataSet->First();
+    while (!dataSet->IsEmpty()) dataSet->Delete();
+    FSelection->Clear();
+  } else if (FBookmarks->GetCount() == 0) {
+    dataSet->Delete();
+  } else {
+    FBookmarks->DeleteRecords();
+  }
+}
+
+// The current column's value of the record above, when the grid may edit that cell.
+void TCustomDBGridX::CopyFromPreviousRecord() {
+  TColumnX* column = SelectedColumn();
+  const Integer active = FDataLink->ActiveRecord();
+  if (!column || active == 0 || !CanEditColumn(SelectedIndex()) || !column->Field()) return;
+  TField* field = column->Field();
+  Variant value;
+  {
+    FDataLink->SetActiveRecord(active - 1);
+    TScopeGuard restore([&] { FDataLink->SetActiveRecord(active); });
+    value = field->Value();
+  }
+  if (!column->CanEditValue(true)) return;
+  field->SetValue(value);
+}
+
+void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
+  FToggleExtension = Shift.Contains(ssCtrl) || !FOptionsX.Contains(dghClearSelection);
+  FKeyShift = Shift;
+  TCustomControl::KeyDown(Key, Shift);
+  if (Key == 0 || !FDataLink->Active() || !GridAcceptsKey(Key, Shift)) return;
+  TDBGridXGlobals& globals = DBGridXGlobals();
+  const TShortCut shortCut = ::ShortCut(Key, Shift);
+  const bool noModifiers = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+  if (shortCut == globals.PreviousValueShortCut) {
+    CopyFromPreviousRecord();
+  } else if (shortCut == globals.IncSearchShortCut && FOptionsX.Contains(dghIncSearch)) {
+    if (FIncSearching && FOptionsX.Contains(dghDialogFind) && globals.FindDialogShortCut == globals.IncSearchShortCut) {
+      StopIncSearch();
+      ShowFindDialog(String(), String(), FindDialogModal());
+    } else {
+      IncSearchStep(String(), -1, 2);
+    }
+  } else if (shortCut == globals.FindDialogShortCut && FOptionsX.Contains(dghDialogFind)) {
+    ShowFindDialog(String(), String(), FindDialogModal());
+  } else if (FIncSearching) {
+    if (noModifiers && (Key == VK_RETURN || Key == VK_ESCAPE || Key == GridEditKey)) {
+      StopIncSearch();
+    } else if (noModifiers && Key == VK_BACK) {
+      FIncSearchText.chop(1);
+      InvalidateCurrentRow();
+      StartIncSearchTimer();
+    } else if (shortCut == globals.NextMatchShortCut) {
+      IncSearchStep(String(), FIncSearchTimeout, 1);
+    } else if (shortCut == globals.PriorMatchShortCut) {
+      IncSearchStep(String(), FIncSearchTimeout, 0);
+    }
+  }
+
+  TDataSet* dataSet = DataSet();
+  const bool multiShift = Shift.Contains(ssShift) && FOptions.Contains(dgMultiSelect);
+  const bool rowsOnly = !FAllowedSelections.Contains(gstRectangle);
+  const bool rowWise = FOptions.Contains(dgRowSelect) || FVisibleColumns.Count() == 1;
+  if (Shift.Contains(ssCtrl)) {
+    if (!Shift.Contains(ssShift) &&
+        (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP || Key == VK_DOWN))
+      ClearSelectionIfOption();
+    const Integer active = FDataLink->ActiveRecord();
+    switch (Key) {
+      case VK_PRIOR:
+      case VK_UP:
+        if (multiShift) SelectionMoveBy(true, -active, false, false);
+        else FDataLink->MoveBy(-active);
+        break;
+      case VK_NEXT:
+      case VK_DOWN:
+        if (multiShift) SelectionMoveBy(true, FDataLink->RecordCount() - active - 1, false, false);
+        else FDataLink->MoveBy(FDataLink->RecordCount() - active - 1);
+        break;
+      case VK_END:
+        if (multiShift) SelectionMoveBy(true, 1, false, true);
+        else dataSet->Last();
+        break;
+      case VK_HOME:
+        if (multiShift) SelectionMoveBy(true, -1, false, true);
+        else dataSet->First();
+        break;
+      case VK_LEFT: MoveCol(0, 1, false); break;
+      case VK_RIGHT: MoveCol(FColumns->Count() - 1, -1, false); break;
+      case VK_INSERT:
+      case 'C':
+        if (CanCopy() && FEditActions.Contains(geaCopyX)) RunGridOutputHook(goaCopyX, this, false);
+        break;
+      case VK_DELETE:
+        if (!FEditActions.Contains(geaDeleteX) || FSelection->SelectionKind() == gstNon) DeleteRecordsAsked();
+        else if (CanDelete()) RunGridOutputHook(goaDeleteSelectionX, this, false);
+        break;
+      case 'A':
+        if (CanSelectAll() && FEditActions.Contains(geaSelectAllX)) FSelection->SelectAllCells();
+        break;
+      case 'V':
+        if (FIncSearching) IncSearchStep(Clipboard()->AsText(), FIncSearchTimeout, 2);
+        else if (CanPaste() && FEditActions.Contains(geaPasteX)) RunGridOutputHook(goaPasteX, this, false);
+        break;
+      case 'X':
+        if (CanCut() && FEditActions.Contains(geaCutX)) RunGridOutputHook(goaCutX, this, false);
+        break;
+      default: break;
+    }
+  } else {
+    const Integer current = SelectedIndex();
+    switch (Key) {
+      case VK_TAB:
+        if (!Shift.Contains(ssAlt)) TabMove(!Shift.Contains(ssShift));
+        break;
+      case VK_RETURN:
+        if (FOptionsX.Contains(dghEnterAsTab)) TabMove(!Shift.Contains(ssShift));
+        break;
+      case VK_ESCAPE:
+        FDataLink->Reset();
+        ClearSelection();
+        if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
+        if (GridState() != msIdle) Perform(WM_CANCELMODE, 0, 0);
+        break;
+      case VK_PRIOR:
+      case VK_NEXT: {
+        const Integer page = Key == VK_PRIOR ? -FDataLink->BufferCount() : FDataLink->BufferCount();
+        if (multiShift) SelectionMoveBy(true, page, rowsOnly, false);
+        else {
+          ClearSelectionIfOption();
+          FDataLink->MoveBy(page);
+        }
+        break;
+      }
+      case VK_END:
+      case VK_HOME: {
+        const bool end = Key == VK_END;
+        if (rowWise) {
+          if (multiShift) SelectionMoveBy(true, end ? 1 : -1, false, true);
+          else {
+            ClearSelectionIfOption();
+            if (end) dataSet->Last();
+            else dataSet->First();
+          }
+        } else if (end) {
+          MoveCol(FColumns->Count() - 1, -1, multiShift);
+        } else {
+          MoveCol(0, 1, multiShift);
+        }
+        break;
+      }
+      case VK_LEFT:
+      case VK_RIGHT: {
+        const bool left = (Key == VK_LEFT) != RightToLeft();
+        if (FOptions.Contains(dgRowSelect)) {
+          ScrollByPixels(left ? -GetHorzScrollStep() : GetHorzScrollStep(), 0);
+        } else if (multiShift) {
+          MoveCol(current + (left ? -1 : 1), left ? -1 : 1, true);
+        } else {
+          ClearSelectionIfOption();
+          MoveCol(current + (left ? -1 : 1), left ? -1 : 1, false);
+        }
+        break;
+      }
+      case VK_UP: PriorRow(true); break;
+      case VK_DOWN: NextRow(true); break;
+      case VK_INSERT:
+        if (Shift.Contains(ssShift)) {
+          if (CanPaste() && FEditActions.Contains(geaPasteX)) RunGridOutputHook(goaPasteX, this, false);
+        } else if (dataSet->CanModify() && !FReadOnly && FOptions.Contains(dgEditing)) {
+          ClearSelectionIfOption();
+          if (FAllowedOperations.Contains(alopInsertX)) dataSet->Insert();
+          else if (FAllowedOperations.Contains(alopAppendX)) dataSet->Append();
+        }
+        break;
+      case VK_DELETE:
+        if (Shift.Contains(ssShift) && CanCut() && FEditActions.Contains(geaCutX))
+          RunGridOutputHook(goaCutX, this, false);
+        break;
+      case GridEditKey: SetEditorMode(true); break;
+      default: break;
+    }
+  }
+  if (Key == VK_DELETE && !Shift.Contains(ssCtrl) && !FOptions.Contains(dgRowSelect)) {
+    TColumnX* column = SelectedColumn();
+    if (column && column->Field() && !column->Field()->ReadOnly() &&
+        (column->CellKind() == TColumnX::ckImageList || column->CellKind() == TColumnX::ckCheckbox) &&
+        column->CanEditValue(true))
+      column->Field()->Clear();
+  }
+}
+
+void TCustomDBGridX::KeyPress(QChar& Key) {
+  if (FOptionsX.Contains(dghEnterAsTab) && Key == u'\r') Key = u'\t';
+  if (!FOptions.Contains(dgAlwaysShowEditor) && Key == u'\r') FDataLink->UpdateRecord();
+  TCustomGridX::KeyPress(Key);
+  const bool searchWanted =
+      FIncSearching || (FOptionsX.Contains(dghPreferIncSearch) && !FOptions.Contains(dgAlwaysShowEditor) &&
+                        !(InplaceEditor() && InplaceEditor()->Visible()));
+  if (searchWanted && Key.unicode() >= 32 && FDataLink->Active() && !InEditModes(DataSet()->State())) {
+    IncSearchStep(String(Key), FIncSearching ? FIncSearchTimeout : Integer(DBGridXGlobals().IncSearchTimeout), 2);
+    Key = QChar();
+  }
+}
+
+void TCustomDBGridX::WMChar(TMessage& Message) {
+  QChar key(ushort(Message.WParam));
+  TColumnX* column = SelectedColumn();
+  const bool steppedCell =
+      column && (column->CellKind() == TColumnX::ckCheckbox || column->CellKind() == TColumnX::ckImageList);
+  if (key == u' ' && steppedCell && !FOptions.Contains(dgRowSelect)) {
+    KeyPress(key);
+    if (key == u' ') column->StepValue(FKeyShift.Contains(ssShift) ? -1 : 1);
+    return;
+  }
+  const bool columnEditable = column && FOptions.Contains(dgEditing) && CanEditColumn(SelectedIndex());
+  const bool search = FIncSearching || (FOptionsX.Contains(dghIncSearch) && !columnEditable) ||
+                      (FOptionsX.Contains(dghPreferIncSearch) && !FOptions.Contains(dgAlwaysShowEditor) &&
+                       !(InplaceEditor() && InplaceEditor()->Visible()));
+  if (search && (key == u'\b' || key.unicode() >= 32) && FDataLink->Active() && !InEditModes(DataSet()->State())) {
+    KeyPress(key);
+    return;
+  }
+  TCustomGridX::WMChar(Message);
+}
