@@ -41,10 +41,11 @@ void TGridPrintRun::ComputeMetrics() {
 void TGridPrintRun::BuildColumnList() {
   FColumns.Clear();
   TDBGridXSelection* selection = FGrid->Selection();
-  switch (FGrid->Selection()->SelectionType()) {
+  switch (selection->SelectionKind()) {
     case gstRectangle: {
-      const TGridRectX rect = selection->Rect();
-      for (Integer i = std::max<Integer>(0, rect.Left); i <= rect.Right && i < FGrid->Columns()->Count(); ++i)
+      const TDBGridXSelectionRect* rect = selection->Rect();
+      for (Integer i = std::max<Integer>(0, rect->FirstColumn()); i <= rect->LastColumn() && i < FGrid->Columns()->Count();
+           ++i)
         if (FGrid->Columns()->Items(i)->Visible()) FColumns.Add(FGrid->Columns()->Items(i));
       break;
     }

@@ -142,7 +142,7 @@ void TGridPrintRun::PumpEvents() {
 // ---- the walk
 
 TDBGridXSelectionType TGridPrintRun::SelectionKind() const {
-  const TDBGridXSelectionType kind = FGrid->Selection()->SelectionType();
+  const TDBGridXSelectionType kind = FGrid->Selection()->SelectionKind();
   if (kind == gstRecordBookmarks && FGrid->RecordBookmarks()->GetCount() == 0) return gstNon;
   return kind;
 }

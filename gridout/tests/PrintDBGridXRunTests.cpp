@@ -23,7 +23,7 @@ void SelectIds(TGridPrintForm& F, std::initializer_list<Integer> Ids) {
     ASSERT_TRUE(F.Query.Locate(QStringLiteral("id"), Variant(id), {}));
     F.Grid->RecordBookmarks()->MarkCurrentRow(true);
   }
-  ASSERT_EQ(F.Grid->Selection()->SelectionType(), gstRecordBookmarks);
+  ASSERT_EQ(F.Grid->Selection()->SelectionKind(), gstRecordBookmarks);
 }
 
 // A recorder that asks for the run to stop when page StopAt begins.
