@@ -149,7 +149,7 @@ TEST_F(ListPreviewTest, LongListsTakeSeveralPagesEachWithTheHeader) {
 
 TEST_F(ListPreviewTest, TheSelectedRowsPrintThroughTheGridPrinting) {
   Window->dsGZDetail->Last();  // 李四
-  Window->DBGridEh2->Selection()->Rows()->MarkCurrentRow(true);
+  Window->DBGridEh2->RecordBookmarks()->MarkCurrentRow(true);
   Window->dsGZDetail->First();
   Window->N6Click(nullptr);
   TPrinterPreview* Recorder = SharedPrinterPreview();
