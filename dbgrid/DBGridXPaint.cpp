@@ -291,7 +291,7 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
       bool focus = IsFocusOwner() && FOptionsX.Contains(dghHighlightFocus);
       bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
       // Row highlighting marks the rest of the current row as selected and focused.
-      if (FOptionsX.Contains(dghRowHighlight) && currentRow && FSelection->SelectionType() == gstNon &&
+      if (FOptionsX.Contains(dghRowHighlight) && currentRow && FSelection->SelectionKind() == gstNon &&
           !State.Contains(gdCurrent)) {
         focus = true;
         selectedState = true;
