@@ -67,7 +67,24 @@ void OpenUrlInBrowser(const String& Address) {
   QDesktopServices::openUrl(UrlOf(Address));
 }
 
+namespace {
+TShellOpenProc& ShellOpenProc() {
+  static TShellOpenProc Proc;
+  return Proc;
+}
+}  // namespace
+
+TShellOpenProc SetShellOpenProc(TShellOpenProc Proc) {
+  TShellOpenProc Previous = std::move(ShellOpenProc());
+  ShellOpenProc() = std::move(Proc);
+  return Previous;
+}
+
 void ShellOpen(const String& FileName, const String& Parameters) {
+  if (ShellOpenProc()) {
+    ShellOpenProc()(FileName, Parameters);
+    return;
+  }
   const QFileInfo Info(FileName);
   const String Program = Info.isFile() && Info.isExecutable() ? Info.absoluteFilePath()
                                                                : QStandardPaths::findExecutable(FileName);
@@ -136,6 +153,9 @@ String PadRight(const String& Text, Integer Width) {
 
 bool IsEmailAddress(const String& Text) {
   const qsizetype At = Text.indexOf(u'@');
-  const qsizetype Dot = Text.indexOf(u'.');
-  return At > 0 && Dot > At && Dot < Text.size() - 1;
+  if (At <= 0) return false;
+  // A dot before the "@" is common in mailbox names ("li.ming@corp.com"); the
+  // domain is what must hold one.
+  const qsizetype Dot = Text.indexOf(u'.', At + 1);
+  return Dot > At && Dot < Text.size() - 1;
 }

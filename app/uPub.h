@@ -2,6 +2,7 @@
 // Process-wide values of the payroll program and the small helpers that many
 // of its windows share.
 #include "platform/rtl/Classes.h"
+#include <functional>
 
 class TControl;
 class TWinControl;
@@ -60,6 +61,10 @@ Integer CountSubStr(const String& Part, const String& Text);
 void OpenUrlInBrowser(const String& Address);
 // Starts a program with Parameters, or opens a document with its default handler.
 void ShellOpen(const String& FileName, const String& Parameters);
+// Replaces what ShellOpen does (tests watch it instead of starting programs);
+// an empty one restores the desktop's handling. Returns the routine in use.
+using TShellOpenProc = std::function<void(const String& FileName, const String& Parameters)>;
+TShellOpenProc SetShellOpenProc(TShellOpenProc Proc);
 
 // Keeps handling pending events until more than Milliseconds have passed.
 void DelayWithMessages(Cardinal Milliseconds);
@@ -80,6 +85,6 @@ void EnterToNextControl(TControl* Control, Word Key, TShiftState Shift);
 void ClearFolder(const String& Folder);
 // Text followed by blanks up to Width display columns (a CJK character counts 2).
 String PadRight(const String& Text, Integer Width);
-// A plausibility test: the first "@" is not the first character, and the text's first
-// "." comes after it without being the last character (so "li.ming@corp.com" fails).
+// A plausibility test: the first "@" is not the first character, and a "." follows
+// it without being the last character ("li.ming@corp.com" passes).
 bool IsEmailAddress(const String& Text);

@@ -52,7 +52,9 @@ TEST(Pub, ChecksEmailAddressesForPlausibility) {
   for (const Case& c : std::initializer_list<Case>{{"a@b.c", true},          {"wang@corp.com.cn", true},
                                                    {"@b.c", false},          {"ab.c", false},
                                                    {"a@b.", false},          {"a@bc", false},
-                                                   {"li.ming@corp.com", false}, {"", false}})
+                                                   {"li.ming@corp.com", true}, {"", false},
+                                                   {"li.ming@corp", false},  {"a@b.c.", true},
+                                                   {"a@.", false}})
     EXPECT_EQ(IsEmailAddress(U(c.text)), c.expected) << c.text;
 }
 
