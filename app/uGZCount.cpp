@@ -1,4 +1,5 @@
 #include "app/uGZCount.h"
+#include "app/ExcelExport.h"
 #include "app/AppMessages.h"
 #include "app/FormControls.h"
 #include "app/RecordColumns.h"
@@ -132,10 +133,9 @@ TfrmGZCount::TfrmGZCount(TComponent* AOwner) : TForm(AOwner) {
   Button7 = PlaceControl<TButton>(Bottom, QStringLiteral("Button7"), 700, 6, 90, 28);
   Button7->SetCaption(QStringLiteral("打印明细表"));
   Button7->OnClick = [this](TObject*) { Button7Click(); };
-  // Sending a view to a workbook comes with the workbook export of the main window.
   Button1 = PlaceControl<TButton>(Bottom, QStringLiteral("Button1"), 796, 6, 86, 28);
   Button1->SetCaption(QStringLiteral("发送Excel"));
-  Button1->SetEnabled(false);
+  Button1->OnClick = [this](TObject*) { Button1Click(); };
   Button2 = PlaceControl<TButton>(Bottom, QStringLiteral("Button2"), 888, 6, 86, 28);
   Button2->SetCaption(QStringLiteral("关闭(&X)"));
   Button2->SetCancel(true);
@@ -372,6 +372,17 @@ void TfrmGZCount::GridTitleClick(TDBGridX* Grid, TColumnX* Column) {
 TDBGridX* TfrmGZCount::CurrentGrid() const {
   const TTabSheet* Page = PageControl1->ActivePage();
   return Page == TabSheet2 ? DBGridEh1 : Page == TabSheet3 ? DBGridEh2 : DBGridEh3;
+}
+
+void TfrmGZCount::Button1Click() {
+  TDBGridX* Grid = CurrentGrid();
+  Grid->SetEnabled(false);
+  try {
+    ExportGridToExcelGrouped(Caption(), Grid);
+  } catch (const Exception&) {
+    // The view stays as it is; a workbook that cannot be written is not the window's concern.
+  }
+  Grid->SetEnabled(true);
 }
 
 void TfrmGZCount::Button7Click() {

@@ -34,6 +34,8 @@ public:
   TDBGridX* CurrentGrid() const;
   // Prints the grid of the page shown into the preview.
   void Button7Click();
+  // "发送Excel": the current page's grid into a workbook with grouped titles, opened afterwards.
+  void Button1Click();
 
   TGroupBox* grpMonths;
   TCheckListBox* chkList;

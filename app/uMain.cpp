@@ -148,6 +148,10 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem2 = MenuItem(pmDatabase, QStringLiteral("数据库还原"), Run(&TfrmMainGZT::MenuItem2Click));
   N2 = MenuItem(pmDatabase, QStringLiteral("数据清除"), Run(&TfrmMainGZT::N2Click));
 
+  pmExport = new TPopupMenu(this);
+  MenuItem(pmExport, QStringLiteral("发送Excel2010以下版本(快速)"), nullptr);
+  MenuItem(pmExport, QStringLiteral("发送Excel （较慢）"), Run(&TfrmMainGZT::Excel3Click));
+
   pmHelp = new TPopupMenu(this);
   MenuItem(pmHelp, QStringLiteral("动画教程"), [](TObject*) { OpenTutorial(); });
   TMenuItem* Skins = MenuItem(pmHelp, QStringLiteral("界面风格"), nullptr);
@@ -180,8 +184,8 @@ void TfrmMainGZT::CreateToolBar() {
   Button(QStringLiteral("工资统计"), nullptr, [this](TObject* Sender) { ToolButton10Click(Sender); });
   Button(QStringLiteral("工资项目参数设置"), nullptr, [this](TObject* Sender) { ToolButton21Click(Sender); });
   Button(QStringLiteral("系统参数设置"), pmSettings, nullptr);
-  Button(QStringLiteral("发送Excel"), nullptr, nullptr);
-  Button(QStringLiteral("从Excel导入"), nullptr, nullptr);
+  Button(QStringLiteral("发送Excel"), pmExport, nullptr);
+  Button(QStringLiteral("从Excel导入"), nullptr, [this](TObject* Sender) { ToolButton7Click(Sender); });
   Button(QStringLiteral("数据库维护"), pmDatabase, nullptr);
   Button(QStringLiteral("在线升级"), nullptr, [](TObject*) { StartUpdater(); });
   Button(QStringLiteral("帮助"), pmHelp, nullptr);
@@ -295,7 +299,8 @@ void TfrmMainGZT::CreateDetailPanel() {
                      [this](TObject* Sender) { Button10Click(Sender); });
   Button11 = Command(QStringLiteral("Button11"), QStringLiteral("POS工资条"), 84,
                      [this](TObject* Sender) { Button14Click(Sender); });
-  Button12 = Command(QStringLiteral("Button12"), QStringLiteral("生成电子工资条并EMail"), 150, nullptr);
+  Button12 = Command(QStringLiteral("Button12"), QStringLiteral("生成电子工资条并EMail"), 150,
+                     [this](TObject* Sender) { Button13Click(Sender); });
 
   CreateRecordGrid();
   ListBox1 = new TListBox(this);

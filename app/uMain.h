@@ -82,6 +82,16 @@ public:
   void N31Click(TObject* Sender);  // tax brackets; the settings are read again
   void N30Click(TObject* Sender);  // job titles
 
+  // ---- workbooks and mail (uMainExchange.cpp)
+  // Electronic pay slips of the current month, from the template its items call for.
+  void Button13Click(TObject* Sender);
+  // The record grid into an .xlsx with one header row, opened afterwards;
+  // failures reach the standard error message.
+  void Excel3Click(TObject* Sender);
+  // Records of the current month appended from a workbook sheet; the list,
+  // its name filter and the totals follow.
+  void ToolButton7Click(TObject* Sender);
+
   // ---- backup, restore, clearing, close (uMainBackup.cpp)
   void MenuItem1Click(TObject* Sender);    // backup
   void MenuItem2Click(TObject* Sender);    // restore
@@ -154,6 +164,7 @@ public:
   TPopupMenu* pmSettings;
   TPopupMenu* pmDatabase;
   TPopupMenu* pmHelp;
+  TPopupMenu* pmExport;  // the toolbar's "发送Excel"
   TMenuItem* MenuItem1;  // backup
   TMenuItem* MenuItem2;  // restore
   TMenuItem* N2;         // clearing

@@ -38,10 +38,12 @@ struct TXlsxWriter::TState {
   }
 };
 
-TXlsxWriter::TXlsxWriter(const String& FileName) : FState(std::make_unique<TState>()) {
+TXlsxWriter::TXlsxWriter(const String& FileName, bool InlineStrings) : FState(std::make_unique<TState>()) {
   FState->FileName = FileName;
   FState->NativeName = FileName.toLocal8Bit();
-  FState->Workbook = workbook_new(FState->NativeName.constData());
+  lxw_workbook_options Options = {};
+  Options.constant_memory = InlineStrings ? LXW_TRUE : LXW_FALSE;
+  FState->Workbook = workbook_new_opt(FState->NativeName.constData(), &Options);
   if (!FState->Workbook) throw EWorkbookError(QStringLiteral("Cannot start the workbook %1").arg(FileName));
   FState->Sheet = workbook_add_worksheet(FState->Workbook, "Sheet1");
 }

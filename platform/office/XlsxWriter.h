@@ -16,8 +16,10 @@ struct TXlsxCellFormat {
 
 class TXlsxWriter {
 public:
-  // Starts the workbook; nothing is written before Close.
-  explicit TXlsxWriter(const String& FileName);
+  // Starts the workbook; nothing is written before Close. With InlineStrings
+  // every text is kept in its cell rather than in a table of shared strings;
+  // rows must then be written in order, and Merge is refused.
+  explicit TXlsxWriter(const String& FileName, bool InlineStrings = false);
   // Discards an unclosed workbook's file.
   ~TXlsxWriter();
   TXlsxWriter(const TXlsxWriter&) = delete;

@@ -1,0 +1,190 @@
+// Records to and from workbooks: the record list exported as .xlsx (with and
+// without grouped titles), records imported from an .xls a real writer made.
+#include "app/tests/MessageRecorder.h"
+#include "app/tests/TestDataModule.h"
+#include "app/ExcelExport.h"
+#include "app/ExcelImport.h"
+#include "app/uExcelLoadIn.h"
+#include "app/uMain.h"
+#include "dbgrid/DBGridX.h"
+#include "platform/office/SheetDataSet.h"
+#include "platform/testing/TestPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/StdCtrls.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+String U(const char* Text) { return QString::fromUtf8(Text); }
+
+QByteArray WorkbookPart(const String& Workbook, const char* Part) {
+  QProcess Unzip;
+  Unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), Workbook, QLatin1String(Part)});
+  EXPECT_TRUE(Unzip.waitForFinished(60000));
+  EXPECT_EQ(Unzip.exitCode(), 0) << Part;
+  return Unzip.readAllStandardOutput();
+}
+
+// Keeps a copy of File under Name in the folder MOLI_ARTIFACTS names, when it is set.
+void KeepArtifact(const String& File, const char* Name) {
+  const QString Folder = qEnvironmentVariable("MOLI_ARTIFACTS");
+  if (Folder.isEmpty()) return;
+  QDir().mkpath(Folder);
+  const QString Target = QDir(Folder).filePath(QLatin1String(Name));
+  QFile::remove(Target);
+  QFile::copy(File, Target);
+}
+
+class WorkbookExchangeTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Previous = SetShellOpenProc([this](const String& File, const String&) { Opened << File; });
+    Exec(U("insert into TGZMonth (GZMonth) values ('202401')"));
+    for (const auto& [Field, Name, Type] : std::initializer_list<std::tuple<const char*, const char*, int>>{
+             {"GZ1", "基本 工资", 0}, {"GZ2", "奖金", 0}, {"KK1", "社保", 1}})
+      Exec(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
+                          "values ('202401', '%1', %2, %3, 1, 0, ' ')")
+               .arg(QLatin1String(Field), QuotedStr(U(Name)))
+               .arg(Type));
+  }
+  void TearDown() override { SetShellOpenProc(Previous); }
+  void Exec(const String& Sql) { DM->ADOLocal->ExecuteSql(Sql); }
+  String Query(const String& Sql) { return DM->GetDataBySQL(Sql); }
+  std::unique_ptr<TfrmMainGZT> OpenWindow() {
+    auto Window = std::make_unique<TfrmMainGZT>(nullptr);
+    Window->EndProcess = [] {};
+    return Window;
+  }
+
+  TTestDataModule Module;
+  TScriptedDialogs Dialogs;
+  TMessageRecorder Messages;
+  QStringList Opened;
+  TShellOpenProc Previous;
+};
+
+}  // namespace
+
+TEST_F(WorkbookExchangeTest, ImportFieldsComeFromTheVisibleColumnsWithoutTotals) {
+  auto Window = OpenWindow();
+  const QList<TImportField> Fields = ImportFields(Window->DBGridEh2);
+  QStringList Pairs;
+  for (const TImportField& Field : Fields) Pairs << Field.Caption + u'=' + Field.FieldName;
+  EXPECT_EQ(Pairs.first(), U("部门=DepartName"));
+  EXPECT_EQ(Pairs.last(), U("电子邮件地址=EMail"));
+  // A caption with a blank keeps its own field; hidden items and the totals are left out.
+  EXPECT_TRUE(Pairs.contains(U("应发工资|基本 工资=GZ1")));
+  EXPECT_TRUE(Pairs.contains(U("应扣/代扣工资|社保=KK1")));
+  for (const char* Field : {"=GZ3", "=YFTotal", "=KKTotal", "=GZTotal", "=SortIdx", "=LOGTime"})
+    EXPECT_FALSE(Pairs.join(u' ').contains(QLatin1String(Field))) << Field;
+}
+
+TEST_F(WorkbookExchangeTest, ImportsTheRowsOfARealWorkbookSkippingABadRowAndCountingEmptyItemsAsZero) {
+  // A record already there with an empty deduction gets its totals too.
+  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1) values ('202401', '研发部', '赵六', ' ', 10)"));
+  auto Window = OpenWindow();
+  TfrmExcelLoadIn Form(nullptr, U("202401"), ImportFields(Window->DBGridEh2));
+  Form.Button1Click();
+  EXPECT_EQ(Messages.Messages(), QStringList{U("请首先选择源Excel数据文件，然后再指定列对应关系。")});
+  Messages.Clear();
+  EXPECT_FALSE(Form.Button4->Enabled());
+
+  ASSERT_TRUE(Form.OpenWorkbook(moli::testing::SourceDir() + QStringLiteral("/app/tests/fixtures/records.xls")));
+  EXPECT_TRUE(Form.cmbTables->Enabled());
+  EXPECT_EQ(Form.cmbTables->Items()->Count(), 2);
+  EXPECT_EQ(Form.cmbTables->Text(), U("工资$"));
+  EXPECT_TRUE(Form.Button4->Enabled());
+  // Matched by caption, never by field name ("empname" stays unmatched).
+  QStringList Matched;
+  for (const TImportMapping& Map : Form.Mapping())
+    if (!Map.SheetColumn.isEmpty()) Matched << Map.FieldName + u'=' + Map.SheetColumn;
+  EXPECT_EQ(Matched, (QStringList{U("DepartName=部门"), U("EmpCode=职员编码"), U("EmpName=姓名"),
+                                  U("GZ1=应发工资|基本 工资"), U("KK1=应扣/代扣工资|社保"), U("EMail=电子邮件地址")}));
+  // The remark is matched by hand.
+  for (Form.dsMapping->First(); !Form.dsMapping->Eof(); Form.dsMapping->Next())
+    if (Form.dsMapping->Fields()->Fields(1)->AsString() == u"QM") break;
+  Form.MapColumnClick(QStringLiteral("Remark"));
+
+  Form.Button4Click();
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  const String Report = Messages.Messages()[0];
+  EXPECT_TRUE(Report.startsWith(U("导入数据结束：导入 2 条，跳过 1 条。"))) << Report.toStdString();
+  EXPECT_TRUE(Report.contains(U("第 3 行："))) << Report.toStdString();
+  EXPECT_TRUE(Report.contains(QStringLiteral("abc"))) << Report.toStdString();
+  EXPECT_FALSE(Form.Button4->Enabled());
+
+  EXPECT_EQ(Query(U("select count(*) from TGZ where GZMonth='202401'")), QStringLiteral("3"));
+  EXPECT_EQ(Query(U("select EmpCode||'/'||QM||'/'||EMail||'/'||YFTotal||'/'||KKTotal||'/'||GZTotal from TGZ where EmpName='张三'")),
+            U("E01/全勤/zhang@example.com/5000.0/100.0/4900.0"));
+  EXPECT_EQ(Query(U("select YFTotal||'/'||KKTotal||'/'||GZTotal||'/'||QM||'/'||ZWName from TGZ where EmpName='王五'")),
+            U("6000.5/0.0/6000.5/病假/ "));
+  EXPECT_EQ(Query(U("select YFTotal||'/'||GZTotal from TGZ where EmpName='赵六'")), U("10.0/10.0"));
+  EXPECT_FALSE(Query(U("select LOGTime from TGZ where EmpName='张三'")).isEmpty());
+}
+
+TEST_F(WorkbookExchangeTest, AFileThatIsNoWorkbookIsRefused) {
+  moli::testing::ScratchDir Dir;
+  QFile Bad(Dir.File(QStringLiteral("bad.xls")));
+  ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+  Bad.write("not a workbook");
+  Bad.close();
+  TfrmExcelLoadIn Form(nullptr, U("202401"), {});
+  EXPECT_FALSE(Form.OpenWorkbook(Bad.fileName()));
+  EXPECT_EQ(Messages.Messages(), QStringList{U("确认选择的数据文件是正确的数据文件！")});
+  EXPECT_FALSE(Form.Button4->Enabled());
+}
+
+TEST_F(WorkbookExchangeTest, TheRecordListGoesToAnXlsxWithOneOrTwoHeaderRows) {
+  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal) "
+         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100, 5300, 100, 5200)"));
+  auto Window = OpenWindow();
+  QDir().mkpath(Module.Folder().File(QStringLiteral("db")));
+
+  const String Plain = ExportGridToExcel(U("工资表"), Window->DBGridEh2);
+  ASSERT_TRUE(QFileInfo(Plain).isFile()) << Plain.toStdString();
+  EXPECT_TRUE(QFileInfo(Plain).fileName().startsWith(QStringLiteral("tmp")));
+  EXPECT_EQ(Opened, QStringList{Plain});
+  const String PlainXml = String::fromUtf8(WorkbookPart(Plain, "xl/sharedStrings.xml"));
+  for (const char* Text : {"姓名", "应发工资|基本 工资", "应扣/代扣工资|合计", "张三", "研发部"})
+    EXPECT_TRUE(PlainXml.contains(U(Text))) << Text;
+  EXPECT_FALSE(WorkbookPart(Plain, "xl/worksheets/sheet1.xml").contains("mergeCell "));
+
+  const String Grouped = ExportGridToExcelGrouped(U("工资表"), Window->DBGridEh2);
+  ASSERT_TRUE(QFileInfo(Grouped).isFile());
+  KeepArtifact(Grouped, "records-grouped.xlsx");
+  const QByteArray Sheet = WorkbookPart(Grouped, "xl/worksheets/sheet1.xml");
+  // The column letter of each visible column, found by its title.
+  QStringList Titles;
+  for (Integer i = 0; i < Window->DBGridEh2->Columns()->Count(); ++i)
+    if (Window->DBGridEh2->Columns()->Items(i)->Visible()) Titles << Window->DBGridEh2->Columns()->Items(i)->Title()->Caption();
+  ASSERT_LT(Titles.size(), 26);
+  const auto Letter = [&](const char* Title) {
+    const qsizetype At = Titles.indexOf(U(Title));
+    EXPECT_GE(At, 0) << Title;
+    return QByteArray(1, char('A' + At));
+  };
+  EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"" + Letter("姓名") + "1:" + Letter("姓名") + "2\"/>")) << Sheet.toStdString();
+  EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"" + Letter("应发工资|基本 工资") + "1:" + Letter("应发工资|合计") + "1\"/>"))
+      << Sheet.toStdString();
+  EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"" + Letter("应扣/代扣工资|社保") + "1:" + Letter("应扣/代扣工资|合计") + "1\"/>"))
+      << Sheet.toStdString();
+  const String Strings = String::fromUtf8(WorkbookPart(Grouped, "xl/sharedStrings.xml"));
+  for (const char* Text : {"应发工资", "基本 工资", "奖金", "合计", "社保", "张三"}) EXPECT_TRUE(Strings.contains(U(Text))) << Text;
+  EXPECT_FALSE(Strings.contains(U("应发工资|")));
+  const String Styles = String::fromUtf8(WorkbookPart(Grouped, "xl/styles.xml"));
+  EXPECT_TRUE(Styles.contains(U("宋体")));
+  EXPECT_TRUE(Styles.contains(QStringLiteral("wrapText=\"1\"")));
+  EXPECT_TRUE(Styles.contains(QStringLiteral("<b/>")));
+}
+
+TEST_F(WorkbookExchangeTest, AClosedListIsReportedAndNothingIsWritten) {
+  auto Window = OpenWindow();
+  Window->dsGZDetail->Close();
+  EXPECT_TRUE(ExportGridToExcelGrouped(U("工资表"), Window->DBGridEh2).isEmpty());
+  EXPECT_EQ(Messages.Messages(), QStringList{U("查询过程没有执行，没有数据库可以发送！")});
+  EXPECT_TRUE(Opened.isEmpty());
+}
