@@ -36,12 +36,13 @@ void FillMonth() {
   for (int k = 1; k <= 15; ++k) {
     const bool Earning = k <= 12;
     const int Number = Earning ? k : k - 12;
+    const String Field = (Earning ? QStringLiteral("GZ") : QStringLiteral("KK")) + QString::number(Number);
+    const String Caption = (Earning ? QStringLiteral("应发项") : QStringLiteral("扣款项")) + QString::number(Number);
     Connection.ExecuteSql(QStringLiteral("insert into TGZSet (GZMonth, GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr) "
-                                         "values ('%1', '%2%3', '%4%3', %5, %3, 0, ' ')")
-                              .arg(Month, Earning ? QStringLiteral("GZ") : QStringLiteral("KK"))
-                              .arg(Number)
-                              .arg(Earning ? QStringLiteral("应发项") : QStringLiteral("扣款项"))
-                              .arg(Earning ? 0 : 1));
+                                         "values ('%1', '%2', '%3', %4, %5, 0, ' ')")
+                              .arg(Month, Field, Caption)
+                              .arg(Earning ? 0 : 1)
+                              .arg(Number));
   }
   Connection.ExecuteSql(QStringLiteral("insert into TGZMonth (GZMonth) values ('%1')").arg(Month));
   for (int e = 0; e < EmployeeCount; ++e) {

@@ -44,9 +44,18 @@ struct TSmtpSession::TState {
     return String();
   }
 
+  // The last refusal (a 4xx or 5xx reply) the server sent; the last reply when none.
+  String RefusalAnswer() const {
+    for (qsizetype At = Replies.size() - 1; At >= 0; --At) {
+      const QByteArray Line = Replies.at(At).trimmed();
+      if (Line.size() >= 3 && (Line[0] == '4' || Line[0] == '5')) return String::fromUtf8(Line);
+    }
+    return LastAnswer();
+  }
+
   String Failure(CURLcode Code, const char* Buffer) const {
     String Text = String::fromUtf8(*Buffer ? Buffer : curl_easy_strerror(Code));
-    const String Answer = LastAnswer();
+    const String Answer = RefusalAnswer();
     if (!Answer.isEmpty()) Text += QStringLiteral(" (%1)").arg(Answer);
     return Text;
   }
