@@ -8,6 +8,9 @@
 #include "platform/db/ADODB.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/StdCtrls.h"
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 
 namespace {
 
@@ -138,3 +141,28 @@ TEST_F(StatisticsWindowTest, ThePageShownIsPrinted) {
 }
 
 }  // namespace
+
+TEST_F(StatisticsWindowTest, ThePageShownGoesToAWorkbookWithGroupedTitles) {
+  QStringList Opened;
+  const TShellOpenProc Previous = SetShellOpenProc([&](const String& File, const String&) { Opened << File; });
+  Tick("202401");
+  Window.Button1Click();
+  SetShellOpenProc(Previous);
+  ASSERT_EQ(Opened.size(), 1);
+  EXPECT_TRUE(Opened[0].endsWith(QStringLiteral(".xlsx"))) << Opened[0].toStdString();
+  EXPECT_TRUE(Window.DBGridEh3->Enabled());
+  const QString Artifacts = qEnvironmentVariable("MOLI_ARTIFACTS");
+  if (!Artifacts.isEmpty()) {
+    QDir().mkpath(Artifacts);
+    QFile::remove(QDir(Artifacts).filePath(QStringLiteral("statistics.xlsx")));
+    QFile::copy(Opened[0], QDir(Artifacts).filePath(QStringLiteral("statistics.xlsx")));
+  }
+  QProcess Unzip;
+  Unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), Opened[0], QStringLiteral("xl/worksheets/sheet1.xml")});
+  ASSERT_TRUE(Unzip.waitForFinished(60000));
+  const QByteArray Sheet = Unzip.readAllStandardOutput();
+  // "序号" spans both title rows; the deductions group spans its item and its total.
+  EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"A1:A2\"/>")) << Sheet.toStdString();
+  EXPECT_GE(Sheet.count("<mergeCell "), 2);
+  EXPECT_TRUE(Sheet.contains("<c r=\"A3\"")) << "the first record is in row 3";
+}

@@ -188,3 +188,19 @@ TEST_F(WorkbookExchangeTest, AClosedListIsReportedAndNothingIsWritten) {
   EXPECT_EQ(Messages.Messages(), QStringList{U("查询过程没有执行，没有数据库可以发送！")});
   EXPECT_TRUE(Opened.isEmpty());
 }
+
+TEST_F(WorkbookExchangeTest, TheMainWindowOffersTheSlowExportTheImportAndTheSlips) {
+  auto Window = OpenWindow();
+  EXPECT_TRUE(Window->Button12->Enabled());
+  ASSERT_EQ(Window->pmExport->Items()->Count(), 2);
+  EXPECT_TRUE(Window->pmExport->Items()->Items(1)->Enabled());
+  QDir().mkpath(Module.Folder().File(QStringLiteral("db")));
+  Window->Excel3Click(nullptr);
+  ASSERT_EQ(Opened.size(), 1);
+  EXPECT_TRUE(QFileInfo(Opened[0]).isFile());
+  Exec(U("delete from TGZMonth"));
+  Window->ReadyMonth();
+  Window->ToolButton7Click(nullptr);
+  Window->Button13Click(nullptr);
+  EXPECT_EQ(Messages.Messages(), (QStringList{U("请首先建立/选择工资发放月度！"), U("请首先建立/选择工资发放月度！")}));
+}
