@@ -1,4 +1,5 @@
 #include "app/uGSBaseSet.h"
+#include "app/ExcelExport.h"
 #include "app/AppMessages.h"
 #include "app/FormControls.h"
 #include "app/MaskedNumber.h"
@@ -62,9 +63,8 @@ TfrmGSBaseSet::TfrmGSBaseSet(TComponent* AOwner) : TForm(AOwner) {
   };
   cmdPrint = Command(QStringLiteral("cmdPrint"), QStringLiteral("打印明细表"), 8);
   cmdPrint->OnClick = [this](TObject*) { PreviewGrid(Caption(), DBGridEh1, dsGSModel); };
-  // Sending the list to a workbook comes with the workbook export of the main window.
   cmdExcel = Command(QStringLiteral("cmdExcel"), QStringLiteral("发送Excel"), 98);
-  cmdExcel->SetEnabled(false);
+  cmdExcel->OnClick = [this](TObject*) { cmdExcelClick(); };
   cmdAdd = Command(QStringLiteral("cmdAdd"), QStringLiteral("新增(&A)"), 198);
   cmdAdd->OnClick = [this](TObject*) { cmdAddClick(); };
   cmdEdit = Command(QStringLiteral("cmdEdit"), QStringLiteral("修改(&E)"), 286);
@@ -74,6 +74,16 @@ TfrmGSBaseSet::TfrmGSBaseSet(TComponent* AOwner) : TForm(AOwner) {
   cmdClose = Command(QStringLiteral("cmdClose"), QStringLiteral("关闭(&X)"), 468);
   cmdClose->SetCancel(true);
   cmdClose->SetModalResult(mrCancel);
+}
+
+void TfrmGSBaseSet::cmdExcelClick() {
+  DBGridEh1->SetEnabled(false);
+  try {
+    ExportGridToExcel(Caption(), DBGridEh1);
+  } catch (const Exception&) {
+    // The list stays as it is; a workbook that cannot be written is not the dialog's concern.
+  }
+  DBGridEh1->SetEnabled(true);
 }
 
 void TfrmGSBaseSet::ReadyData() {

@@ -18,6 +18,8 @@ public:
   void ReadyData();
   // Leaving the threshold: it is stored, an empty field as 0; a failure is ignored.
   void EditGSLimitExit();
+  // "发送Excel": the brackets into a workbook, opened afterwards.
+  void cmdExcelClick();
   void cmdAddClick();     // a bracket above the highest; at most nine
   void cmdEditClick();
   // Deletes the highest bracket after the user says Yes.

@@ -4,6 +4,7 @@
 #include "app/PayItemSets.h"
 #include "app/uGSBaseSet.h"
 #include "app/uGSBaseSetEdit.h"
+#include "dbgrid/DBGridX.h"
 #include "app/uGZBaseSet.h"
 #include "app/uGZSetEdit.h"
 #include "app/uZWDict.h"
@@ -14,6 +15,7 @@
 #include "platform/ui/StdCtrls.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -216,3 +218,16 @@ TEST_F(DictionaryDialogTest, JobTitlesAreFetchedSavedAndReadBack) {
 }
 
 }  // namespace
+
+TEST_F(DictionaryDialogTest, TheBracketsGoToAWorkbookAndTheListStaysUsable) {
+  QStringList Opened;
+  const TShellOpenProc Previous = SetShellOpenProc([&](const String& File, const String&) { Opened << File; });
+  TfrmGSBaseSet Form(nullptr);
+  Form.ReadyData();
+  Form.cmdExcel->Click();
+  SetShellOpenProc(Previous);
+  ASSERT_EQ(Opened.size(), 1);
+  EXPECT_TRUE(QFileInfo(Opened[0]).isFile()) << Opened[0].toStdString();
+  EXPECT_TRUE(Form.DBGridEh1->Enabled());
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
