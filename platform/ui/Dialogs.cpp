@@ -1,28 +1,14 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogForms.h"
+#include "platform/ui/FileDialogForms.h"
 #include "platform/ui/StdCtrls.h"
 #include <QApplication>
-#include <QFileDialog>
 
 namespace {
 
-// Converts "Text files (*.txt)|*.txt|All|*.*" into Qt's "Text files (*.txt);;All (*.*)".
-QStringList QtFilters(const String& Filter) {
-  QStringList out;
-  const QStringList parts = Filter.split(u'|');
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    String description = parts[i];
-    const String patterns = String(parts[i + 1]).replace(u';', u' ');
-    if (!description.contains(u'(')) description += QStringLiteral(" (%1)").arg(patterns);
-    out << description;
-  }
-  return out;
-}
-
-// Message and input boxes are forms of the layer (so that they are skinned like every other
-// form); file and folder choice are Qt's dialogs.
-class TQtDialogResponder : public TDialogResponder {
+// Every box is a form of the layer, so that it is skinned like every other form.
+class TFormDialogResponder : public TDialogResponder {
 public:
   Integer MessageBox(const TMessageBoxRequest& Request) override {
     TMessageForm box(Request);
@@ -38,29 +24,17 @@ public:
   }
 
   bool ChooseFile(TFileDialogRequest& Request) override {
-    QFileDialog dialog(QApplication::activeWindow(), Request.Title, Request.InitialDir);
-    dialog.setAcceptMode(Request.Kind == fdSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(Request.Kind == fdSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = QtFilters(Request.Filter);
-    if (!filters.isEmpty()) {
-      dialog.setNameFilters(filters);
-      dialog.selectNameFilter(filters.value(std::max(0, Request.FilterIndex - 1)));
-    }
-    if (!Request.DefaultExt.isEmpty()) dialog.setDefaultSuffix(Request.DefaultExt);
-    if (!Request.FileName.isEmpty()) dialog.selectFile(Request.FileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    Request.FileName = dialog.selectedFiles().constFirst();
-    Request.FilterIndex = Integer(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    TFileForm box(Request);
+    if (box.ShowModal() != mrOk) return false;
+    Request.FileName = box.FileName();
+    if (!Request.Filter.isEmpty()) Request.FilterIndex = box.FilterIndex();
     return true;
   }
 
   bool ChooseFolder(TFolderRequest& Request) override {
-    QWidget* parent = Request.Owner && Request.Owner->HandleAllocated() ? Request.Owner->Handle()->window()
-                                                                        : QApplication::activeWindow();
-    const String dir = QFileDialog::getExistingDirectory(parent, Request.Caption,
-                                                         Request.Directory.isEmpty() ? Request.Root : Request.Directory);
-    if (dir.isEmpty()) return false;
-    Request.Directory = dir;
+    TFolderForm box(Request);
+    if (box.ShowModal() != mrOk) return false;
+    Request.Directory = box.Chosen();
     return true;
   }
 };
@@ -73,8 +47,8 @@ TDialogResponder*& Installed() {
 }  // namespace
 
 TDialogResponder& TDialogs::Responder() {
-  static TQtDialogResponder qtResponder;
-  return Installed() ? *Installed() : qtResponder;
+  static TFormDialogResponder formResponder;
+  return Installed() ? *Installed() : formResponder;
 }
 
 TDialogResponder* TDialogs::SetResponder(TDialogResponder* Value) {

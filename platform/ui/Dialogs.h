@@ -1,7 +1,8 @@
 #pragma once
 // Every modal question to the user goes through one service: message boxes, input boxes,
-// password queries and file and folder choice. The program answers with Qt dialogs;
-// tests install TScriptedDialogs, which answers from a script and never blocks.
+// password queries and file and folder choice. The program answers with dialog-box forms of
+// the layer (DialogForms.h, FileDialogForms.h); tests install TScriptedDialogs, which answers
+// from a script and never blocks.
 #include "platform/rtl/Classes.h"
 #include <deque>
 
@@ -63,9 +64,9 @@ public:
 
 class TDialogs {
 public:
-  // The responder in use; the Qt dialogs unless another is installed.
+  // The responder in use; the layer's dialog forms unless another is installed.
   static TDialogResponder& Responder();
-  // Installs Value (not owned; nullptr restores the Qt dialogs) and returns the previous one.
+  // Installs Value (not owned; nullptr restores the dialog forms) and returns the previous one.
   static TDialogResponder* SetResponder(TDialogResponder* Value);
 
   static Integer MessageBox(const String& Text, const String& Caption, Cardinal Flags);
