@@ -21,10 +21,12 @@
 #include "skin/SkinHeader.h"
 #include "skin/SkinRangeControls.h"
 #include "skin/SkinScrollbars.h"
+#include "skin/SkinSizer.h"
 #include "skin/SkinTabs.h"
 #include "skin/SkinToolBar.h"
 #include <QMenuBar>
 #include <QPalette>
+#include <QSizeGrip>
 #include <QTimer>
 #include <algorithm>
 
@@ -224,6 +226,7 @@ void TSkinForm::ReApply() {
   FControl->SetColor(m.ButtonFace);
   for (const auto& painter : FPainters)
     if (painter->LifeState() != TSkinControl::lsGone) painter->SkinChanged();
+  for (const auto& sizer : FSizeBoxes) sizer->SkinChanged();
   FLifeState = lsReApplying;
   if (FFrameSkinned) {
     StyleMenuBar(true);
@@ -287,6 +290,7 @@ void TSkinForm::FreeAllPainters() {
     if (p->LifeState() != TSkinControl::lsGone) p->Detach();
   // The last painter attached sits first in the WindowProc chain: it goes first.
   while (!FPainters.empty()) FPainters.pop_back();
+  FSizeBoxes.clear();
 }
 
 void TSkinForm::Attach(std::unique_ptr<TSkinControl> Painter, TControl* Control, bool Recolour) {
@@ -313,6 +317,16 @@ void TSkinForm::SkinControls(TWinControl* Container) {
   WalkContainer(Container);
   // Controls the form does not own are still on it.
   DispatchChildren(Container);
+  DispatchSizeBoxes();
+}
+
+void TSkinForm::DispatchSizeBoxes() {
+  if (!FControl || !FControl->HandleAllocated()) return;
+  std::erase_if(FSizeBoxes, [](const auto& sizer) { return !sizer->Window(); });
+  for (QSizeGrip* grip : FControl->Handle()->findChildren<QSizeGrip*>()) {
+    const bool painted = std::any_of(FSizeBoxes.begin(), FSizeBoxes.end(), [&](const auto& s) { return s->Window() == grip; });
+    if (!painted && IsSizeBox(grip)) FSizeBoxes.push_back(std::make_unique<TSkinSizer>(grip, this));
+  }
 }
 
 bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {

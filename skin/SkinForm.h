@@ -15,6 +15,7 @@ class TSkinControl;
 class TSkinData;
 class TDataSkinBorder;
 class TSkinMenuBar;
+class TSkinSizer;
 
 class TSkinForm : public TComponent {
 public:
@@ -59,8 +60,10 @@ public:
   void FreeDeadPainters();
   void FreeAllPainters();
   const std::vector<std::unique_ptr<TSkinControl>>& Painters() const { return FPainters; }
-  // Dispatches the controls owned by Container (and the form's windowed controls) to painters.
+  // Dispatches the controls owned by Container (and the form's windowed controls) to painters,
+  // and the form's size boxes to size-box painters.
   void SkinControls(TWinControl* Container);
+  const std::vector<std::unique_ptr<TSkinSizer>>& SizeBoxes() const { return FSizeBoxes; }
 
   TCustomForm* Control() const { return FControl; }
   TSkinData* SkinData() const { return FSkinData; }
@@ -97,6 +100,8 @@ private:
   void Attach(std::unique_ptr<TSkinControl> Painter, TControl* Control, bool Recolour);
   void WalkContainer(TWinControl* Container);
   void DispatchChildren(TWinControl* Parent);
+  // Bare size-grip windows of the form get a size-box painter.
+  void DispatchSizeBoxes();
   void StyleMenuBar(bool Skinned);
   // Tidies the separators of the menu bar's drop-downs.
   void TidyMenu();
@@ -138,6 +143,7 @@ private:
   std::unique_ptr<TPopupMenu> FSystemMenuPopup;
   std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
   std::vector<std::unique_ptr<TSkinControl>> FPainters;
+  std::vector<std::unique_ptr<TSkinSizer>> FSizeBoxes;
   TNCObject* FHotObject = nullptr;
   std::unique_ptr<QTimer> FHoverTimer;
   std::unique_ptr<TSkinMenuBar> FMenuBarPainter;

@@ -1,7 +1,10 @@
 #include "skin/SkinTabs.h"
 #include "platform/ui/ComCtrls.h"
 #include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinMessages.h"
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
 
@@ -17,7 +20,13 @@ public:
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override {
     auto* bar = qobject_cast<QTabBar*>(Watched);
-    if (!bar || Event->type() != QEvent::Paint || !FOwner->Active()) return false;
+    if (!bar || !FOwner->Active()) return false;
+    if (Event->type() == QEvent::MouseButtonPress) {
+      auto* press = static_cast<QMouseEvent*>(Event);
+      const QPoint p = press->position().toPoint();
+      return press->button() == Qt::LeftButton && FOwner->CloseBoxPressed({p.x(), p.y()});
+    }
+    if (Event->type() != QEvent::Paint) return false;
     TBitmap work;
     if (!FOwner->PaintTabs(work)) return false;
     QPainter p(bar);
@@ -42,6 +51,8 @@ void TSkinTab::AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin
   TSkinControl::AttachControl(Control, Form, Skin, Recolour);
   auto* windowed = dynamic_cast<TWinControl*>(Control);
   if (!windowed) return;
+  // Page controls keep their tabs on top here, where close boxes belong.
+  FCloseBoxesOn = Control->Tag() == 7777 && dynamic_cast<TPageControl*>(Control);
   FTabBar = windowed->Handle()->findChild<QTabBar*>();
   if (FTabBar) {
     FTabBar->installEventFilter(FFilter.get());
@@ -56,7 +67,29 @@ void TSkinTab::SkinChanged() {
 
 Integer TSkinTab::TabFrame(Integer Index) const { return FTabBar && Index == FTabBar->currentIndex() ? 2 : 1; }
 
-bool TSkinTab::PaintTabs(TBitmap& Work) const {
+TRect TSkinTab::CloseBoxRect(Integer Index) const {
+  return Index >= 0 && Index < Integer(FCloseBoxes.size()) ? FCloseBoxes[size_t(Index)] : TRect();
+}
+
+bool TSkinTab::CloseBoxPressed(TPoint P) {
+  auto* pages = dynamic_cast<TPageControl*>(Control());
+  if (!FCloseBoxesOn || !pages) return false;
+  for (Integer i = 0; i < Integer(FCloseBoxes.size()); ++i) {
+    if (FCloseBoxes[size_t(i)].IsEmpty() || !PtInRect(FCloseBoxes[size_t(i)], P)) continue;
+    TCustomForm* form = Form() ? Form()->Control() : GetParentForm(pages);
+    const LRESULT answer = form ? form->Perform(SKIN_TABCLOSE, WPARAM(static_cast<TWinControl*>(pages)), LPARAM(i)) : 0;
+    if (answer == 0)
+      for (Integer k = 0; k < pages->PageCount(); ++k)
+        if (pages->Pages(k)->TabIndex() == i) {
+          delete pages->Pages(k);
+          break;
+        }
+    return true;
+  }
+  return false;
+}
+
+bool TSkinTab::PaintTabs(TBitmap& Work) {
   const TSkinModel* skin = Skin();
   auto* control = dynamic_cast<TWinControl*>(Control());
   if (!HasTabImage(skin) || !control || !FTabBar || FTabBar->width() <= 0 || FTabBar->height() <= 0) return false;
@@ -65,12 +98,21 @@ bool TSkinTab::PaintTabs(TBitmap& Work) const {
   TCanvas* c = Work.Canvas();
   FillFace(c, TRect(0, 0, Work.Width(), Work.Height()));
   c->Font()->Assign(control->Font());
+  FCloseBoxes.assign(size_t(FTabBar->count()), TRect());
   for (int i = 0; i < FTabBar->count(); ++i) {
     const QRect q = FTabBar->tabRect(i);
     const TRect r(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
     const Integer frame = TabFrame(i);
     DrawSkinImage(c, r, element.Image, element.Margins(), frame, std::max(element.FrameCount, 1), element.Trans == 1,
                   element.Tile == 1, false);
+    if (FCloseBoxesOn) {
+      // A small square with both diagonals, in the canvas's pen, at the tab's top right.
+      const TRect box(r.Right - 8, r.Top + 2, r.Right - 2, r.Top + 8);
+      c->Polyline({{box.Left, box.Top}, {box.Right, box.Top}, {box.Right, box.Bottom}, {box.Left, box.Bottom}, {box.Left, box.Top}});
+      c->Polyline({{box.Left, box.Top}, {box.Right, box.Bottom}});
+      c->Polyline({{box.Right, box.Top}, {box.Left, box.Bottom}});
+      FCloseBoxes[size_t(i)] = box;
+    }
     c->Font()->SetColor(frame == 2 ? element.MouseOverColour2 : element.NormalColour2);
     DrawGlyphCaption(c, r, nullptr, -1, FTabBar->tabText(i), 1, control->Enabled() && FTabBar->isTabEnabled(i));
   }

@@ -67,6 +67,7 @@ TEST(SkinMenus, BarDropDownsAndKeyboardInEverySkin) {
     file->Insert(0, Item(&form, "-"));
     for (const char* caption : {"-", "-", "关闭", "-"}) file->Add(Item(&form, caption));
     file->Items(file->Count() - 2)->SetEnabled(false);
+    form.MainMenu->Items()->Items(2)->SetEnabled(false);
     TSkinForm* skinned = ShowSkinned(&form);
     ASSERT_NE(skinned, nullptr);
     auto* bar = qobject_cast<QMenuBar*>(form.MenuBarWidget());
@@ -94,6 +95,24 @@ TEST(SkinMenus, BarDropDownsAndKeyboardInEverySkin) {
     if (e.Tile == 1) DrawSkinImage(strip.Canvas(), TRect(0, 0, bar->width(), bar->height()), e.Image, e.Margins(), 1, 2, false, false, true);
     else DrawSkinStrip(strip.Canvas(), TRect(0, 0, bar->width(), bar->height()), e.Image, e.Margins(), 1, 2, false, true);
     EXPECT_EQ(plain.pixel(bar->width() - 3, bar->height() / 2), strip.Image().pixel(bar->width() - 3, bar->height() / 2) | 0xFF000000);
+
+    // Over the bar's background a disabled item writes its caption in the system's button
+    // shadow, an enabled one in MenuBarText.
+    for (const auto& [index, enabled] : {std::pair<int, bool>{2, false}, {3, true}}) {
+      const QRect cell = bar->actionGeometry(bar->actions()[index]);
+      bool shadow = false, text = false;
+      for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+        for (int x = cell.left() + 1; x < cell.right(); ++x) {
+          const QRgb p = plain.pixel(x, y);
+          if (p == (strip.Image().pixel(x, y) | 0xFF000000)) continue;
+          shadow |= p == Rgb(clBtnShadow);
+          text |= p == Rgb(m.MenuBarText);
+        }
+      EXPECT_EQ(text, enabled) << index;
+      if (Rgb(m.MenuBarText) != Rgb(clBtnShadow)) {
+        EXPECT_EQ(shadow, !enabled) << index;
+      }
+    }
 
     // Hot: the mouse over an item frames it in the highlight colour.
     const QRect second = bar->actionGeometry(bar->actions()[1]);

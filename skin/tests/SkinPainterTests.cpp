@@ -7,10 +7,14 @@
 #include "skin/SkinEdits.h"
 #include "skin/SkinHeader.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinMessages.h"
 #include "skin/SkinRangeControls.h"
+#include "skin/SkinSizer.h"
 #include "skin/SkinTabs.h"
 #include "skin/tests/SkinTestSupport.h"
 #include <QApplication>
+#include <QMouseEvent>
+#include <QSizeGrip>
 #include <QTabBar>
 #include <gtest/gtest.h>
 
@@ -261,4 +265,112 @@ TEST(SkinPainters, ACheckBoxKnownOnlyByCheckedShowsUncheckedNotDisabled) {
   EXPECT_EQ(painter.StateFrame(), 2);
   control->SetEnabled(false);
   EXPECT_EQ(painter.StateFrame(), 4);
+}
+
+namespace {
+
+// A form that answers the close-box question of its tabs and remembers who asked.
+class TClosingForm : public TForm {
+public:
+  using TForm::TForm;
+  LRESULT Answer = 0;
+  std::vector<LPARAM> Asked;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg != SKIN_TABCLOSE) return TForm::Dispatch(Message);
+    Asked.push_back(Message.LParam);
+    Message.Result = Answer;
+  }
+};
+
+void PressOnBar(QTabBar* Bar, QPoint P) {
+  QMouseEvent press(QEvent::MouseButtonPress, P, Bar->mapToGlobal(P), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Bar, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, P, Bar->mapToGlobal(P), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(Bar, &release);
+}
+
+}  // namespace
+
+TEST(SkinPainters, TabsTagged7777ShowCloseBoxesThatFreeTheirPageUnlessTheFormObjects) {
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TClosingForm form(nullptr);
+    form.SetBounds(20, 20, 400, 260);
+    auto* closable = Add<TPageControl>(form, Bounds(10, 10, 370, 100));
+    closable->SetTag(7777);
+    auto* plain = Add<TPageControl>(form, Bounds(10, 120, 370, 100));
+    for (TPageControl* pages : {closable, plain})
+      for (const char* caption : {"基本工资", "扣款项目", "实发工资"}) {
+        auto* sheet = new TTabSheet(&form);
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(QString::fromUtf8(caption));
+      }
+    TSkinForm* skinned = ShowSkinned(&form);
+    ASSERT_NE(skinned, nullptr);
+    auto* painter = dynamic_cast<TSkinTab*>(skinned->FindPainter(closable));
+    auto* plainPainter = dynamic_cast<TSkinTab*>(skinned->FindPainter(plain));
+    ASSERT_TRUE(painter && plainPainter);
+    EXPECT_TRUE(painter->CloseBoxes());
+    EXPECT_FALSE(plainPainter->CloseBoxes());
+    QTabBar* bar = closable->Handle()->findChild<QTabBar*>();
+    const QImage picture = Part(Grab(form.Handle()), closable);
+    // The square's left side and its centre, where the diagonals cross, in the pen's black.
+    for (Integer tab = 0; tab < 3; ++tab) {
+      const TRect box = painter->CloseBoxRect(tab);
+      EXPECT_EQ(box, TRect(bar->tabRect(tab).right() + 1 - 8, 2, bar->tabRect(tab).right() + 1 - 2, 8)) << tab;
+      for (const QPoint& p : {QPoint(box.Left, box.Top + 4), QPoint(box.Left + 3, box.Top + 3)})
+        EXPECT_EQ(picture.pixel(p + bar->pos()) | 0xFF000000, 0xFF000000) << tab;
+    }
+    const TRect second = painter->CloseBoxRect(1);
+    const QPoint onBox(second.Left + 3, second.Top + 3);
+    form.Answer = 1;
+    PressOnBar(bar, onBox);
+    EXPECT_EQ(closable->PageCount(), 3);
+    form.Answer = 0;
+    PressOnBar(bar, onBox);
+    ASSERT_EQ(closable->PageCount(), 2);
+    EXPECT_EQ(closable->Pages(1)->Caption(), QStringLiteral("实发工资"));
+    EXPECT_EQ(form.Asked, std::vector<LPARAM>({1, 1}));
+    // Without the tag the same place only selects the tab.
+    QTabBar* plainBar = plain->Handle()->findChild<QTabBar*>();
+    PressOnBar(plainBar, QPoint(plainBar->tabRect(1).right() - 4, 5));
+    EXPECT_EQ(plain->PageCount(), 3);
+    EXPECT_EQ(plain->ActivePageIndex(), 1);
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
+}
+
+TEST(SkinPainters, BareSizeBoxesShowTheFaceColourUntilTheFormIsUnskinned) {
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TForm form(nullptr);
+    form.SetBounds(20, 20, 300, 200);
+    // Bare windows are made with the form's window, once its frame is settled.
+    QSizeGrip* grip = nullptr;
+    form.OnShow = [&](TObject*) {
+      grip = new QSizeGrip(form.Handle());
+      grip->setGeometry(form.ClientWidth() - 16, form.ClientHeight() - 16, 16, 16);
+      auto* tabStop = new QSizeGrip(form.Handle());
+      tabStop->setFocusPolicy(Qt::TabFocus);
+    };
+    TSkinForm* skinned = ShowSkinned(&form);
+    ASSERT_NE(skinned, nullptr);
+    ASSERT_EQ(skinned->SizeBoxes().size(), 1u);
+    EXPECT_EQ(skinned->SizeBoxes()[0]->Window(), grip);
+    const QRgb face = ColorToQColor(session.Data->Model().ButtonFace).rgb();
+    auto faceOnly = [&] {
+      const QImage image = grip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (image.pixel(x, y) != face) return false;
+      return true;
+    };
+    EXPECT_TRUE(faceOnly());
+    // Unskinned, the grip draws its ridges again.
+    skinned->Detach();
+    EXPECT_FALSE(faceOnly());
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
 }
