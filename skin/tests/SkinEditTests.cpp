@@ -20,6 +20,13 @@ TEST(SkinEdits, EditsGetAFlatBorderAndComboBoxesTheSkinsComposedBox) {
     bare->SetParent(&form);
     bare->SetBounds(160, 10, 140, 24);
     bare->SetBorderStyle(bsNone);
+    auto* disabledEdit = new TEdit(&form);
+    disabledEdit->SetParent(&form);
+    disabledEdit->SetBounds(10, 90, 140, 24);
+    disabledEdit->SetEnabled(false);
+    auto* hot = new TComboBox(&form);
+    hot->SetParent(&form);
+    hot->SetBounds(160, 90, 140, 24);
     auto* combo = new TComboBox(&form);
     combo->SetParent(&form);
     combo->SetBounds(10, 50, 140, 24);
@@ -37,23 +44,42 @@ TEST(SkinEdits, EditsGetAFlatBorderAndComboBoxesTheSkinsComposedBox) {
     auto* comboPainter = dynamic_cast<TSkinComBox*>(skinned->FindPainter(combo));
     ASSERT_NE(comboPainter, nullptr);
 
-    const QImage e = Grab(edit->Handle());
-    EXPECT_EQ(QColorToColor(e.pixelColor(70, 0)), m.ButtonShadow);
-    EXPECT_EQ(QColorToColor(e.pixelColor(70, 1)), clWhite);
-    EXPECT_EQ(QColorToColor(e.pixelColor(70, 2)), clWhite);
+    // Focused or disabled, a bordered edit shows the same flat border.
+    edit->SetFocus();
+    ASSERT_TRUE(edit->Focused());
+    for (TEdit* bordered : {edit, disabledEdit}) {
+      const QImage e = Grab(bordered->Handle());
+      EXPECT_EQ(QColorToColor(e.pixelColor(70, 0)), m.ButtonShadow);
+      EXPECT_EQ(QColorToColor(e.pixelColor(70, 1)), clWhite);
+      EXPECT_EQ(QColorToColor(e.pixelColor(70, 2)), clWhite);
+    }
     const QImage b = Grab(bare->Handle());
     EXPECT_NE(QColorToColor(b.pixelColor(70, 0)), m.ButtonShadow);
 
     // The combo's button part, away from the text, comes from the composed image's state frame.
     const TDataSkinBorder& c = *m.ComboButton;
     ASSERT_EQ(c.Style, 2);
-    for (const auto& [box, frame] : {std::pair<TComboBox*, int>{off, 3}}) {
+    auto showsFrame = [&](TComboBox* box, Integer frame) {
       const QImage expected = BuildSkinImage(TRect(0, 0, box->Width(), box->Height()), c.Image, c.Margins(), frame,
                                              c.FrameCount, false, false)->Image();
       const QImage shown = Grab(box->Handle());
       const QPoint inButton(box->Width() - 4, 2);
-      EXPECT_EQ(shown.pixel(inButton), expected.pixel(inButton));
-    }
-    EXPECT_EQ(comboPainter->StateFrame(), combo->Focused() ? 4 : 1);
+      return shown.pixel(inButton) == expected.pixel(inButton);
+    };
+    EXPECT_TRUE(showsFrame(off, 3));
+    EXPECT_TRUE(showsFrame(hot, 1));
+    // Hot (the mouse over it) and focused show frame 4, pressed frame 2.
+    hot->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(showsFrame(hot, 4));
+    hot->Perform(CM_MOUSELEAVE, 0, 0);
+    combo->SetFocus();
+    ASSERT_TRUE(combo->Focused());
+    EXPECT_EQ(comboPainter->StateFrame(), 4);
+    EXPECT_TRUE(showsFrame(combo, 4));
+    combo->Perform(WM_LBUTTONDOWN, 0, 0);
+    EXPECT_TRUE(showsFrame(combo, 2));
+    combo->Perform(WM_LBUTTONUP, 0, 0);
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(session.Exceptions, QStringList());
   }
 }

@@ -153,6 +153,19 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
       const QImage expected = Composed(*m.Buttons, frame, m.Buttons->FrameCount, {button->Width(), button->Height()});
       EXPECT_EQ(Part(picture, button).pixel(button->Width() / 2, 2), expected.pixel(button->Width() / 2, 2)) << frame;
     }
+    // Pressed, a button shows frame 2; with the mouse over it, frame 4.
+    auto buttonShows = [&](TButton* button, Integer frame) {
+      const QImage expected = Composed(*m.Buttons, frame, m.Buttons->FrameCount, {button->Width(), button->Height()});
+      return Part(Grab(form.Handle()), button).pixel(button->Width() / 2, 2) == expected.pixel(button->Width() / 2, 2);
+    };
+    normal->Perform(WM_LBUTTONDOWN, 0, 0);
+    EXPECT_TRUE(buttonShows(normal, 2));
+    normal->Perform(WM_LBUTTONUP, 0, 0);
+    normal->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(buttonShows(normal, 4));
+    normal->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(buttonShows(normal, 1));
+    focused->SetFocus();
     // Check boxes and radio buttons: the box shows the state's frame of the skin's strip.
     const TDataSkinButton& b = *m.Buttons;
     for (const auto& [box, image, frames, frame] :
@@ -371,6 +384,47 @@ TEST(SkinPainters, BareSizeBoxesShowTheFaceColourUntilTheFormIsUnskinned) {
     // Unskinned, the grip draws its ridges again.
     skinned->Detach();
     EXPECT_FALSE(faceOnly());
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
+}
+
+TEST(SkinPainters, ProgressChunksFillTheShareOfTheRangeInEverySkin) {
+  const QRgb chunkColour = 0xFF123456;
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TDataSkinBorder& element = *session.Data->Model().Progress;
+    element.Style = 1;
+    QImage chunk(6, 8, QImage::Format_RGB32);
+    chunk.fill(chunkColour);
+    element.Image2.SetImage(chunk);
+    TForm form(nullptr);
+    form.SetBounds(20, 20, 260, 160);
+    struct Bar { Integer Min, Max, Position; };
+    const Bar bars[] = {{0, 100, 0}, {0, 100, 50}, {0, 100, 100}, {50, 150, 100}};
+    std::vector<TProgressBar*> progress;
+    for (size_t i = 0; i < std::size(bars); ++i) {
+      auto* p = Add<TProgressBar>(form, Bounds(10, 10 + Integer(i) * 24, 200, 16));
+      p->SetMin(bars[i].Min);
+      p->SetMax(bars[i].Max);
+      p->SetPosition(bars[i].Position);
+      progress.push_back(p);
+    }
+    ASSERT_NE(ShowSkinned(&form), nullptr);
+    const QImage picture = Grab(form.Handle());
+    const Integer inner = 200 - element.LeftWidth - element.RightWidth;
+    for (size_t i = 0; i < std::size(bars); ++i) {
+      const QImage bar = Part(picture, progress[i]);
+      const Integer filled = ProgressFill(inner, bars[i].Position, bars[i].Min, bars[i].Max);
+      EXPECT_EQ(filled, inner * (bars[i].Position - bars[i].Min) / (bars[i].Max - bars[i].Min)) << i;
+      if (filled > 2) {
+        EXPECT_EQ(bar.pixel(element.LeftWidth + 1, 8) | 0xFF000000, chunkColour) << i;
+        EXPECT_EQ(bar.pixel(element.LeftWidth + filled - 2, 8) | 0xFF000000, chunkColour) << i;
+      }
+      if (filled + 2 < inner) {
+        EXPECT_NE(bar.pixel(element.LeftWidth + filled + 2, 8) | 0xFF000000, chunkColour) << i;
+      }
+    }
     EXPECT_EQ(session.Exceptions, QStringList());
   }
 }
