@@ -428,3 +428,27 @@ TEST(SkinPainters, ProgressChunksFillTheShareOfTheRangeInEverySkin) {
     EXPECT_EQ(session.Exceptions, QStringList());
   }
 }
+
+TEST(SkinPainters, ASkinWithoutAnElementLeavesItsControlsAsTheyDrawThemselves) {
+  TSkinSession session(3);
+  TSkinModel& m = session.Data->Model();
+  m.Buttons->Image.SetImage(QImage());
+  m.Buttons->CheckButton.SetImage(QImage());
+  m.Buttons->RadioButton.SetImage(QImage());
+  m.Progress.reset();
+  m.Tabs.reset();
+  TForm form(nullptr);
+  form.SetBounds(20, 20, 400, 200);
+  auto* pages = Add<TPageControl>(form, Bounds(200, 10, 180, 100));
+  auto* sheet = new TTabSheet(&form);
+  sheet->SetPageControl(pages);
+  const std::vector<TControl*> controls = {Add<TButton>(form, Bounds(10, 10, 90, 26), "确定"),
+                                           Add<TCheckBox>(form, Bounds(10, 40, 120, 20), "选中"),
+                                           Add<TRadioButton>(form, Bounds(10, 65, 120, 20), "单选"),
+                                           Add<TProgressBar>(form, Bounds(10, 90, 150, 16)), pages, sheet};
+  TSkinForm* skinned = ShowSkinned(&form);
+  ASSERT_NE(skinned, nullptr);
+  EXPECT_TRUE(skinned->FrameSkinned());
+  for (TControl* control : controls) EXPECT_EQ(skinned->FindPainter(control), nullptr) << qPrintable(control->ClassName());
+  EXPECT_EQ(session.Exceptions, QStringList());
+}
