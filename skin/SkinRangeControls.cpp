@@ -57,25 +57,25 @@ void TSkinUpDown::DrawSkin(TCanvas* Canvas, const TRect& R) {
   const Integer w = R.Width(), h = R.Height();
   const TRect halves[2] = {horizontal ? TRect(0, 0, w / 2, h) : TRect(0, 0, w, h / 2),
                            horizontal ? TRect(w / 2, 0, w, h) : TRect(0, h / 2, w, h)};
-  const TDataSkinBorder* element = horizontal ? skin->UpDownHorz.get() : skin->UpDownVert.get();
-  for (Integer i = 0; i < 2; ++i) {
-    const Integer state = ButtonState(i, cursor);
-    const TRect& half = halves[i];
-    if (element && !element->Image.Empty()) {
-      const Integer frames = std::max(element->FrameCount, 1);
-      DrawSkinFrame(c, half, element->Image, state + 4 * i, frames, true);
-      if (!element->Image2.Empty()) DrawSkinFrameCentred(c, half, element->Image2, state + 4 * i, frames, true);
-      continue;
-    }
-    c->Pen()->SetColor(skin->ButtonDkShadow);
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(state == 1 || state == 3 ? skin->ButtonFace : skin->ButtonShadow);
-    c->Rectangle(half);
-    const Integer cx = (half.Left + half.Right) / 2, cy = (half.Top + half.Bottom) / 2;
-    c->Pen()->SetColor(state == 3 ? skin->ButtonShadow : skin->ButtonText);
-    DrawUpDownArrow(c, cx, horizontal ? cy : cy - 2, horizontal ? 2 + i : i);
-  }
+  for (Integer i = 0; i < 2; ++i) DrawUpDownButton(c, halves[i], *skin, horizontal, i, ButtonState(i, cursor));
   Canvas->Draw(R.Left, R.Top, &work);
+}
+
+void DrawUpDownButton(TCanvas* Canvas, const TRect& R, const TSkinModel& Skin, bool Horizontal, Integer Button, Integer State) {
+  const TDataSkinBorder* element = Horizontal ? Skin.UpDownHorz.get() : Skin.UpDownVert.get();
+  if (element && !element->Image.Empty()) {
+    const Integer frames = std::max(element->FrameCount, 1);
+    DrawSkinFrame(Canvas, R, element->Image, State + 4 * Button, frames, true);
+    if (!element->Image2.Empty()) DrawSkinFrameCentred(Canvas, R, element->Image2, State + 4 * Button, frames, true);
+    return;
+  }
+  Canvas->Pen()->SetColor(Skin.ButtonDkShadow);
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(State == 1 || State == 3 ? Skin.ButtonFace : Skin.ButtonShadow);
+  Canvas->Rectangle(R);
+  const Integer cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  Canvas->Pen()->SetColor(State == 3 ? Skin.ButtonShadow : Skin.ButtonText);
+  DrawUpDownArrow(Canvas, cx, Horizontal ? cy : cy - 2, Horizontal ? 2 + Button : Button);
 }
 
 void DrawUpDownArrow(TCanvas* Canvas, Integer X, Integer Y, Integer Direction) {

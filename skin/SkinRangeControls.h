@@ -19,6 +19,9 @@ private:
   bool FPressed = false;
 };
 
+// One button of an up-down in R: Button 0 (up or left) or 1, State 1 normal, 2 pressed, 3
+// disabled, from the skin's UpDown element of that layout, or framed with an arrow without one.
+void DrawUpDownButton(TCanvas* Canvas, const TRect& R, const TSkinModel& Skin, bool Horizontal, Integer Button, Integer State);
 // Draws the small arrow of an up-down button: 0 up, 1 down, 2 left, 3 right, around (X, Y).
 void DrawUpDownArrow(TCanvas* Canvas, Integer X, Integer Y, Integer Direction);
 

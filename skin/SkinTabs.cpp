@@ -3,10 +3,12 @@
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinRangeControls.h"
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
+#include <QToolButton>
 
 namespace {
 bool HasTabImage(const TSkinModel* Skin) { return Skin && Skin->Tabs && !Skin->Tabs->Image.Empty(); }
@@ -19,8 +21,10 @@ public:
   explicit TTabBarFilter(TSkinTab* Owner) : FOwner(Owner) {}
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (!FOwner->Active()) return false;
+    if (auto* arrow = qobject_cast<QToolButton*>(Watched)) return Event->type() == QEvent::Paint && FOwner->PaintArrow(arrow);
     auto* bar = qobject_cast<QTabBar*>(Watched);
-    if (!bar || !FOwner->Active()) return false;
+    if (!bar) return false;
     if (Event->type() == QEvent::MouseButtonPress) {
       auto* press = static_cast<QMouseEvent*>(Event);
       const QPoint p = press->position().toPoint();
@@ -40,6 +44,11 @@ private:
 TSkinTab::TSkinTab() : FFilter(std::make_unique<TTabBarFilter>(this)) {}
 
 TSkinTab::~TSkinTab() {
+  for (const QPointer<QToolButton>& arrow : FArrows)
+    if (arrow) {
+      arrow->removeEventFilter(FFilter.get());
+      arrow->update();
+    }
   if (FTabBar) {
     FTabBar->removeEventFilter(FFilter.get());
     FTabBar->update();
@@ -57,12 +66,32 @@ void TSkinTab::AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin
   if (FTabBar) {
     FTabBar->installEventFilter(FFilter.get());
     FTabBar->update();
+    for (QToolButton* arrow : FTabBar->findChildren<QToolButton*>()) {
+      arrow->installEventFilter(FFilter.get());
+      FArrows.emplace_back(arrow);
+    }
   }
+}
+
+bool TSkinTab::PaintArrow(QToolButton* Arrow) const {
+  const TSkinModel* skin = Skin();
+  if (!skin || Arrow->width() <= 0 || Arrow->height() <= 0) return false;
+  TBitmap work(Arrow->width(), Arrow->height());
+  const TRect whole(0, 0, work.Width(), work.Height());
+  FillFace(work.Canvas(), whole);
+  const Integer state = !Arrow->isEnabled() ? 3 : Arrow->isDown() ? 2 : 1;
+  const Integer button = Arrow->arrowType() == Qt::LeftArrow || Arrow->arrowType() == Qt::UpArrow ? 0 : 1;
+  DrawUpDownButton(work.Canvas(), whole, *skin, true, button, state);
+  QPainter p(Arrow);
+  p.drawImage(0, 0, work.Image());
+  return true;
 }
 
 void TSkinTab::SkinChanged() {
   TSkinControl::SkinChanged();
   if (FTabBar) FTabBar->update();
+  for (const QPointer<QToolButton>& arrow : FArrows)
+    if (arrow) arrow->update();
 }
 
 Integer TSkinTab::TabFrame(Integer Index) const { return FTabBar && Index == FTabBar->currentIndex() ? 2 : 1; }

@@ -1,7 +1,8 @@
 #pragma once
 // Tab controls and page controls drawn from the skin's Tabs element: the tabs in the element's
 // frames (the selected one in frame 2) with their captions, the page inside the element's
-// border image; and the pages of a page control in the face colour. A page control tagged
+// border image, the scroll arrows of overflowing tabs as up-down buttons; and the pages of a
+// page control in the face colour. A page control tagged
 // 7777 shows a close box on each tab that frees the page unless the form objects.
 #include "skin/SkinControl.h"
 #include <QObject>
@@ -9,6 +10,9 @@
 #include <memory>
 
 #include <QTabBar>
+#include <vector>
+
+class QToolButton;
 
 class TSkinTab : public TSkinControl {
 public:
@@ -28,11 +32,14 @@ public:
   // A press at P (tab-bar coordinates) on a close box asks the form (SKIN_TABCLOSE) and frees
   // the page unless the form answers non-zero; true when P was on a close box.
   bool CloseBoxPressed(TPoint P);
+  // The bar's scroll arrow in the buttons of a horizontal up-down; false without a skin.
+  bool PaintArrow(QToolButton* Arrow) const;
 
 private:
   class TTabBarFilter;
   std::unique_ptr<TTabBarFilter> FFilter;
   QPointer<QTabBar> FTabBar;
+  std::vector<QPointer<QToolButton>> FArrows;
   bool FCloseBoxesOn = false;
   std::vector<TRect> FCloseBoxes;
 };

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QSizeGrip>
 #include <QTabBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace skintest;
@@ -451,4 +452,37 @@ TEST(SkinPainters, ASkinWithoutAnElementLeavesItsControlsAsTheyDrawThemselves) {
   EXPECT_TRUE(skinned->FrameSkinned());
   for (TControl* control : controls) EXPECT_EQ(skinned->FindPainter(control), nullptr) << qPrintable(control->ClassName());
   EXPECT_EQ(session.Exceptions, QStringList());
+}
+
+TEST(SkinPainters, OverflowingTabsShowTheirScrollArrowsAsUpDownButtons) {
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TForm form(nullptr);
+    form.SetBounds(20, 20, 260, 160);
+    auto* pages = Add<TPageControl>(form, Bounds(10, 10, 160, 100));
+    for (int i = 1; i <= 8; ++i) {
+      auto* sheet = new TTabSheet(&form);
+      sheet->SetPageControl(pages);
+      sheet->SetCaption(QStringLiteral("第%1月").arg(i));
+    }
+    ASSERT_NE(ShowSkinned(&form), nullptr);
+    QTabBar* bar = pages->Handle()->findChild<QTabBar*>();
+    std::vector<QToolButton*> arrows;
+    for (QToolButton* arrow : bar->findChildren<QToolButton*>())
+      if (arrow->isVisible()) arrows.push_back(arrow);
+    ASSERT_EQ(arrows.size(), 2u);
+    // At the first tab the left arrow cannot scroll: disabled; the right one is normal.
+    for (QToolButton* arrow : arrows) {
+      const bool left = arrow->arrowType() == Qt::LeftArrow;
+      TBitmap expected(arrow->width(), arrow->height());
+      const TRect whole(0, 0, arrow->width(), arrow->height());
+      expected.Canvas()->Brush()->SetColor(session.Data->Model().ButtonFace);
+      expected.Canvas()->FillRect(whole);
+      DrawUpDownButton(expected.Canvas(), whole, session.Data->Model(), true, left ? 0 : 1, left ? 3 : 1);
+      EXPECT_EQ(arrow->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                expected.Image().convertToFormat(QImage::Format_RGB32)) << left;
+    }
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
 }
