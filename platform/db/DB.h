@@ -541,6 +541,10 @@ protected:
   void RefreshView();
   // After the descendant changed values of shown rows: tells the links.
   void RefreshWindow();
+  // Until the matching EndReadAt, field reads show the row at 0-based view position
+  // Position; the cursor, the buffer window and the data links stay. Calls nest.
+  void BeginReadAt(Integer Position);
+  void EndReadAt();
   [[noreturn]] void Error(const String& Message) const { DatabaseError(Message, const_cast<TDataSet*>(this)); }
 
 private:
@@ -615,6 +619,7 @@ private:
   std::optional<TRowId> FEditRow;   // the row being edited or inserted
   std::optional<TRowId> FSnapshot;  // its values before the edit began
   mutable std::optional<TRowId> FCalcRow;
+  std::vector<TRowId> FReadAtRows;  // rows BeginReadAt shows, innermost last
   Integer FCalcCount = 0;
   mutable std::unordered_map<TRowId, std::vector<Variant>> FCalcCache;
   std::vector<Variant>* FCalcTarget = nullptr;

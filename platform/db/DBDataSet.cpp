@@ -107,6 +107,7 @@ void TDataSet::DoClose() {
   InternalClose();
   FEditRow.reset();
   FSnapshot.reset();
+  FReadAtRows.clear();
   FView.clear();
   FPositionsValid = false;
   FCalcCache.clear();
@@ -221,9 +222,23 @@ bool TDataSet::ReadRow(TRowId& Row) const {
     Row = *FCalcRow;
     return true;
   }
+  if (!FReadAtRows.empty()) {
+    Row = FReadAtRows.back();
+    return true;
+  }
   if (FActiveRecord < 0 || FActiveRecord >= FRecordCount) return false;
   Row = FView[size_t(FFirst + FActiveRecord)];
   return true;
+}
+
+void TDataSet::BeginReadAt(Integer Position) {
+  if (Position < 0 || Position >= Integer(FView.size()))
+    Error(QStringLiteral("Record index out of range: %1").arg(Position));
+  FReadAtRows.push_back(FView[size_t(Position)]);
+}
+
+void TDataSet::EndReadAt() {
+  if (!FReadAtRows.empty()) FReadAtRows.pop_back();
 }
 
 Variant TDataSet::StoreValue(TRowId Row, const TField* Field) const {

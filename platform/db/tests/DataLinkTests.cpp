@@ -268,3 +268,46 @@ TEST_F(HundredRows, GrowingAndShrinkingTheBufferKeepsTheCursorInside) {
 }
 
 }  // namespace
+
+namespace {
+
+// A query that reads any of its records in place, as in-memory data sets offer it.
+class ReadAtQuery : public TADOQuery {
+public:
+  using TDataSet::BeginReadAt;
+  using TDataSet::EndReadAt;
+};
+
+TEST_F(HundredRows, ReadingARecordInPlaceMovesNeitherCursorNorLinks) {
+  ReadAtQuery query;
+  query.SetConnection(&Db.Connection);
+  query.SQL()->SetText(QStringLiteral("select * from T order by ID"));
+  query.Open();
+  TDataSource source;
+  source.SetDataSet(&query);
+  RecordingLink link;
+  link.SetBufferCount(5);
+  link.SetDataSource(&source);
+  query.MoveBy(3);
+  link.Events.clear();
+  TField* id = query.FieldByName(QStringLiteral("ID"));
+
+  query.BeginReadAt(80);
+  EXPECT_EQ(id->AsInteger(), 81);
+  query.BeginReadAt(0);
+  EXPECT_EQ(id->AsInteger(), 1);
+  query.EndReadAt();
+  EXPECT_EQ(id->AsInteger(), 81);
+  query.EndReadAt();
+
+  EXPECT_EQ(id->AsInteger(), 4);
+  EXPECT_EQ(query.RecNo(), 4);
+  EXPECT_TRUE(link.Events.empty());
+  EXPECT_THROW(query.BeginReadAt(100), EDatabaseError);
+  query.BeginReadAt(5);
+  query.Close();
+  query.Open();
+  EXPECT_EQ(query.FieldByName(QStringLiteral("ID"))->AsInteger(), 1) << "closing ends every read in place";
+}
+
+}  // namespace
