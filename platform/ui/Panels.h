@@ -4,6 +4,11 @@
 #include "platform/ui/StdCtrls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+// The bevel a windowed control draws inside its frame.
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TSet<TBevelEdge>;
+using TBevelWidth = Integer;
 using TPanelBevel = TBevelCut;
 
 class TCustomPanel : public TCustomControl {
