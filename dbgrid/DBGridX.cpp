@@ -10,7 +10,7 @@
 
 TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   InitializeGridUnit();
-  FRowPanel = std::make_unique<TGridRowPanelX>();
+  FRowPanel = std::make_unique<TGridRowPanelX>(this);
   FIndicatorColCount = 1;
   FOptions = TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
                             dgConfirmDelete, dgCancelOnExit};
@@ -51,8 +51,12 @@ TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   FIndicatorWidth = IndicatorWidthOf();
   FStdRowHeight = StdRowHeightOf();
   FTitleRowHeight = FStdRowHeight;
-  FDataGrouping = std::make_unique<TDBGridXDataGroupsX>();
-  FRowDetailPanel = std::make_unique<TRowDetailPanelX>();
+  FDataGrouping = std::make_unique<TDBGridXDataGroupsX>(this);
+  FRowDetailPanel = std::make_unique<TRowDetailPanelX>(this);
+  FRowDetailPanelControl = new TRowDetailPanelControlX(this);
+  FRowDetailPanelControl->SetVisible(false);
+  FRowDetailPanelControl->SetBounds(0, 0, 0, 0);
+  FRowDetailPanelControl->SetParent(this);
   SyncBaseOptions();
   CalcHorzScrollExtent();
   CalcVertScrollExtent();
@@ -126,10 +130,12 @@ void TCustomDBGridX::Notification(TComponent* AComponent, TOperation Operation) 
 
 void TCustomDBGridX::HandleLinkActiveChange(bool Active) {
   if (!Active && EditorMode()) HideInplaceEditor();
+  UpdateMemTableLink();
   FSelection->LinkActiveChanged(Active);
   FSumList->SetDataSet(DataSet());
   if (FDestroying) return;
   FColumns->ClearFieldCaches();
+  RebuildGroupTree();
   RequestLayout();
   if (Active && EditorAlwaysShown()) SetEditorMode(true);
   UpdateVertScrollBar();

@@ -3,6 +3,8 @@
 // with an indicator column, one or more title rows (multi-level titles), data rows that
 // mirror the data link's record buffer and footer rows with sums kept by a sum list.
 #include "dbgrid/DBGridXColumns.h"
+#include "dbgrid/DBGridXGrouping.h"
+#include "dbgrid/DBGridXRowDetailPanel.h"
 #include "dbgrid/DBGridXSelection.h"
 #include "dbgrid/DBGridXTitleTree.h"
 #include "grid/BMListX.h"
@@ -38,7 +40,9 @@ public:
   const TBookmarkStr& LastBookmark() const { return FLastBookmark; }
   // Drops the editor's change, or cancels the data set's edit.
   void Reset();
-  Integer MoveBy(Integer Distance) override { return TDataLink::MoveBy(Distance); }
+  // Every record move of the grid: the grid may refuse it (an open detail panel that stays).
+  Integer MoveBy(Integer Distance) override;
+  Integer LinkMoveBy(Integer Distance) { return TDataLink::MoveBy(Distance); }
 
 protected:
   void ActiveChanged() override;
@@ -177,35 +181,29 @@ private:
 
 class TGridRowPanelX : public TPersistent {
 public:
+  explicit TGridRowPanelX(TCustomDBGridX* Grid = nullptr) : FGrid(Grid) {}
   String ClassName() const override { return QStringLiteral("TGridRowPanelX"); }
+  void Assign(TPersistent* Source) override;
   bool Active() const { return FActive; }
-  void SetActive(bool Value) { FActive = Value; }
+  // Switched on, the grid's current column moves to the first data column; the grid lays
+  // itself out again.
+  void SetActive(bool Value);
+  TGridRowPanelNavKeysNavigationTypeX NavKeysNavigationType() const { return FNavKeysNavigationType; }
+  void SetNavKeysNavigationType(TGridRowPanelNavKeysNavigationTypeX Value) { FNavKeysNavigationType = Value; }
   TGridRowPanelTabNavigationTypeX TabNavigationType() const { return FTabNavigationType; }
   void SetTabNavigationType(TGridRowPanelTabNavigationTypeX Value) { FTabNavigationType = Value; }
 private:
+  TCustomDBGridX* FGrid;
   bool FActive = false;
+  TGridRowPanelNavKeysNavigationTypeX FNavKeysNavigationType = rpntRowToRowX;
   TGridRowPanelTabNavigationTypeX FTabNavigationType = rpntUpToDownPriorityX;
 };
 
-class TRowDetailPanelX : public TPersistent {
-public:
-  String ClassName() const override { return QStringLiteral("TRowDetailPanelX"); }
-  bool Active() const { return FActive; }
-  void SetActive(bool Value) { FActive = Value; }
-private:
-  bool FActive = false;
-};
-
-class TDBGridXDataGroupsX : public TPersistent {
-public:
-  String ClassName() const override { return QStringLiteral("TDBGridXDataGroupsX"); }
-  bool Active() const { return FActive; }
-  void SetActive(bool Value) { FActive = Value; }
-  Integer LevelCount() const { return FLevelCount; }
-  void SetLevelCount(Integer Value) { FLevelCount = Value; }
-private:
-  bool FActive = false;
-  Integer FLevelCount = 0;
+// A column's place inside a row-panel cell, relative to the cell's top-left.
+struct TRowPanelRectX {
+  Integer Left = 0, Top = 0, Width = 0, Height = 0;
+  // Data cells: the first column on a line makes room for the grouping indent.
+  Integer IndentedLeft = 0, IndentedWidth = 0;
 };
 
 // The grid's sum list: the foundation's producer with the grid's notifications.
@@ -221,7 +219,7 @@ private:
 
 // ---- the grid
 
-class TCustomDBGridX : public TCustomGridX {
+class TCustomDBGridX : public TCustomGridX, public IMemTableChangeNotifyX {
 public:
   explicit TCustomDBGridX(TComponent* AOwner);
   ~TCustomDBGridX() override;
@@ -325,6 +323,97 @@ public:
   TDBGridXDataGroupsX* DataGrouping() const { return FDataGrouping.get(); }
   TColCellParamsX* CellParams() const { return FCellParams.get(); }
   TFont* CellParamsFont() const { return FCellParamsFont.get(); }
+
+  // ---- grouping over a memory table
+  // The data set's memory-table interface while the link is active; none when it offers none.
+  IMemTableX* MemTable() const { return FMemTable; }
+  void UpdateMemTableLink();
+  void MemTableRecordChanged(Integer RecordIndex, TMemTableChangeKindX Kind, Integer OldIndex) override;
+  virtual void RebuildGroupTree();
+  virtual void UpdateGroupRowCount();
+  virtual void UpdateGroupPanel();
+  virtual Integer GroupRowHeight(TGroupDataTreeNodeX* Node);
+  virtual Integer CalcRecordHeight();
+  // Measures again the data row at that position of the group tree's flat list.
+  virtual void SetDataRowHeight(Integer FlatIndex);
+  Integer GroupPanelHeight() const;
+  // The boxes of the active grouping levels in the group panel, a staircase from the left.
+  std::vector<TRect> GroupPanelBoxes() const;
+  // The tree node shown in grid row Row, none outside the data rows or without grouping.
+  TGroupDataTreeNodeX* GroupNodeAtRow(Integer Row) const;
+  // The current group node when it is shown and leads to the current record, else the
+  // shown node of that record; its position in the flat list (-1 when none is shown).
+  Integer GroupFlatIndexOfCurrentRecord();
+  TGroupDataTreeNodeX* CurrentGroupNode() const { return FCurrentGroupNode; }
+  void SelectGroupNode(TGroupDataTreeNodeX* Node);
+  virtual bool GroupRowKeyDown(Word Key, TShiftState Shift);
+  // A column dropped on the group panel becomes a grouping level at Index and is hidden.
+  void GroupByColumn(TColumnX* Column, Integer Index);
+  // A level dragged back onto the titles: removed, its column shown again.
+  void UngroupLevel(Integer LevelIndex);
+  TDBGridXDataGroupGetGroupRowTextEvent OnDataGroupGetRowText;
+  TNotifyEvent OnActiveGroupingStructChanged;
+
+  // ---- row panel
+  // The height of one panel line: "Wg" in the title font, + 4, + 1 when not flat.
+  virtual Integer DefaultTitleRowHeight();
+  void LayoutRowPanel();
+  // Stretches the columns from a panel Old pixels wide to one New pixels wide; nothing when
+  // Old is 0 (no visible column).
+  void ScaleRowPanelWidths(Integer Old, Integer New);
+  // With the row panel on, orders the columns by their rectangles: left, then top, hidden first.
+  void SortColumnsByPanelPosition();
+  const TRowPanelRectX& RowPanelRect(Integer ColumnIndex) const { return FRowPanelRects.at(size_t(ColumnIndex)); }
+  Integer RowPanelLineHeight() const { return FRowPanelLineHeight; }
+  Integer RowPanelWidth() const { return FRowPanelWidth; }
+  Integer RowPanelHeight() const { return FRowPanelHeight; }
+  // The column whose (plain or indented) rectangle holds Point, in panel-cell coordinates.
+  TColumnX* PanelColumnAtPoint(TPoint Point, bool Plain) const;
+
+  // ---- row detail panel
+  TRowDetailPanelControlX* RowDetailPanelControl() const { return FRowDetailPanelControl; }
+  // Places, sizes, shows or hides the detail panel under the current row.
+  void PlaceDetailPanel();
+  // Every record move of the grid: closes an open detail panel first; nothing moves (0)
+  // when it stays open. Answers the distance moved.
+  Integer MoveRecordsBy(Integer Distance);
+  // The expand button of a row: paints it and answers the width used (0 while inactive).
+  virtual Integer PaintRowDetailArea(Integer DataRow, TGridDrawState State, const TRect& R);
+  virtual bool DetailButtonAtPoint(Integer X, Integer Y);
+  // X relative to the cell of Column in the current row.
+  virtual bool DetailButtonInCell(Integer X, TColumnX* Column, Integer CellWidth);
+  void GetEditorRect(Integer ACol, Integer ARow, TRect& R) override;
+  // The components written as the grid's children: the detail panel control only.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
+  TDBGridXRowDetailPanelShowEvent OnRowDetailPanelShow;
+  TDBGridXRowDetailPanelHideEvent OnRowDetailPanelHide;
+  TDBGridXCheckRowHaveDetailPanelEvent OnCheckRowHaveDetailPanel;
+
+  // ---- dragging records by the indicator (with dghRecordMoving)
+  virtual bool CanStartRecordDrag() { return true; }
+  // Whether a record drag can start at (X, Y); unless CheckOnly it starts.
+  virtual bool StartRecordDrag(Integer X, Integer Y, TShiftState Shift, bool CheckOnly);
+  // Follows the mouse: the target row, or one record of scrolling per 60 ms outside the rows.
+  virtual Integer TrackRecordDrag(Integer X, Integer Y);
+  virtual void FinishRecordDrag(Integer X, Integer Y, bool Drop);
+  virtual bool MoveDraggedRecords(Integer ToRow, Integer TreeLevel, bool CheckOnly);
+  virtual bool RequestMoveRecords(TBMListX* BookmarkList, Integer ToRow, Integer TreeLevel, bool CheckOnly);
+  virtual bool MoveRecordsInDataset(TBMListX* BookmarkList, Integer ToRecNo, bool CheckOnly, Integer TreeLevel);
+  bool RecordDragging() const { return FRecordDragging; }
+  Integer RecordDragTargetRow() const { return FDragTargetRow; }
+  void RecordDragTimerTick();
+
+  // ---- tree view of a memory table's records
+  bool TreeViewShown() const;
+  // The memory table's index of the record in data row DataRow, -1 without one.
+  Integer RecordIndexOfDataRow(Integer DataRow) const;
+  // 18 pixels per node level of the record (of the current record for TreeNodeIndent).
+  Integer TreeNodeIndentOf(Integer RecordIndex) const;
+  Integer TreeNodeIndent() const;
+  virtual void PaintTreeLines(Integer DataRow, const TRect& R, TGridDrawState State);
+  // Whether (X, Y) lies in the tree indent of a record; unless CheckOnly a click on its button
+  // expands or collapses the record's node.
+  virtual bool HandleTreeButtonClick(Integer X, Integer Y, bool CheckOnly);
 
   // ---- cached sizes
   Integer IndicatorWidth() const { return FIndicatorWidth; }
@@ -464,7 +553,6 @@ public:
   // the data set allows at the same place of the window. One saved position at a time.
   void SavePosition();
   void RestorePosition();
-  void MoveRecordsBy(Integer Distance);
 
   // Makes buffer record Row the data link's active record for a query; always in pairs.
   void SetActiveRow(Integer Row);
@@ -527,6 +615,11 @@ protected:
   virtual void PaintIndicatorDropDownSign(bool Light, const TRect& R);
   // The mark of a filtered column on its in-title filter button, white when Light.
   virtual void PaintSortMarker(const TRect& R, bool Light);
+  void PaintTopOutBoundary(const TRect& R) override;
+  virtual void PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* Level);
+  // A group row's part in the cell of column DataCol: the level's band, and in the first
+  // visible column the expand box and the row's text.
+  virtual void PaintGroupRow(Integer DataCol, const TRect& R, TGridDrawState State, TGroupDataTreeNodeX* Node);
   // A picture column's cell: the field's picture fitted into R, or its text without
   // DrawGraphicData.
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
@@ -577,6 +670,20 @@ private:
   std::unique_ptr<TGridRowPanelX> FRowPanel;
   std::unique_ptr<TRowDetailPanelX> FRowDetailPanel;
   std::unique_ptr<TDBGridXDataGroupsX> FDataGrouping;
+  IMemTableX* FMemTable = nullptr;
+  TRowDetailPanelControlX* FRowDetailPanelControl = nullptr;
+  Integer FDetailPanelRow = -1;  // the grid row made tall for the open panel
+  bool FRecordDragging = false;
+  TBookmarkStr FDragBookmark;
+  Integer FDragSourceRow = -1, FDragTargetRow = -1;
+  Integer FDragSourceLevel = -1, FDragTargetLevel = -1;
+  TPoint FDragMousePos;
+  Cardinal FDragLastStep = 0;
+  std::vector<TRowPanelRectX> FRowPanelRects;
+  Integer FRowPanelLineHeight = 0;
+  Integer FRowPanelWidth = 0;
+  Integer FRowPanelHeight = 0;
+  TGroupDataTreeNodeX* FCurrentGroupNode = nullptr;
   std::unique_ptr<THeadTreeNode> FTitleTreeRoot;
   PTLeafCol FLeafColumns;
   TCustomImageList* FTitleImages = nullptr;

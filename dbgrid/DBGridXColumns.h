@@ -511,9 +511,9 @@ public:
 
   // ---- row-panel placement (the row panel sets them)
   Integer InRowLinePos() const { return std::max<Integer>(FInRowLinePos, 0); }
-  void SetInRowLinePos(Integer Value) { FInRowLinePos = Value; }
+  void SetInRowLinePos(Integer Value);
   Integer InRowLineHeight() const { return std::max<Integer>(FInRowLineHeight, 1); }
-  void SetInRowLineHeight(Integer Value) { FInRowLineHeight = Value; }
+  void SetInRowLineHeight(Integer Value);
 
   // ---- auto-fit
   Integer AutoFitShare() const { return FAutoFitShare; }

@@ -230,6 +230,7 @@ void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
   FKeyShift = Shift;
   TCustomControl::KeyDown(Key, Shift);
   if (Key == 0 || !FDataLink->Active() || !GridAcceptsKey(Key, Shift)) return;
+  if (FDataGrouping->GroupingWorks() && GroupRowKeyDown(Key, Shift)) return;
   TDBGridXGlobals& globals = DBGridXGlobals();
   const TShortCut shortCut = ::ShortCut(Key, Shift);
   const bool noModifiers = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);

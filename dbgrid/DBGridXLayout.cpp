@@ -76,6 +76,10 @@ void TCustomDBGridX::Dispatch(TMessage& Message) {
     StopIncSearch();
     return;
   }
+  if (Message.Msg == WM_TIMER && Message.WParam == WPARAM(GridMoveTimerId) && RecordDragging()) {
+    RecordDragTimerTick();
+    return;
+  }
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.
@@ -369,9 +373,10 @@ Integer TCustomDBGridX::CalcTitleTreeHeights(THeadTreeNode* Node) {
 }
 
 void TCustomDBGridX::UpdateColumnWidths() {
-  FGroupIndentWidth = FDataGrouping->Active() ? 18 * FDataGrouping->LevelCount() : 0;
+  FGroupIndentWidth = FDataGrouping->Active() ? 18 * FDataGrouping->ActiveLevelCount() : 0;
   const Integer hiddenWidth = FOptions.Contains(dgColLines) ? -1 : 0;
   if (FRowPanel->Active()) {
+    LayoutRowPanel();
     for (Integer i = FIndicatorColCount; i < FullColCount(); ++i)
       SetColWidths(i, i == FIndicatorColCount ? ClientWidth() : hiddenWidth);
   } else {
@@ -463,12 +468,18 @@ void TCustomDBGridX::UpdateRowCount() {
   for (Integer i = 0; i < FFooterRowCount; ++i) SetRowHeights(RowCount() + i, FStdRowHeight);
   if (TopRow() != FixedRows()) SetTopRow(FixedRows());
   FollowActiveRecord();
+  if (FDataGrouping->GroupingWorks()) UpdateGroupRowCount();
   if (RowCount() != oldRows) Invalidate();
 }
 
 void TCustomDBGridX::FollowActiveRecord() {
   if (!FDataLink->Active() || !HandleAllocated() || ComponentState().Contains(csLoading)) return;
-  const Integer row = FDataLink->ActiveRecord() + HeaderRowCount();
+  Integer row = FDataLink->ActiveRecord() + HeaderRowCount();
+  if (FDataGrouping->GroupingWorks()) {
+    const Integer flatIndex = GroupFlatIndexOfCurrentRecord();
+    if (flatIndex < 0) return;
+    row = HeaderRowCount() + flatIndex;
+  }
   if (row != Row() && row < RowCount()) {
     if (!FOptions.Contains(dgAlwaysShowEditor)) HideInplaceEditor();
     MoveToCell(std::max(Col(), FixedCols()), row, false, false, false);

@@ -52,7 +52,21 @@ void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State,
   switch (type.RowKind) {
     case carTitle: PaintTitleCell(ACol, ARow, dataCol, R, State); break;
     case carFilter: PaintUnderTitleCell(ACol, ARow, dataCol, R, State); break;
-    case carData: PaintDataCell(ACol, ARow, dataCol, dataRow, R, State); break;
+    case carData:
+      if (TGroupDataTreeNodeX* node = GroupNodeAtRow(ARow); node && node->IsGroupNode) {
+        PaintGroupRow(dataCol, R, State, node);
+        break;
+      }
+      if (FVisibleColumns.Count() > 0 && FColumns->Items(dataCol) == FVisibleColumns[0]) {
+        if (TreeViewShown()) {
+          const Integer indent = TreeNodeIndentOf(RecordIndexOfDataRow(dataRow));
+          PaintTreeLines(dataRow, R, State);
+          R.Left += indent;
+        }
+        R.Left += PaintRowDetailArea(dataRow, State, R);
+      }
+      PaintDataCell(ACol, ARow, dataCol, dataRow, R, State);
+      break;
     case carFooter: PaintFooterCell(ACol, ARow, dataCol, dataRow, R, State); break;
   }
 }

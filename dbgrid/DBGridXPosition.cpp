@@ -2,10 +2,6 @@
 // record that was current and, as far as the data set allows, to its row on screen.
 #include "dbgrid/DBGridX.h"
 
-void TCustomDBGridX::MoveRecordsBy(Integer Distance) {
-  if (Distance != 0) DataSet()->MoveBy(Distance);
-}
-
 // The saved bookmark is that of the middle record of the window, the offset the current
 // record's distance from it: going back to the bookmark centres the window on that record.
 void TCustomDBGridX::SavePosition() {

@@ -1,0 +1,235 @@
+// The grid's side of grouping: the memory-table link and its record notices, the rows of the
+// group tree's flat list, their heights, the group cursor and the keys of group rows.
+#include "dbgrid/DBGridX.h"
+#include "grid/PaintHelpersX.h"
+#include "platform/rtl/ScopeGuards.h"
+#include <algorithm>
+
+namespace {
+constexpr Integer GroupLevelIndent = 18;
+}
+
+void TCustomDBGridX::UpdateMemTableLink() {
+  TDataSet* dataSet = DataSet();
+  IMemTableX* next = nullptr;
+  if (FDataLink && FDataLink->Active() && dataSet && !dataSet->ComponentState().Contains(csDestroying))
+    next = dynamic_cast<IMemTableX*>(dataSet);
+  if (next == FMemTable) return;
+  if (FMemTable) FMemTable->UnregisterGrid(this);
+  FMemTable = next;
+  FCurrentGroupNode = nullptr;
+  if (FMemTable) FMemTable->RegisterGrid(this);
+}
+
+void TCustomDBGridX::MemTableRecordChanged(Integer RecordIndex, TMemTableChangeKindX Kind, Integer) {
+  if (!FMemTable || FMemTable->TreeViewActive()) return;
+  if (!FDataGrouping->GroupingWorks()) {
+    if (Kind == mtcDataResetX) RebuildGroupTree();
+    Invalidate();
+    return;
+  }
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  FCurrentGroupNode = nullptr;
+  switch (Kind) {
+    case mtcRecordInsertedX: tree->RecordInserted(RecordIndex); break;
+    case mtcRecordChangedX: tree->RecordChanged(RecordIndex); break;
+    case mtcRecordDeletedX: tree->RecordDeleted(RecordIndex); break;
+    case mtcRecordMovedX: break;
+    case mtcDataResetX:
+      RebuildGroupTree();
+      if (TGroupDataTreeNodeX* node = tree->FindRecordNode(FMemTable->CurrentRecordIndex())) SelectGroupNode(node);
+      break;
+  }
+}
+
+void TCustomDBGridX::RebuildGroupTree() {
+  if (ComponentState().Contains(csLoading) || FDestroying) return;
+  FCurrentGroupNode = nullptr;
+  if (FDataGrouping->GroupingWorks()) FDataGrouping->Tree()->RebuildFromMemTable(FMemTable);
+  else if (FDataGrouping->Tree()->GetFirst()) FDataGrouping->Tree()->Clear();
+}
+
+void TCustomDBGridX::UpdateGroupRowCount() {
+  if (FDestroying || !FDataGrouping->GroupingWorks()) return;
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  const Integer header = HeaderRowCount();
+  const Integer empty = FMemTable->MemRecordCount() == 0 ? 1 : 0;
+  SetRowCount(header + std::max<Integer>(tree->FlatCount() + empty, 1));
+  for (Integer i = 0; i < tree->FlatCount(); ++i) SetRowHeights(header + i, tree->NodeHeight(tree->FlatNode(i)));
+  for (Integer i = 0; i < FooterRowCount(); ++i) SetRowHeights(RowCount() + i, FStdRowHeight);
+  Invalidate();
+}
+
+Integer TCustomDBGridX::GroupRowHeight(TGroupDataTreeNodeX* Node) {
+  TGridDataGroupLevelX* level = Node->GroupLevel;
+  TFont* font = level ? level->Font() : FDataGrouping->Font();
+  TCanvas measure;
+  measure.SetFont(font);
+  const Integer textHeight = measure.TextHeight(QStringLiteral("Wg"));
+  if (level && (level->RowHeight() > 0 || level->RowLines() > 0))
+    return (level->RowLines() > 0 ? level->RowLines() * textHeight : 0) + level->RowHeight();
+  Integer height = textHeight + (Flat() ? 1 : 3);
+  if (FOptions.Contains(dgRowLines)) height += GridLineWidth();
+  return height;
+}
+
+Integer TCustomDBGridX::CalcRecordHeight() {
+  Integer height = FStdRowHeight;
+  if (OnGetRowHeight) OnGetRowHeight(this, height);
+  return height;
+}
+
+void TCustomDBGridX::SetDataRowHeight(Integer FlatIndex) {
+  TGroupDataTreeNodeX* node = FDataGrouping->Tree()->FlatNode(FlatIndex);
+  if (!node) return;
+  node->HeightDirty = true;
+  SetRowHeights(HeaderRowCount() + FlatIndex, FDataGrouping->Tree()->NodeHeight(node));
+}
+
+TGroupDataTreeNodeX* TCustomDBGridX::GroupNodeAtRow(Integer Row) const {
+  if (!FDataGrouping->GroupingWorks()) return nullptr;
+  return FDataGrouping->Tree()->FlatNode(Row - HeaderRowCount());
+}
+
+void TCustomDBGridX::SelectGroupNode(TGroupDataTreeNodeX* Node) {
+  if (!Node) return;
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  for (TBaseTreeNodeX* p = Node->Parent(); p && p != tree->Root(); p = p->Parent()) p->SetExpanded(true);
+  FCurrentGroupNode = Node;
+  const Integer flatIndex = tree->FlatIndexOf(Node);
+  if (flatIndex < 0) return;
+  const Integer row = std::min(HeaderRowCount() + flatIndex, RowCount() - 1);
+  if (row != Row()) {
+    InvalidateRowArea(Row());
+    SetRow(row);
+    InvalidateRowArea(row);
+  }
+  TGroupDataTreeNodeX* recordNode = Node;
+  while (recordNode && recordNode->IsGroupNode) recordNode = static_cast<TGroupDataTreeNodeX*>(recordNode->GetItem(0));
+  if (recordNode && FMemTable && FMemTable->CurrentRecordIndex() != recordNode->RecordIndex)
+    FMemTable->SetCurrentRecordIndex(recordNode->RecordIndex);
+}
+
+Integer TCustomDBGridX::GroupFlatIndexOfCurrentRecord() {
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  const Integer current = FMemTable ? FMemTable->CurrentRecordIndex() : -1;
+  const Integer shown = FCurrentGroupNode ? tree->FlatIndexOf(FCurrentGroupNode) : -1;
+  if (shown >= 0) {
+    TGroupDataTreeNodeX* first = FCurrentGroupNode;
+    while (first && first->IsGroupNode) first = static_cast<TGroupDataTreeNodeX*>(first->GetItem(0));
+    if (first && first->RecordIndex == current) return shown;
+  }
+  FCurrentGroupNode = nullptr;
+  TGroupDataTreeNodeX* node = tree->FindRecordNode(current);
+  for (TBaseTreeNodeX* p = node; p && p != tree->Root(); p = p->Parent())
+    if (tree->FlatIndexOf(p) >= 0) {
+      FCurrentGroupNode = static_cast<TGroupDataTreeNodeX*>(p);
+      return tree->FlatIndexOf(p);
+    }
+  return -1;
+}
+
+bool TCustomDBGridX::GroupRowKeyDown(Word Key, TShiftState Shift) {
+  if (Shift.Contains(ssShift) || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)) return false;
+  TGroupDataTreeNodeX* node = GroupNodeAtRow(Row());
+  if (!node) return false;
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  auto moveBy = [&](Integer Delta) {
+    const Integer target = std::clamp(tree->FlatIndexOf(node) + Delta, 0, tree->FlatCount() - 1);
+    SelectGroupNode(tree->FlatNode(target));
+  };
+  const Integer page = std::max<Integer>(1, FullyVisibleRowCount());
+  switch (Key) {
+    case VK_UP: moveBy(-1); return true;
+    case VK_DOWN: moveBy(1); return true;
+    case VK_PRIOR: moveBy(-page); return true;
+    case VK_NEXT: moveBy(page); return true;
+    default: break;
+  }
+  if (!node->IsGroupNode) return false;
+  switch (Key) {
+    case VK_LEFT:
+      if (node->Expanded()) node->SetExpanded(false);
+      else ModifyScrollBar(SB_HORZ, SB_LINEUP, 0, true);
+      break;
+    case VK_RIGHT:
+      if (!node->Expanded()) node->SetExpanded(true);
+      else ModifyScrollBar(SB_HORZ, SB_LINEDOWN, 0, true);
+      break;
+    case VK_MULTIPLY: node->SetExpanded(!node->Expanded()); break;
+    case VK_ADD: node->SetExpanded(true); break;
+    case VK_SUBTRACT: node->SetExpanded(false); break;
+    default: return false;
+  }
+  SelectGroupNode(node);
+  return true;
+}
+
+Integer TCustomDBGridX::GroupPanelHeight() const {
+  if (!FDataGrouping->GroupPanelVisible()) return 0;
+  const std::vector<TRect> boxes = GroupPanelBoxes();
+  return boxes.empty() ? 30 : boxes.back().Bottom + 5;
+}
+
+std::vector<TRect> TCustomDBGridX::GroupPanelBoxes() const {
+  TCanvas measure;
+  measure.SetFont(Font());
+  const Integer w = measure.TextWidth(QStringLiteral("o"));
+  const Integer d = 2 * w / 3;
+  const Integer height = measure.TextHeight(QStringLiteral("Wg")) + RowTextSpacing + 3;
+  std::vector<TRect> boxes;
+  Integer left = w, top = d;
+  for (Integer i = 0; i < FDataGrouping->ActiveLevelCount(); ++i) {
+    TColumnX* column = FDataGrouping->ActiveLevels(i)->Column();
+    const Integer width = measure.TextWidth(column->Title()->Caption()) + RowTextSpacing + 3 + 16;
+    boxes.emplace_back(left, top, left + width, top + height);
+    left += width + d;
+    top += height / 2;
+  }
+  return boxes;
+}
+
+void TCustomDBGridX::UpdateGroupPanel() {
+  FGroupIndentWidth = FDataGrouping->Active() ? GroupLevelIndent * FDataGrouping->ActiveLevelCount() : 0;
+  OutBoundaryData()->SetTopIndent(GroupPanelHeight());
+  RequestLayout();
+}
+
+void TCustomDBGridX::GroupByColumn(TColumnX* Column, Integer Index) {
+  if (!Column || FDataGrouping->LevelOfColumn(Column)) return;
+  TGridDataGroupLevelsX* levels = FDataGrouping->GroupLevels();
+  levels->BeginUpdate();
+  {
+    TScopeGuard endUpdate([&] { levels->EndUpdate(); });
+    TGridDataGroupLevelX* level = levels->Add();
+    level->SetColumn(Column);
+    level->SetIndex(std::clamp(Index, 0, levels->Count() - 1));
+  }
+  Column->SetVisible(false);
+}
+
+void TCustomDBGridX::UngroupLevel(Integer LevelIndex) {
+  TGridDataGroupLevelsX* levels = FDataGrouping->GroupLevels();
+  if (LevelIndex < 0 || LevelIndex >= levels->Count()) return;
+  TColumnX* column = levels->Items(LevelIndex)->Column();
+  levels->Delete(LevelIndex);
+  if (column) column->SetVisible(true);
+}
+
+void TCustomDBGridX::PaintGroupRow(Integer DataCol, const TRect& R, TGridDrawState State, TGroupDataTreeNodeX* Node) {
+  TGridDataGroupLevelX* level = Node->GroupLevel;
+  TCanvas* canvas = Canvas();
+  canvas->SetFont(level ? level->Font() : FDataGrouping->Font());
+  const bool current = State.Contains(gdSelected) && GridOrEditorFocused();
+  canvas->Brush()->SetColor(current ? clHighlight : level ? level->Color() : FDataGrouping->Color());
+  if (current) canvas->Font()->SetColor(clHighlightText);
+  canvas->FillRect(R);
+  if (FVisibleColumns.Count() == 0 || FColumns->Items(DataCol) != FVisibleColumns[0] || !level) return;
+  const Integer boxLeft = R.Left + GroupLevelIndent * (Node->Level() - 1);
+  DrawTreeNodeElement(canvas, TRect(boxLeft, R.Top, boxLeft + GroupLevelIndent, R.Bottom), Node->Expanded() ? 3 : 7, 0,
+                      1.0, 1.0, false);
+  String text;
+  level->GroupRowText(Node, text);
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->TextOut(boxLeft + GroupLevelIndent + 2, R.Top + 2, text);
+}

@@ -1,0 +1,121 @@
+// The row panel: every record in one cell per row, its columns laid out inside like a small
+// form, line by line from left to right.
+#include "dbgrid/DBGridX.h"
+#include <algorithm>
+#include <cmath>
+
+void TColumnX::SetInRowLinePos(Integer Value) {
+  if (Value == FInRowLinePos) return;
+  FInRowLinePos = Value;
+  Changed(true);
+}
+
+void TColumnX::SetInRowLineHeight(Integer Value) {
+  if (Value == FInRowLineHeight) return;
+  FInRowLineHeight = Value;
+  Changed(true);
+}
+
+void TGridRowPanelX::Assign(TPersistent* Source) {
+  if (auto* source = dynamic_cast<TGridRowPanelX*>(Source)) SetActive(source->FActive);
+  else TPersistent::Assign(Source);
+}
+
+void TGridRowPanelX::SetActive(bool Value) {
+  if (Value == FActive) return;
+  FActive = Value;
+  if (!FGrid) return;
+  if (Value && FGrid->ColCount() > FGrid->ColumnIndexToGridCol(0)) FGrid->SetCol(FGrid->ColumnIndexToGridCol(0));
+  FGrid->RequestLayout();
+}
+
+Integer TCustomDBGridX::DefaultTitleRowHeight() {
+  TCanvas measure;
+  measure.SetFont(TitleFont());
+  return measure.TextHeight(QStringLiteral("Wg")) + 4 + (Flat() ? 0 : 1);
+}
+
+void TCustomDBGridX::LayoutRowPanel() {
+  const Integer lineHeight = DefaultTitleRowHeight();
+  const Integer line = GridLineWidth();
+  std::vector<Integer> lineEnds;
+  FRowPanelRects.assign(size_t(FColumns->Count()), TRowPanelRectX());
+  FRowPanelWidth = 0;
+  FRowPanelHeight = lineHeight;
+  for (Integer i = 0; i < FColumns->Count(); ++i) {
+    TColumnX* column = FColumns->Items(i);
+    const Integer first = column->InRowLinePos(), count = column->InRowLineHeight();
+    if (Integer(lineEnds.size()) < first + count) lineEnds.resize(size_t(first + count), 0);
+    const Integer x = *std::max_element(lineEnds.begin() + first, lineEnds.begin() + first + count);
+    TRowPanelRectX& r = FRowPanelRects[size_t(i)];
+    r.Left = x;
+    r.Top = first * (line + lineHeight);
+    r.Width = column->Visible() ? column->Width() : 0;
+    r.Height = count * (line + lineHeight) - 1;
+    r.IndentedLeft = r.Left;
+    r.IndentedWidth = r.Width;
+    if (x == 0) {
+      r.IndentedLeft += FGroupIndentWidth;
+      r.IndentedWidth += FGroupIndentWidth;
+    }
+    for (Integer l = first; l < first + count; ++l)
+      lineEnds[size_t(l)] = column->Visible() ? x + r.IndentedWidth + line : x;
+    if (column->Visible()) {
+      FRowPanelWidth = std::max(FRowPanelWidth, r.Left + column->Width());
+      FRowPanelHeight = std::max(FRowPanelHeight, r.Top + r.Height);
+    }
+  }
+  FRowPanelLineHeight = lineHeight;
+}
+
+void TCustomDBGridX::ScaleRowPanelWidths(Integer Old, Integer New) {
+  if (Old == 0) return;
+  if (Integer(FRowPanelRects.size()) != FColumns->Count()) LayoutRowPanel();
+  const Integer line = GridLineWidth();
+  const double scale = double(New) / double(Old);
+  FColumns->BeginUpdate();
+  {
+    TScopeGuard endUpdate([&] { FColumns->EndUpdate(); });
+    for (Integer i = 0; i < FColumns->Count(); ++i) {
+      TColumnX* column = FColumns->Items(i);
+      const Integer left = FRowPanelRects[size_t(i)].Left;
+      const Integer right = Integer(std::nearbyint((column->Width() + left + line) * scale));
+      column->SetWidth(right - Integer(std::nearbyint(left * scale)) - line);
+    }
+  }
+  LayoutRowPanel();
+}
+
+void TCustomDBGridX::SortColumnsByPanelPosition() {
+  if (!FRowPanel->Active()) return;
+  if (Integer(FRowPanelRects.size()) != FColumns->Count()) LayoutRowPanel();
+  std::vector<Integer> order(size_t(FColumns->Count()));
+  for (Integer i = 0; i < FColumns->Count(); ++i) order[size_t(i)] = i;
+  std::stable_sort(order.begin(), order.end(), [&](Integer A, Integer B) {
+    const TRowPanelRectX &a = FRowPanelRects[size_t(A)], &b = FRowPanelRects[size_t(B)];
+    if (a.Left != b.Left) return a.Left < b.Left;
+    if (a.Top != b.Top) return a.Top < b.Top;
+    return !FColumns->Items(A)->Visible() && FColumns->Items(B)->Visible();
+  });
+  std::vector<TColumnX*> columns;
+  for (Integer i : order) columns.push_back(FColumns->Items(i));
+  FColumns->BeginUpdate();
+  {
+    TScopeGuard endUpdate([&] { FColumns->EndUpdate(); });
+    for (Integer i = 0; i < Integer(columns.size()); ++i) columns[size_t(i)]->SetIndex(i);
+  }
+  LayoutRowPanel();
+}
+
+TColumnX* TCustomDBGridX::PanelColumnAtPoint(TPoint Point, bool Plain) const {
+  if (UseRightToLeftAlignment()) Point.X = FRowPanelWidth - Point.X;
+  const Integer right = FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+  const Integer bottom = FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+  for (Integer i = 0; i < Integer(FRowPanelRects.size()) && i < FColumns->Count(); ++i) {
+    const TRowPanelRectX& r = FRowPanelRects[size_t(i)];
+    const Integer left = Plain ? r.Left : r.IndentedLeft, width = Plain ? r.Width : r.IndentedWidth;
+    if (Point.X >= left && Point.X < left + width + right && Point.Y >= r.Top && Point.Y < r.Top + r.Height + bottom)
+      return FColumns->Items(i);
+  }
+  return nullptr;
+}

@@ -1,0 +1,81 @@
+// Records of a memory table shown as a tree: the first visible column is indented by the
+// record's node level and carries the tree lines and an expand button.
+#include "dbgrid/DBGridX.h"
+#include "grid/PaintHelpersX.h"
+
+namespace {
+constexpr Integer TreeLevelIndent = 18;
+}
+
+bool TCustomDBGridX::TreeViewShown() const { return FMemTable && FMemTable->TreeViewActive(); }
+
+Integer TCustomDBGridX::RecordIndexOfDataRow(Integer DataRow) const {
+  if (!FMemTable || !FDataLink->Active()) return -1;
+  const Integer current = FMemTable->CurrentRecordIndex();
+  return current < 0 ? -1 : current + DataRow - FDataLink->ActiveRecord();
+}
+
+Integer TCustomDBGridX::TreeNodeIndentOf(Integer RecordIndex) const {
+  if (!TreeViewShown() || RecordIndex < 0) return 0;
+  return std::max<Integer>(0, TreeLevelIndent * FMemTable->RecordNodeInfo(RecordIndex).Level);
+}
+
+Integer TCustomDBGridX::TreeNodeIndent() const {
+  return TreeViewShown() ? TreeNodeIndentOf(FMemTable->CurrentRecordIndex()) : 0;
+}
+
+void TCustomDBGridX::PaintTreeLines(Integer DataRow, const TRect& R, TGridDrawState State) {
+  if (!TreeViewShown()) return;
+  const Integer recordIndex = RecordIndexOfDataRow(DataRow);
+  const TMemTableNodeInfoX info = FMemTable->RecordNodeInfo(recordIndex);
+  if (info.Level <= 0) return;
+  TCanvas* canvas = Canvas();
+  const bool selected = State.Contains(gdSelected) && State.Contains(gdFocused);
+  canvas->Brush()->SetColor(selected ? clHighlight : Color());
+  canvas->FillRect(TRect(R.Left, R.Top, R.Left + TreeLevelIndent * info.Level, R.Bottom));
+  const Integer parity = (RowHeights(TopRow()) % 2 == 1 && TopRow() % 2 == 1) ? 1 : 0;
+  auto hasNext = [&](Integer Level) {
+    return Level >= 1 && Level <= Integer(info.LevelHasNextSibling.size()) && info.LevelHasNextSibling[size_t(Level - 1)];
+  };
+  for (Integer level = 1; level < info.Level; ++level) {
+    const TRect band(R.Left + TreeLevelIndent * (level - 1), R.Top, R.Left + TreeLevelIndent * level, R.Bottom);
+    if (hasNext(level)) DrawTreeNodeElement(canvas, band, 11, parity, 1.0, 1.0, false);
+  }
+  const TRect last(R.Left + TreeLevelIndent * (info.Level - 1), R.Top, R.Left + TreeLevelIndent * info.Level, R.Bottom);
+  const bool following = hasNext(info.Level);
+  Integer kind = 0;
+  if (info.HasChildren) kind = (info.Expanded ? 0 : 4) + (following ? 0 : 1);
+  else kind = following ? 8 : 9;
+  DrawTreeNodeElement(canvas, last, kind, parity, 1.0, 1.0, false);
+}
+
+bool TCustomDBGridX::HandleTreeButtonClick(Integer X, Integer Y, bool CheckOnly) {
+  if (!TreeViewShown() || FVisibleColumns.Count() == 0) return false;
+  const TGridCoord cell = CellAtPoint(X, Y);
+  Integer dataCol = 0, dataRow = 0;
+  const TCellTypeX type = GetCellType(cell.X, cell.Y, dataCol, dataRow);
+  if (type.RowKind != carData || type.ColKind == cacIndicator || dataCol < 0 || dataCol >= FColumns->Count() ||
+      FColumns->Items(dataCol) != FVisibleColumns[0])
+    return false;
+  const Integer recordIndex = RecordIndexOfDataRow(dataRow);
+  const Integer indent = TreeNodeIndentOf(recordIndex);
+  const TRect r = CellRect(cell.X, cell.Y);
+  if (X < r.Left || X >= r.Left + indent) return false;
+  if (CheckOnly) return true;
+  TDataSet* dataSet = DataSet();
+  const Integer topRow = TopRow();
+  {
+    TDisableControlsLock controls(dataSet);
+    Integer target = -1;
+    const bool onButton = X >= r.Left + indent - TreeLevelIndent;
+    if (onButton) target = FMemTable->SetNodeExpanded(recordIndex, !FMemTable->RecordNodeInfo(recordIndex).Expanded);
+    LockUpdates();
+    TScopeGuard unlock([&] { UnlockUpdates(); });
+    if (onButton && target >= 0 && target != FMemTable->CurrentRecordIndex()) FMemTable->SetCurrentRecordIndex(target);
+    else FMemTable->RefreshTreeView();
+  }
+  if (TopRow() != topRow && topRow < RowCount()) SetTopRow(topRow);
+  Invalidate();
+  UpdateVertScrollBar();
+  return true;
+}

@@ -1,0 +1,272 @@
+// Grouping a grid's records over a memory-table query: the group tree as records come, change
+// and go, the group rows' text, the group panel and the keys of group rows.
+#include "DBGridXTestSupport.h"
+#include "MemTableQuery.h"
+
+namespace {
+
+using dbgridtest::TMemTableQuery;
+
+class Grouping : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetSystemTable(ClassicSystemTable());
+    const String path = FDir.File(QStringLiteral("staff.db"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
+    Connection.Open();
+    Connection.ExecuteSql("CREATE TABLE staff (id INTEGER PRIMARY KEY, name VARCHAR(20), dept VARCHAR(20), city VARCHAR(20))");
+    Connection.ExecuteSql(
+        "INSERT INTO staff VALUES (1, 'A', 'Sales', 'Bj'), (2, 'B', 'Dev', 'Sh'), (3, 'C', 'Sales', 'Sh'), "
+        "(4, 'D', 'Ops', 'Bj'), (5, 'E', 'Dev', 'Bj')");
+    Query.SetConnection(&Connection);
+    Query.SQL()->SetText("SELECT * FROM staff ORDER BY id");
+    Query.Open();
+    Source.SetDataSet(&Query);
+    Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 440, 240);
+    Grid = new TDBGridX(Form);
+    Grid->SetBounds(10, 10, 400, 200);
+    Grid->SetParent(Form);
+    for (const char* name : {"id", "name", "dept", "city"}) {
+      TColumnX* column = Grid->Columns()->Add();
+      column->SetFieldName(QString::fromUtf8(name));
+    }
+    Column("dept")->Title()->SetCaption(QStringLiteral("Dept"));
+    Grid->SetDataSource(&Source);
+    Form->Show();
+    QApplication::processEvents();
+  }
+  void TearDown() override { delete Form; }
+
+  TColumnX* Column(const char* FieldName) {
+    for (Integer i = 0; i < Grid->Columns()->Count(); ++i)
+      if (Grid->Columns()->Items(i)->FieldName() == QString::fromUtf8(FieldName)) return Grid->Columns()->Items(i);
+    return nullptr;
+  }
+
+  TGridDataGroupLevelX* GroupBy(const char* FieldName, TSortOrderX Order = soAscX) {
+    TGridDataGroupLevelX* level = Grid->DataGrouping()->GroupLevels()->Add();
+    level->SetSortOrder(Order);
+    level->SetColumn(Column(FieldName));
+    Grid->DataGrouping()->SetActive(true);
+    return level;
+  }
+
+  TGridGroupDataTreeX* Tree() { return Grid->DataGrouping()->Tree(); }
+
+  // Groups as Key[children], record nodes as their record index.
+  static std::string Describe(TBaseTreeNodeX* Parent) {
+    std::string text;
+    for (Integer i = 0; i < Parent->Count(); ++i) {
+      auto* node = static_cast<TGroupDataTreeNodeX*>(Parent->GetItem(i));
+      text += i ? " " : "";
+      if (node->IsGroupNode) text += VarToStr(node->KeyValue).toStdString() + "[" + Describe(node) + "]";
+      else text += std::to_string(node->RecordIndex);
+    }
+    return text;
+  }
+  std::string Describe() { return Describe(Tree()->Root()); }
+
+  TGroupDataTreeNodeX* FindGroup(const char* Key) {
+    for (TBaseTreeNodeX* n = Tree()->GetFirst(); n; n = Tree()->GetNext(n)) {
+      auto* node = static_cast<TGroupDataTreeNodeX*>(n);
+      if (node->IsGroupNode && VarToStr(node->KeyValue) == QString::fromUtf8(Key)) return node;
+    }
+    return nullptr;
+  }
+
+  // Edits the record at Index through the query and tells the grid.
+  void SetDept(Integer Index, const char* Dept) {
+    Query.SetRecNo(Index + 1);
+    Query.Edit();
+    Query.FieldByName(QStringLiteral("dept"))->SetValue(QString::fromUtf8(Dept));
+    Query.Post();
+    Query.Notify(Index, mtcRecordChangedX);
+  }
+
+  TADOConnection Connection;
+  TMemTableQuery Query;
+  TDataSource Source;
+  TForm* Form = nullptr;
+  TDBGridX* Grid = nullptr;
+
+private:
+  moli::testing::ScratchDir FDir;
+};
+
+TEST_F(Grouping, EqualKeysShareAGroupInTheLevelsSortOrder) {
+  EXPECT_EQ(Grid->MemTable(), static_cast<IMemTableX*>(&Query));
+  TGridDataGroupLevelX* dept = GroupBy("dept");
+  EXPECT_TRUE(Grid->DataGrouping()->GroupingWorks());
+  EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+
+  dept->SetSortOrder(soDescX);
+  EXPECT_EQ(Describe(), "Sales[0 2] Ops[3] Dev[1 4]");
+  SetDept(3, "Hr");
+  EXPECT_EQ(Describe(), "Sales[0 2] Hr[3] Dev[1 4]") << "a new value sorts in descending";
+
+  TGridDataGroupLevelX* city = GroupBy("city");
+  EXPECT_EQ(Describe(), "Sales[Bj[0] Sh[2]] Hr[Bj[3]] Dev[Bj[4] Sh[1]]");
+  EXPECT_EQ(FindGroup("Sales")->Level(), 1);
+  EXPECT_EQ(FindGroup("Sh")->Level(), 2);
+
+  city->SetColumn(nullptr);
+  dept->SetColumn(nullptr);
+  EXPECT_FALSE(Grid->DataGrouping()->GroupingWorks());
+  Tree()->RebuildFromMemTable(&Query);
+  EXPECT_EQ(Describe(), "0 1 2 3 4") << "without levels the records hang under the root";
+}
+
+TEST_F(Grouping, RecordNoticesKeepTheTreeInStep) {
+  GroupBy("dept");
+  GroupBy("city");
+  ASSERT_EQ(Describe(), "Dev[Bj[4] Sh[1]] Ops[Bj[3]] Sales[Bj[0] Sh[2]]");
+
+  SetDept(0, "Dev");
+  EXPECT_EQ(Describe(), "Dev[Bj[0 4] Sh[1]] Ops[Bj[3]] Sales[Sh[2]]") << "a changed key moves the record";
+
+  Query.SetRecNo(4);
+  Query.Delete();
+  Query.Notify(3, mtcRecordDeletedX);
+  EXPECT_EQ(Describe(), "Dev[Bj[0 3] Sh[1]] Sales[Sh[2]]") << "emptied groups go, later records move down";
+
+  Query.SetRecNo(4);
+  Query.Insert();
+  Query.FieldByName(QStringLiteral("id"))->SetValue(9);
+  Query.FieldByName(QStringLiteral("dept"))->SetValue(QStringLiteral("Sales"));
+  Query.FieldByName(QStringLiteral("city"))->SetValue(QStringLiteral("Bj"));
+  Query.Post();
+  ASSERT_EQ(Query.FieldByName(QStringLiteral("id"))->AsInteger(), 9);
+  ASSERT_EQ(Query.RecNo(), 4);
+  Query.Notify(3, mtcRecordInsertedX);
+  EXPECT_EQ(Describe(), "Dev[Bj[0 4] Sh[1]] Sales[Bj[3] Sh[2]]") << "an insert at 3 renumbers 3 and up";
+
+  const std::string before = Describe();
+  Tree()->RecordChanged(42);
+  Tree()->RecordDeleted(42);
+  EXPECT_EQ(Describe(), before) << "notices for a record no node carries change nothing";
+}
+
+TEST_F(Grouping, AnInsertedRecordTakesThePendingKeysAndOpensItsGroups) {
+  GroupBy("dept");
+  ASSERT_FALSE(FindGroup("Ops")->Expanded());
+  Query.SetRecNo(2);
+  Query.Insert();
+  Query.FieldByName(QStringLiteral("id"))->SetValue(7);
+  Grid->DataGrouping()->SetPendingKeyValues(VarArrayOf({QStringLiteral("Ops")}));
+  Query.Notify(1, mtcRecordInsertedX);
+  EXPECT_EQ(Query.FieldByName(QStringLiteral("dept"))->AsString(), "Ops");
+  EXPECT_EQ(Describe(), "Dev[2 5] Ops[1 4] Sales[0 3]");
+  EXPECT_TRUE(FindGroup("Ops")->Expanded());
+  EXPECT_TRUE(Grid->DataGrouping()->PendingKeyValues().IsEmpty());
+  Query.Cancel();
+}
+
+TEST_F(Grouping, ChangingALevelsColumnPrunesFromThatLevelOn) {
+  TGridDataGroupLevelX* first = GroupBy("dept");
+  TGridDataGroupLevelX* second = GroupBy("city");
+  TGroupDataTreeNodeX* sales = FindGroup("Sales");
+  std::vector<TBaseTreeNodeX*> cleared;
+  Tree()->OnExpandedChanged = [&](TObject*, TBaseTreeNodeX* Node) { cleared.push_back(Node); };
+
+  second->SetColumn(Column("name"));
+  EXPECT_EQ(FindGroup("Sales"), sales) << "the first level's groups stay";
+  EXPECT_EQ(Describe(), "Dev[B[1] E[4]] Ops[D[3]] Sales[A[0] C[2]]");
+
+  Grid->DataGrouping()->SetActive(false);
+  Grid->DataGrouping()->SetActive(true);
+  first->SetColumn(Column("city"));
+  EXPECT_EQ(FindGroup("Sales"), nullptr) << "the tree was cleared and grouped anew";
+  EXPECT_EQ(Describe(), "Bj[A[0] D[3] E[4]] Sh[B[1] C[2]]");
+}
+
+TEST_F(Grouping, GroupRowsShowCaptionKeyAndCount) {
+  Connection.ExecuteSql("BEGIN");
+  for (int i = 0; i < 10; ++i)
+    Connection.ExecuteSql(QStringLiteral("INSERT INTO staff VALUES (%1, 'n', 'Sales', 'Bj')").arg(100 + i));
+  Connection.ExecuteSql("COMMIT");
+  Query.Close();
+  Query.Open();
+  auto* level = static_cast<TDBGridXDataGroupLevelX*>(GroupBy("dept"));
+  String text;
+  level->GroupRowText(FindGroup("Sales"), text);
+  EXPECT_EQ(text, "Dept: Sales (12)");
+  EXPECT_EQ(level->ColumnName(), "Column_2_dept");
+
+  level->OnGetKeyValueAsText = [](TCustomDBGridX*, TGroupDataTreeNodeX*, String& Text, const Variant&) { Text = "S"; };
+  Grid->OnDataGroupGetRowText = [](TCustomDBGridX*, TGroupDataTreeNodeX*, String& Text) { Text += "!"; };
+  level->GroupRowText(FindGroup("Ops"), text);
+  EXPECT_EQ(text, "Dept: S (1)!");
+
+  level->SetColumnName(QStringLiteral("Column_9_none"));
+  EXPECT_EQ(level->Column(), nullptr);
+  EXPECT_EQ(level->ColumnName(), "");
+}
+
+TEST_F(Grouping, PanelGroupsByDroppedTitlesAndUngroupsThemAgain) {
+  Grid->DataGrouping()->SetGroupPanelVisible(true);
+  Grid->DataGrouping()->SetActive(true);
+  EXPECT_EQ(Grid->GroupPanelHeight(), 30);
+  EXPECT_EQ(Grid->OutBoundaryData()->TopIndent(), 30);
+
+  QApplication::processEvents();
+  const TRect inWindow = Grid->ClientRectInWindow();
+  const QImage panel = Grid->Handle()->grab().toImage().copy(inWindow.Left, inWindow.Top, inWindow.Width(), 30);
+  Integer darkPixels = 0;
+  for (int x = 0; x < 300; ++x)
+    for (int y = 2; y < 28; ++y) darkPixels += panel.pixelColor(x, y) == ColorToQColor(cl3DDkShadow) ? 1 : 0;
+  EXPECT_GT(darkPixels, 20) << "the hint text";
+
+  Grid->GroupByColumn(Column("dept"), 0);
+  EXPECT_FALSE(Column("dept")->Visible());
+  EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+  EXPECT_GT(Grid->GroupPanelHeight(), 30);
+  Grid->GroupByColumn(Column("city"), 0);
+  EXPECT_EQ(Grid->DataGrouping()->ActiveLevels(0)->Column(), Column("city"));
+  const std::vector<TRect> boxes = Grid->GroupPanelBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_GT(boxes[1].Left, boxes[0].Right);
+  EXPECT_GT(boxes[1].Top, boxes[0].Top);
+
+  Grid->UngroupLevel(0);
+  EXPECT_TRUE(Column("city")->Visible());
+  EXPECT_EQ(Grid->DataGrouping()->GroupLevels()->Count(), 1);
+  EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+}
+
+TEST_F(Grouping, KeysOnGroupRowsExpandCollapseAndScroll) {
+  for (Integer i = 0; i < Grid->Columns()->Count(); ++i) Grid->Columns()->Items(i)->SetWidth(200);
+  GroupBy("dept");
+  QApplication::processEvents();
+  const Integer header = Grid->HeaderRowCount();
+  ASSERT_EQ(Tree()->FlatCount(), 3) << "groups start collapsed";
+  EXPECT_EQ(Grid->RowCount(), header + 3);
+  Grid->SelectGroupNode(FindGroup("Dev"));
+  ASSERT_EQ(Grid->Row(), header);
+
+  Word key = VK_ADD;
+  Grid->KeyDown(key, TShiftState());
+  EXPECT_TRUE(FindGroup("Dev")->Expanded());
+  EXPECT_EQ(Tree()->FlatCount(), 5);
+  EXPECT_EQ(Grid->RowCount(), header + 5);
+
+  const Integer leftCol = Grid->LeftCol(), scrollPos = Grid->HorzScrollPos();
+  key = VK_RIGHT;
+  Grid->KeyDown(key, TShiftState());
+  EXPECT_TRUE(FindGroup("Dev")->Expanded());
+  EXPECT_TRUE(Grid->LeftCol() != leftCol || Grid->HorzScrollPos() != scrollPos) << "Right on an expanded group scrolls";
+
+  key = VK_LEFT;
+  Grid->KeyDown(key, TShiftState());
+  EXPECT_FALSE(FindGroup("Dev")->Expanded());
+
+  key = VK_DOWN;
+  Grid->KeyDown(key, TShiftState());
+  EXPECT_EQ(Grid->CurrentGroupNode(), FindGroup("Ops"));
+  EXPECT_EQ(Query.RecNo(), 4) << "the data set follows to the group's first record";
+}
+
+}  // namespace

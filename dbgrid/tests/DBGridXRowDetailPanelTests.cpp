@@ -1,0 +1,97 @@
+// The row detail panel: opening under the current row, closing on record moves, the room it
+// takes from the editor and the grid's only streamed child.
+#include "DBGridXTestSupport.h"
+
+namespace {
+
+using dbgridtest::TGridForm;
+
+TRect CurrentCell(TGridForm& F) {
+  return F.Grid->CellRect(F.Grid->ColumnIndexToGridCol(0), F.Grid->Row());
+}
+
+TEST(RowDetailPanel, OpensUnderTheCurrentRowUnlessRefused) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  TRowDetailPanelControlX* control = f.Grid->RowDetailPanelControl();
+  panel->SetActive(true);
+  bool allow = false;
+  f.Grid->OnRowDetailPanelShow = [&](TObject*, bool& CanShow) { CanShow = CanShow && allow; };
+  panel->SetShown(true);
+  EXPECT_FALSE(panel->Shown());
+  EXPECT_FALSE(control->Visible());
+
+  allow = true;
+  panel->SetShown(true);
+  ASSERT_TRUE(panel->Shown());
+  const TRect cell = CurrentCell(f);
+  EXPECT_TRUE(control->Visible());
+  EXPECT_EQ(control->Top(), cell.Top + f.Grid->CalcRecordHeight());
+  EXPECT_EQ(control->Left(), cell.Left + 18);
+  EXPECT_EQ(control->Height(), 120);
+  EXPECT_EQ(f.Grid->RowHeights(f.Grid->Row()), f.Grid->CalcRecordHeight() + 120) << "the row makes room";
+
+  panel->SetHeight(1000);
+  EXPECT_EQ(control->Top() + control->Height(), f.Grid->ClientHeight()) << "too high: down to the bottom";
+  panel->SetWidth(40);
+  EXPECT_EQ(control->Width(), 40);
+
+  panel->SetShown(false);
+  EXPECT_FALSE(control->Visible());
+  f.Query.Close();
+  panel->SetShown(true);
+  EXPECT_FALSE(panel->Shown()) << "a closed data set opens nothing";
+}
+
+TEST(RowDetailPanel, ARecordMoveClosesItAndARefusedHideStopsTheMove) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  panel->SetActive(true);
+  panel->SetShown(true);
+  Word key = VK_DOWN;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_FALSE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 2);
+
+  panel->SetShown(true);
+  f.Grid->OnRowDetailPanelHide = [](TObject*, bool& CanHide) { CanHide = false; };
+  key = VK_DOWN;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_TRUE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 2) << "the refused hide keeps the record";
+}
+
+TEST(RowDetailPanel, TheButtonSitsInTheFirstColumnAndTheEditorLeavesRoom) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->RowDetailPanel()->SetActive(true);
+  const TRect cell = CurrentCell(f);
+  const Integer y = cell.Top + 3;
+  EXPECT_TRUE(f.Grid->DetailButtonAtPoint(cell.Left + 2, y));
+  EXPECT_TRUE(f.Grid->DetailButtonAtPoint(cell.Left + 17, y));
+  EXPECT_FALSE(f.Grid->DetailButtonAtPoint(cell.Left + 18, y));
+  const TRect second = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), f.Grid->Row());
+  EXPECT_FALSE(f.Grid->DetailButtonAtPoint(second.Left + 2, y));
+  f.Grid->OnCheckRowHaveDetailPanel = [](TObject*, bool& Has) { Has = false; };
+  EXPECT_FALSE(f.Grid->DetailButtonAtPoint(cell.Left + 2, y));
+
+  TRect editor;
+  f.Grid->GetEditorRect(f.Grid->ColumnIndexToGridCol(0), f.Grid->Row(), editor);
+  EXPECT_GE(editor.Left, cell.Left + 18);
+  f.Grid->RowDetailPanel()->SetShown(true);
+  f.Grid->GetEditorRect(f.Grid->ColumnIndexToGridCol(1), f.Grid->Row(), editor);
+  EXPECT_LE(editor.Bottom, CurrentCell(f).Top + f.Grid->CalcRecordHeight()) << "the editor leaves the panel free";
+}
+
+TEST(RowDetailPanel, TheGridStreamsOnlyItsPanelControl) {
+  TGridForm f;
+  auto* extra = new TWinControl(f.Grid);
+  extra->SetParent(f.Grid);
+  std::vector<String> names;
+  f.Grid->GetChildren([&](TComponent* Child) { names.push_back(Child->Name()); }, f.Form);
+  EXPECT_EQ(names, std::vector<String>{QStringLiteral("RowDetailData")});
+}
+
+}  // namespace

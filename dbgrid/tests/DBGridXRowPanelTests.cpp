@@ -1,0 +1,94 @@
+// The row panel's layout of the columns inside a record's cell, its scaling and ordering.
+#include "DBGridXTestSupport.h"
+
+namespace {
+
+using dbgridtest::TGridForm;
+
+struct Placement { const char* field; Integer pos, lines, width; bool visible; };
+
+// Columns on the pay table placed as given; answers the columns in that order.
+std::vector<TColumnX*> Place(TGridForm& F, const std::vector<Placement>& Placements) {
+  std::vector<TColumnX*> columns;
+  for (const Placement& p : Placements) {
+    TColumnX* column = F.Grid->Columns()->Add();
+    column->SetFieldName(QString::fromUtf8(p.field));
+    column->SetInRowLinePos(p.pos);
+    column->SetInRowLineHeight(p.lines);
+    column->SetWidth(p.width);
+    column->SetVisible(p.visible);
+    columns.push_back(column);
+  }
+  F.Bind();
+  F.Grid->LayoutRowPanel();
+  return columns;
+}
+
+std::string Lefts(TGridForm& F) {
+  std::string text;
+  for (Integer i = 0; i < F.Grid->Columns()->Count(); ++i)
+    text += (i ? " " : "") + std::to_string(F.Grid->RowPanelRect(i).Left) + "/" + std::to_string(F.Grid->RowPanelRect(i).Width);
+  return text;
+}
+
+TEST(RowPanel, ColumnsFillTheirLinesFromTheLeft) {
+  struct Case { const char* name; std::vector<Placement> placements; const char* lefts; };
+  const std::vector<Case> cases = {
+      {"stacked lines", {{"id", 0, 1, 50, true}, {"name", 1, 2, 60, true}, {"base", 0, 1, 40, true}, {"bonus", 1, 1, 30, true}},
+       "0/50 0/60 51/40 61/30"},
+      {"a two-line column starts right of the widest of its lines",
+       {{"id", 1, 1, 50, true}, {"name", 2, 1, 80, true}, {"base", 1, 2, 40, true}}, "0/50 0/80 81/40"},
+      {"a hidden column takes no width", {{"id", 0, 1, 50, true}, {"name", 0, 1, 60, false}, {"base", 0, 1, 40, true}},
+       "0/50 51/0 51/40"},
+  };
+  for (const Case& c : cases) {
+    TGridForm f;
+    Place(f, c.placements);
+    EXPECT_EQ(Lefts(f), c.lefts) << c.name;
+  }
+}
+
+TEST(RowPanel, LinesStackByTheTitleLineHeight) {
+  TGridForm f;
+  Place(f, {{"id", 0, 1, 50, true}, {"name", 1, 2, 60, true}});
+  const Integer h = f.Grid->DefaultTitleRowHeight();
+  const Integer line = f.Grid->GridLineWidth();
+  EXPECT_EQ(f.Grid->RowPanelLineHeight(), h);
+  EXPECT_EQ(f.Grid->RowPanelRect(1).Top, line + h);
+  EXPECT_EQ(f.Grid->RowPanelRect(1).Height, 2 * (line + h) - 1);
+  EXPECT_EQ(f.Grid->RowPanelHeight(), 3 * (line + h) - 1);
+  EXPECT_EQ(f.Grid->RowPanelWidth(), 60);
+  EXPECT_EQ(f.Grid->PanelColumnAtPoint(TPoint(55, line + h + 3), true)->FieldName(), "name");
+  EXPECT_EQ(f.Grid->PanelColumnAtPoint(TPoint(55, 3), true), nullptr);
+}
+
+TEST(RowPanel, ScalingKeepsRelativePositionsAndLeavesAnEmptyPanel) {
+  TGridForm f;
+  std::vector<TColumnX*> columns = Place(f, {{"id", 0, 1, 50, true}, {"base", 0, 1, 40, true}, {"bonus", 1, 1, 99, true}});
+  f.Grid->ScaleRowPanelWidths(300, 600);
+  EXPECT_EQ(Lefts(f), "0/101 102/81 0/199");
+  f.Grid->ScaleRowPanelWidths(600, 300);
+  EXPECT_EQ(Lefts(f), "0/50 51/40 0/99");
+  f.Grid->ScaleRowPanelWidths(300, 450);
+  EXPECT_EQ(Lefts(f), "0/75 76/61 0/149") << "each edge rounds on its own, halves to even";
+
+  for (TColumnX* column : columns) column->SetVisible(false);
+  f.Grid->LayoutRowPanel();
+  EXPECT_EQ(f.Grid->RowPanelWidth(), 0);
+  f.Grid->ScaleRowPanelWidths(f.Grid->RowPanelWidth(), 600);
+  EXPECT_EQ(columns[0]->Width(), 75) << "no visible column: widths stay";
+}
+
+TEST(RowPanel, TurningItOnMovesToTheFirstDataColumnAndOrdersColumnsByPlace) {
+  TGridForm f;
+  std::vector<TColumnX*> columns = Place(f, {{"id", 1, 1, 50, true}, {"name", 0, 1, 60, false}, {"base", 0, 1, 40, true}});
+  f.Grid->SetCol(f.Grid->ColumnIndexToGridCol(2));
+  f.Grid->RowPanel()->SetActive(true);
+  EXPECT_EQ(f.Grid->Col(), f.Grid->ColumnIndexToGridCol(0));
+  f.Grid->SortColumnsByPanelPosition();
+  EXPECT_EQ(columns[1]->Index(), 0) << "hidden first at the same place";
+  EXPECT_EQ(columns[2]->Index(), 1);
+  EXPECT_EQ(columns[0]->Index(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Records of a memory-table query shown as a tree: the indent per node level and the button
+// that expands and collapses a node.
+#include "DBGridXTestSupport.h"
+#include "MemTableQuery.h"
+
+namespace {
+
+using dbgridtest::TMemTableQuery;
+
+class TreeView : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetSystemTable(ClassicSystemTable());
+    const String path = FDir.File(QStringLiteral("tree.db"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
+    Connection.Open();
+    Connection.ExecuteSql("CREATE TABLE node (id INTEGER PRIMARY KEY, name VARCHAR(20), parent INTEGER)");
+    Connection.ExecuteSql(
+        "INSERT INTO node VALUES (1, 'A', NULL), (2, 'A1', 1), (3, 'A2', 1), (4, 'A21', 3), (5, 'B', NULL)");
+    Query.SetConnection(&Connection);
+    Query.SQL()->SetText("SELECT * FROM node ORDER BY id");
+    Query.ParentFieldName = QStringLiteral("parent");
+    Query.TreeView = true;
+    Query.Open();
+    Source.SetDataSet(&Query);
+    Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 440, 240);
+    Grid = new TDBGridX(Form);
+    Grid->SetBounds(10, 10, 400, 200);
+    Grid->SetParent(Form);
+    Grid->SetDataSource(&Source);
+    Form->Show();
+    QApplication::processEvents();
+  }
+  void TearDown() override { delete Form; }
+
+  // The first visible column's cell of the record at RecordIndex (the window starts at the first record).
+  TRect CellOf(Integer RecordIndex) {
+    return Grid->CellRect(Grid->ColumnIndexToGridCol(0), Grid->HeaderRowCount() + RecordIndex);
+  }
+
+  TADOConnection Connection;
+  TMemTableQuery Query;
+  TDataSource Source;
+  TForm* Form = nullptr;
+  TDBGridX* Grid = nullptr;
+
+private:
+  moli::testing::ScratchDir FDir;
+};
+
+TEST_F(TreeView, RecordsAreIndented18PixelsPerLevel) {
+  ASSERT_TRUE(Grid->TreeViewShown());
+  const std::vector<Integer> expected = {18, 36, 36, 54, 18};
+  for (Integer i = 0; i < 5; ++i) EXPECT_EQ(Grid->TreeNodeIndentOf(i), expected[size_t(i)]) << i;
+  Query.SetRecNo(4);
+  EXPECT_EQ(Grid->TreeNodeIndent(), 54);
+
+  Grid->Handle()->grab();  // paints the tree lines
+  Query.TreeView = false;
+  EXPECT_EQ(Grid->TreeNodeIndent(), 0);
+  EXPECT_FALSE(Grid->HandleTreeButtonClick(CellOf(0).Left + 5, CellOf(0).Top + 5, true));
+}
+
+TEST_F(TreeView, TheButtonTogglesTheNodeAndTheRestOfTheIndentRefreshes) {
+  Query.First();
+  const TRect a2 = CellOf(2);
+  const Integer y = (a2.Top + a2.Bottom) / 2;
+  const Integer button = a2.Left + 36 - 9;
+
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(button, y, true));
+  EXPECT_FALSE(Query.RecordNodeInfo(2).Expanded) << "a check changes nothing";
+
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(button, y, false));
+  EXPECT_TRUE(Query.RecordNodeInfo(2).Expanded);
+  EXPECT_EQ(Query.RecNo(), 3) << "the data set moves to the record the node answers";
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(button, y, false));
+  EXPECT_FALSE(Query.RecordNodeInfo(2).Expanded);
+
+  const Integer refreshes = Query.TreeRefreshes;
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(a2.Left + 4, y, false));
+  EXPECT_FALSE(Query.RecordNodeInfo(2).Expanded) << "the indent left of the button only refreshes";
+  EXPECT_EQ(Query.TreeRefreshes, refreshes + 1);
+
+  EXPECT_FALSE(Grid->HandleTreeButtonClick(a2.Left + 40, y, false)) << "past the indent";
+}
+
+}  // namespace
