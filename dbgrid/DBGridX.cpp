@@ -80,6 +80,12 @@ std::unique_ptr<TColumnDefValuesX> TCustomDBGridX::CreateColumnDefValues() {
   return std::make_unique<TDBGridXColumnDefValuesX>(this);
 }
 
+void TCustomDBGridX::RemakeColumnObjects() {
+  FColumns.reset();
+  FColumnDefValues = CreateColumnDefValues();
+  FColumns = CreateColumns();
+}
+
 std::unique_ptr<TDBGridColumnsX> TCustomDBGridX::CreateColumns() {
   return std::make_unique<TDBGridColumnsX>(this, ItemClassOf<TDBGridColumnX>());
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class TCustomDBGridX;
+class TDBGridInplaceEdit;
 
 // ---- data link
 
@@ -486,6 +487,29 @@ public:
   virtual bool ConfirmDelete();
   virtual bool TakeFocus();
 
+  // ---- editor contents and commit
+  // The text the in-place editor holds for the current cell; written back by UpdateData.
+  const String& EditorText() const { return FEditText; }
+  void SetEditorText(const String& Value) { FEditText = Value; }
+  // The key the editor chose for a key-list or lookup cell; Null when none.
+  const Variant& EditKeyValue() const { return FEditKeyValue; }
+  void SetEditKeyValue(const Variant& Value) { FEditKeyValue = Value; }
+  String GetCellEditText(Integer ACol, Integer ARow) override;
+  String GetCellEditMask(Integer ACol, Integer ARow) override;
+  Integer GetCellEditMaxLength() override;
+  void StoreCellEditText(Integer ACol, Integer ARow, const String& Value) override;
+  TInplaceEdit* MakeInplaceEditor() override;
+  // Writes the editor text into the current column's field.
+  virtual void UpdateData();
+  TColumnX* FindColumnByFieldName(const String& Name) const;
+  // The data set may be changed at all: active, updates or an insert, records or the right to add.
+  bool GridAllowsEdit() const;
+  void FireEditButtonClick();
+  TDBGridInplaceEdit* DBInplaceEditor() const;
+  // The shown editor takes the cell's text again when Field (nullptr: the whole record)
+  // changed it under the editor.
+  void ReloadEditorAfterChange(TField* Field);
+
   // ---- painting entry points other parts use
   // The text of footer row Row of column DataCol: the painter, the export and the printing
   // all show this text.
@@ -597,6 +621,9 @@ protected:
   virtual std::unique_ptr<TColumnDefValuesX> CreateColumnDefValues();
   virtual std::unique_ptr<TDBGridColumnsX> CreateColumns();
   virtual std::unique_ptr<TDBGridXScrollBar> CreateScrollBarSettings(TScrollBarKind Kind);
+  // Makes the columns and their defaults again through the factories, for a subclass whose
+  // factories the constructor could not reach yet.
+  void RemakeColumnObjects();
   void CreateWnd() override;
   void Paint() override;
   void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override;
@@ -636,6 +663,7 @@ protected:
 
 private:
   friend class TGridDataLinkX;
+  friend class TDBGridInplaceEdit;
   void ExtendRowSelection(Integer Step);
   void DeleteRecordsAsked();
   void CopyFromPreviousRecord();
@@ -748,6 +776,8 @@ private:
   bool FCopyingFont = false;
   bool FDestroying = false;
   bool FBufferedPaint = false;
+  String FEditText;
+  Variant FEditKeyValue = Variant::Null();
 };
 
 // The grid placed on forms: publishes, adds nothing.

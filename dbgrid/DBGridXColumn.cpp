@@ -1,6 +1,7 @@
 // One column of the data-aware grid and its title: binding, the assigned-value rule and the
 // settings that write through to the field while the column follows it.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBLookupGridX.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/ImgList.h"
 #include <QFontMetrics>
@@ -747,18 +748,6 @@ TColumnDropDownBoxX::TColumnDropDownBoxX(TColumnX* Owner)
     : FOwner(Owner), FSpecRow(std::make_unique<TSpecRowX>(this)) {}
 TColumnDropDownBoxX::~TColumnDropDownBoxX() = default;
 
-void TColumnDropDownBoxX::Assign(TPersistent* Source) {
-  auto* source = dynamic_cast<TColumnDropDownBoxX*>(Source);
-  if (!source) {
-    TPersistent::Assign(Source);
-    return;
-  }
-  FAutoFitColWidths = source->FAutoFitColWidths;
-  FListSource = source->FListSource;
-  FSortLocal = source->FSortLocal;
-  FUseMultiTitle = source->FUseMultiTitle;
-  FSpecRow->Assign(source->FSpecRow.get());
-}
 
 void TSTColumnFilterX::Assign(TPersistent* Source) {
   auto* source = dynamic_cast<TSTColumnFilterX*>(Source);

@@ -16,6 +16,7 @@
 
 class TColumnX;
 class TDBGridColumnsX;
+class TPopupDataGridX;
 
 // The text of a field value in Format (the field's display text when Format is empty).
 String FormatFieldValue(TField* Field, const String& Format);
@@ -314,9 +315,20 @@ public:
   bool AutoFitColWidths() const { return FAutoFitColWidths; }
   void SetAutoFitColWidths(bool Value) { FAutoFitColWidths = Value; }
   TDataSource* ListSource() const { return FListSource; }
-  void SetListSource(TDataSource* Value) { FListSource = Value; }
-  bool SortLocal() const { return FSortLocal; }
-  void SetSortLocal(bool Value) { FSortLocal = Value; }
+  // The grid drops the source when it is freed.
+  void SetListSource(TDataSource* Value);
+  // These live in the column's drop-down grid, which reading or setting them makes; a box
+  // without a column reads none, the empty set and False and sets nothing.
+  TDBGridColumnsX* Columns() const;
+  void SetColumns(TDBGridColumnsX* Value);
+  TColumnDefValuesX* ColumnDefValues() const;
+  void SetColumnDefValues(TColumnDefValuesX* Value);
+  TDBLookupGridXOptions Options() const;
+  void SetOptions(TDBLookupGridXOptions Value);
+  bool SortLocal() const;
+  void SetSortLocal(bool Value);
+  // Whether Columns is written when the column is stored: the user made them.
+  bool ColumnsStored() const;
   bool UseMultiTitle() const { return FUseMultiTitle; }
   void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
   TSpecRowX* SpecRow() const { return FSpecRow.get(); }
@@ -324,7 +336,6 @@ private:
   TColumnX* FOwner;
   bool FAutoFitColWidths = true;
   TDataSource* FListSource = nullptr;
-  bool FSortLocal = false;
   bool FUseMultiTitle = false;
   std::unique_ptr<TSpecRowX> FSpecRow;
 };
@@ -579,7 +590,12 @@ public:
   virtual void FireGetCellParams(bool EditMode, TColCellParamsX* Params);
   TDataSet* ListDataSet() const;
   TDataSet* LookupDataSet() const;
+  // The editor style of the column; ForEditor leaves out the test that the lookup data set is open.
+  TInplaceEditStyleX EditorStyle(bool ForEditor = false) const;
   bool LocateLookupRecord() const;
+  // The column's drop-down data grid, made on first use and kept until the column goes.
+  TPopupDataGridX* LookupGrid() const;
+  bool HasLookupGrid() const { return FLookupGrid != nullptr; }
 
   // Sets up the sum-list items of the column's footers again.
   void SyncFooterSums();
@@ -653,6 +669,7 @@ private:
   std::unique_ptr<TSpecRowX> FDropDownSpecRow;
   std::unique_ptr<TMRUListX> FMRUList;
   std::unique_ptr<TSTColumnFilterX> FSTFilter;
+  mutable std::unique_ptr<TPopupDataGridX> FLookupGrid;
 };
 
 // The column class of TDBGridX: the same column, published.

@@ -115,6 +115,7 @@ void TGridDataLinkX::UpdateData() {
   try {
     if (FEditorModified) {
       FGrid->CommitEditorText();
+      FGrid->UpdateData();
       FEditorModified = false;
     }
   } catch (...) {

@@ -209,20 +209,26 @@ void TCustomDBGridX::DeleteRecordsAsked() {
   }
 }
 
-// The current column's value of the record above, when the grid may edit that cell.
+// The current column's value of the record above (a lookup's key), when the grid may edit
+// that cell; the first buffered row has none.
 void TCustomDBGridX::CopyFromPreviousRecord() {
   TColumnX* column = SelectedColumn();
+  if (!FDataLink->Active() || !column || !column->Field()) return;
   const Integer active = FDataLink->ActiveRecord();
-  if (!column || active == 0 || !CanEditColumn(SelectedIndex()) || !column->Field()) return;
+  if (active <= 0 || !CanEditColumn(SelectedIndex()) || !column->CanEditValue(true)) return;
   TField* field = column->Field();
   Variant value;
+  String text;
   {
     FDataLink->SetActiveRecord(active - 1);
     TScopeGuard restore([&] { FDataLink->SetActiveRecord(active); });
-    value = field->Value();
+    value = field->Lookup() ? field->DataSet()->FieldValues(field->KeyFields()) : field->Value();
+    text = field->Text();
   }
-  if (!column->CanEditValue(true)) return;
-  field->SetValue(value);
+  ClearSelection();
+  column->ApplyValue(text, value, false);
+  SetEditorMode(true);
+  if (InplaceEditor()) InplaceEditor()->SelectAll();
 }
 
 void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {

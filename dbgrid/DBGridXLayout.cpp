@@ -659,6 +659,7 @@ void TCustomDBGridX::HandleDataSetChange() {
     }
     UpdateVertScrollBar();
     FollowActiveRecord();
+    ReloadEditorAfterChange(nullptr);
     Invalidate();
   } catch (...) {
     FInDataSetChange = false;
@@ -669,6 +670,7 @@ void TCustomDBGridX::HandleDataSetChange() {
 
 void TCustomDBGridX::HandleRecordChange(TField* Field) {
   if (!HandleAllocated()) return;
+  ReloadEditorAfterChange(Field);
   if (!Field) {
     Invalidate();
     return;

@@ -41,6 +41,13 @@ enum TSortMarkerX { smNoneX, smDownX, smUpX };
 enum TTextOrientationX { tohHorizontal, tohVertical };
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
 enum TColumnButtonStyleX { cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown, cbsAltUpDown, cbsAltDropDown };
+// The in-place editor's styles a column asks for.
+enum TInplaceEditStyleX : Byte {
+  iesPlainX = 0, iesEllipsisX = 1, iesPickListX = 2, iesDataListX = 3, iesDateX = 4, iesUpDownX = 5,
+  iesDropDownX = 6, iesAltUpDownX = 7, iesAltDropDownX = 8, iesAltDateX = 9
+};
+enum TDBLookupGridXOption { dlgColumnResizeX, dlgColLinesX, dlgRowLinesX, dlgAutoSortMarkingX, dlgMultiSortMarkingX };
+using TDBLookupGridXOptions = TSet<TDBLookupGridXOption>;
 enum TScrollBarVisibleModeX { sbAlwaysShowX, sbNeverShowX, sbAutoShowX };
 enum TSTFilterLocationX { stflUnderTitleFilterX, stflInTitleFilterX };
 enum TGridRowPanelTabNavigationTypeX { rpntUpToDownPriorityX, rpntLeftToRightPriorityX };

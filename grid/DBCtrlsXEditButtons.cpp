@@ -135,6 +135,7 @@ void TCustomDBEditX::ButtonPressed(TObject* Sender, bool TopButton, bool& AutoRe
   if (it == FButtonControls.end()) return;
   TEditButtonX* button = FEditButtons->GetButton(Integer(it - FButtonControls.begin()) - 1);
   if (button->OnDown) button->OnDown(this, TopButton, AutoRepeat, Handled);
+  if (!Handled) PopupEditButtonMenu(button, *it);
 }
 
 void TCustomDBEditX::ButtonClicked(TObject* Sender) {

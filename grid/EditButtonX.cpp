@@ -2,6 +2,7 @@
 #include "grid/ButtonFacesX.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/DrawingRoutines.h"
+#include "platform/ui/Menus.h"
 #include <algorithm>
 
 namespace {
@@ -337,4 +338,16 @@ void TEditButtonControlX::PaintGlyphStyle() {
     C->Brush()->SetColor(Parent() ? Parent()->Color() : clBtnFace);
     C->FrameRect(Frame);
   }
+}
+
+bool PopupEditButtonMenu(TEditButtonX* Button, TControl* Control) {
+  auto* menu = dynamic_cast<TPopupMenu*>(Button->DropdownMenu());
+  if (!menu || !Control) return false;
+  const Integer x = menu->Alignment() == paRight ? Control->Width() : 0;
+  const TPoint at = Control->ClientToScreen(TPoint(x, Control->Height()));
+  menu->SetPopupComponent(Control);
+  menu->Popup(at.X, at.Y);
+  // The menu took the release of the press that opened it: the button must not stay down.
+  Control->Perform(WM_LBUTTONUP, 0, PointToLParam(TPoint(-1, -1)));
+  return true;
 }

@@ -99,6 +99,10 @@ private:
   TPersistent* FOwner;
 };
 
+// Pops up Button's drop-down menu under Control (its bottom-left corner, bottom-right for a
+// right-aligned menu) and releases the pressed control; false when the button has no menu.
+bool PopupEditButtonMenu(TEditButtonX* Button, TControl* Control);
+
 enum TButtonStateX { bsUpX, bsDisabledX, bsDownX, bsExclusiveX };
 
 class TEditButtonControlX : public TGraphicControl {

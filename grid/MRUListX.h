@@ -23,6 +23,9 @@ public:
   void SetLimit(Integer Value);
   Integer Rows() const { return FRows; }
   void SetRows(Integer Value) { FRows = Value; }
+  // The width the user gave the list; 0 follows the edit.
+  Integer Width() const { return FWidth; }
+  void SetWidth(Integer Value) { FWidth = Value; }
   bool DroppedDown() const { return FDroppedDown; }
   void SetDroppedDown(bool Value) { FDroppedDown = Value; }
 
@@ -48,6 +51,7 @@ private:
   std::unique_ptr<TStringList> FItems;
   Integer FLimit = 100;
   Integer FRows = 7;
+  Integer FWidth = 0;
   TPersistent* FOwner;
   bool FDroppedDown = false;
 };
