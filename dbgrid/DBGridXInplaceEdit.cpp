@@ -328,7 +328,6 @@ void TDBGridInplaceEdit::UpdateEditRect() {
   TextRect(r);
   Perform(EM_SETRECTNP, 0, LPARAM(&r));
   Perform(EM_SCROLLCARET);
-  FButtonHeight = Height() > Integer(std::lround(FButtonsWidth * 3.0 / 2)) ? FButtonsWidth : Height();
 }
 
 // ---- buttons
@@ -501,7 +500,6 @@ void TDBGridInplaceEdit::HandleTypedText(String& Text) {
   const String prefix = this->Text().left(SelStart()) + Text;
   if (FStyle == iesDataListX) {
     if (!grid->BeginCellEdit() || !grid->GridAllowsEdit() || !column->ListDataSet()) return;
-    const String typed = Text;
     Text.clear();
     if (!backspace) CompleteText(prefix, Integer(prefix.length()), true);
     return;

@@ -128,7 +128,6 @@ private:
   };
   std::vector<TButtonPair> FButtons;
   TWinControl* FActiveList = nullptr;
-  Integer FButtonHeight = 0;
   Integer FButtonsWidth = 0;
   TPopupDataGridX* FDataList = nullptr;
   bool FDroppedDown = false;

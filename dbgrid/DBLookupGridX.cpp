@@ -411,6 +411,13 @@ void TDBLookupGridX::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Inte
   TCustomDBGridX::SetBounds(ALeft, ATop, AWidth, height);
 }
 
+// The window's frame counts in the height, and the rows are laid out for the window's size.
+void TDBLookupGridX::CreateWnd() {
+  TCustomDBGridX::CreateWnd();
+  SetRowCount(FRowCount);
+  UpdateRowCount();
+}
+
 void TDBLookupGridX::SetShowTitles(bool Value) {
   TDBGridOptions options = Options();
   if (Value) options.Include(dgTitles);

@@ -127,6 +127,8 @@ public:
   TDBLookupGridXOptions LookupOptions() const;
   void SetLookupOptions(TDBLookupGridXOptions Value);
   Integer ColumnsWidth();
+  // The height of the title row, 0 without titles.
+  Integer TitleAreaHeight() const;
   TRect DataAreaRect();
   Integer WindowRecordIndex() const { return FWinRecIndex; }
   Integer WindowRecordCount() const { return FWinRecCount; }
@@ -179,13 +181,13 @@ protected:
   friend class TDBLookupGridColumnX;
   std::unique_ptr<TColumnDefValuesX> CreateColumnDefValues() override;
   std::unique_ptr<TDBGridColumnsX> CreateColumns() override;
+  void CreateWnd() override;
   void PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) override;
   void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State) override;
   void DataSideRecordChanged(TField* Field);
   bool Choosing() const { return FChoosing; }
   bool Tracking() const { return FTracking; }
   void StopTracking();
-  Integer TitleAreaHeight() const;
   Integer SpecRowShownHeight();
   // The current record's values of the key fields.
   Variant CurrentListKey() const;

@@ -17,6 +17,7 @@ TEST(DBGridInplaceEditLists, TheLookupListIsAsHighAsItsRecordsUpToDropDownRows) 
     editor->OpenList();
     ASSERT_TRUE(editor->ListVisible()) << records;
     EXPECT_EQ(editor->DataList()->RowCount(), rows) << records;
+    EXPECT_EQ(editor->DataList()->TCustomGridX::RowCount(), editor->DataList()->HeaderRowCount() + rows) << records;
     EXPECT_TRUE(editor->DataList()->Visible());
     EXPECT_GE(editor->DataList()->Width(), editor->Width());
     editor->CloseList(false);
@@ -139,4 +140,25 @@ TEST(DBGridInplaceEditLists, TheRecentValuesOpenOnTypingAndCloseWhenTheTextIsCle
   PressKey(editor, Qt::Key_Delete);
   EXPECT_EQ(editor->Text(), QString());
   EXPECT_FALSE(editor->MRUBoxDroppedDown());
+}
+
+TEST(DBGridInplaceEditLists, AReleaseOutsideTheLookupListClosesItWithoutTakingItsRecord) {
+  TEditGridForm f;
+  TDBGridInplaceEdit* editor = f.Edit(TEditGridForm::colTitle);
+  editor->OpenList();
+  TPopupDataGridX* list = editor->DataList();
+  ASSERT_TRUE(editor->ListVisible());
+  const Integer y = list->TitleAreaHeight() + list->ListRowHeight() + 2;
+  list->MouseDown(mbLeft, TShiftState{ssLeft}, 5, y);
+  list->MouseUp(mbLeft, TShiftState{}, -20, -20);
+  EXPECT_FALSE(editor->ListVisible());
+  EXPECT_EQ(f.Grid->EditKeyValue().AsString(), QStringLiteral("D1"));
+  EXPECT_EQ(editor->Text(), QStringLiteral("Lin"));
+
+  editor->OpenList();
+  list->MouseDown(mbLeft, TShiftState{ssLeft}, 5, y);
+  list->MouseUp(mbLeft, TShiftState{}, 5, y);
+  EXPECT_FALSE(editor->ListVisible());
+  EXPECT_EQ(f.Grid->EditKeyValue().AsString(), QStringLiteral("D2"));
+  EXPECT_EQ(editor->Text(), QStringLiteral("Li"));
 }

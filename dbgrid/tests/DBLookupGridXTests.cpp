@@ -150,25 +150,3 @@ TEST(DBLookupGrid, AutoScrollNeverRunsFasterThanTenMilliseconds) {
   f.Lookup->MouseUp(mbLeft, TShiftState{}, 5, 5);
   EXPECT_EQ(f.Lookup->AutoScrollInterval(), 0u);
 }
-
-TEST(DBLookupGrid, TheDropDownAsksToCloseWithoutAcceptingOnAReleaseOutside) {
-  TEditGridForm f;
-  TDataSource source;
-  source.SetDataSet(&f.List);
-  TPopupDataGridX popup(nullptr);
-  popup.SetBounds(0, 0, 200, 100);
-  popup.SetListSource(&source);
-  popup.SetKeyField(QStringLiteral("code"));
-  popup.SetListField(QStringLiteral("title"));
-  popup.SetVisible(true);
-  popup.SetRowCount(3);
-  QApplication::processEvents();
-  std::vector<bool> requests;
-  popup.CloseUpRequest = [&](TObject*, bool Accept) { requests.push_back(Accept); };
-  const TRect cell = Bounds(0, popup.ListRowHeight(), 10, popup.ListRowHeight());
-  popup.MouseDown(mbLeft, TShiftState{ssLeft}, cell.Left + 2, cell.Top + 2);
-  popup.MouseUp(mbLeft, TShiftState{}, -20, -20);
-  popup.MouseDown(mbLeft, TShiftState{ssLeft}, cell.Left + 2, cell.Top + 2);
-  popup.MouseUp(mbLeft, TShiftState{}, cell.Left + 2, cell.Top + 2);
-  EXPECT_EQ(requests, (std::vector<bool>{false, true}));
-}

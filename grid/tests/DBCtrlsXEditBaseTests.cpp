@@ -2,6 +2,7 @@
 #include "grid/DBCtrlsX.h"
 #include "grid/MRUListX.h"
 #include "grid/PopupListboxX.h"
+#include "platform/ui/Menus.h"
 
 using dbedits::TPayTableForm;
 
@@ -196,4 +197,20 @@ TEST(DBEditX, RecentValuesDropDownAsTheUserTypes) {
   f.Leave();
   EXPECT_EQ(edit->MRUList()->Items()->Strings(edit->MRUList()->Items()->Count() - 1), "x")
       << "a stored value becomes the most recent one";
+}
+
+TEST(DBEditX, AButtonWithADropDownMenuOpensItUnderTheButtonAndComesBackUp) {
+  TPayTableForm f;
+  auto* edit = f.Place<TDBEditX>("amount");
+  TPopupMenu menu(nullptr);
+  TComponent* shownFor = nullptr;
+  menu.OnPopup = [&](TObject*) { shownFor = menu.PopupComponent(); };
+  auto* button = static_cast<TEditButtonX*>(edit->EditButtons()->Add());
+  button->SetVisible(true);
+  button->SetDropdownMenu(&menu);
+  ASSERT_NE(edit->ButtonControl(1), nullptr);
+  bool autoRepeat = false;
+  edit->ButtonControl(1)->DoButtonDown(false, autoRepeat);
+  EXPECT_EQ(shownFor, edit->ButtonControl(1));
+  EXPECT_FALSE(edit->ButtonControl(1)->Down());
 }
