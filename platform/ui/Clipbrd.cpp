@@ -9,6 +9,8 @@ namespace {
 
 constexpr Word FirstRegisteredFormat = 0xC000;
 const char* const AnsiTextMime = "application/x-moli-ansi-text";
+const QString CsvMime = QStringLiteral("text/csv");
+const QString RtfMime = QStringLiteral("text/rtf");
 
 std::vector<String>& RegisteredNames() {
   static std::vector<String> names;
@@ -21,10 +23,12 @@ String MimeType(Word Format) {
   const size_t index = size_t(Format - FirstRegisteredFormat);
   if (Format < FirstRegisteredFormat || index >= RegisteredNames().size()) return QStringLiteral("application/x-moli-format-%1").arg(Format);
   const String& name = RegisteredNames()[index];
-  if (name.compare(QStringLiteral("Csv"), Qt::CaseInsensitive) == 0) return QStringLiteral("text/csv");
-  if (name.compare(QStringLiteral("Rich Text Format"), Qt::CaseInsensitive) == 0) return QStringLiteral("text/rtf");
+  if (name.compare(QStringLiteral("Csv"), Qt::CaseInsensitive) == 0) return CsvMime;
+  if (name.compare(QStringLiteral("Rich Text Format"), Qt::CaseInsensitive) == 0) return RtfMime;
   return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(name);
 }
+
+bool IsTextMime(const String& Mime) { return Mime == CsvMime || Mime == RtfMime; }
 
 QByteArray UpToZero(const QByteArray& Data, int UnitSize) {
   for (qsizetype i = 0; i + UnitSize <= Data.size(); i += UnitSize) {
@@ -138,7 +142,14 @@ QByteArray TClipboard::GetAsBytes(Word Format) const {
     if (!data->hasText()) return {};
     return StringToUtf16LE(data->text()) + QByteArray(2, '\0');
   }
-  return data->data(MimeType(Format));
+  const String mime = MimeType(Format);
+  if (IsTextMime(mime)) {
+    if (!data->hasFormat(mime)) return {};
+    // Handed back as the program put it: code page 936 (CSV) or ASCII (RTF), NUL-ended.
+    const QByteArray utf8 = data->data(mime);
+    return (mime == CsvMime ? ToAnsi(String::fromUtf8(utf8)) : utf8) + '\0';
+  }
+  return data->data(mime);
 }
 
 void TClipboard::SetAsBytes(Word Format, const QByteArray& Data) {
@@ -150,8 +161,12 @@ void TClipboard::SetAsBytes(Word Format, const QByteArray& Data) {
     if (!data->hasText()) data->setText(FromAnsi(UpToZero(Data, 1)));
   } else if (Format == CF_UNICODETEXT) {
     data->setText(Utf16LEToString(UpToZero(Data, 2)));
+  } else if (const String mime = MimeType(Format); IsTextMime(mime)) {
+    // Other programs read text formats as UTF-8 without the terminator.
+    const QByteArray text = UpToZero(Data, 1);
+    data->setData(mime, mime == CsvMime ? FromAnsi(text).toUtf8() : text);
   } else {
-    data->setData(MimeType(Format), Data);
+    data->setData(mime, Data);
   }
   Close();
 }

@@ -18,6 +18,7 @@ std::vector<TButtonKind> ButtonsOf(Cardinal Flags) {
     case MB_ABORTRETRYIGNORE: return {{IDABORT, "中止(&A)"}, {IDRETRY, "重试(&R)"}, {IDIGNORE, "忽略(&I)"}};
     case MB_YESNOCANCEL: return {{IDYES, "是(&Y)"}, {IDNO, "否(&N)"}, {IDCANCEL, "取消"}};
     case MB_YESNO: return {{IDYES, "是(&Y)"}, {IDNO, "否(&N)"}};
+    case MB_YESNOALL: return {{IDYES, "是(&Y)"}, {IDNO, "否(&N)"}, {IDALL, "全部(&A)"}};
     case MB_RETRYCANCEL: return {{IDRETRY, "重试(&R)"}, {IDCANCEL, "取消"}};
     default: return {{IDOK, "确定"}};
   }

@@ -68,6 +68,7 @@ Integer TDialogs::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButt
   const bool yes = Buttons.Contains(mbYes), no = Buttons.Contains(mbNo), ok = Buttons.Contains(mbOK),
              cancel = Buttons.Contains(mbCancel);
   if (yes && no && cancel) flags |= MB_YESNOCANCEL;
+  else if (yes && no && Buttons.Contains(mbAll)) flags |= MB_YESNOALL;
   else if (yes && no) flags |= MB_YESNO;
   else if (Buttons.Contains(mbAbort) && Buttons.Contains(mbRetry)) flags |= MB_ABORTRETRYIGNORE;
   else if (Buttons.Contains(mbRetry) && cancel) flags |= MB_RETRYCANCEL;
@@ -128,7 +129,8 @@ Integer TScriptedDialogs::MessageBox(const TMessageBoxRequest& Request) {
   if (Next(TAnswer::kMessage, a)) return a.Id;
   switch (Request.Flags & 0xF) {
     case MB_OK: return IDOK;
-    case MB_YESNO: return IDNO;
+    case MB_YESNO:
+    case MB_YESNOALL: return IDNO;
     default: return IDCANCEL;
   }
 }

@@ -1,5 +1,8 @@
 #include "platform/rtl/Encodings.h"
 #include "platform/ui/Clipbrd.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <gtest/gtest.h>
 
 TEST(Clipboard, TextAndTheThreeRegisteredFormatsGoOnTogetherAndComeBack) {
@@ -17,7 +20,8 @@ TEST(Clipboard, TextAndTheThreeRegisteredFormatsGoOnTogetherAndComeBack) {
   c->Open();
   c->SetAsBytes(CF_TEXT, ansi);
   c->SetAsBytes(CF_UNICODETEXT, unicode);
-  c->SetAsBytes(csv, QByteArray("a;b\r\n", 5) + '\0');
+  const QByteArray csvAnsi = StringToGbk(QStringLiteral("\"姓名\";\"实发\"\r\n")) + '\0';
+  c->SetAsBytes(csv, csvAnsi);
   c->SetAsBytes(rtf, QByteArray("{\\rtf1\\ansi\\ansicpg936 x}") + '\0');
   c->SetAsBytes(gridbif, binary);
   c->Close();
@@ -26,7 +30,11 @@ TEST(Clipboard, TextAndTheThreeRegisteredFormatsGoOnTogetherAndComeBack) {
   EXPECT_EQ(c->GetAsBytes(CF_TEXT), ansi);
   EXPECT_EQ(c->GetAsBytes(CF_UNICODETEXT), unicode);
   EXPECT_EQ(c->GetAsBytes(gridbif), binary);
-  EXPECT_EQ(c->GetAsBytes(csv), QByteArray("a;b\r\n", 5) + '\0');
+  EXPECT_EQ(c->GetAsBytes(csv), csvAnsi);
+  // Other programs read CSV and RTF as UTF-8 text without the terminator.
+  const QMimeData* shared = QGuiApplication::clipboard()->mimeData();
+  EXPECT_EQ(shared->data(QStringLiteral("text/csv")), QStringLiteral("\"姓名\";\"实发\"\r\n").toUtf8());
+  EXPECT_EQ(shared->data(QStringLiteral("text/rtf")), QByteArray("{\\rtf1\\ansi\\ansicpg936 x}"));
   EXPECT_EQ(c->AsText(), text);
 
   // Setting outside Open replaces everything that was there.

@@ -30,7 +30,8 @@ TEST(DialogForms, MessageBoxesOfferTheirButtonsAndAnswerAsClosingMeans) {
                                                    {MB_YESNO | MB_ICONQUESTION, "是(&Y),否(&N)", 0, IDNO},
                                                    {MB_YESNOCANCEL | MB_DEFBUTTON3, "是(&Y),否(&N),取消", 2, IDCANCEL},
                                                    {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, "中止(&A),重试(&R),忽略(&I)", 1, IDNO},
-                                                   {MB_RETRYCANCEL | MB_ICONERROR, "重试(&R),取消", 0, IDCANCEL}}) {
+                                                   {MB_RETRYCANCEL | MB_ICONERROR, "重试(&R),取消", 0, IDCANCEL},
+                                                   {MB_YESNOALL | MB_ICONERROR, "是(&Y),否(&N),全部(&A)", 0, IDNO}}) {
     TMessageForm box({QStringLiteral("本月工资记录已存在。\n是否覆盖？"), QStringLiteral("提示"), c.Flags});
     EXPECT_EQ(Captions(box).join(u','), QString::fromUtf8(c.captions)) << c.Flags;
     EXPECT_TRUE(box.Buttons()[size_t(c.defaulted)]->Default()) << c.Flags;

@@ -1,0 +1,130 @@
+#pragma once
+// The export formats: tab-separated text (code page 936 and UTF-16), CSV, an RTF table, a
+// BIFF worksheet and the grid library's own interchange format "GRIDBIF".
+#include "gridout/DBGridXImpExp.h"
+#include "grid/MemoryStreamX.h"
+
+// Rows separated by CR LF, cells by a separator; nothing escaped; no terminator.
+class TDBGridXExportAsTextBase : public TDBGridXExport {
+public:
+  void PutTitleRow(TColumnsXList* Columns) override;
+  void PutDataRow(TColumnsXList* Columns) override;
+  void PutDataCell(TColumnX* Column, TColCellParamsX* Params) override;
+  void PutFooterRow(TColumnsXList* Columns, Integer FooterRow) override;
+  void PutFooterCell(Integer ColumnPos, Integer FooterRow, TColumnX* Column, TFont* AFont, TColor Background,
+                     TAlignment Alignment, const String& Text) override;
+  void SaveToStream(TStream* AStream, bool WholeGrid) override;
+  virtual void StartRow();
+  virtual void StartCell();
+
+protected:
+  // Writes text in the format's encoding.
+  virtual void WriteText(const String& Text) = 0;
+  // The text of a cell as written (CSV quotes it).
+  virtual String CellText(const String& Text) const { return Text; }
+  virtual String Separator() const { return QStringLiteral("\t"); }
+  bool FAtFirstRow = true;
+  bool FAtFirstCell = true;
+};
+
+class TDBGridXExportAsText : public TDBGridXExportAsTextBase {
+protected:
+  void WriteText(const String& Text) override;
+};
+
+// Little-endian UTF-16 without a byte-order mark.
+class TDBGridXExportAsUnicodeText : public TDBGridXExportAsTextBase {
+protected:
+  void WriteText(const String& Text) override;
+};
+
+// The separator of CSV exports made from now on.
+extern char CsvSeparator;
+
+// Every value in double quotes, inner quotes doubled.
+class TDBGridXExportAsCSV : public TDBGridXExportAsText {
+public:
+  TDBGridXExportAsCSV();
+  char SeparatorChar() const { return FSeparatorChar; }
+protected:
+  String CellText(const String& Text) const override;
+  String Separator() const override { return QString(QChar::fromLatin1(FSeparatorChar)); }
+private:
+  char FSeparatorChar;
+};
+
+// A worksheet of BOF, a CODEPAGE record (936), one cell record per exported cell and EOF.
+class TDBGridXExportAsXLS : public TDBGridXExport {
+public:
+  static constexpr Integer MaxRows = 65536;
+  void BeginOutput() override;
+  void EndOutput() override;
+  void PutTitleRow(TColumnsXList* Columns) override;
+  void PutDataCell(TColumnX* Column, TColCellParamsX* Params) override;
+  void PutFooterCell(Integer ColumnPos, Integer FooterRow, TColumnX* Column, TFont* AFont, TColor Background,
+                     TAlignment Alignment, const String& Text) override;
+  // Raises before writing anything when the rows do not fit the format.
+  void SaveToStream(TStream* AStream, bool WholeGrid) override;
+  void SaveToFile(const String& FileName, bool WholeGrid) override;
+
+  void PutBlank();
+  void PutNumber(double Value);
+  void PutRk(Integer Value);
+  void PutLabel(const String& Text);
+  Integer CellRow() const { return FCellRow; }
+  Integer CellCol() const { return FCellCol; }
+
+private:
+  void CheckFits(bool WholeGrid);
+  void AdvanceCell();
+  Integer FCellRow = 0;
+  Integer FCellCol = 0;
+};
+
+// An RTF document holding one table; the rows go to a cache first, since the colour and
+// font tables must precede them.
+class TDBGridXExportAsRTF : public TDBGridXExport {
+public:
+  TDBGridXExportAsRTF();
+  ~TDBGridXExportAsRTF() override;
+  void EndOutput() override;
+  void PutTitleRow(TColumnsXList* Columns) override;
+  void PutDataRow(TColumnsXList* Columns) override;
+  void PutDataCell(TColumnX* Column, TColCellParamsX* Params) override;
+  void PutFooterRow(TColumnsXList* Columns, Integer FooterRow) override;
+  void PutFooterCell(Integer ColumnPos, Integer FooterRow, TColumnX* Column, TFont* AFont, TColor Background,
+                     TAlignment Alignment, const String& Text) override;
+  void SaveToStream(TStream* AStream, bool WholeGrid) override;
+
+  Integer ColorIndex(TColor Color);
+  Integer FontIndex(const String& FontName);
+  static QByteArray AlignmentWord(TAlignment Alignment);
+
+private:
+  struct TCellEdges {
+    bool Left = true, Top = true, Bottom = true, Right = true;
+  };
+  void Write(const QByteArray& Bytes);
+  void EmitText(TFont* AFont, const String& Text, TColor Background);
+  void PutCellBorders(const TCellEdges& Edges);
+  void BeginTableRow(TColumnsXList* Columns, const std::vector<TCellEdges>& Edges, const std::vector<TColor>& Shades);
+  void PutCell(TAlignment Alignment, const QByteArray& Spacing, TFont* AFont, const String& Text, TColor Background);
+  // False, writing nothing, when a column has no place in the title tree.
+  bool PutMultiTitleRows(TColumnsXList* Columns);
+  TColor DataCellShade(TColumnsXList* Columns, Integer Pos);
+  TColor FooterCellShade(TColumnsXList* Columns, Integer Pos, Integer FooterRow);
+  QByteArray RowSpacing() const;
+  Integer TwipsOf(Integer Pixels) const;
+  std::unique_ptr<TMemoryStreamX> FBodyCache;
+  std::unique_ptr<TStringList> FColorTable;
+  std::unique_ptr<TStringList> FFontTable;
+  Integer FPixelsPerInch = 96;
+};
+
+// Field values with type tags, so numbers, dates, nulls and lookup keys come back as values.
+class TDBGridXExportAsGRIDBIF : public TDBGridXExport {
+public:
+  void BeginOutput() override;
+  void EndOutput() override;
+  void PutDataCell(TColumnX* Column, TColCellParamsX* Params) override;
+};
