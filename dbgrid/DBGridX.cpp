@@ -45,7 +45,7 @@ TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   FFooterFont = std::make_unique<TFont>();
   FFooterFont->OnChange = [this](TObject*) { FooterFontChanged(); };
   FCellParams = std::make_unique<TColCellParamsX>();
-  FSTFilter = std::make_unique<TSTDBGridXFilter>();
+  FSTFilter = std::make_unique<TSTDBGridXFilter>(this);
   FIndicatorTitle = std::make_unique<TDBGridXIndicatorTitle>(this);
   FCellParamsFont = std::make_unique<TFont>();
   FIndicatorWidth = IndicatorWidthOf();

@@ -10,10 +10,13 @@
 #include "grid/BMListX.h"
 #include "grid/DBSumLst.h"
 #include "grid/GridsX.h"
+#include "grid/InplaceEditHolderX.h"
 #include <memory>
 
 class TCustomDBGridX;
 class TDBGridInplaceEdit;
+class TInplaceFilterEditX;
+class TPopupListboxX;
 
 // ---- data link
 
@@ -164,19 +167,32 @@ private:
 // The filter row's settings.
 class TSTDBGridXFilter : public TPersistent {
 public:
+  explicit TSTDBGridXFilter(TCustomDBGridX* Grid) : FGrid(Grid) {}
   String ClassName() const override { return QStringLiteral("TSTDBGridXFilter"); }
+  void Assign(TPersistent* Source) override;
   bool Visible() const { return FVisible; }
-  void SetVisible(bool Value) { FVisible = Value; }
+  // Hiding hides the filter editor; the layout follows.
+  void SetVisible(bool Value);
   TSTFilterLocationX Location() const { return FLocation; }
-  void SetLocation(TSTFilterLocationX Value) { FLocation = Value; }
-  bool InstantApply() const { return FInstantApply; }
-  void SetInstantApply(bool Value) { FInstantApply = Value; }
+  void SetLocation(TSTFilterLocationX Value);
+  // The filter is applied by the data set itself.
+  bool Local() const { return FLocal; }
+  void SetLocal(bool Value) { FLocal = Value; }
+  // Apply at every change of a condition; follows Local until it is set.
+  bool InstantApply() const { return FInstantApplyAssigned ? FInstantApply : FLocal; }
+  void SetInstantApply(bool Value);
+  bool InstantApplyStored() const { return FInstantApplyAssigned; }
+  // While updates are open the filter editor is neither moved nor hidden.
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate() { if (FUpdateCount > 0) --FUpdateCount; }
+  Integer UpdateCount() const { return FUpdateCount; }
 private:
+  TCustomDBGridX* FGrid;
   bool FVisible = false;
   TSTFilterLocationX FLocation = stflUnderTitleFilterX;
+  bool FLocal = false;
   bool FInstantApply = false;
+  bool FInstantApplyAssigned = false;
   Integer FUpdateCount = 0;
 };
 
@@ -220,7 +236,7 @@ private:
 
 // ---- the grid
 
-class TCustomDBGridX : public TCustomGridX, public IMemTableChangeNotifyX {
+class TCustomDBGridX : public TCustomGridX, public IMemTableChangeNotifyX, public IInplaceEditHolderX {
 public:
   explicit TCustomDBGridX(TComponent* AOwner);
   ~TCustomDBGridX() override;
@@ -569,9 +585,48 @@ public:
   // The centre's text location under a busy cursor; true when a matching cell became current.
   bool LocateText(const String& FieldName, const String& Text, TGridSearchOptionsX Options,
                   TGridSearchDirectionX Direction, TGridSearchMatchX Match, TGridSearchTreeRangeX TreeRange);
-  // OnApplyFilter, or the centre's filtering; the position, sums and display follow.
+  // Stores the filter editor's text, then OnApplyFilter or the centre's filtering; the
+  // position, the left column, the sums and the display follow, also when filtering fails.
   void ApplyFilter();
   virtual void DefaultApplyFilter();
+
+  // ---- filter row (the editor over a filter cell; Col is an index into Columns)
+  TInplaceFilterEditX* FilterEditor() const { return FFilterEdit; }
+  Integer FilterCol() const { return FFilterCol; }
+  bool FilterEditMode() const { return FFilterEditMode; }
+  bool CanFilterColumn(Integer Col) const;
+  virtual bool CanShowFilterEditor() const;
+  // The row is the last row of the title area.
+  bool IsFilterRowCell(Integer ACol, Integer ARow) const;
+  String FilterTextOf(Integer Col) const;
+  void ShowFilterEditor(Integer Col);
+  void HideFilterEditor();
+  void LeaveFilterRow();
+  void UpdateFilterEditor(bool Reload);
+  // Hands the editor's text to the column's filter; parse errors propagate.
+  virtual void StoreFilterText(Integer Col);
+  void StoreCurrentFilterText();
+  void ClearFilters();
+  // The filter drop-down list of a column's title (or of the filter editor).
+  void DropDownColumnFilterList(TColumnX* Column);
+  void DropDownFilterList(TColumnX* Column, const TRect& Rect);
+  void CloseFilterList(bool Accept);
+  // The list's entries: the events' and the centre's, or the command entries and the values.
+  void FillFilterList(TSTColumnFilterX* Filter, TStrings* Items, Integer& Width, TPopupListboxX* ListControl);
+  // The column whose filter list is open (or whose entry is being run as it closes).
+  TColumnX* FilterDropDownColumn() const { return FFilterListColumn; }
+  TPopupListboxX* FilterList() const { return FFilterList; }
+  bool FilterListDropped() const { return FFilterListDropped; }
+  void FireSortMarkingChanged();
+  TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
+
+  // IInplaceEditHolderX: the grid holds the filter editor.
+  bool AllowEditorChange(TControl*) override { return true; }
+  void LastMouseDown(TPoint& ScreenPos, Cardinal& Time) override;
+  void PreviewEditorMessage(TControl*, TMessage&) override {}
+  void HolderKeyDown(TControl* Edit, Word& Key, TShiftState Shift) override;
+  void HolderKeyPress(TControl* Edit, QChar& Key) override;
+  void HolderKeyUp(TControl*, Word&, TShiftState) override {}
 
   // ---- position keeping around walks over the data set: back to the same record, as far as
   // the data set allows at the same place of the window. One saved position at a time.
@@ -660,8 +715,27 @@ protected:
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
 
   void WMChar(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  virtual TInplaceFilterEditX* CreateFilterEditor();
+  virtual void LoadFilterEditor(Integer Col);
 
 private:
+  // Moves the filter editor to the next filterable column in Direction (Jump: to the first
+  // or last; Wrap: around the ends).
+  void MoveFilterCol(Integer Direction, bool Jump, bool Wrap = false);
+  void FilterEditorChanged();
+  void FilterEditorCloseUp(bool Accept);
+  void FilterListKeyDown(Word& Key, TShiftState Shift);
+  TInplaceFilterEditX* FFilterEdit = nullptr;
+  Integer FFilterCol = -1;
+  bool FFilterEditMode = false;
+  bool FFilterLoading = false;
+  TPopupListboxX* FFilterList = nullptr;
+  bool FFilterListDropped = false;
+  TColumnX* FFilterListColumn = nullptr;
+  TRect FFilterListRect;
+  TPoint FLastMouseDownPos;
+  Cardinal FLastMouseDownTime = 0;
   friend class TGridDataLinkX;
   friend class TDBGridInplaceEdit;
   void ExtendRowSelection(Integer Step);

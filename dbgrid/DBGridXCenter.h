@@ -19,6 +19,11 @@ public:
   using TApplyFilterHandlerX = std::function<void(TCustomDBGridX* Grid)>;
   TLocateTextHandlerX LocateTextHandler;
   TApplyFilterHandlerX ApplyFilterHandler;
+  using TFillFilterListHandlerX =
+      std::function<void(TCustomDBGridX* Grid, TColumnX* Column, TStrings* Items, bool& Processed)>;
+  TFillFilterListHandlerX FillFilterListHandler;
+  // While not 0, a command entry of a filter list applies the filter at once.
+  Byte FilterApplyTriggers = 0;
   // The operator assumed for a filter text that starts with a bare value, by value kind: text
   // and other kinds, numbers, Booleans, date-times.
   std::array<TSTAssumedOperatorX, 4> ValueKindFlags{staNoneX, staNoneX, staNoneX, staNoneX};
@@ -32,6 +37,9 @@ public:
   virtual void ApplyFilter(TCustomDBGridX* Grid);
   // Without a registered handler the data set's own filter is set from the column filters.
   virtual void DefaultApplyFilter(TCustomDBGridX* Grid);
+  // The command entries of a column's filter list, then its distinct values.
+  virtual void FillFilterSpecialItems(TCustomDBGridX* Grid, TColumnX* Column, TStrings* Items);
+  virtual void DefaultFillFilterDataValues(TCustomDBGridX* Grid, TColumnX* Column, TStrings* Items);
   // The find dialog of the grid library through the find hook.
   virtual void ShowFind(TCustomDBGridX* Grid, const String& Text, const String& FieldName, bool Modal);
   virtual TSTAssumedOperatorX ValueKindFlag(TCustomDBGridX* Grid, TColumnX* Column,

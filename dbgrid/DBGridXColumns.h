@@ -9,6 +9,7 @@
 #include "dbgrid/DBGridXTypes.h"
 #include "dbgrid/DbUtilsX.h"
 #include "grid/DBSumLst.h"
+#include "grid/DatasetFieldValueListX.h"
 #include "grid/EditButtonX.h"
 #include "grid/ExtraListRowX.h"
 #include "grid/MRUListX.h"
@@ -340,34 +341,91 @@ private:
   std::unique_ptr<TSpecRowX> FSpecRow;
 };
 
-// A column's filter-row condition.
+// A column's filter-row condition: the text the user typed and its parsed expression, the
+// field it applies to, and for lookup columns the translation between shown and key values.
 class TSTColumnFilterX : public TPersistent {
 public:
-  explicit TSTColumnFilterX(TColumnX* Column) : FColumn(Column) {}
+  explicit TSTColumnFilterX(TColumnX* Column);
+  ~TSTColumnFilterX() override;
   String ClassName() const override { return QStringLiteral("TSTColumnFilterX"); }
   void Assign(TPersistent* Source) override;
   TColumnX* Column() const { return FColumn; }
+  // The text as the user entered it.
   const String& ExpressionStr() const { return FExpressionStr; }
   void SetExpressionStr(const String& Value) { FExpressionStr = Value; }
   // The parsed condition; the value kind follows the column's field.
   TSTFilterExpressionX Expression() const { return FExpression; }
   void SetExpression(const TSTFilterExpressionX& Value) { FExpression = Value; }
   // Parses Text with the operator the grid's centre assumes for a bare value and keeps it;
-  // a parse error propagates and leaves the stored text as it was.
-  void SetExpressionText(const String& Text);
+  // shown values of a lookup column become key values. A parse error propagates and leaves
+  // both the stored text and the expression as they were.
+  virtual void SetExpressionText(const String& Text);
+  // SetExpressionText, then the grid repaints and a shown filter editor reloads.
+  void SetFilterText(const String& Text);
+  // No condition and no key value.
+  void Clear();
+  // The condition as the filter cell shows it; texts in it are quoted so it parses again.
+  virtual String ExpressionDisplayText() const;
+  virtual bool HasDropDownButton() const { return true; }
   const String& DataField() const { return FDataField; }
   void SetDataField(const String& Value) { FDataField = Value; }
   // DataField, else a lookup field's key fields, else the column's FieldName.
-  String FilterFieldName() const;
+  virtual String FilterFieldName() const;
   TDataSource* ListSource() const { return FListSource; }
-  void SetListSource(TDataSource* Value) { FListSource = Value; }
+  void SetListSource(TDataSource* Value);
   const String& ListField() const { return FListField; }
   void SetListField(const String& Value) { FListField = Value; }
   const String& KeyField() const { return FKeyField; }
   void SetKeyField(const String& Value) { FKeyField = Value; }
   bool Visible() const { return FVisible; }
-  void SetVisible(bool Value) { FVisible = Value; }
+  void SetVisible(bool Value);
+  const Variant& KeyValue() const { return FKeyValue; }
+  void SetKeyValue(const Variant& Value) { FKeyValue = Value; }
+  // KeyField, else a lookup field's LookupKeyFields; ListField, else its LookupResultField;
+  // the list source's data set, else the lookup field's LookupDataSet.
+  String EffectiveKeyField() const;
+  String EffectiveListField() const;
+  TDataSet* ListDataSet() const;
+  virtual Variant FirstFilterValue() const;
+  virtual Variant SecondFilterValue() const { return FExpression.SecondOperand; }
+  // The values of one condition as editable text: list items joined by ",", a lookup key
+  // shown by its display value, quoted (quotes doubled) where the text would read back
+  // otherwise.
+  String ValuesAsEditText(TSTOperatorX Operator, const Variant& Value) const;
+  String OperandText(TSTOperatorX Operator, const Variant& Value) const { return ValuesAsEditText(Operator, Value); }
+  // The distinct values of the list source's field, or nullptr; kept until the list source's
+  // activity changes.
+  IMemTableDataFieldValueListX* CreateListValueList();
+
+  // ---- the drop-down list of values
+  // Sets the check states of the value entries from the condition.
+  void MarkCheckedItems(TStrings* Items);
+  // Builds the condition from the checked value entries and applies it as the grid does.
+  void FilterTextFromCheckedItems(TStrings* Items);
+  std::vector<bool>& CheckStates() { return FCheckStates; }
+  Integer PressedItem() const { return FPressedItem; }
+  void SetPressedItem(Integer Value) { FPressedItem = Value; }
+  // Set while a value entry's click is handled, so the list stays open.
+  bool ListUpdating() const { return FListUpdating; }
+  void SetListUpdating(bool Value) { FListUpdating = Value; }
+  // Clicks and Space add to the checked values instead of choosing one.
+  bool MultiCheck() const { return FMultiCheck; }
+  void SetMultiCheck(bool Value) { FMultiCheck = Value; }
+  // The size the user last gave the drop-down list; 0 or less: the default.
+  Integer DropDownWidth() const { return FDropDownWidth; }
+  void SetDropDownWidth(Integer Value) { FDropDownWidth = Value; }
+  Integer DropDownRows() const { return FDropDownRows; }
+  void SetDropDownRows(Integer Value) { FDropDownRows = Value; }
+
+protected:
+  // Parses Text into Expression with the column's value kind and the centre's assumed operator.
+  void ParseIntoExpression(const String& Text, TSTFilterExpressionX& Expression) const;
+  virtual void RecodePickValues(TSTFilterExpressionX& Expression) const;
+
 private:
+  Variant DisplayToKey(const Variant& Value) const;
+  Variant KeyToDisplay(const Variant& Value) const;
+  bool IsLookupFilter() const;
   TColumnX* FColumn;
   String FExpressionStr;
   TSTFilterExpressionX FExpression;
@@ -376,6 +434,14 @@ private:
   String FListField;
   String FKeyField;
   bool FVisible = true;
+  Variant FKeyValue = Variant::Null();
+  std::unique_ptr<TDatasetFieldValueListX> FValueList;
+  std::vector<bool> FCheckStates;
+  Integer FPressedItem = -1;
+  bool FListUpdating = false;
+  bool FMultiCheck = false;
+  Integer FDropDownWidth = 0;
+  Integer FDropDownRows = 15;
 };
 
 // ---- column
@@ -558,6 +624,7 @@ public:
   TGetColCellParamsEventX OnGetCellParams;
   TNotInListEventX OnNotInList;
   TColCellUpdateDataEventX OnUpdateData;
+  TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
 
   // ---- factories
   virtual std::unique_ptr<TEditButtonsX> MakeEditButtons();

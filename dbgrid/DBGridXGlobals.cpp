@@ -2,6 +2,8 @@
 // loaded from resources: each row is one line of the image, '#' the ink colour, '+' the
 // second colour, '.' background (transparent).
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DBGridXFindDlgs.h"
 #include "dbgrid/DBGridXInterceptors.h"
 #include "platform/ui/Forms.h"
 #include <cstring>
@@ -102,6 +104,8 @@ void InitializeGridUnit() {
   g.FindDialogShortCut = ShortCut(Word('F'), TShiftState{ssCtrl});
   g.PreviousValueShortCut = ShortCut(Word(0xDE), TShiftState{ssCtrl});
   g.FilterShortCut = ShortCut(Word('T'), TShiftState{ssCtrl});
+  FilterListItems();
+  InstallFindDialog();
 
   g.IndicatorImages = std::make_unique<TImageList>(nullptr);
   g.IndicatorImages->SetSize(6, 11);

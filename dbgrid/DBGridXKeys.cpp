@@ -232,6 +232,10 @@ void TCustomDBGridX::CopyFromPreviousRecord() {
 }
 
 void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
+  if (FFilterListDropped) {
+    FilterListKeyDown(Key, Shift);
+    if (Key == 0) return;
+  }
   FToggleExtension = Shift.Contains(ssCtrl) || !FOptionsX.Contains(dghClearSelection);
   FKeyShift = Shift;
   TCustomControl::KeyDown(Key, Shift);

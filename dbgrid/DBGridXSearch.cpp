@@ -18,18 +18,3 @@ bool TCustomDBGridX::LocateText(const String& FieldName, const String& Text, TGr
   TScopeGuard restoreCursor([saved] { Screen->SetCursor(saved); });
   return DBGridXCenter().LocateText(this, FieldName, Text, Options, Direction, Match, TreeRange);
 }
-
-void TCustomDBGridX::ApplyFilter() {
-  SavePosition();
-  if (OnApplyFilter) OnApplyFilter(this);
-  else DefaultApplyFilter();
-  RestorePosition();
-  FSumList->RecalcAll();
-  Invalidate();
-}
-
-void TCustomDBGridX::DefaultApplyFilter() {
-  LockLayout();
-  TScopeGuard unlock([this] { UnlockLayout(); });
-  DBGridXCenter().ApplyFilter(this);
-}

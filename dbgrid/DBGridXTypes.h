@@ -81,6 +81,8 @@ public:
 
 using TNotifyGridEventX = std::function<void(TCustomDBGridX* Sender)>;
 using TDBGridXClickEvent = std::function<void(TColumnX* Column)>;
+using TDBGridXFillSTFilterListValuesEvent =
+    std::function<void(TCustomDBGridX* Sender, TColumnX* Column, TStrings* Items, bool& Processed)>;
 using TTitleXClickEvent = std::function<void(TObject* Sender, Integer ACol, TColumnX* Column)>;
 using TCheckTitleXBtnEvent = std::function<void(TObject* Sender, Integer ACol, TColumnX* Column, bool& Enabled)>;
 using TDrawColumnXCellEvent =

@@ -6,6 +6,7 @@
 #include "grid/DropDownX.h"
 #include "grid/EditButtonX.h"
 #include "grid/FieldDataLinkX.h"
+#include "grid/InplaceEditHolderX.h"
 #include "platform/ui/Hints.h"
 #include "platform/ui/Mask.h"
 
@@ -40,7 +41,7 @@ public:
 // ---------------------------------------------------------------------------------------
 // The data-aware edit
 
-class TCustomDBEditX : public TCustomMaskEdit, public IPopupOwnerX {
+class TCustomDBEditX : public TCustomMaskEdit, public IPopupOwnerX, public IHostedEditX {
 public:
   explicit TCustomDBEditX(TComponent* AOwner);
   ~TCustomDBEditX() override;
@@ -91,10 +92,36 @@ public:
   TUpdateDataEventX OnUpdateData;
 
   void Dispatch(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
   bool EditCanModify() override;
 
   // The text is wider or taller than the room the edit gives it.
   bool TextOverflows();
+
+  // ---- in place: hosted by a holder that sees the edit's messages and keys first
+  // nullptr leaves in-place mode; a holder without IInplaceEditHolderX is refused.
+  void AttachToHolder(TWinControl* Holder);
+  TWinControl* InplaceHolder() const { return FHolder; }
+  bool InplaceMode() const { return FHolder != nullptr; }
+  // In place: an empty Rect hides the window; otherwise it shows on top at Rect and takes
+  // the keyboard when the holder has it.
+  void ShowInRect(const TRect& Rect, bool Redraw);
+  void HideInPlace();
+  // In place ShowInRect(Rect, true), stand-alone the bounds.
+  void PlaceInRect(const TRect& Rect);
+  // In place, shown only while the window exists and is visible; hiding keeps the property.
+  bool Visible() const;
+  void SetVisible(bool Value);
+  void SetFocus() override;
+
+  // IHostedEditX
+  TFont* GetFont() override { return Font(); }
+  void SetHolder(TWinControl* Holder) override { AttachToHolder(Holder); }
+  void SetBorderStyle(TBorderStyle Value) override { TCustomMaskEdit::SetBorderStyle(Value); }
+  void SetFont(TFont* Value) override { TCustomMaskEdit::SetFont(Value); }
+  void SetColor(TColor Value) override { TCustomMaskEdit::SetColor(Value); }
+  void SetOnKeyPress(const TKeyPressEvent& Value) override { OnKeyPress = Value; }
+  void SetOnExit(const TNotifyEvent& Value) override { OnExit = Value; }
 
 protected:
   // Message handlers, one per message the edit treats (see Dispatch).
@@ -118,7 +145,7 @@ protected:
   void InitEditButton();
   void SetDroppedDown(bool Value) { FDroppedDown = Value; }
   TRect ButtonsRect() const;
-  TRect TextAreaRect() const;
+  virtual TRect TextAreaRect() const;
   void LayoutButtonControls();
   void SyncButtonControls();
   void ApplyTextArea();
@@ -164,6 +191,10 @@ protected:
   void KeyPress(QChar& Key) override;
   void Change() override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  // Keys reach the holder first; these answer whether the edit still handles the message.
+  bool HolderKeyMessage(TMessage& Message);
+  void InplaceMouseDown(TMessage& Message);
+  void InplaceSetFocus(TMessage& Message);
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -197,6 +228,8 @@ private:
   bool FPosting = false;
   bool FFocused = false;
   bool FDirectText = false;
+  TWinControl* FHolder = nullptr;
+  IInplaceEditHolderX* FHolderIntf = nullptr;
 };
 
 class TDBEditX : public TCustomDBEditX {

@@ -59,6 +59,10 @@ void TCustomDBEditX::SetDataSource(TDataSource* Value) {
 void TCustomDBEditX::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomMaskEdit::Notification(AComponent, Operation);
   if (Operation == opRemove && FDataLink && AComponent == DataSource()) SetDataSource(nullptr);
+  if (Operation == opRemove && AComponent == FHolder) {
+    FHolder = nullptr;
+    FHolderIntf = nullptr;
+  }
 }
 
 void TCustomDBEditX::SetReadOnly(bool Value) {
@@ -195,6 +199,7 @@ void TCustomDBEditX::SyncReadOnly() {
     const bool updateHook = OnUpdateData && dataSet && dataSet->State() == dsEdit;
     readOnly = !FDataLink->InEdit() && !updateHook;
   }
+  if (!readOnly && FHolderIntf && !FHolderIntf->AllowEditorChange(this)) readOnly = true;
   SetWindowReadOnly(readOnly);
 }
 

@@ -1,6 +1,7 @@
 // The view: which rows show, in which order (local Filter and Sort).
 #include "platform/db/DB.h"
 #include "platform/db/DBFilter.h"
+#include <QStringList>
 #include <algorithm>
 
 void TDataSet::BuildView() {

@@ -1,6 +1,7 @@
 // Numbers to text: the general, fixed and currency forms and the picture formats.
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDecimal.h"
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 

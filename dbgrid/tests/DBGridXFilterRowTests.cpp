@@ -1,0 +1,216 @@
+// The filter row: its editor hosted over the filter cells, keys moving between them, storing
+// and applying conditions, and the column filter's texts and lookup values.
+#include "DBGridXTestSupport.h"
+#include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DBGridXGlobals.h"
+#include "grid/tests/DBCtrlsXTestSupport.h"
+
+using dbgridtest::TGridForm;
+
+namespace {
+
+// A grid over the pay table with its filter row shown under the titles. Columns: id, name,
+// base, bonus, flag, qty.
+struct TFilterRowForm : TGridForm {
+  TFilterRowForm() : TGridForm(500, 200) {
+    InitializeGridUnit();
+    Bind();
+    Grid->STFilter()->SetVisible(true);
+    QApplication::processEvents();
+  }
+  // Clicks the filter cell of column Index.
+  void ClickFilterCell(Integer Index) {
+    const TRect r = Grid->CellRect(Grid->ColumnIndexToGridCol(Index), Grid->HeaderRowCount() - 1);
+    const TPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(p));
+    Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(p));
+  }
+  TInplaceFilterEditX* Editor() { return Grid->FilterEditor(); }
+  TSTColumnFilterX* Filter(Integer Index) { return Grid->Columns()->Items(Index)->STFilter(); }
+  std::vector<String> Names() {
+    std::vector<String> names;
+    const TBookmarkStr current = Query.Bookmark();
+    for (Query.First(); !Query.Eof(); Query.Next()) names.push_back(Field("name")->AsString());
+    Query.SetBookmark(current);
+    return names;
+  }
+};
+
+void Key(TWinControl* Control, int QtKey, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+  dbedits::PressKey(Control, QtKey, QString(), Modifiers);
+}
+
+}  // namespace
+
+TEST(DBGridXFilterRow, ClickingAFilterCellOpensTheEditorThereAndEnterFiltersTheData) {
+  TFilterRowForm f;
+  f.Filter(3)->SetVisible(false);
+  f.ClickFilterCell(3);
+  EXPECT_FALSE(f.Grid->FilterEditMode()) << "a column whose filter is hidden gets no editor";
+
+  f.ClickFilterCell(2);
+  ASSERT_NE(f.Editor(), nullptr);
+  EXPECT_TRUE(f.Editor()->Visible());
+  EXPECT_EQ(f.Grid->FilterCol(), 2);
+  EXPECT_EQ(f.Grid->SelectedIndex(), 2);
+  const TRect cell = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(2), f.Grid->HeaderRowCount() - 1);
+  EXPECT_EQ(f.Editor()->BoundsRect(), TRect(cell.Left + 1, cell.Top, cell.Right, cell.Bottom));
+  EXPECT_TRUE(f.Editor()->Focused());
+
+  dbedits::Type(f.Editor(), "> 1500");
+  dbedits::PressKey(f.Editor(), Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_EQ(f.Names(), (std::vector<String>{"Li", "Wang"}));
+  EXPECT_EQ(f.Filter(2)->ExpressionStr(), "> 1500");
+  EXPECT_EQ(f.Filter(2)->ExpressionDisplayText(), "> 1500");
+  EXPECT_TRUE(f.Editor()->Visible()) << "the editor stays in its cell after applying";
+}
+
+TEST(DBGridXFilterRow, KeysMoveBetweenFilterableColumnsAndDownLeavesTheRow) {
+  TFilterRowForm f;
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgTabs});
+  f.Filter(3)->SetVisible(false);
+  f.ClickFilterCell(2);
+  struct Step {
+    int Key;
+    Qt::KeyboardModifiers Modifiers;
+    Integer Expected;
+  };
+  for (const Step& s : std::initializer_list<Step>{{Qt::Key_Tab, Qt::NoModifier, 4},     // skips the hidden filter
+                                                  {Qt::Key_Right, Qt::NoModifier, 5},
+                                                  {Qt::Key_Right, Qt::NoModifier, 5},   // stops at the end
+                                                  {Qt::Key_Tab, Qt::NoModifier, 0},     // Tab wraps around
+                                                  {Qt::Key_Backtab, Qt::ShiftModifier, 5},
+                                                  {Qt::Key_Home, Qt::NoModifier, 0},    // the first column itself
+                                                  {Qt::Key_Left, Qt::NoModifier, 0},
+                                                  {Qt::Key_End, Qt::NoModifier, 5},     // the last column itself
+                                                  {Qt::Key_Left, Qt::ControlModifier, 0}}) {
+    Key(f.Editor(), s.Key, s.Modifiers);
+    EXPECT_EQ(f.Grid->FilterCol(), s.Expected) << "after key " << s.Key;
+  }
+  dbedits::Type(f.Editor(), "abc");
+  Key(f.Editor(), Qt::Key_Left);
+  EXPECT_EQ(f.Grid->FilterCol(), 0) << "Left inside the text moves the caret";
+  EXPECT_EQ(f.Editor()->SelStart(), 2);
+
+  f.Editor()->SetText(String());
+  Key(f.Editor(), Qt::Key_Tab);
+  f.Query.Last();
+  Key(f.Editor(), Qt::Key_Down);
+  EXPECT_FALSE(f.Grid->FilterEditMode());
+  EXPECT_FALSE(f.Editor()->Visible());
+  EXPECT_EQ(f.Grid->SelectedIndex(), 1) << "the filter column becomes the current column";
+  EXPECT_EQ(f.Query.RecNo(), 1) << "the first visible record becomes current";
+}
+
+TEST(DBGridXFilterRow, InstantApplyFollowsLocalUntilItIsSet) {
+  TFilterRowForm f;
+  TSTDBGridXFilter* settings = f.Grid->STFilter();
+  EXPECT_FALSE(settings->InstantApply());
+  settings->SetLocal(true);
+  EXPECT_TRUE(settings->InstantApply());
+  settings->SetInstantApply(false);
+  EXPECT_FALSE(settings->InstantApply());
+  settings->SetLocal(false);
+  settings->SetInstantApply(true);
+  EXPECT_TRUE(settings->InstantApply()) << "once set it keeps its own value";
+  EXPECT_TRUE(settings->InstantApplyStored());
+}
+
+TEST(DBGridXFilterRow, AnApplyHandlerThatRaisesStillRestoresTheLeftColumnAndRepaints) {
+  TFilterRowForm f;
+  f.Grid->SetBounds(10, 10, 200, 200);
+  f.Grid->SetLeftCol(3);
+  f.Grid->OnApplyFilter = [&](TObject*) {
+    f.Grid->SetLeftCol(1);
+    throw Exception(QStringLiteral("the data set refused the filter"));
+  };
+  try {
+    f.Grid->ApplyFilter();
+    FAIL() << "the handler's failure propagates";
+  } catch (const Exception& E) {
+    EXPECT_EQ(E.Message(), "the data set refused the filter");
+  }
+  EXPECT_EQ(f.Grid->LeftCol(), 3);
+}
+
+TEST(DBGridXFilterRow, ARejectedTextKeepsTheOldConditionAndItsText) {
+  TFilterRowForm f;
+  f.Filter(2)->SetExpressionText("> 1500");
+  EXPECT_THROW(f.Filter(2)->SetExpressionText("> 'unclosed"), Exception);
+  EXPECT_EQ(f.Filter(2)->ExpressionStr(), "> 1500");
+  EXPECT_EQ(f.Filter(2)->Expression().FirstOperator, stoGreaterX);
+  EXPECT_EQ(f.Filter(2)->Expression().FirstOperand.AsDouble(), 1500.0);
+}
+
+TEST(DBGridXFilterRow, DisplayTextsQuoteTextsSoTheyParseBack) {
+  TFilterRowForm f;
+  struct Case {
+    Integer Column;
+    const char* Typed;
+    const char* Shown;
+  };
+  for (const Case& c : std::initializer_list<Case>{{1, "O'Brien", "~ 'O''Brien'"},
+                                                  {1, "in ('Li','O''Brien')", "In ('Li','O''Brien')"},
+                                                  {1, "=Null", "=Null"},
+                                                  {1, "<>Null", "<>Null"},
+                                                  {1, "Li | Wang", "~ 'Li' OR ~ 'Wang'"},
+                                                  {2, ">= 5", ">= 5"},
+                                                  {2, "", ""}}) {
+    f.Filter(c.Column)->SetExpressionText(QString::fromUtf8(c.Typed));
+    const String shown = f.Filter(c.Column)->ExpressionDisplayText();
+    EXPECT_EQ(shown, QString::fromUtf8(c.Shown)) << c.Typed;
+    f.Filter(c.Column)->SetExpressionText(shown);
+    EXPECT_EQ(f.Filter(c.Column)->ExpressionDisplayText(), shown) << "reads back as the same condition: " << c.Typed;
+  }
+}
+
+TEST(DBGridXFilterRow, ALookupColumnStoresTheKeyOfATypedNameAndFiltersByIt) {
+  TFilterRowForm f;
+  f.Connection.ExecuteSql("CREATE TABLE dept (code INTEGER PRIMARY KEY, title VARCHAR(20))");
+  f.Connection.ExecuteSql("INSERT INTO dept VALUES (4, 'Sales'), (6, 'Stock')");
+  TADOQuery depts;
+  depts.SetConnection(&f.Connection);
+  depts.SQL()->SetText("SELECT * FROM dept");
+  depts.Open();
+  f.Query.Close();
+  auto* lookup = new TStringField(&f.Query);
+  lookup->SetFieldName("deptname");
+  lookup->SetFieldKind(fkLookup);
+  lookup->SetKeyFields("qty");
+  lookup->SetLookupDataSet(&depts);
+  lookup->SetLookupKeyFields("code");
+  lookup->SetLookupResultField("title");
+  lookup->SetDataSet(&f.Query);
+  f.Query.Open();
+  TColumnX* column = f.Grid->Columns()->Add();
+  column->SetFieldName("deptname");
+  TSTColumnFilterX* filter = column->STFilter();
+  EXPECT_EQ(filter->FilterFieldName(), "qty");
+
+  filter->SetExpressionText("=Stock");
+  EXPECT_EQ(VarToStr(filter->Expression().FirstOperand), "6");
+  EXPECT_EQ(filter->ValuesAsEditText(stoEqualX, filter->Expression().FirstOperand), "Stock");
+  f.Grid->ApplyFilter();
+  EXPECT_EQ(f.Names(), (std::vector<String>{"Wang"}));
+
+  filter->SetExpressionText("=Nobody");
+  EXPECT_TRUE(filter->Expression().FirstOperand.IsNull());
+}
+
+TEST(DBGridXFilterRow, ValuesAsEditTextQuotesWhatWouldReadBackOtherwise) {
+  TFilterRowForm f;
+  struct Case {
+    TSTOperatorX Operator;
+    Variant Value;
+    const char* Text;
+  };
+  for (const Case& c : std::initializer_list<Case>{{stoEqualX, Variant(String("plain")), "plain"},
+                                                  {stoEqualX, Variant(String("sand and")), "'sand and'"},
+                                                  {stoEqualX, Variant(String("or")), "'or'"},
+                                                  {stoEqualX, Variant(String(" lead")), "' lead'"},
+                                                  {stoEqualX, Variant(String("O'Brien")), "O'Brien"},
+                                                  {stoEqualX, Variant(String("'quoted")), "'''quoted'"},
+                                                  {stoInListX, Variant::Array({Variant(String("a,b")), Variant(String("c"))}), "'a,b',c"},
+                                                  {stoEqualX, Variant(String("a,b")), "a,b"}})
+    EXPECT_EQ(f.Filter(1)->ValuesAsEditText(c.Operator, c.Value), QString::fromUtf8(c.Text)) << c.Text;
+}
