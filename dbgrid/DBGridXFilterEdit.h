@@ -24,6 +24,9 @@ public:
 
 protected:
   TRect TextAreaRect() const override;
+
+private:
+  TColumnX* FColumn = nullptr;
 };
 
 // The filter list entries find their column from the list's owner: the grid's open filter
@@ -87,7 +90,8 @@ struct TFilterListItemsX {
   TPopupListboxItemXSort SortDown{smDownX};
   TPopupListboxItemXSort SortUp{smUpX};
   TPopupListboxItemXLine Line;
-  TPopupListboxItemXSpec Commands[6]{{0}, {1}, {2}, {3}, {4}, {5}};
+  TPopupListboxItemXSpec Commands[6]{TPopupListboxItemXSpec(0), TPopupListboxItemXSpec(1), TPopupListboxItemXSpec(2),
+                                     TPopupListboxItemXSpec(3), TPopupListboxItemXSpec(4), TPopupListboxItemXSpec(5)};
   TPopupListboxItemXData Data;
 };
 TFilterListItemsX& FilterListItems();

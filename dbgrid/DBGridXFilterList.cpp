@@ -76,8 +76,10 @@ void TCustomDBGridX::DropDownFilterList(TColumnX* Column, const TRect& Rect) {
     FFilterList->SetVisible(false);
     FFilterList->SetItemObjects(true);
     FFilterList->OnMouseUp = [this](TObject*, TMouseButton Button, TShiftState, Integer X, Integer Y) {
-      if (Button == mbLeft && FFilterList->CloseFlag())
-        CloseFilterList(PtInRect(FFilterList->ClientRect(), TPoint(X, Y)));
+      if (Button != mbLeft || !FFilterList->CloseFlag()) return;
+      const Integer item = FFilterList->ItemAtPos(TPoint(X, Y), true);
+      if (item >= 0) FFilterList->SetItemIndex(item);
+      CloseFilterList(PtInRect(FFilterList->ClientRect(), TPoint(X, Y)));
     };
   }
   TSTColumnFilterX* filter = Column->STFilter();

@@ -104,16 +104,12 @@ void TCustomDBGridX::ShowFilterEditor(Integer Col) {
   FFilterCol = Col;
   FFilterEditMode = true;
   HideInplaceEditor();
-  LockLayout();
-  {
-    TScopeGuard unlock([this] { UnlockLayout(); });
-    const Integer gridCol = ColumnIndexToGridCol(Col);
-    if (FOptions.Contains(dgRowSelect)) {
-      while (gridCol < LeftCol() && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
-      while (!CellRect(gridCol, 0).Width() && LeftCol() < gridCol) SetLeftCol(LeftCol() + 1);
-    } else if (Col != SelectedIndex()) {
-      SetCol(gridCol);
-    }
+  const Integer gridCol = ColumnIndexToGridCol(Col);
+  if (FOptions.Contains(dgRowSelect)) {
+    while (gridCol < LeftCol() && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
+    while (!CellRect(gridCol, 0).Width() && LeftCol() < gridCol) SetLeftCol(LeftCol() + 1);
+  } else if (Col != SelectedIndex()) {
+    SetCol(gridCol);
   }
   InvalidateRowArea(HeaderRowCount() - 1);
   UpdateFilterEditor(true);

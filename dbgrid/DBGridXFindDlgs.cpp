@@ -105,6 +105,7 @@ TDBGridXFindDlg::TDBGridXFindDlg(TComponent* AOwner) : TForm(AOwner) {
   for (TDBComboBoxX* box : {cbText, cbFindIn, cbFindDirection, dbcTreeFindRange})
     box->OnChange = [this](TObject*) { SettingsChanged(); };
   OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) { FormKeyDown(Key, Shift); };
+  OnShow = [this](TObject*) { SetActiveControl(cbText); };
 }
 
 void TDBGridXFindDlg::Prepare(TCustomDBGridX* Grid, const String& Text) {
@@ -128,7 +129,6 @@ void TDBGridXFindDlg::Prepare(TCustomDBGridX* Grid, const String& Text) {
   cbFindIn->OnChange = [this](TObject*) { SettingsChanged(); };
   FFirstTry = true;
   if (Visible() && !Modal()) Close();
-  SetActiveControl(cbText);
 }
 
 void TDBGridXFindDlg::bFindClick(TObject*) {
