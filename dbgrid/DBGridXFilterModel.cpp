@@ -4,7 +4,6 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridXFilterEdit.h"
-#include "platform/rtl/ScopeGuards.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridXFilterEdit.h"
-#include "grid/ButtonFacesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/SystemColors.h"
 

@@ -5,12 +5,21 @@
 #include "dbgrid/DBGridXFindDlgs.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "dbgrid/DBGridXSimpleFilterDlg.h"
-#include "grid/tests/DBCtrlsXTestSupport.h"
+#include <QKeyEvent>
 #include <QTimer>
 
 using dbgridtest::TGridForm;
 
 namespace {
+
+// Synthetic keys sent to a control's window, as the user types them.
+void PressKey(TWinControl* Control, int Key, const QString& Text = QString(),
+              Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, Key, Modifiers, Text);
+  QApplication::sendEvent(Control->Handle(), &press);
+  QKeyEvent release(QEvent::KeyRelease, Key, Modifiers, Text);
+  QApplication::sendEvent(Control->Handle(), &release);
+}
 
 template <class TFormClass>
 TFormClass* OpenModalForm() {
@@ -160,10 +169,10 @@ TEST(FindDialog, CtrlFOpensItAndItSearchesAsTheSettingsSay) {
     recNos.push_back(f.Query.RecNo());  // Zhang: "全局" starts from the top
     d->bFind->Click();
     recNos.push_back(f.Query.RecNo());  // then on downwards from the match: Wang
-    dbedits::PressKey(d, Qt::Key_Control, QString(), Qt::ControlModifier);
+    PressKey(d, Qt::Key_Control, QString(), Qt::ControlModifier);
     d->bFind->Click();
     recNos.push_back(f.Query.RecNo());  // Ctrl turns it upwards: Zhang
-    dbedits::PressKey(d, Qt::Key_A, QString(), Qt::NoModifier);
+    PressKey(d, Qt::Key_A, QString(), Qt::NoModifier);
     d->cbText->SetText(QStringLiteral("nobody"));
     d->bFind->Click();
     recNos.push_back(f.Query.RecNo());  // no match leaves the record

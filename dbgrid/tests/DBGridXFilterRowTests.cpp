@@ -3,11 +3,24 @@
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
-#include "grid/tests/DBCtrlsXTestSupport.h"
+#include <QKeyEvent>
 
 using dbgridtest::TGridForm;
 
 namespace {
+
+// Synthetic keys sent to a control's window, as the user types them.
+void PressKey(TWinControl* Control, int Key, const QString& Text = QString(),
+              Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, Key, Modifiers, Text);
+  QApplication::sendEvent(Control->Handle(), &press);
+  QKeyEvent release(QEvent::KeyRelease, Key, Modifiers, Text);
+  QApplication::sendEvent(Control->Handle(), &release);
+}
+
+void Type(TWinControl* Control, const QString& Text) {
+  for (const QChar c : Text) PressKey(Control, 0, QString(c));
+}
 
 // A grid over the pay table with its filter row shown under the titles. Columns: id, name,
 // base, bonus, flag, qty.
@@ -37,7 +50,7 @@ struct TFilterRowForm : TGridForm {
 };
 
 void Key(TWinControl* Control, int QtKey, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-  dbedits::PressKey(Control, QtKey, QString(), Modifiers);
+  PressKey(Control, QtKey, QString(), Modifiers);
 }
 
 }  // namespace
@@ -57,8 +70,8 @@ TEST(DBGridXFilterRow, ClickingAFilterCellOpensTheEditorThereAndEnterFiltersTheD
   EXPECT_EQ(f.Editor()->BoundsRect(), TRect(cell.Left + 1, cell.Top, cell.Right, cell.Bottom));
   EXPECT_TRUE(f.Editor()->Focused());
 
-  dbedits::Type(f.Editor(), "> 1500");
-  dbedits::PressKey(f.Editor(), Qt::Key_Return, QStringLiteral("\r"));
+  Type(f.Editor(), "> 1500");
+  PressKey(f.Editor(), Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_EQ(f.Names(), (std::vector<String>{"Li", "Wang"}));
   EXPECT_EQ(f.Filter(2)->ExpressionStr(), "> 1500");
   EXPECT_EQ(f.Filter(2)->ExpressionDisplayText(), "> 1500");
@@ -87,7 +100,7 @@ TEST(DBGridXFilterRow, KeysMoveBetweenFilterableColumnsAndDownLeavesTheRow) {
     Key(f.Editor(), s.Key, s.Modifiers);
     EXPECT_EQ(f.Grid->FilterCol(), s.Expected) << "after key " << s.Key;
   }
-  dbedits::Type(f.Editor(), "abc");
+  Type(f.Editor(), "abc");
   Key(f.Editor(), Qt::Key_Left);
   EXPECT_EQ(f.Grid->FilterCol(), 0) << "Left inside the text moves the caret";
   EXPECT_EQ(f.Editor()->SelStart(), 2);
