@@ -394,6 +394,8 @@ void TWinControl::RecreateWnd() {
 void TWinControl::PlaceWidget() {
   if (!FHandle) return;
   if (FHandle->isWindow()) {
+    // A window the user may not resize is fixed at its size; the program still resizes it.
+    if (FHandle->minimumSize() == FHandle->maximumSize()) FHandle->setFixedSize(Width(), Height());
     FHandle->setGeometry(Left(), Top(), Width(), Height());
   } else if (Parent()) {
     const TRect pc = Parent()->ClientRectInWindow();

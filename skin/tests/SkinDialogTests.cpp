@@ -24,6 +24,7 @@ TEST(SkinDialogs, TheMessageBoxOfTheDialogServiceIsSkinnedAsADialogBox) {
       for (Integer i = 0; i < Screen->FormCount() && !box; ++i) box = dynamic_cast<TMessageForm*>(Screen->Forms(i));
       if (!box) return;
       ProcessEventsUntil([&] { return session.Manager()->SkinnedFormOf(box) && session.Manager()->SkinnedFormOf(box)->AttachFinished(); });
+      EXPECT_EQ(box->Handle()->size(), QSize(box->Width(), box->Height()));
       if (TSkinForm* form = session.Manager()->SkinnedFormOf(box)) {
         skinned = form->FrameSkinned();
         dialogBox = form->IsDialogBox();
@@ -58,6 +59,9 @@ TEST(SkinDialogs, TheFileAndFolderBoxesAreSkinnedAsDialogBoxesAndStillChoose) {
         if (TSkinForm* form = session.Manager()->SkinnedFormOf(box))
           Skinned = form->FrameSkinned() && form->IsDialogBox() && box->FrameIsOurs();
         auto* file = dynamic_cast<TFileForm*>(box);
+        // The window grew by the skin's frame, so nothing of the box is cut off.
+        EXPECT_EQ(box->Handle()->size(), QSize(box->Width(), box->Height()));
+        SaveArtifact(Grab(box->Handle()), QStringLiteral("skin-%1-dialog-%2.png").arg(file ? "file" : "folder").arg(k));
         TListBox* entries = file ? file->Entries() : dynamic_cast<TFolderForm*>(box)->Entries();
         qobject_cast<QListWidget*>(entries->Handle())->setCurrentRow(file ? 1 : 0);
         (file ? file->OkButton() : dynamic_cast<TFolderForm*>(box)->OkButton())->Click();

@@ -78,6 +78,20 @@ TEST(ModalForms, CloseOfAModelessFormFollowsTheCloseAction) {
   EXPECT_FALSE(Application->Terminated());
 }
 
+TEST(FormFrames, AWindowTheUserMayNotResizeTakesTheSizeTheProgramGives) {
+  for (TFormBorderStyle style : {bsSingle, bsDialog, bsToolWindow}) {
+    TForm form(nullptr);
+    form.SetBorderStyle(style);
+    form.SetBounds(10, 10, 200, 120);
+    form.Show();
+    form.SetBounds(10, 10, 260, 150);
+    EXPECT_EQ(form.Handle()->size(), QSize(260, 150)) << style;
+    // The user still cannot change it.
+    EXPECT_EQ(form.Handle()->maximumSize(), QSize(260, 150)) << style;
+    EXPECT_EQ(form.Handle()->minimumSize(), QSize(260, 150)) << style;
+  }
+}
+
 TEST(Dialogs, ScriptedAnswersInOrderAndUnscriptedDialogsNeverBlock) {
   TScriptedDialogs dialogs;
   dialogs.AnswerMessageBox(IDYES);
