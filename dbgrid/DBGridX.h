@@ -384,6 +384,9 @@ public:
   Integer RowPanelLineHeight() const { return FRowPanelLineHeight; }
   Integer RowPanelWidth() const { return FRowPanelWidth; }
   Integer RowPanelHeight() const { return FRowPanelHeight; }
+  // A title dragged in the panel and dropped: Column goes on line TargetLine right after the
+  // column TargetCol (first for -1); nothing when dropped on itself.
+  void DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine);
   // The column whose (plain or indented) rectangle holds Point, in panel-cell coordinates.
   TColumnX* PanelColumnAtPoint(TPoint Point, bool Plain) const;
 

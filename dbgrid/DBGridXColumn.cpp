@@ -269,6 +269,7 @@ TColumnX::TColumnX(TCollection* Collection) : TCollectionItem(nullptr), FFont(st
 }
 
 TColumnX::~TColumnX() {
+  TCustomDBGridX* owningGrid = Columns() ? Columns()->Grid() : nullptr;
   if (TDBGridColumnsX* columns = Columns()) {
     if (columns->FVertMoveAnchor == this) columns->FVertMoveAnchor = nullptr;
     if (TCustomDBGridX* grid = columns->Grid()) {
@@ -280,6 +281,7 @@ TColumnX::~TColumnX() {
   FFooters.reset();
   FFooter.reset();
   SetCollection(nullptr);
+  if (owningGrid) owningGrid->DataGrouping()->ColumnRemoved(this);
 }
 
 std::unique_ptr<TEditButtonsX> TColumnX::MakeEditButtons() {

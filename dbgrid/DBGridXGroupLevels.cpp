@@ -88,6 +88,19 @@ void TDBGridXDataGroupsX::ResolveColumnNames() {
   for (Integer i = 0; i < GroupLevels()->Count(); ++i) Levels(i)->ResolveColumnName();
 }
 
+void TDBGridXDataGroupsX::ColumnRemoved(TColumnX* Column) {
+  bool found = false;
+  for (Integer i = 0; i < GroupLevels()->Count(); ++i)
+    if (Levels(i)->Column() == Column) {
+      Levels(i)->DropColumn();
+      found = true;
+    }
+  if (!found) return;
+  Tree()->PruneLevel(1);
+  RebuildActiveLevels();
+  if (Active() && !FDBGrid->ComponentState().Contains(csDestroying)) StructureChanged();
+}
+
 void TDBGridXDataGroupsX::ActiveChanged() {
   FDBGrid->HandleLinkActiveChange(FDBGrid->GridDataLink()->Active());
   FDBGrid->RebuildGroupTree();

@@ -81,6 +81,8 @@ public:
   TGridDataGroupsX* Groups() const;
   TColumnX* Column() const { return FColumn; }
   void SetColumn(TColumnX* Value);
+  // Forgets a column that is going away, without reporting a change.
+  void DropColumn() { FColumn = nullptr; }
   TColor Color() const;
   void SetColor(TColor Value);
   bool ParentColor() const { return FParentColor; }
@@ -269,6 +271,8 @@ public:
   // The level grouping by Column, none when no level does.
   TDBGridXDataGroupLevelX* LevelOfColumn(const TColumnX* Column) const;
   void ResolveColumnNames();
+  // A column of the grid is gone: levels on it lose their column and the tree is grouped anew.
+  void ColumnRemoved(TColumnX* Column);
 
   std::unique_ptr<TGridDataGroupLevelsX> CreateGroupLevels() override;
   void ActiveChanged() override;

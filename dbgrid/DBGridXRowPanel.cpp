@@ -119,3 +119,22 @@ TColumnX* TCustomDBGridX::PanelColumnAtPoint(TPoint Point, bool Plain) const {
   }
   return nullptr;
 }
+
+void TCustomDBGridX::DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine) {
+  if (!Column || TargetCol == Column->Index()) return;
+  if (Integer(FRowPanelRects.size()) != FColumns->Count()) LayoutRowPanel();
+  FColumns->BeginUpdate();
+  {
+    TScopeGuard endUpdate([&] { FColumns->EndUpdate(); });
+    Column->SetInRowLinePos(TargetLine);
+    Integer target = std::min(TargetCol, FColumns->Count() - 1);
+    if (target >= 0) {
+      const TRowPanelRectX extent = FRowPanelRects[size_t(target)];
+      for (Integer j = target + 1; j < FColumns->Count(); ++j)
+        if (FRowPanelRects[size_t(j)].Left == extent.Left && FRowPanelRects[size_t(j)].Width == extent.Width) target = j;
+    }
+    const Integer from = Column->Index();
+    Column->SetIndex(target >= from ? target : target + 1);
+  }
+  LayoutRowPanel();
+}

@@ -183,6 +183,15 @@ TEST_F(Grouping, ChangingALevelsColumnPrunesFromThatLevelOn) {
   EXPECT_EQ(Describe(), "Bj[A[0] D[3] E[4]] Sh[B[1] C[2]]");
 }
 
+TEST_F(Grouping, AFreedColumnLeavesItsLevel) {
+  TGridDataGroupLevelX* dept = GroupBy("dept");
+  GroupBy("city");
+  delete Column("dept");
+  EXPECT_EQ(dept->Column(), nullptr);
+  EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 1);
+  EXPECT_EQ(Describe(), "Bj[0 3 4] Sh[1 2]");
+}
+
 TEST_F(Grouping, GroupRowsShowCaptionKeyAndCount) {
   Connection.ExecuteSql("BEGIN");
   for (int i = 0; i < 10; ++i)

@@ -91,4 +91,19 @@ TEST(RowPanel, TurningItOnMovesToTheFirstDataColumnAndOrdersColumnsByPlace) {
   EXPECT_EQ(columns[0]->Index(), 2);
 }
 
+TEST(RowPanel, ADroppedTitleGoesAfterItsTarget) {
+  TGridForm f;
+  std::vector<TColumnX*> columns =
+      Place(f, {{"id", 0, 1, 50, true}, {"name", 0, 1, 60, true}, {"base", 0, 1, 40, true}, {"bonus", 1, 1, 30, true}});
+  f.Grid->RowPanel()->SetActive(true);
+  f.Grid->DropPanelColumn(columns[1], 1, 0);
+  EXPECT_EQ(columns[1]->Index(), 1) << "dropped on itself";
+  f.Grid->DropPanelColumn(columns[0], 3, 1);
+  EXPECT_EQ(columns[0]->Index(), 3) << "after the last it becomes the last";
+  EXPECT_EQ(columns[0]->InRowLinePos(), 1);
+  f.Grid->DropPanelColumn(columns[3], -1, 0);
+  EXPECT_EQ(columns[3]->Index(), 0);
+  EXPECT_EQ(columns[3]->InRowLinePos(), 0);
+}
+
 }  // namespace
