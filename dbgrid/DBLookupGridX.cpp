@@ -402,11 +402,11 @@ void TDBLookupGridX::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Inte
     TCustomDBGridX::SetBounds(ALeft, ATop, AWidth, AHeight);
     return;
   }
-  const Integer spec = SpecRowShownHeight();
+  const Integer specRowHeight = SpecRowShownHeight();
   const Integer rowHeight = std::max<Integer>(ListRowHeight(), 1);
-  const Integer rows = std::max<Integer>(1, (AHeight - FrameSize() - TitleAreaHeight() - spec) / rowHeight);
+  const Integer rows = std::max<Integer>(1, (AHeight - FrameSize() - TitleAreaHeight() - specRowHeight) / rowHeight);
   FRowCount = std::min(rows, MaxRowCount);
-  const Integer height = TitleAreaHeight() + FrameSize() + rowHeight * FRowCount + spec +
+  const Integer height = TitleAreaHeight() + FrameSize() + rowHeight * FRowCount + specRowHeight +
                          (Options().Contains(dgRowLines) ? GridLineWidth() : 0);
   TCustomDBGridX::SetBounds(ALeft, ATop, AWidth, height);
 }
@@ -661,12 +661,12 @@ void TDBLookupGridX::ChooseSpecRow() {
 
 void TDBLookupGridX::ChooseAt(Integer X, Integer Y) {
   const Integer title = TitleAreaHeight();
-  const Integer spec = SpecRowShownHeight();
-  if (FSpecRow->Visible() && Y > title && Y <= title + spec) {
+  const Integer specRowHeight = SpecRowShownHeight();
+  if (FSpecRow->Visible() && Y > title && Y <= title + specRowHeight) {
     ChooseSpecRow();
     return;
   }
-  if (Y < title + spec || !FListActive) return;
+  if (Y < title + specRowHeight || !FListActive) return;
   Y = std::min(Y, ClientHeight() - 1);
   const TGridCoord cell = CellAtPoint(X, Y);
   if (cell.Y < HeaderRowCount() || cell.Y >= TCustomGridX::RowCount()) return;
