@@ -2,6 +2,8 @@
 #include "app/AppMessages.h"
 #include "app/uPub.h"
 #include "dbgrid/DBGridX.h"
+#include "gridout/DBGridXExportFormats.h"
+#include "gridout/DBGridXImpExp.h"
 #include "platform/office/XlsxWriter.h"
 #include "platform/rtl/Files.h"
 #include <QDateTime>
@@ -45,6 +47,13 @@ String Finish(TXlsxWriter& Writer, const String& FileName) {
 String ExportFileName(const String& Extension) {
   return ResolvePath(Settings().GAppPath, QStringLiteral("DB")) + QStringLiteral("/tmp") +
          QDateTime::currentDateTime().toString(QStringLiteral("yyMMddHHmmss")) + Extension;
+}
+
+String ExportGridToXls(const String&, TDBGridX* Grid) {
+  const String FileName = ExportFileName(QStringLiteral(".xls"));
+  ExportGridToFile(ExportClassOf<TDBGridXExportAsXLS>(), Grid, FileName, true);
+  ShellOpen(FileName, String());
+  return FileName;
 }
 
 String ExportCellText(TColumnX* Column) {

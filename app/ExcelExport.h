@@ -16,6 +16,10 @@ String ExportFileName(const String& Extension);
 // does), otherwise the field's text.
 String ExportCellText(TColumnX* Column);
 
+// The grid's visible columns and every record written by the grid library as a BIFF
+// worksheet (.xls) and opened; the title is not used. Returns the file; failures raise.
+String ExportGridToXls(const String& Title, TDBGridX* Grid);
+
 // An .xlsx with the whole caption of each visible column in row 1 and one
 // row per record below; opened afterwards. Returns the file; a closed data
 // set is reported with a message and gives an empty name. Failures raise.

@@ -79,7 +79,7 @@ TfrmGSBaseSet::TfrmGSBaseSet(TComponent* AOwner) : TForm(AOwner) {
 void TfrmGSBaseSet::cmdExcelClick() {
   DBGridEh1->SetEnabled(false);
   try {
-    ExportGridToExcel(Caption(), DBGridEh1);
+    ExportGridToXls(Caption(), DBGridEh1);
   } catch (const Exception&) {
     // The list stays as it is; a workbook that cannot be written is not the dialog's concern.
   }

@@ -127,8 +127,8 @@ void TfrmMainGZT::CreateMenus() {
   MenuItem(pmDetail, QStringLiteral("增加明细"), Run(&TfrmMainGZT::Button4Click));
   MenuItem(pmDetail, QStringLiteral("修改明细"), Run(&TfrmMainGZT::Button5Click));
   MenuItem(pmDetail, QStringLiteral("删除明细"), Run(&TfrmMainGZT::Button6Click));
-  MenuItem(pmDetail, QStringLiteral("发送到&Excel"), nullptr);
-  MenuItem(pmDetail, QStringLiteral("发送到Exce&l（临时文件方式）"), nullptr);
+  MenuItem(pmDetail, QStringLiteral("发送到&Excel"), Run(&TfrmMainGZT::Excel1Click));
+  MenuItem(pmDetail, QStringLiteral("发送到Exce&l（临时文件方式）"), Run(&TfrmMainGZT::Excel2Click));
   MenuItem(pmDetail, QStringLiteral("批量删除-先鼠标拖选"), Run(&TfrmMainGZT::N4Click));
   MenuItem(pmDetail, QStringLiteral("列表打印-打印选定行"), Run(&TfrmMainGZT::N6Click));
 
@@ -149,7 +149,7 @@ void TfrmMainGZT::CreateMenus() {
   N2 = MenuItem(pmDatabase, QStringLiteral("数据清除"), Run(&TfrmMainGZT::N2Click));
 
   pmExport = new TPopupMenu(this);
-  MenuItem(pmExport, QStringLiteral("发送Excel2010以下版本(快速)"), nullptr);
+  MenuItem(pmExport, QStringLiteral("发送Excel2010以下版本(快速)"), Run(&TfrmMainGZT::Excel20101Click));
   MenuItem(pmExport, QStringLiteral("发送Excel （较慢）"), Run(&TfrmMainGZT::Excel3Click));
 
   pmHelp = new TPopupMenu(this);

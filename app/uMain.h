@@ -87,6 +87,9 @@ public:
   void Button13Click(TObject* Sender);
   // The record grid into an .xlsx with one header row, opened afterwards;
   // failures reach the standard error message.
+  void Excel1Click(TObject* Sender);
+  void Excel2Click(TObject* Sender);
+  void Excel20101Click(TObject* Sender);
   void Excel3Click(TObject* Sender);
   // Records of the current month appended from a workbook sheet; the list,
   // its name filter and the totals follow.

@@ -36,6 +36,20 @@ void TfrmMainGZT::Button13Click(TObject*) {
   ShowEleGZBill(Month, ResolvePath(Settings().GAppPath, QStringLiteral("RPT/") + EleSlipTemplateName(PrintDays, K, G)));
 }
 
+void TfrmMainGZT::Excel1Click(TObject*) {
+  DBGridEh2->SetEnabled(false);
+  try {
+    ExportGridToXls(Caption(), DBGridEh2);
+  } catch (const Exception&) {
+    // The quick export from the list's menu stays silent; the other command reports failures.
+  }
+  DBGridEh2->SetEnabled(true);
+}
+
+void TfrmMainGZT::Excel2Click(TObject*) { ExportGridToXls(QStringLiteral("工资表"), DBGridEh2); }
+
+void TfrmMainGZT::Excel20101Click(TObject* Sender) { Excel1Click(Sender); }
+
 void TfrmMainGZT::Excel3Click(TObject*) { ExportGridToExcel(QStringLiteral("工资表"), DBGridEh2); }
 
 void TfrmMainGZT::ToolButton7Click(TObject*) {

@@ -204,3 +204,42 @@ TEST_F(WorkbookExchangeTest, TheMainWindowOffersTheSlowExportTheImportAndTheSlip
   Window->Button13Click(nullptr);
   EXPECT_EQ(Messages.Messages(), (QStringList{U("请首先建立/选择工资发放月度！"), U("请首先建立/选择工资发放月度！")}));
 }
+
+TEST_F(WorkbookExchangeTest, TheQuickExportWritesAWorksheetAnotherReaderReads) {
+  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal) "
+         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100, 5300, 100, 5200)"));
+  auto Window = OpenWindow();
+  QDir().mkpath(Module.Folder().File(QStringLiteral("db")));
+  Window->Excel2Click(nullptr);
+  ASSERT_EQ(Opened.size(), 1);
+  const String File = Opened[0];
+  EXPECT_TRUE(QFileInfo(File).fileName().startsWith(QStringLiteral("tmp")));
+  EXPECT_TRUE(File.endsWith(QStringLiteral(".xls")));
+  KeepArtifact(File, "records.xls");
+
+  QProcess Reader;
+  Reader.start(QStringLiteral("/usr/bin/python3"),
+               {QStringLiteral("-c"),
+                QStringLiteral("import sys, xlrd\n"
+                               "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                               "sys.stdout.buffer.write('\\n'.join('\\t'.join(str(c.value) for c in s.row(r)) "
+                               "for r in range(s.nrows)).encode('utf-8'))\n"),
+                File});
+  ASSERT_TRUE(Reader.waitForFinished(60000));
+  ASSERT_EQ(Reader.exitCode(), 0) << Reader.readAllStandardError().toStdString();
+  const QStringList Rows = String::fromUtf8(Reader.readAllStandardOutput()).split(u'\n');
+  // Titles, the record, then the footer row with its sums.
+  ASSERT_EQ(Rows.size(), 3) << Rows.join(u'\n').toStdString();
+  EXPECT_TRUE(Rows[0].contains(U("应发工资|基本 工资"))) << Rows[0].toStdString();
+  EXPECT_TRUE(Rows[1].contains(U("张三\t")));
+  EXPECT_TRUE(Rows[1].contains(U("研发部\t")));
+  EXPECT_TRUE(Rows[1].contains(QStringLiteral("\t5000.0\t")));
+  EXPECT_TRUE(Rows[2].startsWith(U("合计")));
+
+  // The list's own menu entry and the toolbar's quick entry write the same way and keep the list usable.
+  Window->Excel20101Click(nullptr);
+  EXPECT_EQ(Opened.size(), 2);
+  EXPECT_TRUE(Window->DBGridEh2->Enabled());
+  EXPECT_TRUE(Window->pmExport->Items()->Items(0)->Enabled());
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
