@@ -228,6 +228,15 @@ TEST_F(DictionaryDialogTest, TheBracketsGoToAWorkbookAndTheListStaysUsable) {
   SetShellOpenProc(Previous);
   ASSERT_EQ(Opened.size(), 1);
   EXPECT_TRUE(QFileInfo(Opened[0]).isFile()) << Opened[0].toStdString();
+  EXPECT_TRUE(Opened[0].endsWith(QStringLiteral(".xls")));
+  QFile Sheet(Opened[0]);
+  ASSERT_TRUE(Sheet.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(Sheet.read(2) == QByteArray("\x09\x08", 2));  // a BIFF worksheet begins with BOF
+  const QString Artifacts = qEnvironmentVariable("MOLI_ARTIFACTS");
+  if (!Artifacts.isEmpty() && QDir().mkpath(Artifacts)) {
+    QFile::remove(QDir(Artifacts).filePath(QStringLiteral("brackets.xls")));
+    QFile::copy(Opened[0], QDir(Artifacts).filePath(QStringLiteral("brackets.xls")));
+  }
   EXPECT_TRUE(Form.DBGridEh1->Enabled());
   EXPECT_TRUE(Messages.Messages().isEmpty());
 }
