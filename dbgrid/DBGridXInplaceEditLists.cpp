@@ -304,19 +304,8 @@ bool TDBGridInplaceEdit::RouteListKey(TMessage& Message) {
                         (dateStyle && (key == VK_LEFT || key == VK_RIGHT));
   if (!steering) return false;
   if (FActiveList == FPickList) {
-    const Integer last = FPickList->Count() - 1;
     const Integer page = std::max<Integer>(1, FPickList->ClientHeight() / std::max<Integer>(1, FPickList->ItemHeight()) - 1);
-    const Integer index = FPickList->ItemIndex();
-    Integer next = index;
-    switch (key) {
-      case VK_UP: next = index - 1; break;
-      case VK_DOWN: next = index + 1; break;
-      case VK_PRIOR: next = index - page; break;
-      case VK_NEXT: next = index + page; break;
-      case VK_HOME: next = 0; break;
-      default: next = last; break;
-    }
-    FPickList->SetItemIndex(std::clamp<Integer>(next, 0, std::max<Integer>(last, 0)));
+    FPickList->SetItemIndex(ListIndexAfterKey(key, FPickList->ItemIndex(), FPickList->Count(), page));
     const Integer chosen = FPickList->ItemIndex();
     if (chosen >= 0 && FPickList->Items()->Strings(chosen) != Text()) SetListText(FPickList->Items()->Strings(chosen));
   } else if (FActiveList == FDataList) {

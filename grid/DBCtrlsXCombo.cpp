@@ -294,19 +294,8 @@ void TCustomDBComboBoxX::Dispatch(TMessage& Message) {
         (code == VK_PRIOR || code == VK_NEXT || code == VK_UP || code == VK_DOWN ||
          (ctrl && (code == VK_HOME || code == VK_END)))) {
       // The open list takes the keys that move in it.
-      const Integer last = FList->Count() - 1;
       const Integer page = std::max<Integer>(1, FDropDownBox->Rows - 1);
-      const Integer index = FList->ItemIndex();
-      Integer next = index;
-      switch (code) {
-        case VK_UP: next = index - 1; break;
-        case VK_DOWN: next = index + 1; break;
-        case VK_PRIOR: next = index - page; break;
-        case VK_NEXT: next = index + page; break;
-        case VK_HOME: next = 0; break;
-        default: next = last; break;
-      }
-      FList->SetItemIndex(std::clamp<Integer>(next, 0, std::max<Integer>(last, 0)));
+      FList->SetItemIndex(ListIndexAfterKey(code, FList->ItemIndex(), FList->Count(), page));
       return;
     }
     if (Message.Msg == CM_WANTSPECIALKEY && (code == VK_RETURN || code == VK_ESCAPE)) {

@@ -29,6 +29,20 @@ void TPopupListboxItemX::ItemKeyPress(TPopupListboxX*, Integer, QChar&, TShiftSt
 bool TPopupListboxItemX::ClosesListOnClick(TPopupListboxX*, Integer) { return true; }
 void TPopupListboxItemX::ExecuteItem(TPopupListboxX*, Integer, TPoint, TShiftState) {}
 
+Integer ListIndexAfterKey(Word Key, Integer Index, Integer Count, Integer Page) {
+  const Integer last = Count - 1;
+  Integer next = last;
+  switch (Key) {
+    case VK_UP: next = Index - 1; break;
+    case VK_DOWN: next = Index + 1; break;
+    case VK_PRIOR: next = Index - Page; break;
+    case VK_NEXT: next = Index + Page; break;
+    case VK_HOME: next = 0; break;
+    default: break;
+  }
+  return std::clamp<Integer>(next, 0, std::max<Integer>(last, 0));
+}
+
 TPopupListboxItemX* DefaultPopupListboxItem() {
   static TPopupListboxItemX Item;
   return &Item;

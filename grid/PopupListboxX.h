@@ -28,6 +28,10 @@ public:
 // The shared item object with the default behaviour, made when the library starts.
 TPopupListboxItemX* DefaultPopupListboxItem();
 
+// The item index a steering key (Up, Down, Page Up, Page Down, Home, End) moves an open list
+// of Count items to from Index, Page items a page, kept within the list.
+Integer ListIndexAfterKey(Word Key, Integer Index, Integer Count, Integer Page);
+
 using TListGetImageIndexEventX = std::function<void(TObject* Sender, Integer ItemIndex, Integer& ImageIndex)>;
 
 class TPopupListboxX : public TCustomListBox {
