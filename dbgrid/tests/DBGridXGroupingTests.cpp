@@ -5,18 +5,14 @@
 
 namespace {
 
+using dbgridtest::OpenNewDatabase;
 using dbgridtest::TMemTableQuery;
 
 class Grouping : public ::testing::Test {
 protected:
   void SetUp() override {
     SetSystemTable(ClassicSystemTable());
-    const String path = FDir.File(QStringLiteral("staff.db"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
-    Connection.Open();
+    OpenNewDatabase(Connection, FDir, "staff.db");
     Connection.ExecuteSql("CREATE TABLE staff (id INTEGER PRIMARY KEY, name VARCHAR(20), dept VARCHAR(20), city VARCHAR(20))");
     Connection.ExecuteSql(
         "INSERT INTO staff VALUES (1, 'A', 'Sales', 'Bj'), (2, 'B', 'Dev', 'Sh'), (3, 'C', 'Sales', 'Sh'), "

@@ -13,16 +13,21 @@
 
 namespace dbgridtest {
 
+// Opens Connection on a new, empty SQLite file named Name in Dir.
+inline void OpenNewDatabase(TADOConnection& Connection, moli::testing::ScratchDir& Dir, const char* Name) {
+  const String path = Dir.File(QString::fromLatin1(Name));
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
+  Connection.Open();
+}
+
 class TGridForm {
 public:
   explicit TGridForm(Integer Width = 400, Integer Height = 200, bool Show = true) : Form(new TForm(nullptr)) {
     SetSystemTable(ClassicSystemTable());
-    const String path = FDir.File(QStringLiteral("pay.db"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
-    Connection.Open();
+    OpenNewDatabase(Connection, FDir, "pay.db");
     Connection.ExecuteSql(
         "CREATE TABLE pay (id INTEGER PRIMARY KEY, name VARCHAR(20), base REAL, bonus REAL, flag VARCHAR(5), "
         "qty INTEGER)");

@@ -5,18 +5,14 @@
 
 namespace {
 
+using dbgridtest::OpenNewDatabase;
 using dbgridtest::TMemTableQuery;
 
 class TreeView : public ::testing::Test {
 protected:
   void SetUp() override {
     SetSystemTable(ClassicSystemTable());
-    const String path = FDir.File(QStringLiteral("tree.db"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    Connection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(path));
-    Connection.Open();
+    OpenNewDatabase(Connection, FDir, "tree.db");
     Connection.ExecuteSql("CREATE TABLE node (id INTEGER PRIMARY KEY, name VARCHAR(20), parent INTEGER)");
     Connection.ExecuteSql(
         "INSERT INTO node VALUES (1, 'A', NULL), (2, 'A1', 1), (3, 'A2', 1), (4, 'A21', 3), (5, 'B', NULL)");
