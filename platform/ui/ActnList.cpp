@@ -1,4 +1,5 @@
 #include "platform/ui/ActnList.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 
 // ---- TAction
@@ -72,7 +73,7 @@ bool TAction::Execute() {
   bool handled = false;
   if (FActionList && FActionList->OnExecute) FActionList->OnExecute(this, handled);
   if (handled) return true;
-  if (!OnExecute) return false;
+  if (!OnExecute) return OfferToFocusedControls(true);
   OnExecute(this);
   return true;
 }
@@ -81,9 +82,15 @@ bool TAction::Update() {
   bool handled = false;
   if (FActionList && FActionList->OnUpdate) FActionList->OnUpdate(this, handled);
   if (handled) return true;
-  if (!OnUpdate) return false;
+  if (!OnUpdate) return OfferToFocusedControls(false);
   OnUpdate(this);
   return true;
+}
+
+bool TAction::OfferToFocusedControls(bool Execute) {
+  for (TControl* control = Screen ? Screen->ActiveControl() : nullptr; control; control = control->Parent())
+    if (Execute ? control->ExecuteAction(this) : control->UpdateAction(this)) return true;
+  return false;
 }
 
 // ---- TActionList

@@ -27,11 +27,17 @@ public:
   TActionList* ActionList() const { return FActionList; }
   void SetActionList(TActionList* Value);
 
-  // Runs OnExecute (or the list's OnExecute, which may handle it first) when enabled;
-  // true when someone handled it.
+  // Runs OnExecute (or the list's OnExecute, which may handle it first) when enabled; without
+  // either the focused control, then its parents, may carry it out (ExecuteAction). True
+  // when someone handled it.
   virtual bool Execute();
-  // Asks OnUpdate (or the list's) to refresh the state; true when someone did.
+  // Asks OnUpdate (or the list's), else the focused control and its parents (UpdateAction),
+  // to refresh the state; true when someone did.
   virtual bool Update();
+  // Whether the action can serve Target by itself, and doing so (see TControl::ExecuteAction).
+  virtual bool HandlesTarget(TObject* Target) const { (void)Target; return false; }
+  virtual void ExecuteTarget(TObject* Target) { (void)Target; }
+  virtual void UpdateTarget(TObject* Target) { (void)Target; }
   TNotifyEvent OnExecute;
   TNotifyEvent OnUpdate;
 
@@ -41,6 +47,7 @@ public:
 private:
   friend class TActionList;
   void Changed();
+  bool OfferToFocusedControls(bool Execute);
   String FCaption;
   bool FChecked = false;
   bool FEnabled = true;

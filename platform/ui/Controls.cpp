@@ -1,4 +1,5 @@
 #include "platform/ui/Controls.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ControlHost.h"
 #include "platform/ui/Forms.h"
 
@@ -13,6 +14,7 @@ TControl::~TControl() {
   if (Application) {
     if (Application->HintControl() == this) Application->CancelHint();
   }
+  ForgetDrag();
   if (GetCaptureControl() == this) SetCaptureControl(nullptr);
   if (FParent) FParent->RemoveControl(this);
   // The target may be delivering this control's last message right now.
@@ -22,6 +24,12 @@ TControl::~TControl() {
 // ---- messages
 
 void TControl::WndProc(TMessage& Message) {
+  if (DragMessage(Message)) return;
+  if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning) &&
+      (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)) {
+    BeginDrag(true);
+    return;
+  }
   // While a button is down over a window-less control, the control owns the mouse.
   if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) FControlState.Include(csLButtonDown);
   else if (Message.Msg == WM_LBUTTONUP) FControlState.Exclude(csLButtonDown);
@@ -495,4 +503,18 @@ TCustomForm* GetParentForm(const TControl* Control) {
   const TControl* c = Control;
   while (c && c->Parent()) c = c->Parent();
   return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+// ---- actions reaching the control
+
+bool TControl::ExecuteAction(TAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TControl::UpdateAction(TAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
 }

@@ -18,6 +18,7 @@ class TCustomForm;
 class TControlCanvas;
 class TMessageTarget;
 class TControlScrollBars;
+class TAction;
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 
@@ -53,6 +54,14 @@ using TKeyPressEvent = std::function<void(TObject* Sender, QChar& Key)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// Dragging one control's content onto another inside the application.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TStartDragEvent = std::function<void(TObject* Sender)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
 
 // What the window of a control is made with; controls adjust it in CreateParams.
 struct TCreateParams {
@@ -225,7 +234,34 @@ public:
   // The object that receives this control's posted messages and timers.
   TMessageTarget* MessageTarget();
 
+  // ---- actions
+  // The control's answer to an action that reached it (it has the focus, or contains the
+  // control that has): true when it carried the action out or refreshed its state. By
+  // default the action serves the control itself when it can (TAction::HandlesTarget).
+  virtual bool ExecuteAction(TAction* Action);
+  virtual bool UpdateAction(TAction* Action);
+
+  // ---- dragging inside the application
+  // Starts dragging this control's content: at once, or once the mouse has moved Threshold
+  // pixels (-1: the system's drag distance) with the button held. The drag ends at the
+  // button's release, dropping on the control under the pointer when that one accepts, or
+  // with Escape. With DragMode dmAutomatic a left press starts it by itself.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Ends a running drag; Drop drops on the accepting control under the pointer.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+  // Called on the control under the pointer while something is dragged over it: Accept
+  // starts as whether OnDragOver is assigned.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+
 protected:
+  virtual void DoStartDrag();
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   virtual void Click();
   virtual void DblClick();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -256,6 +292,9 @@ protected:
 
 private:
   friend class TWinControl;
+  bool DragMessage(TMessage& Message);
+  void StartDragging();
+  void ForgetDrag();
   void FontChanged(TObject* Sender);
   void ParentFontChanged();
   void ParentColorChanged();
