@@ -17,6 +17,7 @@ class TCustomDBGridX;
 class TDBGridInplaceEdit;
 class TInplaceFilterEditX;
 class TPopupListboxX;
+struct THintInfo;
 
 // ---- data link
 
@@ -568,6 +569,13 @@ public:
   bool CanCut() const;
   bool CanDelete() const;
   bool CanSelectAll() const;
+  // The edit actions named in EditActions, when the grid has the focus: cut, copy, paste,
+  // delete and select all act on the selection through the grid-output hooks.
+  bool ExecuteAction(TAction* Action) override;
+  bool UpdateAction(TAction* Action) override;
+  // In automatic drag mode the grid's own click handling runs first; a press on the selection
+  // starts the drag once the mouse moves.
+  void WndProc(TMessage& Message) override;
 
   // ---- incremental search
   bool IncSearching() const { return FIncSearching; }
@@ -639,6 +647,68 @@ public:
   // Makes buffer record Row the data link's active record for a query; always in pairs.
   void SetActiveRow(Integer Row);
   void RestoreActiveRow();
+
+  // ---- mouse
+  // GridMouseState: what a held button is doing.
+  static constexpr Byte gmsNone = 0, gmsRowSelecting = 1, gmsColumnSelecting = 2, gmsRectSelecting = 3,
+                        gmsIndicatorTitlePressed = 5, gmsRecordDrag = 7;
+  Byte GridMouseState() const { return FGridMouseState; }
+  bool MouseTracking() const { return FMouseTracking; }
+  Integer PressedTitleCol() const { return FPressedTitleCol; }
+  bool TitlePressedShown() const { return FTitlePressedShown; }
+  bool RowDragSelecting() const { return FRowDragSelecting; }
+  bool CellDragSelecting() const { return FCellDragSelecting; }
+  bool CtrlSortPending() const { return FCtrlSortPending; }
+  bool SelectionDragPending() const { return FSelectionDragPending; }
+  TPoint MouseDownPoint() const { return FMouseDownPoint; }
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // Draws the held title button pressed while the pointer is over it.
+  void UpdateTitlePress(Integer X, Integer Y);
+  // Ends every tracking of a held button.
+  void EndMouseTracking();
+  void StopMouseTracking() override;
+  // Traced column sizing shows the width itself, so it draws no sizing line.
+  void XorSizingLine(const TGridDrawInfoX& DrawInfo) override;
+  virtual void FireTitleClick(TColumnX* Column);
+  virtual void FireTitleBtnClick(Integer ACol, TColumnX* Column);
+  virtual void FireCellClick(TColumnX* Column);
+  virtual void QueryCheckButton(Integer ACol, bool& Enabled);
+  // With dghAutoSortMarking: OnSortMarkingChanged, or the centre's sorting.
+  virtual void FireSortMarkingChanged();
+  void IndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void IndicatorTitleClick();
+
+  // ---- auto-scroll while a selection is dragged past the data area
+  static constexpr Integer AutoScrollTimerId = GridMoveTimerId;
+  // Ticks never come faster than this: a shorter interval would keep the event loop busy.
+  static constexpr Integer MinAutoScrollInterval = 10;
+  void StartAutoScroll(Integer Interval);
+  void StopAutoScroll();
+  bool AutoScrollRunning() const { return FAutoScrollRunning; }
+  // Milliseconds between ticks; -1 while stopped.
+  Integer AutoScrollTimerInterval() const { return FAutoScrollInterval; }
+  // The pixels of the data cells: the first data column to the last column, the first row
+  // under the titles to the last data row (Right and Bottom exclusive).
+  TRect DataBoxRect();
+  TGridRectX DataBoxCells();
+  virtual void AutoScrollTick();
+
+  // ---- hints and tool-tips
+  TDBGridXHintShowPauseEvent OnHintShowPause;
+  TDBGridXDataHintShowEvent OnDataHintShow;
+  // Whether Text needs more room than Rect less Margin on each side.
+  bool CellTextDoesNotFit(TFont* AFont, const TRect& Rect, const String& Text, bool WordWrap, Integer Margin,
+                          Integer& TextWidth, Integer& TextHeight);
+  // The font the grid's tool-tips are drawn in.
+  TFont* HintFont();
+
+  // ---- optimal column width
+  // Fits Column, or the selected columns when it is among them (every column under gstAll).
+  void OptimizeColumnWidth(TColumnX* Column);
+  // Widest of title, every record's cell and the footers, each with its margins.
+  void OptimizeColumnsWidth(const TColumnsXList& Columns);
 
   // ---- events
   TMovedEvent OnColumnMoved;
@@ -718,14 +788,19 @@ protected:
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
 
   void WMChar(TMessage& Message) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   virtual TInplaceFilterEditX* CreateFilterEditor();
   virtual void LoadFilterEditor(Integer Col);
+  void WMTimer(TMessage& Message) override;
+  void WMKillFocus(TMessage& Message) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  virtual void CMHintShowPause(TMessage& Message);
+  virtual void CMHintShow(TMessage& Message);
 
 private:
   // Moves the filter editor to the next filterable column in Direction (Jump: to the first
   // or last; Wrap: around the ends).
   void MoveFilterCol(Integer Direction, bool Jump, bool Wrap = false);
+  bool FilterRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   void FilterEditorChanged();
   void FilterEditorCloseUp(bool Accept);
   void FilterListKeyDown(Word& Key, TShiftState Shift);
@@ -855,6 +930,46 @@ private:
   bool FBufferedPaint = false;
   String FEditText;
   Variant FEditKeyValue = Variant::Null();
+
+  // mouse tracking
+  void PressDataCell(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer DataCol, Integer DataRow);
+  void TraceColumnSizing(Integer X);
+  void DragSelectTo(TShiftState Shift, Integer X, Integer Y);
+  void ReleaseTitleButton(TShiftState Shift, TGridCoord Cell, TPoint P);
+  bool InColumnSelectZone(Integer X, Integer Y);
+  bool OnLeafCaption(TColumnX* Column, const TRect& CellRect, Integer Y) const;
+  bool CellOfCurrentRecordSelected(Integer DataCol) const;
+  Integer TitleReservedWidth(TColumnX* Column) const;
+  void ScrollColumnSelection(const TPoint& P, const TRect& Box);
+  void PrepareTitleOrFooterHint(THintInfo& Info, const TRect& Cell, TColumnX* Column, const String& Text,
+                                TFont* AFont, TAlignment Alignment, bool WordWrap);
+  bool PrepareDataHint(THintInfo& Info, TGridCoord Cell, Integer DataCol, TRect R);
+  Integer TitleWidthOf(TColumnX* Column);
+  Integer DataWidthOf(TColumnX* Column, bool FirstVisible);
+  Integer FooterWidthOf(TColumnX* Column);
+  TPoint FMouseDownPoint;
+  TPoint FLastMovePoint;
+  TPoint FMovePoint;
+  TShiftState FMoveShift;
+  Byte FGridMouseState = gmsNone;
+  bool FMouseTracking = false;
+  Integer FPressedTitleCol = -1;
+  Integer FPressedTitleDataCol = -1;
+  bool FTitlePressedShown = false;
+  bool FTitleDragMoved = false;
+  bool FRowDragSelecting = false;
+  bool FCellDragSelecting = false;
+  bool FRightButtonColumnMove = false;
+  bool FSelectionDragPending = false;
+  bool FDragModeOverride = false;
+  TGridCoord FClickedCell{-1, -1};
+  bool FCtrlSortPending = false;
+  bool FIndicatorTitlePressed = false;
+  Integer FTraceStartWidth = 0;
+  Integer FTraceStartX = 0;
+  bool FAutoScrollRunning = false;
+  Integer FAutoScrollInterval = -1;
+  std::unique_ptr<TFont> FHintFont;
 };
 
 // The grid placed on forms: publishes, adds nothing.

@@ -21,6 +21,10 @@ void TDBGridXCenter::ApplyFilter(TCustomDBGridX* Grid) {
   else DefaultApplyFilter(Grid);
 }
 
+void TDBGridXCenter::DefaultApplySorting(TCustomDBGridX* Grid) {
+  if (ApplySortingHandler) ApplySortingHandler(Grid);
+}
+
 void TDBGridXCenter::DefaultApplyFilter(TCustomDBGridX* Grid) {
   TDataSet* dataSet = Grid->DataSet();
   if (!dataSet) return;

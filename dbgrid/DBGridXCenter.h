@@ -24,6 +24,8 @@ public:
   TFillFilterListHandlerX FillFilterListHandler;
   // While not 0, a command entry of a filter list applies the filter at once.
   Byte FilterApplyTriggers = 0;
+  using TApplySortingHandlerX = std::function<void(TCustomDBGridX* Grid)>;
+  TApplySortingHandlerX ApplySortingHandler;
   // The operator assumed for a filter text that starts with a bare value, by value kind: text
   // and other kinds, numbers, Booleans, date-times.
   std::array<TSTAssumedOperatorX, 4> ValueKindFlags{staNoneX, staNoneX, staNoneX, staNoneX};
@@ -35,6 +37,9 @@ public:
                           TGridSearchOptionsX Options, TGridSearchDirectionX Direction, TGridSearchMatchX Match,
                           TGridSearchTreeRangeX TreeRange);
   virtual void ApplyFilter(TCustomDBGridX* Grid);
+  // The sort-marked columns applied to the data set through ApplySortingHandler; without one
+  // nothing happens.
+  virtual void DefaultApplySorting(TCustomDBGridX* Grid);
   // Without a registered handler the data set's own filter is set from the column filters.
   virtual void DefaultApplyFilter(TCustomDBGridX* Grid);
   // The command entries of a column's filter list, then its distinct values.

@@ -197,6 +197,18 @@ void TColumnTitleX::SetSortMarker(TSortMarkerX Value) {
   FColumn->Changed(false);
 }
 
+void TColumnTitleX::StepSortMarker(bool KeepOthers) {
+  TDBGridColumnsX* columns = FColumn->Columns();
+  if (!KeepOthers && columns)
+    for (Integer i = 0; i < columns->Count(); ++i)
+      if (TColumnTitleX* other = columns->Items(i)->Title(); other != this) other->SetSortMarker(smNoneX);
+  switch (FSortMarker) {
+    case smNoneX: SetSortMarker(smDownX); break;
+    case smDownX: SetSortMarker(smUpX); break;
+    case smUpX: SetSortMarker(KeepOthers ? smNoneX : smDownX); break;
+  }
+}
+
 bool TColumnTitleX::DefaultTitleButton() const {
   TCustomDBGridX* grid = FColumn->Grid();
   return grid && grid->ColumnDefValues()->Title()->TitleButton();

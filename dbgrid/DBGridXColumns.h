@@ -195,6 +195,9 @@ public:
   void RestoreDefaults();
   // The own font follows its fallback again (the fallback changed).
   void RefreshDefaultFont() const;
+  // The marker a title click gives: without KeepOthers the other columns' markers are cleared
+  // and the marker goes down, up, down; with it down, up, none.
+  void StepSortMarker(bool KeepOthers);
 
 private:
   void FontChanged();
@@ -625,6 +628,8 @@ public:
   TNotInListEventX OnNotInList;
   TColCellUpdateDataEventX OnUpdateData;
   TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
+  TDBGridXHintShowPauseEvent OnHintShowPause;
+  TDBGridXDataHintShowEvent OnDataHintShow;
 
   // ---- factories
   virtual std::unique_ptr<TEditButtonsX> MakeEditButtons();
@@ -663,6 +668,9 @@ public:
   // The column's drop-down data grid, made on first use and kept until the column goes.
   TPopupDataGridX* LookupGrid() const;
   bool HasLookupGrid() const { return FLookupGrid != nullptr; }
+
+  // Fits the width to the title, every record's cell and the footers.
+  void OptimizeWidth();
 
   // Sets up the sum-list items of the column's footers again.
   void SyncFooterSums();

@@ -327,7 +327,8 @@ void TCustomDBGridX::MoveFilterCol(Integer Direction, bool Jump, bool Wrap) {
 
 // ---- mouse
 
-void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+// A press on a cell of the filter row opens its editor; any other press leaves the filter row.
+bool TCustomDBGridX::FilterRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if ((Button == mbLeft || Button == mbRight) && !Shift.Contains(ssDouble) && FSTFilter->Visible() &&
       FSTFilter->Location() == stflUnderTitleFilterX) {
     const TGridCoord cell = CellAtPoint(X, Y);
@@ -337,9 +338,9 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
       ShowFilterEditor(GridColToColumnIndex(cell.X));
       FLastMouseDownPos = ClientToScreen(TPoint(X, Y));
       FLastMouseDownTime = std::max<Cardinal>(GetMessageTime(), 1);
-      return;
+      return true;
     }
   }
   if (FFilterEditMode) LeaveFilterRow();
-  TCustomGridX::MouseDown(Button, Shift, X, Y);
+  return false;
 }

@@ -80,6 +80,14 @@ void TCustomDBGridX::Dispatch(TMessage& Message) {
     RecordDragTimerTick();
     return;
   }
+  if (Message.Msg == CM_HINTSHOWPAUSE) {
+    CMHintShowPause(Message);
+    return;
+  }
+  if (Message.Msg == CM_HINTSHOW) {
+    CMHintShow(Message);
+    return;
+  }
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.

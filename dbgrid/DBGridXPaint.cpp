@@ -149,10 +149,11 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   const bool raised = FOptionsX.Contains(dghFixed3D);
   TColor color = column->Title()->Color();
   TSortMarkerX marker = column->Title()->SortMarker();
+  const bool pressed = FTitlePressedShown && FPressedTitleDataCol == DataCol;
   if (OnGetBtnParams && column->Field()) {
-    OnGetBtnParams(this, column, canvas->Font(), color, marker, false);
+    OnGetBtnParams(this, column, canvas->Font(), color, marker, pressed);
     canvas->SetFont(column->Title()->Font());
-    OnGetBtnParams(this, column, canvas->Font(), color, marker, false);
+    OnGetBtnParams(this, column, canvas->Font(), color, marker, pressed);
   } else {
     canvas->SetFont(column->Title()->Font());
   }
@@ -205,7 +206,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   }
   if (raised) {
     TRect frame = cell;
-    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(canvas, frame, pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
   }
   if (!leaf) return;
   // The bands above the leaf: each ancestor spans its children; only the part above this

@@ -127,3 +127,23 @@ TSet<E> BitsToSet(Cardinal Bits, Integer MemberCount) {
     if (Bits & (1u << i)) set.Include(E(i));
   return set;
 }
+
+// What a data cell's hint shows, handed to the data-hint events: the position is in client
+// coordinates while an event runs, the cursor rectangle is where the hint stays.
+struct TDBGridXDataHintParams {
+  TPoint HintPos;
+  Integer HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;
+  Integer ReshowTimeout = 0;
+  Integer HideTimeout = 0;
+  String HintStr;
+  TFont* HintFont = nullptr;
+};
+
+using TDBGridXHintShowPauseEvent =
+    std::function<void(TCustomDBGridX* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnX* Column, Integer& HintPause, bool& Processed)>;
+using TDBGridXDataHintShowEvent =
+    std::function<void(TCustomDBGridX* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnX* Column, TDBGridXDataHintParams& Params, bool& Processed)>;

@@ -56,6 +56,17 @@ String ColumnFilterText(TColumnX* Column, TSTConditionTextProcX ConditionText, T
 String LocalFilterConditionText(TSTOperatorX Operator, const Variant& Value, const String& FieldName,
                                 TDataSet* DataSet, TSTDateLiteralProcX DateLiteral, bool LikeSupported) {
   const String field = u'[' + FieldName + u']';
+  const bool listOperator = Operator == stoInListX || Operator == stoNotInListX;
+  const bool nullOperator = Operator == stoIsNullX || Operator == stoIsNotNullX;
+  if (Value.IsArray() && !listOperator && !nullOperator) {
+    // A list typed after an operator that takes one value: a condition per item; a negative
+    // operator must hold for every item, any other for one of them.
+    const bool negative = Operator == stoNotEqualX || Operator == stoNotLikeX;
+    QStringList conditions;
+    for (const Variant& item : ListItems(Value))
+      conditions << LocalFilterConditionText(Operator, item, FieldName, DataSet, DateLiteral, LikeSupported).trimmed();
+    return QStringLiteral(" (") + conditions.join(negative ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) + u')';
+  }
   auto anyOf = [&] {
     QStringList conditions;
     for (const Variant& item : ListItems(Value))

@@ -3,6 +3,7 @@
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DbUtilsX.h"
+#include "platform/db/DBFilter.h"
 
 using dbgridtest::TGridForm;
 
@@ -183,6 +184,10 @@ TEST(FilterText, TheCentreFiltersTheDataSetToExactlyTheRowsAsked) {
            {3, ">= 2024-02-01", {2, 3, 5}},
            {3, "< 2024-02-01 or = null", {1, 4}},
            {1, "", {1, 2, 3, 4, 5}},
+           {2, "= 5, 7", {1, 2}},
+           {2, "<> 5, 7", {4, 5}},
+           {2, "> 6, 1", {1, 2, 4}},
+           {1, "Zhang,Li", {1, 3}},
        }) {
     f.Filter(c.column)->SetExpressionText(QString::fromUtf8(c.text));
     f.Grid->ApplyFilter();
@@ -248,4 +253,24 @@ TEST(DataSetHandlers, TheNearestClassWinsAndTheEarlierOnATie) {
   registry.Register(std::move(specific));
   EXPECT_EQ(registry.HandlerForDataSet(&query), specificPtr);
   EXPECT_EQ(registry.HandlerForDataSet(nullptr), nullptr);
+}
+
+TEST(FilterText, EveryParsedConditionReadsBackAsADataSetFilter) {
+  const String controls = QStringLiteral("a") + QChar(0) + QStringLiteral("b\x01\t\x1f");
+  struct Case {
+    TSTValueKindX kind;
+    TSTAssumedOperatorX assumed;
+    String text;
+  };
+  for (const Case& c : {Case{stvkTextX, staNoneX, controls}, Case{stvkTextX, staEqualX, QStringLiteral("x,y")},
+                        Case{stvkTextX, staContainsX, QStringLiteral("x,y")}, Case{stvkTextX, staNoneX, "= x,y"},
+                        Case{stvkNumberX, staGreaterX, QStringLiteral("1,2")}, Case{stvkTextX, staNoneX, "<> x, y"},
+                        Case{stvkTextX, staNoneX, QStringLiteral("'") + controls + QStringLiteral("'")},
+                        Case{stvkTextX, staNoneX, QStringLiteral("like ") + controls}}) {
+    TSTFilterExpressionX e;
+    e.ValueKind = c.kind;
+    ParseFilterText(c.text, e, c.assumed);
+    const String condition = LocalFilterConditionText(e.FirstOperator, e.FirstOperand, "F", nullptr, nullptr, true);
+    EXPECT_NO_THROW(TFilterExpression{condition}) << condition.toStdString();
+  }
 }

@@ -1,0 +1,14 @@
+#pragma once
+// The window of the grid's tool-tips: a hint window that measures and draws its text in the
+// font handed with the hint (the font of the cell it stands for) in the window-text colour.
+#include "platform/ui/Hints.h"
+
+class TToolTipsWindow : public THintWindow {
+public:
+  using THintWindow::THintWindow;
+  String ClassName() const override { return QStringLiteral("TToolTipsWindow"); }
+  // Data is the TFont to use, or nullptr for the window's own font.
+  TRect CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) override;
+protected:
+  void Paint() override;
+};
