@@ -664,6 +664,9 @@ public:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // With an active data link the wheel moves the current record by one.
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   // Draws the held title button pressed while the pointer is over it.
   void UpdateTitlePress(Integer X, Integer Y);
   // Ends every tracking of a held button.
@@ -791,6 +794,10 @@ protected:
   virtual TInplaceFilterEditX* CreateFilterEditor();
   virtual void LoadFilterEditor(Integer Col);
   void WMTimer(TMessage& Message) override;
+  void WMSetCursor(TMessage& Message) override;
+  void WMScroll(TMessage& Message) override;
+  void CMWantSpecialKey(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   virtual void CMHintShowPause(TMessage& Message);
@@ -934,6 +941,7 @@ private:
   // mouse tracking
   void PressDataCell(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer DataCol, Integer DataRow);
   void TraceColumnSizing(Integer X);
+  void FollowHintCell(Integer X, Integer Y);
   void DragSelectTo(TShiftState Shift, Integer X, Integer Y);
   void ReleaseTitleButton(TShiftState Shift, TGridCoord Cell, TPoint P);
   bool InColumnSelectZone(Integer X, Integer Y);
@@ -967,6 +975,8 @@ private:
   bool FIndicatorTitlePressed = false;
   Integer FTraceStartWidth = 0;
   Integer FTraceStartX = 0;
+  bool FThumbTrackMoved = false;
+  TGridCoord FHintCell{-1, -1};
   bool FAutoScrollRunning = false;
   Integer FAutoScrollInterval = -1;
   std::unique_ptr<TFont> FHintFont;

@@ -4,6 +4,7 @@
 // traced live; cells with check boxes step on release.
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
+#include "dbgrid/DBGridXGlobals.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Forms.h"
 #include <QApplication>
@@ -57,6 +58,31 @@ bool TCustomDBGridX::InColumnSelectZone(Integer X, Integer Y) {
   if (column->Title()->TitleButton()) return false;
   const TRect r = CellRect(cell.X, cell.Y);
   return r.Height() < ColumnSelectBand || Y >= r.Bottom - ColumnSelectBand;
+}
+
+// The pointer shows what a press would select: rows over the indicator, a column over the
+// bottom band of its title.
+void TCustomDBGridX::WMSetCursor(TMessage& Message) {
+  if (TWMSetCursor{Message}.HitTest() == HTCLIENT && GridState() == msIdle && !Designing()) {
+    TCursor shape = crDefault;
+    if (FGridMouseState == gmsColumnSelecting) {
+      shape = crDownCursorX;
+    } else if (FGridMouseState == gmsNone) {
+      const TPoint p = ScreenToClient(GetCursorPos());
+      const TGridCoord cell = CellAtPoint(p.X, p.Y);
+      const bool rowZone = FOptions.Contains(dgMultiSelect) && FDataLink->Active() && !IsOverSizingLine(p.X, p.Y) &&
+                           cell.X >= 0 && cell.X < FIndicatorColCount && cell.Y >= TopDataRowOffset() &&
+                           cell.Y < RowCount() && !DataSet()->IsEmpty() && SelectionKindAllowed(gstRecordBookmarks);
+      if (rowZone) shape = UseRightToLeftReading() ? crLeftCursorX : crRightCursorX;
+      else if (InColumnSelectZone(p.X, p.Y)) shape = crDownCursorX;
+    }
+    if (shape != crDefault) {
+      SetCursorShape(shape);
+      Message.Result = 1;
+      return;
+    }
+  }
+  TCustomGridX::WMSetCursor(Message);
 }
 
 // ---- press
@@ -261,6 +287,7 @@ void TCustomDBGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   FLastMovePoint = FMovePoint;
   FMovePoint = {X, Y};
   FMoveShift = Shift;
+  FollowHintCell(X, Y);
   if (FSelectionDragPending) {
     // The pointer left the press on the selection: the selection is dragged.
     FSelectionDragPending = false;
@@ -334,6 +361,18 @@ void TCustomDBGridX::TraceColumnSizing(Integer X) {
     if (CellRect(index, 0).Left + width > GridClientWidth() - columnsRight * GridLineWidth()) return;
   }
   if (width != ColWidths(index)) SetColWidths(index, width);
+}
+
+// Each cell has a hint of its own (a title hint, a tool-tip): moving onto another cell
+// starts the hint pause again.
+void TCustomDBGridX::FollowHintCell(Integer X, Integer Y) {
+  const TGridCoord cell = CellAtPoint(X, Y);
+  if (cell == FHintCell) return;
+  FHintCell = cell;
+  if (Application && Application->HintControl() == this && !MouseCapture()) {
+    Application->CancelHint();
+    Application->HintMouseEnter(this);
+  }
 }
 
 // ---- release

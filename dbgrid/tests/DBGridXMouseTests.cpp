@@ -1,6 +1,7 @@
 // Mouse over the data-aware grid: row selection by clicks and drags, title buttons and sort
 // markers, column moves, traced sizing, auto-scrolling, tool-tips and optimal widths.
 #include "dbgrid/tests/DBGridXTestSupport.h"
+#include "dbgrid/ToolTipsWindow.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Hints.h"
 #include "platform/ui/Panels.h"
@@ -279,6 +280,16 @@ TEST(DBGridXMouse, ToolTipsShowCutTextsAndTitleHintsAndStayAwayUnderCtrl) {
   EXPECT_EQ(titlePause, Application->HintPause()) << "a title with a hint waits as usual";
   EXPECT_EQ(title.HintStr, QStringLiteral("Total"));
 
+  f.Grid->SetShowHint(true);
+  const TPoint cutCell = m.Middle(f.Grid->IndicatorColCount() + 1, 1);
+  m.Send(WM_MOUSEMOVE, cutCell);
+  Application->HintMouseEnter(f.Grid);
+  Application->ActivateHint(f.Grid->ClientToScreen(cutCell));
+  ASSERT_NE(Application->HintWindow(), nullptr) << "a grid without a hint of its own shows tool-tips";
+  EXPECT_EQ(Application->HintWindow()->Caption(), QStringLiteral("Zhang"));
+  EXPECT_NE(dynamic_cast<TToolTipsWindow*>(Application->HintWindow()), nullptr);
+  Application->CancelHint();
+
   SendCtrl(f.Grid, true);
   const auto [ctrlPause, ctrl] = hintAt(m.Middle(f.Grid->IndicatorColCount() + 1, 1));
   SendCtrl(f.Grid, false);
@@ -378,4 +389,25 @@ TEST(DBGridXMouse, AutomaticDragOfTheSelectedRowsDropsOnATarget) {
   m.Send(WM_LBUTTONDOWN, m.Row(2), MK_LBUTTON);
   m.Send(WM_LBUTTONUP, m.Row(2));
   EXPECT_EQ(SelectedRows(f), 0) << "a press on the selection released in place clears it";
+}
+
+TEST(DBGridXMouse, WheelAndVerticalBarMoveTheCurrentRecord) {
+  TGridForm f;
+  f.AddRows(40);
+  f.Bind();
+  f.Grid->DoMouseWheelDown({}, {});
+  f.Grid->DoMouseWheelDown({}, {});
+  EXPECT_EQ(f.Query.RecNo(), 3);
+  f.Grid->DoMouseWheelUp({}, {});
+  EXPECT_EQ(f.Query.RecNo(), 2);
+  auto scroll = [&](Integer Code, Integer Pos = 0) {
+    f.Grid->Perform(WM_VSCROLL, TWMScroll::Pack(Code, Pos), 0);
+    return f.Query.RecNo();
+  };
+  EXPECT_EQ(scroll(SB_THUMBPOSITION, 20), 20);
+  EXPECT_EQ(scroll(SB_BOTTOM), f.Query.RecordCount());
+  EXPECT_EQ(scroll(SB_THUMBPOSITION, 0), 1);
+  EXPECT_EQ(scroll(SB_THUMBTRACK, 10), 10);
+  EXPECT_EQ(scroll(SB_THUMBPOSITION, 10), 10) << "the position after tracking is taken once";
+  EXPECT_EQ(scroll(SB_THUMBPOSITION, 30), 30);
 }

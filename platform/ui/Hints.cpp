@@ -74,11 +74,12 @@ void THintWindow::Paint() {
 namespace {
 
 // The control whose hint shows for Control: the nearest of it and its parents that shows
-// hints, when that one has a hint at all.
+// hints. Its hint text may be empty: the control may still supply one when asked with
+// CM_HINTSHOW (a grid's tool-tips); an empty text shows nothing.
 TControl* HintSourceOf(TControl* Control) {
   TControl* c = Control;
   while (c && !c->ShowHint()) c = c->Parent();
-  return c && !GetShortHint(c->Hint()).isEmpty() ? c : nullptr;
+  return c;
 }
 
 }  // namespace
