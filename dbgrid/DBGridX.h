@@ -628,7 +628,8 @@ public:
   TColumnX* FilterDropDownColumn() const { return FFilterListColumn; }
   TPopupListboxX* FilterList() const { return FFilterList; }
   bool FilterListDropped() const { return FFilterListDropped; }
-  void FireSortMarkingChanged();
+  // With dghAutoSortMarking: OnSortMarkingChanged, or the centre's sorting.
+  virtual void FireSortMarkingChanged();
   TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
 
   // IInplaceEditHolderX: the grid holds the filter editor.
@@ -678,8 +679,6 @@ public:
   virtual void FireTitleBtnClick(Integer ACol, TColumnX* Column);
   virtual void FireCellClick(TColumnX* Column);
   virtual void QueryCheckButton(Integer ACol, bool& Enabled);
-  // With dghAutoSortMarking: OnSortMarkingChanged, or the centre's sorting.
-  virtual void FireSortMarkingChanged();
   void IndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void IndicatorTitleClick();
 

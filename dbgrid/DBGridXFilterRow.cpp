@@ -238,11 +238,6 @@ void TCustomDBGridX::ClearFilters() {
   Invalidate();
 }
 
-void TCustomDBGridX::FireSortMarkingChanged() {
-  if (!FOptionsX.Contains(dghAutoSortMarking)) return;
-  if (OnSortMarkingChanged) OnSortMarkingChanged(this);
-}
-
 // ---- keys of the filter editor
 
 void TCustomDBGridX::LastMouseDown(TPoint& ScreenPos, Cardinal& Time) {

@@ -2,7 +2,7 @@
 // data or footer cell that does not fit, over the cell and in the cell's font, so that they
 // read as the cell grown to its text.
 #include "dbgrid/DBGridX.h"
-#include "dbgrid/ToolTipsWindow.h"
+#include "grid/ToolTipsWindow.h"
 #include "grid/ButtonFacesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/DrawingRoutines.h"

@@ -29,15 +29,6 @@ private:
   bool& FFlag;
 };
 
-// A hint window that shows its text in the font handed over as the hint data, so a
-// clipped edit text appears in the edit's own font.
-class TToolTipsWindow : public THintWindow {
-public:
-  using THintWindow::THintWindow;
-  String ClassName() const override { return QStringLiteral("TToolTipsWindow"); }
-  TRect CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) override;
-};
-
 // ---------------------------------------------------------------------------------------
 // The data-aware edit
 

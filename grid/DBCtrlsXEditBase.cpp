@@ -1,4 +1,5 @@
 #include "grid/DBCtrlsX.h"
+#include "grid/ToolTipsWindow.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/MRUListX.h"
 #include "grid/PopupListboxX.h"
@@ -411,11 +412,6 @@ void TCustomDBEditX::CMHintShow(TMessage& Message) {
   } else if (!FShowHintFlag) {
     Message.Result = 1;
   }
-}
-
-TRect TToolTipsWindow::CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) {
-  if (Data) SetFont(static_cast<TFont*>(Data));
-  return THintWindow::CalcHintRect(MaxWidth, Hint, Data);
 }
 
 bool TCustomDBEditX::WheelStep(TShiftState Shift, bool Up) {

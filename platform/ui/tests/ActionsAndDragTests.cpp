@@ -21,6 +21,7 @@ TEST(EditActions, ServeTheFocusedEditAndAreDisabledWithoutOne) {
   edit->SetFocus();
   QApplication::processEvents();
   ASSERT_TRUE(edit->Focused());
+  edit->SetSelLength(0);
 
   TEditSelectAll selectAll(nullptr);
   TEditCopy copy(nullptr);
@@ -117,6 +118,7 @@ TEST(ControlDrag, ThresholdThenDropOnTheAcceptingControl) {
   EXPECT_FALSE(source->Dragging());
 
   log.Events.clear();
+  Send(source, WM_LBUTTONDOWN, {20, 20}, MK_LBUTTON);
   source->BeginDrag(true);
   const TPoint overRefusing = source->ScreenToClient(refusing->ClientToScreen({5, 5}));
   Send(source, WM_MOUSEMOVE, overRefusing, MK_LBUTTON);
@@ -124,6 +126,7 @@ TEST(ControlDrag, ThresholdThenDropOnTheAcceptingControl) {
   EXPECT_EQ(log.Events, (QStringList{"source start", "source end nothing"})) << "a control without OnDragOver refuses";
 
   log.Events.clear();
+  Send(source, WM_LBUTTONDOWN, {20, 20}, MK_LBUTTON);
   source->BeginDrag(true);
   Send(source, WM_MOUSEMOVE, overTarget, MK_LBUTTON);
   source->Perform(WM_KEYDOWN, VK_ESCAPE, 0);

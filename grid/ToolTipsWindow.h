@@ -1,6 +1,7 @@
 #pragma once
-// The window of the grid's tool-tips: a hint window that measures and draws its text in the
-// font handed with the hint (the font of the cell it stands for) in the window-text colour.
+// The window of tool-tips that show a clipped text in full (a grid cell's, an edit's): a hint
+// window that measures and draws its text in the font handed with the hint (the font of the
+// cell or edit it stands for) in the window-text colour.
 #include "platform/ui/Hints.h"
 
 class TToolTipsWindow : public THintWindow {

@@ -1,4 +1,4 @@
-#include "dbgrid/ToolTipsWindow.h"
+#include "grid/ToolTipsWindow.h"
 #include "platform/ui/DrawingRoutines.h"
 
 TRect TToolTipsWindow::CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) {
