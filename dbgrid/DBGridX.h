@@ -224,6 +224,12 @@ struct TRowPanelRectX {
   Integer IndentedLeft = 0, IndentedWidth = 0;
 };
 
+// The record a painted data row shows: whether it is the current row, and its record number.
+struct TPaintedRecordX {
+  bool Current = false;
+  Integer RecNo = -1;
+};
+
 // The grid's sum list: the foundation's producer with the grid's notifications.
 class TDBGridXSumList : public TDBSumListProducer {
 public:
@@ -263,8 +269,8 @@ public:
   Integer IndicatorColCount() const { return FIndicatorColCount; }
   Integer GridColToColumnIndex(Integer ACol) const { return ACol - FIndicatorColCount; }
   Integer ColumnIndexToGridCol(Integer Index) const;
-  // The current column's index in Columns.
-  Integer SelectedIndex() const { return GridColToColumnIndex(Col()); }
+  // The current column's index in Columns; with the row panel on, the panel's current column.
+  Integer SelectedIndex() const { return FRowPanel->Active() ? FRowPanelColumn : GridColToColumnIndex(Col()); }
   void SetSelectedIndex(Integer Value);
   TColumnX* SelectedColumn() const;
   TField* SelectedField() const;
@@ -390,6 +396,14 @@ public:
   void DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine);
   // The column whose (plain or indented) rectangle holds Point, in panel-cell coordinates.
   TColumnX* PanelColumnAtPoint(TPoint Point, bool Plain) const;
+  // Scrolls by pixels so that the column's rectangle is in view.
+  void ShowPanelColumn(Integer Index);
+  // Makes the column the panel's current one, in view, with the editor on it.
+  void SetPanelColumn(Integer Index);
+  // The painters of a panel cell: each column in its rectangle, with its lines.
+  virtual void PaintRowPanelTitle(Integer ACol, Integer ARow, TRect R, TGridDrawState State);
+  virtual void PaintRowPanelData(Integer ACol, Integer ARow, Integer DataRow, TRect R, TGridDrawState State);
+  virtual void PaintRowPanelFooter(Integer ACol, Integer ARow, Integer DataRow, TRect R, TGridDrawState State);
 
   // ---- row detail panel
   TRowDetailPanelControlX* RowDetailPanelControl() const { return FRowDetailPanelControl; }
@@ -404,6 +418,8 @@ public:
   // X relative to the cell of Column in the current row.
   virtual bool DetailButtonInCell(Integer X, TColumnX* Column, Integer CellWidth);
   void GetEditorRect(Integer ACol, Integer ARow, TRect& R) override;
+  // The focus goes into the open detail panel: to its ActiveControl, else its first tab stop.
+  void FocusDetailPanel();
   // The components written as the grid's children: the detail panel control only.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
   TDBGridXRowDetailPanelShowEvent OnRowDetailPanelShow;
@@ -774,9 +790,16 @@ protected:
   virtual void PaintSortMarker(const TRect& R, bool Light);
   void PaintTopOutBoundary(const TRect& R) override;
   virtual void PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* Level);
-  // A group row's part in the cell of column DataCol: the level's band, and in the first
-  // visible column the expand box and the row's text.
+  // A group row's part in the cell of column DataCol: the bands of the levels above, the
+  // node's band with its expand box and the row's text running on over every column.
   virtual void PaintGroupRow(Integer DataCol, const TRect& R, TGridDrawState State, TGroupDataTreeNodeX* Node);
+  // The grouping indent left of a data row's first visible cell: a band per level.
+  virtual void PaintGroupIndent(Integer DataRow, const TRect& R, Integer LevelCount);
+  // The selection look of a group row: highlight colours while the grid or its editor has
+  // the focus, button colours while it has not.
+  virtual void PickGroupRowColors(bool CurrentRow, TFont* Font, TColor& Color, TGridDrawState State);
+  // A group row from the first data column to the last, given one of its cells.
+  TRect GroupRowRect(Integer DataCol, const TRect& CellRect) const;
   // A picture column's cell: the field's picture fitted into R, or its text without
   // DrawGraphicData.
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
@@ -820,9 +843,26 @@ private:
   TRect FFilterListRect;
   TPoint FLastMouseDownPos;
   Cardinal FLastMouseDownTime = 0;
+  // Makes the fields read the record grid row ARow (data row DataRow) shows: its node's
+  // record under grouping, else the data link's buffer row. False for a row without a record;
+  // a true answer is always followed by LeavePaintedRecord.
+  bool EnterPaintedRecord(Integer ARow, Integer DataRow, TPaintedRecordX& Record);
+  void LeavePaintedRecord();
+  bool FPaintedRecordEntered = false;
+  void PaintRowPanelCell(Integer ACol, Integer ARow, TCellAreaRowX Kind, Integer DataRow, TRect R, TGridDrawState State);
+  // The tree level of the row shown after the group tree's flat row FlatIndex, 0 after the last.
+  Integer NextFlatRowLevel(Integer FlatIndex) const;
+  // The 18-pixel bands of levels 1 to LevelCount from Row's left, closed at the bottom
+  // where the next row is not deeper.
+  void PaintGroupBands(const TRect& Row, Integer LevelCount, Integer NextLevel);
   friend class TGridDataLinkX;
   friend class TDBGridInplaceEdit;
   void ExtendRowSelection(Integer Step);
+  // The arrow keys move between the row panel's cells.
+  bool PanelCellToCell() const;
+  // Up or Down in the row panel: the cell above or below, else the next record's cell at the
+  // far end of the same column.
+  void PanelVerticalMove(bool Down);
   void DeleteRecordsAsked();
   void CopyFromPreviousRecord();
   friend class TColumnX;
@@ -869,6 +909,7 @@ private:
   Integer FRowPanelLineHeight = 0;
   Integer FRowPanelWidth = 0;
   Integer FRowPanelHeight = 0;
+  Integer FRowPanelColumn = 0;
   TGroupDataTreeNodeX* FCurrentGroupNode = nullptr;
   std::unique_ptr<THeadTreeNode> FTitleTreeRoot;
   PTLeafCol FLeafColumns;

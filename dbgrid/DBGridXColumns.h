@@ -590,6 +590,9 @@ public:
   TSTColumnFilterX* STFilter() const { return FSTFilter.get(); }
 
   // ---- row-panel placement (the row panel sets them)
+  // Keyboard moves may stop here: visible, editable, on an active link, with a data field
+  // that may be changed.
+  bool CanTabTo() const;
   Integer InRowLinePos() const { return std::max<Integer>(FInRowLinePos, 0); }
   void SetInRowLinePos(Integer Value);
   Integer InRowLineHeight() const { return std::max<Integer>(FInRowLineHeight, 1); }
@@ -774,6 +777,18 @@ public:
   TColumnX* FindColumnByName(const String& Name) const;
   TColumnX* VertMoveAnchor() const { return FVertMoveAnchor; }
   void SetVertMoveAnchor(TColumnX* Value) { FVertMoveAnchor = Value; }
+  // Row-panel moves; each answers Column itself when there is nowhere to go. NextInLine: the
+  // nearest column on Column's line (Wrap: then the first of the next lines or the last of
+  // the previous ones). NextVertical: the nearest column below or above that overlaps the
+  // vertical move's anchor column horizontally.
+  TColumnX* NextInLine(TColumnX* Column, bool Forward, bool OnlyEditable, bool Wrap) const;
+  TColumnX* NextVertical(TColumnX* Column, bool Down) const;
+  TColumnX* TopmostVertical(TColumnX* Column) const;
+  TColumnX* BottommostVertical(TColumnX* Column) const;
+  // Tab order: collection order, or along the panel's lines with left-to-right priority.
+  TColumnX* NextTabColumn(TColumnX* Column, bool Forward) const;
+  TColumnX* FirstTabColumn() const;
+  TColumnX* LastTabColumn() const;
 
   // The layout of every column in the grid's own versioned format. Loading replaces the
   // columns only when the whole stream reads; a damaged stream raises and changes nothing.

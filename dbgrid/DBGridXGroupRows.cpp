@@ -2,6 +2,8 @@
 // group tree's flat list, their heights, the group cursor and the keys of group rows.
 #include "dbgrid/DBGridX.h"
 #include "grid/PaintHelpersX.h"
+#include "platform/ui/DrawingRoutines.h"
+#include "platform/ui/Forms.h"
 #include "platform/rtl/ScopeGuards.h"
 #include <algorithm>
 
@@ -216,20 +218,94 @@ void TCustomDBGridX::UngroupLevel(Integer LevelIndex) {
   if (column) column->SetVisible(true);
 }
 
+Integer TCustomDBGridX::NextFlatRowLevel(Integer FlatIndex) const {
+  TGroupDataTreeNodeX* next = FDataGrouping->Tree()->FlatNode(FlatIndex + 1);
+  return next ? next->Level() : 0;
+}
+
+void TCustomDBGridX::PaintGroupBands(const TRect& Row, Integer LevelCount, Integer NextLevel) {
+  TCanvas* canvas = Canvas();
+  const TColor lineColor = LineColors()->BrightLineColor();
+  for (Integer level = 1; level <= LevelCount && level <= FDataGrouping->ActiveLevelCount(); ++level) {
+    const TRect band(Row.Left + GroupLevelIndent * (level - 1), Row.Top, Row.Left + GroupLevelIndent * level, Row.Bottom);
+    canvas->Brush()->SetColor(FDataGrouping->ActiveLevels(level - 1)->Color());
+    canvas->FillRect(band);
+    canvas->Pen()->SetColor(lineColor);
+    canvas->MoveTo(band.Right - 1, band.Top);
+    canvas->LineTo(band.Right - 1, band.Bottom);
+    if (NextLevel <= level) {
+      canvas->MoveTo(band.Left, band.Bottom - 1);
+      canvas->LineTo(band.Right, band.Bottom - 1);
+    }
+  }
+}
+
+void TCustomDBGridX::PaintGroupIndent(Integer DataRow, const TRect& R, Integer LevelCount) {
+  TCanvas* canvas = Canvas();
+  const TRect indent(R.Left, R.Top, R.Left + FGroupIndentWidth, R.Bottom);
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(indent);
+  canvas->Pen()->SetColor(LineColors()->BrightLineColor());
+  canvas->MoveTo(indent.Left, indent.Bottom - 1);
+  canvas->LineTo(indent.Right, indent.Bottom - 1);
+  PaintGroupBands(indent, LevelCount, NextFlatRowLevel(DataRow));
+}
+
+TRect TCustomDBGridX::GroupRowRect(Integer DataCol, const TRect& CellRect) const {
+  const Integer line = FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+  const Integer gridCol = FIndicatorColCount + DataCol;
+  TRect row = CellRect;
+  for (Integer col = FIndicatorColCount; col < gridCol; ++col) row.Left -= ColWidths(col) + line;
+  for (Integer col = gridCol + 1; col < ColCount(); ++col) row.Right += ColWidths(col) + line;
+  return row;
+}
+
 void TCustomDBGridX::PaintGroupRow(Integer DataCol, const TRect& R, TGridDrawState State, TGroupDataTreeNodeX* Node) {
   TGridDataGroupLevelX* level = Node->GroupLevel;
   TCanvas* canvas = Canvas();
+  // Every cell the row crosses draws the whole row clipped to itself, so that the text runs
+  // on over the columns whatever order the cells are painted in.
+  const TRect row = GroupRowRect(DataCol, R);
+  const Integer saved = canvas->SaveState();
+  TScopeGuard restore([&] { canvas->RestoreState(saved); });
+  canvas->IntersectClipRect(R);
+  const Integer flatIndex = FDataGrouping->Tree()->FlatIndexOf(Node);
+  PaintGroupBands(row, Node->Level() - 1, NextFlatRowLevel(flatIndex));
+
+  const bool currentRow = HeaderRowCount() + flatIndex == Row();
   canvas->SetFont(level ? level->Font() : FDataGrouping->Font());
-  const bool current = State.Contains(gdSelected) && GridOrEditorFocused();
-  canvas->Brush()->SetColor(current ? clHighlight : level ? level->Color() : FDataGrouping->Color());
-  if (current) canvas->Font()->SetColor(clHighlightText);
-  canvas->FillRect(R);
-  if (FVisibleColumns.Count() == 0 || FColumns->Items(DataCol) != FVisibleColumns[0] || !level) return;
-  const Integer boxLeft = R.Left + GroupLevelIndent * (Node->Level() - 1);
-  DrawTreeNodeElement(canvas, TRect(boxLeft, R.Top, boxLeft + GroupLevelIndent, R.Bottom), Node->Expanded() ? 3 : 7, 0,
-                      1.0, 1.0, false);
+  TColor color = level ? level->Color() : FDataGrouping->Color();
+  PickGroupRowColors(currentRow, canvas->Font(), color, State);
+  const Integer boxLeft = row.Left + GroupLevelIndent * (Node->Level() - 1);
+  const TRect band(boxLeft, row.Top, row.Right, row.Bottom);
+  canvas->Brush()->SetColor(color);
+  canvas->FillRect(band);
+  const TRect box(boxLeft, row.Top, boxLeft + GroupLevelIndent, row.Bottom);
+  DrawTreeNodeElement(canvas, box, Node->Expanded() ? 3 : 7, 0, 1.0, 1.0, false);
+  canvas->Pen()->SetColor(Node->Expanded() ? color : LineColors()->BrightLineColor());
+  canvas->MoveTo(box.Left, box.Bottom - 1);
+  canvas->LineTo(box.Right, box.Bottom - 1);
   String text;
-  level->GroupRowText(Node, text);
-  canvas->Brush()->SetStyle(bsClear);
-  canvas->TextOut(boxLeft + GroupLevelIndent + 2, R.Top + 2, text);
+  if (level) level->GroupRowText(Node, text);
+  const TRect textRect(box.Right, row.Top, row.Right, row.Bottom - 1);
+  WriteCellText(textRect, 2, 2, text, taLeftJustify, tlTop, false, false);
+  canvas->Pen()->SetColor(LineColors()->BrightLineColor());
+  canvas->MoveTo(box.Right, row.Bottom - 1);
+  canvas->LineTo(row.Right, row.Bottom - 1);
+  if (currentRow && !Designing() && !FOptions.Contains(dgRowSelect) && FLayoutLock == 0 && IsFocusOwner()) {
+    TCustomForm* form = GetParentForm(this);
+    if (form && form->ActiveControl() == this) DrawFocusRect(canvas, textRect);
+  }
 }
+
+void TCustomDBGridX::PickGroupRowColors(bool CurrentRow, TFont* Font, TColor& Color, TGridDrawState State) {
+  const bool selectionLook = FOptions.Contains(dgRowSelect) || (FOptionsX.Contains(dghHighlightFocus) && IsFocusOwner());
+  if (!selectionLook || !(CurrentRow || State.Contains(gdSelected))) return;
+  if (GridOrEditorFocused()) {
+    Color = clHighlight;
+    Font->SetColor(clHighlightText);
+  } else {
+    Color = CurrentRow ? clBtnShadow : clBtnFace;
+  }
+}
+

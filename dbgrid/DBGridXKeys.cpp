@@ -126,7 +126,8 @@ void TCustomDBGridX::MoveCol(Integer DataCol, Integer Direction, bool Select) {
     if (OnColExit) OnColExit(this);
     if (SelectedIndex() != before) return;
     if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
-    if (!FOptions.Contains(dgRowSelect)) SetCol(FIndicatorColCount + DataCol);
+    if (FRowPanel->Active()) SetPanelColumn(DataCol);
+    else if (!FOptions.Contains(dgRowSelect)) SetCol(FIndicatorColCount + DataCol);
     const TColumnX::TCellKindX kind = FColumns->Items(DataCol)->CellKind();
     if (FOptions.Contains(dgAlwaysShowEditor) && kind != TColumnX::ckCheckbox && kind != TColumnX::ckImageList)
       SetEditorMode(true);
@@ -170,24 +171,37 @@ void TCustomDBGridX::PriorRow(bool Select) {
 void TCustomDBGridX::TabMove(bool Forward) {
   ClearSelectionIfOption();
   TGridUpdatesHeld held(this);
-  auto tabStop = [this](Integer Index) {
-    TColumnX* column = FColumns->Items(Index);
-    return column->Visible() && !column->ReadOnly() && FDataLink->Active() && FieldCanModifyX(column->Field());
-  };
-  const Integer count = FColumns->Count();
-  const Integer step = Forward ? 1 : -1;
-  for (Integer i = SelectedIndex() + step; i >= 0 && i < count; i += step)
-    if (tabStop(i)) {
-      SetSelectedIndex(i);
+  FColumns->SetVertMoveAnchor(nullptr);
+  if (TColumnX* current = SelectedColumn()) {
+    TColumnX* next = FColumns->NextTabColumn(current, Forward);
+    if (next != current) {
+      SetSelectedIndex(next->Index());
       return;
     }
+  }
   if (Forward) NextRow(false);
   else PriorRow(false);
-  for (Integer i = Forward ? 0 : count - 1; i >= 0 && i < count; i += step)
-    if (tabStop(i)) {
-      SetSelectedIndex(i);
-      return;
-    }
+  if (TColumnX* wrapped = Forward ? FColumns->FirstTabColumn() : FColumns->LastTabColumn())
+    SetSelectedIndex(wrapped->Index());
+}
+
+bool TCustomDBGridX::PanelCellToCell() const {
+  return FRowPanel->Active() && FRowPanel->NavKeysNavigationType() == rpntCellToCellX && SelectedColumn();
+}
+
+void TCustomDBGridX::PanelVerticalMove(bool Down) {
+  TColumnX* current = SelectedColumn();
+  if (!FColumns->VertMoveAnchor()) FColumns->SetVertMoveAnchor(current);
+  TColumnX* next = FColumns->NextVertical(current, Down);
+  if (next != current) {
+    MoveCol(next->Index(), 0, false);
+    return;
+  }
+  if (Down) NextRow(true);
+  else PriorRow(true);
+  if (Down ? DataSet()->Eof() : DataSet()->Bof()) return;
+  TColumnX* landing = Down ? FColumns->TopmostVertical(current) : FColumns->BottommostVertical(current);
+  MoveCol(landing->Index(), 0, false);
 }
 
 // Deleting records changes data, so it needs an editing grid as well as the rights.
@@ -368,14 +382,25 @@ void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
           ScrollByPixels(left ? -GetHorzScrollStep() : GetHorzScrollStep(), 0);
         } else if (multiShift) {
           MoveCol(current + (left ? -1 : 1), left ? -1 : 1, true);
+        } else if (PanelCellToCell()) {
+          ClearSelectionIfOption();
+          FColumns->SetVertMoveAnchor(nullptr);
+          MoveCol(FColumns->NextInLine(SelectedColumn(), !left, false, false)->Index(), 0, false);
         } else {
           ClearSelectionIfOption();
           MoveCol(current + (left ? -1 : 1), left ? -1 : 1, false);
         }
         break;
       }
-      case VK_UP: PriorRow(true); break;
-      case VK_DOWN: NextRow(true); break;
+      case VK_UP:
+        if (PanelCellToCell()) PanelVerticalMove(false);
+        else PriorRow(true);
+        break;
+      case VK_DOWN:
+        if (FRowDetailPanel->Active() && FRowDetailPanel->Shown()) FocusDetailPanel();
+        else if (PanelCellToCell()) PanelVerticalMove(true);
+        else NextRow(true);
+        break;
       case VK_INSERT:
         if (Shift.Contains(ssShift)) {
           if (CanPaste() && FEditActions.Contains(geaPasteX)) RunGridOutputHook(goaPasteX, this, false);

@@ -268,6 +268,7 @@ void TCustomDBGridX::InternalLayout() {
       SetFixedCols(std::min(hidden + indicatorOffset, ColCount() - 1));
     }
 
+    if (FRowPanel->Active()) LayoutRowPanel();
     MeasureRows();
     const bool horzBar = (!FAutoFitColWidths || Designing()) && FHorzScrollBar->Visible() &&
                          !FHorzScrollBar->ExtScrollBar();
@@ -304,6 +305,7 @@ void TCustomDBGridX::MeasureRows() {
     FRowLines = (FStdRowHeight - border) / text;
     FRowHeight = border;
   }
+  if (FRowPanel->Active() && FRowPanelHeight > 0) FStdRowHeight = FRowPanelHeight;
   const Integer buttonWidth = FlatButtonWidth > 0 ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
   FEditButtonWidth = Flat() ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
   FEditButtonHeight = FStdRowHeight <= (buttonWidth * 3 + 1) / 2 ? FStdRowHeight
@@ -348,6 +350,7 @@ void TCustomDBGridX::ComputeTitleHeight() {
     BuildTitleTree(FTitleTreeRoot.get(), FLeafColumns, widths, FTitleRowHeight, line);
     FTitleRowHeight = CalcTitleTreeHeights(FTitleTreeRoot.get()) - (FOptionsX.Contains(dghFixed3D) ? 1 : 3);
   }
+  if (FRowPanel->Active()) FTitleRowHeight = FRowPanelHeight;
 }
 
 Integer TCustomDBGridX::CalcTitleTreeHeights(THeadTreeNode* Node) {
@@ -386,7 +389,7 @@ void TCustomDBGridX::UpdateColumnWidths() {
   if (FRowPanel->Active()) {
     LayoutRowPanel();
     for (Integer i = FIndicatorColCount; i < FullColCount(); ++i)
-      SetColWidths(i, i == FIndicatorColCount ? ClientWidth() : hiddenWidth);
+      SetColWidths(i, i == FIndicatorColCount ? FRowPanelWidth + FGroupIndentWidth : hiddenWidth);
   } else {
     for (Integer i = 0; i < FColumns->Count(); ++i) {
       const Integer gridCol = FIndicatorColCount + i;

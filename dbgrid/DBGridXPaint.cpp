@@ -44,6 +44,10 @@ void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State,
     PaintIndicatorCell(ARow, dataRow, type.RowKind, R, State);
     return;
   }
+  if (FRowPanel->Active() && dataCol == 0) {
+    PaintRowPanelCell(ACol, ARow, type.RowKind, dataRow, R, State);
+    return;
+  }
   if (dataCol < 0 || dataCol >= FColumns->Count()) {
     Canvas()->Brush()->SetColor(type.RowKind == carData ? Color() : FixedColor());
     Canvas()->FillRect(R);
@@ -58,6 +62,10 @@ void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State,
         break;
       }
       if (FVisibleColumns.Count() > 0 && FColumns->Items(dataCol) == FVisibleColumns[0]) {
+        if (FDataGrouping->GroupingWorks() && FGroupIndentWidth > 0) {
+          PaintGroupIndent(dataRow, R, FDataGrouping->ActiveLevelCount());
+          R.Left += FGroupIndentWidth;
+        }
         if (TreeViewShown()) {
           const Integer indent = TreeNodeIndentOf(RecordIndexOfDataRow(dataRow));
           PaintTreeLines(dataRow, R, State);
@@ -68,6 +76,51 @@ void TCustomDBGridX::PaintCell(Integer ACol, Integer ARow, TGridDrawState State,
       PaintDataCell(ACol, ARow, dataCol, dataRow, R, State);
       break;
     case carFooter: PaintFooterCell(ACol, ARow, dataCol, dataRow, R, State); break;
+  }
+}
+
+bool TCustomDBGridX::EnterPaintedRecord(Integer ARow, Integer DataRow, TPaintedRecordX& Record) {
+  if (!FDataLink->Active()) return false;
+  if (FDataGrouping->GroupingWorks()) {
+    TGroupDataTreeNodeX* node = GroupNodeAtRow(ARow);
+    if (!node || node->IsGroupNode || !FMemTable) return false;
+    Record.Current = ARow == Row();
+    Record.RecNo = node->RecordIndex + 1;
+    // The current record is read as it stands, with the edits not yet posted.
+    FPaintedRecordEntered = FMemTable->CurrentRecordIndex() != node->RecordIndex;
+    if (FPaintedRecordEntered) FMemTable->EnterRecord(node->RecordIndex);
+    return true;
+  }
+  if (DataRow >= FDataLink->RecordCount()) return false;
+  SetActiveRow(DataRow);
+  Record.Current = DataRow == FSavedActiveRecord;
+  try {
+    Record.RecNo = DataSet()->RecNo();
+  } catch (...) {
+    RestoreActiveRow();
+    throw;
+  }
+  return true;
+}
+
+void TCustomDBGridX::LeavePaintedRecord() {
+  if (std::exchange(FPaintedRecordEntered, false)) FMemTable->LeaveRecord();
+  else RestoreActiveRow();
+}
+
+void TCustomDBGridX::PaintRowPanelCell(Integer ACol, Integer ARow, TCellAreaRowX Kind, Integer DataRow, TRect R,
+                                       TGridDrawState State) {
+  switch (Kind) {
+    case carTitle: PaintRowPanelTitle(ACol, ARow, R, State); break;
+    case carFilter:
+      Canvas()->Brush()->SetColor(FColumnDefValues->Title()->Color());
+      Canvas()->FillRect(R);
+      break;
+    case carData:
+      if (TGroupDataTreeNodeX* node = GroupNodeAtRow(ARow); node && node->IsGroupNode) PaintGroupRow(0, R, State, node);
+      else PaintRowPanelData(ACol, ARow, DataRow, R, State);
+      break;
+    case carFooter: PaintRowPanelFooter(ACol, ARow, DataRow, R, State); break;
   }
 }
 
@@ -100,19 +153,12 @@ void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellArea
   canvas->Brush()->SetColor(FixedColor());
   canvas->FillRect(R);
   const Integer markWidth = FOptions.Contains(dgIndicator) ? (FOptionsX.Contains(dghShowRecNo) ? 9 : 11) : 0;
-  if (Kind == carData && FDataLink->Active() && DataRow < FDataLink->RecordCount()) {
+  TPaintedRecordX record;
+  if (Kind == carData && EnterPaintedRecord(ARow, DataRow, record)) {
     TDataSet* dataSet = DataSet();
-    SetActiveRow(DataRow);
-    Integer recNo = -1;
-    bool current = false;
-    try {
-      recNo = dataSet->RecNo();
-      current = DataRow == FSavedActiveRecord;
-    } catch (...) {
-      RestoreActiveRow();
-      throw;
-    }
-    RestoreActiveRow();
+    LeavePaintedRecord();
+    const Integer recNo = record.RecNo;
+    const bool current = record.Current;
     if (FOptions.Contains(dgIndicator) && current) {
       Integer mark = 0;
       if (dataSet->State() == dsEdit) mark = 2;
@@ -275,18 +321,16 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
   TCanvas* canvas = Canvas();
   canvas->SetFont(column->Font());
   canvas->Brush()->SetColor(column->Color());
-  if (!FDataLink->Active() || DataRow >= FDataLink->RecordCount()) {
+  TPaintedRecordX record;
+  if (!EnterPaintedRecord(ARow, DataRow, record)) {
     canvas->FillRect(R);
     return;
   }
-  SetActiveRow(DataRow);
   try {
     TDataSet* dataSet = DataSet();
     TColor background = column->Color();
-    if (column->Color() == Color() && OddRowColor() != EvenRowColor() && dataSet->IsSequenced()) {
-      const Integer recNo = dataSet->RecNo();
-      background = recNo % 2 == 1 ? OddRowColor() : EvenRowColor();
-    }
+    if (column->Color() == Color() && OddRowColor() != EvenRowColor() && dataSet->IsSequenced())
+      background = record.RecNo % 2 == 1 ? OddRowColor() : EvenRowColor();
     column->FillCellParams(FCellParams.get());
     FCellParams->Background = background;
     FCellParams->State = State;
@@ -301,7 +345,7 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
       background = FCellParams->Background;
       // Selected cells: the current row in the highlight colours while the grid (or its
       // editor) has the focus, in shadow colours while it shows its selection unfocused.
-      const bool currentRow = DataRow == FSavedActiveRecord;
+      const bool currentRow = record.Current;
       const bool focusedGrid = GridOrEditorFocused();
       bool focus = IsFocusOwner() && FOptionsX.Contains(dghHighlightFocus);
       bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
@@ -346,10 +390,10 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
     if (!column->Stored() && OnDrawDataCell) OnDrawDataCell(this, R, column->Field(), State);
     FireDrawColumnCell(R, DataCol, column, State);
   } catch (...) {
-    RestoreActiveRow();
+    LeavePaintedRecord();
     throw;
   }
-  RestoreActiveRow();
+  LeavePaintedRecord();
 }
 
 void TCustomDBGridX::PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,

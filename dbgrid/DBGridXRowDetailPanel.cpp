@@ -14,6 +14,16 @@ TRowDetailPanelControlX::TRowDetailPanelControlX(TComponent* AOwner) : TScrollin
   SetBorderStyle(bsSingle);
 }
 
+void TRowDetailPanelControlX::Dispatch(TMessage& Message) {
+  TScrollingWinControl::Dispatch(Message);
+  if (Message.Msg != CM_CHILDKEY || Message.Result != 0 || Message.WParam != VK_UP) return;
+  auto* grid = dynamic_cast<TCustomDBGridX*>(Parent());
+  const bool ctrlOnly = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (!grid || grid->ComponentState().Contains(csDesigning) || !ctrlOnly) return;
+  grid->SetFocus();
+  Message.Result = 1;
+}
+
 // ---- settings
 
 TRowDetailPanelX::TRowDetailPanelX(TCustomDBGridX* Grid) : FGrid(Grid), FColor(Grid ? Grid->FixedColor() : clBtnFace) {}
@@ -172,4 +182,11 @@ void TCustomDBGridX::GetEditorRect(Integer ACol, Integer ARow, TRect& R) {
 
 void TCustomDBGridX::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent*) {
   if (FRowDetailPanelControl) Proc(FRowDetailPanelControl);
+}
+
+void TCustomDBGridX::FocusDetailPanel() {
+  if (!FRowDetailPanelControl || !FRowDetailPanelControl->Visible()) return;
+  TWinControl* target = FRowDetailPanel->ActiveControl();
+  if (!target || !target->CanFocus()) target = FRowDetailPanelControl->FindNextControl(nullptr, true, true, false);
+  if (target && target->CanFocus()) target->SetFocus();
 }

@@ -12,6 +12,8 @@ class TRowDetailPanelControlX : public TScrollingWinControl {
 public:
   explicit TRowDetailPanelControlX(TComponent* AOwner);
   String ClassName() const override { return QStringLiteral("TRowDetailPanelControlX"); }
+  // Ctrl+Up in any control on the panel gives the focus back to the grid.
+  void Dispatch(TMessage& Message) override;
 };
 
 class TRowDetailPanelX : public TPersistent {

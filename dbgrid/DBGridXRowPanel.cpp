@@ -138,3 +138,25 @@ void TCustomDBGridX::DropPanelColumn(TColumnX* Column, Integer TargetCol, Intege
   }
   LayoutRowPanel();
 }
+
+void TCustomDBGridX::ShowPanelColumn(Integer Index) {
+  if (Index < 0 || Index >= Integer(FRowPanelRects.size()) || !HandleAllocated()) return;
+  const TRowPanelRectX& r = FRowPanelRects[size_t(Index)];
+  const Integer line = FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+  Integer fixedWidth = 0;
+  for (Integer col = 0; col < FixedCols(); ++col) fixedWidth += ColWidths(col) + line;
+  const Integer visibleWidth = GridClientWidth() - fixedWidth;
+  const Integer right = r.IndentedLeft + r.IndentedWidth + line;
+  Integer position = LeftColOffset();
+  if (right > position + visibleWidth) position = r.IndentedWidth > visibleWidth ? r.IndentedLeft : right - visibleWidth;
+  if (r.IndentedLeft < position) position = r.IndentedLeft;
+  ScrollByPixels(position - LeftColOffset(), 0);
+}
+
+void TCustomDBGridX::SetPanelColumn(Integer Index) {
+  if (Index == FRowPanelColumn) return;
+  ShowPanelColumn(Index);
+  FRowPanelColumn = Index;
+  SyncEditor();
+  InvalidateCurrentRow();
+}

@@ -2,6 +2,7 @@
 // and go, the group rows' text, the group panel and the keys of group rows.
 #include "DBGridXTestSupport.h"
 #include "MemTableQuery.h"
+#include <map>
 
 namespace {
 
@@ -240,6 +241,43 @@ TEST_F(Grouping, PanelGroupsByDroppedTitlesAndUngroupsThemAgain) {
   EXPECT_TRUE(Column("city")->Visible());
   EXPECT_EQ(Grid->DataGrouping()->GroupLevels()->Count(), 1);
   EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+}
+
+TEST_F(Grouping, RowsPaintTheirGroupsAndTheRecordsUnderThem) {
+  Column("id")->SetWidth(30);
+  TGridDataGroupLevelX* dept = GroupBy("dept");
+  dept->SetColor(clAqua);
+  dept->ExpandAll();
+  const Integer header = Grid->HeaderRowCount();
+  ASSERT_EQ(Tree()->FlatCount(), 8);
+  std::map<Integer, String> namesByTop;
+  Grid->OnDrawColumnCell = [&](TObject*, const TRect& Rect, Integer, TColumnX* Column, TGridDrawState) {
+    if (Column->FieldName() == "name") namesByTop[Rect.Top] = Column->Field()->AsString();
+  };
+  const QImage image = [&] {
+    QApplication::processEvents();
+    const TRect inWindow = Grid->ClientRectInWindow();
+    return Grid->Handle()->grab().toImage().copy(inWindow.Left, inWindow.Top, inWindow.Width(), inWindow.Height());
+  }();
+  const Integer nameCol = Grid->ColumnIndexToGridCol(Column("name")->Index());
+  const std::vector<const char*> rows = {"", "B", "E", "", "D", "", "A", "C"};
+  for (Integer i = 0; i < Integer(rows.size()); ++i) {
+    const TRect cell = Grid->CellRect(nameCol, header + i);
+    const auto found = namesByTop.find(cell.Top);
+    EXPECT_EQ(found == namesByTop.end() ? String() : found->second, QString::fromUtf8(rows[size_t(i)])) << "row " << i;
+  }
+
+  const TRect opsRow = Grid->CellRect(Grid->ColumnIndexToGridCol(0), header + 3);
+  const TRect recordD = Grid->CellRect(Grid->ColumnIndexToGridCol(0), header + 4);
+  const TRect opsName = Grid->CellRect(nameCol, header + 3);
+  const QColor aqua = ColorToQColor(clAqua);
+  EXPECT_EQ(image.pixelColor(opsName.Right - 3, opsName.Top + 2), aqua) << "the group row's band";
+  EXPECT_EQ(image.pixelColor(recordD.Left + 4, recordD.Top + 3), aqua) << "the record's indent band";
+  EXPECT_EQ(image.pixelColor(recordD.Left + 20, recordD.Top + 2), ColorToQColor(Grid->Color())) << "its cell after the indent";
+  Integer textPixels = 0;
+  for (Integer x = opsName.Left; x < opsName.Right; ++x)
+    for (Integer y = opsRow.Top; y < opsRow.Bottom - 1; ++y) textPixels += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+  EXPECT_GT(textPixels, 10) << "the text \"Dept: Ops (1)\" runs on over the next column";
 }
 
 TEST_F(Grouping, KeysOnGroupRowsExpandCollapseAndScroll) {

@@ -1,6 +1,8 @@
 // The row detail panel: opening under the current row, closing on record moves, the room it
 // takes from the editor and the grid's only streamed child.
 #include "DBGridXTestSupport.h"
+#include "platform/ui/StdCtrls.h"
+#include <QKeyEvent>
 
 namespace {
 
@@ -49,18 +51,45 @@ TEST(RowDetailPanel, ARecordMoveClosesItAndARefusedHideStopsTheMove) {
   f.Bind();
   TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
   panel->SetActive(true);
+  f.Query.Last();
   panel->SetShown(true);
-  Word key = VK_DOWN;
+  Word key = VK_UP;
   f.Grid->KeyDown(key, TShiftState());
   EXPECT_FALSE(panel->Shown());
   EXPECT_EQ(f.Query.RecNo(), 2);
 
   panel->SetShown(true);
   f.Grid->OnRowDetailPanelHide = [](TObject*, bool& CanHide) { CanHide = false; };
-  key = VK_DOWN;
+  key = VK_UP;
   f.Grid->KeyDown(key, TShiftState());
   EXPECT_TRUE(panel->Shown());
   EXPECT_EQ(f.Query.RecNo(), 2) << "the refused hide keeps the record";
+}
+
+TEST(RowDetailPanel, DownEntersTheOpenPanelAndCtrlUpReturnsToTheGrid) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  panel->SetActive(true);
+  panel->SetShown(true);
+  auto* edit = new TEdit(f.Form);
+  edit->SetParent(f.Grid->RowDetailPanelControl());
+  QApplication::processEvents();
+  f.Grid->SetFocus();
+  auto press = [](TWinControl* Control, int Key, Qt::KeyboardModifiers Modifiers) {
+    QKeyEvent down(QEvent::KeyPress, Key, Modifiers);
+    QApplication::sendEvent(Control->Handle(), &down);
+    QKeyEvent up(QEvent::KeyRelease, Key, Modifiers);
+    QApplication::sendEvent(Control->Handle(), &up);
+  };
+  press(f.Grid, Qt::Key_Down, Qt::NoModifier);
+  EXPECT_TRUE(edit->Focused()) << "Down goes into the open panel";
+  EXPECT_EQ(f.Query.RecNo(), 1);
+  press(edit, Qt::Key_Up, Qt::NoModifier);
+  EXPECT_TRUE(edit->Focused()) << "Up alone stays with the panel's control";
+  press(edit, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_TRUE(f.Grid->Focused());
+  EXPECT_TRUE(panel->Shown());
 }
 
 TEST(RowDetailPanel, TheButtonSitsInTheFirstColumnAndTheEditorLeavesRoom) {

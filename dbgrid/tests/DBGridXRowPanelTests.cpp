@@ -1,5 +1,6 @@
 // The row panel's layout of the columns inside a record's cell, its scaling and ordering.
 #include "DBGridXTestSupport.h"
+#include <map>
 
 namespace {
 
@@ -104,6 +105,97 @@ TEST(RowPanel, ADroppedTitleGoesAfterItsTarget) {
   f.Grid->DropPanelColumn(columns[3], -1, 0);
   EXPECT_EQ(columns[3]->Index(), 0);
   EXPECT_EQ(columns[3]->InRowLinePos(), 0);
+}
+
+// Two panel lines over the pay table: qty and name on the first, base and bonus on the second,
+// added in the order qty, base, name, bonus.
+struct TTwoLinePanel : TGridForm {
+  TTwoLinePanel() : TGridForm(400, 240) {
+    for (const Placement& p : std::vector<Placement>{{"qty", 0, 1, 50, true}, {"base", 1, 1, 40, true},
+                                                    {"name", 0, 1, 60, true}, {"bonus", 1, 1, 70, true}}) {
+      TColumnX* column = Grid->Columns()->Add();
+      column->SetFieldName(QString::fromUtf8(p.field));
+      column->SetInRowLinePos(p.pos);
+      column->SetWidth(p.width);
+      column->Title()->SetCaption(QStringLiteral("Wg") + QString::fromUtf8(p.field));
+    }
+    Bind();
+    Grid->RowPanel()->SetActive(true);
+    QApplication::processEvents();
+  }
+  std::string Where() {
+    return Grid->SelectedColumn()->FieldName().toStdString() + "@" + std::to_string(Query.RecNo());
+  }
+};
+
+TEST(RowPanel, ArrowsAndTabMoveFromCellToCell) {
+  struct Step { Word key; TShiftState shift; const char* where; };
+  struct Case { const char* name; TGridRowPanelTabNavigationTypeX tabs; std::vector<Step> steps; };
+  const TShiftState none, shift{ssShift};
+  const std::vector<Case> cases = {
+      {"arrows", rpntUpToDownPriorityX,
+       {{VK_RIGHT, none, "name@1"}, {VK_RIGHT, none, "name@1"}, {VK_DOWN, none, "bonus@1"},
+        {VK_DOWN, none, "name@2"}, {VK_LEFT, none, "qty@2"}, {VK_UP, none, "base@1"}, {VK_UP, none, "qty@1"},
+        {VK_UP, none, "qty@1"}}},
+      {"tab in collection order", rpntUpToDownPriorityX,
+       {{VK_TAB, none, "base@1"}, {VK_TAB, none, "name@1"}, {VK_TAB, none, "bonus@1"}, {VK_TAB, none, "qty@2"},
+        {VK_TAB, shift, "bonus@1"}}},
+      {"tab along the lines", rpntLeftToRightPriorityX,
+       {{VK_TAB, none, "name@1"}, {VK_TAB, none, "base@1"}, {VK_TAB, none, "bonus@1"}, {VK_TAB, none, "qty@2"},
+        {VK_TAB, shift, "bonus@1"}, {VK_TAB, shift, "base@1"}}},
+  };
+  for (const Case& c : cases) {
+    TTwoLinePanel f;
+    f.Grid->RowPanel()->SetNavKeysNavigationType(rpntCellToCellX);
+    f.Grid->RowPanel()->SetTabNavigationType(c.tabs);
+    ASSERT_EQ(f.Where(), "qty@1") << c.name;
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      Word key = c.steps[i].key;
+      f.Grid->KeyDown(key, c.steps[i].shift);
+      EXPECT_EQ(f.Where(), c.steps[i].where) << c.name << " step " << i;
+    }
+  }
+}
+
+TEST(RowPanel, RowToRowArrowsMoveRecordsAndColumnsInOrder) {
+  TTwoLinePanel f;
+  Word key = VK_DOWN;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_EQ(f.Where(), "qty@2");
+  key = VK_RIGHT;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_EQ(f.Where(), "base@2");
+}
+
+TEST(RowPanel, EachColumnIsPaintedInItsRectangleOfThePanelCell) {
+  TTwoLinePanel f;
+  const Integer header = f.Grid->HeaderRowCount();
+  EXPECT_EQ(f.Grid->RowHeights(0), f.Grid->RowPanelHeight());
+  EXPECT_EQ(f.Grid->RowHeights(header), f.Grid->RowPanelHeight());
+  std::map<std::string, TRect> painted;
+  f.Grid->OnDrawColumnCell = [&](TObject*, const TRect& Rect, Integer, TColumnX* Column, TGridDrawState) {
+    if (Rect.Top >= f.Grid->CellRect(1, header).Top && Rect.Top < f.Grid->CellRect(1, header).Bottom)
+      painted[Column->FieldName().toStdString()] = Rect;
+  };
+  const QImage image = f.Grab();
+  const TRect data = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(0), header);
+  const TRect title = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(0), 0);
+  for (Integer i = 0; i < f.Grid->Columns()->Count(); ++i) {
+    TColumnX* column = f.Grid->Columns()->Items(i);
+    const TRowPanelRectX& r = f.Grid->RowPanelRect(i);
+    const std::string field = column->FieldName().toStdString();
+    const TRect expected(data.Left + r.Left, data.Top + r.Top, data.Left + r.Left + r.Width, data.Top + r.Top + r.Height);
+    EXPECT_EQ(painted[field], expected) << field;
+    Integer dark = 0;
+    for (Integer x = title.Left + r.Left + 2; x < title.Left + r.Left + r.Width - 2; ++x)
+      for (Integer y = title.Top + r.Top + 1; y < title.Top + r.Top + r.Height - 1; ++y)
+        dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    EXPECT_GT(dark, 10) << "the title of " << field << " in its own rectangle";
+  }
+  const TRowPanelRectX& first = f.Grid->RowPanelRect(0);
+  EXPECT_EQ(image.pixelColor(title.Left + 10, title.Top + first.Top + first.Height),
+            ColorToQColor(f.Grid->LineColors()->DarkLineColor()))
+      << "a line under the first title line";
 }
 
 }  // namespace

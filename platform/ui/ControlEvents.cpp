@@ -333,6 +333,13 @@ bool TWidgetEvents::TranslateKey(TWinControl* Control, QWidget* Widget, QEvent* 
     if (shortCut || !guard) return true;
   }
 
+  // The control and then each of its parents see the key first; one that handles it takes it.
+  if (vk) {
+    TMessage child{CM_CHILDKEY, vk, LPARAM(Control), 0};
+    DeliverMessage(Control, child);
+    if (child.Result != 0 || !guard) return true;
+  }
+
   // Tab, arrows, Enter and Esc are dialog keys unless the control asks for them.
   const bool dialogKey = vk == VK_TAB || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN ||
                          vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_EXECUTE || vk == VK_CANCEL;

@@ -34,6 +34,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_DIALOGCHAR:
       Broadcast(Message);
       return;
+    case CM_CHILDKEY:
+      if (Parent()) Parent()->WindowProc(Message);
+      return;
     case CM_FONTCHANGED:
       if (FHandle) FHandle->setFont(Font()->ToQFont());
       NotifyControls(CM_PARENTFONTCHANGED);

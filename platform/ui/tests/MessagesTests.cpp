@@ -50,8 +50,31 @@ TEST_F(TMessagesFixture, KeysArriveAsKeyDownThenCharThenKeyUp) {
   Control->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { events << QStringLiteral("keydown %1").arg(Key); };
   Control->OnKeyPress = [&](TObject*, QChar& Key) { events << QStringLiteral("press %1").arg(Key); };
   PressKey(Control->Handle(), Qt::Key_A, QStringLiteral("a"));
-  EXPECT_EQ(Log, QStringList({"A WM_KEYDOWN", "A WM_CHAR", "A WM_KEYUP"}));
+  EXPECT_EQ(Log, QStringList({"A CM_CHILDKEY", "A WM_KEYDOWN", "A WM_CHAR", "A WM_KEYUP"}));
   EXPECT_EQ(events, QStringList({"keydown 65", "press a"}));
+}
+
+TEST_F(TMessagesFixture, AParentMayTakeTheKeyOfAControlInsideIt) {
+  auto* panel = new TWinControl(Shown.Form);
+  panel->SetParent(Shown.Form);
+  panel->SetBounds(10, 100, 100, 50);
+  Control->SetParent(panel);
+  Control->SetFocus();
+  Log.clear();
+  QList<Word> seen;
+  panel->WindowProc = [&seen, old = panel->WindowProc](TMessage& M) {
+    old(M);
+    if (M.Msg != CM_CHILDKEY) return;
+    seen << Word(M.WParam);
+    if (M.WParam == VK_F1) M.Result = 1;
+  };
+  PressKey(Control->Handle(), Qt::Key_A, QStringLiteral("a"));
+  EXPECT_EQ(seen, QList<Word>({Word('A')}));
+  EXPECT_TRUE(Log.contains("A WM_KEYDOWN"));
+  Log.clear();
+  PressKey(Control->Handle(), Qt::Key_F1);
+  EXPECT_EQ(seen, QList<Word>({Word('A'), Word(VK_F1)}));
+  EXPECT_FALSE(Log.contains("A WM_KEYDOWN")) << "the parent took it";
 }
 
 TEST_F(TMessagesFixture, ComposedInputStartsACompositionAndArrivesAsCharacters) {
@@ -75,7 +98,7 @@ TEST_F(TMessagesFixture, DialogKeysAskTheControlBeforeTheFormTakesThem) {
   Log.clear();
   PressKey(Control->Handle(), Qt::Key_Tab, QStringLiteral("\t"));
   // Not wanted: the form moves the focus and the control never sees the key.
-  EXPECT_EQ(Log.mid(0, 2), QStringList({"A WM_GETDLGCODE", "A CM_WANTSPECIALKEY"}));
+  EXPECT_EQ(Log.mid(0, 3), QStringList({"A CM_CHILDKEY", "A WM_GETDLGCODE", "A CM_WANTSPECIALKEY"}));
   EXPECT_FALSE(Log.contains("A WM_KEYDOWN"));
   EXPECT_EQ(Shown.Form->ActiveControl(), other);
 
