@@ -1,68 +1,120 @@
 #include "platform/db/RecordStore.h"
 #include "platform/rtl/SysUtils.h"
+#include <sys/mman.h>
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <new>
+
+namespace {
+
+constexpr size_t HugePageBytes = size_t(2) << 20;
+// Row blocks and full text chunks are at least this large, so that most of each lies in
+// whole huge pages.
+constexpr size_t LargeBytes = size_t(4) << 20;
+constexpr unsigned TextWindowBits = 22;
+constexpr size_t TextWindowBytes = size_t(1) << TextWindowBits;
+static_assert(TextWindowBytes == LargeBytes);
+constexpr size_t FirstTextChunkBytes = 16 * 1024;
+
+// Memory that the kernel may map in huge pages where it spans whole ones.
+char* AllocateLarge(size_t Bytes) {
+  char* memory = static_cast<char*>(std::malloc(Bytes));
+  if (!memory) throw std::bad_alloc();
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(memory) + HugePageBytes - 1) & ~(HugePageBytes - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(memory) + Bytes) & ~(HugePageBytes - 1);
+  if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+  return memory;
+}
+
+}  // namespace
+
+void RecordStore::FreeMemory::operator()(char* Memory) const { std::free(Memory); }
 
 void RecordStore::Reset(const std::vector<TStoreKind>& Kinds) {
   FColumns.clear();
   FColumns.resize(Kinds.size());
   for (size_t i = 0; i < Kinds.size(); ++i) FColumns[i].Kind = Kinds[i];
+  FStride = Kinds.size() + (Kinds.size() + 63) / 64;
+  FBlockBits = 0;
+  while (FBlockBits < 24 && (size_t(1) << FBlockBits) * FStride * sizeof(Cell) < LargeBytes) ++FBlockBits;
+  FBlockMask = (TRowId(1) << FBlockBits) - 1;
+  FFirstBlock = {};
+  FLaterBlocks.clear();
+  FBlockData.assign(1, nullptr);
+  FTextChunks.clear();
+  FTextWindows.clear();
+  FTextEnd = FTextLimit = 0;
+  FTextBytes = 0;
   FStates.clear();
 }
 
 void RecordStore::Reserve(size_t Rows) {
-  for (Column& c : FColumns) {
-    c.Cells.reserve(Rows);
-    c.Nulls.reserve(Rows);
-  }
+  FFirstBlock.reserve(std::min<size_t>(Rows, size_t(FBlockMask) + 1) * FStride);
+  FBlockData[0] = FFirstBlock.data();
   FStates.reserve(Rows);
 }
 
 TRowId RecordStore::AddRow() {
   if (FStates.size() >= std::numeric_limits<TRowId>::max())
     throw EDatabaseError(QStringLiteral("Too many records"));
-  for (Column& c : FColumns) {
-    c.Cells.push_back(Cell{0});
-    c.Nulls.push_back(true);
+  const TRowId row = TRowId(FStates.size());
+  if (row <= FBlockMask) {
+    FFirstBlock.resize(FFirstBlock.size() + FStride);
+    FBlockData[0] = FFirstBlock.data();
+  } else if ((row & FBlockMask) == 0) {
+    FLaterBlocks.emplace_back(AllocateLarge((size_t(FBlockMask) + 1) * FStride * sizeof(Cell)));
+    FBlockData.push_back(reinterpret_cast<Cell*>(FLaterBlocks.back().get()));
   }
+  Cell* cells = RowCells(row);
+  std::fill(cells, cells + FColumns.size(), Cell{0});
+  std::fill(cells + FColumns.size(), cells + FStride, Cell{.Bits = ~uint64_t(0)});
   FStates.push_back(TRowState::Unchanged);
-  return TRowId(FStates.size() - 1);
+  return row;
+}
+
+uint64_t RecordStore::ReserveText(size_t Length) {
+  if (FTextEnd + Length > FTextLimit) {
+    // Chunks grow to a window; a value longer than a window gets a chunk of its own.
+    const size_t grown = FTextChunks.empty() ? FirstTextChunkBytes : std::min(FTextBytes, TextWindowBytes);
+    const size_t chunkBytes = std::max(grown, Length);
+    const size_t windows = (chunkBytes + TextWindowBytes - 1) / TextWindowBytes;
+    if ((FTextWindows.size() + windows) << TextWindowBits > uint64_t(std::numeric_limits<uint32_t>::max()) + 1)
+      throw EDatabaseError(QStringLiteral("Too much text in one data set"));
+    char* memory = chunkBytes >= LargeBytes ? AllocateLarge(chunkBytes) : static_cast<char*>(std::malloc(chunkBytes));
+    if (!memory) throw std::bad_alloc();
+    FTextChunks.emplace_back(memory);
+    FTextEnd = uint64_t(FTextWindows.size()) << TextWindowBits;
+    FTextLimit = FTextEnd + chunkBytes;
+    for (size_t w = 0; w < windows; ++w) FTextWindows.push_back(memory + w * TextWindowBytes);
+    FTextBytes += chunkBytes;
+  }
+  const uint64_t offset = FTextEnd;
+  FTextEnd += Length;
+  return offset;
 }
 
 std::string_view RecordStore::GetBytes(TRowId Row, int Col) const {
-  const Column& c = FColumns[size_t(Col)];
-  if (c.Nulls[Row]) return {};
-  const Cell& cell = c.Cells[Row];
-  return std::string_view(c.Arena.data() + cell.B.Offset, cell.B.Length);
+  if (IsNull(Row, Col)) return {};
+  const Cell& cell = RowCells(Row)[Col];
+  if (cell.B.Length == 0) return std::string_view("", 0);
+  return std::string_view(FTextWindows[cell.B.Offset >> TextWindowBits] + (cell.B.Offset & (TextWindowBytes - 1)),
+                          cell.B.Length);
 }
 
 void RecordStore::SetNull(TRowId Row, int Col) {
-  Column& c = FColumns[size_t(Col)];
-  c.Cells[Row].I = 0;
-  c.Nulls[Row] = true;
-}
-
-void RecordStore::SetInt(TRowId Row, int Col, Int64 Value) {
-  Column& c = FColumns[size_t(Col)];
-  c.Cells[Row].I = Value;
-  c.Nulls[Row] = false;
-}
-
-void RecordStore::SetFloat(TRowId Row, int Col, double Value) {
-  Column& c = FColumns[size_t(Col)];
-  c.Cells[Row].F = Value;
-  c.Nulls[Row] = false;
+  RowCells(Row)[Col].I = 0;
+  SetNullBit(Row, Col);
 }
 
 void RecordStore::SetBytes(TRowId Row, int Col, std::string_view Value) {
-  Column& c = FColumns[size_t(Col)];
-  if (c.Arena.size() + Value.size() > std::numeric_limits<uint32_t>::max())
-    throw EDatabaseError(QStringLiteral("Too much text in one column"));
-  Cell& cell = c.Cells[Row];
-  cell.B.Offset = uint32_t(c.Arena.size());
+  const uint64_t offset = ReserveText(Value.size());
+  if (!Value.empty())
+    std::copy(Value.begin(), Value.end(), FTextWindows[offset >> TextWindowBits] + (offset & (TextWindowBytes - 1)));
+  Cell& cell = RowCells(Row)[Col];
+  cell.B.Offset = uint32_t(offset);
   cell.B.Length = uint32_t(Value.size());
-  c.Arena.append(Value);
-  c.Nulls[Row] = false;
+  SetPresent(Row, Col);
 }
 
 int CompareBytesNoCase(std::string_view A, std::string_view B) {
@@ -78,16 +130,15 @@ int CompareBytesNoCase(std::string_view A, std::string_view B) {
 }
 
 int RecordStore::Compare(TRowId A, TRowId B, int Col, bool IgnoreCase) const {
-  const Column& c = FColumns[size_t(Col)];
-  const bool nullA = c.Nulls[A], nullB = c.Nulls[B];
+  const bool nullA = IsNull(A, Col), nullB = IsNull(B, Col);
   if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
-  switch (c.Kind) {
+  switch (Kind(Col)) {
     case TStoreKind::Integer: {
-      const Int64 a = c.Cells[A].I, b = c.Cells[B].I;
+      const Int64 a = GetInt(A, Col), b = GetInt(B, Col);
       return a == b ? 0 : (a < b ? -1 : 1);
     }
     case TStoreKind::Float: {
-      const double a = c.Cells[A].F, b = c.Cells[B].F;
+      const double a = GetFloat(A, Col), b = GetFloat(B, Col);
       return a == b ? 0 : (a < b ? -1 : 1);
     }
     case TStoreKind::Bytes: {
@@ -101,28 +152,25 @@ int RecordStore::Compare(TRowId A, TRowId B, int Col, bool IgnoreCase) const {
 }
 
 bool RecordStore::SameValue(TRowId A, TRowId B, int Col) const {
-  const Column& c = FColumns[size_t(Col)];
-  if (c.Nulls[A] != c.Nulls[B]) return false;
-  if (c.Nulls[A]) return true;
-  if (c.Kind == TStoreKind::Float) {
+  if (IsNull(A, Col) != IsNull(B, Col)) return false;
+  if (IsNull(A, Col)) return true;
+  if (Kind(Col) == TStoreKind::Float) {
     // Bit equality, so a NaN that went unchanged does not count as an edit.
-    return c.Cells[A].I == c.Cells[B].I;
+    return GetInt(A, Col) == GetInt(B, Col);
   }
   return Compare(A, B, Col, false) == 0;
 }
 
 void RecordStore::CopyRow(TRowId From, TRowId To) {
-  for (int col = 0; col < ColumnCount(); ++col) {
-    Column& c = FColumns[size_t(col)];
-    // Byte cells may share the arena bytes: they are never written in place.
-    c.Cells[To] = c.Cells[From];
-    c.Nulls[To] = c.Nulls[From];
-  }
+  // Byte cells may share the arena bytes: they are never written in place.
+  const Cell* from = RowCells(From);
+  std::copy(from, from + FStride, RowCells(To));
 }
 
 size_t RecordStore::MemoryUsage() const {
   size_t total = FStates.capacity() * sizeof(TRowState) + FColumns.capacity() * sizeof(Column);
-  for (const Column& c : FColumns)
-    total += c.Cells.capacity() * sizeof(Cell) + c.Nulls.capacity() / 8 + c.Arena.capacity();
+  total += FFirstBlock.capacity() * sizeof(Cell) + FBlockData.capacity() * sizeof(Cell*) +
+           FLaterBlocks.capacity() * sizeof(TMemory) + FLaterBlocks.size() * (size_t(FBlockMask) + 1) * FStride * sizeof(Cell);
+  total += FTextChunks.capacity() * sizeof(TMemory) + FTextWindows.capacity() * sizeof(char*) + FTextBytes;
   return total;
 }
