@@ -56,4 +56,7 @@ private:
   std::unique_ptr<Gridbif::TReader> FReader;
   Integer FColumnCount = 0;
   Variant FCurrentValue;
+  // A binary cell's bytes, written as they are into binary fields.
+  QByteArray FCurrentBytes;
+  bool FCurrentIsBinary = false;
 };

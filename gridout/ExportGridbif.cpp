@@ -41,6 +41,7 @@ void TDBGridXExportAsGRIDBIF::PutDataCell(TColumnX* Column, TColCellParamsX*) {
   if (field && field->Lookup()) return Gridbif::PutWide(stream, LookupKeyText(field));
   if (!field) return Gridbif::PutUnassigned(stream);
   if (field->IsNull()) return Gridbif::PutNull(stream);
+  if (Gridbif::HoldsBinary(field->DataType())) return Gridbif::PutBinary(stream, field->DataSet()->GetFieldBytes(field));
   switch (field->DataType()) {
     case ftString:
     case ftBoolean:
@@ -67,15 +68,6 @@ void TDBGridXExportAsGRIDBIF::PutDataCell(TColumnX* Column, TColCellParamsX*) {
     case ftCurrency:
     case ftBCD:
     case ftFMTBcd: return Gridbif::PutFloat(stream, field->AsFloat());
-    case ftBytes:
-    case ftVarBytes:
-    case ftBlob:
-    case ftGraphic:
-    case ftFmtMemo:
-    case ftParadoxOle:
-    case ftDBaseOle:
-    case ftTypedBinary:
-    case ftOraBlob: return Gridbif::PutBinary(stream, field->DataSet()->GetFieldBytes(field));
     case ftWideString: return Gridbif::PutWide(stream, field->AsString());
     default: return Gridbif::PutUnassigned(stream);
   }

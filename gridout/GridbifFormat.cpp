@@ -17,6 +17,21 @@ void PutCounted(TStream* Stream, TTag Tag, const QByteArray& Bytes) {
 
 }  // namespace
 
+bool HoldsBinary(TFieldType Type) {
+  switch (Type) {
+    case ftBytes:
+    case ftVarBytes:
+    case ftBlob:
+    case ftGraphic:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary:
+    case ftOraBlob: return true;
+    default: return false;
+  }
+}
+
 void PutHeader(TStream* Stream, const std::vector<bool>& VisibleFlags) {
   Stream->WriteBuffer("GRIDBIF\x01", 8);
   Stream->WriteLittleEndian<qint32>(qint32(VisibleFlags.size()));

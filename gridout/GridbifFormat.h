@@ -3,6 +3,7 @@
 // column count), one descriptor per column, then tagged cells record after record and an
 // end mark. Reading is bounded: nothing is read past the stream and nothing is allocated
 // from a count the stream does not back.
+#include "platform/db/DB.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Variants.h"
 
@@ -14,6 +15,9 @@ enum TTag : Byte { tagEnd = 0, tagUnassigned = 1, tagNull = 2, tagInteger = 3, t
                    tagBinary = 6, tagWide = 7 };
 
 constexpr Integer HeaderSize = 12;
+
+// Field types whose values travel as raw bytes (tag 6) and are written back as bytes.
+bool HoldsBinary(TFieldType Type);
 
 void PutHeader(TStream* Stream, const std::vector<bool>& VisibleFlags);
 void PutEnd(TStream* Stream);

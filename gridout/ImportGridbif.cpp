@@ -17,6 +17,8 @@ void TDBGridXImportAsGRIDBIF::ReadNextValue() {
   if (AtEnd()) return;
   const Gridbif::TCell cell = FReader->ReadCell();
   FCurrentValue = cell.Value;
+  FCurrentBytes = cell.Tag == Gridbif::tagBinary ? cell.Bytes : QByteArray();
+  FCurrentIsBinary = cell.Tag == Gridbif::tagBinary;
   if (cell.Tag == Gridbif::tagEnd) SetAtEnd(true);
 }
 
@@ -39,6 +41,10 @@ void TDBGridXImportAsGRIDBIF::TakeDataCell(TColumnX* Column) {
         const String value = values.Strings(Integer(k));
         AssignField(keys[k], [&] { keys[k]->SetAsString(value); });
       }
+    } else if (auto* blob = dynamic_cast<TBlobField*>(field); blob && FCurrentIsBinary &&
+                                                               Gridbif::HoldsBinary(field->DataType())) {
+      // A picture or document goes back byte for byte, never through text.
+      AssignField(field, [&] { blob->SetAsBytes(FCurrentBytes); });
     } else {
       AssignField(field, [&] { field->SetValue(FCurrentValue); });
     }

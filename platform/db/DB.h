@@ -358,6 +358,8 @@ public:
   bool IsBlob() const override { return true; }
   // The stored bytes (a picture, a document), unchanged by any text decoding.
   QByteArray AsBytes() const;
+  // Stores the bytes as they are, where SetValue stores text; the data set must be editing.
+  void SetAsBytes(const QByteArray& Value);
 protected:
   TBlobField(TComponent* AOwner, TFieldType Type) : TField(AOwner, Type, 0) {}
   void GetText(String& Text, bool DisplayText) const override;
@@ -479,6 +481,9 @@ public:
   // The bytes of Field in the row field reads show, as stored: a binary value survives,
   // where Value reads the bytes as UTF-8 text. Empty for a null value or without a row.
   QByteArray GetFieldBytes(const TField* Field) const;
+  // Writes Bytes into Field of the row being edited as they are (no text encoding); a
+  // field not held as bytes takes them as UTF-8 text.
+  void SetFieldBytes(TField* Field, const QByteArray& Bytes);
 
   bool Locate(const String& KeyFields, const Variant& KeyValues, TLocateOptions Options);
   // The ResultFields of the first row whose KeyFields equal KeyValues; Null when none.
@@ -556,6 +561,10 @@ private:
   bool ReadRow(TRowId& Row) const;
   Variant GetFieldValue(const TField* Field) const;
   void SetFieldValue(TField* Field, const Variant& Value);
+  // The checks of a field change, then Write on the edited row and the validation (a
+  // rejected value is undone by Undo), then the change notifications.
+  void ChangeStoredField(TField* Field, const std::function<void(TRowId)>& Write,
+                         const std::function<void(TRowId)>& Undo);
   Variant StoreValue(TRowId Row, const TField* Field) const;
   void WriteStore(TRowId Row, const TField* Field, const Variant& Value);
   const std::vector<Variant>& CalcValues(TRowId Row) const;

@@ -372,19 +372,45 @@ void TDataSet::SetFieldValue(TField* Field, const Variant& Value) {
     return;
   }
   const Variant old = StoreValue(row, Field);
-  WriteStore(row, Field, Value);
+  ChangeStoredField(
+      Field, [&](TRowId Row) { WriteStore(Row, Field, Value); }, [&](TRowId Row) { WriteStore(Row, Field, old); });
+}
+
+void TDataSet::ChangeStoredField(TField* Field, const std::function<void(TRowId)>& Write,
+                                 const std::function<void(TRowId)>& Undo) {
+  const TRowId row = *FEditRow;
+  Write(row);
   if (Field->OnValidate) {
     try {
       Field->OnValidate(Field);
     } catch (...) {
       // A rejected value does not stay in the record.
-      WriteStore(row, Field, old);
+      Undo(row);
       throw;
     }
   }
   FCalcCache.erase(row);
   DataEvent(deFieldChange, reinterpret_cast<intptr_t>(Field));
   if (Field->OnChange) Field->OnChange(Field);
+}
+
+void TDataSet::SetFieldBytes(TField* Field, const QByteArray& Bytes) {
+  const int col = Field->FStoreColumn;
+  if (FState == dsCalcFields || col < 0 || FStore.Kind(col) != TStoreKind::Bytes)
+    return SetFieldValue(Field, Variant(String::fromUtf8(Bytes)));
+  if (!InEditModes(FState)) Error(QStringLiteral("Dataset not in edit or insert mode"));
+  if (Field->ReadOnly()) Error(QStringLiteral("Field '%1' cannot be modified").arg(Field->DisplayName()));
+  const bool wasNull = FStore.IsNull(*FEditRow, col);
+  const std::string_view stored = FStore.GetBytes(*FEditRow, col);
+  const std::string old(stored.data(), stored.size());
+  ChangeStoredField(
+      Field, [&](TRowId Row) { FStore.SetBytes(Row, col, std::string_view(Bytes.constData(), size_t(Bytes.size()))); },
+      [&](TRowId Row) {
+        if (wasNull)
+          FStore.SetNull(Row, col);
+        else
+          FStore.SetBytes(Row, col, old);
+      });
 }
 
 // ---------------------------------------------------------------------------------------

@@ -389,6 +389,11 @@ void TBlobField::GetText(String& Text, bool DisplayText) const {
 
 QByteArray TBlobField::AsBytes() const { return DataSet() ? DataSet()->GetFieldBytes(this) : QByteArray(); }
 
+void TBlobField::SetAsBytes(const QByteArray& Value) {
+  if (!DataSet()) DatabaseError(QStringLiteral("Field '%1' has no dataset").arg(FieldName()), this);
+  DataSet()->SetFieldBytes(this, Value);
+}
+
 Variant TBlobField::Coerce(const Variant& V) const { return Variant(V.AsString()); }
 
 std::unique_ptr<TField> CreateFieldOfType(TFieldType Type, TComponent* Owner) {

@@ -93,6 +93,28 @@ TEST(AdoDataSet, BinaryBlobsKeepTheirBytes) {
   EXPECT_TRUE(blob->AsBytes().isEmpty()) << "null";
 }
 
+TEST(AdoDataSet, BytesWrittenIntoABlobArePostedAsTheyAreAndARejectedWriteKeepsTheOld) {
+  ScratchDatabase db;
+  db.Exec(QString::fromUtf8(kAllTypes));
+  db.Exec(QStringLiteral("insert into AllTypes (BL) values (X'0102'), (NULL)"));
+  auto q = db.Query(QStringLiteral("select ID, BL from AllTypes order by ID"));
+  auto* blob = dynamic_cast<TBlobField*>(q->FieldByName(QStringLiteral("BL")));
+  ASSERT_NE(blob, nullptr);
+  const QByteArray picture = QByteArray::fromHex("89504E4700FFC328");
+  q->Edit();
+  blob->SetAsBytes(picture);
+  EXPECT_EQ(blob->AsBytes(), picture);
+  q->Post();
+  EXPECT_EQ(db.Scalar(QStringLiteral("select hex(BL) from AllTypes order by ID limit 1")), QStringLiteral("89504E4700FFC328"));
+
+  q->Next();
+  blob->OnValidate = [](TField*) { throw EDatabaseError(QStringLiteral("rejected")); };
+  q->Edit();
+  EXPECT_THROW(blob->SetAsBytes(picture), EDatabaseError);
+  EXPECT_TRUE(blob->IsNull()) << "a null stays null";
+  q->Cancel();
+}
+
 class LockTypes : public ::testing::TestWithParam<TADOLockType> {};
 
 TEST_P(LockTypes, EveryColumnTypeRoundTripsAndNewRowsGetTheirKey) {
