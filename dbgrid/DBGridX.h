@@ -644,6 +644,15 @@ public:
   TColumnX* FilterDropDownColumn() const { return FFilterListColumn; }
   TPopupListboxX* FilterList() const { return FFilterList; }
   bool FilterListDropped() const { return FFilterListDropped; }
+  // The in-title filter button of a title cell: the right end of CellRect (inside its raised
+  // frame), at most half its width, as high as the edit buttons and centred; true when P is on it.
+  bool FilterButtonHit(const TPoint& P, TRect CellRect, TRect& ButtonRect) const;
+  // Whether P lies on the in-title filter button of the data column's title at Cell (on the
+  // leaf band of a multi-level title); Column is the title's column.
+  bool InTitleFilterHit(TGridCoord Cell, const TPoint& P, TRect& ButtonRect, TColumnX*& Column);
+  // The cell button under P (relative to the cell): 0 the in-title filter button, -1 none.
+  Integer EditButtonAtPoint(Integer ACol, Integer ARow, Integer Y, Integer X);
+  Integer HotEditButton() const { return FHotEditButton; }
   // With dghAutoSortMarking: OnSortMarkingChanged, or the centre's sorting.
   virtual void FireSortMarkingChanged();
   TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
@@ -808,7 +817,7 @@ protected:
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
                      TTextLayout Layout, bool WordWrap, bool EndEllipsis);
   // A cell button's face over Color, blended in at (100 - Transparency) percent.
-  void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency);
+  void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart);
   // A title's image in R: centred under multi-level titles, else placed by Alignment.
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
 
@@ -821,6 +830,10 @@ protected:
   void CMWantSpecialKey(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
+  void WMCancelMode(TMessage& Message) override;
+  void CMCancelMode(TMessage& Message) override;
+  bool CanHotTrackCell(Integer ACol, Integer ARow) override;
+  void UpdateHotTrack(Integer X, Integer Y) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   virtual void CMHintShowPause(TMessage& Message);
   virtual void CMHintShow(TMessage& Message);
@@ -830,6 +843,11 @@ private:
   // or last; Wrap: around the ends).
   void MoveFilterCol(Integer Direction, bool Jump, bool Wrap = false);
   bool FilterRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  bool TitleFilterButtonMouseDown(TGridCoord Cell, Integer X, Integer Y);
+  void PassPressToFilterEditor(Integer X, Integer Y);
+  void FilterListFocusLost();
+  // Neither the base grid nor this grid follows a press of the mouse.
+  bool NoMouseAction() const;
   void FilterEditorChanged();
   void FilterEditorCloseUp(bool Accept);
   void FilterListKeyDown(Word& Key, TShiftState Shift);
@@ -841,6 +859,7 @@ private:
   bool FFilterListDropped = false;
   TColumnX* FFilterListColumn = nullptr;
   TRect FFilterListRect;
+  Integer FHotEditButton = -1;
   TPoint FLastMouseDownPos;
   Cardinal FLastMouseDownTime = 0;
   // Makes the fields read the record grid row ARow (data row DataRow) shows: its node's

@@ -3,9 +3,11 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DbUtilsX.h"
 #include "grid/ButtonFacesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/SystemColors.h"
+#include <QApplication>
 
 void TDBGridXCenter::FillFilterSpecialItems(TCustomDBGridX* Grid, TColumnX* Column, TStrings* Items) {
   TFilterListItemsX& entries = FilterListItems();
@@ -22,10 +24,26 @@ void TDBGridXCenter::FillFilterSpecialItems(TCustomDBGridX* Grid, TColumnX* Colu
   for (Integer command : {4, 1, 3, 2}) Items->AddObject(text(SFilterCommandTexts[command]), &entries.Commands[command]);
 }
 
-void TDBGridXCenter::DefaultFillFilterDataValues(TCustomDBGridX*, TColumnX* Column, TStrings* Items) {
+namespace {
+// The data-set filter of every column's condition but Column's own: a column lists the values
+// the other conditions leave.
+String OtherColumnsFilterText(TCustomDBGridX* Grid, TColumnX* Column) {
+  TSTColumnFilterX* filter = Column->STFilter();
+  const TSTFilterExpressionX own = filter->Expression();
+  TSTFilterExpressionX without = own;
+  without.FirstOperator = stoNoneX;
+  without.Junction = stoNoneX;
+  filter->SetExpression(without);
+  TScopeGuard restore([filter, &own] { filter->SetExpression(own); });
+  return BuildDataSetFilterText(Grid, LocalFilterConditionText, nullptr, false, true);
+}
+}  // namespace
+
+void TDBGridXCenter::DefaultFillFilterDataValues(TCustomDBGridX* Grid, TColumnX* Column, TStrings* Items) {
   Items->BeginUpdate();
   TScopeGuard endUpdate([Items] { Items->EndUpdate(); });
   if (IMemTableDataFieldValueListX* values = Column->STFilter()->CreateListValueList()) {
+    values->SetFilter(OtherColumnsFilterText(Grid, Column));
     TStrings* list = values->GetValueList();
     for (Integer i = 0; i < list->Count(); ++i) Items->AddObject(list->Strings(i), &FilterListItems().Data);
   }
@@ -148,4 +166,108 @@ void TCustomDBGridX::FilterListKeyDown(Word& Key, TShiftState Shift) {
     default: return;
   }
   Key = 0;
+}
+
+// ---- the in-title filter button
+
+bool TCustomDBGridX::FilterButtonHit(const TPoint& P, TRect CellRect, TRect& ButtonRect) const {
+  const Integer width = Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL);
+  if (FOptionsX.Contains(dghFixed3D)) CellRect = TRect(CellRect.Left + 1, CellRect.Top + 1, CellRect.Right - 1, CellRect.Bottom - 1);
+  ButtonRect = TRect(CellRect.Right - std::min(width, CellRect.Width() / 2), CellRect.Top, CellRect.Right, CellRect.Bottom);
+  if (FEditButtonHeight < CellRect.Height()) {
+    ButtonRect.Top = (CellRect.Top + CellRect.Bottom - FEditButtonHeight) / 2;
+    ButtonRect.Bottom = ButtonRect.Top + FEditButtonHeight;
+  }
+  return PtInRect(ButtonRect, P);
+}
+
+bool TCustomDBGridX::InTitleFilterHit(TGridCoord Cell, const TPoint& P, TRect& ButtonRect, TColumnX*& Column) {
+  Column = nullptr;
+  if (!FOptions.Contains(dgTitles) || Cell.Y != 0 || Cell.X < FIndicatorColCount || Cell.X >= ColCount() ||
+      !FSTFilter->Visible() || FSTFilter->Location() != stflInTitleFilterX)
+    return false;
+  const Integer dataCol = GridColToColumnIndex(Cell.X);
+  if (dataCol >= FColumns->Count()) return false;
+  Column = FColumns->Items(dataCol);
+  TRect cell = CellRect(Cell.X, Cell.Y);
+  if (THeadTreeNode* leaf = MultiTitleActive() ? LeafOf(Column) : nullptr)
+    cell.Top = std::max(cell.Top, cell.Bottom - leaf->BandHeight + 1);
+  return FilterButtonHit(P, cell, ButtonRect);
+}
+
+Integer TCustomDBGridX::EditButtonAtPoint(Integer ACol, Integer ARow, Integer Y, Integer X) {
+  if (ARow != 0) return -1;
+  const TRect cell = CellRect(ACol, ARow);
+  TRect button;
+  TColumnX* column = nullptr;
+  return InTitleFilterHit({ACol, ARow}, TPoint(cell.Left + X, cell.Top + Y), button, column) ? 0 : -1;
+}
+
+bool TCustomDBGridX::NoMouseAction() const {
+  return GridState() == msIdle && !FMouseTracking && FGridMouseState == gmsNone;
+}
+
+// A press on a title's filter button opens the column's list, or closes it when it is open.
+bool TCustomDBGridX::TitleFilterButtonMouseDown(TGridCoord Cell, Integer X, Integer Y) {
+  TRect button;
+  TColumnX* column = nullptr;
+  if (!InTitleFilterHit(Cell, TPoint(X, Y), button, column)) return false;
+  if (FFilterListDropped && FFilterListColumn == column) CloseFilterList(false);
+  else DropDownColumnFilterList(column);
+  InvalidateRowArea(0);
+  return true;
+}
+
+// ---- hot tracking
+
+bool TCustomDBGridX::CanHotTrackCell(Integer ACol, Integer ARow) {
+  if (FOptionsX.Contains(dghHotTrack)) return ACol >= 0 && ARow >= 0;
+  if (FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX && ARow == TitlesShown() - 1) return true;
+  return TCustomGridX::CanHotTrackCell(ACol, ARow);
+}
+
+// Besides the hot cell, the cell button under the pointer lights up; a pointer that shows
+// another shape than the arrow (sizing a column, say) lights none.
+void TCustomDBGridX::UpdateHotTrack(Integer X, Integer Y) {
+  const TGridCoord old = HotTrackCell();
+  TCustomGridX::UpdateHotTrack(X, Y);
+  const TGridCoord hot = HotTrackCell();
+  if (hot == old && hot.X >= FIndicatorColCount && hot.Y >= 0) {
+    const TPoint offset = HotTrackOffset();
+    const Integer button = EditButtonAtPoint(hot.X, hot.Y, offset.Y, offset.X);
+    if (button != FHotEditButton && CursorShape() == crDefault) {
+      InvalidateCellArea(hot.X, hot.Y);
+      FHotEditButton = button;
+    }
+  } else {
+    FHotEditButton = -1;
+  }
+}
+
+// ---- closing when the grid loses the user's attention
+
+// Closes the list when the focus goes to another control or window, or the application is
+// left; the list's own window takes the activation for a moment when it shows, and hands it
+// back.
+void TCustomDBGridX::FilterListFocusLost() {
+  if (!FFilterListDropped) return;
+  if (FFilterList->HandleAllocated() && QApplication::activeWindow() == FFilterList->Handle()) return;
+  CloseFilterList(false);
+}
+
+void TCustomDBGridX::WMCancelMode(TMessage& Message) {
+  TCustomGridX::WMCancelMode(Message);
+  CloseFilterList(false);
+}
+
+// A press anywhere else closes the list; the grid's own press inside the area the list drops
+// from is left to the press itself (a second press on the filter button closes it).
+void TCustomDBGridX::CMCancelMode(TMessage& Message) {
+  if (FFilterEdit) FFilterEdit->Perform(Message.Msg, Message.WParam, Message.LParam);
+  TCustomGridX::CMCancelMode(Message);
+  if (!FFilterListDropped) return;
+  auto* sender = reinterpret_cast<TControl*>(Message.LParam);
+  const bool fromOwnArea = sender == this && PtInRect(FFilterListRect, ScreenToClient(GetCursorPos()));
+  const bool fromList = sender && (sender == FFilterList || FFilterList->ContainsControl(sender));
+  if (!fromOwnArea && !fromList) CloseFilterList(false);
 }

@@ -3,17 +3,13 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DBGridXGlobals.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/SystemColors.h"
+#include <QApplication>
+#include <QMouseEvent>
 
 namespace {
-// Amount parts in 256 of To mixed into From.
-TColor BlendColors(TColor From, TColor To, Integer Amount) {
-  const QColor a = ColorToQColor(From), b = ColorToQColor(To);
-  auto mix = [Amount](int x, int y) { return x + (y - x) * Amount / 256; };
-  return RGB(Byte(mix(a.red(), b.red())), Byte(mix(a.green(), b.green())), Byte(mix(a.blue(), b.blue())));
-}
-
 bool CaretAtLeft(TCustomDBEditX* Edit) {
   return Edit->SelStart() == 0 && (Edit->SelLength() == 0 || Edit->SelLength() == Integer(Edit->Text().length()));
 }
@@ -322,6 +318,17 @@ void TCustomDBGridX::MoveFilterCol(Integer Direction, bool Jump, bool Wrap) {
 
 // ---- mouse
 
+// The press that opened the editor also places its caret, at the character pressed.
+void TCustomDBGridX::PassPressToFilterEditor(Integer X, Integer Y) {
+  if (!FFilterEdit || !FFilterEdit->Visible()) return;
+  FLastMouseDownTime = 0;
+  const TPoint screen = ClientToScreen(TPoint(X, Y));
+  const TPoint local = FFilterEdit->ScreenToClient(screen);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(local.X, local.Y), QPointF(screen.X, screen.Y), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(FFilterEdit->Handle(), &press);
+}
+
 // A press on a cell of the filter row opens its editor; any other press leaves the filter row.
 bool TCustomDBGridX::FilterRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if ((Button == mbLeft || Button == mbRight) && !Shift.Contains(ssDouble) && FSTFilter->Visible() &&
@@ -331,6 +338,7 @@ bool TCustomDBGridX::FilterRowMouseDown(TMouseButton Button, TShiftState Shift, 
       HideInplaceEditor();
       if (CanFocus()) SetFocus();
       ShowFilterEditor(GridColToColumnIndex(cell.X));
+      if (Button == mbLeft) PassPressToFilterEditor(X, Y);
       FLastMouseDownPos = ClientToScreen(TPoint(X, Y));
       FLastMouseDownTime = std::max<Cardinal>(GetMessageTime(), 1);
       return true;

@@ -6,6 +6,8 @@
 #include "dbgrid/DBGridXFindDlgs.h"
 #include "dbgrid/DBGridXInterceptors.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemColors.h"
+#include <algorithm>
 #include <cstring>
 #include <QCursor>
 
@@ -70,6 +72,12 @@ const std::vector<const char*> LeftCursorRows{".....+....", "...+#+....", "..+##
                                               "+########+", ".+###+++++", "..+##+....", "...+#+....",
                                               ".....+...."};
 }  // namespace
+
+TColor BlendColors(TColor Color, TColor Color2, Integer Amount) {
+  const QColor a = ColorToQColor(Color), b = ColorToQColor(Color2);
+  auto blend = [Amount](int From, int To) { return Byte(std::clamp(From + (To - From) * Amount / 255, 0, 255)); };
+  return RGB(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
+}
 
 TDBGridXGlobals& DBGridXGlobals() {
   if (!GGlobals) GGlobals = std::make_unique<TDBGridXGlobals>();

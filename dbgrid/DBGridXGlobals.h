@@ -37,3 +37,6 @@ void FinalizeGridUnit();
 TDBGridXGlobals& DBGridXGlobals();
 // Rebuilds the seventh indicator image after the search colour changed.
 void RebuildSearchIndicatorImage();
+// Color moved towards Color2 by Amount in 255 on every channel (truncated, kept in 0..255):
+// the filter row's background is the window colour tinted by the fixed colour.
+TColor BlendColors(TColor Color, TColor Color2, Integer Amount);

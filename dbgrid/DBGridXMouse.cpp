@@ -163,6 +163,7 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
 
   TMouseButton button = Button;
   if (type.RowKind == carTitle && dataColumn && !Designing() && OnLeafCaption(FColumns->Items(dataCol), r, Y)) {
+    if (TitleFilterButtonMouseDown(cell, X, Y)) return;
     if (FOptionsX.Contains(dghColumnMove) && button == mbRight) {
       button = mbLeft;
       FRightButtonColumnMove = true;
@@ -534,6 +535,7 @@ void TCustomDBGridX::WMKillFocus(TMessage& Message) {
     FCtrlSortPending = false;
     FireSortMarkingChanged();
   }
+  FilterListFocusLost();
   TCustomGridX::WMKillFocus(Message);
 }
 

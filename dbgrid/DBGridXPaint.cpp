@@ -1,6 +1,7 @@
 // Cell painting: each cell the base grid paints is classified and handed to the painter of
 // its area (indicator, title with its multi-level bands, data, footer).
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/LibraryRoutinesX.h"
@@ -24,7 +25,8 @@ void TCustomDBGridX::Paint() {
 }
 
 bool TCustomDBGridX::NeedsBufferedPaint() {
-  return (!Flat() && IsThemingActive() && FOptionsX.Contains(dghFixed3D)) || FRowPanel->Active() || FUseMultiTitle;
+  return (!Flat() && IsThemingActive() && FOptionsX.Contains(dghFixed3D)) ||
+         (TreeViewShown() && FOptions.Contains(dgRowLines)) || FRowPanel->Active() || FUseMultiTitle;
 }
 
 bool TCustomDBGridX::GridOrEditorFocused() {
@@ -246,7 +248,16 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       face.Top = (face.Top + face.Bottom - FEditButtonHeight) / 2;
       face.Bottom = face.Top + FEditButtonHeight;
     }
-    PaintCellButton(face, color, Designing() || State.Contains(gdHotTrack) ? 30 : 80);
+    // Opaque and pressed while its list is open, opaque under the pointer, half faded in a
+    // hot title (not while the pointer is on an upper band), faint otherwise.
+    const bool dropped = FFilterListDropped && FFilterListColumn == column;
+    const bool hot = State.Contains(gdHotTrack) && NoMouseAction();
+    const bool onUpperBand = leaf && R.Top + HotTrackOffset().Y < cell.Top;
+    Integer look = 80;
+    if (Designing()) look = 30;
+    else if (dropped || (hot && FHotEditButton == 0)) look = 0;
+    else if (hot && !onUpperBand) look = 30;
+    PaintCellButton(face, color, look, dropped ? 1 : 0);
     if (!column->STFilter()->ExpressionStr().isEmpty())
       PaintSortMarker(TRect(buttonStrip.Left - 6, inner.Top, buttonStrip.Left, inner.Top + 6), false);
   }
@@ -298,12 +309,38 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   }
 }
 
+// A filter cell shows its column's condition in blue on a tinted window colour, with the
+// drop-down button at its right end; other cells of the row take the title colour.
 void TCustomDBGridX::PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
-  (void)ACol;
-  (void)ARow;
-  (void)State;
-  Canvas()->Brush()->SetColor(FColumns->Items(DataCol)->Title()->Color());
-  Canvas()->FillRect(R);
+  TColumnX* column = FColumns->Items(DataCol);
+  TCanvas* canvas = Canvas();
+  TSTColumnFilterX* filter = column->STFilter();
+  if (!IsFilterRowCell(ACol, ARow) || !CanFilterColumn(DataCol)) {
+    canvas->Brush()->SetColor(column->Title()->Color());
+    canvas->FillRect(R);
+    return;
+  }
+  canvas->Pen()->SetColor(clBlack);
+  canvas->SetFont(Font());
+  canvas->Font()->SetColor(clBlue);
+  const TColor background = BlendColors(clWindow, FixedColor(), 8);
+  canvas->Brush()->SetColor(background);
+  const Integer buttonWidth = Flat() ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
+  const bool button = filter->HasDropDownButton();
+  TRect textPart = R;
+  if (button) textPart.Right -= buttonWidth + (Flat() ? 1 : 0);
+  const Integer dx = 2, dy = Flat() ? 1 : 2;
+  WriteCellText(textPart, dx, dy, FilterTextOf(DataCol), taLeftJustify, column->Layout(), false, false);
+  if (!button) return;
+  if (Flat()) {
+    canvas->MoveTo(textPart.Right, R.Top);
+    canvas->LineTo(textPart.Right, R.Bottom);
+  }
+  const TRect face(R.Right - buttonWidth, R.Top, R.Right, R.Top + std::min(FEditButtonHeight, R.Height()));
+  const bool editorOpen = FFilterEdit && FFilterEdit->Visible() && FFilterCol == DataCol;
+  const Integer look = Designing() ? 30 : editorOpen ? 0 : State.Contains(gdHotTrack) ? 30 : 80;
+  PaintCellButton(face, background, look, 0);
+  canvas->FillRect(TRect(face.Left, face.Bottom, face.Right, R.Bottom));
 }
 
 void TCustomDBGridX::FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State) {

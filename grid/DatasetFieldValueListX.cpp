@@ -1,5 +1,53 @@
 #include "grid/DatasetFieldValueListX.h"
+#include "platform/db/DBFilter.h"
 #include "platform/rtl/ScopeGuards.h"
+#include <optional>
+
+namespace {
+TFilterOperandKind OperandKindOf(const TField* Field) {
+  switch (Field->DataType()) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd: return TFilterOperandKind::Number;
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+    case ftTimeStamp: return TFilterOperandKind::DateTime;
+    case ftBoolean: return TFilterOperandKind::Boolean;
+    default: return TFilterOperandKind::Text;
+  }
+}
+
+// The filter bound to DataSet's fields; none when it names a field the data set does not
+// have or compares one with a value of another kind: its conditions are then about other
+// records than these, and narrow nothing here.
+std::optional<TFilterExpression> BoundFilter(const String& Text, TDataSet* DataSet) {
+  if (Text.trimmed().isEmpty()) return std::nullopt;
+  try {
+    TFilterExpression filter(Text);
+    bool known = true;
+    filter.Bind([&](const String& Name, TFilterOperandKind& Kind) {
+      TField* field = DataSet->FindField(Name);
+      if (!field) {
+        known = false;
+        return -1;
+      }
+      Kind = OperandKindOf(field);
+      return int(DataSet->Fields()->IndexOf(field));
+    });
+    if (!known) return std::nullopt;
+    return filter;
+  } catch (const EDatabaseError&) {
+    return std::nullopt;
+  }
+}
+}  // namespace
 
 TDatasetFieldValueListX::TDatasetFieldValueListX() : FValues(std::make_unique<TStringList>()) {
   FValues->SetSorted(true);
@@ -17,6 +65,12 @@ void TDatasetFieldValueListX::SetDataSource(TDataSource* Source) {
   if (Source == FDataLink.DataSource()) return;
   FOutOfDate = true;
   FDataLink.SetDataSource(Source);
+}
+
+void TDatasetFieldValueListX::SetFilter(const String& FilterText) {
+  if (FilterText == FFilterText) return;
+  FFilterText = FilterText;
+  FOutOfDate = true;
 }
 
 TStrings* TDatasetFieldValueListX::GetValueList() {
@@ -42,7 +96,11 @@ void TDatasetFieldValueListX::RefreshValues() {
       if (DataSet->BookmarkValid(Saved)) DataSet->SetBookmark(Saved);
     });
     TUpdateLock lock(FValues.get());
-    for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) FValues->Add(Field->AsString());
+    const std::optional<TFilterExpression> filter = BoundFilter(FFilterText, DataSet);
+    TFields* fields = DataSet->Fields();
+    auto passes = [&] { return !filter || filter->Matches([fields](int Index) { return fields->Fields(Index)->Value(); }); };
+    for (DataSet->First(); !DataSet->Eof(); DataSet->Next())
+      if (passes()) FValues->Add(Field->AsString());
   }
   FOutOfDate = false;
 }

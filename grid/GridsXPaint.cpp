@@ -125,8 +125,9 @@ bool TCustomGridX::CellInRange(Integer ACol, Integer ARow, const TGridRectX& R) 
 
 TGridDrawState TCustomGridX::CellState(Integer ACol, Integer ARow, bool DataBand) const {
   TGridDrawState state;
-  if (!DataBand) return state;
+  // Fixed cells light up too (a title's filter button under the pointer).
   if (FHotTrackCell == TGridCoord{ACol, ARow}) state.Include(gdHotTrack);
+  if (!DataBand) return state;
   if (ARow == FCurrent.Y &&
       (ACol == FCurrent.X || (FGridOptions.Contains(goRowSelect) && ACol >= FFixedCols - FFrozenColCount))) {
     state.Include(gdCurrent);

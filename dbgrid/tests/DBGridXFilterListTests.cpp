@@ -137,3 +137,130 @@ TEST(DBGridXFilterList, AResizedListReopensAtItsSize) {
   EXPECT_EQ(f.NameColumn()->STFilter()->DropDownRows(), f.List()->Rows());
   f.Grid->CloseFilterList(false);
 }
+
+TEST(DBGridXFilterList, ValuesAreThoseTheOtherColumnsConditionsLeave) {
+  TFilterListForm f;
+  TADOQuery rows;
+  rows.SetConnection(&f.Connection);
+  rows.SQL()->SetText("SELECT * FROM pay");
+  rows.Open();
+  TDataSource rowSource;
+  rowSource.SetDataSet(&rows);
+  auto values = [&f] {
+    f.Grid->DropDownColumnFilterList(f.NameColumn());
+    std::vector<String> texts = f.Texts();
+    f.Grid->CloseFilterList(false);
+    texts.erase(texts.begin(), texts.begin() + 5);  // the command entries
+    return texts;
+  };
+  f.Grid->Columns()->Items(2)->STFilter()->SetExpressionText("> 900");
+  f.NameColumn()->STFilter()->SetExpressionText("='Li'");
+  struct Case {
+    TDataSource* List;
+    const char* OtherCondition;
+    std::vector<String> Values;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {&rowSource, "> 900", {"Li", "Wang", "Zhang"}},
+           {&rowSource, "> 1500", {"Li", "Wang"}},
+           {&rowSource, "", {"Li", "O'Brien", "Wang", "Zhang"}},
+           {&f.NameSource, "> 1500", {"Li", "O'Brien", "Wang", "Zhang"}}}) {
+    f.NameColumn()->STFilter()->SetListSource(c.List);
+    f.Grid->Columns()->Items(2)->STFilter()->SetExpressionText(QString::fromUtf8(c.OtherCondition));
+    EXPECT_EQ(values(), c.Values) << c.OtherCondition << (c.List == &f.NameSource ? " over a list without the field" : "");
+  }
+  EXPECT_EQ(f.NameColumn()->STFilter()->ExpressionStr(), "='Li'") << "the column's own condition is back";
+  EXPECT_EQ(f.NameColumn()->STFilter()->Expression().FirstOperator, stoEqualX);
+}
+
+namespace {
+// The title's filter button of column Index: its right end, half way down.
+TPoint FilterButtonPoint(TFilterListForm& F, Integer Index) {
+  const TRect title = F.Grid->CellRect(F.Grid->ColumnIndexToGridCol(Index), 0);
+  return TPoint(title.Right - 4, (title.Top + title.Bottom) / 2);
+}
+
+void PressAt(TFilterListForm& F, const TPoint& P) {
+  SetCursorPos(F.Grid->ClientToScreen(P));
+  F.Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(P));
+  F.Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(P));
+}
+
+// Black pixels of the button face around P: its arrow, drawn opaque only when the face is.
+Integer ArrowPixels(TFilterListForm& F, const TPoint& P) {
+  const QImage image = F.Grab();
+  Integer count = 0;
+  for (Integer y = P.Y - 8; y < P.Y + 8; ++y)
+    for (Integer x = P.X - 8; x < P.X + 4; ++x)
+      if (QColorToColor(image.pixelColor(x, y)) == 0) ++count;
+  return count;
+}
+}  // namespace
+
+TEST(DBGridXFilterList, TheTitleFilterButtonOpensTheListUnderItsTitleAndShowsPressedWhileItIsOpen) {
+  TFilterListForm f;
+  f.Grid->SetFocus();
+  const TPoint button = FilterButtonPoint(f, 1);
+  EXPECT_EQ(ArrowPixels(f, button), 0) << "a faint button";
+  PressAt(f, button);
+  ASSERT_TRUE(f.Grid->FilterListDropped());
+  EXPECT_EQ(f.Grid->FilterDropDownColumn(), f.NameColumn());
+  const TRect title = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), 0);
+  EXPECT_EQ(f.List()->Left(), f.Grid->ClientToScreen(TPoint(title.Left, 0)).X);
+  EXPECT_EQ(f.List()->Top(), f.Grid->ClientToScreen(TPoint(0, title.Bottom + 1)).Y);
+  EXPECT_GT(ArrowPixels(f, button), 0) << "pressed while the list is open";
+
+  PressAt(f, button);
+  EXPECT_FALSE(f.Grid->FilterListDropped()) << "a second press closes it";
+  EXPECT_EQ(ArrowPixels(f, button), 0);
+
+  PressAt(f, button);
+  PressAt(f, FilterButtonPoint(f, 2));
+  EXPECT_TRUE(f.Grid->FilterListDropped());
+  EXPECT_EQ(f.Grid->FilterDropDownColumn(), f.Grid->Columns()->Items(2)) << "another title's button moves the list";
+  const TRect data = f.Grid->CellRect(2, 2);
+  PressAt(f, TPoint(data.Left + 3, data.Top + 3));
+  EXPECT_FALSE(f.Grid->FilterListDropped()) << "a press elsewhere in the grid closes it";
+}
+
+TEST(DBGridXFilterList, TheButtonUnderThePointerLightsUp) {
+  TFilterListForm f;
+  const TPoint button = FilterButtonPoint(f, 1);
+  const TRect title = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), 0);
+  auto moveTo = [&f](const TPoint& P) { f.Grid->Perform(WM_MOUSEMOVE, 0, PointToLParam(P)); };
+  moveTo(TPoint(title.Left + 3, title.Top + 3));
+  moveTo(button);
+  EXPECT_EQ(f.Grid->HotEditButton(), 0);
+  EXPECT_GT(ArrowPixels(f, button), 0);
+  moveTo(TPoint(title.Left + 3, title.Top + 3));
+  EXPECT_EQ(f.Grid->HotEditButton(), -1);
+  EXPECT_EQ(ArrowPixels(f, button), 0);
+}
+
+TEST(DBGridXFilterList, TheListClosesWithoutChoosingWhenTheGridLosesTheFocus) {
+  TFilterListForm f;
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  TForm* otherWindow = new TForm(f.Form);
+  otherWindow->SetBounds(600, 0, 100, 100);
+  struct Case {
+    const char* Name;
+    std::function<void()> TakeFocus;
+  };
+  for (const Case& c : std::initializer_list<Case>{{"another control", [other] { other->SetFocus(); }},
+                                                  {"another window", [otherWindow] {
+                                                     otherWindow->Show();
+                                                     otherWindow->Handle()->activateWindow();
+                                                   }}}) {
+    f.Grid->SetFocus();
+    QApplication::processEvents();
+    f.Grid->DropDownColumnFilterList(f.NameColumn());
+    f.List()->SetItemIndex(f.IndexOf("Li"));
+    QApplication::processEvents();
+    ASSERT_TRUE(f.Grid->FilterListDropped()) << c.Name;
+    c.TakeFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(f.Grid->FilterListDropped()) << c.Name;
+    EXPECT_EQ(f.NameColumn()->STFilter()->ExpressionStr(), "") << c.Name;
+  }
+}

@@ -39,6 +39,13 @@ struct TFilterRowForm : TGridForm {
     Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(p));
   }
   TInplaceFilterEditX* Editor() { return Grid->FilterEditor(); }
+  // Leaves the filter row for the first data row.
+  void LeaveRow() {
+    if (!Grid->FilterEditMode()) return;
+    const TRect data = Grid->CellRect(1, Grid->HeaderRowCount());
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(TPoint(data.Left + 3, data.Top + 3)));
+    Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(TPoint(data.Left + 3, data.Top + 3)));
+  }
   TSTColumnFilterX* Filter(Integer Index) { return Grid->Columns()->Items(Index)->STFilter(); }
   std::vector<String> Names() {
     std::vector<String> names;
@@ -226,4 +233,62 @@ TEST(DBGridXFilterRow, ValuesAsEditTextQuotesWhatWouldReadBackOtherwise) {
                                                   {stoInListX, Variant::Array({Variant(String("a,b")), Variant(String("c"))}), "'a,b',c"},
                                                   {stoEqualX, Variant(String("a,b")), "a,b"}})
     EXPECT_EQ(f.Filter(1)->ValuesAsEditText(c.Operator, c.Value), QString::fromUtf8(c.Text)) << c.Text;
+}
+
+TEST(DBGridXFilterRow, FilterCellsShowTheirConditionInBlueBesideAFaintButton) {
+  TFilterRowForm f;
+  f.Filter(2)->SetFilterText(QStringLiteral("> 1500"));
+  const Integer row = f.Grid->HeaderRowCount() - 1;
+  auto textPart = [&](Integer Index) {
+    TRect r = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(Index), row);
+    r.Right -= GetSystemMetrics(SM_CXVSCROLL);
+    return r;
+  };
+  // Text pixels: blue clearly above the other channels.
+  auto bluePixels = [](const QImage& Image, const TRect& R) {
+    Integer count = 0;
+    for (Integer y = R.Top; y < R.Bottom; ++y)
+      for (Integer x = R.Left; x < R.Right; ++x) {
+        const QColor c = Image.pixelColor(x, y);
+        if (c.blue() - std::max(c.red(), c.green()) > 80) ++count;
+      }
+    return count;
+  };
+  const QImage image = f.Grab();
+  EXPECT_GT(bluePixels(image, textPart(2)), 10) << "the condition's text";
+  EXPECT_EQ(bluePixels(image, textPart(1)), 0) << "no condition, no text";
+  const TRect empty = textPart(1);
+  const TColor tinted = ColorToRGB(BlendColors(clWindow, clBtnFace, 8));
+  EXPECT_EQ(QColorToColor(image.pixelColor(empty.Left + 3, empty.Top + empty.Height() / 2)), tinted);
+  EXPECT_NE(tinted, ColorToRGB(clWindow));
+  const TRect cell = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), row);
+  bool buttonDrawn = false;
+  for (Integer x = empty.Right; x < cell.Right && !buttonDrawn; ++x)
+    for (Integer y = cell.Top; y < cell.Bottom && !buttonDrawn; ++y)
+      buttonDrawn = QColorToColor(image.pixelColor(x, y)) != tinted;
+  EXPECT_TRUE(buttonDrawn) << "the drop-down button at the cell's right end";
+
+  f.Grid->Columns()->Items(2)->SetFieldName(QString());
+  EXPECT_EQ(bluePixels(f.Grab(), textPart(2)), 0) << "a column without a field shows no condition";
+}
+
+TEST(DBGridXFilterRow, APressOnAFilterCellPutsTheCaretWhereItWas) {
+  TFilterRowForm f;
+  f.Filter(2)->SetFilterText(QStringLiteral("> 1500"));
+  const TRect cell = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(2), f.Grid->HeaderRowCount() - 1);
+  const Integer middle = (cell.Top + cell.Bottom) / 2;
+  auto pressAt = [&](Integer X) {
+    f.LeaveRow();
+    f.Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(TPoint(X, middle)));
+    f.Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(TPoint(X, middle)));
+    EXPECT_EQ(f.Editor()->SelLength(), 0) << X;
+    return f.Editor()->SelStart();
+  };
+  EXPECT_EQ(pressAt(cell.Left + 2), 0);
+  TCanvas measure;
+  measure.SetFont(f.Grid->Font());
+  const Integer inside = pressAt(cell.Left + 2 + measure.TextWidth(QStringLiteral("> 15")));
+  EXPECT_GT(inside, 0);
+  EXPECT_LT(inside, 6);
+  EXPECT_EQ(pressAt(cell.Right - GetSystemMetrics(SM_CXVSCROLL) - 4), 6) << "past the text: its end";
 }

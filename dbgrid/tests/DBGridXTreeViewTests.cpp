@@ -85,3 +85,13 @@ TEST_F(TreeView, TheButtonTogglesTheNodeAndTheRestOfTheIndentRefreshes) {
 }
 
 }  // namespace
+
+TEST_F(TreeView, TreeLinesWithRowLinesPaintThroughABuffer) {
+  Grid->SetFlat(true);
+  EXPECT_TRUE(Grid->NeedsBufferedPaint());
+  Grid->SetOptions(Grid->Options() - TDBGridOptions{dgRowLines});
+  EXPECT_FALSE(Grid->NeedsBufferedPaint()) << "tree lines alone";
+  Grid->SetOptions(Grid->Options() + TDBGridOptions{dgRowLines});
+  Query.TreeView = false;
+  EXPECT_FALSE(Grid->NeedsBufferedPaint()) << "row lines alone";
+}

@@ -33,6 +33,20 @@ TInputState& InputState() {
   return state;
 }
 
+// Windows that must not take the focus give the activation straight back, where a window
+// system activates them anyway; the focused control never notices. True when it went back.
+bool GiveActivationBack(QWidget* Window) {
+  static QPointer<QWidget> lastActive;
+  if (!Window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+    lastActive = Window;
+    return false;
+  }
+  QWidget* back = Window->parentWidget() ? Window->parentWidget()->window() : lastActive.data();
+  if (!back || !back->isVisible()) return false;
+  QApplication::setActiveWindow(back);
+  return true;
+}
+
 }  // namespace
 
 TEventScope::TEventScope(TEventContext* Context) { ContextStack().push_back(Context); }
@@ -471,6 +485,9 @@ bool TWidgetEvents::Translate(TWinControl* Control, QWidget* Widget, QEvent* Eve
       }
       return false;
     case QEvent::WindowActivate:
+      // Wrapped widgets that are windows of their own (drop-down lists) as well.
+      if (Widget->isWindow() && GiveActivationBack(Widget)) return true;
+      [[fallthrough]];
     case QEvent::WindowDeactivate:
       if (Widget->isWindow()) {
         TMessage m{Cardinal(Event->type() == QEvent::WindowActivate ? CM_ACTIVATE : CM_DEACTIVATE), 0, 0, 0};
@@ -492,20 +509,7 @@ THostWidget::THostWidget(TWinControl* Control, QWidget* Parent, Qt::WindowFlags 
 }
 
 bool THostWidget::event(QEvent* Event) {
-  if (Event->type() == QEvent::WindowActivate && isWindow()) {
-    static QPointer<QWidget> lastActive;
-    if (!windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
-      lastActive = this;
-    } else {
-      // Windows that must not take the focus give the activation straight back, where a
-      // window system activates them anyway; the focused control never notices.
-      QWidget* back = parentWidget() ? parentWidget()->window() : lastActive.data();
-      if (back && back->isVisible()) {
-        QApplication::setActiveWindow(back);
-        return true;
-      }
-    }
-  }
+  if (Event->type() == QEvent::WindowActivate && isWindow() && GiveActivationBack(this)) return true;
   if (FControl && Event->type() == QEvent::InputMethod) {
     InputMethod(static_cast<QInputMethodEvent*>(Event));
     return true;
