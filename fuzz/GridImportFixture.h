@@ -5,6 +5,7 @@
 #include "platform/db/ADODB.h"
 #include "platform/ui/Forms.h"
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 class TFuzzGrid {
@@ -30,7 +31,10 @@ private:
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
-    FConnection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(FDir.filePath(QStringLiteral("fuzz.db"))));
+    // The connection opens existing files only; SQLite takes an empty one as an empty database.
+    const QString file = FDir.filePath(QStringLiteral("fuzz.db"));
+    QFile(file).open(QIODevice::WriteOnly);
+    FConnection.SetConnectionString(QStringLiteral("Provider=Any;Data Source=%1").arg(file));
     FConnection.Open();
     FConnection.ExecuteSql("CREATE TABLE pay (id INTEGER PRIMARY KEY, name VARCHAR(20), base REAL, qty INTEGER, "
                            "hired DATE)");
