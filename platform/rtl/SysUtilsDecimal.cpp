@@ -1,6 +1,7 @@
 #include "platform/rtl/SysUtilsDecimal.h"
 #include "platform/rtl/PlainNumbers.h"
 #include "platform/rtl/SysUtils.h"
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -70,17 +71,51 @@ void RoundDecimal(TDecimalDigits& number, int decimals) {
 }
 
 bool ScaledFromDouble(Extended value, int decimals, Int64& scaled) {
-  static constexpr Extended Powers[] = {1, 10, 100, 1000, 10000};
+  // Powers of ten up to 10^20, all exact in the extended mantissa.
+  static constexpr Extended Powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L, 1e10L,
+                                        1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L};
+  static constexpr auto IntegerPowers = [] {
+    std::array<UInt64, 16> powers{1};
+    for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+    return powers;
+  }();
+  constexpr int Significant = 15;
+  constexpr int SmallestExponent = -6;
   if (decimals < 0 || decimals > 4 || !std::isfinite(value)) return false;
-  const Extended magnitude = std::fabs(value) * Powers[decimals];
-  // Below this bound the fifteen significant digits the exact path rounds on first lie
-  // within 5e-4 of the scaled value, so only a fraction near one half can round otherwise.
-  if (magnitude >= 1e12L) return false;
-  const Extended whole = std::floor(magnitude);
-  const Extended fraction = magnitude - whole;
-  if (std::fabs(fraction - 0.5L) < 0.01L) return false;
-  const Int64 rounded = Int64(whole) + (fraction > 0.5L ? 1 : 0);
-  scaled = value < 0 ? -rounded : rounded;
+  const Extended magnitude = std::fabs(value);
+  // Values this small round to zero whatever their fifteen digits are.
+  if (magnitude < 1e-6L) {
+    scaled = 0;
+    return true;
+  }
+  if (magnitude * Powers[decimals] >= 1e12L) return false;
+  // The exponent of the leading digit, guessed, then set by the digits it gives: the
+  // product below has fifteen digits before the point.
+  constexpr int LargestExponent = 11;
+  const Extended probe = magnitude * Powers[-SmallestExponent];
+  int exponent = SmallestExponent;
+  while (exponent < LargestExponent && probe >= Powers[exponent + 1 - SmallestExponent]) ++exponent;
+  Extended digits = magnitude * Powers[Significant - 1 - exponent];
+  for (;;) {
+    if (digits >= Powers[Significant] && exponent < LargestExponent) ++exponent;
+    else if (digits < Powers[Significant - 1] && exponent > SmallestExponent) --exponent;
+    else break;
+    digits = magnitude * Powers[Significant - 1 - exponent];
+  }
+  // The product is exact to 2^-14 of a unit, so it rounds as the decimal digits do
+  // unless it lies that near a half.
+  const Extended whole = std::floor(digits);
+  const Extended fraction = digits - whole;
+  if (std::fabs(fraction - 0.5L) < 1e-3L) return false;
+  const UInt64 significant = UInt64(whole) + (fraction > 0.5L ? 1 : 0);
+  // Those digits rounded to `decimals` places, halves away from zero.
+  const int dropped = Significant - 1 - exponent - decimals;
+  UInt64 rounded = 0;
+  if (dropped < 16) {
+    const UInt64 unit = IntegerPowers[size_t(dropped)];
+    rounded = significant / unit + (2 * (significant % unit) >= unit ? 1 : 0);
+  }
+  scaled = value < 0 ? -Int64(rounded) : Int64(rounded);
   return true;
 }
 

@@ -24,8 +24,8 @@ void RoundDecimal(TDecimalDigits& number, int decimals);
 
 // A value rounded to `decimals` places (0 to 4) as the fixed formats round it (on its
 // fifteen significant digits, then halves away from zero), as an integer scaled by
-// 10^decimals; false when the value is too large for this shortcut or so near a rounding
-// tie that only the decimal digits decide.
+// 10^decimals; false when the value is too large for this shortcut, or when what follows
+// its fifteenth digit lies so near a half that only the exact digits decide.
 bool ScaledFromDouble(Extended value, int decimals, Int64& scaled);
 // A scaled integer as fixed text with `decimals` places: "-1234.50", grouped "1,234.50".
 String ScaledToFixedText(Int64 scaled, int decimals, bool grouped);

@@ -55,6 +55,17 @@ TEST(FormatFloat, FixedFormatsAgreeWithTheExactDigits) {
   for (double d : {1.005, 2.675, 0.285, 1.255, 10.075, 1e-7, 5e-3, 0.045})  // doubles just below a tie
     Values.push_back(d);
   for (int k = 0; k < 20000; ++k) Values.push_back(Extended(k) / 1000 + 0.0005L * (k % 3));
+  // Amounts as pay formulas make them: rates of sums with cents, most of them on a tie.
+  for (int k = 0; k < 2000; ++k) {
+    const Extended Base = 3000 + k * 13.5L;
+    for (Extended Rate : {0.05L, 0.08L, 0.12L, 0.005L, 0.015L}) Values.push_back(Base * Rate + 10);
+    Values.push_back((Base + 100 + k % 30) * 0.05L + 10);
+  }
+  // A sixteenth digit that decides the fifteenth, and the edges of the digit count.
+  for (Extended V : {0.1234567890123455L, 1234567.890123455L, 9999999.999999995L, 99999.99499999999L,
+                     0.000001L, 0.0000009999999999L, 0.0000049999999999L, 0.00005L, 0.000049999999999999L,
+                     999999999.9949999L, 1e-6L * 0.5L})
+    Values.push_back(V);
   const char* Formats[] = {"0", "0.0", "0.00", "0.000", "0.0000", "#,##0", "#,##0.00"};
   for (Extended Magnitude : Values)
     for (Extended Value : {Magnitude, -Magnitude})
