@@ -323,6 +323,8 @@ bool ParseFilterText(const String& Text, TSTFilterExpressionX& Expression, TSTAs
     }
   } else {
     if (first == stoNoneX) reader.Fail("Error in expression: ");
+    // A junction joins two conditions; leading, it leaves the first without an operator.
+    if (first == stoAndX || first == stoOrX) reader.Fail("Unexpected AND or OR: ");
     ReadOperatorCondition(reader, first, Expression.FirstOperator, Expression.FirstOperand);
     if (IsListOperator(first)) {
       reader.SkipBlanks();

@@ -81,6 +81,8 @@ TEST(FilterLanguage, ParsesConditionsAsTheColumnKindReadsThem) {
            {"( a", T, "Error in expression: ( a"},
            {"a ( b", T, "Incorrect expression: a ( b"},
            {"= 5 > 6", N, "Unexpected AND or OR: = 5 > 6"},
+           {"and x", T, "Unexpected AND or OR: and x"},
+           {"| 5", N, "Unexpected AND or OR: | 5"},
            {"= and", N, "Unexpected expression after operator: = and"},
            {"=", N, "Unexpected expression after operator: ="},
            {"a or =null", T, "7 'a' j14 11 Null +"},
