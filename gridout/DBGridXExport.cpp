@@ -31,6 +31,7 @@ bool AtBookmark(TDataSet* DataSet, const TBookmarkStr& Bookmark) {
 void TDBGridXExport::OpenOutput(TColumnsXList* Columns) {
   FExportColumns = Columns;
   FFooterTotals.assign(size_t(FGrid->FooterRowCount()) * size_t(Columns->Count()), 0);
+  ResolveSummedFooters();
   BeginOutput();
   if (FGrid->Options().Contains(dgTitles)) PutTitleRow(Columns);
 }

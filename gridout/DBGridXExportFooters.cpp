@@ -15,20 +15,26 @@ TField* TDBGridXExport::FooterField(Integer FooterRow, Integer ColumnPos) const 
   return dataSet->FindField(footer->FieldName().isEmpty() ? column->FieldName() : footer->FieldName());
 }
 
-void TDBGridXExport::SumFooterValues() {
+// The fields are looked up once per export: the data set's fields do not change during a walk.
+void TDBGridXExport::ResolveSummedFooters() {
+  FSummedFooters.clear();
   const Integer count = FExportColumns ? FExportColumns->Count() : 0;
   for (Integer r = 0; r < FGrid->FooterRowCount(); ++r)
     for (Integer i = 0; i < count; ++i) {
       const TFooterValueType type = FExportColumns->Items(i)->FooterAt(r)->ValueType();
       if (type != fvtSum && type != fvtCount) continue;
-      TField* field = FooterField(r, i);
-      if (!field) continue;
-      Int64& total = FFooterTotals[size_t(i + r * count)];
-      if (type == fvtCount)
-        total += Int64(Scale);
-      else if (!field->IsNull())
-        total += Int64(std::nearbyint(static_cast<long double>(field->AsFloat()) * Scale));
+      if (TField* field = FooterField(r, i)) FSummedFooters.push_back({size_t(i + r * count), field, type == fvtCount});
     }
+}
+
+void TDBGridXExport::SumFooterValues() {
+  for (const TSummedFooter& footer : FSummedFooters) {
+    Int64& total = FFooterTotals[footer.Index];
+    if (footer.Count)
+      total += Int64(Scale);
+    else if (!footer.Field->IsNull())
+      total += Int64(std::nearbyint(static_cast<long double>(footer.Field->AsFloat()) * Scale));
+  }
 }
 
 double TDBGridXExport::FooterTotalValue(Integer FooterRow, Integer ColumnPos) const {

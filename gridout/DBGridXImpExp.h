@@ -55,6 +55,14 @@ private:
   void PutFooterRows(TColumnsXList* Columns);
   void WalkRecords(TDBGridXSelectionType Kind);
   TField* FooterField(Integer FooterRow, Integer ColumnPos) const;
+  void ResolveSummedFooters();
+  // A sum or count footer of the walk with its field and its place in FFooterTotals.
+  struct TSummedFooter {
+    size_t Index;
+    TField* Field;
+    bool Count;
+  };
+  std::vector<TSummedFooter> FSummedFooters;
   std::unique_ptr<TColCellParamsX> FCellParams;
   TCustomDBGridX* FGrid = nullptr;
   TColumnsXList* FExportColumns = nullptr;
