@@ -371,10 +371,34 @@ public:
   TGroupDataTreeNodeX* CurrentGroupNode() const { return FCurrentGroupNode; }
   void SelectGroupNode(TGroupDataTreeNodeX* Node);
   virtual bool GroupRowKeyDown(Word Key, TShiftState Shift);
+  // A press on a group row: its box (the level's band) expands or collapses it (with Ctrl the
+  // whole level), elsewhere it becomes current. False when (X, Y) is on no group row.
+  bool GroupRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void HandleGroupRowClick(TMouseButton Button, TShiftState Shift, TGroupDataTreeNodeX* Node, Integer X, Integer Y);
   // A column dropped on the group panel becomes a grouping level at Index and is hidden.
   void GroupByColumn(TColumnX* Column, Integer Index);
   // A level dragged back onto the titles: removed, its column shown again.
   void UngroupLevel(Integer LevelIndex);
+  // The mouse over the group panel (Y in client coordinates): presses on its boxes, boxes
+  // dragged along the panel or back onto the titles, titles dragged onto it. Down and Move
+  // answer whether they took the event; Up answers whether the release is handled in full.
+  bool GroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  bool GroupPanelMouseMove(Integer X, Integer Y);
+  bool GroupPanelMouseUp(Integer X, Integer Y);
+  bool OverGroupPanel(Integer Y) const;
+  // A level's box is pressed or dragged.
+  bool GroupPanelDragging() const;
+  // Abandons a press or drag of a box and hides the drop arrow.
+  void EndGroupPanelDrag();
+  // The active level whose box holds the point, -1 when none.
+  Integer GroupPanelBoxAt(Integer X, Integer Y) const;
+  // The place among the active levels a drop would take, shown by the arrow; -1 off the panel.
+  Integer GroupPanelDropIndex() const { return FGroupPanelDropIndex; }
+  void TrackGroupPanelDrop(Integer X, Integer Y);
+  // Active level From dropped at Y: moved to active place To on the panel, ungrouped on the titles.
+  void FinishGroupPanelDrop(Integer From, Integer To, Integer Y);
+  // A released box: the title-button click, then the level's sort order flips.
+  void ToggleGroupLevelSort(Integer ActiveIndex);
   TDBGridXDataGroupGetGroupRowTextEvent OnDataGroupGetRowText;
   TNotifyEvent OnActiveGroupingStructChanged;
 
@@ -868,6 +892,14 @@ private:
   bool EnterPaintedRecord(Integer ARow, Integer DataRow, TPaintedRecordX& Record);
   void LeavePaintedRecord();
   bool FPaintedRecordEntered = false;
+  void HideGroupPanelArrow();
+  void PaintGroupPanelArrow(const TRect& R, const std::vector<TRect>& Boxes);
+  // The collection index of active level ActiveIndex; the level count past the last.
+  Integer GroupLevelIndexOfActive(Integer ActiveIndex) const;
+  Integer FGroupPanelDragLevel = -1;
+  Integer FGroupPanelPressedLevel = -1;
+  bool FGroupPanelPressedShown = false;
+  Integer FGroupPanelDropIndex = -1;
   void PaintRowPanelCell(Integer ACol, Integer ARow, TCellAreaRowX Kind, Integer DataRow, TRect R, TGridDrawState State);
   // The tree level of the row shown after the group tree's flat row FlatIndex, 0 after the last.
   Integer NextFlatRowLevel(Integer FlatIndex) const;

@@ -2,6 +2,7 @@
 // connectors, or a hint while no level is set.
 #include "dbgrid/DBGridX.h"
 #include "grid/PaintHelpersX.h"
+#include "platform/ui/DrawingRoutines.h"
 
 namespace {
 const char* const GroupPanelHint = "Drag a column header here to group by that column";
@@ -26,6 +27,8 @@ void TCustomDBGridX::PaintTopOutBoundary(const TRect& R) {
     canvas->Font()->SetColor(cl3DDkShadow);
     canvas->Brush()->SetStyle(bsClear);
     canvas->TextOut(R.Left + offset, R.Top + offset, QString::fromUtf8(GroupPanelHint));
+    canvas->Brush()->SetStyle(bsSolid);
+    PaintGroupPanelArrow(R, boxes);
     return;
   }
   TCanvas measure;
@@ -43,6 +46,30 @@ void TCustomDBGridX::PaintTopOutBoundary(const TRect& R) {
       canvas->LineTo(R.Left + boxes[i + 1].Left, box.Bottom + d);
     }
   }
+  PaintGroupPanelArrow(R, boxes);
+}
+
+// Where a dragged box or title would land: a bar as high as a box with a head at its top.
+void TCustomDBGridX::PaintGroupPanelArrow(const TRect& R, const std::vector<TRect>& Boxes) {
+  if (FGroupPanelDropIndex < 0) return;
+  TCanvas measure;
+  measure.SetFont(Font());
+  const Integer w = measure.TextWidth(QStringLiteral("o"));
+  const Integer height = measure.TextHeight(QStringLiteral("Wg")) + RowTextSpacing + 3;
+  Integer x = w / 2, top = 2 * w / 3;
+  if (FGroupPanelDropIndex < Integer(Boxes.size())) {
+    x = Boxes[size_t(FGroupPanelDropIndex)].Left - w / 2;
+    top = Boxes[size_t(FGroupPanelDropIndex)].Top;
+  } else if (!Boxes.empty()) {
+    x = Boxes.back().Right + w / 2;
+    top = Boxes.back().Top;
+  }
+  x += R.Left;
+  top += R.Top;
+  TCanvas* canvas = Canvas();
+  canvas->Brush()->SetColor(clBlack);
+  canvas->FillRect(TRect(x - 1, top, x + 2, top + height));
+  canvas->FillRect(TRect(x - 3, top, x + 4, top + 2));
 }
 
 void TCustomDBGridX::PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* Level) {
@@ -55,7 +82,16 @@ void TCustomDBGridX::PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* L
   canvas->Brush()->SetColor(column ? column->Title()->Color() : Color());
   canvas->FillRect(inside);
   if (!column) return;
+  const bool pressed = FGroupPanelPressedShown && FGroupPanelPressedLevel >= 0 &&
+                       FGroupPanelPressedLevel < FDataGrouping->ActiveLevelCount() &&
+                       FDataGrouping->ActiveLevels(FGroupPanelPressedLevel) == Level;
+  if (pressed) {
+    TRect edge = inside;
+    DrawEdge(canvas, edge, BDR_SUNKENOUTER, BF_RECT);
+  }
+  const Integer shift = pressed ? 1 : 0;
   canvas->SetFont(column->Title()->Font());
   canvas->Brush()->SetStyle(bsClear);
-  canvas->TextOut(inside.Left + RowTextSpacing / 2 + 1, inside.Top + 2, column->Title()->Caption());
+  canvas->TextOut(inside.Left + RowTextSpacing / 2 + 1 + shift, inside.Top + 2 + shift, column->Title()->Caption());
+  canvas->Brush()->SetStyle(bsSolid);
 }

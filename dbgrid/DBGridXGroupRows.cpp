@@ -309,3 +309,26 @@ void TCustomDBGridX::PickGroupRowColors(bool CurrentRow, TFont* Font, TColor& Co
   }
 }
 
+bool TCustomDBGridX::GroupRowMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (!FDataGrouping->GroupingWorks() || Shift.Contains(ssDouble)) return false;
+  const TGridCoord cell = CellAtPoint(X, Y);
+  TGroupDataTreeNodeX* node = cell.X >= FIndicatorColCount ? GroupNodeAtRow(cell.Y) : nullptr;
+  if (!node || !node->IsGroupNode) return false;
+  HandleGroupRowClick(Button, Shift, node, X, Y);
+  return true;
+}
+
+void TCustomDBGridX::HandleGroupRowClick(TMouseButton Button, TShiftState Shift, TGroupDataTreeNodeX* Node, Integer X,
+                                         Integer Y) {
+  const TGridCoord cell = CellAtPoint(X, Y);
+  const TRect row = GroupRowRect(GridColToColumnIndex(cell.X), CellRect(cell.X, cell.Y));
+  const Integer bandLeft = row.Left + GroupLevelIndent * (Node->Level() - 1);
+  if (Button == mbLeft && X >= bandLeft && X < bandLeft + GroupLevelIndent) {
+    const bool expand = !Node->Expanded();
+    TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+    if (!Shift.Contains(ssCtrl)) Node->SetExpanded(expand);
+    else if (expand) tree->ExpandLevel(Node->Level());
+    else tree->CollapseLevel(Node->Level());
+  }
+  SelectGroupNode(Node);
+}

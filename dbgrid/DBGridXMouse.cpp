@@ -99,6 +99,7 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
     SetMouseCapture(false);
     return;
   }
+  if (GroupPanelMouseDown(Button, Shift, X, Y) || GroupRowMouseDown(Button, Shift, X, Y)) return;
   const TGridCoord cell = CellAtPoint(X, Y);
   Integer dataCol = -1, dataRow = -1;
   TCellTypeX type;
@@ -197,6 +198,7 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
       TCustomControl::MouseDown(Button, Shift, X, Y);
       return;
     }
+    if (Button == mbLeft && HandleTreeButtonClick(X, Y, false)) return;
     PressDataCell(Button, Shift, cell, dataColumn ? dataCol : -1, dataRow);
     return;
   }
@@ -289,6 +291,7 @@ void TCustomDBGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   FMovePoint = {X, Y};
   FMoveShift = Shift;
   FollowHintCell(X, Y);
+  if (GroupPanelMouseMove(X, Y)) return;
   if (FSelectionDragPending) {
     // The pointer left the press on the selection: the selection is dragged.
     FSelectionDragPending = false;
@@ -379,6 +382,7 @@ void TCustomDBGridX::FollowHintCell(Integer X, Integer Y) {
 // ---- release
 
 void TCustomDBGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (GroupPanelMouseUp(X, Y)) return;
   const TGridCoord cell = CellAtPoint(X, Y);
   if (FSelectionDragPending) {
     FSelectionDragPending = false;
@@ -482,6 +486,7 @@ void TCustomDBGridX::EndMouseTracking() {
 void TCustomDBGridX::StopMouseTracking() {
   TCustomGridX::StopMouseTracking();
   EndMouseTracking();
+  EndGroupPanelDrag();
   if (FGridMouseState != gmsNone) StopAutoScroll();
   FGridMouseState = gmsNone;
   FSelectionDragPending = false;

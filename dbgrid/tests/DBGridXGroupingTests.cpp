@@ -312,4 +312,55 @@ TEST_F(Grouping, KeysOnGroupRowsExpandCollapseAndScroll) {
   EXPECT_EQ(Query.RecNo(), 4) << "the data set follows to the group's first record";
 }
 
+TEST_F(Grouping, TitlesDroppedOnThePanelGroupAndBoxesDroppedOnTheTitlesUngroup) {
+  Grid->SetOptionsX(Grid->OptionsX() + TDBGridXOptions{dghColumnMove});
+  Grid->DataGrouping()->SetGroupPanelVisible(true);
+  Grid->DataGrouping()->SetActive(true);
+  QApplication::processEvents();
+  auto send = [&](Cardinal Msg, TPoint P, Word Keys) { Grid->Perform(Msg, Keys, PointToLParam(P)); };
+  auto middle = [](const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); };
+  const TPoint title = middle(Grid->CellRect(Grid->ColumnIndexToGridCol(Column("dept")->Index()), 0));
+  const TPoint onPanel(20, 10);
+  send(WM_LBUTTONDOWN, title, MK_LBUTTON);
+  send(WM_MOUSEMOVE, TPoint(title.X + 10, title.Y), MK_LBUTTON);
+  send(WM_MOUSEMOVE, onPanel, MK_LBUTTON);
+  EXPECT_EQ(Grid->GroupPanelDropIndex(), 0) << "the arrow shows the place";
+  send(WM_LBUTTONUP, onPanel, 0);
+  EXPECT_EQ(Grid->GroupPanelDropIndex(), -1);
+  EXPECT_FALSE(Column("dept")->Visible());
+  EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+
+  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TPoint firstTitle = middle(Grid->CellRect(Grid->ColumnIndexToGridCol(0), 0));
+  send(WM_LBUTTONDOWN, TPoint(box.Left + 5, box.Top + 5), MK_LBUTTON);
+  send(WM_MOUSEMOVE, firstTitle, MK_LBUTTON);
+  send(WM_LBUTTONUP, firstTitle, 0);
+  EXPECT_TRUE(Column("dept")->Visible()) << "the box dropped on the titles";
+  EXPECT_EQ(Grid->DataGrouping()->GroupLevels()->Count(), 0);
+}
+
+TEST_F(Grouping, PressesOnBoxesFlipTheSortAndOnGroupRowsToggleThem) {
+  Grid->DataGrouping()->SetGroupPanelVisible(true);
+  GroupBy("dept");
+  Column("dept")->Title()->SetTitleButton(true);
+  QApplication::processEvents();
+  auto click = [&](TPoint P) {
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(P));
+    Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(P));
+  };
+  const TRect box = Grid->GroupPanelBoxes().at(0);
+  click(TPoint(box.Left + 5, box.Top + 5));
+  EXPECT_EQ(Describe(), "Sales[0 2] Ops[3] Dev[1 4]") << "a released box flips its level's order";
+
+  const Integer header = Grid->HeaderRowCount();
+  const TRect ops = Grid->CellRect(Grid->ColumnIndexToGridCol(0), header + 1);
+  click(TPoint(ops.Left + 9, (ops.Top + ops.Bottom) / 2));
+  EXPECT_TRUE(FindGroup("Ops")->Expanded()) << "the box of the row";
+  EXPECT_EQ(Grid->CurrentGroupNode(), FindGroup("Ops"));
+  const TRect sales = Grid->CellRect(Grid->ColumnIndexToGridCol(1), header);
+  click(TPoint(sales.Right - 3, (sales.Top + sales.Bottom) / 2));
+  EXPECT_FALSE(FindGroup("Sales")->Expanded()) << "elsewhere the row only becomes current";
+  EXPECT_EQ(Grid->CurrentGroupNode(), FindGroup("Sales"));
+}
+
 }  // namespace

@@ -105,4 +105,19 @@ TEST_F(RowDrag, BelowTheGridOneRecordScrollsPerSixtyMillisecondTick) {
   EXPECT_TRUE(Moves.empty());
 }
 
+TEST_F(RowDrag, TheMouseDragsARecordByItsIndicatorOnly) {
+  auto drag = [&](TPoint From, TPoint To) {
+    F.Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(From));
+    F.Grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(To));
+    F.Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(To));
+  };
+  const TBookmarkStr first = BookmarkOfRecNo(1);
+  drag(At(0, false), At(2, false));
+  EXPECT_TRUE(Moves.empty()) << "from a data cell";
+  drag(At(0), At(2));
+  ASSERT_EQ(Moves.size(), 1u);
+  EXPECT_EQ(Moves[0].bookmarks, std::vector<String>{first});
+  EXPECT_EQ(Moves[0].toRecNo, 3);
+}
+
 }  // namespace

@@ -84,6 +84,18 @@ TEST_F(TreeView, TheButtonTogglesTheNodeAndTheRestOfTheIndentRefreshes) {
   EXPECT_FALSE(Grid->HandleTreeButtonClick(a2.Left + 40, y, false)) << "past the indent";
 }
 
+TEST_F(TreeView, AClickOnTheButtonTogglesTheNode) {
+  const TRect a = CellOf(0);
+  const TPoint button(a.Left + 9, (a.Top + a.Bottom) / 2);
+  ASSERT_FALSE(Query.RecordNodeInfo(0).Expanded);
+  Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(button));
+  Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(button));
+  EXPECT_TRUE(Query.RecordNodeInfo(0).Expanded);
+  Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(button));
+  Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(button));
+  EXPECT_FALSE(Query.RecordNodeInfo(0).Expanded);
+}
+
 }  // namespace
 
 TEST_F(TreeView, TreeLinesWithRowLinesPaintThroughABuffer) {
