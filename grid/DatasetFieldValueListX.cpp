@@ -4,26 +4,6 @@
 #include <optional>
 
 namespace {
-TFilterOperandKind OperandKindOf(const TField* Field) {
-  switch (Field->DataType()) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd: return TFilterOperandKind::Number;
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-    case ftTimeStamp: return TFilterOperandKind::DateTime;
-    case ftBoolean: return TFilterOperandKind::Boolean;
-    default: return TFilterOperandKind::Text;
-  }
-}
-
 // The filter bound to DataSet's fields; none when it names a field the data set does not
 // have or compares one with a value of another kind: its conditions are then about other
 // records than these, and narrow nothing here.
@@ -38,7 +18,7 @@ std::optional<TFilterExpression> BoundFilter(const String& Text, TDataSet* DataS
         known = false;
         return -1;
       }
-      Kind = OperandKindOf(field);
+      Kind = FilterOperandKindOf(field->DataType());
       return int(DataSet->Fields()->IndexOf(field));
     });
     if (!known) return std::nullopt;

@@ -27,6 +27,10 @@ enum TFieldType {
   ftOraClob, ftVariant, ftInterface, ftIDispatch, ftGuid, ftTimeStamp, ftFMTBcd
 };
 
+enum class TFilterOperandKind;
+// The kind of value a data-set filter compares a field of DataType as.
+TFilterOperandKind FilterOperandKindOf(TFieldType DataType);
+
 enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc, fkAggregate };
 
 enum TDataSetState {

@@ -78,27 +78,31 @@ bool TDataSet::RowPassesFilter(TRowId Row) const {
   return FFilterExpr->Matches([&](int Field) { return ValueAt(Row, FFields->FList[size_t(Field)]); });
 }
 
+TFilterOperandKind FilterOperandKindOf(TFieldType DataType) {
+  switch (DataType) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd: return TFilterOperandKind::Number;
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+    case ftTimeStamp: return TFilterOperandKind::DateTime;
+    case ftBoolean: return TFilterOperandKind::Boolean;
+    default: return TFilterOperandKind::Text;
+  }
+}
+
 void TDataSet::PrepareFilter() {
   auto expr = std::make_unique<TFilterExpression>(FFilter);
   expr->Bind([this](const String& Name, TFilterOperandKind& Kind) {
     const TField* field = FieldByName(Name);
-    switch (field->DataType()) {
-      case ftSmallint:
-      case ftInteger:
-      case ftWord:
-      case ftAutoInc:
-      case ftLargeint:
-      case ftFloat:
-      case ftCurrency:
-      case ftBCD:
-      case ftFMTBcd: Kind = TFilterOperandKind::Number; break;
-      case ftDate:
-      case ftTime:
-      case ftDateTime:
-      case ftTimeStamp: Kind = TFilterOperandKind::DateTime; break;
-      case ftBoolean: Kind = TFilterOperandKind::Boolean; break;
-      default: Kind = TFilterOperandKind::Text; break;
-    }
+    Kind = FilterOperandKindOf(field->DataType());
     return FFields->IndexOf(field);
   });
   FFilterExpr = std::move(expr);
