@@ -6,10 +6,8 @@
 
 class TToolTipsWindow : public THintWindow {
 public:
-  using THintWindow::THintWindow;
+  explicit TToolTipsWindow(TComponent* AOwner);
   String ClassName() const override { return QStringLiteral("TToolTipsWindow"); }
   // Data is the TFont to use, or nullptr for the window's own font.
   TRect CalcHintRect(Integer MaxWidth, const String& Hint, void* Data) override;
-protected:
-  void Paint() override;
 };
