@@ -1,6 +1,7 @@
 #include "app/CalcExpress.h"
 #include "app/AppMessages.h"
 #include "platform/rtl/PlainNumbers.h"
+#include "platform/rtl/SysUtils.h"
 #include <cmath>
 #include <numbers>
 

@@ -3,6 +3,7 @@
 #include "app/uPub.h"
 #include "platform/rtl/PlainNumbers.h"
 #include "platform/rtl/ScopeGuards.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDecimal.h"
 #include <QStringList>
 #include <cmath>

@@ -542,22 +542,22 @@ protected:
   void Paint() override;
 
   // Message handlers, one per message the grid treats (see Dispatch).
-  virtual void WMChar(TMessage& Message);
+  void WMChar(TMessage& Message) override;
   virtual void WMGetDlgCode(TMessage& Message);
   virtual void CMWantSpecialKey(TMessage& Message);
-  virtual void WMSetFocus(TMessage& Message);
+  void WMSetFocus(TMessage& Message) override;
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMNCHitTest(TMessage& Message);
-  virtual void WMSetCursor(TMessage& Message);
-  virtual void WMSize(TMessage& Message);
+  void WMSetCursor(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
   virtual void WMScroll(TMessage& Message);  // WM_HSCROLL and WM_VSCROLL
   virtual void WMTimer(TMessage& Message);
   virtual void WMCancelMode(TMessage& Message);
   virtual void CMCancelMode(TMessage& Message);
-  virtual void CMMouseLeave(TMessage& Message);
+  void CMMouseLeave(TMessage& Message) override;
   virtual void CMDesignHitTest(TMessage& Message);
-  virtual void CMFontChanged(TMessage& Message);
-  virtual void CMShowingChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
 
   // Client size for geometry: the control size until the window exists.
   Integer GridClientWidth() const;

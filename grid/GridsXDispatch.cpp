@@ -43,7 +43,7 @@ void TCustomGridX::Dispatch(TMessage& Message) {
 void TCustomGridX::WMChar(TMessage& Message) {
   const QChar ch(char16_t(Message.WParam));
   if (FGridOptions.Contains(goEditing) && (ch == QChar('\b') || ch.unicode() >= 32)) EnterEditorModeWithChar(ch);
-  else TCustomControl::Dispatch(Message);
+  else TCustomControl::WMChar(Message);
 }
 
 void TCustomGridX::WMGetDlgCode(TMessage& Message) {
@@ -61,7 +61,7 @@ void TCustomGridX::CMWantSpecialKey(TMessage& Message) {
 
 // The focus coming back from the editor changes nothing the user sees.
 void TCustomGridX::WMSetFocus(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::WMSetFocus(Message);
   const bool fromEditor = FFocusFromEditor;
   FFocusFromEditor = false;
   if (fromEditor) return;
@@ -84,7 +84,7 @@ void TCustomGridX::WMNCHitTest(TMessage& Message) {
 }
 
 void TCustomGridX::WMSize(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::WMSize(Message);
   RefreshScrollBars();
   if (RightToLeft() || FContraColCount > 0 || FContraRowCount > 0) Invalidate();
 }
@@ -111,7 +111,7 @@ void TCustomGridX::CMCancelMode(TMessage& Message) {
 }
 
 void TCustomGridX::CMMouseLeave(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::CMMouseLeave(Message);
   const TPoint p = ScreenToClient(GetCursorPos());
   UpdateHotTrack(p.X, p.Y);
 }
@@ -123,11 +123,11 @@ void TCustomGridX::CMDesignHitTest(TMessage& Message) {
 }
 
 void TCustomGridX::CMFontChanged(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::CMFontChanged(Message);
   if (FInplaceEditor) FInplaceEditor->SetFont(Font());
 }
 
 void TCustomGridX::CMShowingChanged(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::CMShowingChanged(Message);
   if (Showing()) RefreshScrollBars();
 }

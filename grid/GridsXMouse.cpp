@@ -603,5 +603,5 @@ void TCustomGridX::WMSetCursor(TMessage& Message) {
       return;
     }
   }
-  TCustomControl::Dispatch(Message);
+  TCustomControl::WMSetCursor(Message);
 }

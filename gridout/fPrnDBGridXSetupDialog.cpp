@@ -1,4 +1,5 @@
 #include "gridout/fPrnDBGridXSetupDialog.h"
+#include "platform/rtl/SysUtils.h"
 
 TfPrnDBGridXSetupDialog* PrintSetupDialog = nullptr;
 

@@ -1,5 +1,6 @@
 #include "app/CalcExpress.h"
 #include "app/tests/MessageRecorder.h"
+#include "platform/rtl/SysUtils.h"
 #include <gtest/gtest.h>
 #include <numbers>
 

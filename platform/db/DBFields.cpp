@@ -1,4 +1,5 @@
 #include "platform/db/DB.h"
+#include "platform/rtl/SysUtils.h"
 #include <algorithm>
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The class library: persistent objects and components (ownership, names,
 // component state, free notification), pointer lists, string lists, streams and
 // collections.
-#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Exception.h"
 #include <QByteArray>
 #include <QtEndian>
 #include <type_traits>

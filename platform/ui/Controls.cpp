@@ -1,7 +1,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ControlHost.h"
-#include "platform/ui/Forms.h"
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -11,9 +10,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
   Destroying();
-  if (Application) {
-    if (Application->HintControl() == this) Application->CancelHint();
-  }
+  if (IControlsApplication* application = ControlsApplication()) application->ControlDestroying(this);
   ForgetDrag();
   if (GetCaptureControl() == this) SetCaptureControl(nullptr);
   if (FParent) FParent->RemoveControl(this);
@@ -38,68 +35,32 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_LBUTTONDOWN: HandleMouseDown(Message, mbLeft, {}); return;
-    case WM_RBUTTONDOWN: HandleMouseDown(Message, mbRight, {}); return;
-    case WM_MBUTTONDOWN: HandleMouseDown(Message, mbMiddle, {}); return;
-    case WM_LBUTTONDBLCLK: HandleMouseDown(Message, mbLeft, {ssDouble}); return;
-    case WM_RBUTTONDBLCLK: HandleMouseDown(Message, mbRight, {ssDouble}); return;
-    case WM_MBUTTONDBLCLK: HandleMouseDown(Message, mbMiddle, {ssDouble}); return;
-    case WM_LBUTTONUP: HandleMouseUp(Message, mbLeft); return;
-    case WM_RBUTTONUP: HandleMouseUp(Message, mbRight); return;
-    case WM_MBUTTONUP: HandleMouseUp(Message, mbMiddle); return;
-    case WM_MOUSEMOVE: {
-      DefaultHandler(Message);
-      const TWMMouse m{Message};
-      MouseMove(KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
-      return;
-    }
-    case WM_MOUSEWHEEL:
-      Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
-      if (Message.Result == 0) DefaultHandler(Message);
-      return;
-    case CM_MOUSEWHEEL: {
-      const TWMMouseWheel w{Message};
-      const TPoint pos = w.Pos();
-      if (DoMouseWheel(KeysToShiftState(w.Keys()), w.WheelDelta(), pos)) Message.Result = 1;
-      else if (FParent) Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
-      return;
-    }
-    case WM_CONTEXTMENU: HandleContextMenu(Message); return;
-    case CM_MOUSEENTER:
-      if (Message.LParam == LPARAM(this) || Message.LParam == 0) {
-        if (Application) Application->HintMouseEnter(this);
-        if (OnMouseEnter) OnMouseEnter(this);
-      }
-      if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam);
-      DefaultHandler(Message);
-      return;
-    case CM_MOUSELEAVE:
-      if (Message.LParam == LPARAM(this) || Message.LParam == 0) {
-        if (Application) Application->HintMouseLeave(this);
-        if (OnMouseLeave) OnMouseLeave(this);
-      }
-      if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam);
-      DefaultHandler(Message);
-      return;
+    case WM_LBUTTONDOWN: WMButtonDown(Message, mbLeft, {}); return;
+    case WM_RBUTTONDOWN: WMButtonDown(Message, mbRight, {}); return;
+    case WM_MBUTTONDOWN: WMButtonDown(Message, mbMiddle, {}); return;
+    case WM_LBUTTONDBLCLK: WMButtonDown(Message, mbLeft, {ssDouble}); return;
+    case WM_RBUTTONDBLCLK: WMButtonDown(Message, mbRight, {ssDouble}); return;
+    case WM_MBUTTONDBLCLK: WMButtonDown(Message, mbMiddle, {ssDouble}); return;
+    case WM_LBUTTONUP: WMButtonUp(Message, mbLeft); return;
+    case WM_RBUTTONUP: WMButtonUp(Message, mbRight); return;
+    case WM_MBUTTONUP: WMButtonUp(Message, mbMiddle); return;
+    case WM_MOUSEMOVE: WMMouseMove(Message); return;
+    case WM_MOUSEWHEEL: WMMouseWheel(Message); return;
+    case CM_MOUSEWHEEL: CMMouseWheel(Message); return;
+    case WM_CONTEXTMENU: WMContextMenu(Message); return;
+    case CM_MOUSEENTER: CMMouseEnter(Message); return;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); return;
     case CM_HITTEST: Message.Result = HTCLIENT; return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_TEXTCHANGED:
-      Invalidate();
-      return;
-    case CM_FONTCHANGED:
-      Invalidate();
-      return;
+    case CM_FONTCHANGED: Invalidate(); return;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
     case CM_PARENTCTL3DCHANGED: ParentCtl3DChanged(); return;
     case CM_PARENTBIDIMODECHANGED: ParentBiDiModeChanged(); return;
-    case CM_PARENTSHOWHINTCHANGED:
-      if (FParentShowHint && FParent) {
-        FShowHint = FParent->ShowHint();
-        Perform(CM_SHOWHINTCHANGED);
-      }
-      return;
+    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); return;
+    // Notices a plain control has nothing to do with.
     case CM_HINTSHOWPAUSE:
     case CM_HINTSHOW:
     case CM_CANCELMODE:
@@ -107,18 +68,57 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_SHOWHINTCHANGED:
     case CM_CURSORCHANGED:
     case CM_CTL3DCHANGED:
-    case CM_BIDIMODECHANGED:
-      return;
-    case WM_SIZE:
-      Resize();
-      DefaultHandler(Message);
-      return;
-    case CM_RELEASE:
-      delete this;
-      return;
-    default:
-      DefaultHandler(Message);
+    case CM_BIDIMODECHANGED: return;
+    case WM_SIZE: WMSize(Message); return;
+    case CM_RELEASE: delete this; return;
+    default: DefaultHandler(Message);
   }
+}
+
+void TControl::WMMouseMove(TMessage& Message) {
+  DefaultHandler(Message);
+  const TWMMouse m{Message};
+  MouseMove(KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
+}
+
+void TControl::WMMouseWheel(TMessage& Message) {
+  Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+  if (Message.Result == 0) DefaultHandler(Message);
+}
+
+// A wheel turn the control does not use goes on to its parent.
+void TControl::CMMouseWheel(TMessage& Message) {
+  const TWMMouseWheel w{Message};
+  const TPoint pos = w.Pos();
+  if (DoMouseWheel(KeysToShiftState(w.Keys()), w.WheelDelta(), pos)) Message.Result = 1;
+  else if (FParent) Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TControl::CMMouseEnter(TMessage& Message) { MouseCrossed(Message, true); }
+
+void TControl::CMMouseLeave(TMessage& Message) { MouseCrossed(Message, false); }
+
+// The notice names the control the mouse crossed (0: this one); the parents hear of it too.
+void TControl::MouseCrossed(TMessage& Message, bool Entered) {
+  if (Message.LParam == LPARAM(this) || Message.LParam == 0) {
+    if (IControlsApplication* application = ControlsApplication())
+      Entered ? application->HintMouseEnter(this) : application->HintMouseLeave(this);
+    const TNotifyEvent& event = Entered ? OnMouseEnter : OnMouseLeave;
+    if (event) event(this);
+  }
+  if (FParent) FParent->Perform(Entered ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, Message.LParam);
+  DefaultHandler(Message);
+}
+
+void TControl::CMParentShowHintChanged(TMessage&) {
+  if (!FParentShowHint || !FParent) return;
+  FShowHint = FParent->ShowHint();
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::WMSize(TMessage& Message) {
+  Resize();
+  DefaultHandler(Message);
 }
 
 void TControl::DefaultHandler(TMessage& Message) {
@@ -136,7 +136,7 @@ LRESULT TControl::Perform(Cardinal Msg, WPARAM WParam, LPARAM LParam) {
   return m.Result;
 }
 
-void TControl::HandleMouseDown(TMessage& Message, TMouseButton Button, TShiftState Extra) {
+void TControl::WMButtonDown(TMessage& Message, TMouseButton Button, TShiftState Extra) {
   SendCancelMode(this);
   DefaultHandler(Message);
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
@@ -146,7 +146,7 @@ void TControl::HandleMouseDown(TMessage& Message, TMouseButton Button, TShiftSta
   MouseDown(Button, KeysToShiftState(m.Keys()) + Extra, m.XPos(), m.YPos());
 }
 
-void TControl::HandleMouseUp(TMessage& Message, TMouseButton Button) {
+void TControl::WMButtonUp(TMessage& Message, TMouseButton Button) {
   DefaultHandler(Message);
   if (FControlStyle.Contains(csCaptureMouse) && !(Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) SetMouseCapture(false);
   const TWMMouse m{Message};
@@ -157,7 +157,7 @@ void TControl::HandleMouseUp(TMessage& Message, TMouseButton Button) {
   MouseUp(Button, KeysToShiftState(m.Keys()), m.XPos(), m.YPos());
 }
 
-void TControl::HandleContextMenu(TMessage& Message) {
+void TControl::WMContextMenu(TMessage& Message) {
   if (Message.Result != 0 || ComponentState().Contains(csDesigning)) return;
   const TPoint screen = TWMContextMenu{Message}.Pos();
   const bool fromKeyboard = screen.X < 0;
@@ -179,7 +179,9 @@ void TControl::HandleContextMenu(TMessage& Message) {
 }
 
 void TControl::SendCancelMode(TControl* Sender) {
-  if (TCustomForm* form = GetParentForm(this)) form->SendCancelMode(Sender);
+  const TControl* root = this;
+  while (root->Parent()) root = root->Parent();
+  const_cast<TControl*>(root)->CancelModes(Sender);
 }
 
 // ---- events
@@ -497,12 +499,6 @@ void TControl::Repaint() {
 TMessageTarget* TControl::MessageTarget() {
   if (!FMessageTarget) FMessageTarget = std::make_unique<TMessageTarget>(this);
   return FMessageTarget.get();
-}
-
-TCustomForm* GetParentForm(const TControl* Control) {
-  const TControl* c = Control;
-  while (c && c->Parent()) c = c->Parent();
-  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }
 
 // ---- actions reaching the control

@@ -13,6 +13,7 @@
 
 class QEvent;
 class QObject;
+class TControl;
 class TWinControl;
 class TCustomForm;
 class TControlCanvas;
@@ -81,6 +82,20 @@ struct TSizeConstraints {
 };
 
 // A context menu as controls see it; the menu classes implement it.
+// What controls need of the application they run in, which lives above them: it hears of the
+// mouse entering and leaving controls (for its hints) and of controls going away.
+class IControlsApplication {
+public:
+  virtual void HintMouseEnter(TControl* Control) = 0;
+  virtual void HintMouseLeave(TControl* Control) = 0;
+  virtual void ControlDestroying(TControl* Control) = 0;
+protected:
+  ~IControlsApplication() = default;
+};
+
+// The running application, or nullptr while there is none.
+IControlsApplication* ControlsApplication();
+
 class IPopupMenu {
 public:
   virtual ~IPopupMenu() = default;
@@ -279,13 +294,23 @@ protected:
   virtual void RequestAlign();
   // Tells the form this control sits on that the mouse went down on it.
   void SendCancelMode(TControl* Sender);
+  // The top control hears of it here: a form cancels the modes of its controls.
+  virtual void CancelModes(TControl* Sender) { (void)Sender; }
   // Size of the client area for WM_SIZE; the host frame's inner size for windowed controls.
   void SendSizeMessage();
 
-  // Messages are handled here by TControl; descendants extend Dispatch.
-  void HandleMouseDown(TMessage& Message, TMouseButton Button, TShiftState Extra);
-  void HandleMouseUp(TMessage& Message, TMouseButton Button);
-  void HandleContextMenu(TMessage& Message);
+  // The handlers of the messages TControl answers, one per message (the button ones per
+  // button); a descendant overrides one and calls it to keep the default.
+  virtual void WMButtonDown(TMessage& Message, TMouseButton Button, TShiftState Extra);
+  virtual void WMButtonUp(TMessage& Message, TMouseButton Button);
+  virtual void WMMouseMove(TMessage& Message);
+  virtual void WMMouseWheel(TMessage& Message);
+  virtual void CMMouseWheel(TMessage& Message);
+  virtual void WMContextMenu(TMessage& Message);
+  virtual void CMMouseEnter(TMessage& Message);
+  virtual void CMMouseLeave(TMessage& Message);
+  virtual void CMParentShowHintChanged(TMessage& Message);
+  virtual void WMSize(TMessage& Message);
 
   TControlState FControlState;
   TControlStyle FControlStyle;
@@ -293,6 +318,8 @@ protected:
 private:
   friend class TWinControl;
   bool DragMessage(TMessage& Message);
+  // The mouse came (Entered) or went: the application's hints hear of it, then the parent.
+  void MouseCrossed(TMessage& Message, bool Entered);
   void StartDragging();
   void ForgetDrag();
   void FontChanged(TObject* Sender);
@@ -441,6 +468,25 @@ protected:
   virtual void DoExit();
   // Paints the client area on Canvas (WM_PAINT); window-less children follow.
   virtual void PaintWindow(TCanvas* Canvas);
+  // The handlers of the messages TWinControl answers, one per message; a descendant
+  // overrides one and calls it to keep the default.
+  virtual void WMPaint(TMessage& Message);
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKeyDown(TMessage& Message);
+  virtual void WMKeyUp(TMessage& Message);
+  virtual void WMChar(TMessage& Message);
+  virtual void WMSetCursor(TMessage& Message);
+  void WMSize(TMessage& Message) override;
+  virtual void CMFontChanged(TMessage& Message);
+  virtual void CMColorChanged(TMessage& Message);
+  virtual void CMEnabledChanged(TMessage& Message);
+  virtual void CMShowingChanged(TMessage& Message);
+  virtual void CMSysColorChange(TMessage& Message);
+  virtual void CMTextChanged(TMessage& Message);
+  virtual void CMCtl3DChanged(TMessage& Message);
+  virtual void CMBorderChanged(TMessage& Message);
+  virtual void CMBiDiModeChanged(TMessage& Message);
+  virtual void CMRecreateWnd(TMessage& Message);
   // Children's bounds follow the anchors when this control's client size changes.
   void AnchorChildren(Integer DeltaWidth, Integer DeltaHeight);
   // The frame around the client area changed (a form's menu bar came or went): the client
@@ -464,8 +510,6 @@ private:
   void DefaultNcCalcSize(TMessage& Message);
   void DefaultNcPaint(TMessage& Message);
   void DefaultEraseBackground(TMessage& Message);
-  void HandleSetFocus(TMessage& Message);
-  void HandleSetCursor(TMessage& Message);
   bool DoKey(TMessage& Message, bool Down);
   // A top-level window was resized or moved by the window system.
   void HostResized();

@@ -9,6 +9,14 @@
 // The application and the screen live as long as the process.
 TApplication* Application = new TApplication();
 
+IControlsApplication* ControlsApplication() { return Application; }
+
+TCustomForm* GetParentForm(const TControl* Control) {
+  const TControl* c = Control;
+  while (c && c->Parent()) c = c->Parent();
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
 namespace {
 TFormShowingHook& FormShowingHook() {
   static TFormShowingHook hook;
@@ -366,6 +374,10 @@ void TCustomForm::SetAlphaBlendValue(Byte Value) {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication() = default;
+
+void TApplication::ControlDestroying(TControl* Control) {
+  if (FHintControl == Control) CancelHint();
+}
 
 void TApplication::SetTitle(const String& Value) {
   FTitle = Value;

@@ -104,6 +104,7 @@ public:
   bool PreviewKeyPress(QChar& Key);
 
 protected:
+  void CancelModes(TControl* Sender) override { SendCancelMode(Sender); }
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -148,7 +149,7 @@ public:
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using THintShowEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, public IControlsApplication {
 public:
   explicit TApplication(TComponent* AOwner = nullptr);
   ~TApplication() override;
@@ -186,8 +187,10 @@ public:
   TNotifyEvent OnHint;
   THintShowEvent OnShowHint;
   // The mouse entered or left Control: the hint pause starts or the hint goes.
-  void HintMouseEnter(TControl* Control);
-  void HintMouseLeave(TControl* Control);
+  void HintMouseEnter(TControl* Control) override;
+  void HintMouseLeave(TControl* Control) override;
+  // A control that goes away takes its hint with it.
+  void ControlDestroying(TControl* Control) override;
   // Shows the hint of the control under CursorPos (screen) now, asking it with CM_HINTSHOW.
   void ActivateHint(TPoint CursorPos);
   void CancelHint();

@@ -153,6 +153,7 @@ protected:
   virtual Integer CharFromPos(TPoint P) const;
   QLineEdit* LineEdit() const;
   String ApplyCharCase(const String& Value) const;
+  void CMTextChanged(TMessage& Message) override;
 
 private:
   void HandleEditMessage(TMessage& Message);

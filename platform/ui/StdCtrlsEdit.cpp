@@ -196,30 +196,31 @@ void TCustomEdit::KeyPress(QChar& Key) {
 }
 
 void TCustomEdit::Dispatch(TMessage& Message) {
+  const bool editMessage = (Message.Msg >= EM_GETSEL && Message.Msg <= EM_CHARFROMPOS) ||
+                           (Message.Msg >= WM_CUT && Message.Msg <= WM_CLEAR);
+  if (editMessage) {
+    HandleEditMessage(Message);
+    return;
+  }
   switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-      if (!HandleAllocated()) {
-        Change();
-      } else if (!FPutting && WidgetText() != Text()) {
-        FPutting = true;
-        PutWidgetText(Text());
-        FPutting = false;
-      }
-      return;
     case CN_COMMAND:
       if (CommandCode(Message) == EN_CHANGE) Change();
       return;
-    case WM_GETDLGCODE:
-      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
-      return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; return;
     default:
       if (DispatchColorChange(this, Message, QPalette::Base)) return;
-      if ((Message.Msg >= EM_GETSEL && Message.Msg <= EM_CHARFROMPOS) ||
-          (Message.Msg >= WM_CUT && Message.Msg <= WM_CLEAR)) {
-        HandleEditMessage(Message);
-        return;
-      }
       TWinControl::Dispatch(Message);
+  }
+}
+
+// Without a window the text change is the edit's change; with one, the widget shows the text.
+void TCustomEdit::CMTextChanged(TMessage&) {
+  if (!HandleAllocated()) {
+    Change();
+  } else if (!FPutting && WidgetText() != Text()) {
+    FPutting = true;
+    PutWidgetText(Text());
+    FPutting = false;
   }
 }
 

@@ -494,7 +494,7 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
   if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop)) next->SetFocus();
 }
 
-void TWinControl::HandleSetFocus(TMessage& Message) {
+void TWinControl::WMSetFocus(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && !ComponentState().Contains(csDestroying)) {
     TWinControl* previous = form->ActiveControl();

@@ -4,90 +4,115 @@
 
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT: {
-      auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
-      if (!canvas) return;
-      PaintWindow(canvas);
-      PaintControls(canvas);
-      return;
-    }
-    case WM_SETFOCUS: HandleSetFocus(Message); return;
+    case WM_PAINT: WMPaint(Message); return;
+    case WM_SETFOCUS: WMSetFocus(Message); return;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      if (!DoKeyDown(Message)) DefaultHandler(Message);
-      return;
+    case WM_SYSKEYDOWN: WMKeyDown(Message); return;
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      if (!DoKeyUp(Message)) DefaultHandler(Message);
-      return;
-    case WM_CHAR:
-      if (!DoKeyPress(Message)) DefaultHandler(Message);
-      return;
-    case WM_SETCURSOR: HandleSetCursor(Message); return;
-    case WM_SIZE:
-      Realign();
-      TControl::Dispatch(Message);
-      return;
+    case WM_SYSKEYUP: WMKeyUp(Message); return;
+    case WM_CHAR: WMChar(Message); return;
+    case WM_SETCURSOR: WMSetCursor(Message); return;
+    case WM_SIZE: WMSize(Message); return;
     case CM_ENTER: DoEnter(); return;
     case CM_EXIT: DoExit(); return;
     case CM_DIALOGKEY:
-    case CM_DIALOGCHAR:
-      Broadcast(Message);
-      return;
-    case CM_CHILDKEY:
-      if (Parent()) Parent()->WindowProc(Message);
-      return;
-    case CM_FONTCHANGED:
-      if (FHandle) FHandle->setFont(Font()->ToQFont());
-      NotifyControls(CM_PARENTFONTCHANGED);
-      Invalidate();
-      return;
-    case CM_COLORCHANGED:
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      Invalidate();
-      return;
-    case CM_SHOWHINTCHANGED:
-      NotifyControls(CM_PARENTSHOWHINTCHANGED);
-      return;
-    case CM_ENABLEDCHANGED:
-      if (FHandle) FHandle->setEnabled(Enabled());
-      Invalidate();
-      return;
-    case CM_SHOWINGCHANGED:
-      // A child window appears with its parent's; a top-level one shows by itself.
-      if (Visible() && !FHandle && (!Parent() || Parent()->HandleAllocated())) HandleNeeded();
-      if (FHandle) FHandle->setVisible(Visible());
-      return;
-    case CM_SYSCOLORCHANGE:
-      NotifyControls(CM_SYSCOLORCHANGE);
-      Invalidate();
-      return;
-    case CM_TEXTCHANGED:
-      if (FHandle && FHandle->isWindow()) FHandle->setWindowTitle(Text());
-      Invalidate();
-      return;
-    case CM_CTL3DCHANGED:
-      NotifyControls(CM_PARENTCTL3DCHANGED);
-      [[fallthrough]];
-    case CM_BORDERCHANGED:
-      FFrameValid = false;
-      RecreateWnd();
-      if (!FHandle) ClientRectInWindow();
-      return;
-    case CM_BIDIMODECHANGED:
-      InvalidateFrame();
-      NotifyControls(CM_PARENTBIDIMODECHANGED);
-      return;
-    case CM_RECREATEWND: {
-      const bool focused = Focused();
-      DestroyWnd();
-      HandleNeeded();
-      if (FHandle && FHandle->isWindow() && Visible()) FHandle->show();
-      if (focused && FHandle) FHandle->setFocus(Qt::OtherFocusReason);
-      return;
-    }
+    case CM_DIALOGCHAR: Broadcast(Message); return;
+    case CM_CHILDKEY: if (Parent()) Parent()->WindowProc(Message); return;
+    case CM_FONTCHANGED: CMFontChanged(Message); return;
+    case CM_COLORCHANGED: CMColorChanged(Message); return;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); return;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); return;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); return;
+    case CM_TEXTCHANGED: CMTextChanged(Message); return;
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); return;
+    case CM_BORDERCHANGED: CMBorderChanged(Message); return;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); return;
+    case CM_RECREATEWND: CMRecreateWnd(Message); return;
     default: TControl::Dispatch(Message);
   }
+}
+
+// WParam carries the canvas to paint on.
+void TWinControl::WMPaint(TMessage& Message) {
+  auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
+  if (!canvas) return;
+  PaintWindow(canvas);
+  PaintControls(canvas);
+}
+
+void TWinControl::WMKeyDown(TMessage& Message) {
+  if (!DoKeyDown(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMKeyUp(TMessage& Message) {
+  if (!DoKeyUp(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMChar(TMessage& Message) {
+  if (!DoKeyPress(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSize(TMessage& Message) {
+  Realign();
+  TControl::WMSize(Message);
+}
+
+void TWinControl::CMFontChanged(TMessage&) {
+  if (FHandle) FHandle->setFont(Font()->ToQFont());
+  NotifyControls(CM_PARENTFONTCHANGED);
+  Invalidate();
+}
+
+void TWinControl::CMColorChanged(TMessage&) {
+  NotifyControls(CM_PARENTCOLORCHANGED);
+  Invalidate();
+}
+
+void TWinControl::CMEnabledChanged(TMessage&) {
+  if (FHandle) FHandle->setEnabled(Enabled());
+  Invalidate();
+}
+
+// A child window appears with its parent's; a top-level one shows by itself.
+void TWinControl::CMShowingChanged(TMessage&) {
+  if (Visible() && !FHandle && (!Parent() || Parent()->HandleAllocated())) HandleNeeded();
+  if (FHandle) FHandle->setVisible(Visible());
+}
+
+void TWinControl::CMSysColorChange(TMessage&) {
+  NotifyControls(CM_SYSCOLORCHANGE);
+  Invalidate();
+}
+
+void TWinControl::CMTextChanged(TMessage&) {
+  if (FHandle && FHandle->isWindow()) FHandle->setWindowTitle(Text());
+  Invalidate();
+}
+
+void TWinControl::CMCtl3DChanged(TMessage& Message) {
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+  CMBorderChanged(Message);
+}
+
+// The frame is made anew with the window.
+void TWinControl::CMBorderChanged(TMessage&) {
+  FFrameValid = false;
+  RecreateWnd();
+  if (!FHandle) ClientRectInWindow();
+}
+
+void TWinControl::CMBiDiModeChanged(TMessage&) {
+  InvalidateFrame();
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+}
+
+void TWinControl::CMRecreateWnd(TMessage&) {
+  const bool focused = Focused();
+  DestroyWnd();
+  HandleNeeded();
+  if (FHandle && FHandle->isWindow() && Visible()) FHandle->show();
+  if (focused && FHandle) FHandle->setFocus(Qt::OtherFocusReason);
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
@@ -117,7 +142,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
   TControl::DefaultHandler(Message);
 }
 
-void TWinControl::HandleSetCursor(TMessage& Message) {
+void TWinControl::WMSetCursor(TMessage& Message) {
   if (TWMSetCursor{Message}.HitTest() == HTCLIENT) {
     TCursor cursor = Screen ? Screen->Cursor() : crDefault;
     if (cursor == crDefault) {
