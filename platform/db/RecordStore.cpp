@@ -17,10 +17,12 @@ constexpr size_t TextWindowBytes = size_t(1) << TextWindowBits;
 static_assert(TextWindowBytes == LargeBytes);
 constexpr size_t FirstTextChunkBytes = 16 * 1024;
 
-// Memory that the kernel may map in huge pages where it spans whole ones.
+// Memory that the kernel may map in huge pages where it spans whole ones; it starts on a
+// huge page, so a block of whole huge pages lies in them entirely.
 char* AllocateLarge(size_t Bytes) {
-  char* memory = static_cast<char*>(std::malloc(Bytes));
-  if (!memory) throw std::bad_alloc();
+  void* start = nullptr;
+  if (posix_memalign(&start, HugePageBytes, Bytes) != 0) throw std::bad_alloc();
+  char* memory = static_cast<char*>(start);
   const uintptr_t first = (reinterpret_cast<uintptr_t>(memory) + HugePageBytes - 1) & ~(HugePageBytes - 1);
   const uintptr_t last = (reinterpret_cast<uintptr_t>(memory) + Bytes) & ~(HugePageBytes - 1);
   if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
