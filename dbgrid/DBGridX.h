@@ -582,6 +582,23 @@ public:
   // The keyboard focus is on the grid or on its in-place editor.
   virtual bool GridOrEditorFocused();
   bool DrawsFocusRect() override;
+  // Whether a cell lies in the selection: every cell while all is selected; an indicator
+  // cell of a selected record; a data cell of the record Bookmark by the selection's own
+  // test; the title, filter and footer cells of a selected column.
+  virtual bool IsCellSelected(Integer ACol, Integer ARow, const TBookmarkStr& Bookmark, Integer DataCol);
+  // The colours of a data cell drawn as selected, the painted record being current: the
+  // selection, the focused highlight and the highlighted current row. False leaves
+  // Background and the font as they are.
+  virtual bool PickDataCellColors(Integer DataCol, Integer DataRow, TFont* AFont, TColor& Background,
+                                  TGridDrawState State);
+  // The colours of a selected fixed cell: dark grey with white text for indicator, title and
+  // filter cells, the highlight colours (grey without the focus) for footers. False, and
+  // nothing changed, when the cell is not Selected.
+  // Whether a cell is drawn raised: fixed cells with dghFixed3D (never a filter cell),
+  // footers with dghFooter3D, data cells with dghData3D, frozen columns with dghFrozen3D.
+  virtual bool CellHas3DLook(Integer ACol, Integer ARow, TGridDrawState State);
+  virtual bool PickFixedCellColors(Integer ACol, Integer ARow, TCellTypeX CellType, bool Selected, TColor& Background,
+                                   TFont* AFont);
   void InvalidateFooter();
   void InvalidateIndicator();
   void InvalidateCurrentRow();
@@ -838,12 +855,45 @@ protected:
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
   virtual void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State);
   virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
+  // Fills R and writes Text in it inside the margins DX and DY, moved right by Shift.
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
-                     TTextLayout Layout, bool WordWrap, bool EndEllipsis);
-  // A cell button's face over Color, blended in at (100 - Transparency) percent.
-  void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart);
+                     TTextLayout Layout, bool WordWrap, bool EndEllipsis, Integer Shift = 0);
+  // A cell button's face of FaceKind (the drop-down face by default) over Color, blended in
+  // at (100 - Transparency) percent.
+  void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart,
+                       Integer FaceKind = 0, bool Hot = false);
   // A title's image in R: centred under multi-level titles, else placed by Alignment.
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
+  void PaintCheckBoxCell(const TRect& R, Integer CheckState);
+  // A button at the right end of a data cell: the column's default button (no Button) or one
+  // of its visible edit buttons. Number: 0 for the default button, 1.. for the edit buttons.
+  struct TCellButtonX {
+    TEditButtonX* Button;
+    TEditButtonStyleX Style;
+    Integer Width;
+    Integer Number;
+  };
+  std::vector<TCellButtonX> CellButtonsOf(TColumnX* Column) const;
+  Integer CellButtonsWidth(TColumnX* Column) const;
+  // The Number of the cell button under P in the data cell Cell, -1 for none.
+  Integer CellButtonAtPoint(TColumnX* Column, const TRect& Cell, TPoint P) const;
+  // Whether a data cell shows its column's buttons, by the column and EditButtonsShowOptions.
+  bool ShowsEditButtons(TColumnX* Column, bool CurrentRow, bool CurrentCell);
+  // The cell buttons of grid cell At laid out from TextRight, the part below them filled.
+  void PaintCellEditButtons(TColumnX* Column, TGridCoord At, const TRect& Cell, Integer TextRight, bool Raised,
+                            Integer Transparency, TColor Color);
+  // Image ImageIndex of Images centred in the filled cell R; none for an index out of range.
+  void PaintImageCell(TCustomImageList* Images, const TRect& R, Integer ImageIndex);
+  void PaintRequiredMark(TColumnX* Column, const TRect& R);
+  // Duplicate hiding: a painted cell equal to the one above loses its text and image, and the
+  // line between two equal cells takes the column's colour.
+  bool HidesDuplicatesOf(TColumnX* Column) const;
+  String ShownTextOfRecord(TColumnX* Column, Integer DataRow);
+  void HideDuplicate(TColumnX* Column, Integer DataRow);
+  void GetCellLineParams(Integer ACol, Integer ARow, Byte LineKind, bool& Draw, TColor& Color, bool& Cross) override;
+  void WriteRecordNumber(Integer Number, TRect R);
+  void PaintIncSearchText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
+                          TTextLayout Layout);
 
   void WMChar(TMessage& Message) override;
   virtual TInplaceFilterEditX* CreateFilterEditor();
@@ -1038,6 +1088,9 @@ private:
   bool InColumnSelectZone(Integer X, Integer Y);
   bool OnLeafCaption(TColumnX* Column, const TRect& CellRect, Integer Y) const;
   bool CellOfCurrentRecordSelected(Integer DataCol) const;
+  // IsCellSelected for a cell of the painted record, reading its bookmark only when the
+  // selection's kind needs it.
+  bool PaintedCellSelected(Integer ACol, Integer ARow, Integer DataCol);
   Integer TitleReservedWidth(TColumnX* Column) const;
   void ScrollColumnSelection(const TPoint& P, const TRect& Box);
   void PrepareTitleOrFooterHint(THintInfo& Info, const TRect& Cell, TColumnX* Column, const String& Text,

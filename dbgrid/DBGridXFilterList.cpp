@@ -196,11 +196,21 @@ bool TCustomDBGridX::InTitleFilterHit(TGridCoord Cell, const TPoint& P, TRect& B
 }
 
 Integer TCustomDBGridX::EditButtonAtPoint(Integer ACol, Integer ARow, Integer Y, Integer X) {
-  if (ARow != 0) return -1;
   const TRect cell = CellRect(ACol, ARow);
-  TRect button;
-  TColumnX* column = nullptr;
-  return InTitleFilterHit({ACol, ARow}, TPoint(cell.Left + X, cell.Top + Y), button, column) ? 0 : -1;
+  const TPoint p(cell.Left + X, cell.Top + Y);
+  if (ARow == 0) {
+    TRect button;
+    TColumnX* column = nullptr;
+    return InTitleFilterHit({ACol, ARow}, p, button, column) ? 0 : -1;
+  }
+  // A data cell's buttons, where the cell shows them.
+  const Integer dataCol = GridColToColumnIndex(ACol);
+  if (FRowPanel->Active() || ARow < HeaderRowCount() || ARow >= RowCount() || dataCol < 0 ||
+      dataCol >= FColumns->Count())
+    return -1;
+  TColumnX* column = FColumns->Items(dataCol);
+  if (!ShowsEditButtons(column, ARow == Row(), ARow == Row() && ACol == Col())) return -1;
+  return CellButtonAtPoint(column, cell, p);
 }
 
 bool TCustomDBGridX::NoMouseAction() const {

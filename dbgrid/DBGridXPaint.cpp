@@ -127,7 +127,7 @@ void TCustomDBGridX::PaintRowPanelCell(Integer ACol, Integer ARow, TCellAreaRowX
 }
 
 void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
-                                   TTextLayout Layout, bool WordWrap, bool EndEllipsis) {
+                                   TTextLayout Layout, bool WordWrap, bool EndEllipsis, Integer Shift) {
   TCanvas* canvas = Canvas();
   canvas->FillRect(R);
   if (Text.isEmpty()) return;
@@ -139,7 +139,7 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
   if (EndEllipsis) format |= DT_END_ELLIPSIS;
   if (Layout == tlCenter) format |= DT_VCENTER;
   else if (Layout == tlBottom) format |= DT_BOTTOM;
-  TRect textRect(R.Left + DX, R.Top + DY, R.Right - (Alignment == taRightJustify ? 3 : DX), R.Bottom);
+  TRect textRect(R.Left + DX + Shift, R.Top + DY, R.Right - (Alignment == taRightJustify ? 3 : DX) + Shift, R.Bottom);
   const TBrushStyle savedStyle = canvas->Brush()->Style();
   canvas->Brush()->SetStyle(bsClear);
   const Integer saved = canvas->SaveState();
@@ -152,13 +152,32 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
 void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellAreaRowX Kind, TRect R,
                                         TGridDrawState State) {
   TCanvas* canvas = Canvas();
-  canvas->Brush()->SetColor(FixedColor());
-  canvas->FillRect(R);
+  canvas->SetFont(Font());
+  TColor background = FixedColor();
   const Integer markWidth = FOptions.Contains(dgIndicator) ? (FOptionsX.Contains(dghShowRecNo) ? 9 : 11) : 0;
+  const bool all = FSelection->SelectionKind() == gstAll;
   TPaintedRecordX record;
-  if (Kind == carData && EnterPaintedRecord(ARow, DataRow, record)) {
-    TDataSet* dataSet = DataSet();
+  const bool recordRow = Kind == carData && EnterPaintedRecord(ARow, DataRow, record);
+  bool selected = all;
+  if (recordRow) {
+    // Only whole records show as selected in the indicator, and only in a multi-selecting grid.
+    try {
+      selected = FOptions.Contains(dgMultiSelect) && FSelection->SelectionKind() == gstRecordBookmarks
+                     ? PaintedCellSelected(0, ARow, -1)
+                     : FOptions.Contains(dgMultiSelect) && all;
+    } catch (...) {
+      LeavePaintedRecord();
+      throw;
+    }
     LeavePaintedRecord();
+  } else if (Kind == carData) {
+    selected = FOptions.Contains(dgMultiSelect) && all;
+  }
+  PickFixedCellColors(0, ARow, TCellTypeX{cacIndicator, Kind}, selected, background, canvas->Font());
+  canvas->Brush()->SetColor(background);
+  canvas->FillRect(R);
+  if (recordRow) {
+    TDataSet* dataSet = DataSet();
     const Integer recNo = record.RecNo;
     const bool current = record.Current;
     if (FOptions.Contains(dgIndicator) && current) {
@@ -166,35 +185,45 @@ void TCustomDBGridX::PaintIndicatorCell(Integer ARow, Integer DataRow, TCellArea
       if (dataSet->State() == dsEdit) mark = 2;
       else if (dataSet->State() == dsInsert) mark = 3;
       else if (FBookmarks->GetCount() > 0 && FBookmarks->IsCurrentRowSelected()) mark = 1;
+      else if (FIncSearching) mark = 4;
       PaintIndicatorGlyph(mark, 0, 0, TRect(R.Right - markWidth, R.Top, R.Right, R.Bottom));
       FIndicatorRow = ARow;
     }
-    if (FOptionsX.Contains(dghShowRecNo) && recNo >= 1 && !(current && dataSet->State() == dsInsert)) {
-      TFont small;
-      small.Assign(Font());
-      small.SetSize(Font()->Size() - 1);
-      canvas->SetFont(&small);
-      TRect text(R.Left, R.Top, R.Right - markWidth, R.Bottom);
-      canvas->Brush()->SetStyle(bsClear);
-      DrawText(canvas, QString::number(recNo), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-      canvas->Brush()->SetStyle(bsSolid);
-    }
+    if (FOptionsX.Contains(dghShowRecNo) && recNo >= 1 && !(current && dataSet->State() == dsInsert))
+      WriteRecordNumber(recNo, TRect(R.Left, R.Top, R.Right - markWidth, R.Bottom));
   }
+  // The first footer row counts the records.
+  if (Kind == carFooter && DataRow == 0 && FOptionsX.Contains(dghShowRecNo) && FDataLink->Active() &&
+      DataSet()->State() != dsInsert) {
+    const Integer count = DataSet()->RecordCount();
+    if (count >= 1) WriteRecordNumber(count, TRect(R.Left, R.Top, R.Right - markWidth, R.Bottom));
+  }
+  const Integer press = Kind == carTitle && FIndicatorTitlePressed ? 1 : 0;
   if (Kind == carTitle && FIndicatorTitle->ShowDropDownSign())
-    PaintIndicatorDropDownSign(false, TRect(R.Right - 12, R.Top, R.Right, R.Bottom));
-  const TRect inner = R;
-  if (State.Contains(gdFixed) && FOptionsX.Contains(dghFixed3D)) {
-    TRect frame = inner;
-    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+    PaintIndicatorDropDownSign(press || selected,
+                               TRect(R.Right - 12 + 2 * press, R.Top + 2 * press, R.Right, R.Bottom));
+  if (CellHas3DLook(0, ARow, State)) {
+    TRect frame = R;
+    DrawEdge(canvas, frame, press ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
   }
 }
 
+// A number in the grid's font one point smaller, centred in R over what is painted there.
+void TCustomDBGridX::WriteRecordNumber(Integer Number, TRect R) {
+  TCanvas* canvas = Canvas();
+  TFont small;
+  small.Assign(canvas->Font());
+  small.SetSize(Font()->Size() - 1);
+  canvas->SetFont(&small);
+  canvas->Brush()->SetStyle(bsClear);
+  DrawText(canvas, QString::number(Number), R, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  canvas->Brush()->SetStyle(bsSolid);
+}
+
 void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
-  (void)ACol;
-  (void)ARow;
   TColumnX* column = FColumns->Items(DataCol);
   TCanvas* canvas = Canvas();
-  const bool raised = FOptionsX.Contains(dghFixed3D);
+  const bool raised = CellHas3DLook(ACol, ARow, State);
   TColor color = column->Title()->Color();
   TSortMarkerX marker = column->Title()->SortMarker();
   const bool pressed = FTitlePressedShown && FPressedTitleDataCol == DataCol;
@@ -205,6 +234,9 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   } else {
     canvas->SetFont(column->Title()->Font());
   }
+  const bool highlighted =
+      PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, PaintedCellSelected(ACol, ARow, DataCol), color,
+                          canvas->Font());
   String caption = column->Title()->Caption();
   TRect cell = R;
   THeadTreeNode* leaf = MultiTitleActive() ? LeafOf(column) : nullptr;
@@ -214,7 +246,10 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   }
   canvas->Brush()->SetColor(color);
   const Integer dx = raised ? 1 : 2;
+  const Integer dy = Flat() ? dx - 1 : dx;
   const bool multiLine = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
+  // A pressed title button shows its face pushed in: its content moves right and down.
+  const Integer press = pressed ? (MultiTitleActive() || FTitleHeight != 0 || FTitleLines != 0 ? 2 : 1) : 0;
   TRect textRect = cell;
   // The in-title filter button takes the right end of the cell's inner part.
   const bool filterButton = FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX;
@@ -227,19 +262,54 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   const Integer imageIndex = column->Title()->ImageIndex();
   const bool titleImage = FTitleImages && imageIndex != -1;
   if (titleImage) caption.clear();
-  const Integer markerRight = textRect.Right;
-  if (marker != smNoneX) textRect.Right -= 16;
+  const Integer markerRight = filterButton ? buttonStrip.Left : inner.Right;
+  // The sort marker, and the column's place in a sort by several columns, go right of the
+  // caption; a narrow title drops the marker first, then the number.
+  TImageList* signs = DBGridXGlobals().SignImages.get();
+  bool showMarker = marker != smNoneX;
+  String sortNumber;
+  Integer numberWidth = 0;
+  if (showMarker) {
+    textRect.Right -= 16;
+    if (FSortMarkedColumns.Count() >= 2 && column->Title()->SortIndex() > 0) {
+      sortNumber = QString::number(column->Title()->SortIndex());
+      const Integer saved = canvas->SaveState();
+      canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
+      numberWidth = canvas->TextWidth(sortNumber);
+      canvas->RestoreState(saved);
+    }
+    if (textRect.Width() < signs->Width()) {
+      textRect.Right += 14 - numberWidth;
+      showMarker = false;
+      if (textRect.Width() < signs->Width()) {
+        textRect.Right += numberWidth + 2;
+        sortNumber.clear();
+        numberWidth = 0;
+      }
+    }
+  }
+  if (press > 0) canvas->FillRect(TRect(cell.Left, cell.Top, textRect.Right, cell.Top + press));
+  textRect.Top += press;
   if (textRect.Right > textRect.Left) {
-    WriteCellText(textRect, dx, dx, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
-                  column->Title()->EndEllipsis());
-    if (titleImage) PaintTitleImage(textRect, dx, column->Title()->Alignment(), imageIndex);
+    WriteCellText(textRect, dx, dy, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
+                  column->Title()->EndEllipsis(), press);
+    if (titleImage) PaintTitleImage(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom),
+                                    dx, column->Title()->Alignment(), imageIndex);
   }
   if (marker != smNoneX) {
     TRect markRect(std::max(cell.Left, textRect.Right), cell.Top, markerRight, cell.Bottom);
     canvas->FillRect(markRect);
-    TImageList* signs = DBGridXGlobals().SignImages.get();
-    signs->Draw(canvas, markerRight - signs->Width() - 2, (cell.Top + cell.Bottom - signs->Height()) / 2,
-                marker == smDownX ? 0 : 1);
+    const Integer markX = markerRight + press - signs->Width() - numberWidth - 2;
+    const Integer markY = (cell.Top + cell.Bottom - signs->Height()) / 2 + press;
+    if (showMarker) signs->Draw(canvas, markX, markY, marker == smDownX ? 0 : 1);
+    if (!sortNumber.isEmpty()) {
+      const Integer saved = canvas->SaveState();
+      canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
+      if (highlighted) canvas->Font()->SetColor(clWhite);
+      canvas->Brush()->SetStyle(bsClear);
+      canvas->TextOut(markX + signs->Width(), markY, sortNumber);
+      canvas->RestoreState(saved);
+    }
   }
   if (filterButton) {
     canvas->FillRect(TRect(buttonStrip.Left, cell.Top, cell.Right, cell.Bottom));
@@ -248,6 +318,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       face.Top = (face.Top + face.Bottom - FEditButtonHeight) / 2;
       face.Bottom = face.Top + FEditButtonHeight;
     }
+    OffsetRect(face, press, press);
     // Opaque and pressed while its list is open, opaque under the pointer, half faded in a
     // hot title (not while the pointer is on an upper band), faint otherwise.
     const bool dropped = FFilterListDropped && FFilterListColumn == column;
@@ -259,7 +330,9 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
     else if (hot && !onUpperBand) look = 30;
     PaintCellButton(face, color, look, dropped ? 1 : 0);
     if (!column->STFilter()->ExpressionStr().isEmpty())
-      PaintSortMarker(TRect(buttonStrip.Left - 6, inner.Top, buttonStrip.Left, inner.Top + 6), false);
+      PaintSortMarker(TRect(buttonStrip.Left - 6 + press, inner.Top + press, buttonStrip.Left + press,
+                            inner.Top + 6 + press),
+                      highlighted);
   }
   if (raised) {
     TRect frame = cell;
@@ -269,6 +342,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   // The bands above the leaf: each ancestor spans its children; only the part above this
   // cell is drawn, with the caption laid out over the full span.
   canvas->SetFont(FTitleFont.get());
+  if (highlighted) PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, true, color, canvas->Font());
   const Integer line = FOptions.Contains(dgColLines) ? 1 : 0;
   THeadTreeNode* child = leaf;
   Integer spanLeft = R.Left;
@@ -284,7 +358,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       const Integer saved = canvas->SaveState();
       canvas->IntersectClipRect(part);
       WriteCellText(span, dx, dx, band->Caption, taCenter, tlCenter, true, column->Title()->EndEllipsis());
-      if (raised) {
+      if (FOptionsX.Contains(dghFixed3D)) {
         TRect frame = span;
         DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
       }
@@ -315,15 +389,24 @@ void TCustomDBGridX::PaintUnderTitleCell(Integer ACol, Integer ARow, Integer Dat
   TColumnX* column = FColumns->Items(DataCol);
   TCanvas* canvas = Canvas();
   TSTColumnFilterX* filter = column->STFilter();
+  const bool selected = PaintedCellSelected(ACol, ARow, DataCol);
+  const TCellTypeX type{cacData, carFilter};
   if (!IsFilterRowCell(ACol, ARow) || !CanFilterColumn(DataCol)) {
-    canvas->Brush()->SetColor(column->Title()->Color());
+    TColor background = column->Title()->Color();
+    PickFixedCellColors(ACol, ARow, type, selected, background, canvas->Font());
+    canvas->Brush()->SetColor(background);
     canvas->FillRect(R);
+    if (CellHas3DLook(ACol, ARow, State)) {
+      TRect frame = R;
+      DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+    }
     return;
   }
   canvas->Pen()->SetColor(clBlack);
   canvas->SetFont(Font());
   canvas->Font()->SetColor(clBlue);
-  const TColor background = BlendColors(clWindow, FixedColor(), 8);
+  TColor background = BlendColors(clWindow, FixedColor(), 8);
+  PickFixedCellColors(ACol, ARow, type, selected, background, canvas->Font());
   canvas->Brush()->SetColor(background);
   const Integer buttonWidth = Flat() ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
   const bool button = filter->HasDropDownButton();
@@ -353,7 +436,6 @@ void TCustomDBGridX::FireDrawColumnCell(const TRect& Rect, Integer DataCol, TCol
 
 void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
                                    TGridDrawState State) {
-  (void)ACol;
   TColumnX* column = FColumns->Items(DataCol);
   TCanvas* canvas = Canvas();
   canvas->SetFont(column->Font());
@@ -374,48 +456,58 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
     FCellParamsFont->Assign(column->Font());
     FireGetCellParams(column, FCellParamsFont.get(), FCellParams->Background, State);
     column->FireGetCellParams(false, FCellParams.get());
+    HideDuplicate(column, DataRow);
     bool processed = false;
     if (OnAdvDrawDataCell) OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
     if (!processed && column->OnAdvDrawDataCell)
       column->OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
     if (!processed && FDefaultDrawing) {
       background = FCellParams->Background;
-      // Selected cells: the current row in the highlight colours while the grid (or its
-      // editor) has the focus, in shadow colours while it shows its selection unfocused.
-      const bool currentRow = record.Current;
-      const bool focusedGrid = GridOrEditorFocused();
-      bool focus = IsFocusOwner() && FOptionsX.Contains(dghHighlightFocus);
-      bool selectedState = State.Contains(gdSelected) || (currentRow && FOptions.Contains(dgRowSelect));
-      // Row highlighting marks the rest of the current row as selected and focused.
-      if (FOptionsX.Contains(dghRowHighlight) && currentRow && FSelection->SelectionKind() == gstNon &&
-          !State.Contains(gdCurrent)) {
-        focus = true;
-        selectedState = true;
-      }
-      const bool draw = selectedState && (FOptions.Contains(dgAlwaysShowSelection) || focus) &&
-                        (FUpdateLock == 0 || FOptions.Contains(dgRowSelect));
       canvas->SetFont(FCellParamsFont.get());
-      if (draw) {
-        if (focusedGrid) {
-          background = clHighlight;
-          canvas->Font()->SetColor(clHighlightText);
-        } else if (currentRow && (State.Contains(gdCurrent) || FOptions.Contains(dgRowSelect)) &&
-                   (focus || FOptions.Contains(dgAlwaysShowSelection))) {
-          background = clBtnShadow;
-          canvas->Font()->SetColor(clHighlightText);
-        } else {
-          background = clBtnFace;
-        }
-      }
+      PickDataCellColors(DataCol, DataRow, canvas->Font(), background, State);
       canvas->Brush()->SetColor(background);
-      const bool raised = FOptionsX.Contains(dghData3D);
+      const bool raised = CellHas3DLook(ACol, ARow, State);
       const Integer dx = raised ? 1 : 2;
       const Integer dy = Flat() ? dx - 1 : dx;
-      if (column->CellKind() == TColumnX::ckGraphic)
-        PaintGraphicOrMemo(column, R);
-      else
-        WriteCellText(R, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
-                      column->WordWrap() && FTallRows, column->EndEllipsis());
+      const bool buttons = ShowsEditButtons(column, record.Current, record.Current && DataCol == SelectedIndex());
+      TRect content = R;
+      if (buttons) content.Right = std::max(R.Left, R.Right - CellButtonsWidth(column));
+      switch (column->CellKind()) {
+        case TColumnX::ckGraphic: PaintGraphicOrMemo(column, content); break;
+        case TColumnX::ckCheckbox: PaintCheckBoxCell(content, FCellParams->CheckboxState); break;
+        case TColumnX::ckImageList: PaintImageCell(column->ImageList(), content, FCellParams->ImageIndex); break;
+        default: {
+          TRect textRect = content;
+          Integer textLeft = dx;
+          // An image beside the text: a strip in the column's colour at the left holds it.
+          if (TCustomImageList* images = column->ImageList(); images && column->ShowImageAndText()) {
+            const TRect strip(R.Left, R.Top, std::min(content.Right, R.Left + images->Width() + 4), R.Bottom);
+            canvas->Brush()->SetColor(column->Color());
+            PaintImageCell(images, strip, FCellParams->ImageIndex);
+            canvas->Brush()->SetColor(background);
+            textRect.Left = strip.Right;
+            textLeft = 1;
+          }
+          WriteCellText(textRect, textLeft, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
+                        column->WordWrap() && FTallRows, column->EndEllipsis());
+        }
+      }
+      if (buttons) {
+        // Opaque on the focused cell (or the highlighted current row), half faded in a hot
+        // cell, faint elsewhere.
+        Integer look = 80;
+        if (Designing()) look = 30;
+        else if (!FFilterEditMode && (State.Contains(gdFocused) ||
+                                      (FOptionsX.Contains(dghRowHighlight) && record.Current)))
+          look = 0;
+        else if (State.Contains(gdHotTrack)) look = 30;
+        PaintCellEditButtons(column, {ACol, ARow}, R, content.Right, raised, look, background);
+      }
+      if (record.Current) {
+        PaintRequiredMark(column, R);
+        if (FIncSearching && DataCol == SelectedIndex() && State.Contains(gdFocused))
+          PaintIncSearchText(content, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout());
+      }
       if (raised) {
         TRect frame = R;
         DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
@@ -433,10 +525,73 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
   LeavePaintedRecord();
 }
 
+// A check box of the platform's size, centred in the cell (at its left when the cell is narrower).
+void TCustomDBGridX::PaintCheckBoxCell(const TRect& R, Integer CheckState) {
+  TCanvas* canvas = Canvas();
+  canvas->FillRect(R);
+  const Integer left = std::max(R.Left, (R.Left + R.Right - CheckBoxGlyphWidth) / 2);
+  const Integer top = std::max(R.Top, (R.Top + R.Bottom - CheckBoxGlyphHeight) / 2);
+  PaintEditButtonFace(canvas, TRect(left, top, left + CheckBoxGlyphWidth, top + CheckBoxGlyphHeight),
+                      canvas->Brush()->Color(), fkCheckBoxX, 0, Flat(), false, true, CheckState);
+}
+
+void TCustomDBGridX::PaintImageCell(TCustomImageList* Images, const TRect& R, Integer ImageIndex) {
+  TCanvas* canvas = Canvas();
+  canvas->FillRect(R);
+  if (!Images || ImageIndex < 0 || ImageIndex >= Images->Count()) return;
+  const Integer saved = canvas->SaveState();
+  canvas->IntersectClipRect(R);
+  Images->Draw(canvas, (R.Left + R.Right - Images->Width()) / 2, (R.Top + R.Bottom - Images->Height()) / 2, ImageIndex);
+  canvas->RestoreState(saved);
+}
+
+// The typed beginning of an incremental search over the start of the current cell's text, in
+// the search colours.
+void TCustomDBGridX::PaintIncSearchText(const TRect& R, Integer DX, Integer DY, const String& Text,
+                                        TAlignment Alignment, TTextLayout Layout) {
+  if (FIncSearchText.isEmpty() || Designing() || FUpdateLock != 0 || !IsActiveControlOfForm(this) ||
+      !(FOptions.Contains(dgAlwaysShowSelection) || IsFocusOwner()))
+    return;
+  TCanvas* canvas = Canvas();
+  const String found = Text.left(FIncSearchText.size());
+  const Integer width = canvas->TextWidth(found), height = canvas->TextHeight(found);
+  // The found part stands where the whole text starts.
+  const Integer textWidth = canvas->TextWidth(Text);
+  Integer left = R.Left + DX;
+  if (Alignment == taRightJustify) left = R.Right - 3 - textWidth;
+  else if (Alignment == taCenter) left = (R.Left + R.Right - textWidth) / 2;
+  Integer top = R.Top + DY;
+  if (Layout == tlCenter) top = (R.Top + R.Bottom - height) / 2;
+  else if (Layout == tlBottom) top = R.Bottom - height;
+  const Integer saved = canvas->SaveState();
+  canvas->IntersectClipRect(R);
+  canvas->Brush()->SetColor(DBGridXGlobals().IncSearchColor);
+  canvas->FillRect(TRect(left, top, left + width, top + height));
+  canvas->Font()->SetColor(DBGridXGlobals().IncSearchFontColor);
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->TextOut(left, top, found);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->RestoreState(saved);
+}
+
+// A red dotted line along the bottom of the current record's cell while a required field
+// the column marks is still empty in an edited record.
+void TCustomDBGridX::PaintRequiredMark(TColumnX* Column, const TRect& R) {
+  TField* field = Column->Field();
+  if (!field || !Column->HighlightRequired()) return;
+  bool draw = InEditModes(DataSet()->State()) && field->Required() && field->IsNull();
+  if (Column->OnCheckDrawRequiredState) Column->OnCheckDrawRequiredState(this, FCellParams->Text, draw);
+  if (!draw) return;
+  TCanvas* canvas = Canvas();
+  canvas->Pen()->SetColor(clRed);
+  canvas->Pen()->SetStyle(psDot);
+  canvas->MoveTo(R.Left + 2, R.Bottom - 1);
+  canvas->LineTo(R.Right - 3, R.Bottom - 1);
+  canvas->Pen()->SetStyle(psSolid);
+}
+
 void TCustomDBGridX::PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
                                      TGridDrawState State) {
-  (void)ACol;
-  (void)ARow;
   TColumnX* column = FColumns->Items(DataCol);
   TColumnFooterX* footer = column->FooterAt(DataRow);
   TCanvas* canvas = Canvas();
@@ -446,8 +601,10 @@ void TCustomDBGridX::PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol
   String text = FooterValueText(DataRow, DataCol);
   if (OnGetFooterParams)
     OnGetFooterParams(this, DataCol, DataRow, column, canvas->Font(), background, alignment, State, text);
+  PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carFooter}, PaintedCellSelected(ACol, ARow, DataCol), background,
+                      canvas->Font());
   canvas->Brush()->SetColor(background);
-  const bool raised = FOptionsX.Contains(dghFooter3D);
+  const bool raised = CellHas3DLook(ACol, ARow, State);
   const Integer dx = raised ? 1 : 2;
   const Integer dy = Flat() ? dx - 1 : dx;
   if (FDefaultDrawing)

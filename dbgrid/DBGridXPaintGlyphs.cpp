@@ -95,12 +95,13 @@ void TCustomDBGridX::PaintGraphicOrMemo(TColumnX* Column, const TRect& R) {
     canvas->StretchDraw(TRect(left, top, left + width, top + height), picture.Graphic());
 }
 
-void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart) {
+void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart,
+                                     Integer FaceKind, bool Hot) {
   QPainter* painter = Canvas()->Handle();
   if (!painter || ButtonRect.IsEmpty()) return;
   TBitmap face(ButtonRect.Width(), ButtonRect.Height());
-  PaintEditButtonFace(face.Canvas(), TRect(0, 0, ButtonRect.Width(), ButtonRect.Height()), Color, fkDropDownX, PressedPart, Flat(),
-                      false, FDataLink->Active(), 0);
+  PaintEditButtonFace(face.Canvas(), TRect(0, 0, ButtonRect.Width(), ButtonRect.Height()), Color, FaceKind,
+                      PressedPart, Flat(), Hot, FDataLink->Active(), 0);
   painter->save();
   painter->setOpacity(((100 - Transparency) * 255 / 100) / 255.0);
   painter->drawImage(QPoint(ButtonRect.Left, ButtonRect.Top), face.Image());

@@ -1,6 +1,7 @@
 // Painted pixels (sampled away from text), the record window and the footers.
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "grid/ButtonFacesX.h"
 
 using dbgridtest::TGridForm;
 
@@ -496,4 +497,323 @@ TEST(DBGridXRecordWindow, RecordNumbersWidenTheIndicator) {
   f.Query.SetFiltered(true);
   QApplication::processEvents();
   EXPECT_EQ(f.Grid->IndicatorWidthOf(), std::max<Integer>(11, 11 + canvas.TextWidth("0") + 2));
+}
+
+namespace {
+// The smallest rectangle around the pixels of R that differ from Background (that have the
+// colour Background with Equal); empty when none.
+TRect BoundsOfInk(const QImage& Image, const TRect& R, TColor Background, bool Equal = false) {
+  TRect ink(R.Right, R.Bottom, R.Left, R.Top);
+  for (Integer y = R.Top; y < R.Bottom; ++y)
+    for (Integer x = R.Left; x < R.Right; ++x)
+      if ((PixelAt(Image, x, y) == Background) == Equal) {
+        ink.Left = std::min(ink.Left, x);
+        ink.Top = std::min(ink.Top, y);
+        ink.Right = std::max(ink.Right, x + 1);
+        ink.Bottom = std::max(ink.Bottom, y + 1);
+      }
+  return ink;
+}
+
+// The colour most pixels inside R's frame have: a cell's background, whatever text it shows.
+TColor BackgroundOf(const QImage& Image, const TRect& R) {
+  std::map<TColor, Integer> counts;
+  for (Integer y = R.Top + 2; y < R.Bottom - 2; ++y)
+    for (Integer x = R.Left + 2; x < R.Right - 2; ++x) ++counts[PixelAt(Image, x, y)];
+  return std::max_element(counts.begin(), counts.end(), [](auto& A, auto& B) { return A.second < B.second; })->first;
+}
+}  // namespace
+
+TEST(DBGridXPaint, SelectedColumnsAndEverythingSelectedColourTheFixedCells) {
+  TGridForm f(400, 200);
+  f.Bind();
+  for (const char* field : {"name", "flag", "qty"}) {
+    TColumnX* c = f.Grid->Columns()->Add();
+    c->SetFieldName(field);
+    c->SetWidth(80);
+  }
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect});
+  f.Grid->STFilter()->SetVisible(true);
+  f.Grid->SetFooterRowCount(1);
+  f.Grid->Columns()->Items(2)->Footer()->SetColor(clYellow);
+  const Integer dataTop = f.Grid->TopDataRowOffset();
+  const TColor darkGrey = TColor(0x404040);
+  const TColor filterTint = Rgb(BlendColors(clWindow, f.Grid->FixedColor(), 8));
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  other->SetFocus();
+  f.Grid->Selection()->Columns()->SelectColumn(f.Grid->Columns()->Items(1), false);
+  f.Grid->Selection()->Columns()->SelectColumn(f.Grid->Columns()->Items(2), true);
+  const auto at = [&](const QImage& Image, Integer ACol, Integer ARow) {
+    return BackgroundOf(Image, f.Grid->CellRect(ACol, ARow));
+  };
+  struct Case {
+    Integer col, row;
+    TColor expected;
+    const char* what;
+  };
+  const Integer footer = f.Grid->RowCount();
+  QImage img = f.Grab();
+  for (const Case& c : std::initializer_list<Case>{
+           {1, 0, Rgb(clBtnFace), "a title outside the selection"},
+           {1, 1, filterTint, "a filter cell outside the selection"},
+           {2, 0, darkGrey, "a selected column's title"},
+           {2, 1, darkGrey, "its filter cell"},
+           {2, dataTop + 1, Rgb(clBtnFace), "its data cell, the grid unfocused"},
+           {2, footer, Rgb(clBtnFace), "its footer"},
+           {3, footer, Rgb(clBtnFace), "a footer of its own colour"},
+           {1, footer, Rgb(clWindow), "a footer outside the selection"},
+           {0, dataTop + 1, Rgb(clBtnFace), "the indicator: columns select no records"},
+       })
+    EXPECT_EQ(at(img, c.col, c.row), c.expected) << c.what;
+  EXPECT_TRUE(AnyPixel(img, f.Grid->CellRect(2, 0), Rgb(clWhite))) << "the caption in white";
+  f.Grid->SetFocus();
+  img = f.Grab();
+  EXPECT_EQ(at(img, 2, dataTop + 1), Rgb(clHighlight)) << "focused";
+  EXPECT_EQ(at(img, 2, footer), Rgb(clHighlight)) << "focused";
+  f.Grid->Selection()->SelectAllCells();
+  img = f.Grab();
+  for (const Case& c : std::initializer_list<Case>{
+           {0, 0, darkGrey, "the indicator title"},
+           {0, dataTop + 2, darkGrey, "an indicator cell"},
+           {1, 0, darkGrey, "every title"},
+           {1, 1, darkGrey, "every filter cell"},
+           {1, dataTop + 2, Rgb(clHighlight), "every data cell"},
+       })
+    EXPECT_EQ(at(img, c.col, c.row), c.expected) << c.what;
+  f.Grid->Selection()->Clear();
+}
+
+TEST(DBGridXPaint, APressedTitleButtonSinksAndShiftsItsContent) {
+  struct Case {
+    Integer titleLines;
+    Integer shift;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, 1}, {2, 2}}) {
+    TGridForm f;
+    f.Bind();
+    TColumnX* name = f.Grid->Columns()->Add();
+    name->SetFieldName("name");
+    name->SetWidth(90);
+    name->Title()->SetTitleButton(true);
+    name->Title()->SetSortMarker(smDownX);
+    f.Grid->SetTitleLines(c.titleLines);
+    const TRect title = f.Grid->CellRect(1, 0);
+    const TRect inside(title.Left + 2, title.Top + 2, title.Right - 2, title.Bottom - 2);
+    const TRect markerPart(inside.Right - 16, inside.Top, title.Right - 1, inside.Bottom);
+    const TRect captionPart(inside.Left, inside.Top, inside.Right - 18, inside.Bottom);
+    const QImage up = f.Grab();
+    const TPoint press{(title.Left + title.Right) / 2, (title.Top + title.Bottom) / 2};
+    f.Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(press));
+    ASSERT_TRUE(f.Grid->TitlePressedShown());
+    const QImage down = f.Grab();
+    const Integer middle = (title.Top + title.Bottom) / 2;
+    EXPECT_EQ(PixelAt(up, title.Left, middle), Rgb(clBtnHighlight)) << "raised";
+    EXPECT_EQ(PixelAt(down, title.Left, middle), Rgb(cl3DDkShadow)) << "pushed in";
+    TRect marker = BoundsOfInk(up, markerPart, Rgb(clBtnFace));
+    ASSERT_FALSE(marker.IsEmpty());
+    OffsetRect(marker, c.shift, c.shift);
+    EXPECT_EQ(BoundsOfInk(down, markerPart, Rgb(clBtnFace)), marker) << c.titleLines;
+    EXPECT_EQ(BoundsOfInk(down, captionPart, Rgb(clBtnFace)).Left,
+              BoundsOfInk(up, captionPart, Rgb(clBtnFace)).Left + c.shift)
+        << c.titleLines;
+    f.Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(press));
+    EXPECT_EQ(PixelAt(f.Grab(), title.Left, middle), Rgb(clBtnHighlight)) << "raised again";
+  }
+}
+
+TEST(DBGridXPaint, CheckBoxAndImageCellsAndTheRequiredMark) {
+  TGridForm f;
+  f.Bind();
+  TColumnX* check = f.Grid->Columns()->Add();
+  check->SetFieldName("flag");
+  check->SetWidth(60);
+  check->SetCheckboxes(true);
+  check->KeyList()->Add("Y");
+  check->KeyList()->Add("n");
+  TColumnX* image = f.Grid->Columns()->Add();
+  image->SetFieldName("flag");
+  image->SetWidth(60);
+  for (const char* key : {"Y", "n", "x"}) image->KeyList()->Add(key);
+  TImageList images(nullptr);
+  images.SetSize(8, 8);
+  TBitmap red(8, 8);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  images.Add(&red, nullptr);
+  image->SetImageList(&images);
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(80);
+  name->SetHighlightRequired(true);
+  f.Field("name")->SetRequired(true);
+  const Integer top = f.Grid->TopDataRowOffset();
+  QImage img = f.Grab();
+  // Checked (Y), unchecked (n) and grayed (x): three faces of the glyph's size, centred, no text.
+  std::vector<QImage> faces;
+  for (Integer row = 0; row < 3; ++row) {
+    const TRect cell = f.Grid->CellRect(1, top + row);
+    const TRect ink = BoundsOfInk(img, TRect(cell.Left + 1, cell.Top + 1, cell.Right - 1, cell.Bottom - 1),
+                                  PixelAt(img, cell.Left + 1, cell.Top + 1));
+    const Integer left = (cell.Left + cell.Right - CheckBoxGlyphWidth) / 2;
+    const Integer glyphTop = (cell.Top + cell.Bottom - CheckBoxGlyphHeight) / 2;
+    EXPECT_GE(ink.Left, left) << row;
+    EXPECT_LE(ink.Right, left + CheckBoxGlyphWidth) << row;
+    EXPECT_GE(ink.Top, glyphTop) << row;
+    EXPECT_LE(ink.Bottom, glyphTop + CheckBoxGlyphHeight) << row;
+    EXPECT_GT(ink.Width(), CheckBoxGlyphWidth / 2) << row;
+    faces.push_back(img.copy(left, glyphTop, CheckBoxGlyphWidth, CheckBoxGlyphHeight));
+  }
+  EXPECT_NE(faces[0], faces[1]);
+  EXPECT_NE(faces[1], faces[2]);
+  // Key Y shows image 0 in the cell's middle; key n names no image: an empty cell.
+  const TRect first = f.Grid->CellRect(2, top), second = f.Grid->CellRect(2, top + 1);
+  EXPECT_EQ(PixelAt(img, (first.Left + first.Right) / 2, (first.Top + first.Bottom) / 2), Rgb(clRed));
+  EXPECT_FALSE(AnyPixel(img, second, Rgb(clRed)));
+  EXPECT_TRUE(BoundsOfInk(img, TRect(second.Left + 1, second.Top + 1, second.Right - 1, second.Bottom - 1),
+                          Rgb(clWindow))
+                  .IsEmpty());
+  // A required field left empty in the edited record is underlined in red dots.
+  const TRect current = f.Grid->CellRect(3, top);
+  const TRect underline(current.Left, current.Bottom - 1, current.Right, current.Bottom);
+  EXPECT_FALSE(AnyPixel(img, underline, Rgb(clRed)));
+  f.Query.Edit();
+  f.Field("name")->Clear();
+  EXPECT_TRUE(AnyPixel(f.Grab(), underline, Rgb(clRed)));
+  f.Query.Cancel();
+  EXPECT_FALSE(AnyPixel(f.Grab(), underline, Rgb(clRed)));
+}
+
+TEST(DBGridXPaint, TheIndicatorFooterCountsTheRecordsExceptWhileInserting) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetFooterRowCount(1);
+  const auto footerInk = [&] {
+    const TRect cell = f.Grid->CellRect(0, f.Grid->RowCount());
+    return !BoundsOfInk(f.Grab(), TRect(cell.Left + 1, cell.Top + 1, cell.Right - 1, cell.Bottom - 1),
+                        Rgb(f.Grid->FixedColor()))
+                .IsEmpty();
+  };
+  EXPECT_FALSE(footerInk()) << "without record numbers";
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghShowRecNo});
+  EXPECT_TRUE(footerInk());
+  f.Query.Append();
+  EXPECT_FALSE(footerInk());
+  f.Query.Cancel();
+}
+
+TEST(DBGridXPaint, FrozenColumnsRaisedFilterCellsNever) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->STFilter()->SetVisible(true);
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghFrozen3D});
+  f.Grid->SetFrozenCols(1);
+  const Integer data = f.Grid->TopDataRowOffset() + 1;
+  const auto leftEdge = [&](const QImage& Image, Integer ACol, Integer ARow) {
+    const TRect r = f.Grid->CellRect(ACol, ARow);
+    return PixelAt(Image, r.Left, r.Top + r.Height() / 2);
+  };
+  const auto bottomEdge = [&](const QImage& Image, Integer ACol, Integer ARow) {
+    const TRect r = f.Grid->CellRect(ACol, ARow);
+    return PixelAt(Image, (r.Left + r.Right) / 2, r.Bottom - 1);
+  };
+  const QImage img = f.Grab();
+  EXPECT_EQ(bottomEdge(img, 1, data), Rgb(clBtnShadow)) << "a frozen column";
+  EXPECT_EQ(bottomEdge(img, 2, data), Rgb(clWindow)) << "a scrolling column";
+  EXPECT_EQ(leftEdge(img, 1, 0), Rgb(clBtnHighlight)) << "a title";
+  EXPECT_NE(leftEdge(img, 1, 1), Rgb(clBtnHighlight)) << "a filter cell";
+}
+
+TEST(DBGridXPaint, TheFoundBeginningOfAnIncrementalSearchIsMarkedInTheCell) {
+  TGridForm f;
+  f.Bind();
+  f.Form->SetActiveControl(f.Grid);
+  f.Grid->SetFocus();
+  f.Grid->SetSelectedIndex(1);
+  const TColor searchColour = Rgb(DBGridXGlobals().IncSearchColor);
+  f.Grid->IncSearchStep("w", -1, 2);
+  ASSERT_EQ(f.Query.RecNo(), 3);
+  const TRect cell = f.Grid->CellRect(2, f.Grid->Row());
+  QImage img = f.Grab();
+  const TRect marked = BoundsOfInk(img, cell, searchColour, true);
+  ASSERT_FALSE(marked.IsEmpty());
+  EXPECT_LE(marked.Left, cell.Left + 3) << "at the text's start";
+  EXPECT_LT(marked.Right, cell.Left + 20) << "only the found letter";
+  EXPECT_EQ(PixelAt(img, (cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2), Rgb(clHighlight));
+  f.Grid->StopIncSearch();
+  EXPECT_FALSE(AnyPixel(f.Grab(), cell, searchColour));
+}
+
+TEST(DBGridXPaint, CellsShowTheirColumnsButtonsWhereTheOptionsAllow) {
+  TGridForm f;
+  f.Bind();
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(120);
+  name->PickList()->Add("Li");
+  name->SetAlwaysShowEditButton(true);
+  auto* ellipsis = static_cast<TEditButtonX*>(name->EditButtons()->Add());
+  ellipsis->SetStyle(ebsEllipsisX);
+  const Integer top = f.Grid->TopDataRowOffset();
+  const Integer width = f.Grid->EditButtonWidth();
+  const auto buttonsShown = [&](const QImage& Image, Integer ARow) {
+    const TRect cell = f.Grid->CellRect(1, ARow);
+    return !BoundsOfInk(Image, TRect(cell.Right - 2 * width, cell.Top, cell.Right, cell.Top + f.Grid->EditButtonHeight()),
+                        Rgb(clWindow))
+                .IsEmpty();
+  };
+  QImage img = f.Grab();
+  EXPECT_TRUE(buttonsShown(img, top + 1));
+  EXPECT_TRUE(buttonsShown(img, top + 2));
+  f.Grid->SetEditButtonsShowOptions(TEditButtonsShowOptionsX{sebShowOnlyForCurRowX});
+  f.Grid->Invalidate();
+  img = f.Grab();
+  EXPECT_FALSE(buttonsShown(img, top + 1)) << "only the current row";
+  f.Query.Next();
+  img = f.Grab();
+  EXPECT_TRUE(buttonsShown(img, top + 1));
+  EXPECT_FALSE(buttonsShown(img, top));
+  // The button under the pointer lights in a hot-tracked grid: the default one is 0, the
+  // first edit button 1.
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghHotTrack});
+  const TRect cell = f.Grid->CellRect(1, top + 1);
+  struct Case {
+    Integer x;
+    Integer button;
+  };
+  for (const Case& c : std::initializer_list<Case>{{cell.Left + 3, -1},
+                                                   {cell.Right - 2 * width + 2, 0},
+                                                   {cell.Right - 2, 1},
+                                                   {cell.Left + 3, -1}}) {
+    f.Grid->Perform(WM_MOUSEMOVE, 0, PointToLParam({c.x, cell.Top + 3}));
+    EXPECT_EQ(f.Grid->HotEditButton(), c.button) << c.x - cell.Left;
+  }
+}
+
+TEST(DBGridXPaint, HiddenDuplicatesLeaveOneTextAndNoLineBetween) {
+  TGridForm f;
+  f.Connection.ExecuteSql("UPDATE pay SET name = 'Same' WHERE id < 3");
+  f.Query.Close();
+  f.Query.Open();
+  f.Bind();
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(80);
+  const Integer top = f.Grid->TopDataRowOffset();
+  const TRect first = f.Grid->CellRect(1, top), second = f.Grid->CellRect(1, top + 1);
+  const Integer x = (first.Left + first.Right) / 2;
+  const TRect secondInside(second.Left + 1, second.Top + 1, second.Right - 1, second.Bottom - 1);
+  QImage img = f.Grab();
+  const TColor line = PixelAt(img, x, second.Bottom);
+  ASSERT_NE(line, Rgb(clWindow));
+  EXPECT_EQ(PixelAt(img, x, first.Bottom), line);
+  EXPECT_FALSE(BoundsOfInk(img, secondInside, Rgb(clWindow)).IsEmpty()) << "shown as it is";
+  name->SetHideDuplicates(true);
+  f.Grid->Invalidate();
+  img = f.Grab();
+  EXPECT_TRUE(BoundsOfInk(img, secondInside, Rgb(clWindow)).IsEmpty()) << "the repeated text is hidden";
+  EXPECT_FALSE(BoundsOfInk(img, TRect(first.Left + 1, first.Top + 1, first.Right - 1, first.Bottom - 1), Rgb(clWindow))
+                   .IsEmpty());
+  EXPECT_EQ(PixelAt(img, x, first.Bottom), Rgb(clWindow)) << "no line inside the block";
+  EXPECT_EQ(PixelAt(img, x, second.Bottom), line) << "the line below the block";
 }
