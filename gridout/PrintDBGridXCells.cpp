@@ -1,6 +1,8 @@
 // Printed cells: the text routine every printed text goes through, record cells, footer
 // cells and the footer texts of the sums and counts the run keeps itself.
 #include "gridout/PrintDBGridXRun.h"
+#include "grid/MemTableX.h"
+#include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/ImgList.h"
 
@@ -9,20 +11,28 @@ Integer TGridPrintRun::DrawCellText(const TRect& Rect, bool Fill, Integer HorzMa
                                     bool EndEllipsis, Integer LeftMargin, Integer RightMargin, bool Measure) {
   const TRect inner(Rect.Left + HorzMargin, Rect.Top + VertMargin, Rect.Right - HorzMargin, Rect.Bottom - VertMargin);
   const Cardinal wrap = WordWrap ? DT_WORDBREAK : 0;
+  const Cardinal reading = FRightToLeftReading ? DT_RTLREADING : 0;
   if (Measure) {
     TRect r = inner;
     TDrawTextParams params;
     params.iLeftMargin = LeftMargin;
     params.iRightMargin = RightMargin;
-    const Integer height = DrawTextEx(FCanvas, Text, r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | wrap, &params);
+    const Integer height =
+        DrawTextEx(FCanvas, Text, r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | wrap | reading, &params);
     return height + FCanvas->TextMetrics().tmExternalLeading + 2 * VertMargin;
   }
   if (Fill) FCanvas->FillRect(Rect);
-  const Cardinal align = Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT;
-  const Cardinal flags = align | DT_NOPREFIX | DT_EXPANDTABS | wrap | (EndEllipsis ? DT_END_ELLIPSIS : 0);
+  TAlignment alignment = Alignment;
+  Integer leftMargin = LeftMargin, rightMargin = RightMargin;
+  if (FRightToLeft) {
+    alignment = Alignment == taLeftJustify ? taRightJustify : Alignment == taRightJustify ? taLeftJustify : taCenter;
+    std::swap(leftMargin, rightMargin);
+  }
+  const Cardinal align = alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
+  const Cardinal flags = align | DT_NOPREFIX | DT_EXPANDTABS | wrap | (EndEllipsis ? DT_END_ELLIPSIS : 0) | reading;
   TDrawTextParams params;
-  params.iLeftMargin = LeftMargin;
-  params.iRightMargin = RightMargin;
+  params.iLeftMargin = leftMargin;
+  params.iRightMargin = rightMargin;
   TRect r = inner;
   if (Layout != tlTop) {
     TRect measured = inner;
@@ -35,8 +45,39 @@ Integer TGridPrintRun::DrawCellText(const TRect& Rect, bool Fill, Integer HorzMa
   return 0;
 }
 
+Integer TGridPrintRun::TreeIndentOf(TColumnX* Column) const {
+  TColumnsXList* visible = FGrid->VisibleColumns();
+  return visible->Count() > 0 && (*visible)[0] == Column ? FGrid->TreeNodeIndent() : 0;
+}
+
+// The current record's tree lines: for every level above it a line where that level goes on
+// below, then its own box or line end.
+void TGridPrintRun::PrintTreeLines(const TRect& Area) {
+  IMemTableX* table = FGrid->MemTable();
+  if (!FGrid->TreeViewShown() || FGrid->FooterRowCount() > 0 || !table) return;
+  const TMemTableNodeInfoX info = table->RecordNodeInfo(table->CurrentRecordIndex());
+  const Integer step = Integer(Trunc(18 * FScaleX));
+  const auto hasNext = [&info](Integer Level) {
+    return Level >= 1 && Level <= Integer(info.LevelHasNextSibling.size()) &&
+           info.LevelHasNextSibling[size_t(Level - 1)];
+  };
+  const auto element = [&](Integer Level) {
+    const Integer left = FRightToLeft ? Area.Right - step * Level : Area.Left + step * (Level - 1);
+    return TRect(left, Area.Top, left + step, Area.Bottom);
+  };
+  const TColor pen = FCanvas->Pen()->Color();
+  const TColor brush = FCanvas->Brush()->Color();
+  for (Integer level = 1; level < info.Level; ++level)
+    if (hasNext(level)) DrawTreeNodeElement(FCanvas, element(level), 11, 0, FScaleX, FScaleY, false);
+  const bool following = hasNext(info.Level);
+  const Integer kind = info.HasChildren ? (info.Expanded ? 0 : 4) + (following ? 0 : 1) : following ? 8 : 9;
+  if (info.Level > 0) DrawTreeNodeElement(FCanvas, element(info.Level), kind, 0, FScaleX, FScaleY, false);
+  FCanvas->Pen()->SetColor(pen);
+  FCanvas->Brush()->SetColor(brush);
+}
+
 bool TGridPrintRun::WordWrapOn(TColumnX* Column, bool Measure) const {
-  if (FGrid->RowPanel()->Active()) return Column->WordWrap() && Column->InRowLineHeight() > 1;
+  if (PanelActive()) return Column->WordWrap() && Column->InRowLineHeight() > 1;
   return Measure ? FOwner->Options().Contains(pghRowAutoStretch) : FMultiLineRows;
 }
 
@@ -100,6 +141,7 @@ Integer TGridPrintRun::PrintCell(Integer Position, const TRect& Rect, const TPol
 
 Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const TRect& Rect, Integer RowInBand,
                                        bool Measure) {
+  if (Measure && PanelActive()) return PanelBlockHeight();
   const bool colored = FOwner->Options().Contains(pghColored);
   TakeFont(Column->Font());
   TColCellParamsX* params = FOwner->FCellParams.get();
@@ -123,6 +165,17 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
   if (drawing) FillCell(Rect);
 
   TRect text(Rect.Left + FHorzMargin, Rect.Top + FVertMargin, Rect.Right - FHorzMargin, Rect.Bottom - FVertMargin);
+  const Integer indent = TreeIndentOf(Column);
+  if (indent > 0) {
+    const Integer area = Integer(Trunc(indent * FScaleX)), gap = Integer(Trunc(FScaleX));
+    if (FRightToLeft) {
+      if (drawing) PrintTreeLines(TRect(text.Right - area, text.Top, text.Right, text.Bottom));
+      text.Right -= area + gap;
+    } else {
+      if (drawing) PrintTreeLines(TRect(text.Left, text.Top, text.Left + area, text.Bottom));
+      text.Left += area + gap;
+    }
+  }
   Integer imageHeight = 0;
   TCustomImageList* images = Column->ImageList();
   if (images && Column->ShowImageAndText()) {

@@ -141,6 +141,8 @@ void TGridPrintRun::MeasureOptimalWidths() {
         need = TextWidthOf(params->Text) + twoMargins;
         if (column->ImageList() && column->ShowImageAndText())
           need += Integer(Trunc(FScaleX * column->ImageList()->Width() + 4 * FScaleX + FScaleX));
+        if (const Integer indent = TreeIndentOf(column); indent > 0)
+          need += Integer(Trunc(indent * FScaleX + FScaleX));
       }
       FWidths[size_t(c)] = std::max(FWidths[size_t(c)], need);
     }
@@ -168,7 +170,10 @@ void TGridPrintRun::FitByScaling() {
   FScaled = false;
   if (!FOwner->Options().Contains(pghFitGridToPageWidth)) return;
   FGridWidth = FLineWidth;
-  for (Integer w : FWidths) FGridWidth += w;
+  if (PanelActive())
+    FGridWidth += Integer(Round(FGrid->RowPanelWidth() * FScaleX));
+  else
+    for (Integer w : FWidths) FGridWidth += w;
   FAvailable = FPrintRect.Right - FPrintRect.Left;
   if (FAvailable >= FGridWidth) return;
   FScaled = true;
@@ -200,6 +205,8 @@ void TGridPrintRun::ComputePageGroups() {
       x = FPrintRect.Left + clipped + FLineWidth;
     }
   }
+  // The row panel prints every column on one page.
+  if (PanelActive()) FPageGroups.clear();
   FPageGroups.push_back(FColumns.Count() - 1);
 }
 
@@ -212,8 +219,17 @@ void TGridPrintRun::PrepareCanvas() {
   ApplyScaling();
 }
 
+TRect TGridPrintRun::Mirrored(const TRect& R) const {
+  if (!FRightToLeft) return R;
+  const Integer sum = FPrintRect.Left + FPrintRect.Right;
+  return TRect(sum - R.Right, R.Top, sum - R.Left, R.Bottom);
+}
+
 void TGridPrintRun::AddLine(std::vector<TPoint> Points) {
-  if (!FCounting) FLines.push_back(std::move(Points));
+  if (FCounting) return;
+  if (FRightToLeft)
+    for (TPoint& point : Points) point.X = FPrintRect.Left + FPrintRect.Right - point.X;
+  FLines.push_back(std::move(Points));
 }
 
 void TGridPrintRun::DrawLines() {

@@ -1,4 +1,5 @@
 #include "gridout/PrintDBGridXRun.h"
+#include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Forms.h"
 
@@ -14,7 +15,10 @@ void TGridPrintRun::Execute() {
   if (!FGrid || !FGrid->DataSource() || !FGrid->DataSource()->DataSet() || !FGrid->DataSource()->DataSet()->Active())
     return;
   FDataSet = FGrid->DataSource()->DataSet();
+  FRightToLeft = FGrid->UseRightToLeftAlignment();
+  FRightToLeftReading = FGrid->UseRightToLeftReading();
   for (Integer i = 0; i < FGrid->Columns()->Count(); ++i) FGridColumns.push_back(FGrid->Columns()->Items(i));
+  if (PanelActive()) FGrid->LayoutRowPanel();
   FOwner->ComputeMacroValues(FPageCount);
   BuildColumnList();
   FFooterValues.assign(size_t(FGrid->FooterRowCount() * FColumns.Count()), Currency());
@@ -105,7 +109,8 @@ void TGridPrintRun::Body() {
   TPolyBookmark pos = StartWalk();
   for (;;) {
     const TBand band = MeasureBand(pos, FPrintRect.Top + FUsedHeight, FPrintRect.Bottom);
-    const Integer height = PrintBand(band, FPrintRect.Top + FUsedHeight);
+    const Integer top = FPrintRect.Top + FUsedHeight;
+    const Integer height = PanelActive() ? PrintPanelBand(band, top) : PrintBand(band, top);
     FUsedHeight = height + FLineWidth;
     if (band.End.Finished) break;
     FUsedHeight = 0;
@@ -171,7 +176,13 @@ TPolyBookmark TGridPrintRun::StartWalk() {
     GoToFooterRows(pos);
     return pos;
   }
-  if (SelectionKind() == gstRecordBookmarks) {
+  const TDBGridXSelectionType kind = SelectionKind();
+  if (kind == gstRectangle && !MoveTo(FGrid->Selection()->Rect()->FirstRowBookmark())) {
+    // The rectangle's top record is gone: there is no row to start from.
+    GoToFooterRows(pos);
+    return pos;
+  }
+  if (kind == gstRecordBookmarks) {
     TBMListX* rows = FGrid->RecordBookmarks();
     Integer index = 0;
     if (!rows->SearchBookmark(FDataSet->Bookmark(), index)) {
@@ -213,7 +224,9 @@ void TGridPrintRun::StepWalk(TPolyBookmark& Pos) {
     return;
   }
   FDataSet->Next();
-  if (FDataSet->Eof()) {
+  if (FDataSet->Eof() ||
+      (SelectionKind() == gstRectangle &&
+       CompareBookmarkStrs(FDataSet, FDataSet->Bookmark(), FGrid->Selection()->Rect()->GetBottomRow()) > 0)) {
     GoToFooterRows(Pos);
     return;
   }
@@ -234,6 +247,8 @@ TGridPrintRun::TBand TGridPrintRun::MeasureBand(const TPolyBookmark& From, Integ
       const TRect cell(0, 0, FClipped[size_t(c)], 1);
       height = std::max(height, PrintCell(c, cell, pos, Integer(band.Heights.size()), true));
     }
+    // With the row panel a footer row takes a whole block too, its cells where the panel puts them.
+    if (PanelActive() && !pos.Finished) height = std::max(height, PanelBlockHeight());
     y += height;
     if ((y > Limit || pos.Finished) && !band.Heights.empty()) break;
     if (pos.IsDataRow) AddFooterValues();
@@ -261,7 +276,7 @@ Integer TGridPrintRun::PrintBand(const TBand& Band, Integer Top) {
       Integer x = FPrintRect.Left;
       for (Integer c = first; c <= last; ++c) {
         const TRect cell(x, y, x + FClipped[size_t(c)], rowBottom);
-        PrintCell(c, cell, pos, row, false);
+        PrintCell(c, Mirrored(cell), pos, row, false);
         if (c == first) AddLine({cell.TopLeft(), TPoint(cell.Left, cell.Bottom), cell.BottomRight(),
                                  TPoint(cell.Right, cell.Top)});
         else AddLine({TPoint(cell.Left, cell.Bottom), cell.BottomRight(), TPoint(cell.Right, cell.Top)});

@@ -56,6 +56,9 @@ private:
   void ApplyScaling();
   void TakeFont(TFont* Font, bool WithPrintFont = true);
   Integer TextWidthOf(const String& Text);
+  // Lines and rectangles are laid out left to right; a right-to-left grid prints them
+  // mirrored inside the printable width.
+  TRect Mirrored(const TRect& R) const;
   void AddLine(std::vector<TPoint> Points);
   void DrawLines();
   // ---- cells
@@ -68,6 +71,17 @@ private:
   void PrintCheckBox(const TRect& Box, Integer State);
   void DrawCellImage(TCustomImageList* Images, const TRect& Rect, TAlignment Alignment, Integer Index);
   bool WordWrapOn(TColumnX* Column, bool Measure) const;
+  // The tree indent of the current record in screen pixels when Column is the grid's first
+  // visible column, else 0.
+  Integer TreeIndentOf(TColumnX* Column) const;
+  void PrintTreeLines(const TRect& Area);
+  // ---- the row panel: every record printed as a block laid out as the grid's panel
+  bool PanelActive() const { return FGrid->RowPanel()->Active(); }
+  Integer PanelBlockHeight() const;
+  // Column's panel rectangle on paper, in a block whose top is Top.
+  TRect PanelCell(TColumnX* Column, Integer Top) const;
+  Integer PrintPanelBand(const TBand& Band, Integer Top);
+  void PrintPanelTitles(const TRect& Area);
   // ---- titles, header and footer, rich text
   void ComputeHeights();
   Integer SingleTitleHeight();
@@ -80,6 +94,8 @@ private:
   void PrintTitleText(Integer First, Integer Last, Integer Top);
   void DrawTitleCaption(TColumnX* Column, const String& Caption, const TRect& Rect, TTextLayout Layout, bool WordWrap,
                         Integer VertMargin, Integer LeftMargin, Integer RightMargin);
+  void DrawVerticalTitle(TColumnX* Column, const String& Caption, const TRect& Rect, TAlignment Alignment,
+                         Integer VertMargin, Integer HorzMargin);
   Integer PrintPageColontitle(const TRect& Rect, bool Header, bool Measure);
   void DrawHeaderAndFooter();
   void PrintRichText(TRichEditStrings* Text);
@@ -104,6 +120,7 @@ private:
   Integer FOffsetX = 0, FOffsetY = 0;
   TRect FPrintRect, FHeaderRect, FFooterRect, FContentRect;
   bool FScaled = false;
+  bool FRightToLeft = false, FRightToLeftReading = false;
   Integer FGridWidth = 0, FAvailable = 0;
 
   TColumnsXList FColumns;

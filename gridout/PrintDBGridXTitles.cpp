@@ -2,6 +2,7 @@
 // multi-level title tree), the title text above them, the page header and footer, and
 // the rich texts before and after the grid.
 #include "gridout/PrintDBGridXRun.h"
+#include "grid/VerticalText.h"
 #include "platform/ui/ImgList.h"
 
 namespace {
@@ -32,6 +33,7 @@ void TGridPrintRun::ComputeHeights() {
 }
 
 Integer TGridPrintRun::SingleTitleHeight() {
+  if (PanelActive()) return PanelBlockHeight();
   Integer height = 0;
   TFont* tallest = FGrid->TitleFont();
   if (FColumns.Count() == 0) {
@@ -88,8 +90,12 @@ Integer TGridPrintRun::MeasureTitleRing(THeadTreeNode* Node) {
     const String caption = child->Caption.isEmpty() ? QStringLiteral(" ") : child->Caption;
     const Integer width = Integer(Round(child->PrintWidth)) - Integer(Round(4 * FScaleX));
     const TRect r(0, 0, std::max<Integer>(width, 1), 1);
-    const Integer band = DrawCellText(r, false, 0, 0, caption, taCenter, tlTop, true, false, 0, 0, true) +
-                         Integer(Round(FGrid->VTitleMargin() * FScaleY));
+    const Integer band =
+        child->LeafColumn && child->LeafColumn->Title()->Orientation() == tohVertical
+            ? DrawTextVertically(FCanvas, r, false, true, false, tlBottom, taCenter, caption, 0, 0) +
+                  Integer(Round(4 * FScaleY))
+            : DrawCellText(r, false, 0, 0, caption, taCenter, tlTop, true, false, 0, 0, true) +
+                  Integer(Round(FGrid->VTitleMargin() * FScaleY));
     ring = std::max(ring, subtrees[i] + band);
   }
   for (size_t i = 0; i < children.size(); ++i)
@@ -115,7 +121,9 @@ void TGridPrintRun::PrintTitles(Integer Group, Integer Bottom) {
   Integer width = 0;
   for (Integer c = first; c <= last; ++c) width += FClipped[size_t(c)];
   const TRect area(FPrintRect.Left, Bottom - FTitleHeight, FPrintRect.Left + width, Bottom);
-  if (first <= last) {
+  if (PanelActive()) {
+    PrintPanelTitles(area);
+  } else if (first <= last) {
     if (FGrid->MultiTitleActive() && FGrid->TitleTreeRoot()) PrintMultiTitles(first, last, area);
     else PrintSingleTitles(first, last, area);
   }
@@ -134,6 +142,13 @@ void TGridPrintRun::DrawTitleCaption(TColumnX* Column, const String& Caption, co
                RightMargin, FCounting);
 }
 
+void TGridPrintRun::DrawVerticalTitle(TColumnX* Column, const String& Caption, const TRect& Rect,
+                                      TAlignment Alignment, Integer VertMargin, Integer HorzMargin) {
+  TakeFont(Column->Title()->Font());
+  if (!FCounting)
+    DrawTextVertically(FCanvas, Rect, false, false, false, tlBottom, Alignment, Caption, VertMargin, HorzMargin);
+}
+
 namespace {
 
 String TitleCaption(TCustomDBGridX* Grid, TColumnX* Column, const String& Caption) {
@@ -148,9 +163,12 @@ void TGridPrintRun::PrintSingleTitles(Integer First, Integer Last, const TRect& 
   for (Integer c = First; c <= Last; ++c) {
     TColumnX* column = FColumns[c];
     const TRect cell(x, Area.Top, x + FClipped[size_t(c)], Area.Bottom);
-    DrawTitleCaption(column, TitleCaption(FGrid, column, column->Title()->Caption()), cell, wrap ? tlCenter : tlTop,
-                     wrap, FVertMargin, 0, 0);
-    DrawCellImage(FGrid->TitleImages(), cell, column->Title()->Alignment(), column->Title()->ImageIndex());
+    const String caption = TitleCaption(FGrid, column, column->Title()->Caption());
+    if (column->Title()->Orientation() == tohVertical)
+      DrawVerticalTitle(column, caption, Mirrored(cell), column->Title()->Alignment(), 2 * FVertMargin, FHorzMargin);
+    else
+      DrawTitleCaption(column, caption, Mirrored(cell), wrap ? tlCenter : tlTop, wrap, FVertMargin, 0, 0);
+    DrawCellImage(FGrid->TitleImages(), Mirrored(cell), column->Title()->Alignment(), column->Title()->ImageIndex());
     AddLine({TPoint(cell.Left, cell.Bottom), cell.BottomRight(), TPoint(cell.Right, cell.Top)});
     x = cell.Right;
   }
@@ -172,9 +190,12 @@ void TGridPrintRun::PrintMultiTitles(Integer First, Integer Last, const TRect& A
     topmost = std::min(topmost, band.Top);
     if (leaf->PrintWidth > 0) {
       TColumnX* column = leaves[size_t(i)].Column;
-      DrawTitleCaption(column, TitleCaption(FGrid, column, leaf->Caption), band, tlCenter, true, FBandMargin,
-                       FHorzMargin, FHorzMargin);
-      DrawCellImage(FGrid->TitleImages(), band, taCenter, column->Title()->ImageIndex());
+      const String caption = TitleCaption(FGrid, column, leaf->Caption);
+      if (column->Title()->Orientation() == tohVertical)
+        DrawVerticalTitle(column, caption, Mirrored(band), taCenter, FBandMargin + FVertMargin, 0);
+      else
+        DrawTitleCaption(column, caption, Mirrored(band), tlCenter, true, FBandMargin, FHorzMargin, FHorzMargin);
+      DrawCellImage(FGrid->TitleImages(), Mirrored(band), taCenter, column->Title()->ImageIndex());
     }
     // The bands above: drawn at the group's first leaf and at every first child, each
     // centred over its whole width, also the parts that lie on other pages.
@@ -197,7 +218,7 @@ void TGridPrintRun::PrintMultiTitles(Integer First, Integer Last, const TRect& A
       parent.Right -= cut;
       AddLine({parent.TopLeft(), TPoint(parent.Left, parent.Bottom), parent.BottomRight()});
       topmost = std::min(topmost, parent.Top);
-      DrawTitleCaption(nullptr, node->Caption, parent, tlCenter, true, FBandMargin,
+      DrawTitleCaption(nullptr, node->Caption, Mirrored(parent), tlCenter, true, FBandMargin,
                        FHorzMargin - std::max(hidden, 0), FHorzMargin - cut);
       drawUp = i == from || (node->Parent && node->Parent->FirstChild == node);
       child = node;
@@ -212,15 +233,18 @@ void TGridPrintRun::PrintMultiTitles(Integer First, Integer Last, const TRect& A
 void TGridPrintRun::PrintTitleText(Integer First, Integer Last, Integer Top) {
   if (FOwner->Title()->Count() == 0) return;
   Integer before = 0, width = 0, after = 0;
-  for (Integer c = 0; c < FColumns.Count(); ++c)
-    (c < First ? before : c > Last ? after : width) += FClipped[size_t(c)];
+  if (PanelActive())
+    width = Integer(Round(FGrid->RowPanelWidth() * FScaleX));
+  else
+    for (Integer c = 0; c < FColumns.Count(); ++c)
+      (c < First ? before : c > Last ? after : width) += FClipped[size_t(c)];
   const TRect box(FPrintRect.Left, Top, FPrintRect.Left + width, Top + FTitleTextHeight);
   const bool colored = FOwner->Options().Contains(pghColored);
   TakeFont(FGrid->TitleFont());
   if (colored) FCanvas->Brush()->SetColor(FGrid->FixedColor());
   const Integer vertMargin = FGrid->UseMultiTitle() ? Integer(Round(FGrid->VTitleMargin() * FScaleY / 2)) : FVertMargin;
-  DrawCellText(box, colored && !FCounting, 0, vertMargin, JoinedText(FOwner->Title()), taCenter, tlTop, true, false,
-               FHorzMargin - before, FHorzMargin - after, FCounting);
+  DrawCellText(Mirrored(box), colored && !FCounting, 0, vertMargin, JoinedText(FOwner->Title()), taCenter, tlTop,
+               true, false, FHorzMargin - before, FHorzMargin - after, FCounting);
   AddLine({TPoint(box.Left, box.Bottom), box.TopLeft(), TPoint(box.Right, box.Top), box.BottomRight()});
 }
 

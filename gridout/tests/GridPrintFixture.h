@@ -117,6 +117,29 @@ public:
 
   QString PdfFile(const QString& Name) const { return FDir.File(Name); }
 
+  // A word of a printed page and its box in points, the origin at the page's top left.
+  struct TWordBox {
+    QString Text;
+    double Left, Top, Right, Bottom;
+  };
+  // The words of each page of a PDF written by PdfPages.
+  QList<QList<TWordBox>> PdfWords(const QString& Name = QStringLiteral("grid.pdf")) {
+    const QString html = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), FDir.File(Name), QStringLiteral("-")});
+    QList<QList<TWordBox>> pages;
+    static const QRegularExpression tag(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+      const QRegularExpressionMatch m = it.next();
+      if (m.captured(0).startsWith(QStringLiteral("<page"))) {
+        pages.append(QList<TWordBox>());
+      } else if (!pages.isEmpty()) {
+        pages.last().append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                             m.captured(4).toDouble()});
+      }
+    }
+    return pages;
+  }
+
   TADOConnection Connection;
   TADOQuery Query;
   TDataSource Source;
@@ -137,6 +160,17 @@ inline QStringList Words(const QString& Text, const QString& Pattern) {
   auto it = QRegularExpression(QStringLiteral("(?<!\\S)") + Pattern + QStringLiteral("(?!\\S)")).globalMatch(Text);
   while (it.hasNext()) found << it.next().captured(0);
   return found;
+}
+
+// The topmost word of Words that is Text (of those the leftmost); fails the test when there is none.
+inline TGridPrintForm::TWordBox WordBox(const QList<TGridPrintForm::TWordBox>& Words, const QString& Text) {
+  const TGridPrintForm::TWordBox* found = nullptr;
+  for (const TGridPrintForm::TWordBox& word : Words)
+    if (word.Text == Text && (!found || std::pair(word.Top, word.Left) < std::pair(found->Top, found->Left)))
+      found = &word;
+  if (found) return *found;
+  ADD_FAILURE() << "no word " << Text.toStdString();
+  return {Text, 0, 0, 0, 0};
 }
 
 }  // namespace gridprinttest

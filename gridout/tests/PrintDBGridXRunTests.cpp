@@ -98,6 +98,31 @@ TEST(GridPrinting, SelectedRowsPrintAloneWithTheirOwnSums) {
   EXPECT_FALSE(Words(pages[0], QStringLiteral("173")).isEmpty());
 }
 
+TEST(GridPrinting, ACellRectanglePrintsItsRowsAndColumnsWithTheirOwnSums) {
+  TGridPrintForm f(200);
+  f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 80}, {"base", "基本工资", 90}, {"bonus", "奖金", 70}});
+  f.AddSumFooter({"base", "bonus"});
+  // Drawn upwards from the bottom right corner: the rows still print top to bottom.
+  const auto bookmarkOf = [&](Integer Id) {
+    EXPECT_TRUE(f.Query.Locate(QStringLiteral("id"), Variant(Id), {}));
+    return f.Query.Bookmark();
+  };
+  f.Grid->Selection()->Rect()->SelectCell(2, bookmarkOf(109), false);
+  f.Grid->Selection()->Rect()->SelectCell(0, bookmarkOf(105), true);
+  ASSERT_EQ(f.Grid->Selection()->SelectionKind(), gstRectangle);
+  f.Query.Locate(QStringLiteral("id"), Variant(150), {});
+  f.Record();
+  EXPECT_EQ(f.Query.FieldByName(QStringLiteral("id"))->AsInteger(), 150);
+  const QStringList pages = f.PdfPages();
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_EQ(Words(pages[0], QStringLiteral("员工\\d+")),
+            QStringList({"员工105", "员工106", "员工107", "员工108", "员工109"}));
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("基本工资")) && pages[0].contains(QStringLiteral("部门")));
+  EXPECT_FALSE(pages[0].contains(QStringLiteral("奖金"))) << "the bonus column lies outside the rectangle";
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("合计")));
+  EXPECT_FALSE(Words(pages[0], QStringLiteral("53500")).isEmpty()) << "base: 100 x (105 + ... + 109)";
+}
+
 TEST(GridPrinting, ASelectedRecordDeletedMeanwhileIsPassedOverAndTheWalkEnds) {
   TGridPrintForm f(20);
   TwoLevelPayGrid(f);
