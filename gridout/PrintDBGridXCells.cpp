@@ -68,10 +68,10 @@ void TGridPrintRun::PrintTreeLines(const TRect& Area) {
   const TColor pen = FCanvas->Pen()->Color();
   const TColor brush = FCanvas->Brush()->Color();
   for (Integer level = 1; level < info.Level; ++level)
-    if (hasNext(level)) DrawTreeNodeElement(FCanvas, element(level), 11, 0, FScaleX, FScaleY, false);
+    if (hasNext(level)) DrawTreeNodeElement(FCanvas, element(level), 11, 0, FScaleX, FScaleY, FRightToLeft);
   const bool following = hasNext(info.Level);
   const Integer kind = info.HasChildren ? (info.Expanded ? 0 : 4) + (following ? 0 : 1) : following ? 8 : 9;
-  if (info.Level > 0) DrawTreeNodeElement(FCanvas, element(info.Level), kind, 0, FScaleX, FScaleY, false);
+  if (info.Level > 0) DrawTreeNodeElement(FCanvas, element(info.Level), kind, 0, FScaleX, FScaleY, FRightToLeft);
   FCanvas->Pen()->SetColor(pen);
   FCanvas->Brush()->SetColor(brush);
 }
