@@ -184,3 +184,30 @@ TEST(GridPrintingLayouts, TreeRecordsPrintIndentedByLevelWithTheirLinesUnlessThe
     f.Source.SetDataSet(&f.Query);
   }
 }
+
+TEST(GridPrintingLayouts, TheRowPanelPrintsOnlyTheSelectedCellsInTheirPanelPlaces) {
+  TGridPrintForm f(20);
+  f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 80}, {"base", "基本工资", 80}, {"bonus", "奖金", 70}});
+  f.Grid->Columns()->Items(2)->SetInRowLinePos(1);
+  f.Grid->Columns()->Items(3)->SetInRowLinePos(1);
+  f.Grid->RowPanel()->SetActive(true);
+  QApplication::processEvents();
+  const auto bookmarkOf = [&](Integer Id) {
+    EXPECT_TRUE(f.Query.Locate(QStringLiteral("id"), Variant(Id), {}));
+    return f.Query.Bookmark();
+  };
+  f.Grid->Selection()->Rect()->SelectCell(2, bookmarkOf(5), false);
+  f.Grid->Selection()->Rect()->SelectCell(3, bookmarkOf(7), true);
+  ASSERT_EQ(f.Grid->Selection()->SelectionKind(), gstRectangle);
+  f.Record();
+  const QStringList texts = f.PdfPages();
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_EQ(Words(texts[0], QStringLiteral("\\S+")),
+            QStringList({"基本工资", "奖金", "500", "5", "600", "6", "700", "7"}));
+  // The panel's first line stays empty above each: the title and every record keep their block's shape.
+  const TWords words = f.PdfWords().value(0);
+  const auto title = WordBox(words, QStringLiteral("基本工资")), first = WordBox(words, QStringLiteral("500"));
+  const double line = title.Bottom - title.Top;
+  EXPECT_GT(first.Top - title.Bottom, line);
+  EXPECT_GT(WordBox(words, QStringLiteral("600")).Top - first.Bottom, line);
+}
