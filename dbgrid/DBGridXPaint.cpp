@@ -5,6 +5,7 @@
 #include "dbgrid/DBGridXGlobals.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/LibraryRoutinesX.h"
+#include "grid/VerticalText.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/SystemColors.h"
@@ -291,8 +292,13 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   if (press > 0) canvas->FillRect(TRect(cell.Left, cell.Top, textRect.Right, cell.Top + press));
   textRect.Top += press;
   if (textRect.Right > textRect.Left) {
-    WriteCellText(textRect, dx, dy, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
-                  column->Title()->EndEllipsis(), press);
+    if (column->Title()->Orientation() == tohVertical) {
+      canvas->FillRect(textRect);
+      DrawTextVertically(canvas, TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom),
+                         false, false, column->Title()->EndEllipsis(), tlBottom, taCenter, caption, dy + 2, dx);
+    } else
+      WriteCellText(textRect, dx, dy, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
+                    column->Title()->EndEllipsis(), press);
     if (titleImage) PaintTitleImage(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom),
                                     dx, column->Title()->Alignment(), imageIndex);
   }

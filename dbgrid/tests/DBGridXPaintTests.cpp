@@ -817,3 +817,44 @@ TEST(DBGridXPaint, HiddenDuplicatesLeaveOneTextAndNoLineBetween) {
   EXPECT_EQ(PixelAt(img, x, first.Bottom), Rgb(clWindow)) << "no line inside the block";
   EXPECT_EQ(PixelAt(img, x, second.Bottom), line) << "the line below the block";
 }
+
+TEST(DBGridXPaint, AVerticalTitleRunsUpFromTheBottom) {
+  TGridForm f;
+  f.Bind();
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(60);
+  name->Title()->SetCaption("Vertical caption");
+  name->Title()->SetOrientation(tohVertical);
+  f.Grid->SetUseMultiTitle(true);
+  const TRect title = f.Grid->CellRect(1, 0);
+  ASSERT_GT(title.Height(), 60) << "titles laid out as a tree grow for the turned caption";
+  const TRect ink =
+      BoundsOfInk(f.Grab(), TRect(title.Left + 2, title.Top + 2, title.Right - 2, title.Bottom - 2), Rgb(clBtnFace));
+  ASSERT_FALSE(ink.IsEmpty());
+  EXPECT_GT(ink.Height(), 3 * ink.Width());
+  EXPECT_GE(ink.Bottom, title.Bottom - 6) << "from the bottom";
+  EXPECT_LE(std::abs((ink.Left + ink.Right) - (title.Left + title.Right)), 6) << "centred, within the font's leading";
+}
+
+TEST(DBGridXPaint, ASortBySeveralColumnsNumbersTheirMarkers) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghMultiSortMarking});
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(90);
+  TColumnX* base = f.Grid->Columns()->Add();
+  base->SetFieldName("base");
+  base->SetWidth(90);
+  base->Title()->SetSortMarker(smUpX);
+  const TRect title = f.Grid->CellRect(2, 0);
+  const TRect markerPart(title.Right - 30, title.Top + 2, title.Right - 2, title.Bottom - 2);
+  const TRect alone = BoundsOfInk(f.Grab(), markerPart, Rgb(clBtnFace));
+  name->Title()->SetSortMarker(smDownX);
+  ASSERT_EQ(base->Title()->SortIndex(), 1);
+  f.Grid->Invalidate();
+  const TRect numbered = BoundsOfInk(f.Grab(), markerPart, Rgb(clBtnFace));
+  EXPECT_LT(numbered.Left, alone.Left - 2) << "the marker moves left for its number 1";
+  EXPECT_LE(numbered.Right, alone.Right) << "the number ends where the marker alone did";
+}
