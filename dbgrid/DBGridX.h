@@ -428,6 +428,27 @@ public:
   virtual void PaintRowPanelTitle(Integer ACol, Integer ARow, TRect R, TGridDrawState State);
   virtual void PaintRowPanelData(Integer ACol, Integer ARow, Integer DataRow, TRect R, TGridDrawState State);
   virtual void PaintRowPanelFooter(Integer ACol, Integer ARow, Integer DataRow, TRect R, TGridDrawState State);
+  // The panel rectangle of column Index in the panel cell at grid cell (ACol, ARow), in
+  // client coordinates: indented in data rows, plain in the others.
+  TRect PanelColumnRect(Integer ACol, Integer ARow, Integer Index);
+  // Widens the column up to the nearest right edge of a column on its lines, or to the panel's.
+  void StretchToNextEdge(Integer Col);
+  // A title dragged inside the panel: taken from the column's rectangle, followed by the drag
+  // box and the insertion line, and dropped after the target column on the target line.
+  virtual void StartTitleDrag(const TRect& Rect, Integer Col);
+  virtual void StartTitleDragInRow(TShiftState Shift, Integer X, Integer Col, Integer Y);
+  virtual void TrackTitleDrag(TShiftState Shift, Integer X, Integer Y);
+  virtual void FinishTitleDrag(TShiftState Shift, Integer X, bool Dropped, Integer Y);
+  bool PanelTitleDragging() const { return FPanelTitleDragging; }
+  // The column a dragged title would go after (-1: first on its line) and that line.
+  Integer DragTargetCol() const { return FDragTargetCol; }
+  Integer DragTargetLine() const { return FDragTargetLine; }
+  // With the row panel on, the editor stands in the current panel column's rectangle of the
+  // current row and is loaded again whenever that column or row changes.
+  void SyncEditor() override;
+  void LeaveEditorMode() override;
+  // The panel column under the pointer in the hot cell, -1 when none.
+  Integer HotPanelColumn() const { return FHotPanelColumn; }
 
   // ---- row detail panel
   TRowDetailPanelControlX* RowDetailPanelControl() const { return FRowDetailPanelControl; }
@@ -908,6 +929,9 @@ protected:
   void CMCancelMode(TMessage& Message) override;
   bool CanHotTrackCell(Integer ACol, Integer ARow) override;
   void UpdateHotTrack(Integer X, Integer Y) override;
+  // With the row panel on, the panel cells' right and bottom edges size their columns.
+  void HitTestSizing(Integer X, Integer Y, const TGridDrawInfoX& DrawInfo, TGridMouseStateX& State, Integer& Index,
+                     Integer& SizingPos, Integer& SizingOfs) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   virtual void CMHintShowPause(TMessage& Message);
   virtual void CMHintShow(TMessage& Message);
@@ -950,6 +974,13 @@ private:
   Integer FGroupPanelPressedLevel = -1;
   bool FGroupPanelPressedShown = false;
   Integer FGroupPanelDropIndex = -1;
+  // The level whose box was dragged off the group panel and goes on as a column move.
+  Integer FDragGroupLevel = -1;
+  // A box dragged below the group panel becomes a move of its column among the titles.
+  bool LeaveGroupPanelAsColumnMove(Integer X, Integer Y);
+  // Ends the column move of a box dragged off the group panel: over the panel the level moves
+  // to the drop place, elsewhere its column is shown again and the level goes.
+  void FinishGroupLevelColumnMove(Integer Y);
   void PaintRowPanelCell(Integer ACol, Integer ARow, TCellAreaRowX Kind, Integer DataRow, TRect R, TGridDrawState State);
   // The tree level of the row shown after the group tree's flat row FlatIndex, 0 after the last.
   Integer NextFlatRowLevel(Integer FlatIndex) const;
@@ -1011,6 +1042,34 @@ private:
   Integer FRowPanelWidth = 0;
   Integer FRowPanelHeight = 0;
   Integer FRowPanelColumn = 0;
+  // mouse inside the row panel
+  void PanelCellPress(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer DataRow, Integer X, Integer Y);
+  void PanelTitlePress(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer X, Integer Y);
+  // Ends a panel sizing, title drag or press; false for a release the panel does not own.
+  bool PanelMouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void FinishPanelSizing(TShiftState Shift, Integer X, Integer Y);
+  // Starts a title drag once a pressed panel title moved far enough.
+  bool PanelTitleDragMove(TShiftState Shift, Integer X, Integer Y);
+  void DrawTitleDragFeedback(bool ShowLine);
+  void HideTitleDragFeedback();
+  // The panel column under a client point in grid cell Cell.
+  TColumnX* PanelColumnUnder(TGridCoord Cell, Integer X, Integer Y, bool Plain);
+  // The hot panel column and its filter button under (X, Y); false outside the panel's cells.
+  bool UpdatePanelHot(TGridCoord Hot, Integer X, Integer Y);
+  // The group panel's box under (X, Y) and whether the point is on its filter button.
+  void UpdateGroupPanelHot(Integer X, Integer Y);
+  // The filter button of a group panel box (when the filter row lies in the titles).
+  bool GroupBoxFilterButton(const TRect& Box, TRect& Button) const;
+  bool FPanelTitleDragging = false;
+  bool FPanelSizing = false;
+  bool FPanelSizingHit = false;
+  Integer FDragTargetCol = -1;
+  Integer FDragTargetLine = 0;
+  TPoint FDragOffset;
+  TRect FDragFrame;
+  Integer FPanelClickedColumn = -1;
+  Integer FHotPanelColumn = -1;
+  Integer FEditorPanelColumn = -1, FEditorPanelRow = -1;  // where the editor was loaded in the panel
   TGroupDataTreeNodeX* FCurrentGroupNode = nullptr;
   std::unique_ptr<THeadTreeNode> FTitleTreeRoot;
   PTLeafCol FLeafColumns;
@@ -1085,6 +1144,8 @@ private:
   void FollowHintCell(Integer X, Integer Y);
   void DragSelectTo(TShiftState Shift, Integer X, Integer Y);
   void ReleaseTitleButton(TShiftState Shift, TGridCoord Cell, TPoint P);
+  // A released title button: the click event, then the sort marker steps.
+  void ClickTitleButton(Integer DataCol, TShiftState Shift);
   bool InColumnSelectZone(Integer X, Integer Y);
   bool OnLeafCaption(TColumnX* Column, const TRect& CellRect, Integer Y) const;
   bool CellOfCurrentRecordSelected(Integer DataCol) const;

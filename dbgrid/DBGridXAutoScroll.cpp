@@ -53,6 +53,8 @@ void TCustomDBGridX::WMTimer(TMessage& Message) {
   const bool autoScroll = TWMTimer{Message}.TimerID() == AutoScrollTimerId &&
                           (FRowDragSelecting || FCellDragSelecting || FGridMouseState == gmsColumnSelecting);
   if (autoScroll) AutoScrollTick();
+  else if (TWMTimer{Message}.TimerID() == AutoScrollTimerId && PanelTitleDragging())
+    TrackTitleDrag(FMoveShift, FMovePoint.X, FMovePoint.Y);
   else TCustomGridX::WMTimer(Message);
 }
 

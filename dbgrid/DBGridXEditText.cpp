@@ -27,7 +27,7 @@ void TCustomDBGridX::ReloadEditorAfterChange(TField* Field) {
 
 String TCustomDBGridX::GetCellEditText(Integer ACol, Integer) {
   if (!FDataLink->Active()) return String();
-  const Integer index = GridColToColumnIndex(ACol);
+  const Integer index = FRowPanel->Active() ? FRowPanelColumn : GridColToColumnIndex(ACol);
   if (index < 0 || index >= FColumns->Count()) return String();
   TColumnX* column = FColumns->Items(index);
   TField* field = column->Field();
@@ -45,7 +45,7 @@ String TCustomDBGridX::GetCellEditText(Integer ACol, Integer) {
 
 String TCustomDBGridX::GetCellEditMask(Integer ACol, Integer) {
   if (!FDataLink->Active()) return String();
-  const Integer index = GridColToColumnIndex(ACol);
+  const Integer index = FRowPanel->Active() ? FRowPanelColumn : GridColToColumnIndex(ACol);
   if (index < 0 || index >= FColumns->Count()) return String();
   TColumnX* column = FColumns->Items(index);
   if (!column->EditMask().isEmpty()) return column->EditMask();

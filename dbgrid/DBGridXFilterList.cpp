@@ -242,6 +242,8 @@ void TCustomDBGridX::UpdateHotTrack(Integer X, Integer Y) {
   const TGridCoord old = HotTrackCell();
   TCustomGridX::UpdateHotTrack(X, Y);
   const TGridCoord hot = HotTrackCell();
+  UpdateGroupPanelHot(X, Y);
+  if (FRowPanel->Active() && UpdatePanelHot(hot, X, Y)) return;
   if (hot == old && hot.X >= FIndicatorColCount && hot.Y >= 0) {
     const TPoint offset = HotTrackOffset();
     const Integer button = EditButtonAtPoint(hot.X, hot.Y, offset.Y, offset.X);

@@ -1,6 +1,7 @@
 // The group panel above the titles: one box per grouping level in a staircase joined by
 // connectors, or a hint while no level is set.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXGlobals.h"
 #include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
 
@@ -94,4 +95,25 @@ void TCustomDBGridX::PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* L
   canvas->Brush()->SetStyle(bsClear);
   canvas->TextOut(inside.Left + RowTextSpacing / 2 + 1 + shift, inside.Top + 2 + shift, column->Title()->Caption());
   canvas->Brush()->SetStyle(bsSolid);
+
+  // The level's order as a sort marker, left of the filter button when the box has one.
+  Integer levelIndex = FDataGrouping->ActiveLevelCount() - 1;
+  while (levelIndex >= 0 && FDataGrouping->ActiveLevels(levelIndex) != Level) --levelIndex;
+  TRect button;
+  const bool filterButton = GroupBoxFilterButton(R, button);
+  const Integer markerRight = filterButton ? button.Left : inside.Right;
+  TImageList* signs = DBGridXGlobals().SignImages.get();
+  signs->Draw(canvas, markerRight - signs->Width() - 2 + shift, (inside.Top + inside.Bottom - signs->Height()) / 2 + shift,
+              Level->SortOrder() == soAscX ? 0 : 1);
+  if (!filterButton) return;
+  // Opaque while its list is open or under the pointer, half faded in a hot box, faint otherwise.
+  const bool dropped = FFilterListDropped && FFilterListColumn == column;
+  const bool hotBox = levelIndex >= 0 && FDataGrouping->HotBoxIndex() == levelIndex && !GroupPanelDragging();
+  Integer look = 80;
+  if (Designing()) look = 30;
+  else if (dropped || (hotBox && FDataGrouping->HotButtonIndex() == levelIndex)) look = 0;
+  else if (hotBox) look = 30;
+  PaintCellButton(button, column->Title()->Color(), look, dropped ? 1 : 0);
+  if (!column->STFilter()->ExpressionStr().isEmpty())
+    PaintSortMarker(TRect(button.Left - 6, inside.Top, button.Left, inside.Top + 6), false);
 }

@@ -18,12 +18,47 @@ Integer TCustomDBGridX::GroupPanelBoxAt(Integer X, Integer Y) const {
   return -1;
 }
 
+bool TCustomDBGridX::GroupBoxFilterButton(const TRect& Box, TRect& Button) const {
+  if (!FSTFilter->Visible() || FSTFilter->Location() != stflInTitleFilterX) return false;
+  TRect inside = Box;
+  InflateRect(inside, -1, -1);
+  FilterButtonHit(TPoint(-1, -1), inside, Button);
+  return true;
+}
+
+void TCustomDBGridX::UpdateGroupPanelHot(Integer X, Integer Y) {
+  Integer box = -1, button = -1;
+  if (OverGroupPanel(Y) && !Designing()) {
+    box = GroupPanelBoxAt(X, Y);
+    TRect face;
+    if (box >= 0 && GroupBoxFilterButton(GroupPanelBoxes().at(size_t(box)), face) && PtInRect(face, TPoint(X, Y)))
+      button = box;
+  }
+  if (box == FDataGrouping->HotBoxIndex() && button == FDataGrouping->HotButtonIndex()) return;
+  FDataGrouping->SetHotBoxIndex(box);
+  FDataGrouping->SetHotButtonIndex(button);
+  OutBoundaryData()->InvalidateBoundary(TGridOutBoundaryDataX::AreaTop);
+}
+
 bool TCustomDBGridX::GroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (!OverGroupPanel(Y)) return false;
   if (Button != mbLeft || Shift.Contains(ssDouble)) return true;
   const Integer index = GroupPanelBoxAt(X, Y);
   if (index < 0) return true;
   TColumnX* column = FDataGrouping->ActiveLevels(index)->Column();
+  const TRect box = GroupPanelBoxes().at(size_t(index));
+  TRect filterButton;
+  if (!Designing() && GroupBoxFilterButton(box, filterButton) && PtInRect(filterButton, TPoint(X, Y))) {
+    // The box's filter button opens the column's filter list under the box, or closes it.
+    if (FFilterListDropped && FFilterListColumn == column) {
+      CloseFilterList(false);
+    } else {
+      if (FFilterListDropped) CloseFilterList(false);
+      DropDownFilterList(column, box);
+    }
+    OutBoundaryData()->InvalidateBoundary(TGridOutBoundaryDataX::AreaTop);
+    return true;
+  }
   bool titleButton = column->Title()->TitleButton();
   if (OnCheckButton) OnCheckButton(this, column->Index(), column, titleButton);
   SetMouseCapture(true);
@@ -62,6 +97,7 @@ void TCustomDBGridX::HideGroupPanelArrow() {
 
 bool TCustomDBGridX::GroupPanelMouseMove(Integer X, Integer Y) {
   if (FGroupPanelDragLevel >= 0) {
+    if (Y >= GroupPanelHeight() && LeaveGroupPanelAsColumnMove(X, Y)) return true;
     TrackGroupPanelDrop(X, Y);
     return true;
   }
@@ -97,6 +133,12 @@ bool TCustomDBGridX::GroupPanelMouseUp(Integer X, Integer Y) {
   }
   // A title moved onto the panel becomes a grouping level instead of moving; the release
   // then ends as that of an abandoned column move.
+  if (GridState() == msColMoving && FDragGroupLevel >= 0) {
+    if (!OverGroupPanel(Y)) return false;
+    TCustomGridX::StopMouseTracking();
+    FinishGroupLevelColumnMove(Y);
+    return false;
+  }
   if (GridState() == msColMoving && OverGroupPanel(Y)) {
     const Integer dataCol = GridColToColumnIndex(MoveIndex());
     const Integer to = std::max<Integer>(FGroupPanelDropIndex, 0);
@@ -119,6 +161,48 @@ void TCustomDBGridX::EndGroupPanelDrag() {
   FGroupPanelDropIndex = -1;
   OutBoundaryData()->InvalidateBoundary(TGridOutBoundaryDataX::AreaTop);
   SetMouseCapture(false);
+}
+
+bool TCustomDBGridX::LeaveGroupPanelAsColumnMove(Integer X, Integer Y) {
+  if (FGroupPanelDragLevel >= FDataGrouping->ActiveLevelCount()) return false;
+  TGridDataGroupLevelX* level = FDataGrouping->ActiveLevels(FGroupPanelDragLevel);
+  TColumnX* column = level->Column();
+  if (!column || (!FRowPanel->Active() && !FOptions.Contains(dgTitles))) return false;
+  const TRect box = GroupPanelBoxes().at(size_t(FGroupPanelDragLevel));
+  HideGroupPanelArrow();
+  FGroupPanelDragLevel = -1;
+  FDragGroupLevel = level->Index();
+  FTitleDragMoved = true;
+  if (FRowPanel->Active()) {
+    StartTitleDrag(box, column->Index());
+    TrackTitleDrag(TShiftState(), X, Y);
+    return true;
+  }
+  TGridDrawInfoX di;
+  FillDrawInfo(di);
+  StartColumnMove(ColumnIndexToGridCol(column->Index()), X, Y, di);
+  if (GridState() == msColMoving) return true;
+  FGroupPanelDragLevel = FDataGrouping->ActiveLevelCount() - 1;
+  while (FGroupPanelDragLevel >= 0 && FDataGrouping->ActiveLevels(FGroupPanelDragLevel) != level) --FGroupPanelDragLevel;
+  FDragGroupLevel = -1;
+  FTitleDragMoved = false;
+  return false;
+}
+
+void TCustomDBGridX::FinishGroupLevelColumnMove(Integer Y) {
+  const Integer levelIndex = std::exchange(FDragGroupLevel, -1);
+  TGridDataGroupLevelsX* levels = FDataGrouping->GroupLevels();
+  if (levelIndex < 0 || levelIndex >= levels->Count()) return;
+  const Integer to = FGroupPanelDropIndex;
+  HideGroupPanelArrow();
+  if (!OverGroupPanel(Y)) {
+    UngroupLevel(levelIndex);
+    return;
+  }
+  TGridDataGroupLevelX* level = levels->Items(levelIndex);
+  Integer from = FDataGrouping->ActiveLevelCount() - 1;
+  while (from >= 0 && FDataGrouping->ActiveLevels(from) != level) --from;
+  FinishGroupPanelDrop(from, to, Y);
 }
 
 Integer TCustomDBGridX::GroupLevelIndexOfActive(Integer ActiveIndex) const {

@@ -1,9 +1,11 @@
 // The grid's side of grouping: the memory-table link and its record notices, the rows of the
 // group tree's flat list, their heights, the group cursor and the keys of group rows.
 #include "dbgrid/DBGridX.h"
+#include "grid/ButtonFacesX.h"
 #include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SystemColors.h"
 #include "platform/rtl/ScopeGuards.h"
 #include <algorithm>
 
@@ -181,9 +183,11 @@ std::vector<TRect> TCustomDBGridX::GroupPanelBoxes() const {
   const Integer height = measure.TextHeight(QStringLiteral("Wg")) + RowTextSpacing + 3;
   std::vector<TRect> boxes;
   Integer left = w, top = d;
+  const bool inTitles = FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX;
+  const Integer filterButton = !inTitles ? 0 : Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL);
   for (Integer i = 0; i < FDataGrouping->ActiveLevelCount(); ++i) {
     TColumnX* column = FDataGrouping->ActiveLevels(i)->Column();
-    const Integer width = measure.TextWidth(column->Title()->Caption()) + RowTextSpacing + 3 + 16;
+    const Integer width = measure.TextWidth(column->Title()->Caption()) + RowTextSpacing + 3 + 16 + filterButton;
     boxes.emplace_back(left, top, left + width, top + height);
     left += width + d;
     top += height / 2;

@@ -346,7 +346,8 @@ void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
         FDataLink->Reset();
         ClearSelection();
         if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
-        if (GridState() != msIdle || RecordDragging() || GroupPanelDragging()) Perform(WM_CANCELMODE, 0, 0);
+        if (GridState() != msIdle || RecordDragging() || GroupPanelDragging() || PanelTitleDragging())
+          Perform(WM_CANCELMODE, 0, 0);
         break;
       case VK_PRIOR:
       case VK_NEXT: {

@@ -50,7 +50,8 @@ bool TCustomDBGridX::CellOfCurrentRecordSelected(Integer DataCol) const {
 }
 
 bool TCustomDBGridX::InColumnSelectZone(Integer X, Integer Y) {
-  if (!FOptions.Contains(dgTitles) || FOptions.Contains(dgRowSelect) || !SelectionKindAllowed(gstColumns))
+  if (!FOptions.Contains(dgTitles) || FOptions.Contains(dgRowSelect) || !SelectionKindAllowed(gstColumns) ||
+      FRowPanel->Active())
     return false;
   const TGridCoord cell = CellAtPoint(X, Y);
   if (cell.Y != 0 || cell.X < FIndicatorColCount || cell.X >= ColCount() || IsOverSizingLine(X, Y)) return false;
@@ -109,7 +110,15 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
 
   if (Button == mbLeft && Shift.Contains(ssDouble)) {
     bool optimized = false;
-    if (IsOverSizingLine(X, Y)) {
+    if (FRowPanel->Active() && IsOverSizingLine(X, Y)) {
+      // A double click on a panel cell's right edge widens it up to the next edge on its lines.
+      TGridDrawInfoX di;
+      FillDrawInfo(di);
+      TGridMouseStateX state;
+      Integer index = -1, pos = 0, ofs = 0;
+      HitTestSizing(X, Y, di, state, index, pos, ofs);
+      if (state == msColSizing && FPanelSizingHit) StretchToNextEdge(index);
+    } else if (IsOverSizingLine(X, Y)) {
       if (FOptionsX.Contains(dghDblClickOptimizeColWidth)) {
         TGridDrawInfoX di;
         FillDrawInfo(di);
@@ -135,7 +144,9 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
   if (IsOverSizingLine(X, Y)) {
     FDataLink->UpdateRecord();
     TCustomGridX::MouseDown(Button, Shift, X, Y);
-    if (FOptionsX.Contains(dghTraceColSizing) && Button == mbLeft && GridState() == msColSizing) {
+    FPanelSizing = FRowPanel->Active() && FPanelSizingHit && GridState() != msIdle;
+    if (FOptionsX.Contains(dghTraceColSizing) && !FRowPanel->Active() && Button == mbLeft &&
+        GridState() == msColSizing) {
       FTraceStartWidth = ColWidths(SizingIndex());
       FTraceStartX = RightToLeft() ? GridClientWidth() - X : X;
     }
@@ -146,6 +157,16 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
     return;
   }
   const TRect r = CellRect(cell.X, cell.Y);
+
+  if (FRowPanel->Active() && dataColumn && type.RowKind == carTitle) {
+    PanelTitlePress(Button, Shift, cell, X, Y);
+    return;
+  }
+  if (FRowPanel->Active() && dataColumn && type.RowKind == carData && FDataLink->Active()) {
+    if (Button == mbLeft && HandleTreeButtonClick(X, Y, false)) return;
+    PanelCellPress(Button, Shift, cell, dataRow, X, Y);
+    return;
+  }
 
   if (Button == mbLeft && InColumnSelectZone(X, Y)) {
     TColumnX* column = FColumns->Items(dataCol);
@@ -298,6 +319,10 @@ void TCustomDBGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     BeginDrag(true);
     return;
   }
+  if (PanelTitleDragMove(Shift, X, Y)) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    return;
+  }
   if (FMouseTracking && FPressedTitleCol != -1) {
     UpdateTitlePress(X, Y);
     const bool farEnough = std::abs(X - FMouseDownPoint.X) > ColumnMoveThreshold ||
@@ -319,7 +344,7 @@ void TCustomDBGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
       FSelection->Columns()->ExtendToColumn(FColumns->Items(GridColToColumnIndex(cell.X)));
     else
       AutoScrollTick();
-  } else if (FOptionsX.Contains(dghTraceColSizing) && GridState() == msColSizing) {
+  } else if (FOptionsX.Contains(dghTraceColSizing) && GridState() == msColSizing && !FRowPanel->Active()) {
     TraceColumnSizing(X);
     return;
   }
@@ -382,7 +407,7 @@ void TCustomDBGridX::FollowHintCell(Integer X, Integer Y) {
 // ---- release
 
 void TCustomDBGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (GroupPanelMouseUp(X, Y)) return;
+  if (PanelMouseUp(Button, Shift, X, Y) || GroupPanelMouseUp(X, Y)) return;
   const TGridCoord cell = CellAtPoint(X, Y);
   if (FSelectionDragPending) {
     FSelectionDragPending = false;
@@ -414,6 +439,7 @@ void TCustomDBGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, 
   const bool endsColumnMove = FTitleDragMoved || (baseState == msColMoving && MoveIndex() != MovePos());
   FTitleDragMoved = false;
   TCustomGridX::MouseUp(button, Shift, X, Y);
+  if (FDragGroupLevel >= 0) FinishGroupLevelColumnMove(Y);
   if (baseState == msColSizing || baseState == msRowSizing) return;
   if (InplaceEditor() && InplaceEditor()->Visible() && PtInRect(InplaceEditor()->BoundsRect(), TPoint{X, Y})) return;
   if (cell.X < 0 || cell.Y < 0 || cell.Y >= FullRowCount()) return;
@@ -441,9 +467,13 @@ void TCustomDBGridX::ReleaseTitleButton(TShiftState Shift, TGridCoord Cell, TPoi
   if (inside && dataCol >= 0 && dataCol < FColumns->Count())
     inside = OnLeafCaption(FColumns->Items(dataCol), CellRect(Cell.X, Cell.Y), P.Y);
   EndMouseTracking();
-  if (!inside || dataCol < 0 || dataCol >= FColumns->Count()) return;
-  TColumnX* column = FColumns->Items(dataCol);
-  FireTitleBtnClick(dataCol, column);
+  if (inside) ClickTitleButton(dataCol, Shift);
+}
+
+void TCustomDBGridX::ClickTitleButton(Integer DataCol, TShiftState Shift) {
+  if (DataCol < 0 || DataCol >= FColumns->Count()) return;
+  TColumnX* column = FColumns->Items(DataCol);
+  FireTitleBtnClick(DataCol, column);
   const bool ctrl = Shift.Contains(ssCtrl);
   FCtrlSortPending = ctrl;
   if (FOptionsX.Contains(dghAutoSortMarking)) {
@@ -459,6 +489,10 @@ void TCustomDBGridX::UpdateTitlePress(Integer X, Integer Y) {
   if (FPressedTitleCol >= 0 && PtInRect(ClientRect(), TPoint{X, Y})) {
     const TGridCoord cell = CellAtPoint(X, Y);
     pressed = cell.Y == 0 && cell.X == FPressedTitleCol;
+    if (pressed && FRowPanel->Active()) {
+      TColumnX* column = PanelColumnUnder(cell, X, Y, true);
+      pressed = column && column->Index() == FPressedTitleDataCol;
+    }
     const Integer dataCol = GridColToColumnIndex(FPressedTitleCol);
     if (pressed && dataCol >= 0 && dataCol < FColumns->Count())
       pressed = OnLeafCaption(FColumns->Items(dataCol), CellRect(cell.X, cell.Y), Y);
@@ -484,6 +518,9 @@ void TCustomDBGridX::EndMouseTracking() {
 }
 
 void TCustomDBGridX::StopMouseTracking() {
+  FinishTitleDrag(TShiftState(), FMovePoint.X, false, FMovePoint.Y);
+  FPanelSizing = false;
+  FDragGroupLevel = -1;
   TCustomGridX::StopMouseTracking();
   EndMouseTracking();
   EndGroupPanelDrag();

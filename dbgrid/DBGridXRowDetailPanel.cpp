@@ -171,6 +171,15 @@ bool TCustomDBGridX::DetailButtonAtPoint(Integer X, Integer Y) {
 }
 
 void TCustomDBGridX::GetEditorRect(Integer ACol, Integer ARow, TRect& R) {
+  if (FRowPanel->Active()) {
+    R = PanelColumnRect(ACol, ARow, FRowPanelColumn);
+    const bool firstVisible = FVisibleColumns.Count() > 0 && FRowPanelColumn == FVisibleColumns[0]->Index();
+    if (FRowDetailPanel->Active() && firstVisible && R.Width() > DetailButtonWidth) {
+      if (UseRightToLeftReading()) R.Right -= DetailButtonWidth;
+      else R.Left += DetailButtonWidth;
+    }
+    return;
+  }
   TCustomGridX::GetEditorRect(ACol, ARow, R);
   const Integer firstDataCol = ColumnIndexToGridCol(0);
   if (FDataGrouping->GroupingWorks() && FVisibleColumns.Count() > 0 &&

@@ -155,8 +155,27 @@ void TCustomDBGridX::ShowPanelColumn(Integer Index) {
 
 void TCustomDBGridX::SetPanelColumn(Integer Index) {
   if (Index == FRowPanelColumn) return;
+  // The edited text goes into the column it was typed in before the editor moves on.
+  FDataLink->UpdateRecord();
   ShowPanelColumn(Index);
   FRowPanelColumn = Index;
   SyncEditor();
   InvalidateCurrentRow();
+}
+
+void TCustomDBGridX::SyncEditor() {
+  if (FRowPanel->Active() && (FEditorPanelColumn != FRowPanelColumn || FEditorPanelRow != Row())) {
+    FEditorPanelColumn = FRowPanelColumn;
+    FEditorPanelRow = Row();
+    ReloadEditor();
+    return;
+  }
+  TCustomGridX::SyncEditor();
+}
+
+void TCustomDBGridX::LeaveEditorMode() {
+  TCustomGridX::LeaveEditorMode();
+  if (!FRowPanel->Active() || (FEditorPanelColumn == -1 && FEditorPanelRow == -1)) return;
+  InvalidateCurrentRow();
+  FEditorPanelColumn = FEditorPanelRow = -1;
 }

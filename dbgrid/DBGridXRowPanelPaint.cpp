@@ -23,9 +23,10 @@ void PaintPanelLines(TCanvas* Canvas, const TRect& R, const TRect& Cell, TColor 
 }
 
 // The state a panel column is painted in: focused and selected on the current row's current
-// column (every column with dgRowSelect), never hot or selected otherwise.
+// column (every column with dgRowSelect), hot under the pointer, neither otherwise.
 TGridDrawState PanelColumnState(TGridDrawState State, bool CurrentRow, bool CurrentColumn, bool RowSelect,
-                                       bool GridFocused) {
+                                bool GridFocused, bool HotColumn) {
+  const bool hot = HotColumn && State.Contains(gdHotTrack);
   State.Exclude(gdSelected);
   State.Exclude(gdFocused);
   State.Exclude(gdHotTrack);
@@ -35,6 +36,7 @@ TGridDrawState PanelColumnState(TGridDrawState State, bool CurrentRow, bool Curr
     State.Include(gdSelected);
     State.Include(gdCurrent);
   }
+  if (hot) State.Include(gdHotTrack);
   return State;
 }
 }  // namespace
@@ -50,7 +52,8 @@ void TCustomDBGridX::PaintRowPanelTitle(Integer ACol, Integer ARow, TRect R, TGr
     const TRect cell = PlacedRect(R, r.Left, r.Top, r.Width, r.Height);
     PaintPanelLines(canvas, cell, R, LineColors()->DarkLineColor());
     PaintTitleCell(ACol, ARow, i, cell,
-                   PanelColumnState(State, currentRow, i == FRowPanelColumn, FOptions.Contains(dgRowSelect), IsFocusOwner()));
+                   PanelColumnState(State, currentRow, i == FRowPanelColumn, FOptions.Contains(dgRowSelect), IsFocusOwner(),
+                                    i == FHotPanelColumn));
   }
 }
 
@@ -72,7 +75,8 @@ void TCustomDBGridX::PaintRowPanelData(Integer ACol, Integer ARow, Integer DataR
     TRect cell = PlacedRect(R, r.IndentedLeft, r.Top, r.IndentedWidth - (r.IndentedLeft - r.Left), r.Height);
     PaintPanelLines(canvas, cell, R, lineColor);
     PaintDataCell(ACol, ARow, i, DataRow, cell,
-                  PanelColumnState(State, currentRow, i == FRowPanelColumn, FOptions.Contains(dgRowSelect), IsFocusOwner()));
+                  PanelColumnState(State, currentRow, i == FRowPanelColumn, FOptions.Contains(dgRowSelect), IsFocusOwner(),
+                                    i == FHotPanelColumn));
   }
 }
 

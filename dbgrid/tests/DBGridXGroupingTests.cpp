@@ -334,9 +334,73 @@ TEST_F(Grouping, TitlesDroppedOnThePanelGroupAndBoxesDroppedOnTheTitlesUngroup) 
   const TPoint firstTitle = middle(Grid->CellRect(Grid->ColumnIndexToGridCol(0), 0));
   send(WM_LBUTTONDOWN, TPoint(box.Left + 5, box.Top + 5), MK_LBUTTON);
   send(WM_MOUSEMOVE, firstTitle, MK_LBUTTON);
+  EXPECT_EQ(Grid->GridState(), msColMoving) << "off the panel the box goes on as a move of its column";
+  EXPECT_EQ(Grid->GroupPanelDropIndex(), -1);
   send(WM_LBUTTONUP, firstTitle, 0);
   EXPECT_TRUE(Column("dept")->Visible()) << "the box dropped on the titles";
   EXPECT_EQ(Grid->DataGrouping()->GroupLevels()->Count(), 0);
+  EXPECT_EQ(Column("dept")->Index(), 0) << "its column goes where it was dropped";
+}
+
+TEST_F(Grouping, ABoxDraggedIntoTheRowPanelPlacesItsColumnAndBackOnThePanelStaysALevel) {
+  Grid->SetOptionsX(Grid->OptionsX() + TDBGridXOptions{dghColumnMove});
+  Grid->DataGrouping()->SetGroupPanelVisible(true);
+  GroupBy("dept");
+  Column("dept")->SetVisible(false);
+  Grid->RowPanel()->SetActive(true);
+  QApplication::processEvents();
+  auto send = [&](Cardinal Msg, TPoint P, Word Keys) { Grid->Perform(Msg, Keys, PointToLParam(P)); };
+  const Integer panelCol = Grid->ColumnIndexToGridCol(0);
+  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TPoint press(box.Left + 5, box.Top + 5);
+
+  send(WM_LBUTTONDOWN, press, MK_LBUTTON);
+  const TRect id = Grid->PanelColumnRect(panelCol, 0, Column("id")->Index());
+  send(WM_MOUSEMOVE, TPoint(id.Right + 3, id.Top + 5), MK_LBUTTON);
+  EXPECT_TRUE(Grid->PanelTitleDragging());
+  send(WM_MOUSEMOVE, press, MK_LBUTTON);
+  EXPECT_EQ(Grid->GroupPanelDropIndex(), 0) << "back over the group panel its arrow shows again";
+  send(WM_LBUTTONUP, press, 0);
+  EXPECT_FALSE(Grid->PanelTitleDragging());
+  EXPECT_FALSE(Column("dept")->Visible());
+  EXPECT_EQ(Grid->DataGrouping()->ActiveLevelCount(), 1);
+
+  send(WM_LBUTTONDOWN, press, MK_LBUTTON);
+  send(WM_MOUSEMOVE, TPoint(id.Right + 3, id.Top + 5), MK_LBUTTON);
+  send(WM_LBUTTONUP, TPoint(id.Right + 3, id.Top + 5), 0);
+  EXPECT_TRUE(Column("dept")->Visible());
+  EXPECT_EQ(Grid->DataGrouping()->GroupLevels()->Count(), 0);
+  EXPECT_EQ(Column("dept")->Index(), Column("id")->Index() + 1) << "placed after the column it was dropped behind";
+}
+
+TEST_F(Grouping, BoxesCarryTheTitleFilterButtonThatDropsTheColumnsList) {
+  Grid->DataGrouping()->SetGroupPanelVisible(true);
+  GroupBy("dept");
+  QApplication::processEvents();
+  const Integer plainWidth = Grid->GroupPanelBoxes().at(0).Width();
+  Grid->STFilter()->SetVisible(true);
+  Grid->STFilter()->SetLocation(stflInTitleFilterX);
+  QApplication::processEvents();
+  const TRect box = Grid->GroupPanelBoxes().at(0);
+  EXPECT_GT(box.Width(), plainWidth) << "the box makes room for the button";
+  const TPoint onButton(box.Right - 5, (box.Top + box.Bottom) / 2);
+  Grid->Perform(WM_MOUSEMOVE, 0, PointToLParam(TPoint(box.Left + 4, box.Top + 4)));
+  EXPECT_EQ(Grid->DataGrouping()->HotBoxIndex(), 0);
+  EXPECT_EQ(Grid->DataGrouping()->HotButtonIndex(), -1);
+  Grid->Perform(WM_MOUSEMOVE, 0, PointToLParam(onButton));
+  EXPECT_EQ(Grid->DataGrouping()->HotButtonIndex(), 0);
+
+  auto click = [&](TPoint P) {
+    SetCursorPos(Grid->ClientToScreen(P));
+    Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(P));
+    Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(P));
+  };
+  click(onButton);
+  EXPECT_TRUE(Grid->FilterListDropped());
+  EXPECT_EQ(Grid->FilterDropDownColumn(), Column("dept"));
+  EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]") << "the button press does not flip the level's order";
+  click(onButton);
+  EXPECT_FALSE(Grid->FilterListDropped()) << "a second press closes it";
 }
 
 TEST_F(Grouping, PressesOnBoxesFlipTheSortAndOnGroupRowsToggleThem) {

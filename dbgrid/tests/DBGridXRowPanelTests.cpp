@@ -1,6 +1,7 @@
 // The row panel's layout of the columns inside a record's cell, its scaling and ordering.
-#include "DBGridXTestSupport.h"
+#include "DBGridXEditTestSupport.h"
 #include <map>
+#include <set>
 
 namespace {
 
@@ -126,6 +127,37 @@ struct TTwoLinePanel : TGridForm {
   std::string Where() {
     return Grid->SelectedColumn()->FieldName().toStdString() + "@" + std::to_string(Query.RecNo());
   }
+  TColumnX* Column(const char* Field) {
+    for (Integer i = 0; i < Grid->Columns()->Count(); ++i)
+      if (Grid->Columns()->Items(i)->FieldName() == QString::fromUtf8(Field)) return Grid->Columns()->Items(i);
+    return nullptr;
+  }
+  // The field's rectangle in the panel cell of grid row Row, in client coordinates.
+  TRect Rect(const char* Field, Integer Row) {
+    return Grid->PanelColumnRect(Grid->ColumnIndexToGridCol(0), Row, Column(Field)->Index());
+  }
+  static TPoint Mid(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
+  void Send(Cardinal Msg, TPoint P, Word Keys = 0) { Grid->Perform(Msg, Keys, PointToLParam(P)); }
+  void Click(TPoint P, Word Keys = 0) {
+    Send(WM_LBUTTONDOWN, P, MK_LBUTTON | Keys);
+    Send(WM_LBUTTONUP, P, Keys);
+  }
+  // Presses at From, moves past the drag threshold, then to To, and releases there.
+  void Drag(TPoint From, TPoint To, Word Keys = 0) {
+    Send(WM_LBUTTONDOWN, From, MK_LBUTTON | Keys);
+    Send(WM_MOUSEMOVE, TPoint(From.X + 5, From.Y), MK_LBUTTON | Keys);
+    Send(WM_MOUSEMOVE, To, MK_LBUTTON | Keys);
+    Send(WM_LBUTTONUP, To, Keys);
+  }
+  // Columns in collection order as field:line.
+  std::string Order() {
+    std::string text;
+    for (Integer i = 0; i < Grid->Columns()->Count(); ++i) {
+      TColumnX* column = Grid->Columns()->Items(i);
+      text += (i ? " " : "") + column->FieldName().toStdString() + ":" + std::to_string(column->InRowLinePos());
+    }
+    return text;
+  }
 };
 
 TEST(RowPanel, ArrowsAndTabMoveFromCellToCell) {
@@ -196,6 +228,165 @@ TEST(RowPanel, EachColumnIsPaintedInItsRectangleOfThePanelCell) {
   EXPECT_EQ(image.pixelColor(title.Left + 10, title.Top + first.Top + first.Height),
             ColorToQColor(f.Grid->LineColors()->DarkLineColor()))
       << "a line under the first title line";
+}
+
+TEST(RowPanel, PressesOnPanelCellsMakeTheirColumnCurrentAndTitlesClickAndSort) {
+  TTwoLinePanel f;
+  std::vector<std::string> cells, titles, buttons;
+  auto name = [](TColumnX* Column) { return Column->FieldName().toStdString(); };
+  f.Grid->OnCellClick = [&](TColumnX* Column) { cells.push_back(name(Column)); };
+  f.Grid->OnTitleClick = [&](TColumnX* Column) { titles.push_back(name(Column)); };
+  f.Grid->OnTitleBtnClick = [&](TObject*, Integer, TColumnX* Column) { buttons.push_back(name(Column)); };
+  Integer sortings = 0;
+  f.Grid->OnSortMarkingChanged = [&](TObject*) { ++sortings; };
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghAutoSortMarking} - TDBGridXOptions{dghColumnMove});
+  f.Column("name")->Title()->SetTitleButton(true);
+  const Integer header = f.Grid->HeaderRowCount();
+
+  f.Click(f.Mid(f.Rect("bonus", header + 1)));
+  EXPECT_EQ(f.Where(), "bonus@2");
+  f.Click(f.Mid(f.Rect("base", header)));
+  EXPECT_EQ(f.Where(), "base@1");
+  EXPECT_EQ(cells, (std::vector<std::string>{"bonus", "base"}));
+
+  f.Click(f.Mid(f.Rect("name", 0)));
+  EXPECT_EQ(buttons, std::vector<std::string>{"name"});
+  EXPECT_EQ(f.Column("name")->Title()->SortMarker(), smDownX);
+  EXPECT_EQ(sortings, 1);
+  f.Send(WM_LBUTTONDOWN, f.Mid(f.Rect("name", 0)), MK_LBUTTON);
+  EXPECT_TRUE(f.Grid->TitlePressedShown());
+  f.Send(WM_MOUSEMOVE, f.Mid(f.Rect("qty", 0)), MK_LBUTTON);
+  EXPECT_FALSE(f.Grid->TitlePressedShown()) << "the press shows only over its own panel title";
+  f.Send(WM_LBUTTONUP, f.Mid(f.Rect("qty", 0)));
+  EXPECT_EQ(buttons.size(), 1u) << "released on another title: no button click";
+  EXPECT_EQ(titles, (std::vector<std::string>{"name", "qty"}));
+  EXPECT_EQ(f.Where(), "base@1") << "titles do not move the current cell";
+}
+
+TEST(RowPanel, TitleDragsMoveColumnsAlongThePanelLines) {
+  struct Case { const char* name; const char* dragged; const char* target; bool rightOfTarget; const char* order; };
+  const std::vector<Case> cases = {
+      {"after the last column on the second line", "qty", "bonus", true, "base:1 name:0 bonus:1 qty:1"},
+      {"after a column on the first line", "bonus", "qty", true, "qty:0 bonus:0 base:1 name:0"},
+      {"first on a line", "name", "base", false, "name:1 qty:0 base:1 bonus:1"},
+      {"onto itself", "name", "name", true, "qty:0 base:1 name:0 bonus:1"},
+  };
+  for (const Case& c : cases) {
+    TTwoLinePanel f;
+    f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghColumnMove});
+    const TRect from = f.Rect(c.dragged, 0), target = f.Rect(c.target, 0);
+    const TPoint press = f.Mid(from);
+    // The frame keeps the pressed point's offset: its top decides the line.
+    const TPoint to(c.rightOfTarget ? target.Right + 4 : target.Left + 2, target.Top + (press.Y - from.Top) + 1);
+    f.Send(WM_LBUTTONDOWN, press, MK_LBUTTON);
+    f.Send(WM_MOUSEMOVE, TPoint(press.X + 5, press.Y), MK_LBUTTON);
+    EXPECT_TRUE(f.Grid->PanelTitleDragging()) << c.name;
+    f.Send(WM_MOUSEMOVE, to, MK_LBUTTON);
+    f.Send(WM_LBUTTONUP, to);
+    EXPECT_FALSE(f.Grid->PanelTitleDragging()) << c.name;
+    EXPECT_EQ(f.Order(), c.order) << c.name;
+  }
+}
+
+TEST(RowPanel, EscapeAbandonsATitleDrag) {
+  TTwoLinePanel f;
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghColumnMove});
+  const TPoint press = f.Mid(f.Rect("qty", 0));
+  const TRect bonus = f.Rect("bonus", 0);
+  f.Send(WM_LBUTTONDOWN, press, MK_LBUTTON);
+  f.Send(WM_MOUSEMOVE, TPoint(press.X + 5, press.Y), MK_LBUTTON);
+  f.Send(WM_MOUSEMOVE, TPoint(bonus.Right + 4, bonus.Top + press.Y - f.Rect("qty", 0).Top + 1), MK_LBUTTON);
+  ASSERT_TRUE(f.Grid->PanelTitleDragging());
+  EXPECT_EQ(f.Grid->DragTargetCol(), f.Column("bonus")->Index());
+  EXPECT_EQ(f.Grid->DragTargetLine(), 1);
+  Word key = VK_ESCAPE;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_FALSE(f.Grid->PanelTitleDragging());
+  f.Send(WM_LBUTTONUP, press);
+  EXPECT_EQ(f.Order(), "qty:0 base:1 name:0 bonus:1");
+}
+
+TEST(RowPanel, CellBordersSizeWidthsAndLineCounts) {
+  // Widths of qty, base, name, bonus, then the line counts of qty and name.
+  struct Case { const char* name; const char* field; bool bottom; Integer delta; Word keys; const char* sizes; };
+  const std::vector<Case> cases = {
+      {"a width", "qty", false, 20, 0, "70 40 60 70 / 1 1"},
+      {"a width snaps to a near edge", "base", false, 8, 0, "50 50 60 70 / 1 1"},
+      {"columns ending at the same edge follow", "name", false, 10, 0, "50 40 70 80 / 1 1"},
+      {"with Shift alone", "name", false, 10, MK_SHIFT, "50 40 70 70 / 1 1"},
+      {"lines, with the columns ending on the same line", "qty", true, 0, 0, "50 40 60 70 / 2 2"},
+      {"lines with Shift alone", "qty", true, 0, MK_SHIFT, "50 40 60 70 / 2 1"},
+  };
+  for (const Case& c : cases) {
+    TTwoLinePanel f;
+    f.Grid->SetRowSizingAllowed(true);
+    const Integer row = f.Grid->HeaderRowCount();
+    const TRect r = f.Rect(c.field, row);
+    const Integer lineHeight = f.Grid->DefaultTitleRowHeight();
+    const TPoint from = c.bottom ? TPoint(r.Left + 5, r.Bottom) : TPoint(r.Right, r.Top + 5);
+    const TPoint to = c.bottom ? TPoint(from.X, from.Y + lineHeight) : TPoint(from.X + c.delta, from.Y);
+    f.Send(WM_LBUTTONDOWN, from, MK_LBUTTON | c.keys);
+    EXPECT_EQ(f.Grid->GridState(), c.bottom ? msRowSizing : msColSizing) << c.name;
+    f.Send(WM_MOUSEMOVE, to, MK_LBUTTON | c.keys);
+    f.Send(WM_LBUTTONUP, to, c.keys);
+    EXPECT_EQ(f.Grid->GridState(), msIdle) << c.name;
+    std::string sizes;
+    for (const char* field : {"qty", "base", "name", "bonus"})
+      sizes += std::to_string(f.Column(field)->Width()) + " ";
+    sizes += "/ " + std::to_string(f.Column("qty")->InRowLineHeight()) + " " +
+             std::to_string(f.Column("name")->InRowLineHeight());
+    EXPECT_EQ(sizes, c.sizes) << c.name;
+  }
+}
+
+TEST(RowPanel, TheEditorStandsInTheCurrentPanelCellAndKeepsItsTextInItsColumn) {
+  TTwoLinePanel f;
+  f.Grid->RowPanel()->SetNavKeysNavigationType(rpntCellToCellX);
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgAlwaysShowEditor});
+  f.Grid->SetFocus();
+  f.Grid->SetEditorMode(true);
+  QApplication::processEvents();
+  TInplaceEdit* editor = f.Grid->InplaceEditor();
+  ASSERT_TRUE(editor && editor->Visible());
+  EXPECT_EQ(editor->BoundsRect(), f.Rect("qty", f.Grid->Row()));
+  EXPECT_EQ(editor->Text(), "4");
+
+  dbgridtest::TypeText(editor, QStringLiteral("\b7"));
+  Word key = VK_RIGHT;
+  f.Grid->KeyDown(key, TShiftState());
+  EXPECT_EQ(f.Where(), "name@1");
+  EXPECT_EQ(f.Field("qty")->AsInteger(), 7) << "the typed text went into the column it was typed in";
+  EXPECT_EQ(f.Field("name")->AsString(), "Zhang");
+  ASSERT_TRUE(editor->Visible());
+  EXPECT_EQ(editor->BoundsRect(), f.Rect("name", f.Grid->Row()));
+  EXPECT_EQ(editor->Text(), "Zhang");
+}
+
+TEST(RowPanel, ThePanelCellUnderThePointerIsHot) {
+  TTwoLinePanel f;
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghHotTrack});
+  const Integer row = f.Grid->HeaderRowCount();
+  f.Send(WM_MOUSEMOVE, f.Mid(f.Rect("bonus", row)));
+  EXPECT_EQ(f.Grid->HotPanelColumn(), f.Column("bonus")->Index());
+  std::set<std::string> hot;
+  f.Grid->OnDrawColumnCell = [&](TObject*, const TRect&, Integer, TColumnX* Column, TGridDrawState State) {
+    if (State.Contains(gdHotTrack)) hot.insert(Column->FieldName().toStdString());
+  };
+  f.Grab();
+  EXPECT_EQ(hot, std::set<std::string>{"bonus"});
+
+  f.Grid->STFilter()->SetVisible(true);
+  f.Grid->STFilter()->SetLocation(stflInTitleFilterX);
+  QApplication::processEvents();
+  const TRect title = f.Rect("name", 0);
+  f.Send(WM_MOUSEMOVE, TPoint(title.Left + 3, title.Top + 3));
+  EXPECT_EQ(f.Grid->HotPanelColumn(), f.Column("name")->Index());
+  EXPECT_EQ(f.Grid->HotEditButton(), -1);
+  f.Send(WM_MOUSEMOVE, TPoint(title.Right - 4, (title.Top + title.Bottom) / 2));
+  EXPECT_EQ(f.Grid->HotEditButton(), 0) << "the title's filter button lights up";
+  f.Click(TPoint(title.Right - 4, (title.Top + title.Bottom) / 2));
+  EXPECT_TRUE(f.Grid->FilterListDropped());
+  EXPECT_EQ(f.Grid->FilterDropDownColumn(), f.Column("name"));
 }
 
 }  // namespace
