@@ -306,6 +306,30 @@ TEST(RowPanel, EscapeAbandonsATitleDrag) {
   EXPECT_EQ(f.Order(), "qty:0 base:1 name:0 bonus:1");
 }
 
+TEST(RowPanel, ATitleDraggedPastTheVisiblePartScrollsTheGridAndKeepsScrollingOnTheTimer) {
+  TGridForm f(200, 160);
+  Place(f, {{"qty", 0, 1, 120, true}, {"name", 0, 1, 120, true}});
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghColumnMove});
+  f.Grid->RowPanel()->SetActive(true);
+  QApplication::processEvents();
+  auto send = [&](Cardinal Msg, TPoint P, Word Keys) { f.Grid->Perform(Msg, Keys, PointToLParam(P)); };
+  const TRect qty = f.Grid->PanelColumnRect(f.Grid->ColumnIndexToGridCol(0), 0, 0);
+  const TPoint press((qty.Left + qty.Right) / 2, (qty.Top + qty.Bottom) / 2);
+  const TPoint nearRight(f.Grid->ClientWidth() - 6, press.Y);
+  send(WM_LBUTTONDOWN, press, MK_LBUTTON);
+  send(WM_MOUSEMOVE, TPoint(press.X + 5, press.Y), MK_LBUTTON);
+  ASSERT_EQ(f.Grid->LeftColOffset(), 0);
+  send(WM_MOUSEMOVE, nearRight, MK_LBUTTON);
+  const Integer scrolled = f.Grid->LeftColOffset();
+  EXPECT_GT(scrolled, 0) << "the frame ran off the right edge";
+  EXPECT_TRUE(f.Grid->AutoScrollRunning());
+  f.Grid->Perform(WM_TIMER, WPARAM(TCustomDBGridX::AutoScrollTimerId), 0);
+  EXPECT_GT(f.Grid->LeftColOffset(), scrolled) << "a tick with the pointer standing still scrolls on";
+  send(WM_LBUTTONUP, nearRight, 0);
+  EXPECT_FALSE(f.Grid->AutoScrollRunning());
+  EXPECT_FALSE(f.Grid->PanelTitleDragging());
+}
+
 TEST(RowPanel, CellBordersSizeWidthsAndLineCounts) {
   // Widths of qty, base, name, bonus, then the line counts of qty and name.
   struct Case { const char* name; const char* field; bool bottom; Integer delta; Word keys; const char* sizes; };
