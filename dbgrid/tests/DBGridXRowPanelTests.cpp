@@ -384,6 +384,16 @@ TEST(RowPanel, TheEditorStandsInTheCurrentPanelCellAndKeepsItsTextInItsColumn) {
   ASSERT_TRUE(editor->Visible());
   EXPECT_EQ(editor->BoundsRect(), f.Rect("name", f.Grid->Row()));
   EXPECT_EQ(editor->Text(), "Zhang");
+
+  f.Grid->RowDetailPanel()->SetActive(true);
+  TRect r;
+  f.Grid->GetEditorRect(f.Grid->Col(), f.Grid->Row(), r);
+  EXPECT_EQ(r, f.Rect("name", f.Grid->Row())) << "only the first visible column leaves room for the detail button";
+  key = VK_LEFT;
+  f.Grid->KeyDown(key, TShiftState());
+  f.Grid->GetEditorRect(f.Grid->Col(), f.Grid->Row(), r);
+  const TRect qty = f.Rect("qty", f.Grid->Row());
+  EXPECT_EQ(r, TRect(qty.Left + 18, qty.Top, qty.Right, qty.Bottom));
 }
 
 TEST(RowPanel, ThePanelCellUnderThePointerIsHot) {
