@@ -62,6 +62,13 @@ void TCustomDBGridX::PaintCellEditButtons(TColumnX* Column, TGridCoord At, const
     left += button.Width;
     if (!button.Button && Raised) OffsetRect(face, 1, -1);
     const bool hot = hotHere && FHotEditButton == button.Number;
+    if (Flat()) {
+      // A flat button is set off from the text by a line of its own.
+      canvas->Pen()->SetColor(hot ? clBtnFace : Color);
+      canvas->MoveTo(face.Left, face.Top);
+      canvas->LineTo(face.Left, face.Bottom);
+      ++face.Left;
+    }
     const Integer kind = EditButtonFaceKind(button.Style);
     if (kind >= 0) {
       PaintCellButton(face, Color, Transparency, 0, kind, hot);

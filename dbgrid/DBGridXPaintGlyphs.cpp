@@ -102,6 +102,11 @@ void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Inte
   TBitmap face(ButtonRect.Width(), ButtonRect.Height());
   PaintEditButtonFace(face.Canvas(), TRect(0, 0, ButtonRect.Width(), ButtonRect.Height()), Color, FaceKind,
                       PressedPart, Flat(), Hot, FDataLink->Active(), 0);
+  // A faded face shows the cell's colour through it, not what was painted there before.
+  if (Transparency > 0) {
+    Canvas()->Brush()->SetColor(Color);
+    Canvas()->FillRect(ButtonRect);
+  }
   painter->save();
   painter->setOpacity(((100 - Transparency) * 255 / 100) / 255.0);
   painter->drawImage(QPoint(ButtonRect.Left, ButtonRect.Top), face.Image());
