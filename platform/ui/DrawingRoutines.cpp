@@ -66,10 +66,11 @@ void DrawArrow(QPainter* P, const TRect& R, Cardinal Direction, TColor Color, In
   for (Integer i = 0; i < size; ++i) {
     const Integer half = size - 1 - i;
     switch (Direction) {
-      case DFCS_SCROLLUP: FillPixels(P, cx - half, cy - size / 2 + i, 2 * half + 1, 1, Color); break;
-      case DFCS_SCROLLDOWN: FillPixels(P, cx - half, cy + size / 2 - i, 2 * half + 1, 1, Color); break;
-      case DFCS_SCROLLLEFT: FillPixels(P, cx - size / 2 + i, cy - half, 1, 2 * half + 1, Color); break;
-      default: FillPixels(P, cx + size / 2 - i, cy - half, 1, 2 * half + 1, Color); break;
+      // The widest row (i = 0) is the arrow's base, opposite the way it points.
+      case DFCS_SCROLLUP: FillPixels(P, cx - half, cy + size / 2 - i, 2 * half + 1, 1, Color); break;
+      case DFCS_SCROLLDOWN: FillPixels(P, cx - half, cy - size / 2 + i, 2 * half + 1, 1, Color); break;
+      case DFCS_SCROLLLEFT: FillPixels(P, cx + size / 2 - i, cy - half, 1, 2 * half + 1, Color); break;
+      default: FillPixels(P, cx - size / 2 + i, cy - half, 1, 2 * half + 1, Color); break;
     }
   }
 }

@@ -87,6 +87,13 @@ TEST(Drawing, FrameControlsDrawChecksArrowsAndButtonsByState) {
          {DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_PUSHED, {6, 0}, Shadow, "pushed button"},
          {DFC_SCROLL, DFCS_SCROLLCOMBOBOX, {6, 6}, Black, "combo arrow in the middle"},
          {DFC_SCROLL, DFCS_SCROLLCOMBOBOX, {3, 3}, Face, "button face around the arrow"},
+         {DFC_SCROLL, DFCS_SCROLLCOMBOBOX, {5, 5}, Black, "a drop-down arrow is widest at its top"},
+         {DFC_SCROLL, DFCS_SCROLLCOMBOBOX, {5, 7}, Face, "... and points down"},
+         {DFC_SCROLL, DFCS_SCROLLUP, {5, 7}, Black, "an up arrow is widest at its foot"},
+         {DFC_SCROLL, DFCS_SCROLLUP, {5, 5}, Face, "... and points up"},
+         {DFC_SCROLL, DFCS_SCROLLLEFT, {7, 5}, Black, "a left arrow is widest at its right"},
+         {DFC_SCROLL, DFCS_SCROLLRIGHT, {5, 5}, Black, "a right arrow is widest at its left"},
+         {DFC_SCROLL, DFCS_SCROLLRIGHT, {7, 5}, Face, "... and points right"},
          {DFC_SCROLL, DFCS_SCROLLCOMBOBOX | DFCS_INACTIVE, {6, 6}, Shadow, "inactive arrow"},
          {DFC_SCROLL, DFCS_SCROLLUP | DFCS_PUSHED, {0, 6}, Shadow, "pushed scroll button is flat"}}) {
     TPaper paper(13, 13);
