@@ -246,7 +246,13 @@ void TCustomDBGridX::PressDataCell(TMouseButton Button, TShiftState Shift, TGrid
     const TBookmarkStr oldBookmark = DataSet()->Bookmark();
     const Integer distance = DataRow - FDataLink->ActiveRecord();
     const bool extendRows = shift && multiSelect && (rowSelect || inIndicator);
+    const bool detailPress =
+        !inIndicator && FRowDetailPanel->Active() && DetailButtonAtPoint(FMouseDownPoint.X, FMouseDownPoint.Y);
     if (!extendRows) FDataLink->MoveBy(distance);
+    if (detailPress) {
+      FRowDetailPanel->SetShown(!FRowDetailPanel->Shown());
+      return;
+    }
     if (!inIndicator) MoveCol(DataCol, 0, false);
     const bool onOldCurrent = Cell == oldCurrent;
     if (!MouseCapture()) return;

@@ -167,7 +167,17 @@ bool TCustomDBGridX::DetailButtonAtPoint(Integer X, Integer Y) {
   if (type.RowKind != carData || type.ColKind == cacIndicator || dataCol < 0 || dataCol >= FColumns->Count())
     return false;
   const TRect r = CellRect(cell.X, cell.Y);
-  return DetailButtonInCell(X - r.Left, FColumns->Items(dataCol), r.Width());
+  if (!FRowPanel->Active()) return DetailButtonInCell(X - r.Left, FColumns->Items(dataCol), r.Width());
+  // Inside the panel the button sits in the first visible column's own rectangle; the point is
+  // taken in the panel's layout, which a right-to-left grid mirrors.
+  TColumnX* column = PanelColumnUnder(cell, X, Y, false);
+  if (!column || column->Index() >= Integer(FRowPanelRects.size())) return false;
+  const TRowPanelRectX& own = FRowPanelRects[size_t(column->Index())];
+  Integer x = X - r.Left + LeftColOffset();
+  if (UseRightToLeftAlignment()) x = FRowPanelWidth - x;
+  const Integer width = own.IndentedWidth - (own.IndentedLeft - own.Left);
+  x -= own.IndentedLeft;
+  return DetailButtonInCell(UseRightToLeftAlignment() ? width - x : x, column, width);
 }
 
 void TCustomDBGridX::GetEditorRect(Integer ACol, Integer ARow, TRect& R) {

@@ -197,6 +197,7 @@ void TCustomDBGridX::PanelCellPress(TMouseButton Button, TShiftState Shift, TGri
     TScopeGuard unlock([this] { UnlockUpdates(); });
     FDataLink->UpdateRecord();
     const bool onOldCurrent = DataRow == FDataLink->ActiveRecord() && pressed == FRowPanelColumn;
+    const bool detailPress = left && FRowDetailPanel->Active() && DetailButtonAtPoint(X, Y);
     if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
     if (DataRow != FDataLink->ActiveRecord()) FDataLink->MoveBy(DataRow - FDataLink->ActiveRecord());
     if (pressed >= 0) MoveCol(pressed, 0, false);
@@ -207,6 +208,11 @@ void TCustomDBGridX::PanelCellPress(TMouseButton Button, TShiftState Shift, TGri
         ClearSelection();
         FBookmarks->MarkCurrentRow(true);
       }
+    }
+    if (detailPress) {
+      FPanelClickedColumn = -1;
+      FRowDetailPanel->SetShown(!FRowDetailPanel->Shown());
+      return;
     }
     const bool stepped = column && SteppedCell(column);
     if (left && FOptions.Contains(dgEditing) && !stepped && (onOldCurrent || FOptions.Contains(dgAlwaysShowEditor)))

@@ -74,6 +74,7 @@ void TCustomDBGridX::PaintRowPanelData(Integer ACol, Integer ARow, Integer DataR
     const TRowPanelRectX& r = FRowPanelRects[size_t(i)];
     TRect cell = PlacedRect(R, r.IndentedLeft, r.Top, r.IndentedWidth - (r.IndentedLeft - r.Left), r.Height);
     PaintPanelLines(canvas, cell, R, lineColor);
+    if (FColumns->Items(i) == FVisibleColumns[0]) cell.Left += PaintRowDetailArea(DataRow, State, cell);
     PaintDataCell(ACol, ARow, i, DataRow, cell,
                   PanelColumnState(State, currentRow, i == FRowPanelColumn, FOptions.Contains(dgRowSelect), IsFocusOwner(),
                                     i == FHotPanelColumn));

@@ -114,6 +114,45 @@ TEST(RowDetailPanel, TheButtonSitsInTheFirstColumnAndTheEditorLeavesRoom) {
   EXPECT_LE(editor.Bottom, CurrentCell(f).Top + f.Grid->CalcRecordHeight()) << "the editor leaves the panel free";
 }
 
+TEST(RowDetailPanel, APressOnARowsButtonMovesThereAndOpensOrClosesThePanel) {
+  TGridForm f(400, 400);
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  panel->SetActive(true);
+  auto click = [&](Integer DataRow, Integer X) {
+    const TRect r = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(0), f.Grid->TopDataRowOffset() + DataRow);
+    const TPoint p(r.Left + X, r.Top + 3);
+    f.Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(p));
+    f.Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(p));
+  };
+  click(1, 5);
+  EXPECT_TRUE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 2);
+  EXPECT_TRUE(f.Grid->RowDetailPanelControl()->Visible());
+  click(1, 5);
+  EXPECT_FALSE(panel->Shown()) << "the open row's button closes it";
+  click(1, 25);
+  EXPECT_FALSE(panel->Shown()) << "beside the button the press only moves";
+
+  click(0, 5);
+  ASSERT_TRUE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 1);
+  click(2, 5);
+  EXPECT_TRUE(panel->Shown()) << "another row's button moves the panel there";
+  EXPECT_EQ(f.Query.RecNo(), 3);
+
+  f.Grid->OnRowDetailPanelHide = [](TObject*, bool& CanHide) { CanHide = false; };
+  click(0, 5);
+  EXPECT_TRUE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 3) << "a refused hide keeps the record";
+  f.Grid->OnRowDetailPanelHide = nullptr;
+  f.Grid->OnRowDetailPanelShow = [](TObject*, bool& CanShow) { CanShow = false; };
+  click(2, 5);
+  EXPECT_FALSE(panel->Shown());
+  click(2, 5);
+  EXPECT_FALSE(panel->Shown()) << "a refused show leaves it closed";
+}
+
 TEST(RowDetailPanel, TheGridStreamsOnlyItsPanelControl) {
   TGridForm f;
   auto* extra = new TWinControl(f.Grid);

@@ -396,6 +396,25 @@ TEST(RowPanel, TheEditorStandsInTheCurrentPanelCellAndKeepsItsTextInItsColumn) {
   EXPECT_EQ(r, TRect(qty.Left + 18, qty.Top, qty.Right, qty.Bottom));
 }
 
+TEST(RowPanel, TheDetailButtonInTheFirstVisiblePanelCellOpensAndClosesTheDetailPanel) {
+  TTwoLinePanel f;
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  panel->SetActive(true);
+  const Integer header = f.Grid->TopDataRowOffset();
+  const TRect qty = f.Rect("qty", header + 1);
+  f.Click(TPoint(qty.Left + 4, qty.Top + 3));
+  EXPECT_TRUE(panel->Shown());
+  EXPECT_EQ(f.Query.RecNo(), 2);
+  f.Click(TPoint(qty.Left + 4, qty.Top + 3));
+  EXPECT_FALSE(panel->Shown());
+  const TRect name = f.Rect("name", header + 1), base = f.Rect("base", header + 1);
+  f.Click(TPoint(qty.Left + 22, qty.Top + 3));
+  f.Click(TPoint(name.Left + 4, name.Top + 3));
+  f.Click(TPoint(base.Left + 4, base.Top + 3));
+  EXPECT_FALSE(panel->Shown()) << "only the first visible column's first 18 pixels hold the button";
+  EXPECT_EQ(f.Where(), "base@2");
+}
+
 TEST(RowPanel, ThePanelCellUnderThePointerIsHot) {
   TTwoLinePanel f;
   f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghHotTrack});
