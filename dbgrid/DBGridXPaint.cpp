@@ -11,6 +11,27 @@
 #include "platform/ui/SystemColors.h"
 
 namespace {
+// While it lives, a mirrored canvas (a right-to-left grid's) draws unmirrored, so texts read
+// the right way; Place gives where a rectangle of the mirrored drawing shows.
+class TUnmirroredText {
+public:
+  TUnmirroredText(TCanvas* Canvas, Integer Width) : FCanvas(Canvas), FMirrored(Canvas->Mirrored()), FWidth(Width) {
+    if (FMirrored) FCanvas->SetMirrored(false, 0);
+  }
+  ~TUnmirroredText() {
+    if (FMirrored) FCanvas->SetMirrored(true, FWidth);
+  }
+  TUnmirroredText(const TUnmirroredText&) = delete;
+  TUnmirroredText& operator=(const TUnmirroredText&) = delete;
+  bool Mirrored() const { return FMirrored; }
+  TRect Place(const TRect& R) const { return FMirrored ? TRect(FWidth - R.Right, R.Top, FWidth - R.Left, R.Bottom) : R; }
+
+private:
+  TCanvas* FCanvas;
+  bool FMirrored;
+  Integer FWidth;
+};
+
 bool IsActiveControlOfForm(TWinControl* Control) {
   TCustomForm* form = GetParentForm(Control);
   return form && form->ActiveControl() == Control;
@@ -132,6 +153,17 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
   TCanvas* canvas = Canvas();
   canvas->FillRect(R);
   if (Text.isEmpty()) return;
+  // A right-to-left grid paints on a mirrored canvas; its texts are written unmirrored into
+  // the cell's place on the screen, and right-to-left reading swaps the two alignments.
+  if (canvas->Mirrored()) {
+    if (UseRightToLeftAlignment()) {
+      if (Alignment == taLeftJustify) Alignment = taRightJustify;
+      else if (Alignment == taRightJustify) Alignment = taLeftJustify;
+    }
+    const TUnmirroredText unmirrored(canvas, GridClientWidth());
+    WriteCellText(unmirrored.Place(R), DX, DY, Text, Alignment, Layout, WordWrap, EndEllipsis, -Shift);
+    return;
+  }
   Cardinal format = DT_NOPREFIX | DT_EXPANDTABS;
   if (Alignment == taRightJustify) format |= DT_RIGHT;
   else if (Alignment == taCenter) format |= DT_CENTER;
@@ -217,7 +249,9 @@ void TCustomDBGridX::WriteRecordNumber(Integer Number, TRect R) {
   small.SetSize(Font()->Size() - 1);
   canvas->SetFont(&small);
   canvas->Brush()->SetStyle(bsClear);
-  DrawText(canvas, QString::number(Number), R, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  const TUnmirroredText unmirrored(canvas, GridClientWidth());
+  TRect place = unmirrored.Place(R);
+  DrawText(canvas, QString::number(Number), place, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   canvas->Brush()->SetStyle(bsSolid);
 }
 
@@ -313,7 +347,9 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
       if (highlighted) canvas->Font()->SetColor(clWhite);
       canvas->Brush()->SetStyle(bsClear);
-      canvas->TextOut(markX + signs->Width(), markY, sortNumber);
+      const TUnmirroredText unmirrored(canvas, GridClientWidth());
+      const Integer numberX = markX + signs->Width();
+      canvas->TextOut(unmirrored.Place(TRect(numberX, markY, numberX + numberWidth, markY)).Left, markY, sortNumber);
       canvas->RestoreState(saved);
     }
   }
@@ -570,12 +606,14 @@ void TCustomDBGridX::PaintIncSearchText(const TRect& R, Integer DX, Integer DY, 
   if (Layout == tlCenter) top = (R.Top + R.Bottom - height) / 2;
   else if (Layout == tlBottom) top = R.Bottom - height;
   const Integer saved = canvas->SaveState();
-  canvas->IntersectClipRect(R);
+  const TUnmirroredText unmirrored(canvas, GridClientWidth());
+  const TRect mark = unmirrored.Place(TRect(left, top, left + width, top + height));
+  canvas->IntersectClipRect(unmirrored.Place(R));
   canvas->Brush()->SetColor(DBGridXGlobals().IncSearchColor);
-  canvas->FillRect(TRect(left, top, left + width, top + height));
+  canvas->FillRect(mark);
   canvas->Font()->SetColor(DBGridXGlobals().IncSearchFontColor);
   canvas->Brush()->SetStyle(bsClear);
-  canvas->TextOut(left, top, found);
+  canvas->TextOut(mark.Left, mark.Top, found);
   canvas->Brush()->SetStyle(bsSolid);
   canvas->RestoreState(saved);
 }

@@ -858,3 +858,25 @@ TEST(DBGridXPaint, ASortBySeveralColumnsNumbersTheirMarkers) {
   EXPECT_LT(numbered.Left, alone.Left - 2) << "the marker moves left for its number 1";
   EXPECT_LE(numbered.Right, alone.Right) << "the number ends where the marker alone did";
 }
+
+TEST(DBGridXPaint, ARightToLeftGridWritesItsTextsUnmirrored) {
+  // The black pixels of the third record's row: its name alone.
+  const auto nameInk = [](bool RightToLeft) {
+    TGridForm f;
+    f.Bind();
+    TColumnX* name = f.Grid->Columns()->Add();
+    name->SetFieldName("name");
+    name->SetWidth(100);
+    if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage img = f.Grab();
+    const TRect row = f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 2);
+    const TRect ink = BoundsOfInk(img, TRect(0, row.Top, img.width(), row.Bottom), Rgb(clBlack), true);
+    return std::make_pair(ink, img.copy(ink.Left, ink.Top, ink.Width(), ink.Height()));
+  };
+  const auto [leftInk, leftText] = nameInk(false);
+  const auto [rightInk, rightText] = nameInk(true);
+  ASSERT_FALSE(leftInk.IsEmpty());
+  ASSERT_FALSE(rightInk.IsEmpty());
+  EXPECT_EQ(rightText, leftText) << "the same letters, not their mirror image";
+  EXPECT_GT(rightInk.Left, leftInk.Left + 100) << "at the right, where the mirrored column starts";
+}
