@@ -1,6 +1,8 @@
 #include "platform/rtl/Encodings.h"
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <atomic>
+#include <cstdint>
 #include <cerrno>
 #include <iconv.h>
 
@@ -41,19 +43,78 @@ private:
   iconv_t FHandle;
 };
 
-QByteArray EncodeGbk(const String& S, bool Strict) {
+[[noreturn]] void RaiseNoGbkCode(const String& S, qsizetype Index) {
+  throw EEncodingError(QStringLiteral("The character \"%1\" at position %2 has no GBK code")
+                           .arg(S.mid(Index, S[Index].isHighSurrogate() ? 2 : 1))
+                           .arg(Index + 1));
+}
+
+// Text with surrogates, whose pairs and strays iconv judges as a whole.
+QByteArray EncodeGbkThroughIconv(const String& S, bool Strict) {
   thread_local TIconv conv(Cp936, "UTF-16LE");
   const QByteArray input = StringToUtf16LE(S);
   QByteArray output;
   qsizetype offset = 0;
   while (!conv.Convert(input, output, offset)) {
     const qsizetype index = offset / 2;
-    if (Strict)
-      throw EEncodingError(QStringLiteral("The character \"%1\" at position %2 has no GBK code")
-                               .arg(S.mid(index, S[index].isHighSurrogate() ? 2 : 1))
-                               .arg(index + 1));
+    if (Strict) RaiseNoGbkCode(S, index);
     output.append('?');
     offset += S[index].isHighSurrogate() && index + 1 < S.size() ? 4 : 2;
+  }
+  return output;
+}
+
+// The code of each character of the basic plane, asked of iconv the first time the
+// character is met: the code page has no shift states, so a character's bytes never
+// depend on its neighbours. An entry holds the byte count above the bytes; 0 marks a
+// character not asked yet.
+class TGbkCodes {
+public:
+  static constexpr uint32_t NoCode = 0xFFFFFFFFu;
+  uint32_t CodeOf(char16_t Char) {
+    std::atomic<uint32_t>& entry = FCodes[Char];
+    uint32_t code = entry.load(std::memory_order_relaxed);
+    if (code == 0) {
+      code = Ask(Char);
+      entry.store(code, std::memory_order_relaxed);
+    }
+    return code;
+  }
+private:
+  static uint32_t Ask(char16_t Char) {
+    thread_local TIconv conv(Cp936, "UTF-16LE");
+    const QByteArray input(reinterpret_cast<const char*>(&Char), 2);
+    QByteArray output;
+    qsizetype offset = 0;
+    if (!conv.Convert(input, output, offset) || output.isEmpty() || output.size() > 2) return NoCode;
+    uint32_t code = uint32_t(output.size()) << 16;
+    for (const char byte : output) code = (code & 0xFFFF0000u) | ((code & 0xFFu) << 8) | uchar(byte);
+    return code;
+  }
+  std::atomic<uint32_t> FCodes[0x10000] = {};
+};
+
+QByteArray EncodeGbk(const String& S, bool Strict) {
+  static TGbkCodes codes;
+  QByteArray output;
+  output.reserve(S.size() * 2);
+  for (qsizetype i = 0; i < S.size(); ++i) {
+    const char16_t c = S[i].unicode();
+    if (c < 0x80) {
+      output.append(char(c));
+      continue;
+    }
+    if (QChar::isSurrogate(c)) return EncodeGbkThroughIconv(S, Strict);
+    const uint32_t code = codes.CodeOf(c);
+    if (code == TGbkCodes::NoCode) {
+      if (Strict) RaiseNoGbkCode(S, i);
+      output.append('?');
+    } else if (code >> 16 == 2) {
+      output.append(char(code >> 8 & 0xFF));
+      output.append(char(code & 0xFF));
+    } else {
+      output.append(char(code & 0xFF));
+    }
   }
   return output;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -21,9 +22,38 @@ void Normalise(TDecimalDigits& number) {
 
 }  // namespace
 
+bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& number) {
+  if (significant > 15 || value == 0 || !std::isfinite(value)) return false;
+  const double exact = double(value);
+  if (Extended(exact) != value || std::fabs(exact) < std::numeric_limits<double>::min()) return false;
+  char buffer[32];
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(exact), std::chars_format::scientific).ptr;
+  const char* p = buffer;
+  int count = 0;
+  for (; p != end && *p != 'e'; ++p)
+    if (*p != '.') {
+      if (count == significant) return false;
+      number.Digits[count++] = *p;
+    }
+  while (count > 1 && number.Digits[count - 1] == '0') --count;
+  int exponent = 0;
+  if (p != end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+  number.Count = count;
+  number.Exponent = exponent + 1;
+  number.Negative = exact < 0;
+  return true;
+}
+
 TDecimalDigits DecimalFromDouble(Extended value, int significant) {
   TDecimalDigits result;
   if (value == 0 || !std::isfinite(value)) return result;
+  TShortestDigits shortest;
+  if (ShortestDigitsWithin(value, significant, shortest)) {
+    result.Digits = QByteArray(shortest.Digits, shortest.Count);
+    result.Exponent = shortest.Exponent;
+    result.Negative = shortest.Negative;
+    return result;
+  }
   char buffer[64];
   const char* end = PlainScientificDigits(std::fabs(value), significant, buffer, buffer + sizeof buffer);
   const char* p = buffer;

@@ -17,6 +17,18 @@ struct TDecimalDigits {
 // A finite number rounded to `significant` significant decimal digits; extended values
 // beyond a double's range keep their magnitude.
 TDecimalDigits DecimalFromDouble(Extended value, int significant = 15);
+
+// The digits of a non-zero value as a double spells it shortest, when they are also its
+// digits rounded to `significant` places: the value is a normal double and the spelling has
+// at most `significant` (at most fifteen) digits. Every decimal of fifteen digits or fewer
+// comes back from a double unchanged, so those digits are the rounded ones.
+struct TShortestDigits {
+  char Digits[20];  // no trailing zeros
+  int Count = 0;
+  int Exponent = 0;  // as TDecimalDigits::Exponent
+  bool Negative = false;
+};
+bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& number);
 // An exact value held as an integer scaled by 10^decimals (currency amounts).
 TDecimalDigits DecimalFromScaled(Int64 scaled, int decimals);
 // Rounds to `decimals` places after the point, halves away from zero; a result of zero loses its sign.

@@ -264,6 +264,26 @@ bool IsPlainFixedFormat(const String& format, int& decimals, bool& grouped) {
   return true;
 }
 
+// The general form's plain digits written at once: "-0.0012", "1200", "12.5".
+String ShortestToFixedText(const TShortestDigits& number) {
+  char16_t buffer[48];
+  int length = 0;
+  if (number.Negative) buffer[length++] = u'-';
+  if (number.Exponent <= 0) {
+    buffer[length++] = u'0';
+    buffer[length++] = DecimalSeparator.unicode();
+    for (int i = number.Exponent; i < 0; ++i) buffer[length++] = u'0';
+    for (int i = 0; i < number.Count; ++i) buffer[length++] = char16_t(number.Digits[i]);
+  } else {
+    for (int i = 0; i < number.Exponent; ++i) buffer[length++] = i < number.Count ? char16_t(number.Digits[i]) : u'0';
+    if (number.Count > number.Exponent) {
+      buffer[length++] = DecimalSeparator.unicode();
+      for (int i = number.Exponent; i < number.Count; ++i) buffer[length++] = char16_t(number.Digits[i]);
+    }
+  }
+  return String(reinterpret_cast<const QChar*>(buffer), length);
+}
+
 }  // namespace
 
 String DecimalToFixedText(const TDecimalDigits& number, int minDecimals, bool grouped) {
@@ -281,6 +301,14 @@ String FloatToStr(Extended value) { return FloatToStrF(value, ffGeneral, kGenera
 
 String FloatToStrF(Extended value, TFloatFormat format, int precision, int digits) {
   if (!std::isfinite(value)) return NonFinite(value);
+  if (format == ffGeneral) {
+    if (value == 0) return QStringLiteral("0");
+    const int significant = std::clamp(precision, 1, 18);
+    TShortestDigits shortest;
+    if (ShortestDigitsWithin(value, significant, shortest) && shortest.Exponent >= -3 &&
+        shortest.Exponent <= significant)
+      return ShortestToFixedText(shortest);
+  }
   return FormatDecimalF(DecimalFromDouble(value, std::clamp(precision, 1, 18)), format, precision, digits);
 }
 

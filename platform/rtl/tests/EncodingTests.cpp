@@ -1,5 +1,6 @@
 #include "platform/rtl/Encodings.h"
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 namespace {
 
@@ -17,6 +18,30 @@ TEST(Encoding, RoundTripsThroughEveryEncoding) {
   const QString emoji = U("😀");
   EXPECT_EQ(Utf8ToString(StringToUtf8(emoji)), emoji);
   EXPECT_EQ(Utf16LEToString(StringToUtf16LE(emoji)), emoji);
+}
+
+// Each character of the basic plane is encoded as the system's converter encodes it alone.
+TEST(Encoding, GbkCodesOfEveryCharacterAreTheConvertersCodes) {
+  const iconv_t converter = iconv_open("CP936", "UTF-16LE");
+  ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
+  for (char32_t code = 0; code < 0x10000; ++code) {
+    if (code >= 0xD800 && code < 0xE000) continue;
+    const char16_t unit = char16_t(code);
+    char bytes[8];
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(&unit));
+    char* out = bytes;
+    size_t inLeft = 2, outLeft = sizeof bytes;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    const bool known = iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1);
+    const QString text = QString(QChar(unit));
+    if (known) {
+      ASSERT_EQ(StringToGbk(text), QByteArray(bytes, out - bytes)) << unsigned(code);
+    } else {
+      ASSERT_THROW(StringToGbk(text), EEncodingError) << unsigned(code);
+      ASSERT_EQ(DisplayWidth(text + u'x'), 2) << unsigned(code);
+    }
+  }
+  iconv_close(converter);
 }
 
 TEST(Encoding, InvalidInputRaisesAClearError) {

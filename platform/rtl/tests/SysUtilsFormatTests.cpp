@@ -1,9 +1,12 @@
+#include "platform/rtl/PlainNumbers.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDecimal.h"
 #include "platform/rtl/tests/SysUtilsErrorText.h"
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -111,9 +114,48 @@ TEST(FloatToStr, FifteenSignificantDigitsShortestForm) {
          {0, "0"}, {0.1, "0.1"}, {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"}, {-2.5, "-2.5"},
          {100, "100"}, {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1.23456789012346E15"},
          {1e20, "1E20"}, {0.0001, "0.0001"}, {0.00001, "1E-5"}, {1.5e-7, "1.5E-7"},
+         {-0.0012, "-0.0012"}, {-0.0, "0"}, {1e15, "1E15"}, {999999999999999.9, "1E15"}, {0.001, "0.001"},
+         {5e-324, "4.94065645841247E-324"}, {4850.25, "4850.25"}, {-12345678.5, "-12345678.5"},
          {std::numeric_limits<double>::infinity(), "INF"}, {-std::numeric_limits<double>::infinity(), "-INF"},
          {std::nan(""), "NAN"}})
     EXPECT_EQ(FloatToStr(c.value), c.expected) << c.value;
+}
+
+// Doubles whose shortest spelling fits the precision take their digits from that spelling;
+// they must be the digits the exact binary value rounds to.
+TEST(DecimalFromDouble, ShortSpellingsGiveTheDigitsTheExactValueRoundsTo) {
+  const auto Exact = [](Extended Value, int Significant) {
+    char buffer[64];
+    const char* end = PlainScientificDigits(std::fabs(Value), Significant, buffer, buffer + sizeof buffer);
+    const std::string text(buffer, size_t(end - buffer));
+    std::string digits;
+    for (const char c : text.substr(0, text.find('e')))
+      if (c != '.') digits += c;
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    return (Value < 0 ? "-" : "") + digits + "e" + std::to_string(std::stoi(text.substr(text.find('e') + 1)) + 1);
+  };
+  const auto Ours = [](Extended Value, int Significant) {
+    const TDecimalDigits number = DecimalFromDouble(Value, Significant);
+    return (number.Negative ? "-" : "") + number.Digits.toStdString() + "e" + std::to_string(number.Exponent);
+  };
+  std::vector<double> values = {0.1,     0.3,     1.005,  2.675,    100,     1e15,    123456789012345.0,
+                                999999999999999.0,  0.0001, 5e-324, 2.2250738585072014e-308, 1.7976931348623157e308,
+                                9007199254740992.0, 0.1 + 0.2, 1.0 / 3, 4850.25, 1e-5, 12345.678901234};
+  std::mt19937_64 random(20261211);
+  for (int k = 0; k < 30000; ++k) {
+    const Int64 mantissa = Int64(random() % 1000000000000000ull) >> (random() % 50);
+    const double scaled = double(mantissa) * std::pow(10.0, int(random() % 40) - 20);
+    if (scaled != 0) values.push_back(k % 2 ? scaled : -scaled);
+  }
+  for (int k = 0; k < 10000; ++k) {
+    const UInt64 bits = random();
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value) && value != 0) values.push_back(value);
+  }
+  for (const double value : values)
+    for (const int significant : {1, 6, 14, 15})
+      ASSERT_EQ(Ours(value, significant), Exact(value, significant)) << value << " to " << significant;
 }
 
 TEST(FloatToStrF, FormsAndCurrency) {
