@@ -64,7 +64,9 @@ TColumnX::TCellKindX TColumnX::CellKind() const {
 
 String TColumnX::DisplayText() const {
   TField* field = Field();
-  if (!field || CellKind() == ckImageList) return String();
+  if (!field) return String();
+  const TCellKindX kind = CellKind();
+  if (kind == ckImageList) return String();
   if (KeyList()->Count() > 0) {
     const Integer i = KeyList()->IndexOf(field->Text());
     if (i >= 0 && i < PickList()->Count()) return PickList()->Strings(i);
@@ -74,7 +76,7 @@ String TColumnX::DisplayText() const {
   }
   TCustomDBGridX* grid = Grid();
   if (grid && grid->DrawMemoText() && IsMemoType(field->DataType())) return field->AsString();
-  if (CellKind() == ckLookup && FDropDownSpecRow->Visible() && !field->KeyFields().isEmpty()) {
+  if (kind == ckLookup && FDropDownSpecRow->Visible() && !field->KeyFields().isEmpty()) {
     const Variant keys = KeyValuesOf(field);
     if (VariantValuesEqual(keys, FDropDownSpecRow->Value()) ||
         (FDropDownSpecRow->ShowIfNotInKeyList() && !LookupValueExists(field)))

@@ -101,6 +101,7 @@ void TDBGridXExport::WalkRecords(TDBGridXSelectionType Kind) {
 
 void TDBGridXExport::SaveToStream(TStream* AStream, bool WholeGrid) {
   FStream = AStream;
+  FColumnLooks.clear();
   const TDBGridXSelectionType kind = KindFor(WholeGrid);
   TDataSet* dataSet = FGrid->DataSet();
   dataSet->DisableControls();
@@ -152,26 +153,53 @@ Integer TDBGridXExport::ExportRowCount(bool WholeGrid) {
   return rows;
 }
 
+// Without cell events a column's font, colour and alignment stay as they are for the whole
+// export, and nothing reads a cell's image index or check-box state: no format writes them.
 void TDBGridXExport::PutDataRow(TColumnsXList* Columns) {
-  TFont rowFont;
+  if (FColumnLooks.size() != size_t(Columns->Count())) TakeColumnLooks(Columns);
   TColCellParamsX* params = FCellParams.get();
   for (Integer i = 0; i < Columns->Count(); ++i) {
     TColumnX* column = Columns->Items(i);
-    rowFont.Assign(column->Font());
+    if (FGrid->OnGetCellParams || column->OnGetCellParams) {
+      PutCellThroughEvents(column);
+      continue;
+    }
+    const TColumnLook& look = FColumnLooks[size_t(i)];
     params->State = TGridDrawState();
-    params->Font = &rowFont;
-    params->Background = column->Color();
-    TColor background = column->Color();
-    params->Alignment = Byte(column->Alignment());
-    params->ImageIndex = column->ImageIndexOfValue();
+    params->Font = look.Font.get();
+    params->Background = look.Background;
+    params->Alignment = look.Alignment;
     params->Text = column->DisplayText();
-    params->CheckboxState = Byte(column->CheckboxState());
-    if (FGrid->OnGetCellParams) FGrid->OnGetCellParams(FGrid, column, params->Font, background, params->State);
-    if (column->OnGetCellParams) column->OnGetCellParams(column, false, params);
-    // The grid-level event decides the background; the column-level one cannot.
-    params->Background = background;
     PutDataCell(column, params);
   }
+}
+
+void TDBGridXExport::TakeColumnLooks(TColumnsXList* Columns) {
+  FColumnLooks.clear();
+  for (Integer i = 0; i < Columns->Count(); ++i) {
+    TColumnX* column = Columns->Items(i);
+    TColumnLook look{std::make_unique<TFont>(), column->Color(), Byte(column->Alignment())};
+    look.Font->Assign(column->Font());
+    FColumnLooks.push_back(std::move(look));
+  }
+}
+
+void TDBGridXExport::PutCellThroughEvents(TColumnX* Column) {
+  TColCellParamsX* params = FCellParams.get();
+  FEventFont.Assign(Column->Font());
+  params->State = TGridDrawState();
+  params->Font = &FEventFont;
+  params->Background = Column->Color();
+  TColor background = Column->Color();
+  params->Alignment = Byte(Column->Alignment());
+  params->ImageIndex = Column->ImageIndexOfValue();
+  params->Text = Column->DisplayText();
+  params->CheckboxState = Byte(Column->CheckboxState());
+  if (FGrid->OnGetCellParams) FGrid->OnGetCellParams(FGrid, Column, params->Font, background, params->State);
+  if (Column->OnGetCellParams) Column->OnGetCellParams(Column, false, params);
+  // The grid-level event decides the background; the column-level one cannot.
+  params->Background = background;
+  PutDataCell(Column, params);
 }
 
 void TDBGridXExport::PutFooterRow(TColumnsXList* Columns, Integer FooterRow) {

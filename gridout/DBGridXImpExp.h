@@ -17,7 +17,8 @@ public:
   virtual void BeginOutput() {}
   virtual void EndOutput() {}
   virtual void PutTitleRow(TColumnsXList* Columns) { (void)Columns; }
-  // Fills the cell parameters per column, runs the cell events, then PutDataCell.
+  // Fills the cell parameters per column, runs the cell events, then PutDataCell. The
+  // image index and check-box state, which no format writes, are filled for the events only.
   virtual void PutDataRow(TColumnsXList* Columns);
   virtual void PutDataCell(TColumnX* Column, TColCellParamsX* Params) { (void)Column, (void)Params; }
   // Footer text, font, colour and alignment per column, the footer event, then PutFooterCell.
@@ -56,6 +57,16 @@ private:
   void WalkRecords(TDBGridXSelectionType Kind);
   TField* FooterField(Integer FooterRow, Integer ColumnPos) const;
   void ResolveSummedFooters();
+  // A column's font, colour and alignment, taken once per export.
+  struct TColumnLook {
+    std::unique_ptr<TFont> Font;
+    TColor Background;
+    Byte Alignment;
+  };
+  void TakeColumnLooks(TColumnsXList* Columns);
+  void PutCellThroughEvents(TColumnX* Column);
+  std::vector<TColumnLook> FColumnLooks;
+  TFont FEventFont;
   // A sum or count footer of the walk with its field and its place in FFooterTotals.
   struct TSummedFooter {
     size_t Index;
