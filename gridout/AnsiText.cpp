@@ -37,6 +37,20 @@ QByteArray ToAnsiText(const String& Text) {
   return out;
 }
 
+void AppendAnsiText(QByteArray& Out, QStringView Text) {
+  const qsizetype start = Out.size();
+  Out.resize(start + Text.size());
+  char* bytes = Out.data() + start;
+  for (const QChar c : Text) {
+    if (c.unicode() >= 0x80) {
+      Out.truncate(start);
+      Out += ToAnsiText(Text.toString());
+      return;
+    }
+    *bytes++ = char(c.unicode());
+  }
+}
+
 String FromAnsiText(const QByteArray& Ansi) {
   try {
     return GbkToString(Ansi);

@@ -5,6 +5,8 @@
 
 // Characters the code page lacks become '?', as the system's own conversion does.
 QByteArray ToAnsiText(const String& Text);
+// Appends ToAnsiText(Text) to Out, plain ASCII without a conversion.
+void AppendAnsiText(QByteArray& Out, QStringView Text);
 // True, with the bytes in Ansi, when every character of Text has a code page 936 form.
 bool EncodesToAnsi(const String& Text, QByteArray& Ansi);
 // Bytes that are not code page 936 are read as Latin-1.

@@ -6,31 +6,31 @@ namespace BiffRecords {
 
 namespace {
 
-void Put16(QByteArray& Out, Word Value) {
-  Out += char(Value & 0xFF);
-  Out += char(Value >> 8);
-}
-
-void Put32(QByteArray& Out, quint32 Value) {
-  Put16(Out, Word(Value & 0xFFFF));
-  Put16(Out, Word(Value >> 16));
-}
-
-QByteArray Head(Word Id, Word Length) {
-  QByteArray out;
-  out.reserve(4 + Length);
-  Put16(out, Id);
-  Put16(out, Length);
-  return out;
-}
-
-QByteArray CellHead(Word Id, Word Length, Word Row, Word Col, Word Xf) {
-  QByteArray out = Head(Id, Length);
-  Put16(out, Row);
-  Put16(out, Col);
-  Put16(out, Xf);
-  return out;
-}
+// A record of at most a cell's fixed fields, assembled in place and written at once.
+class TRecord {
+public:
+  TRecord(Word Id, Word Length) {
+    Put16(Id);
+    Put16(Length);
+  }
+  TRecord(Word Id, Word Length, Word Row, Word Col, Word Xf) : TRecord(Id, Length) {
+    Put16(Row);
+    Put16(Col);
+    Put16(Xf);
+  }
+  void Put16(Word Value) {
+    FBytes[FSize++] = char(Value & 0xFF);
+    FBytes[FSize++] = char(Value >> 8);
+  }
+  void Put32(quint32 Value) {
+    Put16(Word(Value & 0xFFFF));
+    Put16(Word(Value >> 16));
+  }
+  void WriteTo(TStream* Stream) const { Stream->WriteBuffer(FBytes, FSize); }
+private:
+  char FBytes[20];
+  Integer FSize = 0;
+};
 
 qsizetype CutAtCharacter(const QByteArray& Text, qsizetype Limit) {
   qsizetype cut = 0;
@@ -45,45 +45,45 @@ qsizetype CutAtCharacter(const QByteArray& Text, qsizetype Limit) {
 }  // namespace
 
 void WriteBof(TStream* Stream) {
-  QByteArray out = Head(0x0809, 8);
-  Put16(out, 0x0000);
-  Put16(out, 0x0010);
-  Put16(out, 0x0000);
-  Put16(out, 0x0000);
-  Stream->WriteBuffer(out);
+  TRecord record(0x0809, 8);
+  record.Put16(0x0000);
+  record.Put16(0x0010);
+  record.Put16(0x0000);
+  record.Put16(0x0000);
+  record.WriteTo(Stream);
 }
 
 void WriteCodePage(TStream* Stream) {
-  QByteArray out = Head(0x0042, 2);
-  Put16(out, 936);
-  Stream->WriteBuffer(out);
+  TRecord record(0x0042, 2);
+  record.Put16(936);
+  record.WriteTo(Stream);
 }
 
-void WriteEof(TStream* Stream) { Stream->WriteBuffer(Head(0x000A, 0)); }
+void WriteEof(TStream* Stream) { TRecord(0x000A, 0).WriteTo(Stream); }
 
-void WriteBlank(TStream* Stream, Word Row, Word Col) { Stream->WriteBuffer(CellHead(0x0201, 6, Row, Col, 0x0017)); }
+void WriteBlank(TStream* Stream, Word Row, Word Col) { TRecord(0x0201, 6, Row, Col, 0x0017).WriteTo(Stream); }
 
 void WriteNumber(TStream* Stream, Word Row, Word Col, double Value) {
-  QByteArray out = CellHead(0x0203, 14, Row, Col, 0);
+  TRecord record(0x0203, 14, Row, Col, 0);
   quint64 bits = 0;
   std::memcpy(&bits, &Value, sizeof bits);
-  Put32(out, quint32(bits & 0xFFFFFFFFu));
-  Put32(out, quint32(bits >> 32));
-  Stream->WriteBuffer(out);
+  record.Put32(quint32(bits & 0xFFFFFFFFu));
+  record.Put32(quint32(bits >> 32));
+  record.WriteTo(Stream);
 }
 
 void WriteRk(TStream* Stream, Word Row, Word Col, Integer Value) {
-  QByteArray out = CellHead(0x027E, 10, Row, Col, 0);
-  Put32(out, quint32(Value) * 4u + 2u);
-  Stream->WriteBuffer(out);
+  TRecord record(0x027E, 10, Row, Col, 0);
+  record.Put32(quint32(Value) * 4u + 2u);
+  record.WriteTo(Stream);
 }
 
 void WriteLabel(TStream* Stream, Word Row, Word Col, const QByteArray& AnsiText) {
   const qsizetype length = AnsiText.size() > MaxLabelBytes ? CutAtCharacter(AnsiText, MaxLabelBytes) : AnsiText.size();
-  QByteArray out = CellHead(0x0204, Word(8 + length), Row, Col, 0);
-  Put16(out, Word(length));
-  out.append(AnsiText.constData(), length);
-  Stream->WriteBuffer(out);
+  TRecord record(0x0204, Word(8 + length), Row, Col, 0);
+  record.Put16(Word(length));
+  record.WriteTo(Stream);
+  Stream->WriteBuffer(AnsiText.constData(), Integer(length));
 }
 
 bool FitsRk(Int64 Value) { return Value >= MinRk && Value <= MaxRk; }

@@ -1,13 +1,15 @@
 #include "gridout/BufferedWriteStream.h"
+#include <cstring>
 #include <utility>
 
 Integer TBufferedWriteStream::Write(const void* Buffer, Integer Count) {
-  if (FBuffer.size() + Count > BlockSize) Flush();
+  if (FUsed + Count > BlockSize) Flush();
   if (Count >= BlockSize) {
     FTarget->WriteBuffer(Buffer, Count);
     return Count;
   }
-  FBuffer.append(static_cast<const char*>(Buffer), Count);
+  std::memcpy(FBlock.get() + FUsed, Buffer, size_t(Count));
+  FUsed += Count;
   return Count;
 }
 
@@ -17,8 +19,6 @@ Int64 TBufferedWriteStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 }
 
 void TBufferedWriteStream::Flush() {
-  if (FBuffer.isEmpty()) return;
-  const QByteArray pending = std::exchange(FBuffer, QByteArray());
-  FBuffer.reserve(BlockSize);
-  FTarget->WriteBuffer(pending);
+  const Integer pending = std::exchange(FUsed, 0);
+  if (pending > 0) FTarget->WriteBuffer(FBlock.get(), pending);
 }

@@ -2,11 +2,12 @@
 // Collects small writes and hands them to the target stream in large blocks, so an export
 // of many short cells does not cost one system call per cell.
 #include "platform/rtl/Classes.h"
+#include <memory>
 
 class TBufferedWriteStream : public TStream {
 public:
   static constexpr Integer BlockSize = 1 << 16;
-  explicit TBufferedWriteStream(TStream* Target) : FTarget(Target) { FBuffer.reserve(BlockSize); }
+  explicit TBufferedWriteStream(TStream* Target) : FTarget(Target), FBlock(std::make_unique<char[]>(BlockSize)) {}
   Integer Read(void*, Integer) override { return 0; }
   Integer Write(const void* Buffer, Integer Count) override;
   // Writes what is collected first.
@@ -15,5 +16,6 @@ public:
   void Flush();
 private:
   TStream* FTarget;
-  QByteArray FBuffer;
+  std::unique_ptr<char[]> FBlock;
+  Integer FUsed = 0;
 };

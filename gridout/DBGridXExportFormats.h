@@ -19,23 +19,28 @@ public:
 
 protected:
   // Writes text in the format's encoding.
-  virtual void WriteText(const String& Text) = 0;
-  // The text of a cell as written (CSV quotes it).
-  virtual String CellText(const String& Text) const { return Text; }
+  virtual void WriteText(QStringView Text) = 0;
+  // Writes the text of a cell as the format shows it (CSV quotes it).
+  virtual void WriteCellText(QStringView Text) { WriteText(Text); }
   virtual String Separator() const { return QStringLiteral("\t"); }
   bool FAtFirstRow = true;
   bool FAtFirstCell = true;
+
+private:
+  String FSeparator;
 };
 
 class TDBGridXExportAsText : public TDBGridXExportAsTextBase {
 protected:
-  void WriteText(const String& Text) override;
+  void WriteText(QStringView Text) override;
+  // Bytes on their way to the stream, kept to spare an allocation per cell.
+  QByteArray FBytes;
 };
 
 // Little-endian UTF-16 without a byte-order mark.
 class TDBGridXExportAsUnicodeText : public TDBGridXExportAsTextBase {
 protected:
-  void WriteText(const String& Text) override;
+  void WriteText(QStringView Text) override;
 };
 
 // The separator of CSV exports made from now on.
@@ -47,7 +52,7 @@ public:
   TDBGridXExportAsCSV();
   char SeparatorChar() const { return FSeparatorChar; }
 protected:
-  String CellText(const String& Text) const override;
+  void WriteCellText(QStringView Text) override;
   String Separator() const override { return QString(QChar::fromLatin1(FSeparatorChar)); }
 private:
   char FSeparatorChar;
@@ -77,8 +82,15 @@ public:
 private:
   void CheckFits(bool WholeGrid);
   void AdvanceCell();
+  struct TCellColumn {
+    TField* Field;
+    TFieldType DataType;
+    bool KeyList;
+  };
+  std::vector<TCellColumn> FCellColumns;  // per exported column
   Integer FCellRow = 0;
   Integer FCellCol = 0;
+  QByteArray FLabelBytes;  // kept to spare an allocation per label
 };
 
 // An RTF document holding one table; the rows go to a cache first, since the colour and

@@ -24,7 +24,15 @@ void TDBGridXExportAsXLS::SaveToFile(const String& FileName, bool WholeGrid) {
   TDBGridXExport::SaveToFile(FileName, WholeGrid);
 }
 
+// A column's field, its type and whether it shows a key list's texts stay fixed while the
+// export runs.
 void TDBGridXExportAsXLS::BeginOutput() {
+  FCellColumns.clear();
+  for (Integer i = 0; i < ExportColumns()->Count(); ++i) {
+    TColumnX* column = ExportColumns()->Items(i);
+    TField* field = column->Field();
+    FCellColumns.push_back({field, field ? field->DataType() : ftUnknown, column->CellKind() == TColumnX::ckKeyList});
+  }
   BiffRecords::WriteBof(Stream());
   BiffRecords::WriteCodePage(Stream());
 }
@@ -56,7 +64,9 @@ void TDBGridXExportAsXLS::PutRk(Integer Value) {
 }
 
 void TDBGridXExportAsXLS::PutLabel(const String& Text) {
-  BiffRecords::WriteLabel(Stream(), Word(FCellRow), Word(FCellCol), ToAnsiText(Text));
+  FLabelBytes.resize(0);
+  AppendAnsiText(FLabelBytes, Text);
+  BiffRecords::WriteLabel(Stream(), Word(FCellRow), Word(FCellCol), FLabelBytes);
   AdvanceCell();
 }
 
@@ -64,24 +74,25 @@ void TDBGridXExportAsXLS::PutTitleRow(TColumnsXList* Columns) {
   for (Integer i = 0; i < Columns->Count(); ++i) PutLabel(Columns->Items(i)->Title()->Caption());
 }
 
-void TDBGridXExportAsXLS::PutDataCell(TColumnX* Column, TColCellParamsX* Params) {
-  TField* field = Column->Field();
-  if (!field) return PutBlank();
-  if (Column->CellKind() == TColumnX::ckKeyList) return PutLabel(Params->Text);
-  if (field->IsNull()) return PutBlank();
-  switch (field->DataType()) {
+void TDBGridXExportAsXLS::PutDataCell(TColumnX*, TColCellParamsX* Params) {
+  const TCellColumn& column = FCellColumns[size_t(FCellCol)];
+  if (!column.Field) return PutBlank();
+  if (column.KeyList) return PutLabel(Params->Text);
+  const Variant value = column.Field->Value();
+  if (VarIsClear(value)) return PutBlank();
+  switch (column.DataType) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
     case ftAutoInc: {
-      const Int64 value = field->Value().AsInt64();
-      if (BiffRecords::FitsRk(value)) return PutRk(Integer(value));
-      return PutNumber(double(value));
+      const Int64 whole = value.AsInt64();
+      if (BiffRecords::FitsRk(whole)) return PutRk(Integer(whole));
+      return PutNumber(double(whole));
     }
     case ftFloat:
     case ftCurrency:
     case ftBCD:
-    case ftFMTBcd: return PutNumber(field->AsFloat());
+    case ftFMTBcd: return PutNumber(value.AsDouble());
     default: return PutLabel(Params->Text);
   }
 }

@@ -7,6 +7,7 @@ char CsvSeparator = ';';
 
 void TDBGridXExportAsTextBase::SaveToStream(TStream* AStream, bool WholeGrid) {
   FAtFirstRow = true;
+  FSeparator = Separator();
   TDBGridXExport::SaveToStream(AStream, WholeGrid);
 }
 
@@ -21,14 +22,14 @@ void TDBGridXExportAsTextBase::StartCell() {
   if (FAtFirstCell)
     FAtFirstCell = false;
   else
-    WriteText(Separator());
+    WriteText(FSeparator);
 }
 
 void TDBGridXExportAsTextBase::PutTitleRow(TColumnsXList* Columns) {
   StartRow();
   for (Integer i = 0; i < Columns->Count(); ++i) {
-    WriteText(CellText(Columns->Items(i)->Title()->Caption()));
-    if (i + 1 < Columns->Count()) WriteText(Separator());
+    WriteCellText(Columns->Items(i)->Title()->Caption());
+    if (i + 1 < Columns->Count()) WriteText(FSeparator);
   }
 }
 
@@ -40,7 +41,7 @@ void TDBGridXExportAsTextBase::PutDataRow(TColumnsXList* Columns) {
 
 void TDBGridXExportAsTextBase::PutDataCell(TColumnX*, TColCellParamsX* Params) {
   StartCell();
-  WriteText(CellText(Params->Text));
+  WriteCellText(Params->Text);
 }
 
 void TDBGridXExportAsTextBase::PutFooterRow(TColumnsXList* Columns, Integer FooterRow) {
@@ -52,24 +53,33 @@ void TDBGridXExportAsTextBase::PutFooterRow(TColumnsXList* Columns, Integer Foot
 void TDBGridXExportAsTextBase::PutFooterCell(Integer, Integer, TColumnX*, TFont*, TColor, TAlignment,
                                              const String& Text) {
   StartCell();
-  WriteText(CellText(Text));
+  WriteCellText(Text);
 }
 
-void TDBGridXExportAsText::WriteText(const String& Text) { Stream()->WriteBuffer(ToAnsiText(Text)); }
+void TDBGridXExportAsText::WriteText(QStringView Text) {
+  FBytes.resize(0);
+  AppendAnsiText(FBytes, Text);
+  Stream()->WriteBuffer(FBytes.constData(), Integer(FBytes.size()));
+}
 
-void TDBGridXExportAsUnicodeText::WriteText(const String& Text) { Stream()->WriteBuffer(StringToUtf16LE(Text)); }
+void TDBGridXExportAsUnicodeText::WriteText(QStringView Text) {
+  Stream()->WriteBuffer(StringToUtf16LE(Text.toString()));
+}
 
 TDBGridXExportAsCSV::TDBGridXExportAsCSV() : FSeparatorChar(CsvSeparator) {}
 
 // Quotes are doubled character by character, so the trail byte of a double-byte character
 // is never taken for one.
-String TDBGridXExportAsCSV::CellText(const String& Text) const {
-  String quoted = QStringLiteral("\"");
-  quoted.reserve(Text.size() + 2);
-  for (const QChar c : Text) {
-    if (c == u'"') quoted += u'"';
-    quoted += c;
+void TDBGridXExportAsCSV::WriteCellText(QStringView Text) {
+  FBytes.resize(0);
+  FBytes.append('"');
+  if (Text.contains(u'"')) {
+    String doubled = Text.toString();
+    doubled.replace(u'"', QStringLiteral("\"\""));
+    AppendAnsiText(FBytes, doubled);
+  } else {
+    AppendAnsiText(FBytes, Text);
   }
-  quoted += u'"';
-  return quoted;
+  FBytes.append('"');
+  Stream()->WriteBuffer(FBytes.constData(), Integer(FBytes.size()));
 }
