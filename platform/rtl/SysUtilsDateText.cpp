@@ -30,7 +30,7 @@ String NameAt(const String (&names)[N], int oneBased) {
 }
 
 bool StartsWithNoCase(const String& text, int at, const char* token) {
-  return text.mid(at).startsWith(QLatin1String(token), Qt::CaseInsensitive);
+  return QStringView(text).mid(at).startsWith(QLatin1String(token), Qt::CaseInsensitive);
 }
 
 // Whether a 12-hour marker follows somewhere in the rest of the format.
