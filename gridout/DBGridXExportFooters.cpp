@@ -27,13 +27,14 @@ void TDBGridXExport::ResolveSummedFooters() {
     }
 }
 
-// rint rounds as nearbyint does, without the call that keeps the inexact flag.
+// A null reads as 0, which adds nothing; rint rounds as nearbyint does, without the call
+// that keeps the inexact flag.
 void TDBGridXExport::SumFooterValues() {
   for (const TSummedFooter& footer : FSummedFooters) {
     Int64& total = FFooterTotals[footer.Index];
     if (footer.Count)
       total += Int64(Scale);
-    else if (!footer.Field->IsNull())
+    else
       total += Int64(std::rint(static_cast<long double>(footer.Field->AsFloat()) * Scale));
   }
 }
