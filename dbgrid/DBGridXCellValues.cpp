@@ -51,8 +51,8 @@ bool LookupValueExists(TField* Field) {
 TColumnX::TCellKindX TColumnX::CellKind() const {
   if (Checkboxes()) return ckCheckbox;
   TField* field = Field();
-  TCustomDBGridX* grid = Grid();
-  if (field && field->IsBlob() && field->DataType() == ftGraphic && grid && grid->DrawGraphicData()) return ckGraphic;
+  if (field && field->IsBlob() && field->DataType() == ftGraphic && Grid() && Grid()->DrawGraphicData())
+    return ckGraphic;
   if (field && field->Lookup()) return ckLookup;
   const bool picks = PickList()->Count() > 0;
   const bool keys = KeyList()->Count() > 0;
@@ -74,8 +74,7 @@ String TColumnX::DisplayText() const {
       return PickList()->Strings(FNotInKeyListIndex);
     return String();
   }
-  TCustomDBGridX* grid = Grid();
-  if (grid && grid->DrawMemoText() && IsMemoType(field->DataType())) return field->AsString();
+  if (IsMemoType(field->DataType()) && Grid() && Grid()->DrawMemoText()) return field->AsString();
   if (kind == ckLookup && FDropDownSpecRow->Visible() && !field->KeyFields().isEmpty()) {
     const Variant keys = KeyValuesOf(field);
     if (VariantValuesEqual(keys, FDropDownSpecRow->Value()) ||

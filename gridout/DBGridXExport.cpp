@@ -153,8 +153,9 @@ Integer TDBGridXExport::ExportRowCount(bool WholeGrid) {
   return rows;
 }
 
-// Without cell events a column's font, colour and alignment stay as they are for the whole
-// export, and nothing reads a cell's image index or check-box state: no format writes them.
+// Without cell events a column's font, colour, alignment and field stay as they are for the
+// whole export (a column without a field shows nothing), and nothing reads a cell's image
+// index or check-box state: no format writes them.
 void TDBGridXExport::PutDataRow(TColumnsXList* Columns) {
   if (FColumnLooks.size() != size_t(Columns->Count())) TakeColumnLooks(Columns);
   TColCellParamsX* params = FCellParams.get();
@@ -169,7 +170,7 @@ void TDBGridXExport::PutDataRow(TColumnsXList* Columns) {
     params->Font = look.Font.get();
     params->Background = look.Background;
     params->Alignment = look.Alignment;
-    params->Text = column->DisplayText();
+    params->Text = look.HasField ? column->DisplayText() : String();
     PutDataCell(column, params);
   }
 }
@@ -178,7 +179,7 @@ void TDBGridXExport::TakeColumnLooks(TColumnsXList* Columns) {
   FColumnLooks.clear();
   for (Integer i = 0; i < Columns->Count(); ++i) {
     TColumnX* column = Columns->Items(i);
-    TColumnLook look{std::make_unique<TFont>(), column->Color(), Byte(column->Alignment())};
+    TColumnLook look{std::make_unique<TFont>(), column->Color(), Byte(column->Alignment()), column->Field() != nullptr};
     look.Font->Assign(column->Font());
     FColumnLooks.push_back(std::move(look));
   }

@@ -57,11 +57,12 @@ private:
   void WalkRecords(TDBGridXSelectionType Kind);
   TField* FooterField(Integer FooterRow, Integer ColumnPos) const;
   void ResolveSummedFooters();
-  // A column's font, colour and alignment, taken once per export.
+  // A column's font, colour and alignment and whether it has a field, taken once per export.
   struct TColumnLook {
     std::unique_ptr<TFont> Font;
     TColor Background;
     Byte Alignment;
+    bool HasField;
   };
   void TakeColumnLooks(TColumnsXList* Columns);
   void PutCellThroughEvents(TColumnX* Column);
