@@ -20,12 +20,41 @@ void Normalise(TDecimalDigits& number) {
   }
 }
 
+// Amounts are mostly whole numbers of cents or of smaller units: a magnitude that is a whole
+// number N over 10^k (k up to 4, N below 10^15) reads back from N's digits, which are then
+// its rounded digits; no general search for the shortest spelling is needed. Returns the
+// digit count, 0 when the magnitude is not of that kind.
+int ScaledWholeDigits(double Magnitude, char* Digits, int& Exponent) {
+  static constexpr double Scales[] = {1, 10, 100, 1000, 10000};
+  for (int k = 0; k < 5; ++k) {
+    const double scaled = Magnitude * Scales[k];
+    if (scaled >= 1e15) return 0;
+    const UInt64 whole = UInt64(scaled);
+    if (whole == 0 || double(whole) != scaled || double(whole) / Scales[k] != Magnitude) continue;
+    char reversed[16];
+    int length = 0;
+    for (UInt64 rest = whole; rest != 0; rest /= 10) reversed[length++] = char('0' + rest % 10);
+    int first = 0;
+    while (reversed[first] == '0') ++first;
+    for (int i = length - 1; i >= first; --i) Digits[length - 1 - i] = reversed[i];
+    Exponent = length - k;
+    return length - first;
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& number) {
   if (significant > 15 || value == 0 || !std::isfinite(value)) return false;
   const double exact = double(value);
   if (Extended(exact) != value || std::fabs(exact) < std::numeric_limits<double>::min()) return false;
+  number.Negative = exact < 0;
+  const int whole = ScaledWholeDigits(std::fabs(exact), number.Digits, number.Exponent);
+  if (whole > 0) {
+    number.Count = whole;
+    return whole <= significant;
+  }
   char buffer[32];
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(exact), std::chars_format::scientific).ptr;
   const char* p = buffer;
@@ -40,7 +69,6 @@ bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& numb
   if (p != end) std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
   number.Count = count;
   number.Exponent = exponent + 1;
-  number.Negative = exact < 0;
   return true;
 }
 
