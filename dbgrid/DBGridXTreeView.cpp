@@ -37,16 +37,31 @@ void TCustomDBGridX::PaintTreeLines(Integer DataRow, const TRect& R, TGridDrawSt
   auto hasNext = [&](Integer Level) {
     return Level >= 1 && Level <= Integer(info.LevelHasNextSibling.size()) && info.LevelHasNextSibling[size_t(Level - 1)];
   };
-  for (Integer level = 1; level < info.Level; ++level) {
-    const TRect band(R.Left + TreeLevelIndent * (level - 1), R.Top, R.Left + TreeLevelIndent * level, R.Bottom);
-    if (hasNext(level)) DrawTreeNodeElement(canvas, band, 11, parity, 1.0, 1.0, false);
+  // A mirrored canvas sets a line's pixels one beside the mirror of its fills; the elements
+  // are drawn unmirrored instead, each the tree routine's own mirror image at its place.
+  const bool mirrored = canvas->Mirrored();
+  const Integer width = GridClientWidth();
+  const Integer saved = canvas->SaveState();
+  if (mirrored) {
+    const bool clipped = canvas->HasClipRegion();
+    QRegion clip;
+    for (const QRect& r : canvas->ClipRegion().ToQRegion()) clip += QRect(width - r.x() - r.width(), r.y(), r.width(), r.height());
+    canvas->SetMirrored(false, 0);
+    const TRegion placedClip(clip);
+    if (clipped) canvas->SelectClipRegion(&placedClip);
   }
-  const TRect last(R.Left + TreeLevelIndent * (info.Level - 1), R.Top, R.Left + TreeLevelIndent * info.Level, R.Bottom);
+  auto band = [&](Integer Level) {
+    const TRect r(R.Left + TreeLevelIndent * (Level - 1), R.Top, R.Left + TreeLevelIndent * Level, R.Bottom);
+    return mirrored ? TRect(width - r.Right, r.Top, width - r.Left, r.Bottom) : r;
+  };
+  for (Integer level = 1; level < info.Level; ++level)
+    if (hasNext(level)) DrawTreeNodeElement(canvas, band(level), 11, parity, 1.0, 1.0, mirrored);
   const bool following = hasNext(info.Level);
   Integer kind = 0;
   if (info.HasChildren) kind = (info.Expanded ? 0 : 4) + (following ? 0 : 1);
   else kind = following ? 8 : 9;
-  DrawTreeNodeElement(canvas, last, kind, parity, 1.0, 1.0, false);
+  DrawTreeNodeElement(canvas, band(info.Level), kind, parity, 1.0, 1.0, mirrored);
+  canvas->RestoreState(saved);
 }
 
 bool TCustomDBGridX::HandleTreeButtonClick(Integer X, Integer Y, bool CheckOnly) {
@@ -60,6 +75,8 @@ bool TCustomDBGridX::HandleTreeButtonClick(Integer X, Integer Y, bool CheckOnly)
   const Integer recordIndex = RecordIndexOfDataRow(dataRow);
   const Integer indent = TreeNodeIndentOf(recordIndex);
   const TRect r = CellRect(cell.X, cell.Y);
+  // A right-to-left grid shows the indent at the cell's right edge, mirrored.
+  if (RightToLeft()) X = r.Left + r.Right - 1 - X;
   if (X < r.Left || X >= r.Left + indent) return false;
   if (CheckOnly) return true;
   TDataSet* dataSet = DataSet();

@@ -57,14 +57,26 @@ void DrawDottedLine(TCanvas* Canvas, TPoint From, Integer Length, bool Horizonta
 }
 
 void DrawTreeNodeElement(TCanvas* Canvas, const TRect& R, Integer Kind, Integer Parity, double ScaleX, double ScaleY,
-                         bool ShiftLeft) {
+                         bool RightToLeft) {
+  // The element is laid out left to right; right to left, every pixel column X of R goes to
+  // its mirror, so the connectors point left and the box sits where the mirror puts it.
+  const Integer Mirror = R.Left + R.Right - 1;
+  auto PixelX = [&](Integer X) { return RightToLeft ? Mirror - X : X; };
+  // The first pixel column of the span [From, From + Length) once placed.
+  auto SpanStart = [&](Integer From, Integer Length) { return RightToLeft ? Mirror - (From + Length - 1) : From; };
+  // A mirrored pixel column lands on the other square of the checkerboard when R spans an even width.
+  auto PlacedParity = [&](Integer Value) { return RightToLeft ? (Value + Mirror) & 1 : Value & 1; };
   const Integer CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
   const Integer HX = Integer(4 * ScaleX), HY = Integer(4 * ScaleY);
   const TColor SavedBrush = Canvas->Brush()->Color();
   Canvas->Pen()->SetStyle(psSolid);
   Canvas->Pen()->SetColor(clBtnShadow);
-  auto Vertical = [&](Integer Y, Integer Length) { DrawDottedLine(Canvas, TPoint(CX, Y), Length, false, Parity); };
-  auto Horizontal = [&](Integer X, Integer Length) { DrawDottedLine(Canvas, TPoint(X, CY), Length, true, 0); };
+  auto Vertical = [&](Integer Y, Integer Length) {
+    DrawDottedLine(Canvas, TPoint(PixelX(CX), Y), Length, false, PlacedParity(Parity));
+  };
+  auto Horizontal = [&](Integer X, Integer Length) {
+    DrawDottedLine(Canvas, TPoint(SpanStart(X, Length), CY), Length, true, PlacedParity(0));
+  };
   if (Kind >= 8) {
     if (Kind == 8 || Kind == 11) Vertical(R.Top, R.Height());
     if (Kind <= 10) Horizontal(CX, R.Right - CX);
@@ -73,18 +85,20 @@ void DrawTreeNodeElement(TCanvas* Canvas, const TRect& R, Integer Kind, Integer 
     return;
   }
   const TRect Box(CX - HX, CY - HY, CX + HX + 1, CY + HY + 1);
-  TRect Drawn = Box;
-  if (ShiftLeft) OffsetRect(Drawn, -1, 0);
+  const TRect Drawn(SpanStart(Box.Left, Box.Width()), Box.Top, SpanStart(Box.Left, Box.Width()) + Box.Width(),
+                    Box.Bottom);
   Canvas->Brush()->SetColor(clWindow);
   Canvas->FillRect(Drawn);
   Canvas->Brush()->SetColor(clBtnShadow);
   Canvas->FrameRect(Drawn);
   Canvas->Pen()->SetColor(clWindowText);
-  Canvas->MoveTo(Box.Left + Integer(2 * ScaleX), CY);
-  Canvas->LineTo(Box.Right - Integer(2 * ScaleX), CY);
+  const Integer MinusFrom = Box.Left + Integer(2 * ScaleX), MinusTo = Box.Right - Integer(2 * ScaleX);
+  const Integer MinusStart = SpanStart(MinusFrom, MinusTo - MinusFrom);
+  Canvas->MoveTo(MinusStart, CY);
+  Canvas->LineTo(MinusStart + (MinusTo - MinusFrom), CY);
   if (Kind >= 4) {
-    Canvas->MoveTo(CX, Box.Top + Integer(2 * ScaleY));
-    Canvas->LineTo(CX, Box.Bottom - Integer(2 * ScaleY));
+    Canvas->MoveTo(PixelX(CX), Box.Top + Integer(2 * ScaleY));
+    Canvas->LineTo(PixelX(CX), Box.Bottom - Integer(2 * ScaleY));
   }
   Canvas->Pen()->SetColor(clBtnShadow);
   const Integer Arm = Kind % 4;

@@ -18,9 +18,9 @@ void FillGradient(TCanvas* Canvas, const TRect& R, TColor TopColor, TColor Botto
 // the pixel checkerboard, so dotted lines of neighbouring cells line up.
 void DrawDottedLine(TCanvas* Canvas, TPoint From, Integer Length, bool Horizontal, Integer Parity);
 // Kinds 0-3: expanded box (minus), 4-7: collapsed box (plus), 8-11: lines only; the low
-// two bits choose the connectors.
+// two bits choose the connectors. RightToLeft draws the mirror image within R.
 void DrawTreeNodeElement(TCanvas* Canvas, const TRect& R, Integer Kind, Integer Parity, double ScaleX, double ScaleY,
-                         bool ShiftLeft);
+                         bool RightToLeft);
 // The image centred in R, blended with the highlight colour when Selected; clipped to R.
 void DrawImageCentered(TCanvas* Canvas, const TRect& R, TCustomImageList* Images, Integer ImageIndex, bool Selected);
 

@@ -96,6 +96,38 @@ TEST_F(TreeView, AClickOnTheButtonTogglesTheNode) {
   EXPECT_FALSE(Query.RecordNodeInfo(0).Expanded);
 }
 
+TEST_F(TreeView, ARightToLeftGridShowsTheMirrorOfTheIndentAndTakesClicksOnTheMirroredButton) {
+  // Records A1 (a leaf with a sibling below) and A2 (a collapsed last child): every indent
+  // pixel of the right-to-left grid is the left-to-right one reflected within the cell.
+  Query.First();
+  const auto indentPixels = [&](Integer RecordIndex) {
+    const TRect client = Grid->ClientRectInWindow();
+    const QImage image = Grid->Handle()->grab().toImage().copy(client.Left, client.Top, client.Width(), client.Height());
+    const TRect r = CellOf(RecordIndex);
+    const bool mirrored = Grid->UseRightToLeftAlignment();
+    std::vector<QRgb> pixels;
+    for (Integer y = r.Top; y < r.Bottom; ++y)
+      for (Integer i = 0; i < Grid->TreeNodeIndentOf(RecordIndex); ++i)
+        pixels.push_back(image.pixel(mirrored ? r.Right - 1 - i : r.Left + i, y));
+    return pixels;
+  };
+  const auto ltr1 = indentPixels(1), ltr2 = indentPixels(2);
+  Grid->SetBiDiMode(bdRightToLeft);
+  ASSERT_TRUE(Grid->UseRightToLeftAlignment());
+  EXPECT_EQ(indentPixels(1), ltr1);
+  EXPECT_EQ(indentPixels(2), ltr2);
+
+  const TRect a2 = CellOf(2);
+  const Integer y = (a2.Top + a2.Bottom) / 2;
+  EXPECT_FALSE(Grid->HandleTreeButtonClick(a2.Left + 4, y, true)) << "the indent lies at the cell's right";
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(a2.Right - 1 - 27, y, false));
+  EXPECT_TRUE(Query.RecordNodeInfo(2).Expanded);
+  const Integer refreshes = Query.TreeRefreshes;
+  EXPECT_TRUE(Grid->HandleTreeButtonClick(a2.Right - 5, y, false));
+  EXPECT_TRUE(Query.RecordNodeInfo(2).Expanded) << "the outer level only refreshes";
+  EXPECT_EQ(Query.TreeRefreshes, refreshes + 1);
+}
+
 }  // namespace
 
 TEST_F(TreeView, TreeLinesWithRowLinesPaintThroughABuffer) {

@@ -91,3 +91,30 @@ TEST(PaintHelpers, TreeElementsDrawOnlyTheirConnectors) {
   EXPECT_TRUE(Shadow(*L, 10, 2));
   EXPECT_FALSE(Shadow(*L, 16, 10));
 }
+
+TEST(PaintHelpers, RightToLeftTreeElementsAreTheMirrorImageWithinTheirRectangle) {
+  // Even and odd widths, scaled as on a printer, both dot phases: every pixel column of the
+  // right-to-left element is the left-to-right one reflected about the rectangle's centre.
+  for (Integer Width : {18, 21, 45})
+    for (double Scale : {1.0, 2.5})
+      for (Integer Parity : {0, 1})
+        for (Integer Kind = 0; Kind < 12; ++Kind) {
+          const TRect R(4, 1, 4 + Width, 1 + Width);
+          const Integer W = R.Left + R.Right, H = R.Bottom + 2;
+          auto Ltr = Blank(W, H), Rtl = Blank(W, H);
+          DrawTreeNodeElement(Ltr->Canvas(), R, Kind, Parity, Scale, Scale, false);
+          DrawTreeNodeElement(Rtl->Canvas(), R, Kind, Parity, Scale, Scale, true);
+          Integer differing = 0;
+          for (Integer Y = 0; Y < H; ++Y)
+            for (Integer X = 0; X < W; ++X) differing += Rtl->Canvas()->Pixel(X, Y) != Ltr->Canvas()->Pixel(W - 1 - X, Y);
+          EXPECT_EQ(differing, 0) << "kind " << Kind << " width " << Width << " scale " << Scale << " parity " << Parity;
+        }
+  // The last leaf's connector runs from the centre towards the text: left, right to left.
+  auto Leaf = Blank(22, 18);
+  DrawTreeNodeElement(Leaf->Canvas(), TRect(0, 0, 18, 18), 9, 0, 1, 1, true);
+  const auto inkAt = [&](Integer X) {
+    return Leaf->Canvas()->Pixel(X, 9) == ColorToRGB(clBtnShadow) || Leaf->Canvas()->Pixel(X + 1, 9) == ColorToRGB(clBtnShadow);
+  };
+  EXPECT_TRUE(inkAt(1));
+  EXPECT_FALSE(inkAt(13));
+}
