@@ -328,7 +328,9 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   if (textRect.Right > textRect.Left) {
     if (column->Title()->Orientation() == tohVertical) {
       canvas->FillRect(textRect);
-      DrawTextVertically(canvas, TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom),
+      const TUnmirroredText unmirrored(canvas, GridClientWidth());
+      DrawTextVertically(canvas,
+                         unmirrored.Place(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom)),
                          false, false, column->Title()->EndEllipsis(), tlBottom, taCenter, caption, dy + 2, dx);
     } else
       WriteCellText(textRect, dx, dy, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,

@@ -837,6 +837,31 @@ TEST(DBGridXPaint, AVerticalTitleRunsUpFromTheBottom) {
   EXPECT_LE(std::abs((ink.Left + ink.Right) - (title.Left + title.Right)), 6) << "centred, within the font's leading";
 }
 
+TEST(DBGridXPaint, ARightToLeftGridTurnsItsVerticalTitlesUnmirrored) {
+  const auto titleInk = [](bool RightToLeft) {
+    TGridForm f;
+    f.Bind();
+    TColumnX* name = f.Grid->Columns()->Add();
+    name->SetFieldName("name");
+    name->SetWidth(60);
+    name->Title()->SetCaption("Vertical caption");
+    name->Title()->SetOrientation(tohVertical);
+    f.Grid->SetUseMultiTitle(true);
+    if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage img = f.Grab();
+    const TRect title = f.Grid->CellRect(1, 0);
+    const TRect ink =
+        BoundsOfInk(img, TRect(title.Left + 2, title.Top + 2, title.Right - 2, title.Bottom - 2), Rgb(clBlack), true);
+    return std::make_pair(ink, img.copy(ink.Left, ink.Top, ink.Width(), ink.Height()));
+  };
+  const auto [leftInk, leftText] = titleInk(false);
+  const auto [rightInk, rightText] = titleInk(true);
+  ASSERT_FALSE(leftInk.IsEmpty());
+  ASSERT_GT(leftInk.Height(), 3 * leftInk.Width()) << "turned";
+  EXPECT_EQ(rightText, leftText) << "the same turned letters, not their mirror image";
+  EXPECT_GT(rightInk.Left, leftInk.Left + 100) << "in the mirrored column at the right";
+}
+
 TEST(DBGridXPaint, ASortBySeveralColumnsNumbersTheirMarkers) {
   TGridForm f;
   f.Bind();
