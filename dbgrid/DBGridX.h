@@ -898,6 +898,11 @@ protected:
   Integer CellButtonsWidth(TColumnX* Column) const;
   // The Number of the cell button under P in the data cell Cell, -1 for none.
   Integer CellButtonAtPoint(TColumnX* Column, const TRect& Cell, TPoint P) const;
+  // Whether X lies in the strip the column's buttons take at the right end of Cell.
+  bool InCellButtonsStrip(TColumnX* Column, const TRect& Cell, Integer X) const;
+  // A press on a cell's buttons goes on to the editor now standing over the cell: the control
+  // under P (the editor's button) gets it as a left press of its own.
+  void ForwardPressToEditor(TPoint P);
   // Whether a data cell shows its column's buttons, by the column and EditButtonsShowOptions.
   bool ShowsEditButtons(TColumnX* Column, bool CurrentRow, bool CurrentCell);
   // The cell buttons of grid cell At laid out from TextRight, the part below them filled.

@@ -39,6 +39,23 @@ Integer TCustomDBGridX::CellButtonsWidth(TColumnX* Column) const {
   return width;
 }
 
+bool TCustomDBGridX::InCellButtonsStrip(TColumnX* Column, const TRect& Cell, Integer X) const {
+  const Integer width = CellButtonsWidth(Column);
+  return width > 0 && X >= Cell.Right - width && X < Cell.Right;
+}
+
+void TCustomDBGridX::ForwardPressToEditor(TPoint P) {
+  TWinControl* parent = this;
+  TControl* target = nullptr;
+  while (TControl* child = parent->ControlAtPos(P, false, true)) {
+    P = TPoint(P.X - child->Left(), P.Y - child->Top());
+    target = child;
+    parent = dynamic_cast<TWinControl*>(child);
+    if (!parent) break;
+  }
+  if (target) target->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(P));
+}
+
 Integer TCustomDBGridX::CellButtonAtPoint(TColumnX* Column, const TRect& Cell, TPoint P) const {
   const std::vector<TCellButtonX> buttons = CellButtonsOf(Column);
   Integer left = Cell.Right;

@@ -302,9 +302,11 @@ void TCustomDBGridX::PressDataCell(TMouseButton Button, TShiftState Shift, TGrid
     }
     if (Button == mbRight || inIndicator) {
       ReloadEditor();
-    } else if (FOptions.Contains(dgEditing) && (FOptions.Contains(dgAlwaysShowEditor) || onOldCurrent) &&
-               left && !SteppedCell(FColumns->Items(DataCol))) {
-      SetEditorMode(true);
+    } else if (TColumnX* column = FColumns->Items(DataCol); left && !SteppedCell(column)) {
+      const bool onButtons = InCellButtonsStrip(column, CellRect(Cell.X, Cell.Y), FMouseDownPoint.X);
+      if (FOptions.Contains(dgEditing) && (FOptions.Contains(dgAlwaysShowEditor) || onOldCurrent || onButtons))
+        SetEditorMode(true);
+      if (onButtons && EditorMode()) ForwardPressToEditor(FMouseDownPoint);
     }
     if (!inIndicator && SteppedCell(FColumns->Items(DataCol))) FClickedCell = Cell;
   }

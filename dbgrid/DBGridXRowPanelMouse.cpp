@@ -215,10 +215,14 @@ void TCustomDBGridX::PanelCellPress(TMouseButton Button, TShiftState Shift, TGri
       return;
     }
     const bool stepped = column && SteppedCell(column);
-    if (left && FOptions.Contains(dgEditing) && !stepped && (onOldCurrent || FOptions.Contains(dgAlwaysShowEditor)))
+    const bool onButtons =
+        left && column && !stepped && InCellButtonsStrip(column, PanelColumnRect(Cell.X, Cell.Y, pressed), X);
+    if (left && FOptions.Contains(dgEditing) && !stepped &&
+        (onOldCurrent || onButtons || FOptions.Contains(dgAlwaysShowEditor)))
       SetEditorMode(true);
     else
       ReloadEditor();
+    if (onButtons && EditorMode()) ForwardPressToEditor(TPoint(X, Y));
     FPanelClickedColumn = left && stepped ? pressed : -1;
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);

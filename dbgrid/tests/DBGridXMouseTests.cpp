@@ -412,3 +412,28 @@ TEST(DBGridXMouse, WheelAndVerticalBarMoveTheCurrentRecord) {
   EXPECT_EQ(scroll(SB_THUMBPOSITION, 10), 10) << "the position after tracking is taken once";
   EXPECT_EQ(scroll(SB_THUMBPOSITION, 30), 30);
 }
+
+TEST(DBGridXMouse, APressOnACellsButtonsOpensTheEditorAndPressesTheEditorsButton) {
+  TGridForm f;
+  TColumnX* name = f.Grid->Columns()->Add();
+  name->SetFieldName("name");
+  name->SetWidth(120);
+  f.Grid->Columns()->Add()->SetFieldName("base");
+  auto* button = static_cast<TEditButtonX*>(name->EditButtons()->Add());
+  Integer downs = 0;
+  button->OnDown = [&](TObject*, bool, bool&, bool& Handled) {
+    ++downs;
+    Handled = true;
+  };
+  f.Bind();
+  TMouse m{f.Grid};
+  const auto cell = [&](Integer DataRow) {
+    return f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(0), f.Grid->TopDataRowOffset() + DataRow);
+  };
+  m.Click({cell(1).Left + 5, cell(1).Top + 3});
+  EXPECT_FALSE(f.Grid->EditorMode()) << "another cell's text only moves there";
+  m.Click({cell(2).Right - 3, cell(2).Top + 3});
+  EXPECT_EQ(f.Query.RecNo(), 3);
+  EXPECT_TRUE(f.Grid->EditorMode());
+  EXPECT_EQ(downs, 1) << "the same press reaches the editor's button";
+}

@@ -415,6 +415,27 @@ TEST(RowPanel, TheDetailButtonInTheFirstVisiblePanelCellOpensAndClosesTheDetailP
   EXPECT_EQ(f.Where(), "base@2");
 }
 
+TEST(RowPanel, APressOnAPanelCellsButtonsOpensTheEditorAndPressesTheEditorsButton) {
+  TTwoLinePanel f;
+  auto* button = static_cast<TEditButtonX*>(f.Column("name")->EditButtons()->Add());
+  Integer downs = 0;
+  button->OnDown = [&](TObject*, bool, bool&, bool& Handled) {
+    ++downs;
+    Handled = true;
+  };
+  QApplication::processEvents();
+  const Integer header = f.Grid->TopDataRowOffset();
+  const TRect name = f.Rect("name", header + 1);
+  f.Click(TPoint(name.Left + 5, name.Top + 3));
+  EXPECT_FALSE(f.Grid->EditorMode());
+  EXPECT_EQ(downs, 0);
+  const TRect next = f.Rect("name", header + 2);
+  f.Click(TPoint(next.Right - 8, next.Top + 3));
+  EXPECT_EQ(f.Where(), "name@3");
+  EXPECT_TRUE(f.Grid->EditorMode());
+  EXPECT_EQ(downs, 1) << "the same press reaches the editor's button";
+}
+
 TEST(RowPanel, ThePanelCellUnderThePointerIsHot) {
   TTwoLinePanel f;
   f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghHotTrack});
