@@ -3,6 +3,7 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXUnmirrored.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "grid/VerticalText.h"
@@ -11,26 +12,6 @@
 #include "platform/ui/SystemColors.h"
 
 namespace {
-// While it lives, a mirrored canvas (a right-to-left grid's) draws unmirrored, so texts read
-// the right way; Place gives where a rectangle of the mirrored drawing shows.
-class TUnmirroredText {
-public:
-  TUnmirroredText(TCanvas* Canvas, Integer Width) : FCanvas(Canvas), FMirrored(Canvas->Mirrored()), FWidth(Width) {
-    if (FMirrored) FCanvas->SetMirrored(false, 0);
-  }
-  ~TUnmirroredText() {
-    if (FMirrored) FCanvas->SetMirrored(true, FWidth);
-  }
-  TUnmirroredText(const TUnmirroredText&) = delete;
-  TUnmirroredText& operator=(const TUnmirroredText&) = delete;
-  bool Mirrored() const { return FMirrored; }
-  TRect Place(const TRect& R) const { return FMirrored ? TRect(FWidth - R.Right, R.Top, FWidth - R.Left, R.Bottom) : R; }
-
-private:
-  TCanvas* FCanvas;
-  bool FMirrored;
-  Integer FWidth;
-};
 
 bool IsActiveControlOfForm(TWinControl* Control) {
   TCustomForm* form = GetParentForm(Control);
@@ -160,7 +141,7 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
       if (Alignment == taLeftJustify) Alignment = taRightJustify;
       else if (Alignment == taRightJustify) Alignment = taLeftJustify;
     }
-    const TUnmirroredText unmirrored(canvas, GridClientWidth());
+    const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
     WriteCellText(unmirrored.Place(R), DX, DY, Text, Alignment, Layout, WordWrap, EndEllipsis, -Shift);
     return;
   }
@@ -249,7 +230,7 @@ void TCustomDBGridX::WriteRecordNumber(Integer Number, TRect R) {
   small.SetSize(Font()->Size() - 1);
   canvas->SetFont(&small);
   canvas->Brush()->SetStyle(bsClear);
-  const TUnmirroredText unmirrored(canvas, GridClientWidth());
+  const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
   TRect place = unmirrored.Place(R);
   DrawText(canvas, QString::number(Number), place, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   canvas->Brush()->SetStyle(bsSolid);
@@ -328,7 +309,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   if (textRect.Right > textRect.Left) {
     if (column->Title()->Orientation() == tohVertical) {
       canvas->FillRect(textRect);
-      const TUnmirroredText unmirrored(canvas, GridClientWidth());
+      const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
       DrawTextVertically(canvas,
                          unmirrored.Place(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom)),
                          false, false, column->Title()->EndEllipsis(), tlBottom, taCenter, caption, dy + 2, dx);
@@ -349,7 +330,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
       if (highlighted) canvas->Font()->SetColor(clWhite);
       canvas->Brush()->SetStyle(bsClear);
-      const TUnmirroredText unmirrored(canvas, GridClientWidth());
+      const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
       const Integer numberX = markX + signs->Width();
       canvas->TextOut(unmirrored.Place(TRect(numberX, markY, numberX + numberWidth, markY)).Left, markY, sortNumber);
       canvas->RestoreState(saved);
@@ -608,7 +589,7 @@ void TCustomDBGridX::PaintIncSearchText(const TRect& R, Integer DX, Integer DY, 
   if (Layout == tlCenter) top = (R.Top + R.Bottom - height) / 2;
   else if (Layout == tlBottom) top = R.Bottom - height;
   const Integer saved = canvas->SaveState();
-  const TUnmirroredText unmirrored(canvas, GridClientWidth());
+  const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
   const TRect mark = unmirrored.Place(TRect(left, top, left + width, top + height));
   canvas->IntersectClipRect(unmirrored.Place(R));
   canvas->Brush()->SetColor(DBGridXGlobals().IncSearchColor);

@@ -1,6 +1,7 @@
 // Records of a memory table shown as a tree: the first visible column is indented by the
 // record's node level and carries the tree lines and an expand button.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXUnmirrored.h"
 #include "grid/PaintHelpersX.h"
 
 namespace {
@@ -39,28 +40,22 @@ void TCustomDBGridX::PaintTreeLines(Integer DataRow, const TRect& R, TGridDrawSt
   };
   // A mirrored canvas sets a line's pixels one beside the mirror of its fills; the elements
   // are drawn unmirrored instead, each the tree routine's own mirror image at its place.
-  const bool mirrored = canvas->Mirrored();
-  const Integer width = GridClientWidth();
   const Integer saved = canvas->SaveState();
-  if (mirrored) {
-    const bool clipped = canvas->HasClipRegion();
-    QRegion clip;
-    for (const QRect& r : canvas->ClipRegion().ToQRegion()) clip += QRect(width - r.x() - r.width(), r.y(), r.width(), r.height());
-    canvas->SetMirrored(false, 0);
-    const TRegion placedClip(clip);
-    if (clipped) canvas->SelectClipRegion(&placedClip);
+  {
+    const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
+    const bool mirrored = unmirrored.Mirrored();
+    auto band = [&](Integer Level) {
+      const Integer left = R.Left + TreeLevelIndent * (Level - 1);
+      return unmirrored.Place(TRect(left, R.Top, left + TreeLevelIndent, R.Bottom));
+    };
+    for (Integer level = 1; level < info.Level; ++level)
+      if (hasNext(level)) DrawTreeNodeElement(canvas, band(level), 11, parity, 1.0, 1.0, mirrored);
+    const bool following = hasNext(info.Level);
+    Integer kind = 0;
+    if (info.HasChildren) kind = (info.Expanded ? 0 : 4) + (following ? 0 : 1);
+    else kind = following ? 8 : 9;
+    DrawTreeNodeElement(canvas, band(info.Level), kind, parity, 1.0, 1.0, mirrored);
   }
-  auto band = [&](Integer Level) {
-    const TRect r(R.Left + TreeLevelIndent * (Level - 1), R.Top, R.Left + TreeLevelIndent * Level, R.Bottom);
-    return mirrored ? TRect(width - r.Right, r.Top, width - r.Left, r.Bottom) : r;
-  };
-  for (Integer level = 1; level < info.Level; ++level)
-    if (hasNext(level)) DrawTreeNodeElement(canvas, band(level), 11, parity, 1.0, 1.0, mirrored);
-  const bool following = hasNext(info.Level);
-  Integer kind = 0;
-  if (info.HasChildren) kind = (info.Expanded ? 0 : 4) + (following ? 0 : 1);
-  else kind = following ? 8 : 9;
-  DrawTreeNodeElement(canvas, band(info.Level), kind, parity, 1.0, 1.0, mirrored);
   canvas->RestoreState(saved);
 }
 

@@ -905,3 +905,30 @@ TEST(DBGridXPaint, ARightToLeftGridWritesItsTextsUnmirrored) {
   EXPECT_EQ(rightText, leftText) << "the same letters, not their mirror image";
   EXPECT_GT(rightInk.Left, leftInk.Left + 100) << "at the right, where the mirrored column starts";
 }
+
+TEST(DBGridXPaint, ARightToLeftGridClipsItsTextsWhereTheirCellsShow) {
+  // A band's caption is written within a clip of the band's part over the cell; read right
+  // to left, the clip must move to where the band shows, or the caption is cut away.
+  const auto bandInk = [](bool RightToLeft) {
+    TGridForm f;
+    f.Bind();
+    for (const char* field : {"base", "bonus"}) {
+      TColumnX* c = f.Grid->Columns()->Add();
+      c->SetFieldName(field);
+      c->SetWidth(80);
+    }
+    f.Grid->Columns()->Items(0)->Title()->SetCaption("Pay|Base");
+    f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Bonus");
+    f.Grid->SetUseMultiTitle(true);
+    if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage img = f.Grab();
+    const Integer bandBottom = f.Grid->CellRect(1, 0).Bottom - f.Grid->LeafOf(f.Grid->Columns()->Items(0))->BandHeight;
+    int black = 0;
+    for (int y = 1; y < bandBottom - 1; ++y)
+      for (int x = 0; x < img.width(); ++x) black += PixelAt(img, x, y) == Rgb(clBlack);
+    return black;
+  };
+  const int leftToRight = bandInk(false);
+  EXPECT_GT(leftToRight, 0);
+  EXPECT_EQ(bandInk(true), leftToRight) << "the band's caption shows in a right-to-left grid too";
+}
