@@ -288,7 +288,11 @@ public:
   TDBGridXEditActions EditActions() const { return FEditActions; }
   void SetEditActions(TDBGridXEditActions Value) { FEditActions = Value; }
   TEditButtonsShowOptionsX EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
-  void SetEditButtonsShowOptions(TEditButtonsShowOptionsX Value) { FEditButtonsShowOptions = Value; }
+  void SetEditButtonsShowOptions(TEditButtonsShowOptionsX Value) {
+    if (Value == FEditButtonsShowOptions) return;
+    FEditButtonsShowOptions = Value;
+    Invalidate();
+  }
   bool AutoFitColWidths() const { return FAutoFitColWidths; }
   void SetAutoFitColWidths(bool Value);
   Integer MinAutoFitWidth() const { return FMinAutoFitWidth; }
@@ -930,6 +934,11 @@ protected:
   void CMWantSpecialKey(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
+  // Repaints what shows the focus: the selection (drawn in other colours without it), the
+  // current row, and the cell buttons shown only while the grid is active.
+  virtual void HandleSelectionChange();
+  void FollowFocusChange();
   void WMCancelMode(TMessage& Message) override;
   void CMCancelMode(TMessage& Message) override;
   bool CanHotTrackCell(Integer ACol, Integer ARow) override;
@@ -1140,6 +1149,8 @@ private:
   bool FCopyingFont = false;
   bool FDestroying = false;
   bool FBufferedPaint = false;
+  // Whether the grid or its editor had the focus when the selection was last repainted.
+  bool FSelectionShownFocused = false;
   String FEditText;
   Variant FEditKeyValue = Variant::Null();
 

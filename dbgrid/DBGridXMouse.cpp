@@ -587,6 +587,7 @@ void TCustomDBGridX::WMKillFocus(TMessage& Message) {
   }
   FilterListFocusLost();
   TCustomGridX::WMKillFocus(Message);
+  FollowFocusChange();
 }
 
 void TCustomDBGridX::IndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X,

@@ -87,3 +87,23 @@ bool TCustomDBGridX::CellHas3DLook(Integer ACol, Integer ARow, TGridDrawState St
   if (FOptionsX.Contains(dghData3D) && !State.Contains(gdFixed)) return true;
   return FOptionsX.Contains(dghFrozen3D) && dataCol >= 0 && dataRow >= 0 && dataCol < FFrozenCols;
 }
+
+void TCustomDBGridX::HandleSelectionChange() {
+  if (!HandleAllocated()) return;
+  const TDBGridXSelectionType kind = FSelection->SelectionKind();
+  if (kind == gstAll) Invalidate();
+  else if (kind != gstNon) InvalidateGridRect(FSelection->SelectionGridRect());
+  InvalidateCurrentRow();
+  FSelectionShownFocused = GridOrEditorFocused();
+}
+
+void TCustomDBGridX::FollowFocusChange() {
+  if (GridOrEditorFocused() == FSelectionShownFocused) return;
+  HandleSelectionChange();
+  if (FEditButtonsShowOptions == TEditButtonsShowOptionsX{sebShowOnlyWhenGridActiveX}) Invalidate();
+}
+
+void TCustomDBGridX::WMSetFocus(TMessage& Message) {
+  TCustomGridX::WMSetFocus(Message);
+  FollowFocusChange();
+}

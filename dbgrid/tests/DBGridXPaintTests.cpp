@@ -766,7 +766,6 @@ TEST(DBGridXPaint, CellsShowTheirColumnsButtonsWhereTheOptionsAllow) {
   EXPECT_TRUE(buttonsShown(img, top + 1));
   EXPECT_TRUE(buttonsShown(img, top + 2));
   f.Grid->SetEditButtonsShowOptions(TEditButtonsShowOptionsX{sebShowOnlyForCurRowX});
-  f.Grid->Invalidate();
   img = f.Grab();
   EXPECT_FALSE(buttonsShown(img, top + 1)) << "only the current row";
   f.Query.Next();
@@ -931,4 +930,24 @@ TEST(DBGridXPaint, ARightToLeftGridClipsItsTextsWhereTheirCellsShow) {
   const int leftToRight = bandInk(false);
   EXPECT_GT(leftToRight, 0);
   EXPECT_EQ(bandInk(true), leftToRight) << "the band's caption shows in a right-to-left grid too";
+}
+
+TEST(DBGridXPaint, SelectedRecordsTakeTheirColoursByTheFocus) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect});
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  f.Query.SetRecNo(3);
+  f.Grid->RecordBookmarks()->MarkCurrentRow(true);
+  f.Query.First();
+  f.Grid->SetFocus();
+  const TRect cell = f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 2);
+  const TRect indicator = f.Grid->CellRect(0, f.Grid->TopDataRowOffset() + 2);
+  QImage img = f.Grab();
+  EXPECT_EQ(BackgroundOf(img, cell), Rgb(clHighlight));
+  EXPECT_EQ(BackgroundOf(img, indicator), TColor(0x404040)) << "a selected record's indicator";
+  EXPECT_EQ(BackgroundOf(img, f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 1)), Rgb(clWindow));
+  other->SetFocus();
+  EXPECT_EQ(BackgroundOf(f.Grab(), cell), Rgb(clBtnFace)) << "unfocused";
 }
