@@ -926,6 +926,8 @@ protected:
                           TTextLayout Layout);
 
   void WMChar(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
+  void ScrollPositionChanged() override;
   virtual TInplaceFilterEditX* CreateFilterEditor();
   virtual void LoadFilterEditor(Integer Col);
   void WMTimer(TMessage& Message) override;

@@ -278,6 +278,7 @@ void TCustomDBGridX::InternalLayout() {
     ComputeTitleHeight();
     UpdateColumnWidths();
     UpdateRowCount();
+    if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
     FollowActiveRecord();
     Invalidate();
   } catch (...) {

@@ -98,6 +98,18 @@ Integer TCustomDBGridX::MoveRecordsBy(Integer Distance) {
   return FDataLink->LinkMoveBy(Distance);
 }
 
+// The panel stands under its row, so it follows the row when the grid scrolls, changes size
+// or rebuilds its layout.
+void TCustomDBGridX::ScrollPositionChanged() {
+  TCustomGridX::ScrollPositionChanged();
+  if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
+}
+
+void TCustomDBGridX::WMSize(TMessage& Message) {
+  TCustomGridX::WMSize(Message);
+  if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
+}
+
 void TCustomDBGridX::PlaceDetailPanel() {
   if (!FRowDetailPanelControl || FDestroying) return;
   TRowDetailPanelControlX* panel = FRowDetailPanelControl;

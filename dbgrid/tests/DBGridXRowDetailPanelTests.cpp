@@ -46,6 +46,28 @@ TEST(RowDetailPanel, OpensUnderTheCurrentRowUnlessRefused) {
   EXPECT_FALSE(panel->Shown()) << "a closed data set opens nothing";
 }
 
+TEST(RowDetailPanel, FollowsItsRowWhenTheGridChangesSizeOrLayout) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  TRowDetailPanelControlX* control = f.Grid->RowDetailPanelControl();
+  panel->SetActive(true);
+  panel->SetHeight(1000);
+  panel->SetShown(true);
+  ASSERT_TRUE(control->Visible());
+  EXPECT_EQ(control->Top() + control->Height(), f.Grid->ClientHeight());
+
+  f.Grid->SetBounds(f.Grid->Left(), f.Grid->Top(), f.Grid->Width(), f.Grid->Height() - 50);
+  QApplication::processEvents();
+  EXPECT_EQ(control->Top() + control->Height(), f.Grid->ClientHeight()) << "a lower grid cuts the panel";
+
+  f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Base");
+  f.Grid->Columns()->Items(2)->Title()->SetCaption("Pay|Bonus");
+  f.Grid->SetUseMultiTitle(true);
+  QApplication::processEvents();
+  EXPECT_EQ(control->Top(), CurrentCell(f).Top + f.Grid->CalcRecordHeight()) << "taller titles move the row down";
+}
+
 TEST(RowDetailPanel, ARecordMoveClosesItAndARefusedHideStopsTheMove) {
   TGridForm f;
   f.Bind();
