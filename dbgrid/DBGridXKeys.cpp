@@ -4,6 +4,7 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "dbgrid/DBGridXOutputHooks.h"
+#include "dbgrid/DBGridXSteppedCell.h"
 #include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Clipbrd.h"
@@ -422,8 +423,7 @@ void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
   if (Key == VK_DELETE && !Shift.Contains(ssCtrl) && !FOptions.Contains(dgRowSelect)) {
     TColumnX* column = SelectedColumn();
     if (column && column->Field() && !column->Field()->ReadOnly() &&
-        (column->CellKind() == TColumnX::ckImageList || column->CellKind() == TColumnX::ckCheckbox) &&
-        column->CanEditValue(true))
+        SteppedCell(column) && column->CanEditValue(true))
       column->Field()->Clear();
   }
 }
@@ -444,8 +444,7 @@ void TCustomDBGridX::KeyPress(QChar& Key) {
 void TCustomDBGridX::WMChar(TMessage& Message) {
   QChar key(ushort(Message.WParam));
   TColumnX* column = SelectedColumn();
-  const bool steppedCell =
-      column && (column->CellKind() == TColumnX::ckCheckbox || column->CellKind() == TColumnX::ckImageList);
+  const bool steppedCell = column && SteppedCell(column);
   if (key == u' ' && steppedCell && !FOptions.Contains(dgRowSelect)) {
     KeyPress(key);
     if (key == u' ') column->StepValue(FKeyShift.Contains(ssShift) ? -1 : 1);

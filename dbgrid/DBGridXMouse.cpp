@@ -5,6 +5,7 @@
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXSteppedCell.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Forms.h"
 #include <QApplication>
@@ -16,11 +17,6 @@ constexpr Integer ColumnMoveThreshold = 3;
 // The band at the bottom of a title cell that selects its column.
 constexpr Integer ColumnSelectBand = 7;
 constexpr Integer ColumnSelectInterval = 60;
-
-bool SteppedCell(TColumnX* Column) {
-  const TColumnX::TCellKindX kind = Column->CellKind();
-  return kind == TColumnX::ckCheckbox || kind == TColumnX::ckImageList;
-}
 
 class TUpdatesHeld {
 public:

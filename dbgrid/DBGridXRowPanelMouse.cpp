@@ -3,6 +3,7 @@
 // pixels move their column to another place on the panel's lines, and the panel cells'
 // borders size their columns' widths and line counts.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXSteppedCell.h"
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +15,6 @@ constexpr Integer SizingZone = 3;
 // A sized width snaps to another column's right edge this close to it.
 constexpr Integer SnapDistance = 3;
 constexpr Integer TitleDragScrollInterval = 60;
-
-bool SteppedCell(TColumnX* Column) {
-  const TColumnX::TCellKindX kind = Column->CellKind();
-  return kind == TColumnX::ckCheckbox || kind == TColumnX::ckImageList;
-}
 }  // namespace
 
 // ---- geometry

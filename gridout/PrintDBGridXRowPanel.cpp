@@ -32,13 +32,7 @@ void TGridPrintRun::PrintPanelTitles(const TRect& Area) {
 // The band prints once, all columns on one page; a cell reaching below its block (the
 // block of a record cut at the page's end) is cut with it.
 Integer TGridPrintRun::PrintPanelBand(const TBand& Band, Integer Top) {
-  if (!FCounting && FPrinter->GetAborted()) throw EAbort(QStringLiteral("Printing aborted"));
-  if (FFirstPage) FFirstPage = false;
-  else StartNewPage();
-  FLines.clear();
-  TPolyBookmark pos = Band.Start;
-  if (pos.IsDataRow) MoveTo(pos.Bookmark);
-  PrintTitles(0, Top);
+  TPolyBookmark pos = StartBandPage(Band, 0, Top);
   Integer y = Top;
   for (Integer row = 0; row < Integer(Band.Heights.size()); ++row) {
     const Integer blockBottom = y + Band.Heights[size_t(row)];

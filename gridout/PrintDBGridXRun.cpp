@@ -259,16 +259,23 @@ TGridPrintRun::TBand TGridPrintRun::MeasureBand(const TPolyBookmark& From, Integ
   return band;
 }
 
+// A band's page (a new one but for the first): its lines afresh, the data set on the band's
+// first record and the titles of page group Group on top.
+TPolyBookmark TGridPrintRun::StartBandPage(const TBand& Band, Integer Group, Integer Top) {
+  if (!FCounting && FPrinter->GetAborted()) throw EAbort(QStringLiteral("Printing aborted"));
+  if (FFirstPage) FFirstPage = false;
+  else StartNewPage();
+  FLines.clear();
+  TPolyBookmark pos = Band.Start;
+  if (pos.IsDataRow) MoveTo(pos.Bookmark);
+  PrintTitles(Group, Top);
+  return pos;
+}
+
 Integer TGridPrintRun::PrintBand(const TBand& Band, Integer Top) {
   Integer bottom = Top;
   for (Integer group = 0; group < Integer(FPageGroups.size()); ++group) {
-    if (!FCounting && FPrinter->GetAborted()) throw EAbort(QStringLiteral("Printing aborted"));
-    if (FFirstPage) FFirstPage = false;
-    else StartNewPage();
-    FLines.clear();
-    TPolyBookmark pos = Band.Start;
-    if (pos.IsDataRow) MoveTo(pos.Bookmark);
-    PrintTitles(group, Top);
+    TPolyBookmark pos = StartBandPage(Band, group, Top);
     const Integer first = GroupFirst(group), last = FPageGroups[size_t(group)];
     Integer y = Top;
     for (Integer row = 0; row < Integer(Band.Heights.size()); ++row) {

@@ -42,6 +42,7 @@ private:
   bool MoveTo(const TBookmarkStr& Bookmark);
   // ---- bands
   TBand MeasureBand(const TPolyBookmark& From, Integer Top, Integer Limit);
+  TPolyBookmark StartBandPage(const TBand& Band, Integer Group, Integer Top);
   Integer PrintBand(const TBand& Band, Integer Top);
   void AddFooterValues();
   // ---- layout (scaling, columns, widths, page groups, canvas, lines)

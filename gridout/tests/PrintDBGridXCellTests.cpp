@@ -22,31 +22,6 @@ private:
   Integer FDpi;
 };
 
-// The page drawn at Scale with white paper; only its top Height pixels when Height is given.
-QImage PageImage(const TPageRecording* Page, double Scale, int Height = 0) {
-  QImage image(int(Page->Width() * Scale) + 1, Height > 0 ? Height : int(Page->Height() * Scale) + 1,
-               QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  Page->Replay(painter, Scale, Scale);
-  return image;
-}
-
-// Where the grid lines across one axis begin: the pixel columns (Vertical) or rows that are
-// dark over most of the table's extent.
-std::vector<int> GridLines(const QImage& Image, bool Vertical) {
-  const int along = Vertical ? Image.width() : Image.height(), across = Vertical ? Image.height() : Image.width();
-  std::vector<int> dark(size_t(along), 0);
-  for (int a = 0; a < along; ++a)
-    for (int b = 0; b < across; ++b)
-      dark[size_t(a)] += qGray(Vertical ? Image.pixel(a, b) : Image.pixel(b, a)) < 128 ? 1 : 0;
-  const int most = *std::max_element(dark.begin(), dark.end());
-  std::vector<int> lines;
-  for (int a = 0; a < along; ++a)
-    if (dark[size_t(a)] > most * 8 / 10 && (a == 0 || dark[size_t(a - 1)] <= most * 8 / 10)) lines.push_back(a);
-  return lines;
-}
-
 std::vector<int> VerticalLines(const QImage& Image) { return GridLines(Image, true); }
 
 // Pixels of the page that are pure red.

@@ -32,29 +32,6 @@ public:
   void UnregisterGrid(IMemTableChangeNotifyX*) override {}
 };
 
-QImage PageImage(const TPageRecording* Page, double Scale) {
-  QImage image(int(Page->Width() * Scale) + 1, int(Page->Height() * Scale) + 1, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  Page->Replay(painter, Scale, Scale);
-  return image;
-}
-
-// Pixel columns that are dark over most of the page's height (the grid's vertical lines),
-// and likewise the rows that are dark over most of its width.
-std::vector<int> Lines(const QImage& Image, bool Vertical) {
-  const int along = Vertical ? Image.width() : Image.height(), across = Vertical ? Image.height() : Image.width();
-  std::vector<int> dark(size_t(along), 0);
-  for (int a = 0; a < along; ++a)
-    for (int b = 0; b < across; ++b)
-      dark[size_t(a)] += qGray(Vertical ? Image.pixel(a, b) : Image.pixel(b, a)) < 128 ? 1 : 0;
-  const int most = *std::max_element(dark.begin(), dark.end());
-  std::vector<int> lines;
-  for (int a = 0; a < along; ++a)
-    if (dark[size_t(a)] > most * 8 / 10 && (a == 0 || dark[size_t(a - 1)] <= most * 8 / 10)) lines.push_back(a);
-  return lines;
-}
-
 }  // namespace
 
 TEST(GridPrintingLayouts, VerticalTitlesRunUpwardsFromTheFootOfTheirCells) {
@@ -172,7 +149,7 @@ TEST(GridPrintingLayouts, TreeRecordsPrintIndentedByLevelWithTheirLinesUnlessThe
 
     // Left of the first record's text: its expanded box, unless footer rows leave the lines out.
     const QImage page = PageImage(f.Recorder()->PageFile(1), 0.5);
-    const std::vector<int> columns = Lines(page, true), rows = Lines(page, false);
+    const std::vector<int> columns = GridLines(page, true), rows = GridLines(page, false);
     ASSERT_GE(columns.size(), 2u);
     ASSERT_GE(rows.size(), 3u);
     const int treeArea = 112 / 2;  // one level at 600 dpi, drawn at 300 dpi
