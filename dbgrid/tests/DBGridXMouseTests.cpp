@@ -415,9 +415,7 @@ TEST(DBGridXMouse, WheelAndVerticalBarMoveTheCurrentRecord) {
 
 TEST(DBGridXMouse, APressOnACellsButtonsOpensTheEditorAndPressesTheEditorsButton) {
   TGridForm f;
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(120);
+  TColumnX* name = f.AddColumn("name", 120);
   f.Grid->Columns()->Add()->SetFieldName("base");
   auto* button = static_cast<TEditButtonX*>(name->EditButtons()->Add());
   Integer downs = 0;

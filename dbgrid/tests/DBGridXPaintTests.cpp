@@ -182,12 +182,8 @@ TEST(DBGridXPaint, BufferingIsKeptOnceALayoutCalledForIt) {
 TEST(DBGridXPaint, InTitleFilterButtonImagesAndTheIndicatorTitleSign) {
   TGridForm f;
   f.Bind();
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(90);
-  TColumnX* base = f.Grid->Columns()->Add();
-  base->SetFieldName("base");
-  base->SetWidth(90);
+  TColumnX* name = f.AddColumn("name", 90);
+  TColumnX* base = f.AddColumn("base", 90);
   const TRect title = f.Grid->CellRect(1, 0);
   const Integer buttonWidth = GetSystemMetrics(SM_CXVSCROLL);
   const TRect strip(title.Right - 1 - buttonWidth, title.Top + 1, title.Right - 1, title.Bottom - 1);
@@ -258,9 +254,7 @@ TEST(DBGridXPaint, TitlesSortMarkerFootersAndRaisedCells) {
   TGridForm f;
   f.Bind();
   for (const char* field : {"name", "base", "bonus"}) {
-    TColumnX* c = f.Grid->Columns()->Add();
-    c->SetFieldName(field);
-    c->SetWidth(80);
+    f.AddColumn(field, 80);
   }
   f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Base");
   f.Grid->Columns()->Items(2)->Title()->SetCaption("Pay|Bonus");
@@ -528,9 +522,7 @@ TEST(DBGridXPaint, SelectedColumnsAndEverythingSelectedColourTheFixedCells) {
   TGridForm f(400, 200);
   f.Bind();
   for (const char* field : {"name", "flag", "qty"}) {
-    TColumnX* c = f.Grid->Columns()->Add();
-    c->SetFieldName(field);
-    c->SetWidth(80);
+    f.AddColumn(field, 80);
   }
   f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect});
   f.Grid->STFilter()->SetVisible(true);
@@ -592,9 +584,7 @@ TEST(DBGridXPaint, APressedTitleButtonSinksAndShiftsItsContent) {
   for (const Case& c : std::initializer_list<Case>{{0, 1}, {2, 2}}) {
     TGridForm f;
     f.Bind();
-    TColumnX* name = f.Grid->Columns()->Add();
-    name->SetFieldName("name");
-    name->SetWidth(90);
+    TColumnX* name = f.AddColumn("name", 90);
     name->Title()->SetTitleButton(true);
     name->Title()->SetSortMarker(smDownX);
     f.Grid->SetTitleLines(c.titleLines);
@@ -625,15 +615,11 @@ TEST(DBGridXPaint, APressedTitleButtonSinksAndShiftsItsContent) {
 TEST(DBGridXPaint, CheckBoxAndImageCellsAndTheRequiredMark) {
   TGridForm f;
   f.Bind();
-  TColumnX* check = f.Grid->Columns()->Add();
-  check->SetFieldName("flag");
-  check->SetWidth(60);
+  TColumnX* check = f.AddColumn("flag", 60);
   check->SetCheckboxes(true);
   check->KeyList()->Add("Y");
   check->KeyList()->Add("n");
-  TColumnX* image = f.Grid->Columns()->Add();
-  image->SetFieldName("flag");
-  image->SetWidth(60);
+  TColumnX* image = f.AddColumn("flag", 60);
   for (const char* key : {"Y", "n", "x"}) image->KeyList()->Add(key);
   TImageList images(nullptr);
   images.SetSize(8, 8);
@@ -642,9 +628,7 @@ TEST(DBGridXPaint, CheckBoxAndImageCellsAndTheRequiredMark) {
   red.Canvas()->FillRect(TRect(0, 0, 8, 8));
   images.Add(&red, nullptr);
   image->SetImageList(&images);
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(80);
+  TColumnX* name = f.AddColumn("name", 80);
   name->SetHighlightRequired(true);
   f.Field("name")->SetRequired(true);
   const Integer top = f.Grid->TopDataRowOffset();
@@ -747,9 +731,7 @@ TEST(DBGridXPaint, TheFoundBeginningOfAnIncrementalSearchIsMarkedInTheCell) {
 TEST(DBGridXPaint, CellsShowTheirColumnsButtonsWhereTheOptionsAllow) {
   TGridForm f;
   f.Bind();
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(120);
+  TColumnX* name = f.AddColumn("name", 120);
   name->PickList()->Add("Li");
   name->SetAlwaysShowEditButton(true);
   auto* ellipsis = static_cast<TEditButtonX*>(name->EditButtons()->Add());
@@ -795,9 +777,7 @@ TEST(DBGridXPaint, HiddenDuplicatesLeaveOneTextAndNoLineBetween) {
   f.Query.Close();
   f.Query.Open();
   f.Bind();
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(80);
+  TColumnX* name = f.AddColumn("name", 80);
   const Integer top = f.Grid->TopDataRowOffset();
   const TRect first = f.Grid->CellRect(1, top), second = f.Grid->CellRect(1, top + 1);
   const Integer x = (first.Left + first.Right) / 2;
@@ -820,9 +800,7 @@ TEST(DBGridXPaint, HiddenDuplicatesLeaveOneTextAndNoLineBetween) {
 TEST(DBGridXPaint, AVerticalTitleRunsUpFromTheBottom) {
   TGridForm f;
   f.Bind();
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(60);
+  TColumnX* name = f.AddColumn("name", 60);
   name->Title()->SetCaption("Vertical caption");
   name->Title()->SetOrientation(tohVertical);
   f.Grid->SetUseMultiTitle(true);
@@ -840,9 +818,7 @@ TEST(DBGridXPaint, ARightToLeftGridTurnsItsVerticalTitlesUnmirrored) {
   const auto titleInk = [](bool RightToLeft) {
     TGridForm f;
     f.Bind();
-    TColumnX* name = f.Grid->Columns()->Add();
-    name->SetFieldName("name");
-    name->SetWidth(60);
+    TColumnX* name = f.AddColumn("name", 60);
     name->Title()->SetCaption("Vertical caption");
     name->Title()->SetOrientation(tohVertical);
     f.Grid->SetUseMultiTitle(true);
@@ -865,12 +841,8 @@ TEST(DBGridXPaint, ASortBySeveralColumnsNumbersTheirMarkers) {
   TGridForm f;
   f.Bind();
   f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghMultiSortMarking});
-  TColumnX* name = f.Grid->Columns()->Add();
-  name->SetFieldName("name");
-  name->SetWidth(90);
-  TColumnX* base = f.Grid->Columns()->Add();
-  base->SetFieldName("base");
-  base->SetWidth(90);
+  TColumnX* name = f.AddColumn("name", 90);
+  TColumnX* base = f.AddColumn("base", 90);
   base->Title()->SetSortMarker(smUpX);
   const TRect title = f.Grid->CellRect(2, 0);
   const TRect markerPart(title.Right - 30, title.Top + 2, title.Right - 2, title.Bottom - 2);
@@ -888,9 +860,7 @@ TEST(DBGridXPaint, ARightToLeftGridWritesItsTextsUnmirrored) {
   const auto nameInk = [](bool RightToLeft) {
     TGridForm f;
     f.Bind();
-    TColumnX* name = f.Grid->Columns()->Add();
-    name->SetFieldName("name");
-    name->SetWidth(100);
+    f.AddColumn("name", 100);
     if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
     const QImage img = f.Grab();
     const TRect row = f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 2);
@@ -912,9 +882,7 @@ TEST(DBGridXPaint, ARightToLeftGridClipsItsTextsWhereTheirCellsShow) {
     TGridForm f;
     f.Bind();
     for (const char* field : {"base", "bonus"}) {
-      TColumnX* c = f.Grid->Columns()->Add();
-      c->SetFieldName(field);
-      c->SetWidth(80);
+      f.AddColumn(field, 80);
     }
     f.Grid->Columns()->Items(0)->Title()->SetCaption("Pay|Base");
     f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Bonus");

@@ -54,6 +54,12 @@ public:
     QApplication::processEvents();
   }
   TField* Field(const char* Name) { return Query.FieldByName(QString::fromUtf8(Name)); }
+  TColumnX* AddColumn(const char* FieldName, Integer Width) {
+    TColumnX* column = Grid->Columns()->Add();
+    column->SetFieldName(FieldName);
+    column->SetWidth(Width);
+    return column;
+  }
   void AddRows(Integer Count) {
     Connection.ExecuteSql("BEGIN");
     for (Integer i = 0; i < Count; ++i)
