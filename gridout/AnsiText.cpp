@@ -9,6 +9,26 @@ bool IsPlainAscii(const String& Text) {
   return true;
 }
 
+// One basic-plane character other than a surrogate; '?' where the code page lacks it.
+char* PutAnsiChar(char* Out, char16_t Char) {
+  const TGbkCode code = GbkCodeOf(Char);
+  if (code.Count == 0) {
+    *Out++ = '?';
+  } else {
+    *Out++ = code.Bytes[0];
+    if (code.Count == 2) *Out++ = code.Bytes[1];
+  }
+  return Out;
+}
+
+void AppendWhole(TByteBuffer& Out, size_t Start, const String& Text) {
+  Out.Truncate(Start);
+  const QByteArray bytes = ToAnsiText(Text);
+  Out.Append(bytes.constData(), size_t(bytes.size()));
+}
+
+bool IsContinuation(unsigned char Byte) { return (Byte & 0xC0) == 0x80; }
+
 }  // namespace
 
 bool EncodesToAnsi(const String& Text, QByteArray& Ansi) {
@@ -37,18 +57,53 @@ QByteArray ToAnsiText(const String& Text) {
   return out;
 }
 
-void AppendAnsiText(QByteArray& Out, QStringView Text) {
-  const qsizetype start = Out.size();
-  Out.resize(start + Text.size());
-  char* bytes = Out.data() + start;
+void AppendAnsiText(TByteBuffer& Out, QStringView Text) {
+  const size_t start = Out.Size();
+  char* out = Out.Room(size_t(Text.size()) * 2);
   for (const QChar c : Text) {
-    if (c.unicode() >= 0x80) {
-      Out.truncate(start);
-      Out += ToAnsiText(Text.toString());
-      return;
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+      *out++ = char(u);
+    } else if (QChar::isSurrogate(u)) {
+      return AppendWhole(Out, start, Text.toString());
+    } else {
+      out = PutAnsiChar(out, u);
     }
-    *bytes++ = char(c.unicode());
   }
+  Out.Advance(out);
+}
+
+// A character takes at least as many bytes in UTF-8 as in the code page, so the UTF-8
+// length is room enough. A leading byte-order mark is dropped, as the decoding to a
+// string drops it.
+void AppendAnsiUtf8(TByteBuffer& Out, std::string_view Utf8) {
+  const size_t start = Out.Size();
+  char* out = Out.Room(Utf8.size());
+  const auto* in = reinterpret_cast<const unsigned char*>(Utf8.data());
+  const auto* end = in + Utf8.size();
+  if (Utf8.starts_with("\xEF\xBB\xBF")) in += 3;
+  while (in < end) {
+    const unsigned char lead = *in;
+    if (lead < 0x80) {
+      *out++ = char(lead);
+      ++in;
+      continue;
+    }
+    char16_t u = 0;
+    if (lead >= 0xC2 && lead <= 0xDF && end - in >= 2 && IsContinuation(in[1])) {
+      u = char16_t((lead & 0x1F) << 6 | (in[1] & 0x3F));
+      in += 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF && end - in >= 3 && IsContinuation(in[1]) && IsContinuation(in[2])) {
+      u = char16_t((lead & 0x0F) << 12 | (in[1] & 0x3F) << 6 | (in[2] & 0x3F));
+      if (u < 0x800 || QChar::isSurrogate(u)) break;
+      in += 3;
+    } else {
+      break;
+    }
+    out = PutAnsiChar(out, u);
+  }
+  if (in < end) return AppendWhole(Out, start, String::fromUtf8(Utf8.data(), qsizetype(Utf8.size())));
+  Out.Advance(out);
 }
 
 String FromAnsiText(const QByteArray& Ansi) {
@@ -57,9 +112,4 @@ String FromAnsiText(const QByteArray& Ansi) {
   } catch (const EEncodingError&) {
     return QString::fromLatin1(Ansi);
   }
-}
-
-Integer AnsiCharLength(const QByteArray& Data, qsizetype Index) {
-  const uchar lead = uchar(Data[Index]);
-  return lead >= 0x81 && lead <= 0xFE && Index + 1 < Data.size() ? 2 : 1;
 }

@@ -102,6 +102,7 @@ void TDBGridXExport::WalkRecords(TDBGridXSelectionType Kind) {
 void TDBGridXExport::SaveToStream(TStream* AStream, bool WholeGrid) {
   FStream = AStream;
   FColumnLooks.clear();
+  FOutput.Clear();
   const TDBGridXSelectionType kind = KindFor(WholeGrid);
   TDataSet* dataSet = FGrid->DataSet();
   dataSet->DisableControls();
@@ -114,6 +115,7 @@ void TDBGridXExport::SaveToStream(TStream* AStream, bool WholeGrid) {
     WalkRecords(kind);
   }
   EndOutput();
+  FlushOutput();
 }
 
 void TDBGridXExport::SaveToFile(const String& FileName, bool WholeGrid) {
@@ -157,7 +159,10 @@ Integer TDBGridXExport::ExportRowCount(bool WholeGrid) {
 // whole export (a column without a field shows nothing), and nothing reads a cell's image
 // index or check-box state: no format writes them.
 void TDBGridXExport::PutDataRow(TColumnsXList* Columns) {
+  if (FOutput.Size() >= size_t(TBufferedWriteStream::BlockSize)) FlushOutput();
   if (FColumnLooks.size() != size_t(Columns->Count())) TakeColumnLooks(Columns);
+  TStoredRow row;
+  const bool stored = FGrid->DataSet() && FGrid->DataSet()->ReadStoredRow(row);
   TColCellParamsX* params = FCellParams.get();
   for (Integer i = 0; i < Columns->Count(); ++i) {
     TColumnX* column = Columns->Items(i);
@@ -166,6 +171,7 @@ void TDBGridXExport::PutDataRow(TColumnsXList* Columns) {
       continue;
     }
     const TColumnLook& look = FColumnLooks[size_t(i)];
+    if (stored && look.Cell.Direct() && PutDirectCell(look.Cell, row)) continue;
     params->State = TGridDrawState();
     params->Font = look.Font.get();
     params->Background = look.Background;
@@ -179,10 +185,17 @@ void TDBGridXExport::TakeColumnLooks(TColumnsXList* Columns) {
   FColumnLooks.clear();
   for (Integer i = 0; i < Columns->Count(); ++i) {
     TColumnX* column = Columns->Items(i);
-    TColumnLook look{std::make_unique<TFont>(), column->Color(), Byte(column->Alignment()), column->Field() != nullptr};
+    TColumnLook look{std::make_unique<TFont>(), column->Color(), Byte(column->Alignment()), column->Field() != nullptr,
+                     TExportCellText(column)};
     look.Font->Assign(column->Font());
     FColumnLooks.push_back(std::move(look));
   }
+}
+
+void TDBGridXExport::FlushOutput() {
+  if (FOutput.Empty()) return;
+  FStream->WriteBuffer(FOutput.Data(), Integer(FOutput.Size()));
+  FOutput.Clear();
 }
 
 void TDBGridXExport::PutCellThroughEvents(TColumnX* Column) {

@@ -15,6 +15,23 @@ TField* TDBGridXExport::FooterField(Integer FooterRow, Integer ColumnPos) const 
   return dataSet->FindField(footer->FieldName().isEmpty() ? column->FieldName() : footer->FieldName());
 }
 
+// A field the store holds as the number the field reads is summed from the store.
+TDBGridXExport::TSummedFooter::TRead TDBGridXExport::FooterReadOf(const TField* Field, bool Count) {
+  using TRead = TSummedFooter::TRead;
+  if (Count) return TRead::Count;
+  if (Field->StoreColumn() < 0 || !Field->DataSet()->Active()) return TRead::Field;
+  const TStoreKind stored = Field->DataSet()->StoredKind(Field);
+  switch (Field->DataType()) {
+    case ftFloat: return stored == TStoreKind::Float ? TRead::StoredFloat : TRead::Field;
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc: return stored == TStoreKind::Integer ? TRead::StoredInteger32 : TRead::Field;
+    case ftLargeint: return stored == TStoreKind::Integer ? TRead::StoredInteger64 : TRead::Field;
+    default: return TRead::Field;
+  }
+}
+
 // The fields are looked up once per export: the data set's fields do not change during a walk.
 void TDBGridXExport::ResolveSummedFooters() {
   FSummedFooters.clear();
@@ -23,19 +40,33 @@ void TDBGridXExport::ResolveSummedFooters() {
     for (Integer i = 0; i < count; ++i) {
       const TFooterValueType type = FExportColumns->Items(i)->FooterAt(r)->ValueType();
       if (type != fvtSum && type != fvtCount) continue;
-      if (TField* field = FooterField(r, i)) FSummedFooters.push_back({size_t(i + r * count), field, type == fvtCount});
+      if (TField* field = FooterField(r, i))
+        FSummedFooters.push_back({size_t(i + r * count), field, FooterReadOf(field, type == fvtCount)});
     }
 }
 
 // A null reads as 0, which adds nothing; rint rounds as nearbyint does, without the call
 // that keeps the inexact flag.
 void TDBGridXExport::SumFooterValues() {
+  using TRead = TSummedFooter::TRead;
+  TStoredRow row;
+  const bool stored = FGrid->DataSet() && FGrid->DataSet()->ReadStoredRow(row);
   for (const TSummedFooter& footer : FSummedFooters) {
     Int64& total = FFooterTotals[footer.Index];
-    if (footer.Count)
+    if (footer.Read == TRead::Count) {
       total += Int64(Scale);
-    else
-      total += Int64(std::rint(static_cast<long double>(footer.Field->AsFloat()) * Scale));
+      continue;
+    }
+    const int column = footer.Field->StoreColumn();
+    if (footer.Read != TRead::Field && (!stored || row.Store->IsNull(row.Row, column))) continue;
+    double value = 0;
+    switch (footer.Read) {
+      case TRead::StoredFloat: value = row.Store->GetFloat(row.Row, column); break;
+      case TRead::StoredInteger32: value = double(int32_t(row.Store->GetInt(row.Row, column))); break;
+      case TRead::StoredInteger64: value = double(row.Store->GetInt(row.Row, column)); break;
+      default: value = footer.Field->AsFloat(); break;
+    }
+    total += Int64(std::rint(static_cast<long double>(value) * Scale));
   }
 }
 

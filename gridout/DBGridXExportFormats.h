@@ -31,10 +31,12 @@ private:
 };
 
 class TDBGridXExportAsText : public TDBGridXExportAsTextBase {
+public:
+  bool PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) override;
 protected:
   void WriteText(QStringView Text) override;
-  // Bytes on their way to the stream, kept to spare an allocation per cell.
-  QByteArray FBytes;
+  // Writes a direct cell's text as the format shows it (CSV quotes it).
+  virtual void WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row);
 };
 
 // Little-endian UTF-16 without a byte-order mark.
@@ -53,6 +55,7 @@ public:
   char SeparatorChar() const { return FSeparatorChar; }
 protected:
   void WriteCellText(QStringView Text) override;
+  void WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row) override;
   String Separator() const override { return QString(QChar::fromLatin1(FSeparatorChar)); }
 private:
   char FSeparatorChar;
@@ -72,10 +75,14 @@ public:
   void SaveToStream(TStream* AStream, bool WholeGrid) override;
   void SaveToFile(const String& FileName, bool WholeGrid) override;
 
+  bool PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) override;
+
   void PutBlank();
   void PutNumber(double Value);
   void PutRk(Integer Value);
-  void PutLabel(const String& Text);
+  void PutLabel(QStringView Text);
+  // A whole number as an RK record when it fits one, else as a NUMBER record.
+  void PutInteger(Int64 Value);
   Integer CellRow() const { return FCellRow; }
   Integer CellCol() const { return FCellCol; }
 
@@ -90,7 +97,6 @@ private:
   std::vector<TCellColumn> FCellColumns;  // per exported column
   Integer FCellRow = 0;
   Integer FCellCol = 0;
-  QByteArray FLabelBytes;  // kept to spare an allocation per label
 };
 
 // An RTF document holding one table; the rows go to a cache first, since the colour and

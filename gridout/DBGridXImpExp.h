@@ -4,6 +4,8 @@
 // The walks follow the grid's selection (records, a rectangle, columns, everything, or the
 // current cell alone), keep the grid's position and keep attached controls still.
 #include "dbgrid/DBGridX.h"
+#include "gridout/ByteBuffer.h"
+#include "gridout/ExportCellText.h"
 #include <functional>
 #include <memory>
 
@@ -21,6 +23,9 @@ public:
   // image index and check-box state, which no format writes, are filled for the events only.
   virtual void PutDataRow(TColumnsXList* Columns);
   virtual void PutDataCell(TColumnX* Column, TColCellParamsX* Params) { (void)Column, (void)Params; }
+  // A cell whose text comes straight from the stored value (no cell event, see
+  // TExportCellText); false leaves it to PutDataCell.
+  virtual bool PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) { return (void)Cell, (void)Row, false; }
   // Footer text, font, colour and alignment per column, the footer event, then PutFooterCell.
   virtual void PutFooterRow(TColumnsXList* Columns, Integer FooterRow);
   virtual void PutFooterCell(Integer ColumnPos, Integer FooterRow, TColumnX* Column, TFont* AFont, TColor Background,
@@ -50,6 +55,10 @@ public:
 
 protected:
   void SetStream(TStream* Value) { FStream = Value; }
+  // Bytes on their way to the stream: formats that collect their output here have it
+  // written a block at a time while the records are walked, and whole when the export ends.
+  TByteBuffer& Output() { return FOutput; }
+  void FlushOutput();
 
 private:
   void OpenOutput(TColumnsXList* Columns);
@@ -57,29 +66,35 @@ private:
   void WalkRecords(TDBGridXSelectionType Kind);
   TField* FooterField(Integer FooterRow, Integer ColumnPos) const;
   void ResolveSummedFooters();
-  // A column's font, colour and alignment and whether it has a field, taken once per export.
+  // A column's font, colour and alignment, whether it has a field and how its cells are
+  // read, taken once per export.
   struct TColumnLook {
     std::unique_ptr<TFont> Font;
     TColor Background;
     Byte Alignment;
     bool HasField;
+    TExportCellText Cell;
   };
   void TakeColumnLooks(TColumnsXList* Columns);
   void PutCellThroughEvents(TColumnX* Column);
   std::vector<TColumnLook> FColumnLooks;
   TFont FEventFont;
-  // A sum or count footer of the walk with its field and its place in FFooterTotals.
+  // A sum or count footer of the walk with its field, its place in FFooterTotals and how
+  // its values are read: counted, straight from the store, or through the field.
   struct TSummedFooter {
+    enum class TRead : uint8_t { Count, Field, StoredFloat, StoredInteger32, StoredInteger64 };
     size_t Index;
     TField* Field;
-    bool Count;
+    TRead Read;
   };
+  static TSummedFooter::TRead FooterReadOf(const TField* Field, bool Count);
   std::vector<TSummedFooter> FSummedFooters;
   std::unique_ptr<TColCellParamsX> FCellParams;
   TCustomDBGridX* FGrid = nullptr;
   TColumnsXList* FExportColumns = nullptr;
   TStream* FStream = nullptr;
   std::vector<Int64> FFooterTotals;
+  TByteBuffer FOutput;
 };
 
 class TDBGridXImport {

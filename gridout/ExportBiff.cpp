@@ -33,11 +33,11 @@ void TDBGridXExportAsXLS::BeginOutput() {
     TField* field = column->Field();
     FCellColumns.push_back({field, field ? field->DataType() : ftUnknown, column->CellKind() == TColumnX::ckKeyList});
   }
-  BiffRecords::WriteBof(Stream());
-  BiffRecords::WriteCodePage(Stream());
+  BiffRecords::WriteBof(Output());
+  BiffRecords::WriteCodePage(Output());
 }
 
-void TDBGridXExportAsXLS::EndOutput() { BiffRecords::WriteEof(Stream()); }
+void TDBGridXExportAsXLS::EndOutput() { BiffRecords::WriteEof(Output()); }
 
 void TDBGridXExportAsXLS::AdvanceCell() {
   if (FCellCol + 1 >= ExportColumns()->Count()) {
@@ -49,29 +49,58 @@ void TDBGridXExportAsXLS::AdvanceCell() {
 }
 
 void TDBGridXExportAsXLS::PutBlank() {
-  BiffRecords::WriteBlank(Stream(), Word(FCellRow), Word(FCellCol));
+  BiffRecords::WriteBlank(Output(), Word(FCellRow), Word(FCellCol));
   AdvanceCell();
 }
 
 void TDBGridXExportAsXLS::PutNumber(double Value) {
-  BiffRecords::WriteNumber(Stream(), Word(FCellRow), Word(FCellCol), Value);
+  BiffRecords::WriteNumber(Output(), Word(FCellRow), Word(FCellCol), Value);
   AdvanceCell();
 }
 
 void TDBGridXExportAsXLS::PutRk(Integer Value) {
-  BiffRecords::WriteRk(Stream(), Word(FCellRow), Word(FCellCol), Value);
+  BiffRecords::WriteRk(Output(), Word(FCellRow), Word(FCellCol), Value);
   AdvanceCell();
 }
 
-void TDBGridXExportAsXLS::PutLabel(const String& Text) {
-  FLabelBytes.resize(0);
-  AppendAnsiText(FLabelBytes, Text);
-  BiffRecords::WriteLabel(Stream(), Word(FCellRow), Word(FCellCol), FLabelBytes);
+void TDBGridXExportAsXLS::PutInteger(Int64 Value) {
+  if (BiffRecords::FitsRk(Value)) return PutRk(Integer(Value));
+  PutNumber(double(Value));
+}
+
+void TDBGridXExportAsXLS::PutLabel(QStringView Text) {
+  const size_t start = BiffRecords::BeginLabel(Output(), Word(FCellRow), Word(FCellCol));
+  AppendAnsiText(Output(), Text);
+  BiffRecords::EndLabel(Output(), start);
   AdvanceCell();
 }
 
 void TDBGridXExportAsXLS::PutTitleRow(TColumnsXList* Columns) {
   for (Integer i = 0; i < Columns->Count(); ++i) PutLabel(Columns->Items(i)->Title()->Caption());
+}
+
+// Numbers go out as numbers whatever text the column shows, a null as a blank, text as a
+// label; large integers take the way of every type without a number record of its own.
+bool TDBGridXExportAsXLS::PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) {
+  using TKind = TExportCellText::TKind;
+  if (Cell.Wide() || (Cell.Kind() == TKind::Utf8 && !Cell.TextDirect())) return false;
+  if (Cell.IsNull(Row)) {
+    PutBlank();
+    return true;
+  }
+  switch (Cell.Kind()) {
+    case TKind::Integer: PutInteger(Cell.IntegerValue(Row)); return true;
+    case TKind::Float: PutNumber(Cell.FloatValue(Row)); return true;
+    case TKind::Utf8: {
+      const size_t start = BiffRecords::BeginLabel(Output(), Word(FCellRow), Word(FCellCol));
+      AppendAnsiUtf8(Output(), Cell.Utf8Value(Row));
+      BiffRecords::EndLabel(Output(), start);
+      AdvanceCell();
+      return true;
+    }
+    case TKind::Unread: return false;
+  }
+  return false;
 }
 
 void TDBGridXExportAsXLS::PutDataCell(TColumnX*, TColCellParamsX* Params) {
@@ -84,11 +113,7 @@ void TDBGridXExportAsXLS::PutDataCell(TColumnX*, TColCellParamsX* Params) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc: {
-      const Int64 whole = value.AsInt64();
-      if (BiffRecords::FitsRk(whole)) return PutRk(Integer(whole));
-      return PutNumber(double(whole));
-    }
+    case ftAutoInc: return PutInteger(value.AsInt64());
     case ftFloat:
     case ftCurrency:
     case ftBCD:

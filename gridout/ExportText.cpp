@@ -2,6 +2,8 @@
 #include "gridout/AnsiText.h"
 #include "gridout/DBGridXExportFormats.h"
 #include "platform/rtl/Encodings.h"
+#include <cstring>
+#include <string>
 
 char CsvSeparator = ';';
 
@@ -56,30 +58,59 @@ void TDBGridXExportAsTextBase::PutFooterCell(Integer, Integer, TColumnX*, TFont*
   WriteCellText(Text);
 }
 
-void TDBGridXExportAsText::WriteText(QStringView Text) {
-  FBytes.resize(0);
-  AppendAnsiText(FBytes, Text);
-  Stream()->WriteBuffer(FBytes.constData(), Integer(FBytes.size()));
+void TDBGridXExportAsText::WriteText(QStringView Text) { AppendAnsiText(Output(), Text); }
+
+bool TDBGridXExportAsText::PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) {
+  if (!Cell.TextDirect()) return false;
+  StartCell();
+  WriteDirectCellText(Cell, Row);
+  return true;
+}
+
+void TDBGridXExportAsText::WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row) {
+  Cell.AppendAnsi(Output(), Row);
 }
 
 void TDBGridXExportAsUnicodeText::WriteText(QStringView Text) {
-  Stream()->WriteBuffer(StringToUtf16LE(Text.toString()));
+  const QByteArray bytes = StringToUtf16LE(Text.toString());
+  Output().Append(bytes.constData(), size_t(bytes.size()));
 }
 
 TDBGridXExportAsCSV::TDBGridXExportAsCSV() : FSeparatorChar(CsvSeparator) {}
 
-// Quotes are doubled character by character, so the trail byte of a double-byte character
-// is never taken for one.
-void TDBGridXExportAsCSV::WriteCellText(QStringView Text) {
-  FBytes.resize(0);
-  FBytes.append('"');
-  if (Text.contains(u'"')) {
-    String doubled = Text.toString();
-    doubled.replace(u'"', QStringLiteral("\"\""));
-    AppendAnsiText(FBytes, doubled);
-  } else {
-    AppendAnsiText(FBytes, Text);
+namespace {
+
+// Closes the quotes around the cell text written from Start on, doubling the quotes inside.
+// A quote byte never belongs to a double-byte character: the code page's trail bytes start
+// at 0x40.
+void CloseQuotedCell(TByteBuffer& Out, size_t Start) {
+  const size_t length = Out.Size() - Start;
+  if (!std::memchr(Out.Data() + Start, '"', length)) return Out.Append('"');
+  const std::string text(Out.Data() + Start, length);
+  Out.Truncate(Start);
+  for (const char byte : text) {
+    Out.Append(byte);
+    if (byte == '"') Out.Append('"');
   }
-  FBytes.append('"');
-  Stream()->WriteBuffer(FBytes.constData(), Integer(FBytes.size()));
+  Out.Append('"');
+}
+
+}  // namespace
+
+void TDBGridXExportAsCSV::WriteCellText(QStringView Text) {
+  Output().Append('"');
+  const size_t start = Output().Size();
+  AppendAnsiText(Output(), Text);
+  CloseQuotedCell(Output(), start);
+}
+
+// A number's text holds no quote, unless the decimal separator is one.
+void TDBGridXExportAsCSV::WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row) {
+  Output().Append('"');
+  const size_t start = Output().Size();
+  Cell.AppendAnsi(Output(), Row);
+  if (Cell.Kind() == TExportCellText::TKind::Utf8 || DecimalSeparator == u'"')
+    CloseQuotedCell(Output(), start);
+  else
+    Output().Append('"');
 }

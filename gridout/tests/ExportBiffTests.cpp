@@ -12,9 +12,9 @@ QByteArray Hex(const char* Text) { return QByteArray::fromHex(QByteArray(Text).r
 
 template <typename F>
 QByteArray Written(F Write) {
-  TMemoryStream stream;
-  Write(&stream);
-  return stream.Bytes();
+  TByteBuffer out;
+  Write(out);
+  return QByteArray(out.Data(), qsizetype(out.Size()));
 }
 
 // The sheet as xlrd reads it: per row, per cell [type, value].
@@ -34,15 +34,15 @@ QJsonArray ReadWithXlrd(const QString& FileName) {
 TEST(BiffRecords, CellRecordsHaveTheirFixedLayouts) {
   struct Case { const char* name; QByteArray bytes; const char* expected; };
   for (const Case& c : std::initializer_list<Case>{
-         {"bof and code page", Written([](TStream* s) { BiffRecords::WriteBof(s); BiffRecords::WriteCodePage(s); }),
+         {"bof and code page", Written([](TByteBuffer& s) { BiffRecords::WriteBof(s); BiffRecords::WriteCodePage(s); }),
           "09 08 08 00 00 00 10 00 00 00 00 00 42 00 02 00 A8 03"},
-         {"eof", Written([](TStream* s) { BiffRecords::WriteEof(s); }), "0A 00 00 00"},
-         {"rk 7", Written([](TStream* s) { BiffRecords::WriteRk(s, 1, 2, 7); }), "7E 02 0A 00 01 00 02 00 00 00 1E 00 00 00"},
-         {"rk -1", Written([](TStream* s) { BiffRecords::WriteRk(s, 0, 0, -1); }), "7E 02 0A 00 00 00 00 00 00 00 FE FF FF FF"},
-         {"blank has xf 23", Written([](TStream* s) { BiffRecords::WriteBlank(s, 3, 1); }), "01 02 06 00 03 00 01 00 17 00"},
-         {"number", Written([](TStream* s) { BiffRecords::WriteNumber(s, 0, 1, 1234.5); }),
+         {"eof", Written([](TByteBuffer& s) { BiffRecords::WriteEof(s); }), "0A 00 00 00"},
+         {"rk 7", Written([](TByteBuffer& s) { BiffRecords::WriteRk(s, 1, 2, 7); }), "7E 02 0A 00 01 00 02 00 00 00 1E 00 00 00"},
+         {"rk -1", Written([](TByteBuffer& s) { BiffRecords::WriteRk(s, 0, 0, -1); }), "7E 02 0A 00 00 00 00 00 00 00 FE FF FF FF"},
+         {"blank has xf 23", Written([](TByteBuffer& s) { BiffRecords::WriteBlank(s, 3, 1); }), "01 02 06 00 03 00 01 00 17 00"},
+         {"number", Written([](TByteBuffer& s) { BiffRecords::WriteNumber(s, 0, 1, 1234.5); }),
           "03 02 0E 00 00 00 01 00 00 00 00 00 00 00 00 4A 93 40"},
-         {"label", Written([](TStream* s) { BiffRecords::WriteLabel(s, 2, 0, StringToGbk(QStringLiteral("张三"))); }),
+         {"label", Written([](TByteBuffer& s) { BiffRecords::WriteLabel(s, 2, 0, StringToGbk(QStringLiteral("张三"))); }),
           "04 02 0C 00 02 00 00 00 00 00 04 00 D5 C5 C8 FD"}})
     EXPECT_EQ(c.bytes.toHex(' '), Hex(c.expected).toHex(' ')) << c.name;
 }
@@ -58,7 +58,7 @@ TEST(BiffRecords, ALabelTooLongForOneRecordIsCutAtACharacterBoundary) {
   struct Case { QByteArray text; qsizetype kept; };
   const QByteArray wide = StringToGbk(QString(40000, QChar(0x4E2D)));  // 80 000 bytes of two-byte characters
   for (const Case& c : std::initializer_list<Case>{{"a" + wide, 65527}, {wide, 65526}, {QByteArray(70000, 'x'), 65527}}) {
-    const QByteArray record = Written([&](TStream* s) { BiffRecords::WriteLabel(s, 0, 0, c.text); });
+    const QByteArray record = Written([&](TByteBuffer& s) { BiffRecords::WriteLabel(s, 0, 0, c.text); });
     const Word recordLength = Word(uchar(record[2]) | uchar(record[3]) << 8);
     const Word textLength = Word(uchar(record[10]) | uchar(record[11]) << 8);
     EXPECT_EQ(textLength, c.kept);

@@ -90,6 +90,9 @@ public:
   void SetIndex(Integer Value);
   // 1-based column of a data field in the data set's result, 0 for other kinds.
   Integer FieldNo() const { return FFieldNo; }
+  // The field's column in its data set's record store; -1 for fields the store does not
+  // hold (calculated and lookup fields), which only Value reads.
+  int StoreColumn() const { return FStoreColumn; }
   virtual bool IsBlob() const { return false; }
 
   String DisplayLabel() const { return FDisplayLabel.isEmpty() ? FFieldName : FDisplayLabel; }
@@ -428,6 +431,14 @@ private:
 // ---------------------------------------------------------------------------------------
 // Data sets
 
+// The row field reads show, as the store holds it, for readers that take many values of a
+// row at once (exports, totals) without a Variant for each: Store's cells of Row, in the
+// fields' store columns.
+struct TStoredRow {
+  const RecordStore* Store = nullptr;
+  TRowId Row = 0;
+};
+
 class TDataSet : public TComponent {
 public:
   explicit TDataSet(TComponent* AOwner = nullptr);
@@ -485,6 +496,10 @@ public:
   // The bytes of Field in the row field reads show, as stored: a binary value survives,
   // where Value reads the bytes as UTF-8 text. Empty for a null value or without a row.
   QByteArray GetFieldBytes(const TField* Field) const;
+  // The row field reads show; false when there is none.
+  bool ReadStoredRow(TStoredRow& Row) const;
+  // How the store holds a field with a store column (see TField::StoreColumn).
+  TStoreKind StoredKind(const TField* Field) const { return FStore.Kind(Field->StoreColumn()); }
   // Writes Bytes into Field of the row being edited as they are (no text encoding); a
   // field not held as bytes takes them as UTF-8 text.
   void SetFieldBytes(TField* Field, const QByteArray& Bytes);

@@ -278,6 +278,12 @@ Variant TDataSet::StoreValue(TRowId Row, const TField* Field) const {
   return Variant::Null();
 }
 
+bool TDataSet::ReadStoredRow(TStoredRow& Row) const {
+  if (!Active() || !ReadRow(Row.Row)) return false;
+  Row.Store = &FStore;
+  return true;
+}
+
 QByteArray TDataSet::GetFieldBytes(const TField* Field) const {
   TRowId row = 0;
   if (!Active() || !ReadRow(row)) return QByteArray();

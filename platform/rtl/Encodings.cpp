@@ -94,8 +94,13 @@ private:
   std::atomic<uint32_t> FCodes[0x10000] = {};
 };
 
-QByteArray EncodeGbk(const String& S, bool Strict) {
+TGbkCodes& GbkCodes() {
   static TGbkCodes codes;
+  return codes;
+}
+
+QByteArray EncodeGbk(const String& S, bool Strict) {
+  TGbkCodes& codes = GbkCodes();
   QByteArray output;
   output.reserve(S.size() * 2);
   for (qsizetype i = 0; i < S.size(); ++i) {
@@ -155,6 +160,13 @@ String GbkToString(const QByteArray& Bytes) {
 }
 
 QByteArray StringToGbk(const String& S) { return EncodeGbk(S, true); }
+
+TGbkCode GbkCodeOf(char16_t Char) {
+  const uint32_t code = GbkCodes().CodeOf(Char);
+  if (code == TGbkCodes::NoCode) return {0, {0, 0}};
+  if (code >> 16 == 2) return {2, {char(code >> 8 & 0xFF), char(code & 0xFF)}};
+  return {1, {char(code & 0xFF), 0}};
+}
 
 String Utf16LEToString(const QByteArray& Bytes) {
   if (Bytes.size() % 2 != 0) throw EEncodingError(QStringLiteral("UTF-16 text has an odd number of bytes"));

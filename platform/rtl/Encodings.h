@@ -4,6 +4,7 @@
 // be encoded, raise EEncodingError.
 #include "platform/rtl/SysUtils.h"
 #include <QByteArray>
+#include <cstdint>
 
 bool IsValidUtf8(const QByteArray& Bytes);
 String Utf8ToString(const QByteArray& Bytes);
@@ -11,6 +12,14 @@ QByteArray StringToUtf8(const String& S);
 String GbkToString(const QByteArray& Bytes);
 QByteArray StringToGbk(const String& S);
 String Utf16LEToString(const QByteArray& Bytes);
+
+// The code page 936 form of one basic-plane character other than a surrogate: its byte
+// count (1 or 2; 0 when the code page lacks the character) and bytes, lead byte first.
+struct TGbkCode {
+  uint8_t Count;
+  char Bytes[2];
+};
+TGbkCode GbkCodeOf(char16_t Char);
 QByteArray StringToUtf16LE(const String& S);
 
 // Text read from a file we did not write: UTF-8 (a leading byte-order mark is

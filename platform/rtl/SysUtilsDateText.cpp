@@ -2,6 +2,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SysUtilsDates.h"
 #include "platform/rtl/SysUtilsParsing.h"
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -21,7 +22,19 @@ DateParts PartsOf(TDateTime value) {
   return parts;
 }
 
-String Padded(int value, int width) { return QString::number(value).rightJustified(width, u'0'); }
+// The value in decimal, zeros in front up to width characters.
+void AppendPadded(String& out, int value, int width) {
+  char digits[16];
+  const int length = int(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+  for (int i = length; i < width; ++i) out += u'0';
+  out += QLatin1StringView(digits, length);
+}
+
+QChar UpperOf(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 0x80) return QChar(u >= u'a' && u <= u'z' ? char16_t(u - 0x20) : u);
+  return c.toUpper();
+}
 
 // A month or day name; nothing for the zero parts of a date outside the calendar.
 template <size_t N>
@@ -42,6 +55,8 @@ bool HasAmPmAfter(const String& format, int from) {
       if (c == quote) quote = QChar();
     } else if (c == u'\'' || c == u'"') {
       quote = c;
+    } else if (UpperOf(c) != u'A') {
+      continue;
     } else if (StartsWithNoCase(format, i, "am/pm") || StartsWithNoCase(format, i, "a/p") ||
                StartsWithNoCase(format, i, "ampm")) {
       return true;
@@ -62,21 +77,22 @@ void AppendFormatted(String& out, const String& format, const DateParts& p, int 
       i = end + 1;
       continue;
     }
-    const QChar token = c.toUpper();
+    const QChar token = UpperOf(c);
     int count = 1;
-    while (i + count < format.size() && format[i + count].toUpper() == token) ++count;
+    while (i + count < format.size() && UpperOf(format[i + count]) == token) ++count;
     bool isToken = true;
     switch (token.unicode()) {
       case u'Y':
-        out += count <= 2 ? Padded(p.Year % 100, 2) : Padded(p.Year, 4);
+        if (count <= 2) AppendPadded(out, p.Year % 100, 2);
+        else AppendPadded(out, p.Year, 4);
         break;
       case u'M':
-        if (lastToken == u'H' && count <= 2) out += Padded(p.Minute, count);
-        else if (count <= 2) out += Padded(p.Month, count);
+        if (lastToken == u'H' && count <= 2) AppendPadded(out, p.Minute, count);
+        else if (count <= 2) AppendPadded(out, p.Month, count);
         else out += count == 3 ? NameAt(ShortMonthNames, p.Month) : NameAt(LongMonthNames, p.Month);
         break;
       case u'D':
-        if (count <= 2) out += Padded(p.Day, count);
+        if (count <= 2) AppendPadded(out, p.Day, count);
         else if (count == 3) out += NameAt(ShortDayNames, p.WeekDay);
         else if (count == 4) out += NameAt(LongDayNames, p.WeekDay);
         else AppendFormatted(out, count == 5 ? ShortDateFormat : LongDateFormat, p, depth + 1);
@@ -84,17 +100,17 @@ void AppendFormatted(String& out, const String& format, const DateParts& p, int 
       case u'H': {
         int hour = p.Hour;
         if (HasAmPmAfter(format, i + count)) hour = hour % 12 == 0 ? 12 : hour % 12;
-        out += Padded(hour, std::min(count, 2));
+        AppendPadded(out, hour, std::min(count, 2));
         break;
       }
       case u'N':
-        out += Padded(p.Minute, std::min(count, 2));
+        AppendPadded(out, p.Minute, std::min(count, 2));
         break;
       case u'S':
-        out += Padded(p.Second, std::min(count, 2));
+        AppendPadded(out, p.Second, std::min(count, 2));
         break;
       case u'Z':
-        out += count == 1 ? QString::number(p.MSec) : Padded(p.MSec, 3);
+        AppendPadded(out, p.MSec, count == 1 ? 1 : 3);
         break;
       case u'T':
         AppendFormatted(out, count == 1 ? ShortTimeFormat : LongTimeFormat, p, depth + 1);
@@ -268,6 +284,7 @@ bool ScanTime(Scanner& s, TDateTime& value) {
 
 String FormatDateTime(const String& format, TDateTime value) {
   String out;
+  out.reserve(format.size() + 24);
   AppendFormatted(out, format.isEmpty() ? QStringLiteral("c") : format, PartsOf(value), 0);
   return out;
 }

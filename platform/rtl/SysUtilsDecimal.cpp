@@ -46,9 +46,13 @@ int ScaledWholeDigits(double Magnitude, char* Digits, int& Exponent) {
 }  // namespace
 
 bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& number) {
-  if (significant > 15 || value == 0 || !std::isfinite(value)) return false;
   const double exact = double(value);
-  if (Extended(exact) != value || std::fabs(exact) < std::numeric_limits<double>::min()) return false;
+  return Extended(exact) == value && ShortestDigitsOfDouble(exact, significant, number);
+}
+
+bool ShortestDigitsOfDouble(double exact, int significant, TShortestDigits& number) {
+  if (significant > 15 || exact == 0 || !std::isfinite(exact) || std::fabs(exact) < std::numeric_limits<double>::min())
+    return false;
   number.Negative = exact < 0;
   const int whole = ScaledWholeDigits(std::fabs(exact), number.Digits, number.Exponent);
   if (whole > 0) {

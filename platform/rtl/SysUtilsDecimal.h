@@ -29,6 +29,14 @@ struct TShortestDigits {
   bool Negative = false;
 };
 bool ShortestDigitsWithin(Extended value, int significant, TShortestDigits& number);
+// The same for a double, without the extended arithmetic.
+bool ShortestDigitsOfDouble(double value, int significant, TShortestDigits& number);
+
+// FloatToStrF(value, ffGeneral, precision, 0) as ASCII in Out, which has room for
+// GeneralFloatCharsRoom bytes, for a finite value whose shortest digits give the text;
+// returns the length, or 0 when only FloatToStrF can tell.
+constexpr int GeneralFloatCharsRoom = 48;
+int GeneralFloatChars(double value, int precision, char* Out);
 // An exact value held as an integer scaled by 10^decimals (currency amounts).
 TDecimalDigits DecimalFromScaled(Int64 scaled, int decimals);
 // Rounds to `decimals` places after the point, halves away from zero; a result of zero loses its sign.

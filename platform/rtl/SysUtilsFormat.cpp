@@ -265,23 +265,22 @@ bool IsPlainFixedFormat(const String& format, int& decimals, bool& grouped) {
 }
 
 // The general form's plain digits written at once: "-0.0012", "1200", "12.5".
-String ShortestToFixedText(const TShortestDigits& number) {
-  char16_t buffer[48];
-  int length = 0;
-  if (number.Negative) buffer[length++] = u'-';
+int ShortestToFixedChars(const TShortestDigits& number, char Separator, char* Out) {
+  char* p = Out;
+  if (number.Negative) *p++ = '-';
   if (number.Exponent <= 0) {
-    buffer[length++] = u'0';
-    buffer[length++] = DecimalSeparator.unicode();
-    for (int i = number.Exponent; i < 0; ++i) buffer[length++] = u'0';
-    for (int i = 0; i < number.Count; ++i) buffer[length++] = char16_t(number.Digits[i]);
+    *p++ = '0';
+    *p++ = Separator;
+    for (int i = number.Exponent; i < 0; ++i) *p++ = '0';
+    for (int i = 0; i < number.Count; ++i) *p++ = number.Digits[i];
   } else {
-    for (int i = 0; i < number.Exponent; ++i) buffer[length++] = i < number.Count ? char16_t(number.Digits[i]) : u'0';
+    for (int i = 0; i < number.Exponent; ++i) *p++ = i < number.Count ? number.Digits[i] : '0';
     if (number.Count > number.Exponent) {
-      buffer[length++] = DecimalSeparator.unicode();
-      for (int i = number.Exponent; i < number.Count; ++i) buffer[length++] = char16_t(number.Digits[i]);
+      *p++ = Separator;
+      for (int i = number.Exponent; i < number.Count; ++i) *p++ = number.Digits[i];
     }
   }
-  return String(reinterpret_cast<const QChar*>(buffer), length);
+  return int(p - Out);
 }
 
 }  // namespace
@@ -297,17 +296,27 @@ String DecimalToFixedText(const TDecimalDigits& number, int minDecimals, bool gr
   return text;
 }
 
+int GeneralFloatChars(double value, int precision, char* Out) {
+  if (value == 0) {
+    *Out = '0';
+    return 1;
+  }
+  const char16_t separator = DecimalSeparator.unicode();
+  const int significant = std::clamp(precision, 1, 18);
+  TShortestDigits shortest;
+  if (separator >= 0x80 || !ShortestDigitsOfDouble(value, significant, shortest) || shortest.Exponent < -3 ||
+      shortest.Exponent > significant)
+    return 0;
+  return ShortestToFixedChars(shortest, char(separator), Out);
+}
+
 String FloatToStr(Extended value) { return FloatToStrF(value, ffGeneral, kGeneralPrecision, 0); }
 
 String FloatToStrF(Extended value, TFloatFormat format, int precision, int digits) {
   if (!std::isfinite(value)) return NonFinite(value);
-  if (format == ffGeneral) {
-    if (value == 0) return QStringLiteral("0");
-    const int significant = std::clamp(precision, 1, 18);
-    TShortestDigits shortest;
-    if (ShortestDigitsWithin(value, significant, shortest) && shortest.Exponent >= -3 &&
-        shortest.Exponent <= significant)
-      return ShortestToFixedText(shortest);
+  if (format == ffGeneral && Extended(double(value)) == value) {
+    char text[GeneralFloatCharsRoom];
+    if (const int length = GeneralFloatChars(double(value), precision, text)) return QString::fromLatin1(text, length);
   }
   return FormatDecimalF(DecimalFromDouble(value, std::clamp(precision, 1, 18)), format, precision, digits);
 }
