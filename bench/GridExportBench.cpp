@@ -2,10 +2,11 @@
 // 100 000 records and a BIFF worksheet of 65 534 (with the title and footer rows, the most
 // the format holds). Prints csv_seconds= and biff_seconds=, and Python's csv writing the
 // same rows as the peer: python_csv_seconds= (100 000 rows), python_biff_rows_seconds=
-// (65 534 rows) and the ratios peer / ours (at least 1 when ours is as fast). With
-// MOLI_BENCH_OUT set to a folder it leaves records.db, grid.csv, grid.xls and, of the first
-// 1 000 records, sample.xls and sample.gridbif there, and prints files_agree= from a check
-// of the worksheets and the interchange file against the CSV.
+// (65 534 rows), each the best of three runs, and the ratios peer / ours (at least 1 when
+// ours is as fast). With MOLI_BENCH_OUT set to a folder it leaves records.db, grid.csv,
+// grid.xls and, of the first 1 000 records, sample.xls and sample.gridbif there, and
+// prints files_agree= from a check of the worksheets and the interchange file against the
+// CSV.
 #include "app/PayrollDatabase.h"
 #include "app/RecordColumns.h"
 #include "gridout/DBGridXExportFormats.h"
@@ -76,24 +77,35 @@ struct TBenchGrid {
     Query.SQL()->SetText(QStringLiteral("select * from TGZ order by ID limit %1").arg(Limit));
     Query.Open();
   }
-  double Export(const TDBGridXExportClass& Class, const QString& File) {
-    QElapsedTimer timer;
-    timer.start();
-    ExportGridToFile(Class, Grid, File, true);
-    return double(timer.nsecsElapsed()) / 1e9;
+  // The best of Runs exports, as the peer takes the best of its runs: the machines are
+  // shared, and a single run can lose its processor for a while.
+  double Export(const TDBGridXExportClass& Class, const QString& File, int Runs = 3) {
+    double best = 0;
+    for (int run = 0; run < Runs; ++run) {
+      QElapsedTimer timer;
+      timer.start();
+      ExportGridToFile(Class, Grid, File, true);
+      const double seconds = double(timer.nsecsElapsed()) / 1e9;
+      if (run == 0 || seconds < best) best = seconds;
+    }
+    return best;
   }
 };
 
 // Python's csv writing the rows of our CSV again (read before the clock starts), the
-// same number of rows, separator and quoting.
+// same number of rows, separator and quoting; the best of three runs.
 const char* const PeerScript = R"(
 import csv, sys, time
 rows = list(csv.reader(open(sys.argv[1], encoding='gbk', newline=''), delimiter=';'))
 for count, name in ((len(rows), 'python_csv_seconds'), (65536, 'python_biff_rows_seconds')):
-    start = time.perf_counter()
-    with open(sys.argv[2], 'w', encoding='gbk', newline='') as f:
-        csv.writer(f, delimiter=';', quoting=csv.QUOTE_ALL, lineterminator='\r\n').writerows(rows[:count])
-    print('%s=%.3f' % (name, time.perf_counter() - start))
+    best = None
+    for run in range(3):
+        start = time.perf_counter()
+        with open(sys.argv[2], 'w', encoding='gbk', newline='') as f:
+            csv.writer(f, delimiter=';', quoting=csv.QUOTE_ALL, lineterminator='\r\n').writerows(rows[:count])
+        seconds = time.perf_counter() - start
+        best = seconds if best is None else min(best, seconds)
+    print('%s=%.3f' % (name, best))
 )";
 
 // The worksheets and the interchange file hold what the CSV shows: texts alike, numbers
@@ -152,8 +164,8 @@ int main(int argc, char** argv) {
 
   if (!out.isEmpty()) {
     bench.Open(1000);
-    bench.Export(ExportClassOf<TDBGridXExportAsXLS>(), folder.filePath(QStringLiteral("sample.xls")));
-    bench.Export(ExportClassOf<TDBGridXExportAsGRIDBIF>(), folder.filePath(QStringLiteral("sample.gridbif")));
+    bench.Export(ExportClassOf<TDBGridXExportAsXLS>(), folder.filePath(QStringLiteral("sample.xls")), 1);
+    bench.Export(ExportClassOf<TDBGridXExportAsGRIDBIF>(), folder.filePath(QStringLiteral("sample.gridbif")), 1);
     std::printf("%s", qPrintable(RunPython(AgreementScript, {folder.path()})));
   }
   return 0;

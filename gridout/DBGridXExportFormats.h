@@ -23,6 +23,7 @@ protected:
   // Writes the text of a cell as the format shows it (CSV quotes it).
   virtual void WriteCellText(QStringView Text) { WriteText(Text); }
   virtual String Separator() const { return QStringLiteral("\t"); }
+  virtual void WriteSeparator() { WriteText(FSeparator); }
   bool FAtFirstRow = true;
   bool FAtFirstCell = true;
 
@@ -33,10 +34,15 @@ private:
 class TDBGridXExportAsText : public TDBGridXExportAsTextBase {
 public:
   bool PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) override;
+  void SaveToStream(TStream* AStream, bool WholeGrid) override;
 protected:
   void WriteText(QStringView Text) override;
+  // The separator's bytes, encoded once per export.
+  void WriteSeparator() override { Output().Append(FAnsiSeparator.constData(), size_t(FAnsiSeparator.size())); }
   // Writes a direct cell's text as the format shows it (CSV quotes it).
   virtual void WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row);
+private:
+  QByteArray FAnsiSeparator;
 };
 
 // Little-endian UTF-16 without a byte-order mark.

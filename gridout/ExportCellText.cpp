@@ -71,6 +71,7 @@ void TExportCellText::AppendAnsi(TByteBuffer& Out, const TStoredRow& Row) const 
     }
     case TKind::Float: {
       const double value = FloatValue(Row);
+      if (value == 0) return Out.Append('0');
       char* out = Out.Room(GeneralFloatCharsRoom);
       if (const int length = GeneralFloatChars(value, FPrecision, out)) return Out.Advance(out + length);
       return AppendAnsiText(Out, FloatToStrF(value, ffGeneral, FPrecision, 0));

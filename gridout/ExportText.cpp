@@ -24,14 +24,14 @@ void TDBGridXExportAsTextBase::StartCell() {
   if (FAtFirstCell)
     FAtFirstCell = false;
   else
-    WriteText(FSeparator);
+    WriteSeparator();
 }
 
 void TDBGridXExportAsTextBase::PutTitleRow(TColumnsXList* Columns) {
   StartRow();
   for (Integer i = 0; i < Columns->Count(); ++i) {
     WriteCellText(Columns->Items(i)->Title()->Caption());
-    if (i + 1 < Columns->Count()) WriteText(FSeparator);
+    if (i + 1 < Columns->Count()) WriteSeparator();
   }
 }
 
@@ -56,6 +56,11 @@ void TDBGridXExportAsTextBase::PutFooterCell(Integer, Integer, TColumnX*, TFont*
                                              const String& Text) {
   StartCell();
   WriteCellText(Text);
+}
+
+void TDBGridXExportAsText::SaveToStream(TStream* AStream, bool WholeGrid) {
+  FAnsiSeparator = ToAnsiText(Separator());
+  TDBGridXExportAsTextBase::SaveToStream(AStream, WholeGrid);
 }
 
 void TDBGridXExportAsText::WriteText(QStringView Text) { AppendAnsiText(Output(), Text); }
