@@ -28,6 +28,15 @@ bool AnyPixel(const QImage& Image, const TRect& R, TColor C) {
   return false;
 }
 
+// Makes Images hold 8 x 8 pictures and adds a red square as the next one.
+void AddRedSquare(TImageList& Images) {
+  Images.SetSize(8, 8);
+  TBitmap red(8, 8);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  Images.Add(&red, nullptr);
+}
+
 TColumnFooterX* SumFooter(TColumnX* Column, TFooterValueType Type, const char* Format = "") {
   Column->Footer()->SetValueType(Type);
   Column->Footer()->SetDisplayFormat(QString::fromUtf8(Format));
@@ -207,11 +216,7 @@ TEST(DBGridXPaint, InTitleFilterButtonImagesAndTheIndicatorTitleSign) {
 
   // A title image replaces the caption, placed by the title's alignment.
   TImageList images(nullptr);
-  images.SetSize(8, 8);
-  TBitmap red(8, 8);
-  red.Canvas()->Brush()->SetColor(clRed);
-  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
-  images.Add(&red, nullptr);
+  AddRedSquare(images);
   f.Grid->SetTitleImages(&images);
   base->Title()->SetImageIndex(0);
   base->Title()->SetAlignment(taRightJustify);
@@ -622,11 +627,7 @@ TEST(DBGridXPaint, CheckBoxAndImageCellsAndTheRequiredMark) {
   TColumnX* image = f.AddColumn("flag", 60);
   for (const char* key : {"Y", "n", "x"}) image->KeyList()->Add(key);
   TImageList images(nullptr);
-  images.SetSize(8, 8);
-  TBitmap red(8, 8);
-  red.Canvas()->Brush()->SetColor(clRed);
-  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
-  images.Add(&red, nullptr);
+  AddRedSquare(images);
   image->SetImageList(&images);
   TColumnX* name = f.AddColumn("name", 80);
   name->SetHighlightRequired(true);
