@@ -149,6 +149,13 @@ Integer TCustomADODataSet::PendingCount() const {
 }
 
 void TCustomADODataSet::UpdateBatch(TAffectRecords AffectRecords) {
+  WriteBatch(AffectRecords);
+  AcceptBatch();
+}
+
+void TCustomADODataSet::WriteBatch(TAffectRecords AffectRecords) {
+  FWrittenRows.clear();
+  FWrittenIds.clear();
   CheckActive();
   CheckBrowseMode();
   std::vector<TRowId> pending;
@@ -178,6 +185,16 @@ void TCustomADODataSet::UpdateBatch(TAffectRecords AffectRecords) {
     }
     savepoint.Commit();
   }
+  FWrittenRows = std::move(pending);
+  FWrittenIds = std::move(newIds);
+}
+
+void TCustomADODataSet::AcceptBatch() {
+  std::vector<TRowId> pending = std::move(FWrittenRows);
+  std::vector<std::pair<TRowId, Int64>> newIds = std::move(FWrittenIds);
+  FWrittenRows.clear();
+  FWrittenIds.clear();
+  if (pending.empty() || !Active()) return;
   // Only now, with everything written, does the memory copy take the new state.
   const int keyCol = KeyColumn();
   for (const auto& [row, id] : newIds) {
@@ -194,6 +211,8 @@ void TCustomADODataSet::UpdateBatch(TAffectRecords AffectRecords) {
 void TCustomADODataSet::CancelBatch() {
   CheckActive();
   Cancel();
+  FWrittenRows.clear();
+  FWrittenIds.clear();
   for (TRowId row = 0; row < Store().RowSlots(); ++row) {
     switch (Store().State(row)) {
       case TRowState::Inserted: SetHidden(row, true); break;

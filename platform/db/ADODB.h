@@ -68,6 +68,12 @@ public:
   // only with arCurrent) in one transaction. On failure nothing is written, the rows stay
   // pending and the error is raised.
   void UpdateBatch(TAffectRecords AffectRecords = arAll);
+  // UpdateBatch in two steps, for a caller that writes several data sets in a
+  // transaction of its own: WriteBatch writes the pending rows but keeps them
+  // pending, so after a rollback every change is still there to write again;
+  // AcceptBatch, once the caller committed, marks what was written as stored.
+  void WriteBatch(TAffectRecords AffectRecords = arAll);
+  void AcceptBatch();
   // Drops every pending change: edited rows get their original values back, deleted
   // rows return, inserted rows go.
   void CancelBatch();
@@ -108,6 +114,9 @@ private:
   std::vector<TColumnInfo> FColumns;
   std::vector<Int64> FRowIds;
   std::map<TRowId, TRowId> FOriginals;  // changed row -> hidden copy of its values as read
+  // Rows the last WriteBatch wrote, and the rowids SQLite gave them, until AcceptBatch.
+  std::vector<TRowId> FWrittenRows;
+  std::vector<std::pair<TRowId, Int64>> FWrittenIds;
 };
 
 class TADOQuery : public TCustomADODataSet {

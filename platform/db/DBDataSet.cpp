@@ -2,6 +2,7 @@
 #include "platform/db/DB.h"
 #include "platform/db/DBFilter.h"
 #include <algorithm>
+#include <limits>
 
 TDataSet::TDataSet(TComponent* AOwner)
     : TComponent(AOwner), FFields(new TFields(this)), FFieldDefs(new TFieldDefs) {}
@@ -253,7 +254,10 @@ Variant TDataSet::StoreValue(TRowId Row, const TField* Field) const {
         case ftSmallint:
         case ftInteger:
         case ftWord:
-        case ftAutoInc: return Variant(int(v));
+        case ftAutoInc:
+          // SQLite keeps 64-bit integers in any integer column: a value beyond 32 bits stays whole.
+          return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max() ? Variant(int(v))
+                                                                                             : Variant(v);
         default: return Variant(v);
       }
     }

@@ -235,8 +235,8 @@ Variant TIntegerField::Coerce(const Variant& V) const {
   if ((FMinValue != 0 || FMaxValue != 0) && (value < FMinValue || value > FMaxValue))
     DatabaseError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
                       .arg(value).arg(DisplayName()).arg(FMinValue).arg(FMaxValue));
-  if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max())
-    DatabaseError(QStringLiteral("%1 is not a valid value for field '%2'").arg(value).arg(DisplayName()));
+  // The store keeps 64 bits; the variant stays a 32-bit integer where the value fits one.
+  if (value < std::numeric_limits<Integer>::min() || value > std::numeric_limits<Integer>::max()) return Variant(value);
   return Variant(Integer(value));
 }
 

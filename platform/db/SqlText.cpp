@@ -1,4 +1,5 @@
 #include "platform/db/SqlText.h"
+#include "platform/rtl/SysUtils.h"
 #include <cmath>
 #include <cstdio>
 
@@ -140,4 +141,14 @@ bool ReadQuotedText(const String& Text, qsizetype& Pos, QChar Quote, String& Val
     }
   }
   return false;
+}
+
+String SqlLikeContains(const String& Text) {
+  String Escaped;
+  Escaped.reserve(Text.size() + 8);
+  for (const QChar Ch : Text) {
+    if (Ch == u'\\' || Ch == u'%' || Ch == u'_') Escaped += u'\\';
+    Escaped += Ch;
+  }
+  return QuotedStr(u'%' + Escaped + u'%') + QStringLiteral(" escape '\\'");
 }

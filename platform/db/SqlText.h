@@ -16,3 +16,6 @@ bool TryReadSqlDateTime(const String& Text, TDateTime& Value);
 bool ReadQuotedText(const String& Text, qsizetype& Pos, QChar Quote, String& Value);
 // A number written with '.', independent of the locale.
 bool TryReadSqlNumber(const String& Text, double& Value);
+// A LIKE pattern, quoted with its ESCAPE clause, matching texts that contain
+// Text: the '%' and '_' a user types match only themselves.
+String SqlLikeContains(const String& Text);

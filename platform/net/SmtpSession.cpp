@@ -90,7 +90,9 @@ struct TSmtpSession::TState {
     const QByteArray Url = (Implicit ? "smtps://" : "smtp://") + Settings.Host.trimmed().toUtf8() + ":" +
                            QByteArray::number(Settings.Port);
     curl_easy_setopt(Handle, CURLOPT_URL, Url.constData());
-    if (!Implicit) curl_easy_setopt(Handle, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+    // Credentials never travel in clear text: with a login the session
+    // must be encrypted, without one encryption is taken when offered.
+    if (!Implicit) curl_easy_setopt(Handle, CURLOPT_USE_SSL, long(Settings.Login ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     curl_easy_setopt(Handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(Handle, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!Settings.CaFile.isEmpty()) curl_easy_setopt(Handle, CURLOPT_CAINFO, Settings.CaFile.toLocal8Bit().constData());
@@ -139,6 +141,12 @@ void TSmtpSession::Connect() {
   if (Code != CURLE_OK) {
     const String Reason = FState->Failure(Code, Error);
     FState->Close();
+    if (Code == CURLE_USE_SSL_FAILED)
+      throw ESmtpError(QStringLiteral("服务器不支持加密连接（STARTTLS），为保护密码，用户名和密码不会以明文发送。"
+                                      "请改用服务器的加密端口（如 465）或支持 STARTTLS 的服务器。（%1:%2：%3）")
+                           .arg(FState->Settings.Host)
+                           .arg(FState->Settings.Port)
+                           .arg(Reason));
     throw ESmtpError(QStringLiteral("Cannot open a mail session with %1:%2: %3")
                          .arg(FState->Settings.Host)
                          .arg(FState->Settings.Port)

@@ -14,7 +14,8 @@ struct TSmtpSettings {
   // TLS from the first byte, as servers on port 465 expect; otherwise
   // STARTTLS whenever the server offers it.
   bool ImplicitTls = false;
-  // AUTH LOGIN with Username and Password; without it no authentication.
+  // AUTH LOGIN with Username and Password, only ever over an encrypted
+  // session; without it no authentication.
   bool Login = false;
   String Username;
   String Password;
@@ -39,7 +40,8 @@ public:
   TSmtpSession& operator=(const TSmtpSession&) = delete;
 
   // Connects, secures and authenticates; raises ESmtpError with the reason
-  // and the server's answer when any of it fails.
+  // and the server's answer when any of it fails, and before any credential
+  // is sent when a login is asked of a server that offers no encryption.
   void Connect();
   // Sends one mail with Message.From as envelope sender; a refusal (of the
   // sender, a recipient or the content) comes back as a result, not raised.

@@ -1,18 +1,16 @@
 #include "platform/office/XlsWorkbook.h"
+#include <QFile>
+#include <QLocale>
 #include <freexl.h>
 
 namespace {
 
-// Numbers as a person typed them: no exponent for ordinary amounts, no
-// trailing zeros, "." as decimal point whatever the machine's locale.
+// Numbers as a person typed them: no exponent, no trailing zeros, "." as
+// decimal point whatever the machine's locale, and as many digits as it
+// takes to read back the very same number.
 String NumberText(double Value) {
-  String Text = String::number(Value, 'f', 6);
-  if (Text.contains(u'.')) {
-    while (Text.endsWith(u'0')) Text.chop(1);
-    if (Text.endsWith(u'.')) Text.chop(1);
-  }
-  if (Text == QStringLiteral("-0")) Text = QStringLiteral("0");
-  return Text;
+  if (Value == 0) return QStringLiteral("0");
+  return String::number(Value, 'f', QLocale::FloatingPointShortest);
 }
 
 }  // namespace
@@ -25,6 +23,16 @@ TXlsWorkbook::TXlsWorkbook(const String& FileName) : FFileName(FileName) {
     if (FHandle) freexl_close(FHandle);
     FHandle = nullptr;
     throw EWorkbookError(QStringLiteral("Not a readable .xls workbook: %1 (error %2)").arg(FileName).arg(Code));
+  }
+  // The library leaves formula cells empty; their results come from the records.
+  QFile File(FileName);
+  try {
+    if (!File.open(QIODevice::ReadOnly)) throw EWorkbookError(File.errorString());
+    FFormulas = ReadFormulaResults(File.readAll());
+  } catch (const EWorkbookError& E) {
+    freexl_close(FHandle);
+    FHandle = nullptr;
+    throw EWorkbookError(QStringLiteral("%1: %2").arg(FileName, E.Message()));
   }
   unsigned int Count = 0;
   freexl_get_info(FHandle, FREEXL_BIFF_SHEET_COUNT, &Count);
@@ -58,6 +66,23 @@ TSheetTable TXlsWorkbook::ReadTable(const String& Name) const {
   if (freexl_worksheet_dimensions(FHandle, &RowCount, &ColumnCount) != FREEXL_OK)
     throw EWorkbookError(QStringLiteral("The sheet %1 of %2 cannot be read").arg(Name, FFileName));
 
+  TSheetTable Table;
+  const TSheetFormulaResults Formulas = FFormulas.value(Sheet);
+  const auto FormulaText = [&](unsigned int Row, unsigned short Column) {
+    const auto Found = Formulas.constFind(qMakePair(int(Row), int(Column)));
+    if (Found == Formulas.constEnd()) return String();
+    switch (Found->Kind) {
+      case TFormulaResult::frNumber: return NumberText(Found->Value);
+      case TFormulaResult::frText: return Found->Text;
+      case TFormulaResult::frBoolean: return Found->Value != 0 ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+      case TFormulaResult::frEmpty: return String();
+      case TFormulaResult::frError: break;
+    }
+    if (Row > 0)
+      Table.Unreadable.insert(qMakePair(int(Row) - 1, int(Column)),
+                              QStringLiteral("公式的结果是错误值 %1").arg(Found->Text));
+    return Found->Text;
+  };
   const auto CellText = [&](unsigned int Row, unsigned short Column) {
     FreeXL_CellValue Value;
     if (freexl_get_cell_value(FHandle, Row, Column, &Value) != FREEXL_OK)
@@ -70,11 +95,10 @@ TSheetTable TXlsWorkbook::ReadTable(const String& Name) const {
       case FREEXL_CELL_DATE:
       case FREEXL_CELL_DATETIME:
       case FREEXL_CELL_TIME: return String::fromUtf8(Value.value.text_value);
-      default: return String();
+      default: return FormulaText(Row, Column);
     }
   };
 
-  TSheetTable Table;
   Table.Name = Sheet + u'$';
   for (unsigned short Column = 0; Column < ColumnCount; ++Column) {
     const String Caption = RowCount > 0 ? CellText(0, Column).trimmed() : String();

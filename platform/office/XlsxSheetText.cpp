@@ -60,6 +60,13 @@ QStringList ReadSharedStrings(const QByteArray& Xml) {
 
 QByteArray RewriteSheetTexts(const QByteArray& SheetXml, const QStringList& SharedStrings, Integer FirstRow,
                              const std::function<String(const String&)>& Replace) {
+  return RewriteSheetCells(SheetXml, SharedStrings, FirstRow, [&Replace](const String& Text) {
+    return TSheetCell{Replace(Text), false};
+  });
+}
+
+QByteArray RewriteSheetCells(const QByteArray& SheetXml, const QStringList& SharedStrings, Integer FirstRow,
+                             const std::function<TSheetCell(const String&)>& Rewrite) {
   QByteArray Result;
   QXmlStreamReader Reader(SheetXml);
   Reader.setNamespaceProcessing(false);
@@ -108,18 +115,23 @@ QByteArray RewriteSheetTexts(const QByteArray& SheetXml, const QStringList& Shar
       Text = SharedStrings.at(At);
     }
     if (Reader.hasError()) break;
+    const TSheetCell Cell = Rewrite(Text);
     Writer.writeStartElement(Reader.qualifiedName().toString());
     for (const QXmlStreamAttribute& Attribute : Attributes)
       if (Attribute.qualifiedName() != u"t") Writer.writeAttribute(Attribute.qualifiedName().toString(), Attribute.value().toString());
-    Writer.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
     const QStringView CellName = Reader.qualifiedName();
     const String Prefix = CellName.left(CellName.size() - 1).toString();
-    Writer.writeStartElement(Prefix + QStringLiteral("is"));
-    Writer.writeStartElement(Prefix + QStringLiteral("t"));
-    Writer.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-    Writer.writeCharacters(Replace(Text));
-    Writer.writeEndElement();
-    Writer.writeEndElement();
+    if (Cell.Number) {
+      Writer.writeTextElement(Prefix + QStringLiteral("v"), Cell.Text);
+    } else {
+      Writer.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
+      Writer.writeStartElement(Prefix + QStringLiteral("is"));
+      Writer.writeStartElement(Prefix + QStringLiteral("t"));
+      Writer.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+      Writer.writeCharacters(Cell.Text);
+      Writer.writeEndElement();
+      Writer.writeEndElement();
+    }
     Writer.writeEndElement();
   }
   if (Reader.hasError()) Malformed(Reader, "sheet");

@@ -16,3 +16,14 @@ QStringList ReadSharedStrings(const QByteArray& Xml);
 // index out of range.
 QByteArray RewriteSheetTexts(const QByteArray& SheetXml, const QStringList& SharedStrings, Integer FirstRow,
                              const std::function<String(const String&)>& Replace);
+
+// What a rewritten text cell becomes: its text, or a number (written with '.').
+struct TSheetCell {
+  String Text;
+  bool Number = false;
+};
+
+// RewriteSheetTexts where Rewrite may also turn a text cell into a number
+// cell; the cell keeps its style, and so the number format it has.
+QByteArray RewriteSheetCells(const QByteArray& SheetXml, const QStringList& SharedStrings, Integer FirstRow,
+                             const std::function<TSheetCell(const String&)>& Rewrite);

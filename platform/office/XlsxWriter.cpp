@@ -12,13 +12,13 @@ struct TXlsxWriter::TState {
 
   lxw_format* FormatOf(const TXlsxCellFormat& Format) {
     if (Format == TXlsxCellFormat()) return nullptr;
-    const String Key = QStringLiteral("%1%2%3%4%5%6")
+    const String Key = QStringLiteral("%1%2%3%4%5%6\n%7")
                            .arg(Format.Bold)
                            .arg(Format.Wrap)
                            .arg(Format.Centre)
                            .arg(Format.CentreVertically)
                            .arg(Format.ThinBorder)
-                           .arg(Format.FontName);
+                           .arg(Format.FontName, Format.NumberFormat);
     auto Found = Formats.find(Key);
     if (Found != Formats.end()) return Found->second;
     lxw_format* Made = workbook_add_format(Workbook);
@@ -28,6 +28,7 @@ struct TXlsxWriter::TState {
     if (Format.CentreVertically) format_set_align(Made, LXW_ALIGN_VERTICAL_CENTER);
     if (Format.ThinBorder) format_set_border(Made, LXW_BORDER_THIN);
     if (!Format.FontName.isEmpty()) format_set_font_name(Made, Format.FontName.toUtf8().constData());
+    if (!Format.NumberFormat.isEmpty()) format_set_num_format(Made, Format.NumberFormat.toUtf8().constData());
     Formats.emplace(Key, Made);
     return Made;
   }
@@ -59,6 +60,16 @@ TXlsxWriter::~TXlsxWriter() {
 void TXlsxWriter::Write(Integer Row, Integer Column, const String& Text, const TXlsxCellFormat& Format) {
   FState->Check(worksheet_write_string(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), Text.toUtf8().constData(),
                                        FState->FormatOf(Format)),
+                QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
+}
+
+void TXlsxWriter::WriteNumber(Integer Row, Integer Column, double Value, const TXlsxCellFormat& Format) {
+  FState->Check(worksheet_write_number(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), Value, FState->FormatOf(Format)),
+                QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
+}
+
+void TXlsxWriter::WriteBlank(Integer Row, Integer Column, const TXlsxCellFormat& Format) {
+  FState->Check(worksheet_write_blank(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), FState->FormatOf(Format)),
                 QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
 }
 

@@ -1,6 +1,7 @@
 #include "platform/testing/SmtpPeer.h"
 #include "platform/testing/TestPaths.h"
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@ SmtpPeer::SmtpPeer(const QString& Folder, const SmtpPeerOptions& Options)
   if (Options.ImplicitTls) Arguments << QStringLiteral("--implicit-tls");
   if (!Options.User.isEmpty())
     Arguments << QStringLiteral("--user") << Options.User << QStringLiteral("--password") << Options.Password;
+  if (Options.Plain) Arguments << QStringLiteral("--plain");
   for (const QString& Address : Options.Refuse) Arguments << QStringLiteral("--refuse") << Address;
   FProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   FProcess->start(QStringLiteral("/usr/bin/python3"), Arguments);
@@ -37,6 +39,12 @@ QStringList SmtpPeer::Mails() const {
   for (const QString& Name : QDir(FMailDir).entryList({QStringLiteral("*.eml")}, QDir::Files, QDir::Name))
     Result << FMailDir + u'/' + Name;
   return Result;
+}
+
+int SmtpPeer::LoginAttempts() const {
+  QFile Log(FMailDir + QStringLiteral("/logins.log"));
+  if (!Log.open(QIODevice::ReadOnly)) return 0;
+  return int(Log.readAll().count('\n'));
 }
 
 QString SmtpPeer::EnvelopeOf(const QString& Mail) {

@@ -15,6 +15,8 @@ struct SmtpPeerOptions {
   QString User;
   QString Password;
   QStringList Refuse;
+  // Offers no encryption at all; a user then logs in over the plain session.
+  bool Plain = false;
 };
 
 class SmtpPeer {
@@ -28,6 +30,8 @@ public:
   // The stored mails in arrival order, and the envelope record of each.
   QStringList Mails() const;
   static QString EnvelopeOf(const QString& Mail);
+  // How many times a client tried to log in, successful or not.
+  int LoginAttempts() const;
 
 private:
   std::unique_ptr<QProcess> FProcess;

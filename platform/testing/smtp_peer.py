@@ -3,7 +3,9 @@
 
 Makes a throw-away certificate authority and a server certificate for
 127.0.0.1/localhost with openssl, then serves STARTTLS (or implicit TLS with
---implicit-tls) and, with --user, requires AUTH LOGIN over TLS. Recipients
+--implicit-tls) and, with --user, requires AUTH LOGIN over TLS; with --plain
+it offers no encryption and takes AUTH LOGIN over the plain session. Every
+login attempt adds a line to logins.log in --maildir. Recipients
 named by --refuse are answered with 550. Each accepted mail is stored in
 --maildir as NNNN.eml with NNNN.json beside it (envelope sender, recipients,
 whether the session was encrypted and authenticated). Prints "PORT n" and
@@ -77,6 +79,7 @@ def main():
     parser.add_argument("--maildir", required=True)
     parser.add_argument("--certs", help="folder for the certificates (default: maildir/../certs)")
     parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--plain", action="store_true")
     parser.add_argument("--user")
     parser.add_argument("--password", default="")
     parser.add_argument("--refuse", action="append", default=[])
@@ -94,6 +97,8 @@ def main():
             port = probe.getsockname()[1]
 
     def authenticate(server, session, envelope, mechanism, auth_data):
+        with open(maildir / "logins.log", "a") as log:
+            log.write(mechanism + "\n")
         ok = (mechanism == "LOGIN" and isinstance(auth_data, LoginPassword)
               and auth_data.login.decode() == args.user and auth_data.password.decode() == args.password)
         return AuthResult(success=ok, handled=False)
@@ -102,10 +107,10 @@ def main():
     options = dict(hostname="127.0.0.1", port=port, server_hostname="localhost")
     if args.implicit_tls:
         options["ssl_context"] = context
-    else:
+    elif not args.plain:
         options.update(tls_context=context, require_starttls=True)
     if args.user:
-        options.update(authenticator=authenticate, auth_required=True, auth_require_tls=True,
+        options.update(authenticator=authenticate, auth_required=True, auth_require_tls=not args.plain,
                        auth_exclude_mechanism=["PLAIN"])
     controller = Controller(store, **options)
     controller.start()

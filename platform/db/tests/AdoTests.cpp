@@ -81,6 +81,27 @@ TEST(AdoDataSet, FieldKindsFollowTheDeclaredColumnTypes) {
   EXPECT_THROW(q->FieldByName(QStringLiteral("Missing")), EDatabaseError);
 }
 
+TEST(AdoDataSet, IntegerColumnsKeepValuesBeyond32Bits) {
+  ScratchDatabase db;
+  db.Exec(QStringLiteral("CREATE TABLE T (ID INTEGER PRIMARY KEY, I INTEGER)"));
+  db.Exec(QStringLiteral("INSERT INTO T VALUES (1, 123456789012), (2, -123456789012), (3, 7)"));
+  auto q = db.Query(QStringLiteral("select * from T order by ID"));
+  TField* I = q->FieldByName(QStringLiteral("I"));
+  ASSERT_EQ(I->DataType(), ftInteger);
+  EXPECT_EQ(I->AsString(), QStringLiteral("123456789012"));
+  EXPECT_EQ(I->Value().AsInt64(), 123456789012LL);
+  EXPECT_DOUBLE_EQ(I->AsFloat(), 123456789012.0);
+  q->Next();
+  EXPECT_EQ(I->AsString(), QStringLiteral("-123456789012"));
+  q->Next();
+  EXPECT_EQ(I->AsInteger(), 7);
+  // Written back through the field, a large value is stored whole.
+  q->Edit();
+  I->SetAsString(QStringLiteral("9007199254740993"));
+  q->Post();
+  EXPECT_EQ(db.Scalar(QStringLiteral("select I from T where ID = 3")), QStringLiteral("9007199254740993"));
+}
+
 TEST(AdoDataSet, BinaryBlobsKeepTheirBytes) {
   ScratchDatabase db;
   db.Exec(QString::fromUtf8(kAllTypes));

@@ -118,3 +118,27 @@ TEST(SmtpSession, SpeaksTlsFromTheFirstByteWhenAsked) {
   ASSERT_EQ(Peer.Mails().size(), 1);
   EXPECT_TRUE(Envelope(Peer.Mails()[0])[QStringLiteral("tls")].toBool());
 }
+
+TEST(SmtpSession, NeverLogsInOverAServerThatOffersNoEncryption) {
+  moli::testing::ScratchDir Dir;
+  SmtpPeerOptions Options{false, QStringLiteral("payroll"), QStringLiteral("s3cret"), {}};
+  Options.Plain = true;
+  SmtpPeer Peer(Dir.Path(), Options);
+  TSmtpSettings Settings = SettingsFor(Peer);
+  Settings.Login = true;
+  Settings.Username = QStringLiteral("payroll");
+  Settings.Password = QStringLiteral("s3cret");
+  TSmtpSession Session(Settings);
+  try {
+    Session.Connect();
+    ADD_FAILURE() << "logged in without encryption";
+  } catch (const ESmtpError& E) {
+    EXPECT_TRUE(E.Message().startsWith(QString::fromUtf8("服务器不支持加密连接"))) << E.Message().toStdString();
+  }
+  EXPECT_FALSE(Session.Connected());
+  EXPECT_EQ(Peer.LoginAttempts(), 0);
+  // Without a login there is nothing to protect: the plain session is taken.
+  TSmtpSession Anonymous(SettingsFor(Peer));
+  Anonymous.Connect();
+  EXPECT_TRUE(Anonymous.Connected());
+}

@@ -27,6 +27,19 @@ TEST(XlsWorkbook, ReadsSheetsOfAnotherWriterAsTablesOfText) {
   EXPECT_EQ(Book.ReadTable(QStringLiteral("Sheet2")).Rows, QList<QStringList>({{QStringLiteral("10000000")}}));
 }
 
+TEST(XlsWorkbook, FormulaCellsGiveTheirLastResultsAndNumbersKeepEveryDigit) {
+  TXlsWorkbook Book(moli::testing::SourceDir() + QStringLiteral("/platform/office/tests/fixtures/formulas.xls"));
+  const TSheetTable Table = Book.ReadTable(U("工资$"));
+  ASSERT_EQ(Table.Rows.size(), 2);
+  EXPECT_EQ(Table.Rows[0], QStringList({U("张三"), QStringLiteral("5000"), QStringLiteral("300.5"),
+                                        QStringLiteral("5300.5"), QStringLiteral("OK"), QStringLiteral("0.000000123")}));
+  EXPECT_EQ(Table.Rows[1], QStringList({U("李四"), QStringLiteral("4000"), QStringLiteral("0"), QStringLiteral("#DIV/0!"),
+                                        QStringLiteral("TRUE"), QStringLiteral("123456789.12345679")}));
+  // An error result is no value: the cell is marked, never taken as empty.
+  ASSERT_EQ(Table.Unreadable.size(), 1);
+  EXPECT_TRUE(Table.Unreadable.value(qMakePair(1, 3)).contains(QStringLiteral("#DIV/0!")));
+}
+
 TEST(XlsWorkbook, FilesThatAreNoWorkbookAndUnknownSheetsRaise) {
   moli::testing::ScratchDir Dir;
   const QString NotXls = Dir.File(QStringLiteral("notes.xls"));
