@@ -43,6 +43,11 @@ bool AskWithQtDialog(TPrintDialogRequest& Request) {
 
   auto* portrait = new QRadioButton(QStringLiteral("纵向"), &dialog);
   auto* landscape = new QRadioButton(QStringLiteral("横向"), &dialog);
+  // Each choice is a group of its own: radio buttons of one dialog would otherwise exclude
+  // each other across the choices, and checking a page range cleared the orientation.
+  auto* orientations = new QButtonGroup(&dialog);
+  orientations->addButton(portrait);
+  orientations->addButton(landscape);
   (Request.Orientation == poLandscape ? landscape : portrait)->setChecked(true);
   auto* orientation = new QHBoxLayout;
   orientation->addWidget(portrait);
@@ -59,6 +64,9 @@ bool AskWithQtDialog(TPrintDialogRequest& Request) {
     form->addRow(QStringLiteral("份数："), copies);
     all = new QRadioButton(QStringLiteral("全部"), &dialog);
     range = new QRadioButton(QStringLiteral("页码范围"), &dialog);
+    auto* ranges = new QButtonGroup(&dialog);
+    ranges->addButton(all);
+    ranges->addButton(range);
     from = new QSpinBox(&dialog);
     to = new QSpinBox(&dialog);
     for (QSpinBox* box : {from, to}) box->setRange(Request.MinPage, std::max(Request.MinPage, Request.MaxPage));

@@ -1,4 +1,6 @@
 #include "platform/ui/DialogForms.h"
+#include "platform/ui/Accelerators.h"
+#include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Panels.h"
 #include "platform/ui/StdCtrls.h"
 #include <QApplication>
@@ -46,6 +48,19 @@ TSize TextSize(TFont* Font, const String& Text) {
   return {w, Integer(lines.size()) * measure.Canvas()->TextHeight(QStringLiteral("国"))};
 }
 
+// A message keeps its line breaks (CR, LF or both) and wraps a line longer than a box can
+// comfortably be wide; the flags are the ones its label draws with.
+constexpr Cardinal MessageTextFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+constexpr Integer MessageTextWidth = 480;
+
+TSize MessageTextSize(TFont* Font, const String& Text) {
+  TBitmap measure(1, 1);
+  measure.Canvas()->SetFont(Font);
+  TRect r(0, 0, MessageTextWidth, 0);
+  DrawText(measure.Canvas(), Text, r, MessageTextFlags | DT_CALCRECT);
+  return {r.Width(), r.Height()};
+}
+
 void PrepareDialog(TForm* Form, const String& Caption) {
   Form->SetBorderStyle(bsDialog);
   Form->SetPosition(poScreenCenter);
@@ -66,8 +81,11 @@ TMessageForm::TMessageForm(const TMessageBoxRequest& Request) : TForm(nullptr) {
   }
   auto* label = new TLabel(this);
   label->SetParent(this);
+  label->SetAutoSize(false);
+  label->SetShowAccelChar(false);
+  label->SetWordWrap(true);
   label->SetCaption(Request.Text);
-  const TSize text = TextSize(Font(), Request.Text);
+  const TSize text = MessageTextSize(Font(), Request.Text);
   label->SetBounds(textLeft, Margin + std::max(0, (IconSize - text.cy) / 2), text.cx, text.cy);
   const std::vector<TButtonKind> kinds = ButtonsOf(Request.Flags);
   const Integer count = Integer(kinds.size());
@@ -91,6 +109,17 @@ TMessageForm::TMessageForm(const TMessageBoxRequest& Request) : TForm(nullptr) {
   }
   // The default button takes the focus when the box opens.
   FButtons[defaulted]->SetTabOrder(0);
+  // Nothing in the box takes typing, so a button's letter answers without Alt.
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+    if (Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)) return;
+    for (TButton* button : FButtons)
+      if (IsAccel(Key, button->Caption())) {
+        Key = 0;
+        SetModalResult(button->ModalResult());
+        return;
+      }
+  };
 }
 
 Integer TMessageForm::Answer() const {

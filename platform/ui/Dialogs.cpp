@@ -63,7 +63,7 @@ Integer TDialogs::MessageBox(const String& Text, const String& Caption, Cardinal
 
 Integer TDialogs::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
   static const Cardinal icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
-  static const char* const captions[] = {"Warning", "Error", "Information", "Confirm", ""};
+  static const char* const captions[] = {"警告", "错误", "信息", "确认", ""};
   Cardinal flags = icons[DlgType];
   const bool yes = Buttons.Contains(mbYes), no = Buttons.Contains(mbNo), ok = Buttons.Contains(mbOK),
              cancel = Buttons.Contains(mbCancel);
@@ -74,10 +74,11 @@ Integer TDialogs::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButt
   else if (Buttons.Contains(mbRetry) && cancel) flags |= MB_RETRYCANCEL;
   else if (ok && cancel) flags |= MB_OKCANCEL;
   // Button ids and modal results share their numbers.
-  return MessageBox(Msg, QString::fromLatin1(captions[DlgType]), flags);
+  return MessageBox(Msg, QString::fromUtf8(captions[DlgType]), flags);
 }
 
-void TDialogs::ShowMessage(const String& Msg) { MessageBox(Msg, QApplication::applicationName(), MB_OK); }
+// Titled with the program's title (the application's display name), not its file name.
+void TDialogs::ShowMessage(const String& Msg) { MessageBox(Msg, QApplication::applicationDisplayName(), MB_OK); }
 
 String TDialogs::InputBox(const String& Caption, const String& Prompt, const String& Default) {
   String value = Default;

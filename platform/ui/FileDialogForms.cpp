@@ -229,21 +229,21 @@ TFolderForm::TFolderForm(const TFolderRequest& Request) {
   title->SetCaption(Request.Caption);
   const Integer pathTop = Margin + 24;
   FPathEdit = Place<TEdit>(this, Margin, pathTop, upLeft - 8 - Margin, RowHeight);
-  FPathEdit->SetReadOnly(true);
-  FPathEdit->SetTabStop(false);
   FUpButton = PlaceButton(this, "上一级", upLeft, pathTop - 1, 64);
   FUpButton->OnClick = [this](TObject*) {
     if (!AtRoot()) SetFolder(QFileInfo(FFolder).path());
   };
   const Integer listTop = pathTop + RowHeight + 8, listHeight = 220, buttonsTop = listTop + listHeight + 10;
   FEntries = Place<TListBox>(this, Margin, listTop, width - 2 * Margin, listHeight);
-  FEntries->OnClick = [this](TObject*) { FPathEdit->SetText(Shown(Chosen())); };
+  FEntries->OnClick = [this](TObject*) { FPathEdit->SetText(Shown(ListChoice())); };
   FEntries->OnDblClick = [this](TObject*) {
     if (FEntries->ItemIndex() >= 0) SetFolder(EntryPath(FEntries->ItemIndex()));
   };
   FOkButton = PlaceButton(this, "确定", width - Margin - 2 * ButtonWidth - 6, buttonsTop);
   FOkButton->SetDefault(true);
-  FOkButton->SetModalResult(mrOk);
+  FOkButton->OnClick = [this](TObject*) {
+    if (AcceptTypedPath()) SetModalResult(mrOk);
+  };
   TButton* cancel = PlaceButton(this, "取消", width - Margin - ButtonWidth, buttonsTop);
   cancel->SetModalResult(mrCancel);
   cancel->SetCancel(true);
@@ -265,9 +265,28 @@ bool TFolderForm::AtRoot() const { return FFolder == FRoot || QDir(FFolder).isRo
 
 String TFolderForm::EntryPath(Integer Index) const { return QDir(FFolder).filePath(FEntries->Items()->Strings(Index)); }
 
-String TFolderForm::Chosen() const {
+String TFolderForm::ListChoice() const {
   const Integer index = FEntries->ItemIndex();
   return index >= 0 && index < FEntries->Count() ? EntryPath(index) : FFolder;
+}
+
+String TFolderForm::Chosen() const { return FTypedFolder.isEmpty() ? ListChoice() : FTypedFolder; }
+
+// A path typed into the field (absolute, or relative to the folder shown) is the answer when
+// it names a folder inside the root; any other typed path is refused and the box stays open.
+bool TFolderForm::AcceptTypedPath() {
+  const String typed = FPathEdit->Text().trimmed();
+  FTypedFolder.clear();
+  if (typed.isEmpty() || typed == Shown(ListChoice())) return true;
+  const String path = QDir::cleanPath(QDir(FFolder).filePath(QDir::fromNativeSeparators(typed)));
+  const bool insideRoot = FRoot == QDir::rootPath() || path == FRoot || path.startsWith(FRoot + u'/');
+  if (!insideRoot || !QFileInfo(path).isDir()) {
+    TDialogs::MessageBox(Shown(path) + QString::fromUtf8("\n路径不存在。\n请检查路径是否正确，然后再试一次。"), Caption(),
+                         MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  FTypedFolder = path;
+  return true;
 }
 
 void TFolderForm::SetFolder(const String& Path) {

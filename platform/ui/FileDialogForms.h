@@ -82,7 +82,8 @@ public:
 
   String Folder() const { return FFolder; }
   void SetFolder(const String& Path);
-  // The folder OK returns: the selected subfolder, else the current folder.
+  // The folder OK returns: a folder typed into the path field, else the selected subfolder,
+  // else the current folder.
   String Chosen() const;
 
   TEdit* PathEdit() const { return FPathEdit; }
@@ -93,8 +94,11 @@ public:
 private:
   bool AtRoot() const;
   String EntryPath(Integer Index) const;
+  String ListChoice() const;
+  bool AcceptTypedPath();
   String FRoot;
   String FFolder;
+  String FTypedFolder;
   TEdit* FPathEdit;
   TListBox* FEntries;
   TButton* FOkButton;

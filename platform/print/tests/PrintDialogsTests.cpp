@@ -1,6 +1,11 @@
 #include "platform/print/PrintDialogs.h"
 #include "platform/ui/Dialogs.h"
+#include <QApplication>
+#include <QDialog>
+#include <QRadioButton>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -68,4 +73,27 @@ TEST(PrinterSetupDialog, CancelChangesNothingAndAPdfWithoutFileIsRefused) {
   ASSERT_EQ(messages.Log().size(), 1u);
   EXPECT_TRUE(messages.Log()[0].contains("PDF"));
   SetPrinter(previous);
+}
+
+TEST(PrintDialog, TheAskingDialogShowsTheOrientationAndThePageRangeEachChosen) {
+  ScriptedAnswer person({});  // the dialog itself asks
+  for (const TPrinterOrientation orientation : {poPortrait, poLandscape}) {
+    std::map<QString, bool> checked;
+    QTimer::singleShot(0, [&checked] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      for (QRadioButton* button : dialog->findChildren<QRadioButton*>()) checked[button->text()] = button->isChecked();
+      qobject_cast<QDialog*>(dialog)->reject();
+    });
+    TPrintDialogRequest request;
+    request.Printers = {QStringLiteral("PDF")};
+    request.Orientation = orientation;
+    request.PrintRange = prAllPages;
+    request.MinPage = 1;
+    request.MaxPage = 3;
+    EXPECT_FALSE(TPrintDialogs::Ask(request));
+    EXPECT_EQ(checked[QStringLiteral("纵向")], orientation == poPortrait);
+    EXPECT_EQ(checked[QStringLiteral("横向")], orientation == poLandscape);
+    EXPECT_TRUE(checked[QStringLiteral("全部")]);
+  }
 }

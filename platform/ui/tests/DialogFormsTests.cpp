@@ -2,6 +2,7 @@
 // entered text, driven from inside their modal loops.
 #include "UiTestSupport.h"
 #include "platform/ui/DialogForms.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/StdCtrls.h"
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -73,4 +74,69 @@ TEST(DialogForms, TheServiceShowsItsBoxesAsFormsAndReturnsWhatWasChosen) {
   String password;
   EXPECT_FALSE(TDialogs::PasswordQuery(QStringLiteral("密码"), QStringLiteral("请输入密码："), password));
   EXPECT_EQ(password, String());
+}
+
+TEST(DialogForms, AMessageBoxShowsEveryLineAndWrapsALongOneInsideItself) {
+  const String longLine = QString::fromUtf8("请指定自动备份路径，建议在非系统盘上建立专门的备份存放路径，以免重新装系统后数据丢失！");
+  struct Case { String text; Integer lines; };
+  for (const Case& c : {Case{QStringLiteral("第一行\r\n第二行\r第三行"), 3}, Case{QStringLiteral("一\n二\n三"), 3},
+                        Case{QString::fromUtf8("您没有指定自动备份路径！\r") + longLine, 3}}) {
+    TMessageForm box({c.text, QStringLiteral("提示"), MB_OK | MB_ICONWARNING});
+    TLabel* label = nullptr;
+    for (Integer i = 0; i < box.ControlCount(); ++i)
+      if (auto* found = dynamic_cast<TLabel*>(box.Controls(i))) label = found;
+    ASSERT_NE(label, nullptr);
+    TBitmap measure(1, 1);
+    measure.Canvas()->SetFont(label->Font());
+    const Integer lineHeight = measure.Canvas()->TextHeight(QStringLiteral("国"));
+    EXPECT_GE(label->Height(), c.lines * lineHeight) << c.text.toStdString();
+    EXPECT_LE(label->Left() + label->Width(), box.ClientWidth());
+    EXPECT_LE(label->Top() + label->Height(), box.Buttons()[0]->Top());
+    EXPECT_LE(box.Width(), 640) << "a long line wraps instead of widening the box";
+    // Every line is painted: ink in each line's band of the label.
+    box.Show();
+    QApplication::processEvents();
+    const QImage image = uitest::Grab(box.Handle());
+    const TPoint client = box.ClientOrigin();
+    const QPoint offset = box.Handle()->mapFromGlobal(QPoint(client.X, client.Y));
+    for (Integer line = 0; line < c.lines; ++line) {
+      bool ink = false;
+      for (Integer y = label->Top() + line * lineHeight; y < label->Top() + (line + 1) * lineHeight && !ink; ++y)
+        for (Integer x = label->Left(); x < label->Left() + label->Width() && !ink; ++x)
+          ink = image.pixelColor(offset.x() + x, offset.y() + y).lightness() < 100;
+      EXPECT_TRUE(ink) << c.text.toStdString() << " line " << line;
+    }
+    box.Hide();
+  }
+}
+
+TEST(DialogForms, AButtonsLetterAnswersAQuestionWithoutAlt) {
+  for (const auto& [key, answer] : {std::pair{Qt::Key_Y, IDYES}, {Qt::Key_N, IDNO}}) {
+    QTimer::singleShot(0, [key = key] {
+      auto* box = OpenForm<TMessageForm>(QStringLiteral("TMessageForm"));
+      ASSERT_NE(box, nullptr);
+      QWidget* focused = QApplication::focusWidget();
+      uitest::PressKey(focused ? focused : box->Handle(), key, QString(QChar(key).toLower()));
+    });
+    EXPECT_EQ(TDialogs::MessageBox(QStringLiteral("是否继续？"), QStringLiteral("确认"), MB_YESNO | MB_ICONQUESTION), answer);
+  }
+}
+
+TEST(DialogForms, BoxesAreTitledByTheProgramAndTheirKinds) {
+  TScriptedDialogs answers;
+  const String previous = Application->Title();
+  Application->SetTitle(QStringLiteral("墨鲤工资条打印软件"));
+  TDialogs::ShowMessage(QStringLiteral("保存成功！"));
+  TDialogs::MessageDlg(QStringLiteral("删除？"), mtConfirmation, {mbYes, mbNo});
+  Application->SetTitle(previous);
+  ASSERT_EQ(answers.Log().size(), 2u);
+  EXPECT_EQ(answers.Log()[0], QStringLiteral("MessageBox 墨鲤工资条打印软件: 保存成功！"));
+  EXPECT_EQ(answers.Log()[1], QStringLiteral("MessageBox 确认: 删除？"));
+}
+
+TEST(QtTranslations, TextsQtMakesItselfSpeakChinese) {
+  ASSERT_TRUE(InstallQtTranslations()) << "qt6-translations-l10n is not installed";
+  EXPECT_TRUE(InstallQtTranslations()) << "a second call keeps the installed translations";
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 }

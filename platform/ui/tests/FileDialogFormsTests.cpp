@@ -167,3 +167,45 @@ TEST(FileDialogForms, TheFolderBoxStaysAboveItsOwnerBelowItsRootAndReturnsTheCho
   EXPECT_EQ(folder, QDir::rootPath());
   EXPECT_EQ(owner.Exceptions, QStringList());
 }
+
+TEST(FileDialogForms, TheFolderBoxTakesATypedPathAndRefusesOneThatIsNoFolder) {
+  TFolderFixture fixture;
+  QDir(fixture.Path("备份")).mkdir(QStringLiteral("月度"));
+  uitest::TShownForm owner;
+  QStringList refused;
+  QTimer::singleShot(0, [&] {
+    auto* box = OpenForm<TFolderForm>();
+    ASSERT_NE(box, nullptr);
+    // Typed text reaches the field; a path that names nothing keeps the box open.
+    QWidget* field = box->PathEdit()->Handle();
+    box->PathEdit()->SetText(String());
+    for (const QChar c : QStringLiteral("无此目录")) uitest::PressKey(field, 0, QString(c));
+    EXPECT_EQ(box->PathEdit()->Text(), QStringLiteral("无此目录"));
+    {
+      TScriptedDialogs answers;
+      answers.AnswerMessageBox(IDOK);
+      box->OkButton()->Click();
+      refused = QStringList(answers.Log().begin(), answers.Log().end());
+    }
+    EXPECT_TRUE(box->Visible());
+    // A relative path is read from the folder shown, an absolute one as it stands.
+    box->PathEdit()->SetText(QStringLiteral("备份/月度"));
+    EXPECT_EQ(box->Chosen(), QDir::cleanPath(fixture.Dir.path()));
+    uitest::PressKey(field, Qt::Key_Return, QStringLiteral("\r"));
+  });
+  String folder;
+  ASSERT_TRUE(TDialogs::SelectDirectory(QStringLiteral("选择"), fixture.Dir.path(), folder, owner.Form));
+  EXPECT_EQ(folder, QDir::cleanPath(fixture.Path("备份/月度")));
+  ASSERT_EQ(refused.size(), 1);
+  EXPECT_TRUE(refused[0].contains(QStringLiteral("路径不存在"))) << refused[0].toStdString();
+
+  QTimer::singleShot(0, [&] {
+    auto* box = OpenForm<TFolderForm>();
+    ASSERT_NE(box, nullptr);
+    box->PathEdit()->SetText(QDir::toNativeSeparators(fixture.Path("备份")));
+    box->OkButton()->Click();
+  });
+  ASSERT_TRUE(TDialogs::SelectDirectory(QStringLiteral("选择"), fixture.Dir.path(), folder, owner.Form));
+  EXPECT_EQ(folder, QDir::cleanPath(fixture.Path("备份")));
+  EXPECT_EQ(owner.Exceptions, QStringList());
+}

@@ -113,7 +113,7 @@ TEST(Dialogs, ScriptedAnswersInOrderAndUnscriptedDialogsNeverBlock) {
   EXPECT_EQ(password, QStringLiteral("old"));
   EXPECT_EQ(TDialogs::MessageDlg(QStringLiteral("?"), mtConfirmation, {mbYes, mbNo}), mrNo);
   EXPECT_EQ(dialogs.Unexpected(), 2);
-  EXPECT_EQ(dialogs.Log().back(), QStringLiteral("MessageBox Confirm: ?"));
+  EXPECT_EQ(dialogs.Log().back(), QStringLiteral("MessageBox 确认: ?"));
 }
 
 TEST(FormFrames, ASelfDrawnFrameTakesItsInsetsPaintsTheCaptionAndAnswersFrameClicks) {
