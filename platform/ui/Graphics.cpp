@@ -137,6 +137,8 @@ void TPen::Assign(TPersistent* Source) {
     FWidth = p->FWidth;
     FStyle = p->FStyle;
     FMode = p->FMode;
+    FEndCap = p->FEndCap;
+    FJoinStyle = p->FJoinStyle;
     Changed();
     return;
   }
@@ -164,6 +166,18 @@ void TPen::SetStyle(TPenStyle Value) {
 void TPen::SetMode(TPenMode Value) {
   if (Value == FMode) return;
   FMode = Value;
+  Changed();
+}
+
+void TPen::SetEndCap(TPenEndCap Value) {
+  if (Value == FEndCap) return;
+  FEndCap = Value;
+  Changed();
+}
+
+void TPen::SetJoinStyle(TPenJoinStyle Value) {
+  if (Value == FJoinStyle) return;
+  FJoinStyle = Value;
   Changed();
 }
 
@@ -337,7 +351,8 @@ void TCanvas::ApplyFont(QPainter& P) {
 }
 
 const QPen& TCanvas::DesiredPen() {
-  const auto Of = std::tuple(ColorToRGB(FPen->Color()), FPen->Width(), FPen->Style(), FPen->Mode());
+  const auto Of = std::tuple(ColorToRGB(FPen->Color()), FPen->Width(), FPen->Style(), FPen->Mode(), FPen->EndCap(),
+                             FPen->JoinStyle());
   if (FQPenOf == Of) return FQPen;
   FQPenOf = Of;
   if (FPen->Style() == psClear || FPen->Mode() == pmNop) {
@@ -346,8 +361,10 @@ const QPen& TCanvas::DesiredPen() {
   }
   QPen pen(ColorToQColor(FPen->Color()));
   pen.setWidth(FPen->Width() <= 1 ? 0 : FPen->Width());
-  pen.setCapStyle(Qt::FlatCap);
-  pen.setJoinStyle(Qt::MiterJoin);
+  static constexpr Qt::PenCapStyle caps[] = {Qt::FlatCap, Qt::SquareCap, Qt::RoundCap};
+  static constexpr Qt::PenJoinStyle joins[] = {Qt::MiterJoin, Qt::BevelJoin, Qt::RoundJoin};
+  pen.setCapStyle(caps[FPen->EndCap()]);
+  pen.setJoinStyle(joins[FPen->JoinStyle()]);
   switch (FPen->Style()) {
     // Dotted pens set every other pixel, as the line code of the grid expects.
     case psDot: pen.setDashPattern({1, 1}); break;

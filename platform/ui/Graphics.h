@@ -26,6 +26,9 @@ constexpr TFontCharset ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
                 pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+// How the ends of a wide line look, and how the segments of a wide polyline meet.
+enum TPenEndCap { pecFlat, pecSquare, pecRound };
+enum TPenJoinStyle { pjsMiter, pjsBevel, pjsRound };
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 enum TFillMode { fmAlternate, fmWinding };
 
@@ -91,11 +94,19 @@ public:
   void SetStyle(TPenStyle Value);
   TPenMode Mode() const { return FMode; }
   void SetMode(TPenMode Value);
+  // A square cap reaches half the width beyond the end point, so wide lines that meet at a
+  // corner cover it whole.
+  TPenEndCap EndCap() const { return FEndCap; }
+  void SetEndCap(TPenEndCap Value);
+  TPenJoinStyle JoinStyle() const { return FJoinStyle; }
+  void SetJoinStyle(TPenJoinStyle Value);
 private:
   TColor FColor = clBlack;
   Integer FWidth = 1;
   TPenStyle FStyle = psSolid;
   TPenMode FMode = pmCopy;
+  TPenEndCap FEndCap = pecFlat;
+  TPenJoinStyle FJoinStyle = pjsMiter;
 };
 
 class TBrush : public TGraphicsObject {
@@ -285,7 +296,7 @@ private:
   struct TGlyphBox { Integer Advance; QRect Ink; };
   std::unordered_map<char16_t, TGlyphBox> FGlyphBoxes;  // of the applied font
   QPen FQPen;                       // the pen and brush as Qt objects, made again on change
-  std::optional<std::tuple<TColor, Integer, TPenStyle, TPenMode>> FQPenOf;
+  std::optional<std::tuple<TColor, Integer, TPenStyle, TPenMode, TPenEndCap, TPenJoinStyle>> FQPenOf;
   QBrush FQBrush;
   std::optional<std::pair<TColor, TBrushStyle>> FQBrushOf;
   std::optional<std::pair<TRect, TColor>> FFilled;  // the last solid fill, nothing drawn since

@@ -237,10 +237,8 @@ TFormatRangeResult TCustomRichEdit::FormatRange(const TFormatRange& Range) const
   const QFont base = DefaultFont();
   QFont baseAtResolution = base;
   baseAtResolution.setPixelSize(std::max(1, int(std::lround(base.pointSizeF() * Range.PixelsPerInchY / 72.0))));
-  QTextOption option;
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  option.setTabStopDistance(Range.PixelsPerInchX / 2.0);
   const double width = std::max<Integer>(1, Range.Rect.Width());
+  const double unitsX = Range.PixelsPerInchX / 72.0, unitsY = Range.PixelsPerInchY / 72.0;
 
   double y = Range.Rect.Top;
   bool placedAny = false;
@@ -250,6 +248,17 @@ TFormatRangeResult TCustomRichEdit::FormatRange(const TFormatRange& Range) const
     const Integer textEnd = Integer(block.length()) - 1;
     const Integer from = pos - blockStart;
     const Integer to = std::min(textEnd, last - blockStart);
+    // Indents and spacing are points; the first-line indent and the space before belong to
+    // the paragraph's start, the space after to its end, not to where a page cuts it. Space
+    // after the last line on a page is dropped.
+    const QTextBlockFormat paragraph = block.blockFormat();
+    const double left = paragraph.leftMargin() * unitsX, right = paragraph.rightMargin() * unitsX;
+    // A hanging first line goes no further left than the area.
+    const double firstIndent = from == 0 ? std::max(-left, paragraph.textIndent() * unitsX) : 0;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTabStopDistance(Range.PixelsPerInchX / 2.0);
+    option.setAlignment(paragraph.alignment() & Qt::AlignHorizontal_Mask);
     QTextLayout layout(block.text().mid(from, to - from), baseAtResolution);
     QList<QTextLayout::FormatRange> formats;
     for (const QTextLayout::FormatRange& f : block.textFormats()) {
@@ -261,22 +270,26 @@ TFormatRangeResult TCustomRichEdit::FormatRange(const TFormatRange& Range) const
     layout.beginLayout();
     std::vector<QTextLine> placed;
     bool full = false;
+    double lineY = y + (from == 0 ? paragraph.topMargin() * unitsY : 0);
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-      line.setLineWidth(width);
-      if (placedAny && y + line.height() > Range.Rect.Bottom) {
+      const double indent = placed.empty() && from == 0 ? firstIndent : 0;
+      line.setLineWidth(std::max(1.0, width - left - right - indent));
+      if (placedAny && lineY + line.height() > Range.Rect.Bottom) {
         full = true;
         pos = blockStart + from + Integer(line.textStart());
         break;
       }
-      line.setPosition(QPointF(0, y));
-      y += line.height();
+      line.setPosition(QPointF(left + indent, lineY));
+      lineY += line.height();
       placedAny = true;
       placed.push_back(line);
     }
     layout.endLayout();
+    if (!placed.empty()) y = lineY;
     if (painter)
       for (const QTextLine& line : placed) line.draw(painter, QPointF(Range.Rect.Left, 0));
     if (full) break;
+    y = std::max(y, std::min<double>(y + paragraph.bottomMargin() * unitsY, Range.Rect.Bottom));
     pos = to == textEnd ? blockStart + Integer(block.length()) : blockStart + to;
   }
   if (painter) painter->restore();

@@ -2,7 +2,8 @@
 // Rich text in the interchange format Windows-era programs exchange: a reader that fills a
 // text document and a writer that produces it from one. Supported: the font and colour
 // tables, bold, italic, underline, strike-out, font size, font, text and background colour,
-// paragraphs, line breaks, tabs, code page 936 bytes and Unicode characters; destinations
+// paragraphs with their alignment, indents and spacing (kept in the document's block formats
+// in points), line breaks, tabs, code page 936 bytes and Unicode characters; destinations
 // the reader does not know are skipped.
 #include "platform/rtl/SysUtils.h"
 #include <QByteArray>

@@ -2,6 +2,7 @@
 #include "platform/rtl/Encodings.h"
 #include <QColor>
 #include <QSet>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <map>
@@ -19,9 +20,16 @@ struct TCharState {
   friend bool operator==(const TCharState&, const TCharState&) = default;
 };
 
+// Paragraph properties: alignment, and indents and spacing in twips.
+struct TParagraphState {
+  Qt::Alignment Alignment = Qt::AlignLeft;
+  Integer Left = 0, Right = 0, First = 0, Before = 0, After = 0;
+};
+
 struct TGroupState {
   TDestination Destination = TDestination::Text;
   TCharState Chars;
+  TParagraphState Paragraph;
   Integer UnicodeSkip = 1;
 };
 
@@ -185,6 +193,7 @@ private:
       else if (Word == "blue") FColor.B = Param, FColor.Any = true;
       return;
     }
+    if (ParagraphWord(Word, Param)) return;
     const bool on = !HasParam || Param != 0;
     TCharState& ch = s.Chars;
     if (Word == "par" || Word == "page" || Word == "sect") Paragraph();
@@ -211,6 +220,38 @@ private:
     else if (Word == "rquote") AddText(QString(QChar(0x2019)));
     else if (Word == "ldblquote") AddText(QString(QChar(0x201C)));
     else if (Word == "rdblquote") AddText(QString(QChar(0x201D)));
+  }
+
+  // Indents beyond 22 inches, the widest page the format describes, are cut to it.
+  bool ParagraphWord(const QByteArray& Word, Integer Param) {
+    constexpr Integer widest = 31680;
+    const Integer twips = std::clamp<Integer>(Param, -widest, widest);
+    TParagraphState& p = State().Paragraph;
+    if (Word == "pard") p = TParagraphState();
+    else if (Word == "ql") p.Alignment = Qt::AlignLeft;
+    else if (Word == "qc") p.Alignment = Qt::AlignHCenter;
+    else if (Word == "qr") p.Alignment = Qt::AlignRight;
+    else if (Word == "qj") p.Alignment = Qt::AlignJustify;
+    else if (Word == "li") p.Left = twips;
+    else if (Word == "ri") p.Right = twips;
+    else if (Word == "fi") p.First = twips;
+    else if (Word == "sb") p.Before = std::max<Integer>(0, twips);
+    else if (Word == "sa") p.After = std::max<Integer>(0, twips);
+    else return false;
+    return true;
+  }
+
+  // The paragraph being read takes the properties in force at its text and, last, at its mark.
+  void FormatParagraph() {
+    const TParagraphState& p = State().Paragraph;
+    QTextBlockFormat format;
+    format.setAlignment(p.Alignment);
+    format.setLeftMargin(p.Left / 20.0);
+    format.setRightMargin(p.Right / 20.0);
+    format.setTextIndent(p.First / 20.0);
+    format.setTopMargin(p.Before / 20.0);
+    format.setBottomMargin(p.After / 20.0);
+    if (FCursor.blockFormat() != format) FCursor.setBlockFormat(format);
   }
 
   template <typename T>
@@ -295,13 +336,17 @@ private:
   void Paragraph() {
     if (State().Destination != TDestination::Text) return;
     Flush();
+    FormatParagraph();
     FCursor.insertBlock();
   }
 
   // Puts the pending run into the document with the format it was collected in.
   void Flush() {
     DecodePending();
-    if (!FRun.isEmpty()) FCursor.insertText(FRun, Format(FRunChars));
+    if (!FRun.isEmpty()) {
+      FormatParagraph();
+      FCursor.insertText(FRun, Format(FRunChars));
+    }
     FRun.clear();
     FRunChars = State().Chars;
   }

@@ -69,6 +69,25 @@ QByteArray FontNameBytes(const QString& Name) {
   return out;
 }
 
+// Opens a paragraph with its alignment, indents and spacing; the document keeps those in
+// points, the format in twips.
+QByteArray ParagraphStart(const QTextBlockFormat& Format) {
+  QByteArray out = "\\pard";
+  const Qt::Alignment alignment = Format.alignment() & Qt::AlignHorizontal_Mask;
+  if (alignment & Qt::AlignHCenter) out += "\\qc";
+  else if (alignment & Qt::AlignJustify) out += "\\qj";
+  else if (alignment & (Qt::AlignRight | Qt::AlignTrailing)) out += "\\qr";
+  const auto twips = [&out](const char* Word, qreal Points) {
+    if (const qint64 value = qRound64(Points * 20)) out += Word + QByteArray::number(value);
+  };
+  twips("\\li", Format.leftMargin());
+  twips("\\ri", Format.rightMargin());
+  twips("\\fi", Format.textIndent());
+  twips("\\sb", Format.topMargin());
+  twips("\\sa", Format.bottomMargin());
+  return out + ' ';
+}
+
 }  // namespace
 
 QByteArray WriteRichText(const QTextDocument* Document, const QFont& DefaultFont) {
@@ -81,6 +100,7 @@ QByteArray WriteRichText(const QTextDocument* Document, const QFont& DefaultFont
   QByteArray body;
   for (QTextBlock block = Document->begin(); block.isValid(); block = block.next()) {
     if (block != Document->begin()) body += "\\par\n";
+    body += ParagraphStart(block.blockFormat());
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid()) continue;
@@ -109,6 +129,6 @@ QByteArray WriteRichText(const QTextDocument* Document, const QFont& DefaultFont
   for (QRgb rgb : colors.Items())
     out += "\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb)) + "\\blue" +
            QByteArray::number(qBlue(rgb)) + ';';
-  out += "}\n\\pard\\plain " + body + "\n}\n";
+  out += "}\n\\plain " + body + "\n}\n";
   return out;
 }

@@ -172,6 +172,27 @@ TEST(Drawing, PolyPolylineDrawsWhatItsSegmentsDrawOneByOne) {
   }
 }
 
+// Two thick lines that end at the same corner: flat caps leave the corner's outer square
+// empty, square caps reach half the width beyond the end and cover it, round ones round it.
+TEST(Drawing, SquareCapsCloseTheCornerWhereThickLinesMeet) {
+  for (TPenEndCap cap : {pecFlat, pecSquare, pecRound}) {
+    TPaper paper;
+    TCanvas* c = paper.Canvas();
+    TPen pen;
+    pen.SetColor(clBlack);
+    pen.SetWidth(6);
+    pen.SetEndCap(cap);
+    pen.SetJoinStyle(pjsBevel);
+    c->Pen()->Assign(&pen);
+    ASSERT_EQ(c->Pen()->EndCap(), cap);
+    ASSERT_EQ(c->Pen()->JoinStyle(), pjsBevel);
+    c->PolyPolyline({{{10, 40}, {40, 40}}, {{40, 40}, {40, 10}}});
+    EXPECT_EQ(paper.InkIn(TRect(42, 42, 43, 43)), cap == pecSquare) << cap;
+    EXPECT_TRUE(paper.InkIn(TRect(42, 20, 43, 22))) << "the line's own width";
+    EXPECT_EQ(paper.InkIn(TRect(40, 8, 41, 9)), cap != pecFlat) << "beyond the free end";
+  }
+}
+
 // The canvas sets only the painter state that changed; what drawing calls and other users of
 // the painter change must not leak into the next call.
 TEST(Drawing, CanvasStateHoldsAfterDirectPainterUseAndRepeatedFills) {
