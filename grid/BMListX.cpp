@@ -29,7 +29,8 @@ Integer TBMListX::CompareItems(const TBookmarkStr& A, const TBookmarkStr& B) con
 }
 
 bool TBMListX::SearchBookmark(const TBookmarkStr& Bookmark, Integer& Index) {
-  if (FCachedIndex >= 0 && Bookmark == FCachedBookmark) {
+  // Inside an update the list changes without ListChanged, so the last answer may be stale.
+  if (FCachedIndex >= 0 && Bookmark == FCachedBookmark && FItems->UpdateCount() == 0) {
     Index = FCachedIndex;
     return FCachedFound;
   }

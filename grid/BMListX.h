@@ -38,6 +38,9 @@ public:
   void InsertBookmark(Integer Index, const TBookmarkStr& Bookmark) { FItems->Insert(Index, Bookmark); }
   void RemoveAt(Integer Index) { FItems->Delete(Index); }
   void AppendBookmark(const TBookmarkStr& Bookmark) { FItems->Add(Bookmark); }
+  // Changes inside an update bracket reach ListChanged once, at the outermost EndUpdate.
+  void BeginUpdate() { FItems->BeginUpdate(); }
+  void EndUpdate() { FItems->EndUpdate(); }
   // Deletes every listed record from the data set, last first.
   void DeleteRecords();
   void SetDataSetOpen(bool Open);

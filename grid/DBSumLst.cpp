@@ -206,9 +206,19 @@ void TDBSumListProducer::SetVirtualRecords(bool Value) {
 
 void TDBSumListProducer::RequestRecalc() {
   ForgetSumFields();
+  if (FSumsUpdateCount > 0) {
+    FRecalcRequested = true;
+    return;
+  }
   if (FOwner && (FOwner->ComponentState().Contains(csLoading) || FOwner->ComponentState().Contains(csDestroying)))
     return;
   RecalcAll();
+}
+
+void TDBSumListProducer::EndSumsUpdate() {
+  if (FSumsUpdateCount == 0 || --FSumsUpdateCount > 0 || !FRecalcRequested) return;
+  FRecalcRequested = false;
+  RequestRecalc();
 }
 
 void TDBSumListProducer::NotifySumListChanged() {

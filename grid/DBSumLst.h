@@ -107,6 +107,11 @@ public:
   void ActivateSumList(bool Recalc);
   void DeactivateSumList(bool ClearSums);
   void RequestRecalc();
+  // Holds back the recalculations that changes of the sums ask for until the outermost
+  // EndSumsUpdate, which recalculates once if any was asked for: setting up the sums of
+  // many footers then walks the records once, not once per sum.
+  void BeginSumsUpdate() { ++FSumsUpdateCount; }
+  void EndSumsUpdate();
   void NotifySumListChanged();
 
   TNotifyEvent OnAfterRecalcAll;
@@ -149,6 +154,8 @@ private:
   TSavedHandlers FSaved;
   std::vector<TField*> FSumFields;
   bool FSumFieldsValid = false;
+  Integer FSumsUpdateCount = 0;
+  bool FRecalcRequested = false;
 };
 
 // A field value in the fixed-point form of the sums; raises EOverflow when it does not fit.

@@ -100,6 +100,28 @@ TEST(DBSumList, OnlyAFilterThatTakesEffectRecalculates) {
   EXPECT_EQ(Sum->SumValue(), 20000);
 }
 
+TEST(DBSumList, SumsChangedInAnUpdateWalkTheRecordsOnceAtItsEnd) {
+  auto D = Values({{1, 1.0, 1, 1}, {2, 2.0, 2, 2}});
+  TDBSumListProducer P(nullptr);
+  int Recalcs = 0;
+  P.OnRecalcAll = [&](TObject*) { ++Recalcs; };
+  P.SetDataSet(D.get());
+  Recalcs = 0;
+  P.BeginSumsUpdate();
+  P.BeginSumsUpdate();
+  TDBSum* Pay = AddSum(P, goSum, "Pay");
+  TDBSum* Days = AddSum(P, goAvg, "Days");
+  P.EndSumsUpdate();
+  EXPECT_EQ(Recalcs, 0) << "an inner end holds on";
+  P.EndSumsUpdate();
+  EXPECT_EQ(Recalcs, 1);
+  EXPECT_EQ(Pay->SumValue(), 30000);
+  EXPECT_EQ(Days->SumValue(), 15000);
+  P.BeginSumsUpdate();
+  P.EndSumsUpdate();
+  EXPECT_EQ(Recalcs, 1) << "an update that changed no sum walks nothing";
+}
+
 TEST(DBSumList, FailedWalkRestoresPositionAndControls) {
   auto D = Values({{1, 1.0, 1, 1}, {2, 2.0, 2, 2}, {3, 3.0, 3, 3}});
   TDBSumListProducer P(nullptr);

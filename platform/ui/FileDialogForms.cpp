@@ -1,4 +1,5 @@
 #include "platform/ui/FileDialogForms.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/StdCtrls.h"
 #include <QApplication>
 #include <algorithm>
@@ -101,13 +102,16 @@ TFileForm::TFileForm(const TFileDialogRequest& Request) : FKind(Request.Kind), F
   SetClientHeight(typeTop + RowHeight + Margin);
 
   const QStringList parts = Request.Filter.split(u'|');
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    FFilters.push_back({parts[i], PatternsOf(parts[i + 1])});
-    FFilterBox->Items()->Add(parts[i]);
-  }
-  if (FFilters.empty()) {
-    FFilters.push_back({QString::fromUtf8("所有文件 (*.*)"), {QStringLiteral("*")}});
-    FFilterBox->Items()->Add(FFilters.front().Description);
+  {
+    const TUpdateLock<TStrings> bulk(FFilterBox->Items());
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+      FFilters.push_back({parts[i], PatternsOf(parts[i + 1])});
+      FFilterBox->Items()->Add(parts[i]);
+    }
+    if (FFilters.empty()) {
+      FFilters.push_back({QString::fromUtf8("所有文件 (*.*)"), {QStringLiteral("*")}});
+      FFilterBox->Items()->Add(FFilters.front().Description);
+    }
   }
   FFilterBox->SetItemIndex(std::clamp(Request.FilterIndex - 1, 0, Integer(FFilters.size()) - 1));
   FFilterBox->OnChange = [this](TObject*) {

@@ -322,7 +322,10 @@ void TCustomComboBox::Rebuild() {
     }
   }
   combo->clear();
-  for (Integer i = 0; i < FItems->Count(); ++i) combo->addItem(FItems->Strings(i));
+  QStringList texts;
+  texts.reserve(FItems->Count());
+  for (Integer i = 0; i < FItems->Count(); ++i) texts.append(FItems->Strings(i));
+  combo->addItems(texts);
   combo->setMaxVisibleItems(FDropDownCount);
   combo->setCurrentIndex(FItemIndex);
   if (QLineEdit* edit = combo->lineEdit()) {

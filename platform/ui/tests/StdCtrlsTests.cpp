@@ -1,4 +1,5 @@
 #include "UiTestSupport.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/WrappedWidget.h"
@@ -256,6 +257,24 @@ TEST(ComboBox, SelectingAndTypingRaiseTheirEvents) {
   combo->SetText("件");
   EXPECT_EQ(combo->ItemIndex(), 0);
   EXPECT_EQ(widget->lineEdit()->text(), "件");
+}
+
+TEST(ComboBox, ItemsAddedInAnUpdateBracketReachTheWidgetInOneInsert) {
+  TShownForm f;
+  auto* combo = new TComboBox(f.Form);
+  combo->SetParent(f.Form);
+  auto* widget = qobject_cast<QComboBox*>(combo->Handle());
+  ASSERT_NE(widget, nullptr);
+  QList<int> inserts;
+  QObject::connect(widget->model(), &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex&, int First, int Last) { inserts << Last - First + 1; });
+  {
+    const TUpdateLock<TStrings> bulk(combo->Items());
+    for (int i = 0; i < 500; ++i) combo->Items()->Add(QStringLiteral("职员%1").arg(i));
+  }
+  EXPECT_EQ(inserts, QList<int>{500});
+  ASSERT_EQ(widget->count(), 500);
+  EXPECT_EQ(widget->itemText(499), "职员499");
 }
 
 TEST(ScrollBar, UserScrollingArrivesAsOnScrollThenOnChange) {
