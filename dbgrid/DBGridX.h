@@ -230,6 +230,22 @@ struct TPaintedRecordX {
   Integer RecNo = -1;
 };
 
+// The look of one title cell, settled before its content is painted; the canvas holds the
+// title font as the title's button parameters left it.
+struct TDBGirdDrawTitleStateX {
+  bool Down = false;         // the title button is held pressed
+  bool MultiLine = false;
+  bool Highlighted = false;  // drawn in the selection colours
+  TTextOrientationX Orientation = tohHorizontal;
+  bool Raised = false;
+  String Caption;
+  TColor Color = clBtnFace;
+  bool HasFilterButton = false;
+  bool InSelection = false;
+  TSortMarkerX SortMarker = smNoneX;
+  bool ShowSortIndex = true;  // a sort by several columns shows the column's place in it
+};
+
 // The grid's sum list: the foundation's producer with the grid's notifications.
 class TDBGridXSumList : public TDBSumListProducer {
 public:
@@ -852,6 +868,30 @@ protected:
 
   // Cell painters.
   virtual void PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
+  // The inside of a title cell; PointerOnUpperBand: the pointer is over a band above the leaf.
+  virtual void PaintTitleContent(TColumnX* Column, const TRect& Cell, TDBGirdDrawTitleStateX& Title,
+                                 TGridDrawState State, bool PointerOnUpperBand);
+  TDBGirdDrawTitleStateX TitleDrawState(Integer ACol, Integer ARow, TColumnX* Column, THeadTreeNode* Leaf,
+                                        TGridDrawState State);
+  // Where a title's parts go: margins, pressed offset, text, sort marker and number, filter button.
+  struct TTitleContentLayoutX {
+    Integer DX = 2, DY = 2, Press = 0;
+    TRect Inner, Text, ButtonStrip;
+    Integer ImageIndex = -1;
+    Integer MarkerRight = 0;
+    bool ShowMarker = false;
+    String SortNumber;
+    Integer NumberWidth = 0;
+  };
+  TTitleContentLayoutX LayoutTitleContent(TColumnX* Column, const TRect& Cell, const TDBGirdDrawTitleStateX& Title);
+  void PaintTitleCaption(TColumnX* Column, const TRect& Cell, const TDBGirdDrawTitleStateX& Title,
+                         TTitleContentLayoutX& Layout);
+  void PaintTitleSortMarker(const TRect& Cell, const TDBGirdDrawTitleStateX& Title, const TTitleContentLayoutX& Layout);
+  void PaintTitleFilterButton(TColumnX* Column, const TRect& Cell, const TDBGirdDrawTitleStateX& Title,
+                              const TTitleContentLayoutX& Layout, TGridDrawState State, bool PointerOnUpperBand);
+  void PaintTitleBands(Integer ACol, Integer ARow, TColumnX* Column, THeadTreeNode* Leaf, const TRect& R,
+                       Integer LeafTop, const TDBGirdDrawTitleStateX& Title);
+  void PaintTitleRightLine(const TRect& R, Integer LeafTop);
   virtual void PaintIndicatorCell(Integer ARow, Integer DataRow, TCellAreaRowX Kind, TRect R, TGridDrawState State);
   virtual void PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
                              TGridDrawState State);
@@ -1157,6 +1197,24 @@ private:
   Variant FEditKeyValue = Variant::Null();
 
   // mouse tracking
+  // The cell a press landed on, classified.
+  struct TPressedCellX {
+    TGridCoord Cell{-1, -1};
+    bool InCells = false;
+    TCellTypeX Type;
+    Integer DataCol = -1, DataRow = -1;
+    bool DataColumn = false;  // a data column that has a column
+    TRect Rect;
+  };
+  void BeginPress(TMouseButton Button, Integer X, Integer Y);
+  TPressedCellX ClassifyPress(Integer X, Integer Y);
+  void PressTwice(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, const TPressedCellX& Press);
+  void PressSizingLine(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  bool PressRowPanel(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, const TPressedCellX& Press);
+  void PressColumnSelectZone(TShiftState Shift, const TPressedCellX& Press);
+  bool PressTitleButton(TMouseButton& Button, TShiftState Shift, Integer X, Integer Y, const TPressedCellX& Press);
+  void PressHeaderRow(TMouseButton Button, TShiftState Shift, Integer X, Integer Y, const TPressedCellX& Press);
+  void PressDataRow(TMouseButton Button, TShiftState Shift, const TPressedCellX& Press);
   void PressDataCell(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer DataCol, Integer DataRow);
   void TraceColumnSizing(Integer X);
   void FollowHintCell(Integer X, Integer Y);

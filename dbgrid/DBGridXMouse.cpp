@@ -84,142 +84,166 @@ void TCustomDBGridX::WMSetCursor(TMessage& Message) {
 
 // ---- press
 
+// A press, step by step: each step either takes the press whole or leaves it to the next.
 void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (FilterRowMouseDown(Button, Shift, X, Y)) return;
+  BeginPress(Button, X, Y);
+  if (!TakeFocus()) {
+    SetMouseCapture(false);
+    return;
+  }
+  if (GroupPanelMouseDown(Button, Shift, X, Y) || GroupRowMouseDown(Button, Shift, X, Y)) return;
+  const TPressedCellX press = ClassifyPress(X, Y);
+  if (Button == mbLeft && Shift.Contains(ssDouble)) return PressTwice(Button, Shift, X, Y, press);
+  if (IsOverSizingLine(X, Y)) return PressSizingLine(Button, Shift, X, Y);
+  if (!press.InCells) return TCustomControl::MouseDown(Button, Shift, X, Y);
+  if (PressRowPanel(Button, Shift, X, Y, press)) return;
+  if (Button == mbLeft && InColumnSelectZone(X, Y)) return PressColumnSelectZone(Shift, press);
+  TMouseButton button = Button;
+  if (PressTitleButton(button, Shift, X, Y, press)) return;
+  switch (press.Type.RowKind) {
+    case carTitle:
+    case carFilter: return PressHeaderRow(button, Shift, X, Y, press);
+    case carData: return PressDataRow(Button, Shift, press);
+    default: return TCustomControl::MouseDown(Button, Shift, X, Y);
+  }
+}
+
+void TCustomDBGridX::BeginPress(TMouseButton Button, Integer X, Integer Y) {
   if (Button == mbRight) SetMouseCapture(true);
   FPressedTitleDataCol = -1;
   FClickedCell = {-1, -1};
   FTitleDragMoved = false;
   FMouseDownPoint = {X, Y};
   FMovePoint = FMouseDownPoint;
-  if (!TakeFocus()) {
-    SetMouseCapture(false);
-    return;
-  }
-  if (GroupPanelMouseDown(Button, Shift, X, Y) || GroupRowMouseDown(Button, Shift, X, Y)) return;
-  const TGridCoord cell = CellAtPoint(X, Y);
-  Integer dataCol = -1, dataRow = -1;
-  TCellTypeX type;
-  const bool inCells = cell.X >= 0 && cell.Y >= 0 && cell.Y < FullRowCount();
-  if (inCells) type = GetCellType(cell.X, cell.Y, dataCol, dataRow);
-  const bool dataColumn = inCells && type.ColKind == cacData && dataCol < FColumns->Count();
+}
 
-  if (Button == mbLeft && Shift.Contains(ssDouble)) {
-    bool optimized = false;
-    if (FRowPanel->Active() && IsOverSizingLine(X, Y)) {
-      // A double click on a panel cell's right edge widens it up to the next edge on its lines.
+TCustomDBGridX::TPressedCellX TCustomDBGridX::ClassifyPress(Integer X, Integer Y) {
+  TPressedCellX press;
+  press.Cell = CellAtPoint(X, Y);
+  press.InCells = press.Cell.X >= 0 && press.Cell.Y >= 0 && press.Cell.Y < FullRowCount();
+  if (!press.InCells) return press;
+  press.Type = GetCellType(press.Cell.X, press.Cell.Y, press.DataCol, press.DataRow);
+  press.DataColumn = press.Type.ColKind == cacData && press.DataCol < FColumns->Count();
+  press.Rect = CellRect(press.Cell.X, press.Cell.Y);
+  return press;
+}
+
+// A double click sizes a column to its contents on a border, steps a check-box or image cell
+// that steps on double clicks, and is the control's double click otherwise.
+void TCustomDBGridX::PressTwice(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                                const TPressedCellX& Press) {
+  bool optimized = false;
+  if (FRowPanel->Active() && IsOverSizingLine(X, Y)) {
+    // A double click on a panel cell's right edge widens it up to the next edge on its lines.
+    TGridDrawInfoX di;
+    FillDrawInfo(di);
+    TGridMouseStateX state;
+    Integer index = -1, pos = 0, ofs = 0;
+    HitTestSizing(X, Y, di, state, index, pos, ofs);
+    if (state == msColSizing && FPanelSizingHit) StretchToNextEdge(index);
+  } else if (IsOverSizingLine(X, Y)) {
+    if (FOptionsX.Contains(dghDblClickOptimizeColWidth)) {
       TGridDrawInfoX di;
       FillDrawInfo(di);
       TGridMouseStateX state;
       Integer index = -1, pos = 0, ofs = 0;
       HitTestSizing(X, Y, di, state, index, pos, ofs);
-      if (state == msColSizing && FPanelSizingHit) StretchToNextEdge(index);
-    } else if (IsOverSizingLine(X, Y)) {
-      if (FOptionsX.Contains(dghDblClickOptimizeColWidth)) {
-        TGridDrawInfoX di;
-        FillDrawInfo(di);
-        TGridMouseStateX state;
-        Integer index = -1, pos = 0, ofs = 0;
-        HitTestSizing(X, Y, di, state, index, pos, ofs);
-        const Integer index0 = GridColToColumnIndex(index);
-        if (state == msColSizing && index0 >= 0 && index0 < FColumns->Count()) {
-          OptimizeColumnWidth(FColumns->Items(index0));
-          optimized = true;
-        }
-      }
-    } else if (dataColumn && type.RowKind == carData && FDataLink->Active()) {
-      TColumnX* column = FColumns->Items(dataCol);
-      if (SteppedCell(column) && column->DblClickNextVal() && column->CanEditValue(true))
-        column->StepValue(Shift.Contains(ssShift) ? -1 : 1);
-    }
-    if (!optimized) DblClick();
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    return;
-  }
-
-  if (IsOverSizingLine(X, Y)) {
-    FDataLink->UpdateRecord();
-    TCustomGridX::MouseDown(Button, Shift, X, Y);
-    FPanelSizing = FRowPanel->Active() && FPanelSizingHit && GridState() != msIdle;
-    if (FOptionsX.Contains(dghTraceColSizing) && !FRowPanel->Active() && Button == mbLeft &&
-        GridState() == msColSizing) {
-      FTraceStartWidth = ColWidths(SizingIndex());
-      FTraceStartX = RightToLeft() ? GridClientWidth() - X : X;
-    }
-    return;
-  }
-  if (!inCells) {
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    return;
-  }
-  const TRect r = CellRect(cell.X, cell.Y);
-
-  if (FRowPanel->Active() && dataColumn && type.RowKind == carTitle) {
-    PanelTitlePress(Button, Shift, cell, X, Y);
-    return;
-  }
-  if (FRowPanel->Active() && dataColumn && type.RowKind == carData && FDataLink->Active()) {
-    if (Button == mbLeft && HandleTreeButtonClick(X, Y, false)) return;
-    PanelCellPress(Button, Shift, cell, dataRow, X, Y);
-    return;
-  }
-
-  if (Button == mbLeft && InColumnSelectZone(X, Y)) {
-    TColumnX* column = FColumns->Items(dataCol);
-    InvalidateColumnArea(cell.X);
-    FGridMouseState = gmsColumnSelecting;
-    FMouseTracking = true;
-    StartAutoScroll(ColumnSelectInterval);
-    if (Shift.Contains(ssShift)) FSelection->Columns()->ExtendToColumn(column);
-    else if (Shift.Contains(ssCtrl)) FSelection->Columns()->ToggleColumn(column);
-    else {
-      Invalidate();
-      FSelection->Columns()->SelectColumn(column, false);
-    }
-    return;
-  }
-
-  TMouseButton button = Button;
-  if (type.RowKind == carTitle && dataColumn && !Designing() && OnLeafCaption(FColumns->Items(dataCol), r, Y)) {
-    if (TitleFilterButtonMouseDown(cell, X, Y)) return;
-    if (FOptionsX.Contains(dghColumnMove) && button == mbRight) {
-      button = mbLeft;
-      FRightButtonColumnMove = true;
-    }
-    if (button == mbLeft) {
-      bool enabled = FColumns->Items(dataCol)->Title()->TitleButton();
-      QueryCheckButton(dataCol, enabled);
-      if (enabled) {
-        if (MouseCapture()) {
-          FMouseTracking = true;
-          FPressedTitleCol = cell.X;
-          FPressedTitleDataCol = dataCol;
-          UpdateTitlePress(X, Y);
-        }
-        return;
+      const Integer index0 = GridColToColumnIndex(index);
+      if (state == msColSizing && index0 >= 0 && index0 < FColumns->Count()) {
+        OptimizeColumnWidth(FColumns->Items(index0));
+        optimized = true;
       }
     }
+  } else if (Press.DataColumn && Press.Type.RowKind == carData && FDataLink->Active()) {
+    TColumnX* column = FColumns->Items(Press.DataCol);
+    if (SteppedCell(column) && column->DblClickNextVal() && column->CanEditValue(true))
+      column->StepValue(Shift.Contains(ssShift) ? -1 : 1);
   }
-
-  if (type.RowKind == carTitle || type.RowKind == carFilter) {
-    if (type.ColKind == cacIndicator && cell.Y == 0) {
-      IndicatorTitleMouseDown(cell, button, Shift, X - r.Left, Y - r.Top);
-      ReloadEditor();
-    }
-    FDataLink->UpdateRecord();
-    TCustomGridX::MouseDown(button, Shift, X, Y);
-    return;
-  }
-  if (type.RowKind == carData) {
-    if (!FDataLink->Active()) {
-      TCustomControl::MouseDown(Button, Shift, X, Y);
-      return;
-    }
-    if (Button == mbLeft && HandleTreeButtonClick(X, Y, false)) return;
-    PressDataCell(Button, Shift, cell, dataColumn ? dataCol : -1, dataRow);
-    return;
-  }
+  if (!optimized) DblClick();
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+// A press on a sizing border: the editor's value is written first; traced sizing starts here.
+void TCustomDBGridX::PressSizingLine(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  FDataLink->UpdateRecord();
+  TCustomGridX::MouseDown(Button, Shift, X, Y);
+  FPanelSizing = FRowPanel->Active() && FPanelSizingHit && GridState() != msIdle;
+  if (FOptionsX.Contains(dghTraceColSizing) && !FRowPanel->Active() && Button == mbLeft &&
+      GridState() == msColSizing) {
+    FTraceStartWidth = ColWidths(SizingIndex());
+    FTraceStartX = RightToLeft() ? GridClientWidth() - X : X;
+  }
+}
+
+bool TCustomDBGridX::PressRowPanel(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                                   const TPressedCellX& Press) {
+  if (!FRowPanel->Active() || !Press.DataColumn) return false;
+  if (Press.Type.RowKind == carTitle) {
+    PanelTitlePress(Button, Shift, Press.Cell, X, Y);
+    return true;
+  }
+  if (Press.Type.RowKind != carData || !FDataLink->Active()) return false;
+  if (Button == mbLeft && HandleTreeButtonClick(X, Y, false)) return true;
+  PanelCellPress(Button, Shift, Press.Cell, Press.DataRow, X, Y);
+  return true;
+}
+
+void TCustomDBGridX::PressColumnSelectZone(TShiftState Shift, const TPressedCellX& Press) {
+  TColumnX* column = FColumns->Items(Press.DataCol);
+  InvalidateColumnArea(Press.Cell.X);
+  FGridMouseState = gmsColumnSelecting;
+  FMouseTracking = true;
+  StartAutoScroll(ColumnSelectInterval);
+  if (Shift.Contains(ssShift)) FSelection->Columns()->ExtendToColumn(column);
+  else if (Shift.Contains(ssCtrl)) FSelection->Columns()->ToggleColumn(column);
+  else {
+    Invalidate();
+    FSelection->Columns()->SelectColumn(column, false);
+  }
+}
+
+// A press on a title's leaf caption: its filter button, a right press that moves the column,
+// or a left press on an enabled title button, which is held until the release. Button turns
+// left for a right-button column move.
+bool TCustomDBGridX::PressTitleButton(TMouseButton& Button, TShiftState, Integer X, Integer Y,
+                                      const TPressedCellX& Press) {
+  if (Press.Type.RowKind != carTitle || !Press.DataColumn || Designing() ||
+      !OnLeafCaption(FColumns->Items(Press.DataCol), Press.Rect, Y))
+    return false;
+  if (TitleFilterButtonMouseDown(Press.Cell, X, Y)) return true;
+  if (FOptionsX.Contains(dghColumnMove) && Button == mbRight) {
+    Button = mbLeft;
+    FRightButtonColumnMove = true;
+  }
+  if (Button != mbLeft) return false;
+  bool enabled = FColumns->Items(Press.DataCol)->Title()->TitleButton();
+  QueryCheckButton(Press.DataCol, enabled);
+  if (!enabled) return false;
+  if (MouseCapture()) {
+    FMouseTracking = true;
+    FPressedTitleCol = Press.Cell.X;
+    FPressedTitleDataCol = Press.DataCol;
+    UpdateTitlePress(X, Y);
+  }
+  return true;
+}
+
+// The header rows: the indicator title reacts to its press; the base grid sizes and moves.
+void TCustomDBGridX::PressHeaderRow(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
+                                    const TPressedCellX& Press) {
+  if (Press.Type.ColKind == cacIndicator && Press.Cell.Y == 0) {
+    IndicatorTitleMouseDown(Press.Cell, Button, Shift, X - Press.Rect.Left, Y - Press.Rect.Top);
+    ReloadEditor();
+  }
+  FDataLink->UpdateRecord();
+  TCustomGridX::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDBGridX::PressDataRow(TMouseButton Button, TShiftState Shift, const TPressedCellX& Press) {
+  if (!FDataLink->Active()) return TCustomControl::MouseDown(Button, Shift, FMouseDownPoint.X, FMouseDownPoint.Y);
+  if (Button == mbLeft && HandleTreeButtonClick(FMouseDownPoint.X, FMouseDownPoint.Y, false)) return;
+  PressDataCell(Button, Shift, Press.Cell, Press.DataColumn ? Press.DataCol : -1, Press.DataRow);
 }
 
 void TCustomDBGridX::PressDataCell(TMouseButton Button, TShiftState Shift, TGridCoord Cell, Integer DataCol,

@@ -236,143 +236,191 @@ void TCustomDBGridX::WriteRecordNumber(Integer Number, TRect R) {
   canvas->Brush()->SetStyle(bsSolid);
 }
 
+// A title cell: its look is settled first (pressed, caption, colours, sort marker), then its
+// content is painted, then the bands of a multi-level title above it.
 void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State) {
   TColumnX* column = FColumns->Items(DataCol);
-  TCanvas* canvas = Canvas();
-  const bool raised = CellHas3DLook(ACol, ARow, State);
-  TColor color = column->Title()->Color();
-  TSortMarkerX marker = column->Title()->SortMarker();
-  const bool pressed = FTitlePressedShown && FPressedTitleDataCol == DataCol;
-  if (OnGetBtnParams && column->Field()) {
-    OnGetBtnParams(this, column, canvas->Font(), color, marker, pressed);
-    canvas->SetFont(column->Title()->Font());
-    OnGetBtnParams(this, column, canvas->Font(), color, marker, pressed);
-  } else {
-    canvas->SetFont(column->Title()->Font());
-  }
-  const bool highlighted =
-      PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, PaintedCellSelected(ACol, ARow, DataCol), color,
-                          canvas->Font());
-  String caption = column->Title()->Caption();
-  TRect cell = R;
   THeadTreeNode* leaf = MultiTitleActive() ? LeafOf(column) : nullptr;
-  if (leaf) {
-    caption = leaf->Caption;
-    cell.Top = std::max(R.Top, R.Bottom - leaf->BandHeight + 1);
+  TDBGirdDrawTitleStateX title = TitleDrawState(ACol, ARow, column, leaf, State);
+  TRect cell = R;
+  if (leaf) cell.Top = std::max(R.Top, R.Bottom - leaf->BandHeight + 1);
+  PaintTitleContent(column, cell, title, State, leaf && R.Top + HotTrackOffset().Y < cell.Top);
+  if (leaf) PaintTitleBands(ACol, ARow, column, leaf, R, cell.Top, title);
+  if (FOptions.Contains(dgColLines) && leaf) PaintTitleRightLine(R, cell.Top);
+}
+
+TDBGirdDrawTitleStateX TCustomDBGridX::TitleDrawState(Integer ACol, Integer ARow, TColumnX* Column,
+                                                      THeadTreeNode* Leaf, TGridDrawState State) {
+  TCanvas* canvas = Canvas();
+  TDBGirdDrawTitleStateX title;
+  title.Raised = CellHas3DLook(ACol, ARow, State);
+  title.Color = Column->Title()->Color();
+  title.SortMarker = Column->Title()->SortMarker();
+  title.Down = FTitlePressedShown && FPressedTitleDataCol == Column->Index();
+  if (OnGetBtnParams && Column->Field()) {
+    OnGetBtnParams(this, Column, canvas->Font(), title.Color, title.SortMarker, title.Down);
+    canvas->SetFont(Column->Title()->Font());
+    OnGetBtnParams(this, Column, canvas->Font(), title.Color, title.SortMarker, title.Down);
+  } else {
+    canvas->SetFont(Column->Title()->Font());
   }
-  canvas->Brush()->SetColor(color);
-  const Integer dx = raised ? 1 : 2;
-  const Integer dy = Flat() ? dx - 1 : dx;
-  const bool multiLine = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
+  title.InSelection = PaintedCellSelected(ACol, ARow, Column->Index());
+  title.Highlighted =
+      PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, title.InSelection, title.Color, canvas->Font());
+  title.Caption = Leaf ? Leaf->Caption : Column->Title()->Caption();
+  title.MultiLine = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
+  title.Orientation = Column->Title()->Orientation();
+  title.HasFilterButton = FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX;
+  return title;
+}
+
+// The inside of a title cell: caption (or image), sort marker with the column's place in a
+// sort by several columns, the in-title filter button, and the raised frame.
+void TCustomDBGridX::PaintTitleContent(TColumnX* Column, const TRect& Cell, TDBGirdDrawTitleStateX& Title,
+                                       TGridDrawState State, bool PointerOnUpperBand) {
+  Canvas()->Brush()->SetColor(Title.Color);
+  TTitleContentLayoutX layout = LayoutTitleContent(Column, Cell, Title);
+  PaintTitleCaption(Column, Cell, Title, layout);
+  if (Title.SortMarker != smNoneX) PaintTitleSortMarker(Cell, Title, layout);
+  if (Title.HasFilterButton) PaintTitleFilterButton(Column, Cell, Title, layout, State, PointerOnUpperBand);
+  if (Title.Raised) {
+    TRect frame = Cell;
+    DrawEdge(Canvas(), frame, Title.Down ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
+  }
+}
+
+TCustomDBGridX::TTitleContentLayoutX TCustomDBGridX::LayoutTitleContent(TColumnX* Column, const TRect& Cell,
+                                                                        const TDBGirdDrawTitleStateX& Title) {
+  TCanvas* canvas = Canvas();
+  TTitleContentLayoutX layout;
+  layout.DX = Title.Raised ? 1 : 2;
+  layout.DY = Flat() ? layout.DX - 1 : layout.DX;
   // A pressed title button shows its face pushed in: its content moves right and down.
-  const Integer press = pressed ? (MultiTitleActive() || FTitleHeight != 0 || FTitleLines != 0 ? 2 : 1) : 0;
-  TRect textRect = cell;
+  layout.Press = Title.Down ? (MultiTitleActive() || FTitleHeight != 0 || FTitleLines != 0 ? 2 : 1) : 0;
+  layout.Inner = Title.Raised ? TRect(Cell.Left + 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1) : Cell;
+  layout.Text = Cell;
   // The in-title filter button takes the right end of the cell's inner part.
-  const bool filterButton = FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX;
-  const TRect inner = raised ? TRect(cell.Left + 1, cell.Top + 1, cell.Right - 1, cell.Bottom - 1) : cell;
-  TRect buttonStrip(inner.Right, inner.Top, inner.Right, inner.Bottom);
-  if (filterButton) {
-    buttonStrip.Left -= std::min(Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL), inner.Width() / 2);
-    textRect.Right = buttonStrip.Left;
+  layout.ButtonStrip = TRect(layout.Inner.Right, layout.Inner.Top, layout.Inner.Right, layout.Inner.Bottom);
+  if (Title.HasFilterButton) {
+    layout.ButtonStrip.Left -=
+        std::min(Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL), layout.Inner.Width() / 2);
+    layout.Text.Right = layout.ButtonStrip.Left;
   }
-  const Integer imageIndex = column->Title()->ImageIndex();
-  const bool titleImage = FTitleImages && imageIndex != -1;
-  if (titleImage) caption.clear();
-  const Integer markerRight = filterButton ? buttonStrip.Left : inner.Right;
+  layout.ImageIndex = FTitleImages ? Column->Title()->ImageIndex() : -1;
+  layout.MarkerRight = Title.HasFilterButton ? layout.ButtonStrip.Left : layout.Inner.Right;
   // The sort marker, and the column's place in a sort by several columns, go right of the
   // caption; a narrow title drops the marker first, then the number.
   TImageList* signs = DBGridXGlobals().SignImages.get();
-  bool showMarker = marker != smNoneX;
-  String sortNumber;
-  Integer numberWidth = 0;
-  if (showMarker) {
-    textRect.Right -= 16;
-    if (FSortMarkedColumns.Count() >= 2 && column->Title()->SortIndex() > 0) {
-      sortNumber = QString::number(column->Title()->SortIndex());
+  layout.ShowMarker = Title.SortMarker != smNoneX;
+  if (layout.ShowMarker) {
+    layout.Text.Right -= 16;
+    if (Title.ShowSortIndex && FSortMarkedColumns.Count() >= 2 && Column->Title()->SortIndex() > 0) {
+      layout.SortNumber = QString::number(Column->Title()->SortIndex());
       const Integer saved = canvas->SaveState();
       canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
-      numberWidth = canvas->TextWidth(sortNumber);
+      layout.NumberWidth = canvas->TextWidth(layout.SortNumber);
       canvas->RestoreState(saved);
     }
-    if (textRect.Width() < signs->Width()) {
-      textRect.Right += 14 - numberWidth;
-      showMarker = false;
-      if (textRect.Width() < signs->Width()) {
-        textRect.Right += numberWidth + 2;
-        sortNumber.clear();
-        numberWidth = 0;
+    if (layout.Text.Width() < signs->Width()) {
+      layout.Text.Right += 14 - layout.NumberWidth;
+      layout.ShowMarker = false;
+      if (layout.Text.Width() < signs->Width()) {
+        layout.Text.Right += layout.NumberWidth + 2;
+        layout.SortNumber.clear();
+        layout.NumberWidth = 0;
       }
     }
   }
-  if (press > 0) canvas->FillRect(TRect(cell.Left, cell.Top, textRect.Right, cell.Top + press));
-  textRect.Top += press;
-  if (textRect.Right > textRect.Left) {
-    if (column->Title()->Orientation() == tohVertical) {
-      canvas->FillRect(textRect);
-      const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
-      DrawTextVertically(canvas,
-                         unmirrored.Place(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom)),
-                         false, false, column->Title()->EndEllipsis(), tlBottom, taCenter, caption, dy + 2, dx);
-    } else
-      WriteCellText(textRect, dx, dy, caption, column->Title()->Alignment(), multiLine ? tlCenter : tlTop, multiLine,
-                    column->Title()->EndEllipsis(), press);
-    if (titleImage) PaintTitleImage(TRect(textRect.Left + press, textRect.Top, textRect.Right + press, textRect.Bottom),
-                                    dx, column->Title()->Alignment(), imageIndex);
+  return layout;
+}
+
+void TCustomDBGridX::PaintTitleCaption(TColumnX* Column, const TRect& Cell, const TDBGirdDrawTitleStateX& Title,
+                                       TTitleContentLayoutX& Layout) {
+  TCanvas* canvas = Canvas();
+  const Integer press = Layout.Press;
+  if (press > 0) canvas->FillRect(TRect(Cell.Left, Cell.Top, Layout.Text.Right, Cell.Top + press));
+  Layout.Text.Top += press;
+  TRect& text = Layout.Text;
+  if (text.Right <= text.Left) return;
+  const String caption = Layout.ImageIndex != -1 ? String() : Title.Caption;
+  if (Title.Orientation == tohVertical) {
+    canvas->FillRect(text);
+    const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
+    DrawTextVertically(canvas, unmirrored.Place(TRect(text.Left + press, text.Top, text.Right + press, text.Bottom)),
+                       false, false, Column->Title()->EndEllipsis(), tlBottom, taCenter, caption, Layout.DY + 2,
+                       Layout.DX);
+  } else {
+    WriteCellText(text, Layout.DX, Layout.DY, caption, Column->Title()->Alignment(),
+                  Title.MultiLine ? tlCenter : tlTop, Title.MultiLine, Column->Title()->EndEllipsis(), press);
   }
-  if (marker != smNoneX) {
-    TRect markRect(std::max(cell.Left, textRect.Right), cell.Top, markerRight, cell.Bottom);
-    canvas->FillRect(markRect);
-    const Integer markX = markerRight + press - signs->Width() - numberWidth - 2;
-    const Integer markY = (cell.Top + cell.Bottom - signs->Height()) / 2 + press;
-    if (showMarker) signs->Draw(canvas, markX, markY, marker == smDownX ? 0 : 1);
-    if (!sortNumber.isEmpty()) {
-      const Integer saved = canvas->SaveState();
-      canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
-      if (highlighted) canvas->Font()->SetColor(clWhite);
-      canvas->Brush()->SetStyle(bsClear);
-      const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
-      const Integer numberX = markX + signs->Width();
-      canvas->TextOut(unmirrored.Place(TRect(numberX, markY, numberX + numberWidth, markY)).Left, markY, sortNumber);
-      canvas->RestoreState(saved);
-    }
+  if (Layout.ImageIndex != -1)
+    PaintTitleImage(TRect(text.Left + press, text.Top, text.Right + press, text.Bottom), Layout.DX,
+                    Column->Title()->Alignment(), Layout.ImageIndex);
+}
+
+void TCustomDBGridX::PaintTitleSortMarker(const TRect& Cell, const TDBGirdDrawTitleStateX& Title,
+                                          const TTitleContentLayoutX& Layout) {
+  TCanvas* canvas = Canvas();
+  TImageList* signs = DBGridXGlobals().SignImages.get();
+  const Integer press = Layout.Press;
+  TRect markRect(std::max(Cell.Left, Layout.Text.Right), Cell.Top, Layout.MarkerRight, Cell.Bottom);
+  canvas->FillRect(markRect);
+  const Integer markX = Layout.MarkerRight + press - signs->Width() - Layout.NumberWidth - 2;
+  const Integer markY = (Cell.Top + Cell.Bottom - signs->Height()) / 2 + press;
+  if (Layout.ShowMarker) signs->Draw(canvas, markX, markY, Title.SortMarker == smDownX ? 0 : 1);
+  if (Layout.SortNumber.isEmpty()) return;
+  const Integer saved = canvas->SaveState();
+  canvas->SetFont(DBGridXGlobals().SortNumberFont.get());
+  if (Title.Highlighted) canvas->Font()->SetColor(clWhite);
+  canvas->Brush()->SetStyle(bsClear);
+  const TUnmirroredCanvas unmirrored(canvas, GridClientWidth());
+  const Integer numberX = markX + signs->Width();
+  canvas->TextOut(unmirrored.Place(TRect(numberX, markY, numberX + Layout.NumberWidth, markY)).Left, markY,
+                  Layout.SortNumber);
+  canvas->RestoreState(saved);
+}
+
+void TCustomDBGridX::PaintTitleFilterButton(TColumnX* Column, const TRect& Cell, const TDBGirdDrawTitleStateX& Title,
+                                            const TTitleContentLayoutX& Layout, TGridDrawState State,
+                                            bool PointerOnUpperBand) {
+  TCanvas* canvas = Canvas();
+  const Integer press = Layout.Press;
+  canvas->FillRect(TRect(Layout.ButtonStrip.Left, Cell.Top, Cell.Right, Cell.Bottom));
+  TRect face = Layout.ButtonStrip;
+  if (face.Height() > FEditButtonHeight) {
+    face.Top = (face.Top + face.Bottom - FEditButtonHeight) / 2;
+    face.Bottom = face.Top + FEditButtonHeight;
   }
-  if (filterButton) {
-    canvas->FillRect(TRect(buttonStrip.Left, cell.Top, cell.Right, cell.Bottom));
-    TRect face = buttonStrip;
-    if (face.Height() > FEditButtonHeight) {
-      face.Top = (face.Top + face.Bottom - FEditButtonHeight) / 2;
-      face.Bottom = face.Top + FEditButtonHeight;
-    }
-    OffsetRect(face, press, press);
-    // Opaque and pressed while its list is open, opaque under the pointer, half faded in a
-    // hot title (not while the pointer is on an upper band), faint otherwise.
-    const bool dropped = FFilterListDropped && FFilterListColumn == column;
-    const bool hot = State.Contains(gdHotTrack) && NoMouseAction();
-    const bool onUpperBand = leaf && R.Top + HotTrackOffset().Y < cell.Top;
-    Integer look = 80;
-    if (Designing()) look = 30;
-    else if (dropped || (hot && FHotEditButton == 0)) look = 0;
-    else if (hot && !onUpperBand) look = 30;
-    PaintCellButton(face, color, look, dropped ? 1 : 0);
-    if (!column->STFilter()->ExpressionStr().isEmpty())
-      PaintSortMarker(TRect(buttonStrip.Left - 6 + press, inner.Top + press, buttonStrip.Left + press,
-                            inner.Top + 6 + press),
-                      highlighted);
-  }
-  if (raised) {
-    TRect frame = cell;
-    DrawEdge(canvas, frame, pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
-  }
-  if (!leaf) return;
-  // The bands above the leaf: each ancestor spans its children; only the part above this
-  // cell is drawn, with the caption laid out over the full span.
+  OffsetRect(face, press, press);
+  // Opaque and pressed while its list is open, opaque under the pointer, half faded in a
+  // hot title (not while the pointer is on an upper band), faint otherwise.
+  const bool dropped = FFilterListDropped && FFilterListColumn == Column;
+  const bool hot = State.Contains(gdHotTrack) && NoMouseAction();
+  Integer look = 80;
+  if (Designing()) look = 30;
+  else if (dropped || (hot && FHotEditButton == 0)) look = 0;
+  else if (hot && !PointerOnUpperBand) look = 30;
+  PaintCellButton(face, Title.Color, look, dropped ? 1 : 0);
+  if (!Column->STFilter()->ExpressionStr().isEmpty())
+    PaintSortMarker(TRect(Layout.ButtonStrip.Left - 6 + press, Layout.Inner.Top + press,
+                          Layout.ButtonStrip.Left + press, Layout.Inner.Top + 6 + press),
+                    Title.Highlighted);
+}
+
+// The bands above the leaf: each ancestor spans its children; only the part above this
+// cell is drawn, with the caption laid out over the full span.
+void TCustomDBGridX::PaintTitleBands(Integer ACol, Integer ARow, TColumnX* Column, THeadTreeNode* Leaf,
+                                     const TRect& R, Integer LeafTop, const TDBGirdDrawTitleStateX& Title) {
+  TCanvas* canvas = Canvas();
   canvas->SetFont(FTitleFont.get());
-  if (highlighted) PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, true, color, canvas->Font());
+  TColor color = Title.Color;
+  if (Title.Highlighted) PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carTitle}, true, color, canvas->Font());
+  const Integer dx = Title.Raised ? 1 : 2;
   const Integer line = FOptions.Contains(dgColLines) ? 1 : 0;
-  THeadTreeNode* child = leaf;
+  THeadTreeNode* child = Leaf;
   Integer spanLeft = R.Left;
-  Integer bottom = cell.Top - (FOptions.Contains(dgRowLines) ? 1 : 0);
-  for (THeadTreeNode* band = leaf->Parent; band && band->Parent; child = band, band = band->Parent) {
+  Integer bottom = LeafTop - (FOptions.Contains(dgRowLines) ? 1 : 0);
+  for (THeadTreeNode* band = Leaf->Parent; band && band->Parent; child = band, band = band->Parent) {
     for (THeadTreeNode* sibling = band->FirstChild; sibling != child; sibling = sibling->NextSibling)
       spanLeft -= sibling->BandWidth + line;
     const Integer top = bottom - band->BandHeight + 1;
@@ -382,7 +430,7 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
       canvas->Brush()->SetColor(color);
       const Integer saved = canvas->SaveState();
       canvas->IntersectClipRect(part);
-      WriteCellText(span, dx, dx, band->Caption, taCenter, tlCenter, true, column->Title()->EndEllipsis());
+      WriteCellText(span, dx, dx, band->Caption, taCenter, tlCenter, true, Column->Title()->EndEllipsis());
       if (FOptionsX.Contains(dghFixed3D)) {
         TRect frame = span;
         DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
@@ -401,11 +449,14 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
     band->BandPainted = true;
     bottom = top - (FOptions.Contains(dgRowLines) ? 1 : 0);
   }
-  if (line) {
-    canvas->Pen()->SetColor(clBlack);
-    canvas->MoveTo(R.Right, cell.Top);
-    canvas->LineTo(R.Right, R.Bottom);
-  }
+}
+
+// Multi-level titles draw their own vertical lines: the leaf's right edge down the whole cell.
+void TCustomDBGridX::PaintTitleRightLine(const TRect& R, Integer LeafTop) {
+  TCanvas* canvas = Canvas();
+  canvas->Pen()->SetColor(clBlack);
+  canvas->MoveTo(R.Right, LeafTop);
+  canvas->LineTo(R.Right, R.Bottom);
 }
 
 // A filter cell shows its column's condition in blue on a tinted window colour, with the
