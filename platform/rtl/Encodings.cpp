@@ -159,6 +159,17 @@ String GbkToString(const QByteArray& Bytes) {
   return Utf16LEToString(output);
 }
 
+String GbkToStringLenient(const QByteArray& Bytes) {
+  thread_local TIconv conv("UTF-16LE", Cp936);
+  QByteArray output;
+  qsizetype offset = 0;
+  while (!conv.Convert(Bytes, output, offset)) {
+    output.append("\xFD\xFF", 2);
+    ++offset;
+  }
+  return Utf16LEToString(output);
+}
+
 QByteArray StringToGbk(const String& S) { return EncodeGbk(S, true); }
 
 TGbkCode GbkCodeOf(char16_t Char) {

@@ -10,6 +10,9 @@ bool IsValidUtf8(const QByteArray& Bytes);
 String Utf8ToString(const QByteArray& Bytes);
 QByteArray StringToUtf8(const String& S);
 String GbkToString(const QByteArray& Bytes);
+// The same for text from outside that may be broken: each byte that starts no character
+// becomes U+FFFD and decoding goes on with the next byte, so the text around it survives.
+String GbkToStringLenient(const QByteArray& Bytes);
 QByteArray StringToGbk(const String& S);
 String Utf16LEToString(const QByteArray& Bytes);
 

@@ -16,7 +16,8 @@ MOLI_DECLARE_EXCEPTION(ERichTextError, Exception)
 // True when Bytes begin like rich text (after leading blanks).
 bool LooksLikeRichText(const QByteArray& Bytes);
 // Replaces Document's contents with the text of Bytes. Text without a font of its own takes
-// DefaultFont. Raises ERichTextError when Bytes are not rich text.
+// DefaultFont. Raises ERichTextError, leaving Document empty, when Bytes are not rich text or
+// nest groups deeper than any writer does. The load is not kept for undoing.
 void ReadRichText(const QByteArray& Bytes, QTextDocument* Document, const QFont& DefaultFont);
 // The document as rich text; characters without a font of their own are written in
 // DefaultFont. Characters code page 936 has are written as its bytes, others as Unicode.

@@ -50,6 +50,9 @@ const QSet<QByteArray>& SkippedDestinations() {
   return words;
 }
 
+// Deeper groups are refused: each one holds a state, and no writer nests anywhere near this.
+constexpr Integer MaxGroupDepth = 1000;
+
 Integer CodePageOfCharset(Integer Charset) {
   switch (Charset) {
     case 134: return 936;
@@ -63,15 +66,36 @@ public:
   TReader(const QByteArray& Bytes, QTextDocument* Document, const QFont& DefaultFont)
       : FIn(Bytes), FDocument(Document), FDefault(DefaultFont), FCursor(Document) {}
 
+  // Fills the document in one edit block without undo history, so each insert does not lay
+  // out its paragraph again and nothing of the load is kept for undoing.
   void Run() {
+    const bool undo = FDocument->isUndoRedoEnabled();
+    FDocument->setUndoRedoEnabled(false);
     FDocument->clear();
     FCursor = QTextCursor(FDocument);
+    FCursor.beginEditBlock();
+    try {
+      ReadGroups();
+    } catch (...) {
+      FDocument->clear();
+      FCursor.endEditBlock();
+      FDocument->setUndoRedoEnabled(undo);
+      throw;
+    }
+    FCursor.endEditBlock();
+    FDocument->setUndoRedoEnabled(undo);
+  }
+
+private:
+  void ReadGroups() {
     FStack.push_back({});
     FStack.back().Destination = TDestination::Skip;  // until the opening group
     Integer depth = 0;
     while (FPos < FIn.size()) {
       const char c = FIn[FPos++];
       if (c == '{') {
+        if (depth >= MaxGroupDepth)
+          throw ERichTextError(QStringLiteral("RTF 文本的组嵌套超过 %1 层").arg(MaxGroupDepth));
         Flush();
         FSkipChars = 0;
         FStack.push_back(FStack.back());
@@ -93,7 +117,6 @@ public:
     Flush();
   }
 
-private:
   TGroupState& State() { return FStack.back(); }
 
   void ControlSequence() {
@@ -119,6 +142,13 @@ private:
       FPos = numStart;
     }
     if (FPos < FIn.size() && FIn[FPos] == ' ') ++FPos;
+    if (word == "bin") {
+      // Binary data is no text in any destination; it counts as one character skipped
+      // after a Unicode character.
+      FPos += std::min<Integer>(std::max<Integer>(param, 0), FIn.size() - FPos);
+      if (FSkipChars > 0) --FSkipChars;
+      return;
+    }
     if (FSkipChars > 0 && word != "u") {
       --FSkipChars;
       return;
@@ -127,15 +157,22 @@ private:
   }
 
   static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+  static Integer HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  }
 
   void ControlSymbol(char c) {
     switch (c) {
       case '\'': {
-        const QByteArray hex = FIn.mid(FPos, 2);
-        FPos += hex.size();
-        bool ok = false;
-        const uint value = hex.toUInt(&ok, 16);
-        if (!ok) return;
+        // Exactly two hex digits; anything else drops the escape and is read as it stands.
+        const Integer high = FPos < FIn.size() ? HexDigit(FIn[FPos]) : -1;
+        const Integer low = FPos + 1 < FIn.size() ? HexDigit(FIn[FPos + 1]) : -1;
+        if (high < 0 || low < 0) return;
+        FPos += 2;
+        const uint value = uint(high * 16 + low);
         if (FSkipChars > 0) {
           --FSkipChars;
           return;
@@ -210,7 +247,7 @@ private:
     else if (Word == "cb" || Word == "highlight") SetChars(ch.Background, Param);
     else if (Word == "plain") SetChars(ch, TCharState{FDefaultFont, false, false, false, false, 0, 0, 0});
     else if (Word == "uc") s.UnicodeSkip = std::max<Integer>(0, Param);
-    else if (Word == "u") UnicodeChar(Param);
+    else if (Word == "u" && HasParam) UnicodeChar(Param);
     else if (Word == "ansicpg") FCodePage = Param;
     else if (Word == "deff") FDefaultFont = Param;
     else if (Word == "emdash") AddText(QString(QChar(0x2014)));
@@ -262,7 +299,10 @@ private:
     FRunChars = State().Chars;
   }
 
+  // Writers give characters above 32767 as negative numbers. Anything outside a 16-bit unit,
+  // and U+0000, is dropped with its fallback shown in its place.
   void UnicodeChar(Integer Value) {
+    if (Value < -32768 || Value > 65535 || Value == 0) return;
     if (Value < 0) Value += 65536;
     AddText(QString(QChar(char16_t(Value & 0xFFFF))));
     FSkipChars = State().UnicodeSkip;
@@ -308,13 +348,8 @@ private:
     bool ascii = true;
     for (char c : Bytes) ascii = ascii && uchar(c) < 0x80;
     if (ascii) return QString::fromLatin1(Bytes);
-    if (CodePage == 936 || CodePage == 0) {
-      try {
-        return GbkToString(Bytes);
-      } catch (const Exception&) {
-        // Broken double-byte text from outside: keep what decodes, one byte at a time.
-      }
-    }
+    // Broken double-byte text from outside keeps what decodes, one byte at a time.
+    if (CodePage == 936 || CodePage == 0) return GbkToStringLenient(Bytes);
     return QString::fromLatin1(Bytes);
   }
 

@@ -61,6 +61,16 @@ TEST(Encoding, InvalidInputRaisesAClearError) {
   }
 }
 
+TEST(Encoding, LenientGbkMarksEachBrokenByteAndKeepsTheRest) {
+  struct Case { QByteArray bytes; const char* text; };
+  for (const Case& c : std::initializer_list<Case>{{"\xD6\xD0\xCE\xC4 abc \xFF", "中文 abc \uFFFD"},
+                                                   {"\xFF\xFFok", "\uFFFD\uFFFDok"},
+                                                   {"\xD6 a", "\uFFFD a"},
+                                                   {"a\x81", "a\uFFFD"},
+                                                   {"\xB9\xA4", "工"}})
+    EXPECT_EQ(GbkToStringLenient(c.bytes), U(c.text)) << c.bytes.toHex().constData();
+}
+
 TEST(Encoding, ValidUtf8RejectsMalformedSequences) {
   struct Case { QByteArray bytes; bool valid; };
   for (const Case& c : std::initializer_list<Case>{

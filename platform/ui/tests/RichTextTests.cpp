@@ -4,6 +4,7 @@
 #include "platform/ui/RichEdit.h"
 #include <QFile>
 #include <QProcess>
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -156,6 +157,48 @@ TEST(RichText, ReaderAppliesTheCharacterFormatting) {
   EXPECT_DOUBLE_EQ(runs[1].Points, 10);
   EXPECT_TRUE(runs[2].Bold);
   EXPECT_FALSE(runs[3].Bold);  // the group's bold ended with it
+}
+
+TEST(RichText, ReaderKeepsTheTextAroundBrokenBytesEscapesAndBinaryData) {
+  struct Case { const char* rtf; const char* text; };
+  for (const Case& c : std::initializer_list<Case>{
+         {R"({\rtf1\ansi\ansicpg936 \'d6\'d0\'ce\'c4 abc \'ff})", "中文 abc \uFFFD"},
+         {R"({\rtf1 \'d6 a\'b9\'a4})", "\uFFFD a工"},
+         {R"({\rtf1 a{\pict\bin5 x}}{}b}c})", "ac"},
+         {R"({\rtf1 a\bin2 }{b})", "ab"},
+         {R"({\rtf1 \uc1\u20013\bin1 }x})", "中x"},
+         {R"({\rtf1 a\bin99 xy)", "a"},
+         {R"({\rtf1 a\'+fb})", "a+fb"},
+         {R"({\rtf1 a\' fb})", "a fb"},
+         {R"({\rtf1 a\'4})", "a4"},
+         {R"({\rtf1 a\u-2147483648?b})", "a?b"},
+         {R"({\rtf1 a\u70000?b})", "a?b"},
+         {R"({\rtf1 a\u0?b\u?c})", "a?b?c"},
+       })
+    EXPECT_EQ(ReadPlain(c.rtf), QString::fromUtf8(c.text)) << c.rtf;
+}
+
+// Hostile rich text costs time and memory in proportion to its size.
+TEST(RichText, ReaderBoundsNestingAndStaysLinear) {
+  const QByteArray nested = "{\\rtf1 " + QByteArray(998, '{') + "deep" + QByteArray(999, '}');
+  EXPECT_EQ(ReadPlain(nested), QStringLiteral("deep"));
+  QTextDocument doc;
+  doc.setPlainText(QStringLiteral("before"));
+  EXPECT_THROW(ReadRichText("{\\rtf1 " + QByteArray(5'000'000, '{'), &doc, DefaultFont()), ERichTextError);
+  EXPECT_TRUE(doc.isEmpty()) << "nothing of a refused text is shown";
+
+  QByteArray runs = "{\\rtf1 ";
+  for (int i = 0; i < 20000; ++i) runs += "\\b a\\b0 b";
+  QElapsedTimer timer;
+  timer.start();
+  ReadRichText(runs + "}", &doc, DefaultFont());
+  EXPECT_LT(timer.elapsed(), 5000) << "40 000 format runs";
+  EXPECT_EQ(doc.characterCount(), 40001);
+
+  ReadRichText("{\\rtf1 " + QByteArray("x\\par ").repeated(100000) + "}", &doc, DefaultFont());
+  EXPECT_EQ(doc.blockCount(), 100001);
+  EXPECT_EQ(doc.availableUndoSteps(), 0) << "reading keeps no undo history";
+  EXPECT_TRUE(doc.isUndoRedoEnabled());
 }
 
 // ---- the rich edit
