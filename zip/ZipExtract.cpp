@@ -44,20 +44,27 @@ private:
   throw ECantWriteUCF(QStringLiteral("Cannot write the extracted file %1: %2").arg(StoredName, SystemErrorText()));
 }
 
+// A name made on a system with drive letters that starts at a drive's root
+// or current folder ("C:\x", "C:x").
+bool HasDrivePrefix(const String& Name) {
+  return Name.size() >= 2 && Name[1] == u':' && Name[0].unicode() < 128 && Name[0].isLetter();
+}
+
 // The stored name's parts, refused when they could climb out of the
-// extraction folder: '..' parts, a leading separator or a drive letter. A
-// NUL would cut the name short where the system takes it.
+// extraction folder: '..' parts, a leading separator or a drive letter. A ':'
+// anywhere else is an ordinary character of a file name here. A NUL would
+// cut the name short where the system takes it.
 QStringList SafeParts(const String& StoredName) {
   if (StoredName.contains(QChar(0))) return {};
   const String name = QString(StoredName).replace(u'\\', u'/');
-  const bool absolute = name.startsWith(u'/') || (name.size() >= 2 && name[1] == u':');
+  if (name.startsWith(u'/') || HasDrivePrefix(name)) return {};
   QStringList parts;
   for (const String& part : name.split(u'/', Qt::SkipEmptyParts)) {
     if (part == QStringLiteral(".")) continue;
-    if (part == QStringLiteral("..") || part.contains(u':')) return {};
+    if (part == QStringLiteral("..")) return {};
     parts << part;
   }
-  return absolute ? QStringList{} : parts;
+  return parts;
 }
 
 [[noreturn]] void RefuseUnsafe(const String& StoredName) {
@@ -109,6 +116,19 @@ Integer TZipReader::ExtractFiles() {
   const Integer count = RunExtraction();
   CloseArchive();
   return count;
+}
+
+QStringList TZipReader::EntryPaths() {
+  ReadZip();
+  QStringList paths;
+  TSortedZip* entries = Presented();
+  for (Integer i = 0; entries && i < entries->Count(); ++i) {
+    const String stored = entries->Entry(i)->StoredName();
+    const QStringList parts = SafeParts(stored);
+    if (parts.isEmpty()) RefuseUnsafe(stored);
+    paths << parts.join(u'/') + (entries->Entry(i)->IsFolder() ? QStringLiteral("/") : QString());
+  }
+  return paths;
 }
 
 Integer TZipReader::RunExtraction() {

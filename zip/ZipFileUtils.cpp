@@ -1,4 +1,5 @@
 #include "zip/ZipFileUtils.h"
+#include "zip/ZipErrors.h"
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -108,6 +109,11 @@ String TempFileName(const String& Folder) {
 }
 
 String SystemErrorText() { return String::fromLocal8Bit(std::strerror(errno)); }
+
+void RaiseNotEnoughRoom() {
+  if (errno == 0) throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive"));
+  throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive: %1").arg(SystemErrorText()));
+}
 
 TPendingFile::TPendingFile(const String& Folder) : FFolder(Folder) {
   do FHandle = ::open(QFile::encodeName(Folder).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);

@@ -52,6 +52,11 @@ private:
 // The system's message for the last failed call.
 String SystemErrorText();
 
+// Raises ENotEnoughRoom for an archive write that just came up short, with
+// the system's reason (a full disk, a file size limit), so the user learns
+// what to free or change.
+[[noreturn]] void RaiseNotEnoughRoom();
+
 // min(100, Done × 100 ÷ Total) rounded half to even; 0 when Total ≤ 0.
 Integer Percent64(Int64 Total, Int64 Done);
 

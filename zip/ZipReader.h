@@ -82,6 +82,11 @@ public:
 
   // Loads the directory, leaving the archive closed unless KeepZipOpen.
   void ReadZip();
+  // Loads the directory and answers every entry's path as extraction would
+  // make it below DestDir ('/' between folders, a folder entry ending in
+  // '/'), in the presented order; raises EUnsafeZipEntry on a name that
+  // extraction would refuse.
+  QStringList EntryPaths();
   // Closes the archive, forgets its directory and clears ZipName.
   void ResetArchive();
   void Sort(TZipSortMode Mode);

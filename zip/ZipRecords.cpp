@@ -21,8 +21,7 @@ public:
   }
   void Raw(const QByteArray& b) { Bytes.append(b); }
   void WriteTo(TStream* Stream) const {
-    if (Stream->Write(Bytes.constData(), Integer(Bytes.size())) != Integer(Bytes.size()))
-      throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive"));
+    if (Stream->Write(Bytes.constData(), Integer(Bytes.size())) != Integer(Bytes.size())) RaiseNotEnoughRoom();
   }
   QByteArray Bytes;
 };

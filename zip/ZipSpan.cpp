@@ -301,6 +301,8 @@ Int64 RewriteLocalHeader(TS_BufferStream& Output, TZipHeaderInfo& Entry) {
     return span->Position();
   }
   const Int64 end = Output.Position();
+  // Data still buffered is written here, where a failure is known for what it is.
+  if (!Output.FlushBuffer()) RaiseNotEnoughRoom();
   Output.Seek(offset, soBeginning);
   Entry.WriteLocal(&Output);
   Output.Seek(end, soBeginning);

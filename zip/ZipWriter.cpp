@@ -39,7 +39,7 @@ uint32_t UnixAttributes(const QFileInfo& Info, bool Folder) {
   return (mode << 16) | dos;
 }
 
-[[noreturn]] void NoRoom() { throw ENotEnoughRoom(QStringLiteral("Not enough room to write archive")); }
+[[noreturn]] void NoRoom() { RaiseNotEnoughRoom(); }
 
 String Slashed(const String& Path) { return QString(Path).replace(u'\\', u'/'); }
 
@@ -403,6 +403,7 @@ bool TZipWriter::AddFile(TWriteRun& Run, const String& Line, TZipHeaderInfo& Ent
   // Deflate can make incompressible data larger: such an entry is stored
   // instead, unless the data already went on to later parts of a split set.
   if (!store && data.Written > uint64_t(data.Read) && !dynamic_cast<TZipSpanWriteStream*>(Run.Output.get())) {
+    if (!Run.Output->FlushBuffer()) NoRoom();
     Run.Output->Seek(dataStart, soBeginning);
     FBytesDone -= data.Read;
     data = WriteEntryData(Run, *source, Line, size, Entry, true);

@@ -101,6 +101,7 @@ TEST(ZipDamage, NamesThatLeaveTheTargetFolderAreRefusedBeforeAnythingIsWritten) 
     ASSERT_EQ(RunTool("python3", {"-c", script}, scratch.Path()).ExitCode, 0) << name;
     TZipReader reader;
     EXPECT_THROW(Restorer(reader, archive, dest)->ExtractFiles(), EUnsafeZipEntry) << name;
+    EXPECT_THROW(reader.EntryPaths(), EUnsafeZipEntry) << name;
     reader.SetRecreateDirs(false);
     EXPECT_EQ(QDir(dest).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList()) << name;
     EXPECT_FALSE(QFile::exists(scratch.File("inside/x"))) << name;

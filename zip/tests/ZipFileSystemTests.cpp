@@ -129,6 +129,39 @@ TEST(ZipFileSystem, AFailedWriteIsReportedWithTheSystemsReasonAndKeepsTheOldFile
   EXPECT_EQ(QDir(dest).entryList(QDir::Files), QStringList{"data.bin"});
 }
 
+TEST(ZipFileSystem, AnArchiveThatCannotBeWrittenIsReportedWithTheSystemsReason) {
+  // The small file is still in the write buffer when its header is rewritten;
+  // the large one overflows the buffer while its data is written.
+  for (const int size : {4000, 300000}) {
+    ScratchDir scratch;
+    WriteFile(scratch.File("src/data.bin"), RandomBytes(size, 5));
+    const QString archive = scratch.File("a.zip");
+    try {
+      TFileSizeLimit limit(2000);
+      Backup(archive, scratch.File("src"));
+      ADD_FAILURE() << "no failure reported for " << size;
+    } catch (const ENotEnoughRoom& e) {
+      EXPECT_TRUE(e.Message().contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(archive)) << size;
+  }
+}
+
+TEST(ZipFileSystem, AColonIsAnOrdinaryCharacterOfAName) {
+  ScratchDir scratch;
+  const QString src = scratch.File("src");
+  for (const char* name : {"12:30.txt", "会议:记录/a:b.txt", "sub/C:x.txt"}) WriteFile(src + "/" + name, name);
+  const QString archive = scratch.File("a.zip");
+  ASSERT_EQ(Backup(archive, src), 3);
+  TZipReader reader;
+  Restorer(reader, archive, scratch.File("out"));
+  QStringList paths = reader.EntryPaths();
+  paths.sort();
+  EXPECT_EQ(paths, (QStringList{"12:30.txt", "sub/C:x.txt", "会议:记录/a:b.txt"}));
+  EXPECT_EQ(reader.ExtractFiles(), 3);
+  EXPECT_EQ(TreeDiff(Tree(scratch.File("out")), Tree(src)), "");
+}
+
 TEST(ZipFileSystem, ASymbolicLinkEntryBecomesAFileWithTheModeOfANewFile) {
   ScratchDir scratch;
   const QString archive = scratch.File("link.zip");
