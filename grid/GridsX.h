@@ -39,6 +39,7 @@
 // GridsXInplaceEdit.cpp the in-place editor; GridsXDragWindows.cpp the drag feedback windows.
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Mask.h"
+#include "platform/ui/PropertyAccess.h"
 #include <vector>
 
 class TCustomGridX;
@@ -296,7 +297,7 @@ private:
   std::vector<TGridLinesX> FItems;
 };
 
-class TCustomGridX : public TCustomControl {
+class TCustomGridX : public TCustomControl, public IPublishedProperties {
 public:
   explicit TCustomGridX(TComponent* AOwner);
   ~TCustomGridX() override;
@@ -366,6 +367,9 @@ public:
   void SetScrollBars(TScrollStyle Value);
   TColor FixedColor() const { return FFixedColor; }
   void SetFixedColor(TColor Value);
+  // "FixedColor" is published, so that code treating controls alike by name (the skin) finds it.
+  bool ReadOrdProperty(const String& Name, Integer& Value) const override;
+  bool WriteProperty(const String& Name, const String& Text) override;
   bool Flat() const { return FFlat; }
   void SetFlat(bool Value);
   TColor FlatLineColor() const { return FFlatLineColor; }

@@ -411,6 +411,24 @@ void TCustomGridX::SetFixedColor(TColor Value) {
   Invalidate();
 }
 
+namespace {
+bool IsFixedColorName(const String& Name) { return Name.compare(QStringLiteral("FixedColor"), Qt::CaseInsensitive) == 0; }
+}  // namespace
+
+bool TCustomGridX::ReadOrdProperty(const String& Name, Integer& Value) const {
+  if (!IsFixedColorName(Name)) return false;
+  Value = Integer(FFixedColor);
+  return true;
+}
+
+bool TCustomGridX::WriteProperty(const String& Name, const String& Text) {
+  if (!IsFixedColorName(Name)) return false;
+  bool ok = false;
+  const Integer value = Text.toInt(&ok);
+  if (ok) SetFixedColor(TColor(value));
+  return true;
+}
+
 void TCustomGridX::SetFlat(bool Value) {
   if (Value == FFlat) return;
   FFlat = Value;

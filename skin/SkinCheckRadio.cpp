@@ -1,6 +1,7 @@
 #include "skin/SkinCheckRadio.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/PropertyAccess.h"
+#include "platform/ui/StdCtrls.h"
 #include "skin/SkinData.h"
 #include "skin/SkinParentBackground.h"
 
@@ -28,30 +29,35 @@ bool PaintMessage(TSkinControl& Painter, TMessage& Message) {
   return false;
 }
 
-// The box frame centred vertically at the left, then the caption beside it.
+// The box at the left, or at the right when the control's Alignment puts its caption left of
+// it (a right-button layout).
+bool RightButton(TControl* Control) {
+  return GetEnumPropName(Control, QStringLiteral("Alignment")).compare(QStringLiteral("taLeftJustify"), Qt::CaseInsensitive) == 0;
+}
+
+// The box frame centred vertically at BoxLeft, then the caption in Area with TextFlags.
 void DrawBoxAndCaption(TSkinControl& Painter, TCanvas* Canvas, const TRect& R, const TBitmap& Image, Integer Frames,
-                       Integer Frame, Integer BoxLeft, Cardinal TextFlags) {
+                       Integer Frame, Integer BoxLeft, TRect Area, Cardinal TextFlags) {
   TControl* control = Painter.Control();
   const Integer frames = std::max(Frames, 1);
   const Integer fw = Image.Width() / frames, fh = Image.Height();
   if (fw <= 0 || fh <= 0) return;
   if (Painter.SkinData()->Options().Contains(xoTransparent)) PaintParentBackground(control, Canvas, false);
   else Painter.FillFace(Canvas, R);
-  const Integer top = R.Top + (R.Height() - fh) / 2;
-  TBitmap box(fw, fh);
-  box.Canvas()->DrawImage(TRect(0, 0, fw, fh), Image.Image(), Bounds((std::min(Frame, frames) - 1) * fw, 0, fw, fh));
-  DrawMaskedBitmap(Canvas, Bounds(R.Left + BoxLeft, top, fw, fh), box, TColor(0xFF00FF));
+  DrawFrameMasked(Canvas, Bounds(BoxLeft, R.Top + (R.Height() - fh) / 2, fw, fh), Image, Frame, frames);
   if (TFont* font = GetObjectPropByName<TFont>(control, QStringLiteral("Font"))) Canvas->Font()->Assign(font);
   if (!control->Enabled()) Canvas->Font()->SetColor(clBtnShadow);
   const String caption = GetTextPropW(control, QStringLiteral("Caption"));
-  TRect area(R.Left + BoxSpace, R.Top, R.Right, R.Bottom);
-  TRect measured = area;
+  TRect measured = Area;
   DrawText(Canvas, caption, measured, TextFlags | DT_CALCRECT | DT_NOCLIP);
-  OffsetRect(area, 0, (R.Height() - measured.Height()) / 2);
+  OffsetRect(Area, 0, (R.Height() - measured.Height()) / 2);
   auto* windowed = dynamic_cast<TWinControl*>(control);
-  if (windowed && windowed->Focused()) Painter.DrawCaptionFocus(Canvas, TextFlags, TRect(area.Left, area.Top, area.Left + measured.Width(), area.Top + measured.Height()));
+  if (windowed && windowed->Focused()) {
+    const Integer left = TextFlags & DT_RIGHT ? Area.Right - measured.Width() : Area.Left;
+    Painter.DrawCaptionFocus(Canvas, TextFlags, TRect(left, Area.Top, left + measured.Width(), Area.Top + measured.Height()));
+  }
   Canvas->Brush()->SetStyle(bsClear);
-  DrawText(Canvas, caption, area, TextFlags);
+  DrawText(Canvas, caption, Area, TextFlags);
 }
 
 }  // namespace
@@ -61,7 +67,10 @@ bool TSkinCheckBox::BeforeMessage(TMessage& Message) {
 }
 
 void TSkinCheckBox::AfterMessage(TMessage& Message) {
-  if (MarkMessage(Message)) RefreshControl();
+  if (Message.Msg == BM_SETCHECK) {
+    FLastSetCheck = Integer(Message.WParam) + 1;
+    RefreshControl();
+  } else if (MarkMessage(Message)) RefreshControl();
   else TSkinControl::AfterMessage(Message);
 }
 
@@ -69,29 +78,50 @@ Integer TSkinCheckBox::StateFrame() const {
   TControl* control = Control();
   if (!control) return 1;
   Integer frame;
+  bool grey = false;
   const String state = GetEnumPropName(control, QStringLiteral("State")).toLower();
   if (!state.isEmpty()) {
-    frame = state.contains(QStringLiteral("uncheck")) ? 1 : state.contains(QStringLiteral("check")) ? 2 : 4;
+    frame = state.contains(QStringLiteral("uncheck")) ? 1 : state.contains(QStringLiteral("check")) ? 2 : 1;
+    grey = state.contains(QStringLiteral("gray"));
   } else {
     // An unchecked box is unchecked, not disabled.
     frame = GetEnumPropName(control, QStringLiteral("Checked")).toLower() == QStringLiteral("true") ? 2 : 1;
   }
-  if (!control->Enabled()) frame += 2;
+  // A data-aware box shows the state it was last set to, whatever its State reads.
+  if (HasPropByName(control, QStringLiteral("DataField")) && FLastSetCheck > 0) {
+    frame = FLastSetCheck == 2 ? 2 : 1;
+    grey = FLastSetCheck == 3;
+  }
+  if (HasPropByName(control, QStringLiteral("DataBinding"))) {
+    frame = 1;
+    grey = false;
+  }
+  const bool disabled = !control->Enabled();
   const TSkinModel* skin = Skin();
   if (skin && skin->Buttons->CheckButtonFrame == 12) {
-    if (frame == 2) frame = 5;
-    else if (frame == 3) frame = 4;
-    else if (frame == 4) frame = 8;
-    else if (frame == 6) frame = 12;
+    if (grey) return disabled ? 12 : 9;
+    constexpr Integer twelve[] = {0, 1, 5, 4, 8};
+    return twelve[frame + (disabled ? 2 : 0)];
   }
-  return frame;
+  if (grey) return 4;
+  return frame + (disabled ? 2 : 0);
+}
+
+void TSkinCheckBox::AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour) {
+  FLastSetCheck = 0;
+  TSkinControl::AttachControl(Control, Form, Skin, Recolour);
 }
 
 void TSkinCheckBox::DrawSkin(TCanvas* Canvas, const TRect& R) {
   const TSkinModel* skin = Skin();
   if (!Control() || !skin || skin->Buttons->CheckButton.Empty()) return;
-  DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->CheckButton, skin->Buttons->CheckButtonFrame, StateFrame(), 0,
-                    DT_WORDBREAK | DT_EXPANDTABS);
+  const Integer fw = skin->Buttons->CheckButton.Width() / std::max(skin->Buttons->CheckButtonFrame, 1);
+  if (RightButton(Control()))
+    DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->CheckButton, skin->Buttons->CheckButtonFrame, StateFrame(), R.Right - fw,
+                      TRect(R.Left, R.Top, R.Right - BoxSpace, R.Bottom), DT_RIGHT);
+  else
+    DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->CheckButton, skin->Buttons->CheckButtonFrame, StateFrame(), R.Left,
+                      TRect(R.Left + BoxSpace, R.Top, R.Right, R.Bottom), DT_WORDBREAK | DT_EXPANDTABS);
 }
 
 bool TSkinRadioButton::BeforeMessage(TMessage& Message) {
@@ -121,7 +151,13 @@ void TSkinRadioButton::DrawSkin(TCanvas* Canvas, const TRect& R) {
   const TSkinModel* skin = Skin();
   if (!Control() || !skin || skin->Buttons->RadioButton.Empty()) return;
   const Integer fw = skin->Buttons->RadioButton.Width() / std::max(skin->Buttons->RadioButtonFrame, 1);
-  const Integer boxLeft = fw < 15 ? (14 - fw) / 2 : 0;
-  DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->RadioButton, skin->Buttons->RadioButtonFrame, StateFrame(), boxLeft,
-                    DT_WORDBREAK | DT_EXPANDTABS);
+  // A narrow dot is moved in from its side to sit where a 14-pixel one would.
+  const Integer inset = fw < 15 ? (14 - fw) / 2 : 0;
+  if (RightButton(Control()))
+    DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->RadioButton, skin->Buttons->RadioButtonFrame, StateFrame(),
+                      R.Right - 1 - inset - fw, TRect(R.Left, R.Top, R.Right - BoxSpace, R.Bottom),
+                      DT_RIGHT | DT_WORDBREAK | DT_EXPANDTABS);
+  else
+    DrawBoxAndCaption(*this, Canvas, R, skin->Buttons->RadioButton, skin->Buttons->RadioButtonFrame, StateFrame(),
+                      R.Left + inset, TRect(R.Left + BoxSpace, R.Top, R.Right, R.Bottom), DT_WORDBREAK | DT_EXPANDTABS);
 }

@@ -6,11 +6,17 @@
 class TSkinCheckBox : public TSkinControl {
 public:
   String ClassName() const override { return QStringLiteral("TSkinCheckBox"); }
+  void AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour) override;
   bool BeforeMessage(TMessage& Message) override;
   void AfterMessage(TMessage& Message) override;
   void DrawSkin(TCanvas* Canvas, const TRect& R) override;
-  // Frame of the check image: unchecked 1, checked 2, grey 4; disabled adds 2.
+  // Frame of the check image: unchecked 1, checked 2, grey 4; disabled adds 2. A 12-frame
+  // image has its own order: checked 5, disabled 4 and 8, grey 9 (12 disabled).
   Integer StateFrame() const;
+
+private:
+  // The state of the last BM_SETCHECK plus 1 (1 unchecked, 2 checked, 3 grey), 0 when none came.
+  Integer FLastSetCheck = 0;
 };
 
 class TSkinRadioButton : public TSkinControl {

@@ -174,6 +174,16 @@ void DrawSkinElement(TCanvas* Canvas, const TRect& R, const TDataSkinObject& Ele
   DrawSkinImage(Canvas, R, Element.Image, Element.Margins(), Frame, FrameCount, Element.Trans == 1, Element.Tile == 1, false);
 }
 
+void DrawFrameMasked(TCanvas* Canvas, const TRect& R, const TBitmap& Image, Integer Frame, Integer FrameCount) {
+  const Integer frames = std::max(FrameCount, 1);
+  const Integer fw = Image.Width() / frames, fh = Image.Height();
+  if (fw <= 0 || fh <= 0 || R.IsEmpty()) return;
+  TBitmap frame(R.Width(), R.Height());
+  frame.Canvas()->DrawImage(TRect(0, 0, R.Width(), R.Height()), Image.Image(),
+                            Bounds((std::clamp(Frame, 1, frames) - 1) * fw, 0, fw, fh));
+  DrawMaskedBitmap(Canvas, R, frame, TColor(0xFF00FF));
+}
+
 void DrawCaptionText(TCanvas* Canvas, const TRect& R, const String& Text, bool Enabled, Cardinal Alignment) {
   Canvas->Brush()->SetStyle(bsClear);
   Canvas->Font()->SetStyle({});

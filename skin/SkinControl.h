@@ -75,6 +75,8 @@ protected:
 
 // Frame k of the element composed over R, with magenta transparent when its Trans is 1.
 void DrawSkinElement(TCanvas* Canvas, const TRect& R, const TDataSkinObject& Element, Integer Frame, Integer FrameCount);
+// Frame k of the N side by side in Image, stretched over R, with magenta left unpainted.
+void DrawFrameMasked(TCanvas* Canvas, const TRect& R, const TBitmap& Image, Integer Frame, Integer FrameCount);
 class TCustomImageList;
 // A glyph of Images (none for index -1 or one wider than R) followed by the text, placed at
 // the left (Alignment 0), centre (1) or right (2) of R and centred vertically.

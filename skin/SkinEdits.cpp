@@ -1,18 +1,48 @@
 #include "skin/SkinEdits.h"
 #include "skin/SkinData.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinRangeControls.h"
+#include "platform/ui/Spin.h"
+
+TSkinEdit::TSkinEdit() = default;
+TSkinEdit::~TSkinEdit() = default;
+
+TRect TSkinEdit::SpinButtons() const {
+  auto* spin = dynamic_cast<TSpinEdit*>(Control());
+  return spin ? spin->ButtonsRect() : TRect();
+}
+
+void TSkinEdit::AfterMessage(TMessage& Message) {
+  if (FUpDown && (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_LBUTTONUP)) {
+    // The spin edit steps (and repeats) by itself; its buttons show the press.
+    FUpDown->SetPressed(Message.Msg != WM_LBUTTONUP);
+    RefreshControl();
+    return;
+  }
+  TSkinControl::AfterMessage(Message);
+}
 
 void TSkinEdit::DrawSkin(TCanvas* Canvas, const TRect& R) {
   auto* edit = dynamic_cast<TWinControl*>(Control());
   const TSkinModel* skin = Skin();
+  if (!edit || !skin) return;
   // A borderless edit keeps its look.
-  if (!edit || !skin || edit->BorderStyle() == bsNone || R.Width() < 6 || R.Height() < 6) return;
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Brush()->SetColor(skin->ButtonShadow);
-  Canvas->FrameRect(R);
-  Canvas->Brush()->SetColor(clWhite);
-  Canvas->FrameRect(TRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  Canvas->FrameRect(TRect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2));
+  if (edit->BorderStyle() != bsNone && R.Width() >= 6 && R.Height() >= 6) {
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(skin->ButtonShadow);
+    Canvas->FrameRect(R);
+    Canvas->Brush()->SetColor(clWhite);
+    Canvas->FrameRect(TRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
+    Canvas->FrameRect(TRect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2));
+  }
+  TRect buttons;
+  if (!IntersectRect(buttons, SpinButtons(), TRect(R.Left + 3, R.Top + 3, R.Right - 3, R.Bottom - 3))) return;
+  if (!FUpDown && SkinData()->SkinControls().Contains(xcSpin)) {
+    FUpDown = std::make_unique<TSkinUpDown>();
+    FUpDown->AttachEmbedded(edit, Form(), SkinData());
+  }
+  // The buttons keep 3 pixels inside the edge, clear of the border.
+  if (FUpDown) FUpDown->DrawSkin(Canvas, buttons);
 }
 
 void TSkinComBox::AfterMessage(TMessage& Message) {

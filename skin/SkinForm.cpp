@@ -6,6 +6,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/Panels.h"
 #include "platform/ui/PropertyAccess.h"
+#include "platform/ui/Spin.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/ToolBar.h"
 #include "skin/SkinBars.h"
@@ -18,6 +19,7 @@
 #include "skin/SkinManage.h"
 #include "skin/SkinMenu.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinObjImage.h"
 #include "skin/SkinHeader.h"
 #include "skin/SkinRangeControls.h"
 #include "skin/SkinScrollbars.h"
@@ -33,11 +35,30 @@
 namespace {
 Integer FrameSize(Integer Length, Integer FrameCount) { return Length / std::max(FrameCount, 1); }
 
-// A control other than a form whose frame carries a scroll bar (a grid, a scrolling window).
+// A grid: a control that publishes the colour of its fixed cells.
+bool IsGrid(TControl* Control) {
+  Integer colour = 0;
+  auto* publisher = dynamic_cast<const IPublishedProperties*>(Control);
+  return publisher && publisher->ReadOrdProperty(QStringLiteral("FixedColor"), colour);
+}
+
+void SetFixedColor(TControl* Grid, TColor Colour) { SetPropByText(Grid, QStringLiteral("FixedColor"), QString::number(Colour)); }
+
+// A control other than a form whose frame carries a scroll bar (a scrolling window).
 bool HasFrameScrollBars(TControl* Control) {
   auto* windowed = dynamic_cast<TWinControl*>(Control);
   return windowed && !dynamic_cast<TCustomForm*>(Control) &&
          (windowed->ScrollBarVisible(SB_VERT) || windowed->ScrollBarVisible(SB_HORZ));
+}
+
+// The scroll-bar painter a child of an embedding container gets: a cover for a scroll-bar
+// control, covers for the bars of a control that scrolls, none for others.
+std::unique_ptr<TSkinControl> ScrollingPainter(TControl* Control) {
+  if (dynamic_cast<TScrollBar*>(Control)) return std::make_unique<TSkinScControl>();
+  if (dynamic_cast<TCustomMemo*>(Control) || dynamic_cast<TCustomListBox*>(Control) || IsGrid(Control) ||
+      HasFrameScrollBars(Control))
+    return std::make_unique<TSkinScrollbar>();
+  return nullptr;
 }
 }  // namespace
 
@@ -224,10 +245,16 @@ void TSkinForm::ReApply() {
   if (!FControl) return;
   const TSkinModel& m = FSkinData->Model();
   FControl->SetColor(m.ButtonFace);
+  for (Integer i = 0; i < FControl->ComponentCount(); ++i) {
+    TComponent* owned = FControl->Components(i);
+    if (auto* form = dynamic_cast<TCustomForm*>(owned)) form->SetColor(m.ButtonFace);
+    else if (auto* grid = dynamic_cast<TControl*>(owned); grid && IsGrid(grid)) SetFixedColor(grid, m.ButtonFace);
+  }
   for (const auto& painter : FPainters)
     if (painter->LifeState() != TSkinControl::lsGone) painter->SkinChanged();
   for (const auto& sizer : FSizeBoxes) sizer->SkinChanged();
   FLifeState = lsReApplying;
+  MeasureMenus(true);
   if (FFrameSkinned) {
     StyleMenuBar(true);
     ResizeToSkin(true);
@@ -246,6 +273,7 @@ void TSkinForm::Detach() {
     FHooked = false;
   }
   FreeAllPainters();
+  MeasureMenus(false);
   FControl->SetColor(FSavedColor);
   if (FFrameSkinned) {
     StyleMenuBar(false);
@@ -269,9 +297,9 @@ void TSkinForm::Detach() {
 
 // ---- painters
 
-bool TSkinForm::AddPainter(std::unique_ptr<TSkinControl> Painter) {
-  if (std::any_of(FPainters.begin(), FPainters.end(), [&](const auto& p) { return p.get() == Painter.get(); })) return true;
-  FPainters.push_back(std::move(Painter));
+bool TSkinForm::AddPainter(TSkinControl* Painter) {
+  if (std::any_of(FPainters.begin(), FPainters.end(), [&](const auto& p) { return p.get() == Painter; })) return true;
+  FPainters.emplace_back(Painter);
   return false;
 }
 
@@ -294,10 +322,21 @@ void TSkinForm::FreeAllPainters() {
 }
 
 void TSkinForm::Attach(std::unique_ptr<TSkinControl> Painter, TControl* Control, bool Recolour) {
-  TSkinControl* painter = Painter.get();
-  if (AddPainter(std::move(Painter))) return;
+  TSkinControl* painter = Painter.release();
+  AddPainter(painter);
   painter->AttachControl(Control, this, FSkinData, Recolour);
 }
+
+void TSkinForm::AttachToChildren(TWinControl* Container,
+                                 const std::function<std::unique_ptr<TSkinControl>(TControl*)>& MakePainter) {
+  if (!Container) return;
+  for (Integer i = 0; i < Container->ControlCount(); ++i) {
+    TControl* child = Container->Controls(i);
+    if (FindPainter(child)) continue;
+    if (std::unique_ptr<TSkinControl> painter = MakePainter(child)) Attach(std::move(painter), child, false);
+  }
+}
+
 
 void TSkinForm::WalkContainer(TWinControl* Container) {
   for (Integer i = 0; i < Container->ComponentCount(); ++i)
@@ -315,6 +354,7 @@ void TSkinForm::DispatchChildren(TWinControl* Parent) {
 void TSkinForm::SkinControls(TWinControl* Container) {
   FreeDeadPainters();
   WalkContainer(Container);
+  if (Container == FControl) MeasureMenus(true);
   // Controls the form does not own are still on it.
   DispatchChildren(Container);
   DispatchSizeBoxes();
@@ -374,6 +414,16 @@ bool TSkinForm::Skin3rdDispatch(TControl* Control, TWinControl* Container) {
       Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (kind == QStringLiteral("groupbox") && types.Contains(xcGroupBox)) {
     Attach(std::make_unique<TSkinGroupBox>(), Control, true);
+  } else if (kind == QStringLiteral("embedscrollbar") && types.Contains(xcScrollbar)) {
+    AttachToChildren(dynamic_cast<TWinControl*>(Control), ScrollingPainter);
+  } else if (kind == QStringLiteral("radiogroup") && types.Contains(xcGroupBox)) {
+    if (types.Contains(xcRadioButton))
+      AttachToChildren(dynamic_cast<TWinControl*>(Control), [](TControl*) { return std::make_unique<TSkinObjImage>(2); });
+    Attach(std::make_unique<TSkinGroupBox>(), Control, true);
+  } else if (kind == QStringLiteral("checkgroup") && types.Contains(xcPanel)) {
+    if (types.Contains(xcRadioButton))
+      AttachToChildren(dynamic_cast<TWinControl*>(Control), [](TControl*) { return std::make_unique<TSkinObjImage>(1); });
+    if (types.Contains(xcGroupBox)) Attach(std::make_unique<TSkinGroupBox>(), Control, true);
   } else if (kind == QStringLiteral("container")) {
     if (auto* container = dynamic_cast<TWinControl*>(Control))
       for (Integer i = 0; i < container->ControlCount(); ++i) {
@@ -391,7 +441,8 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
     TComponent* chosen = nullptr;
     FSkinData->OnSkinControl(this, FSkinData, Container, Control, Control->ClassName().toUpper(), chosen);
     if (auto* painter = dynamic_cast<TSkinControl*>(chosen)) {
-      Attach(std::unique_ptr<TSkinControl>(painter), Control, painter->Recolour());
+      // A painter handed back again is in the list already: it stays attached where it is.
+      if (!AddPainter(painter)) painter->AttachControl(Control, this, FSkinData, painter->Recolour());
       if (auto* panel = dynamic_cast<TCustomPanel*>(Control)) WalkContainer(panel);
       return;
     }
@@ -431,9 +482,15 @@ void TSkinForm::DispatchControl(TControl* Control, TWinControl* Container) {
   } else if (dynamic_cast<TCustomMemo*>(Control) || dynamic_cast<TCustomListBox*>(Control)) {
     // Memos and lists are skinned through their scroll bars, not as edits.
     if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScrollbar>(), Control, false);
+  } else if (IsGrid(Control)) {
+    // A grid's bars may only appear later (records added, the grid narrowed): it is covered anyway.
+    if (!types.Contains(xcScrollbar)) return;
+    Attach(std::make_unique<TSkinScrollbar>(), Control, false);
+    SetFixedColor(Control, FSkinData->Model().ButtonFace);
   } else if (HasFrameScrollBars(Control)) {
     if (types.Contains(xcScrollbar)) Attach(std::make_unique<TSkinScrollbar>(), Control, false);
-  } else if (dynamic_cast<TCustomEdit*>(Control)) {
+  } else if (dynamic_cast<TCustomEdit*>(Control) || dynamic_cast<TSpinEdit*>(Control)) {
+    // A spin edit is an edit whose painter also skins its buttons.
     if (types.Contains(xcEdit)) Attach(std::make_unique<TSkinEdit>(), Control, false);
   } else if (dynamic_cast<TBitBtn*>(Control)) {
     if (types.Contains(xcButton) && !buttons.Image.Empty()) Attach(std::make_unique<TSkinBitButton>(), Control, false);

@@ -6,11 +6,13 @@
 #include "platform/ui/Forms.h"
 #include "skin/SkinCaptionButtons.h"
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QTimer;
 class TPopupMenu;
+class TMenuItem;
 class TSkinControl;
 class TSkinData;
 class TDataSkinBorder;
@@ -54,8 +56,15 @@ public:
   // Repaints the frame (the caption and buttons follow a state change).
   void InvalidateFrame();
 
-  // Painters of this form's controls.
-  bool AddPainter(std::unique_ptr<TSkinControl> Painter);
+  // Menu items in the skinned drawing: MeasureMenuItem widens an item of the form's menu bar
+  // beyond its own measure (the form answers WM_MEASUREITEM with it); MenuItemMeasureEvent is
+  // the measuring the form gives the items of its popup menus that have none.
+  void MeasureMenuItem(TMenuItem* Item, TCanvas* Canvas, Integer& Width, Integer& Height);
+  void MenuItemMeasureEvent(TObject* Sender, TCanvas* Canvas, Integer& Width, Integer& Height);
+
+  // Painters of this form's controls. The list takes Painter and owns it from then on; a
+  // painter already in it is left as it is (true answers that it was there).
+  bool AddPainter(TSkinControl* Painter);
   TSkinControl* FindPainter(const TControl* Control) const;
   void FreeDeadPainters();
   void FreeAllPainters();
@@ -98,11 +107,20 @@ private:
   void DispatchControl(TControl* Control, TWinControl* Container);
   bool Skin3rdDispatch(TControl* Control, TWinControl* Container);
   void Attach(std::unique_ptr<TSkinControl> Painter, TControl* Control, bool Recolour);
+  // Gives the children of Container that have no painter yet one from MakePainter.
+  void AttachToChildren(TWinControl* Container, const std::function<std::unique_ptr<TSkinControl>(TControl*)>& MakePainter);
   void WalkContainer(TWinControl* Container);
   void DispatchChildren(TWinControl* Parent);
   // Bare size-grip windows of the form get a size-box painter.
   void DispatchSizeBoxes();
   void StyleMenuBar(bool Skinned);
+  Integer MenuItemLeftWidth() const;
+  // Gives Item the form's measuring when it has none, or takes the form's back.
+  void SetMeasuring(TMenuItem* Item, bool On);
+  // The items of the popup menus the form owns (and with xcMenuItem of its main menus' drop-
+  // downs) are measured by the form, or no longer.
+  void MeasureMenus(bool On);
+  bool MeasureItemMessage(TMessage& Message);
   // Tidies the separators of the menu bar's drop-downs.
   void TidyMenu();
   void FitDialogToCaption(Integer& Width);

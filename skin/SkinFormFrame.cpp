@@ -7,6 +7,7 @@
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinManage.h"
 #include "skin/SkinMenu.h"
 #include "skin/SkinMenuGlyphs.h"
 #include "skin/SkinMessages.h"
@@ -35,6 +36,9 @@ void TSkinForm::FormWndProc(TMessage& Message) {
     case SKIN_FINISHATTACH: FinishAttach(); return;
     case SKIN_ISSKINNED: Message.Result = 1; return;
     case SKIN_REAPPLY: ReApply(); return;
+    case WM_MEASUREITEM:
+      if (MeasureItemMessage(Message)) return;
+      break;
     case CM_MENUCHANGED:
       // The form makes its bar again: from the tidied menu, and skinned once made.
       FMenuBarPainter.reset();
@@ -275,8 +279,12 @@ void TSkinForm::SystemMenuAt(TPoint ScreenPoint) {
       item->OnClick = [form, command](TObject*) { PostMessage(form, WM_SYSCOMMAND, command); };
     }
     FSystemMenuPopup->Items()->Add(item);
+    SetMeasuring(item, true);
   }
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager) manager->SetPopupKind(TSkinManage::pkSystemMenu);
   FSystemMenuPopup->Popup(ScreenPoint.X, ScreenPoint.Y);
+  if (manager) manager->SetPopupKind(TSkinManage::pkPopup);
 }
 
 void TSkinForm::NcMouse(TMessage& Message) {

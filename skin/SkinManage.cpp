@@ -70,10 +70,20 @@ void TSkinManage::InstallHook() {
 void TSkinManage::SkinPopupMenu(QMenu* Menu) {
   TSkinData* component = FMainComponent;
   if (!FEnabled || !component || !component->Active() || TSkinPopMenu::IsSkinned(Menu)) return;
-  // Drop-downs of a menu bar follow the bar's skinning, other popups the popup-menu switch.
   bool fromBar = false;
   for (QObject* o = Menu->parent(); o && !fromBar; o = o->parent()) fromBar = qobject_cast<QMenuBar*>(o) != nullptr;
-  if (!component->SkinControls().Contains(fromBar ? xcMainMenu : xcPopupMenu)) return;
+  const TSkinControlTypes types = component->SkinControls();
+  switch (fromBar ? Integer(pkMenuBar) : FPopupKind) {
+    case pkMenuBar:
+      if (!types.Contains(xcMainMenu) && !types.Contains(xcMenuItem)) return;
+      break;
+    case pkSystemMenu:
+      if (!types.Contains(xcSystemMenu)) return;
+      break;
+    default:
+      if (!types.Contains(xcPopupMenu)) return;
+      break;
+  }
   new TSkinPopMenu(Menu);
 }
 

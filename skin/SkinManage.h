@@ -54,8 +54,14 @@ public:
   // Frees the caption-button objects of the forms skinned with the target component.
   void RefreshCaptionButtons();
   void DropDeadForms();
-  // Gives a popup menu being shown its skinned frame and items, when its kind is skinned.
+  // Gives a popup menu being shown its skinned frame and items, when its kind is skinned: a
+  // drop-down of a menu bar needs xcMainMenu or xcMenuItem, the system menu xcSystemMenu,
+  // any other popup xcPopupMenu.
   void SkinPopupMenu(QMenu* Menu);
+  enum TPopupKind { pkPopup = 0, pkMenuBar = 1, pkSystemMenu = 2 };
+  // Set by whoever opens a menu of a kind other than a plain popup, and reset when it closed.
+  Integer PopupKind() const { return FPopupKind; }
+  void SetPopupKind(Integer Value) { FPopupKind = Value; }
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -70,6 +76,7 @@ private:
   TSkinData* FTarget = nullptr;
   bool FEnabled = false;
   bool FCommand1Pass = false;
+  Integer FPopupKind = pkPopup;
   Integer FStarted = ssIdle;
   TSkinData* FMainComponent = nullptr;
   std::vector<TSkinData*> FComponents;

@@ -54,41 +54,100 @@ void DrawCheckMark(TCanvas* Canvas, const TRect& Square) {
   }
 }
 
-// Check mark or glyph, caption and shortcut of one item, in the skin's menu colours.
-void DrawMenuItemContent(TCanvas* Canvas, const QAction* Action, const TRect& R, bool Selected, const TSkinModel& Skin) {
+// An enabled item's text in the highlight text colour when selected, else in the menu text
+// colour; a disabled one's in the skin's shadow, or the system's when that is the text colour.
+TColor MenuTextColour(const QAction* Action, bool Selected, const TSkinModel& Skin) {
+  if (!Action->isEnabled()) return Skin.ButtonShadow == Skin.MenuText ? clBtnShadow : Skin.ButtonShadow;
+  return Selected ? Skin.HilightText : Skin.MenuText;
+}
+
+// One text of an item (its caption or its shortcut) with Flags in R: the default item's in
+// bold. Measuring an empty text measures a blank, so that it has a line's height.
+void DrawMenuText(TCanvas* Canvas, const QAction* Action, Cardinal Flags, bool Selected, TRect& R, const String& Text,
+                  const TSkinModel& Skin) {
+  const bool measuring = Flags & DT_CALCRECT;
+  const String text = measuring && (Text.isEmpty() || Text == QStringLiteral("&")) ? Text + u' ' : Text;
+  Canvas->Brush()->SetStyle(bsClear);
+  // The menu gives the default item a bold font.
+  Canvas->Font()->SetStyle(Action->font().bold() ? TFontStyles{fsBold} : TFontStyles{});
+  Canvas->Font()->SetColor(MenuTextColour(Action, Selected, Skin));
+  DrawText(Canvas, text, R, Flags);
+}
+
+// The square behind a checked item's glyph: a checker of the face and highlight colours in a
+// sunken edge, so that the glyph shows it is checked.
+void DrawCheckedSquare(TCanvas* Canvas, const TRect& Square) {
+  const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight);
+  for (Integer y = Square.Top; y < Square.Bottom; ++y)
+    for (Integer x = Square.Left; x < Square.Right; ++x) Canvas->SetPixel(x, y, (x + y) % 2 ? light : face);
+  TRect edge = Square;
+  DrawEdge(Canvas, edge, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// Check mark or glyph, caption and shortcut of one item, in the skin's menu colours; a
+// right-to-left menu has them mirrored (glyph at the right, shortcut at the left).
+void DrawMenuItemContent(TCanvas* Canvas, const QAction* Action, const TRect& R, bool Selected, const TSkinModel& Skin,
+                         bool RightToLeft) {
   const Integer leftWidth = Skin.MenuItem ? Skin.MenuItem->LeftWidth : 0;
   const QIcon icon = Action->icon();
   const Integer glyph = GlyphSize;
-  const TRect square(R.Left + 1 + leftWidth, R.Top + (R.Height() - glyph) / 2, R.Left + 1 + leftWidth + glyph,
-                     R.Top + (R.Height() - glyph) / 2 + glyph);
-  TColor colour = Selected ? Skin.HilightText : Skin.MenuText;
-  if (!Action->isEnabled()) colour = Skin.ButtonShadow == Skin.MenuText ? clBtnShadow : Skin.ButtonShadow;
-  Canvas->Font()->SetColor(colour);
-  Canvas->Pen()->SetColor(colour);
+  const Integer squareLeft = RightToLeft ? R.Right - 1 - leftWidth - glyph : R.Left + 1 + leftWidth;
+  const TRect square(squareLeft, R.Top + (R.Height() - glyph) / 2, squareLeft + glyph, R.Top + (R.Height() - glyph) / 2 + glyph);
+  const TColor colour = MenuTextColour(Action, Selected, Skin);
   if (!icon.isNull()) {
+    if (Action->isChecked()) DrawCheckedSquare(Canvas, square);
     const QPixmap pixmap = icon.pixmap(glyph, glyph, Action->isEnabled() ? QIcon::Normal : QIcon::Disabled);
     TBitmap g;
     g.SetImage(pixmap.toImage());
     Canvas->Draw(square.Left, square.Top, &g);
   } else if (Action->isChecked()) {
+    Canvas->Pen()->SetColor(colour);
     DrawCheckMark(Canvas, square);
   }
   const String text = Action->text();
   const qsizetype tab = text.indexOf(u'\t');
   const String caption = tab < 0 ? text : text.left(tab);
   const String shortcut = tab < 0 ? String() : text.mid(tab + 1);
-  constexpr Cardinal flags = DT_EXPANDTABS | DT_SINGLELINE;
-  Canvas->Brush()->SetStyle(bsClear);
-  TRect m(square.Right + 3, R.Top, R.Right - 1, R.Bottom);
-  DrawText(Canvas, caption.isEmpty() ? QStringLiteral(" ") : caption, m, flags | DT_CALCRECT | DT_NOCLIP);
+  const Cardinal flags = DT_EXPANDTABS | DT_SINGLELINE | (RightToLeft ? DT_RIGHT : 0);
+  const TRect area = RightToLeft ? TRect(R.Left + 1, R.Top, square.Left - 3, R.Bottom) : TRect(square.Right + 3, R.Top, R.Right - 1, R.Bottom);
+  TRect m = area;
+  DrawMenuText(Canvas, Action, flags | DT_CALCRECT | DT_NOCLIP, Selected, m, caption, Skin);
   const Integer th = m.Height();
-  TRect t(square.Right + 3, R.Top + (R.Height() - th) / 2, R.Right - 1, R.Top + (R.Height() - th) / 2 + th);
-  DrawText(Canvas, caption, t, flags);
+  TRect t(area.Left, R.Top + (R.Height() - th) / 2, area.Right, R.Top + (R.Height() - th) / 2 + th);
+  DrawMenuText(Canvas, Action, flags, Selected, t, caption, Skin);
   if (!shortcut.isEmpty()) {
-    TRect s(square.Right + 3 + m.Width(), t.Top, R.Right - 11, t.Bottom);
-    DrawText(Canvas, shortcut, s, flags | DT_RIGHT);
+    const Cardinal shortcutFlags = DT_EXPANDTABS | DT_SINGLELINE;
+    if (RightToLeft) {
+      TRect s(R.Left + 10, t.Top, area.Right - m.Width(), t.Bottom);
+      DrawMenuText(Canvas, Action, shortcutFlags, Selected, s, shortcut, Skin);
+    } else {
+      TRect s(area.Left + m.Width(), t.Top, R.Right - 11, t.Bottom);
+      DrawMenuText(Canvas, Action, shortcutFlags | DT_RIGHT, Selected, s, shortcut, Skin);
+    }
   }
-  if (Action->menu()) DrawUpDownArrow(Canvas, R.Right - 7, R.Top + R.Height() / 2, 3);
+  Canvas->Pen()->SetColor(colour);
+  if (Action->menu()) {
+    if (RightToLeft) DrawUpDownArrow(Canvas, R.Left + 6, R.Top + R.Height() / 2, 2);
+    else DrawUpDownArrow(Canvas, R.Right - 7, R.Top + R.Height() / 2, 3);
+  }
+}
+// A popup menu's item over the menu's background: the MenuItem element's frame 4 when
+// selected, else 1, then its content.
+void DrawPopupMenuItem(TCanvas* Canvas, const QAction* Action, const TRect& R, bool Selected, const TSkinModel& Skin,
+                       bool RightToLeft) {
+  const TDataSkinObject& item = *Skin.MenuItem;
+  DrawSkinImage(Canvas, R, item.Image, item.Margins(), Selected ? 4 : 1, MenuItemFrames, item.Trans == 1, item.Tile == 1, false);
+  DrawMenuItemContent(Canvas, Action, R, Selected, Skin, RightToLeft);
+}
+
+// An item of a skin without the MenuItem element: on the highlight colour when selected, else
+// on the menu colour.
+void DrawPlainMenuItem(TCanvas* Canvas, const QAction* Action, const TRect& R, bool Selected, const TSkinModel& Skin,
+                       bool RightToLeft) {
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Selected ? Skin.Hilight : Skin.Menu);
+  Canvas->FillRect(R);
+  DrawMenuItemContent(Canvas, Action, R, Selected, Skin, RightToLeft);
 }
 }  // namespace
 
@@ -126,15 +185,9 @@ bool TSkinPopMenu::Paint(TBitmap& Work) const {
       continue;
     }
     const bool selected = action == FMenu->activeAction();
-    if (skin.MenuItem && !skin.MenuItem->Image.Empty()) {
-      const TDataSkinObject& item = *skin.MenuItem;
-      DrawSkinImage(c, r, item.Image, item.Margins(), selected ? 4 : 1, MenuItemFrames, item.Trans == 1, item.Tile == 1, false);
-    } else if (selected) {
-      c->Brush()->SetStyle(bsSolid);
-      c->Brush()->SetColor(skin.Hilight);
-      c->FillRect(r);
-    }
-    DrawMenuItemContent(c, action, r, selected, skin);
+    const bool rightToLeft = FMenu->layoutDirection() == Qt::RightToLeft;
+    if (skin.MenuItem && !skin.MenuItem->Image.Empty()) DrawPopupMenuItem(c, action, r, selected, skin, rightToLeft);
+    else DrawPlainMenuItem(c, action, r, selected, skin, rightToLeft);
   }
   return true;
 }

@@ -34,13 +34,20 @@ bool TSkinUpDown::Horizontal() const {
   return upDown && upDown->Orientation() == udHorizontal;
 }
 
-Integer TSkinUpDown::ButtonState(Integer Button, TPoint Cursor) const {
+void TSkinUpDown::AttachEmbedded(TControl* Edit, TSkinForm* Form, TSkinData* Skin) {
+  if (Attached()) return;
+  BindControl(Edit, Form, Skin, false);
+  FEmbedded = true;
+  FAttached = true;
+  FLifeState = lsAttached;
+}
+
+Integer TSkinUpDown::ButtonState(Integer Button, TPoint Cursor, const TRect& R) const {
   TControl* control = Control();
   if (!control || !control->Enabled()) return 3;
-  const bool horizontal = Horizontal();
-  const Integer w = control->Width(), h = control->Height();
-  const TRect other = horizontal ? (Button == 0 ? TRect(w / 2, 0, w, h) : TRect(0, 0, w / 2, h))
-                                 : (Button == 0 ? TRect(0, h / 2, w, h) : TRect(0, 0, w, h / 2));
+  const Integer midX = R.Left + R.Width() / 2, midY = R.Top + R.Height() / 2;
+  const TRect other = Horizontal() ? (Button == 0 ? TRect(midX, R.Top, R.Right, R.Bottom) : TRect(R.Left, R.Top, midX, R.Bottom))
+                                   : (Button == 0 ? TRect(R.Left, midY, R.Right, R.Bottom) : TRect(R.Left, R.Top, R.Right, midY));
   if (PtInRect(other, Cursor)) return 1;
   return FPressed ? 2 : 1;
 }
@@ -51,13 +58,21 @@ void TSkinUpDown::DrawSkin(TCanvas* Canvas, const TRect& R) {
   if (!control || !skin || R.Width() <= 0 || R.Height() <= 0) return;
   TBitmap work(R.Width(), R.Height());
   TCanvas* c = work.Canvas();
-  FillFace(c, TRect(0, 0, R.Width(), R.Height()));
-  const TPoint cursor = control->ScreenToClient(GetCursorPos());
+  if (FEmbedded) {
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, R.Width(), R.Height()));
+  } else {
+    FillFace(c, TRect(0, 0, R.Width(), R.Height()));
+  }
+  TPoint cursor = control->ScreenToClient(GetCursorPos());
+  cursor = TPoint(cursor.X - R.Left, cursor.Y - R.Top);
   const bool horizontal = Horizontal();
+  const TRect whole(0, 0, R.Width(), R.Height());
   const Integer w = R.Width(), h = R.Height();
   const TRect halves[2] = {horizontal ? TRect(0, 0, w / 2, h) : TRect(0, 0, w, h / 2),
                            horizontal ? TRect(w / 2, 0, w, h) : TRect(0, h / 2, w, h)};
-  for (Integer i = 0; i < 2; ++i) DrawUpDownButton(c, halves[i], *skin, horizontal, i, ButtonState(i, cursor));
+  for (Integer i = 0; i < 2; ++i) DrawUpDownButton(c, halves[i], *skin, horizontal, i, ButtonState(i, cursor, whole));
   Canvas->Draw(R.Left, R.Top, &work);
 }
 

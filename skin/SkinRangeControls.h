@@ -8,15 +8,22 @@ public:
   String ClassName() const override { return QStringLiteral("TSkinUpDown"); }
   bool BeforeMessage(TMessage& Message) override;
   void DrawSkin(TCanvas* Canvas, const TRect& R) override;
-  // The state of button 0 (up or left) or 1: 1 normal, 2 pressed, 3 disabled. While pressed,
-  // the button under the cursor shows pressed and the other normal.
-  Integer ButtonState(Integer Button, TPoint Cursor) const;
+  // The state of button 0 (up or left) or 1 of the buttons in R: 1 normal, 2 pressed, 3
+  // disabled. While pressed, the button under the cursor shows pressed and the other normal.
+  Integer ButtonState(Integer Button, TPoint Cursor, const TRect& R) const;
   bool Horizontal() const;
   // 1 lays the buttons side by side whatever the control's orientation.
   Integer Mode = 0;
 
+  // The buttons inside a spin edit: bound to the edit without hooking it; the edit's painter
+  // hands over the presses and has them drawn over the buttons' rectangle, on white.
+  void AttachEmbedded(TControl* Edit, TSkinForm* Form, TSkinData* Skin);
+  bool Embedded() const { return FEmbedded; }
+  void SetPressed(bool Value) { FPressed = Value; }
+
 private:
   bool FPressed = false;
+  bool FEmbedded = false;
 };
 
 // One button of an up-down in R: Button 0 (up or left) or 1, State 1 normal, 2 pressed, 3

@@ -2,6 +2,7 @@
 #include "platform/ui/Accelerators.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/MenuStyle.h"
 #include <QAction>
 #include <QMenu>
 
@@ -172,6 +173,10 @@ void TMenuItem::ActionChanged() {
   SetChecked(FAction->Checked());
 }
 
+void TMenuItem::MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
+}
+
 void TMenuItem::Click() {
   if (FAutoCheck) SetChecked(FRadioItem || !FChecked);
   if (OnClick) OnClick(this);
@@ -223,6 +228,8 @@ TMenuItem* TMenu::ItemOfAction(const QAction* Action) {
 std::unique_ptr<QMenu> TMenu::BuildMenu(TMenuItem* Item, QWidget* Parent) const {
   auto menu = std::make_unique<QMenu>(Parent);
   std::function<void(QMenu*, TMenuItem*)> fill = [&](QMenu* target, TMenuItem* parent) {
+    MeasureThroughItems(target);
+    if (IsRightToLeft()) target->setLayoutDirection(Qt::RightToLeft);
     for (Integer i = 0; i < parent->Count(); ++i) {
       TMenuItem* item = parent->Items(i);
       if (!item->Visible()) continue;

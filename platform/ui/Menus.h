@@ -19,6 +19,22 @@ String ShortCutToText(TShortCut ShortCut);
 
 class TMenu;
 class TAction;
+class TCanvas;
+
+// WM_MEASUREITEM, sent to the window owning a main menu for each item of its drop-downs:
+// LParam points to the item's record, its size as the menu measured it; a handler that sets
+// the size answers 1. Canvas holds the menu's font.
+constexpr Cardinal WM_MEASUREITEM = 0x002C, ODT_MENU = 1;
+struct TMeasureItemStruct {
+  Cardinal CtlType = ODT_MENU;
+  Integer itemWidth = 0;
+  Integer itemHeight = 0;
+  void* itemData = nullptr;  // the TMenuItem
+  TCanvas* Canvas = nullptr;
+};
+
+// Width and Height arrive as the menu measured the item and may be changed.
+using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height)>;
 
 class TMenuItem : public TComponent {
 public:
@@ -85,6 +101,12 @@ public:
   virtual void Click();
   TNotifyEvent OnClick;
 
+  // The item's size in its menu: Width and Height arrive as the menu's style measured the
+  // caption with its glyph and check columns (the menu adds the shortcut column after the
+  // widest item); OnMeasureItem may change them.
+  virtual void MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height);
+  TMenuMeasureItemEvent OnMeasureItem;
+
 private:
   friend class TMenu;
   String FCaption;
@@ -113,6 +135,10 @@ public:
   TMenuItem* Items() const { return FItems.get(); }
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* Value);
+  // A right-to-left menu shows its items mirrored: glyphs at the right, shortcuts at the left.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+  bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
   // The item, at any depth, whose shortcut is ShortCut, or nullptr.
   TMenuItem* FindShortCut(TShortCut ShortCut) const;
   // A Qt menu showing Item's sub-items; chosen actions carry their item.
@@ -124,6 +150,7 @@ protected:
 private:
   std::unique_ptr<TMenuItem> FItems;
   TCustomImageList* FImages = nullptr;
+  TBiDiMode FBiDiMode = bdLeftToRight;
 };
 
 class TMainMenu : public TMenu {

@@ -133,6 +133,8 @@ const std::multimap<String, TProperty>& Properties() {
   return table;
 }
 
+const IPublishedProperties* Publisher(TObject* Instance) { return dynamic_cast<const IPublishedProperties*>(Instance); }
+
 // The first entry of Name whose reader of the wanted kind answers for Instance.
 template <class R, class F>
 std::optional<R> Find(TObject* Instance, const String& Name, F Reader) {
@@ -148,7 +150,34 @@ std::optional<R> Find(TObject* Instance, const String& Name, F Reader) {
 
 }  // namespace
 
+bool IPublishedProperties::ReadOrdProperty(const String&, Integer&) const { return false; }
+bool IPublishedProperties::ReadObjectProperty(const String&, TObject*&) const { return false; }
+bool IPublishedProperties::ReadTextProperty(const String&, String&) const { return false; }
+bool IPublishedProperties::WriteProperty(const String&, const String&) { return false; }
+
+bool HasPropByName(TObject* Instance, const String& Name) {
+  if (!Instance) return false;
+  if (const IPublishedProperties* publisher = Publisher(Instance)) {
+    Integer ord = 0;
+    TObject* object = nullptr;
+    String text;
+    if (publisher->ReadOrdProperty(Name, ord) || publisher->ReadObjectProperty(Name, object) || publisher->ReadTextProperty(Name, text))
+      return true;
+  }
+  const auto range = Properties().equal_range(Name.toLower());
+  for (auto it = range.first; it != range.second; ++it) {
+    const TProperty& p = it->second;
+    if ((p.Ord && p.Ord(Instance)) || (p.Enum && p.Enum(Instance)) || (p.Text && p.Text(Instance)) || (p.Object && p.Object(Instance)))
+      return true;
+  }
+  return false;
+}
+
 Integer GetOrdPropByName(TObject* Instance, const String& Name) {
+  if (const IPublishedProperties* publisher = Publisher(Instance)) {
+    Integer value = 0;
+    if (publisher->ReadOrdProperty(Name, value)) return value;
+  }
   return Find<Integer>(Instance, Name, [](const TProperty& p) -> const auto& { return p.Ord; }).value_or(-1);
 }
 
@@ -157,11 +186,19 @@ String GetEnumPropName(TObject* Instance, const String& Name) {
 }
 
 String GetTextPropW(TObject* Instance, const String& Name) {
+  if (const IPublishedProperties* publisher = Publisher(Instance)) {
+    String value;
+    if (publisher->ReadTextProperty(Name, value)) return value;
+  }
   return Find<String>(Instance, Name, [](const TProperty& p) -> const auto& { return p.Text; }).value_or(String());
 }
 
 TObject* GetObjectPropByName(TObject* Instance, const String& Name) {
   if (!Instance) return nullptr;
+  if (const IPublishedProperties* publisher = Publisher(Instance)) {
+    TObject* value = nullptr;
+    if (publisher->ReadObjectProperty(Name, value)) return value;
+  }
   const auto range = Properties().equal_range(Name.toLower());
   for (auto it = range.first; it != range.second; ++it)
     if (it->second.Object)
@@ -171,6 +208,7 @@ TObject* GetObjectPropByName(TObject* Instance, const String& Name) {
 
 void SetPropByText(TObject* Instance, const String& Name, const String& Text) {
   if (!Instance) return;
+  if (auto* publisher = dynamic_cast<IPublishedProperties*>(Instance); publisher && publisher->WriteProperty(Name, Text)) return;
   const auto range = Properties().equal_range(Name.toLower());
   for (auto it = range.first; it != range.second; ++it)
     if (it->second.Set && it->second.Set(Instance, Text)) return;

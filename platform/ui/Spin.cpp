@@ -2,6 +2,8 @@
 #include "platform/ui/WrappedWidget.h"
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 namespace {
 
@@ -26,6 +28,20 @@ QWidget* TSpinEdit::CreateWidget(const TCreateParams&, QWidget* ParentWidget) {
     DeliverMessage(control, m);
   });
   return spin;
+}
+
+TRect TSpinEdit::ButtonsRect() {
+  auto* spin = qobject_cast<QSpinBox*>(HandleAllocated() ? Handle() : nullptr);
+  if (!spin || spin->buttonSymbols() == QAbstractSpinBox::NoButtons) return TRect();
+  QStyleOptionSpinBox option;
+  option.initFrom(spin);
+  option.frame = spin->hasFrame();
+  option.buttonSymbols = spin->buttonSymbols();
+  option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField;
+  const QRect up = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, spin);
+  const QRect down = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxDown, spin);
+  const QRect buttons = up.united(down);
+  return TRect(buttons.left(), buttons.top(), buttons.right() + 1, buttons.bottom() + 1);
 }
 
 void TSpinEdit::CreateHandle() {

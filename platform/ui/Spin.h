@@ -18,6 +18,8 @@ public:
   // Whether the number can be typed as well as stepped.
   bool EditorEnabled() const { return FEditorEnabled; }
   void SetEditorEnabled(bool NewValue);
+  // Where the up and down buttons lie, in client coordinates; empty before the window exists.
+  TRect ButtonsRect();
   // Raised when the value changes, by the user or by program.
   TNotifyEvent OnChange;
   void Dispatch(TMessage& Message) override;

@@ -1,5 +1,6 @@
 // Skinned menus: the menu bar, its drop-downs and popup menus in each shipped skin, keyboard
 // navigation across the bar, items added after the bar was built, and separator tidying.
+#include "platform/ui/ImgList.h"
 #include "skin/SkinMenu.h"
 #include "skin/tests/SkinTestSupport.h"
 #include <QAction>
@@ -190,25 +191,149 @@ TEST(SkinMenus, PopupMenusAreSkinnedOnlyWhileTheSkinIsOnAndHasTheElement) {
   EXPECT_EQ(session.Exceptions, QStringList());
 }
 
-TEST(SkinMenus, TheSystemMenuShowsItsGlyphsAndIsSkinned) {
-  TSkinSession session(1);
-  TTestForm form(nullptr);
-  TSkinForm* skinned = ShowSkinned(&form);
-  ASSERT_NE(skinned, nullptr);
-  TDataSkinSysButton icon("icon");
-  icon.Action = 12;
-  TWinSysButton button(skinned, &icon);
-  QStringList glyphs;
-  bool skinnedPopup = false;
-  QTimer::singleShot(0, [&] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu) return;
-    skinnedPopup = TSkinPopMenu::IsSkinned(menu);
-    for (QAction* a : menu->actions())
-      if (!a->isSeparator()) glyphs << QStringLiteral("%1:%2").arg(a->text().simplified()).arg(a->icon().isNull() ? "none" : "glyph");
-    menu->close();
-  });
-  skinned->ButtonAction(button, {100, 100});
-  EXPECT_EQ(glyphs, QStringList({"Restore:glyph", "Maximize:glyph", "Minimize:glyph", "Close Alt+F4:glyph"}));
-  EXPECT_TRUE(skinnedPopup);
+TEST(SkinMenus, TheSystemMenuShowsItsGlyphsAndIsSkinnedOnlyWithItsSwitch) {
+  for (bool systemMenu : {true, false}) {
+    SCOPED_TRACE(systemMenu);
+    TSkinSession session(1);
+    TSkinControlTypes types = session.Data->SkinControls();
+    if (!systemMenu) types.Exclude(xcSystemMenu);
+    session.Data->SetSkinControls(types);
+    TTestForm form(nullptr);
+    TSkinForm* skinned = ShowSkinned(&form);
+    ASSERT_NE(skinned, nullptr);
+    TDataSkinSysButton icon("icon");
+    icon.Action = 12;
+    TWinSysButton button(skinned, &icon);
+    QStringList glyphs;
+    bool skinnedPopup = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      skinnedPopup = TSkinPopMenu::IsSkinned(menu);
+      for (QAction* a : menu->actions())
+        if (!a->isSeparator()) glyphs << QStringLiteral("%1:%2").arg(a->text().simplified()).arg(a->icon().isNull() ? "none" : "glyph");
+      menu->close();
+    });
+    skinned->ButtonAction(button, {100, 100});
+    EXPECT_EQ(glyphs, QStringList({"Restore:glyph", "Maximize:glyph", "Minimize:glyph", "Close Alt+F4:glyph"}));
+    EXPECT_EQ(skinnedPopup, systemMenu);
+    // Once it closed, other popups follow the popup switch again.
+    EXPECT_EQ(session.Manager()->PopupKind(), TSkinManage::pkPopup);
+  }
+}
+
+namespace {
+
+// The columns of the item rectangle R that carry ink: a pixel that differs from the item's
+// top row in its column (menu backgrounds change across, not down, an item).
+std::vector<bool> InkColumns(const QImage& Image, const QRect& R) {
+  std::vector<bool> ink(size_t(R.width()), false);
+  for (int x = R.left(); x <= R.right(); ++x) {
+    const QColor top(Image.pixel(x, R.top()));
+    for (int y = R.top() + 2; y <= R.bottom() - 2 && !ink[size_t(x - R.left())]; ++y) {
+      const QColor p(Image.pixel(x, y));
+      ink[size_t(x - R.left())] = std::abs(p.red() - top.red()) + std::abs(p.green() - top.green()) + std::abs(p.blue() - top.blue()) > 90;
+    }
+  }
+  return ink;
+}
+
+}  // namespace
+
+TEST(SkinMenus, LongCaptionsAndTheirShortcutsDrawWholeInEverySkin) {
+  for (int k = 1; k <= 5; ++k) {
+    // The skin's own margin, and a wide one that items measured by the menu's style alone lack.
+    for (Integer leftWidth : {-1, 40}) {
+      SCOPED_TRACE(QStringLiteral("skin %1, margin %2").arg(k).arg(leftWidth).toStdString());
+      TSkinSession session(k);
+      if (leftWidth >= 0) session.Data->Model().MenuItem->LeftWidth = leftWidth;
+      TTestForm form(nullptr);
+      TPopupMenu popup(&form);
+      const QString longCaption = QStringLiteral("把本月全部工资条导出到电子表格");
+      for (TMenuItem* parent : {popup.Items(), form.MainMenu->Items()->Items(0)}) {
+        parent->Add(Item(&form, "复制"));
+        TMenuItem* longItem = Item(&form, "");
+        longItem->SetCaption(longCaption);
+        longItem->SetShortCut(ShortCut(VK_F1 + 11, {ssCtrl, ssShift}));
+        parent->Add(longItem);
+      }
+      ASSERT_NE(ShowSkinned(&form), nullptr);
+      auto* bar = qobject_cast<QMenuBar*>(form.MenuBarWidget());
+      ASSERT_NE(bar, nullptr);
+      std::unique_ptr<QMenu> popupMenu = popup.BuildMenu(popup.Items(), nullptr);
+      for (QMenu* menu : {popupMenu.get(), bar->actions()[0]->menu()}) {
+        menu->popup(QPoint(100, 100));
+        QApplication::processEvents();
+        QAction* longAction = nullptr;
+        for (QAction* a : menu->actions())
+          if (a->text().startsWith(longCaption)) longAction = a;
+        ASSERT_NE(longAction, nullptr);
+        const QRect r = menu->actionGeometry(longAction);
+        const QImage image = GrabRgb(menu);
+        menu->close();
+        const std::vector<bool> ink = InkColumns(image, r);
+        // Nothing reaches the item's right end, and the caption (after the glyph column) stays
+        // clear of the shortcut.
+        for (int x = r.width() - 10; x < r.width(); ++x) EXPECT_FALSE(ink[size_t(x)]) << x;
+        const Integer captionStart = 1 + session.Data->Model().MenuItem->LeftWidth + 16 + 3;
+        const auto first = std::find(ink.begin() + captionStart, ink.end(), true), last = std::find(ink.rbegin(), ink.rend(), true).base();
+        ASSERT_LT(first, last);
+        int gap = 0, widest = 0;
+        for (auto it = first; it != last; ++it) {
+          gap = *it ? 0 : gap + 1;
+          widest = std::max(widest, gap);
+        }
+        EXPECT_GE(widest, 8);
+      }
+      EXPECT_EQ(session.Exceptions, QStringList());
+    }
+  }
+}
+
+TEST(SkinMenus, RightToLeftMenusAreMirroredAndCheckedGlyphsSitOnASunkenSquare) {
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TTestForm form(nullptr);
+    // A glyph with a blue middle and a see-through rim.
+    TImageList images(&form);
+    images.SetSize(16, 16);
+    TBitmap glyph(16, 16);
+    glyph.Canvas()->Brush()->SetColor(clWhite);
+    glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    glyph.Canvas()->Brush()->SetColor(clBlue);
+    glyph.Canvas()->FillRect(TRect(4, 4, 12, 12));
+    images.AddMasked(&glyph, clWhite);
+    TPopupMenu popup(&form);
+    popup.SetImages(&images);
+    for (const char* caption : {"打开", "保存"}) {
+      TMenuItem* item = Item(&form, caption);
+      item->SetImageIndex(0);
+      popup.Items()->Add(item);
+    }
+    popup.Items()->Items(0)->SetChecked(true);
+    ASSERT_NE(ShowSkinned(&form), nullptr);
+    const Integer leftWidth = session.Data->Model().MenuItem->LeftWidth;
+    for (TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+      SCOPED_TRACE(mode);
+      popup.SetBiDiMode(mode);
+      std::unique_ptr<QMenu> menu = popup.BuildMenu(popup.Items(), nullptr);
+      menu->popup(QPoint(100, 100));
+      QApplication::processEvents();
+      const QImage image = GrabRgb(menu.get());
+      for (int index : {0, 1}) {
+        const QRect r = menu->actionGeometry(menu->actions()[index]);
+        const int top = r.top() + (r.height() - 16) / 2;
+        const int leftSquare = r.left() + 1 + leftWidth, rightSquare = r.right() - leftWidth - 16;
+        const int square = mode == bdRightToLeft ? rightSquare : leftSquare;
+        const int other = mode == bdRightToLeft ? leftSquare : rightSquare;
+        EXPECT_EQ(image.pixel(square + 8, top + 8), Rgb(clBlue)) << index;
+        EXPECT_NE(image.pixel(other + 8, top + 8), Rgb(clBlue)) << index;
+        // The checked item's glyph sits on a sunken square: its top-left edge in shadow.
+        EXPECT_EQ(image.pixel(square, top + 8) == Rgb(clBtnShadow), index == 0) << index;
+      }
+      menu->close();
+    }
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
 }
