@@ -46,6 +46,13 @@ const char* const SettingsRow =
     "JJUnit, Paragraph, StepTitleGrid, PageWidth, GSLimit, ClientVer, LogPass) "
     "VALUES ('', 296.78, 0, 1, 1, 0, 0, 2, ' ', 5, 2, 210, 5000, '1.0', '729')";
 
+// The lists of names and departments, over all months and of one month.
+const char* const ListIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS TGZ_EmpName ON TGZ (EmpName)",
+    "CREATE INDEX IF NOT EXISTS TGZ_DepartName ON TGZ (DepartName)",
+    "CREATE INDEX IF NOT EXISTS TGZ_GZMonth_EmpName ON TGZ (GZMonth, EmpName)",
+};
+
 // Today's monthly income-tax table above a threshold of 5000; the last bound
 // is beyond any salary.
 struct TBracketRow { int ClassIdx; double Bound, BoundNJ, Rate, Deduction; };
@@ -57,6 +64,7 @@ constexpr TBracketRow Brackets[] = {
 
 void CreateTables(TADOConnection& Connection) {
   for (const String& Statement : TableStatements()) Connection.ExecuteSql(Statement);
+  EnsurePayrollIndexes(Connection);
   Connection.ExecuteSql(QString::fromLatin1(SettingsRow));
   for (const TBracketRow& b : Brackets)
     Connection.ExecuteSql(QStringLiteral("INSERT INTO TGSModel (ClassIdx, YNSTotal, YNSTotalNJ, SLRate, SQKCS) "
@@ -69,6 +77,10 @@ void CreateTables(TADOConnection& Connection) {
 }
 
 }  // namespace
+
+void EnsurePayrollIndexes(TADOConnection& Connection) {
+  for (const char* Statement : ListIndexes) Connection.ExecuteSql(QString::fromLatin1(Statement));
+}
 
 String DatabaseFileName(const String& AppPath) {
   return DatabaseFileOfFolder(ResolvePath(AppPath, QStringLiteral("db")));

@@ -3,6 +3,7 @@
 #include "app/PayrollDatabase.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/rtl/SysUtils.h"
 #include <QDir>
 
@@ -38,6 +39,12 @@ void TDM::DataModuleCreate() {
     ADOLocal->Open();
   } catch (const Exception& E) {
     ShowAppMessage(QStringLiteral("无法打开工资数据库。\n数据库文件：%1\n原因：%2").arg(QDir::toNativeSeparators(FileName), E.Message()));
+    return;
+  }
+  try {
+    EnsurePayrollIndexes(*ADOLocal);
+  } catch (const Exception&) {
+    // A database that cannot take them (read-only) works on without them.
   }
 }
 
@@ -61,6 +68,8 @@ void TDM::GetDataBySQLToItems(const String& SQL, TStrings* Items, bool ClearFirs
   } catch (const Exception&) {
     return;
   }
+  // One change for the whole list: a combo box showing it rebuilds its window once.
+  const TUpdateLock<TStrings> Bulk(Items);
   if (ClearFirst) Items->Clear();
   try {
     for (dsQuery->First(); !dsQuery->Eof(); dsQuery->Next()) {

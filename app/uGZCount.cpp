@@ -7,6 +7,7 @@
 #include "app/uPub.h"
 #include "dbgrid/DBGridX.h"
 #include "gridout/PrintDBGridX.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Panels.h"
@@ -259,6 +260,7 @@ void TfrmGZCount::CreateEmployeePage() {
 }
 
 void TfrmGZCount::ReadyMonth() {
+  const TUpdateLock<TStrings> Bulk(chkList->Items());
   chkList->Items()->Clear();
   TADODataSet* Query = DM->dsQuery;
   try {

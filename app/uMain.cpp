@@ -12,11 +12,13 @@
 #include "app/uPassSet.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Dialogs.h"
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
 #include <tuple>
+#include <vector>
 
 TfrmMainGZT* frmMainGZT = nullptr;
 
@@ -423,7 +425,10 @@ bool TfrmMainGZT::ReadyGZList(const String& Month) {
     dsGZDetail->Close();
     dsGZDetail->SetCommandText(QStringLiteral("Select * from TGZ where GZMonth=") + QuotedStr(Month) + DetailFilter() +
                                QStringLiteral(" order by DepartName,EmpName"));
-    DM->ADOLocal->ExecuteSql(QStringLiteral("Update TGZ Set SelectStu=0 where GZMonth=") + QuotedStr(Month));
+    // Rows already unmarked are left alone: rewriting every row of the month on each visit
+    // would cost a written transaction each time the month is shown.
+    DM->ADOLocal->ExecuteSql(QStringLiteral("Update TGZ Set SelectStu=0 where GZMonth=") + QuotedStr(Month) +
+                             QStringLiteral(" and SelectStu is not 0"));
     dsGZDetail->Open();
   } catch (const Exception&) {
     return false;
@@ -474,8 +479,17 @@ void TfrmMainGZT::ReadyGrid(const String& Month) {
 }
 
 void TfrmMainGZT::ApplyColumnLayout() {
-  for (Integer i = 0; i < DBGridEh2->Columns()->Count(); ++i) {
-    TColumnX* Column = DBGridEh2->Columns()->Items(i);
+  TDBGridColumnsX* Columns = DBGridEh2->Columns();
+  bool Reshaped = false;
+  for (Integer i = 0; i < Columns->Count(); ++i)
+    Reshaped = Reshaped || Columns->Items(i)->Visible() != FColumnVisible[size_t(i)];
+  // Each shown or hidden column would lay the grid out anew: once for all of them.
+  if (Reshaped) Columns->BeginUpdate();
+  TScopeGuard OneLayout([Columns, Reshaped] {
+    if (Reshaped) Columns->EndUpdate();
+  });
+  for (Integer i = 0; i < Columns->Count(); ++i) {
+    TColumnX* Column = Columns->Items(i);
     Column->Title()->SetCaption(FColumnTitle[size_t(i)]);
     Column->SetVisible(FColumnVisible[size_t(i)]);
   }
@@ -518,23 +532,33 @@ const String& TfrmMainGZT::ColumnTitle(Integer Index) const { return FColumnTitl
 
 void TfrmMainGZT::ReCalcAll() {
   if (!dsGZDetail->Active()) return;
-  const auto Sum = [this](const char* Prefix, int Count) {
-    Extended Total = 0;
+  // The item fields that count, found once for the whole list.
+  const auto Shown = [this](const char* Prefix, int Count) {
+    std::vector<TField*> Fields;
     for (int n = 1; n <= Count; ++n) {
-      const String Field = QStringLiteral("%1%2").arg(QLatin1String(Prefix)).arg(n);
-      const Integer Col = GetCol(Field);
-      if (Col > 0 && ColumnVisible(Col)) Total += dsGZDetail->FieldByName(Field)->AsFloat();
+      const String Name = QStringLiteral("%1%2").arg(QLatin1String(Prefix)).arg(n);
+      const Integer Col = GetCol(Name);
+      if (Col > 0 && ColumnVisible(Col)) Fields.push_back(dsGZDetail->FieldByName(Name));
     }
+    return Fields;
+  };
+  const auto Sum = [](const std::vector<TField*>& Fields) {
+    Extended Total = 0;
+    for (TField* Field : Fields) Total += Field->AsFloat();
     return Total;
   };
   try {
+    const std::vector<TField*> EarningFields = Shown("GZ", 30), DeductionFields = Shown("KK", 15);
+    TField* EarningsTotal = dsGZDetail->FieldByName(QStringLiteral("YFTotal"));
+    TField* DeductionsTotal = dsGZDetail->FieldByName(QStringLiteral("KKTotal"));
+    TField* NetTotal = dsGZDetail->FieldByName(QStringLiteral("GZTotal"));
     const TDisableControlsLock Quiet(dsGZDetail);
     for (dsGZDetail->First(); !dsGZDetail->Eof(); dsGZDetail->Next()) {
-      const Extended Earnings = Sum("GZ", 30), Deductions = Sum("KK", 15);
+      const Extended Earnings = Sum(EarningFields), Deductions = Sum(DeductionFields);
       dsGZDetail->Edit();
-      dsGZDetail->FieldByName(QStringLiteral("YFTotal"))->SetAsFloat(double(Earnings));
-      dsGZDetail->FieldByName(QStringLiteral("KKTotal"))->SetAsFloat(double(Deductions));
-      dsGZDetail->FieldByName(QStringLiteral("GZTotal"))->SetAsFloat(double(Earnings - Deductions));
+      EarningsTotal->SetAsFloat(double(Earnings));
+      DeductionsTotal->SetAsFloat(double(Deductions));
+      NetTotal->SetAsFloat(double(Earnings - Deductions));
       dsGZDetail->Post();
     }
     dsGZDetail->UpdateBatch();
@@ -548,16 +572,20 @@ void TfrmMainGZT::ReCalcAll() {
 void TfrmMainGZT::FormActivate(TObject*) {
   if (!FFirstActivation) return;
   FFirstActivation = false;
-  dsGZDetail->Close();
-  if (!CheckPassword(QStringLiteral("请输入登陆密码："))) {
-    SkinData1->SetActive(false);
-    DM->ADOLocal->Close();
-    EndProcess();
-    return;
-  }
-  try {
-    dsGZDetail->Open();
-  } catch (const Exception&) {
+  // The records stay hidden while the login is asked; without a password there is nothing to
+  // hide, and the list just read stays open.
+  if (!IsNoPassword(Settings().GLogPass)) {
+    dsGZDetail->Close();
+    if (!CheckPassword(QStringLiteral("请输入登陆密码："))) {
+      SkinData1->SetActive(false);
+      DM->ADOLocal->Close();
+      EndProcess();
+      return;
+    }
+    try {
+      dsGZDetail->Open();
+    } catch (const Exception&) {
+    }
   }
   const String Marker = ResolvePath(Settings().GAppPath, QStringLiteral("NotFirst.txt"));
   if (!QFile::exists(Marker)) {

@@ -4,6 +4,7 @@
 #include "app/MaskedNumber.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/Menus.h"
@@ -25,6 +26,7 @@ TComboBox* List(TCustomForm* Form, const String& Name, Integer Top, Integer Widt
                 TComboBoxStyle Style = csDropDownList) {
   auto* Box = PlaceControl<TComboBox>(Form, Name, BoxLeft, Top, Width, 22);
   Box->SetStyle(Style);
+  const TUpdateLock<TStrings> Bulk(Box->Items());
   for (const String& Entry : Entries) Box->Items()->Add(Entry);
   return Box;
 }

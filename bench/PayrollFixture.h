@@ -1,13 +1,13 @@
 #pragma once
-// The payroll data of a small office for the benchmarks: 24 months of 500
-// employees, 12 earnings and 3 deductions in use as the default items.
+// The payroll data of an office for the benchmarks: 24 months of 500 employees
+// (or as many as asked), 12 earnings and 3 deductions in use as the default items.
 #include "platform/db/ADODB.h"
 #include <QStringList>
 
 constexpr int BenchMonthCount = 24;
 constexpr int BenchEmployeeCount = 500;
 
-inline void FillPayrollDatabase(TADOConnection& Connection) {
+inline void FillPayrollDatabase(TADOConnection& Connection, int EmployeeCount = BenchEmployeeCount) {
   QStringList Columns;
   for (int k = 1; k <= 30; ++k) Columns << QStringLiteral("GZ%1").arg(k);
   for (int k = 1; k <= 15; ++k) Columns << QStringLiteral("KK%1").arg(k);
@@ -24,7 +24,7 @@ inline void FillPayrollDatabase(TADOConnection& Connection) {
   for (int m = 0; m < BenchMonthCount; ++m) {
     const QString Month = QStringLiteral("%1%2").arg(2023 + m / 12).arg(m % 12 + 1, 2, 10, QLatin1Char('0'));
     Connection.ExecuteSql(QStringLiteral("insert into TGZMonth (GZMonth) values ('%1')").arg(Month));
-    for (int e = 0; e < BenchEmployeeCount; ++e) {
+    for (int e = 0; e < EmployeeCount; ++e) {
       QStringList Amounts;
       double Gross = 0, Deductions = 0;
       for (int k = 1; k <= 30; ++k) {

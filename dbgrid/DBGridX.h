@@ -1046,6 +1046,9 @@ private:
   friend class TGridDataLinkX;
   friend class TDBGridInplaceEdit;
   void ExtendRowSelection(Integer Step);
+  // The row extension stepped to the first (Step -1) or last (Step 1) record, walked with
+  // the data set's controls held off and the marks listed in one change.
+  void ExtendRowSelectionToEnd(Integer Step);
   // The arrow keys move between the row panel's cells.
   bool PanelCellToCell() const;
   // Up or Down in the row panel: the cell above or below, else the next record's cell at the
@@ -1063,6 +1066,8 @@ private:
   void MeasureRows();
   void ComputeTitleHeight();
   void RebindColumns();
+  // Gives every footer its sum item; the records are walked once for all of them.
+  void SyncFooterSumItems();
   Integer ClientWidthForFit() const;
 
   std::unique_ptr<TGridDataLinkX> FDataLink;

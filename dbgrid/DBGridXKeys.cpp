@@ -66,10 +66,49 @@ void TCustomDBGridX::ExtendRowSelection(Integer Step) {
   if (markReached) FBookmarks->MarkCurrentRow(FToggleExtension ? !FAnchorWasSelected : true);
 }
 
+// The same marks as ExtendRowSelection stepped to the end gives: rows on the near side of
+// the anchor take their former state, rows reached beyond it the anchor's new state.
+void TCustomDBGridX::ExtendRowSelectionToEnd(Integer Step) {
+  TDataSet* dataSet = DataSet();
+  if (dataSet->IsEmpty()) return;
+  const bool restored = FToggleExtension ? FAnchorWasSelected : false;
+  {
+    TDisableControlsLock controls(dataSet);
+    TUpdateLock<TBMListX> marks(FBookmarks.get());
+    bool markReached = true;
+    if (!FSelectingRows) {
+      FSelectingRows = true;
+      FSelectionAnchor = dataSet->Bookmark();
+      FAnchorWasSelected = FBookmarks->IsCurrentRowSelected();
+      FBookmarks->TBMListX::MarkCurrentRow(FToggleExtension ? !FAnchorWasSelected : true);
+    } else if (CompareBookmarkStrs(dataSet, dataSet->Bookmark(), FSelectionAnchor) * Step < 0) {
+      FBookmarks->TBMListX::MarkCurrentRow(FToggleExtension ? FAnchorWasSelected : false);
+      markReached = false;
+    }
+    const bool reached = FToggleExtension ? !FAnchorWasSelected : true;
+    for (;;) {
+      if (Step > 0) dataSet->Next();
+      else dataSet->Prior();
+      if (Step > 0 ? dataSet->Eof() : dataSet->Bof()) break;
+      const bool nearSide = CompareBookmarkStrs(dataSet, dataSet->Bookmark(), FSelectionAnchor) * Step < 0;
+      if (nearSide) FBookmarks->TBMListX::MarkCurrentRow(restored);
+      else if (markReached) FBookmarks->TBMListX::MarkCurrentRow(reached);
+      markReached = !nearSide;
+    }
+  }
+  if (FSelection->SelectionKind() != gstRecordBookmarks && FBookmarks->GetCount() > 0) {
+    FSelection->Clear();
+    FSelection->SetSelectionKind(gstRecordBookmarks);
+  }
+}
+
 void TCustomDBGridX::SelectionMoveBy(bool Select, Integer Distance, bool RowsOnly, bool ToEnd) {
   if (RowsOnly || FOptions.Contains(dgRowSelect)) {
     const bool extend = Select && SelectionKindAllowed(gstRecordBookmarks);
-    {
+    if (ToEnd && extend && FOptions.Contains(dgMultiSelect) && FDataLink->Active()) {
+      TGridUpdatesHeld held(this);
+      ExtendRowSelectionToEnd(Distance > 0 ? 1 : -1);
+    } else {
       TGridUpdatesHeld held(this);
       while (Distance != 0) {
         const Integer step = Distance > 0 ? 1 : -1;

@@ -4,8 +4,10 @@
 // columns.
 #include "dbgrid/DBGridX.h"
 #include "grid/ButtonFacesX.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/SystemColors.h"
+#include <QHash>
 
 namespace {
 // Text measurements in a font without a device.
@@ -16,6 +18,22 @@ struct TFontMeasure {
   TTextMetric Metrics() const { return Canvas.TextMetrics(); }
   TCanvas Canvas;
 };
+
+// The height of Text broken into lines Width pixels wide in Font. Every layout measures every
+// title, and breaking text into lines is costly, while the same text, width and font always
+// give the same height: measurements are kept for the process.
+Integer WrappedTextHeight(TFont* Font, const String& Text, Integer Width) {
+  static QHash<QString, Integer> measured;
+  const QString key = Font->ToQFont().key() + u'\n' + QString::number(Width) + u'\n' + Text;
+  if (const auto found = measured.constFind(key); found != measured.constEnd()) return *found;
+  TCanvas canvas;
+  canvas.SetFont(Font);
+  TRect r(0, 0, Width, 0);
+  DrawText(&canvas, Text, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  if (measured.size() >= 4096) measured.clear();
+  measured.insert(key, r.Height());
+  return r.Height();
+}
 }  // namespace
 
 // ---- locks
@@ -189,7 +207,7 @@ void TCustomDBGridX::RebindColumns() {
   if (FDataLink->Active()) MapDataFields();
   if (FColumns->IsCustomized()) {
     FColumns->ClearFieldCaches();
-    for (Integer i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SyncFooterSums();
+    SyncFooterSumItems();
     return;
   }
   TDataSet* dataSet = DataSet();
@@ -219,6 +237,12 @@ void TCustomDBGridX::RebindColumns() {
     }
     if (column->Index() != i) column->TCollectionItem::SetIndex(i);
   }
+  SyncFooterSumItems();
+}
+
+void TCustomDBGridX::SyncFooterSumItems() {
+  FSumList->BeginSumsUpdate();
+  TScopeGuard recalcOnce([this] { FSumList->EndSumsUpdate(); });
   for (Integer i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SyncFooterSums();
 }
 
@@ -365,16 +389,13 @@ Integer TCustomDBGridX::CalcTitleTreeHeights(THeadTreeNode* Node) {
     Integer textHeight = 0;
     if (child->BandWidth > 0) {
       TColumnX* column = child->LeafColumn;
-      TCanvas canvas;
-      canvas.SetFont(column ? column->Title()->Font() : FTitleFont.get());
+      TFont* font = column ? column->Title()->Font() : FTitleFont.get();
       const String text = child->Caption.isEmpty() ? QStringLiteral(" ") : child->Caption;
-      if (column && column->Title()->Orientation() == tohVertical) {
-        textHeight = canvas.TextWidth(text) + 6;
-      } else {
-        TRect r(0, 0, std::max<Integer>(child->BandWidth - child->TextIndent - 4, 1), 0);
-        DrawText(&canvas, text, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        textHeight = r.Height() + FVTitleMargin;
-      }
+      if (column && column->Title()->Orientation() == tohVertical)
+        textHeight = TFontMeasure(font).Width(text) + 6;
+      else
+        textHeight = WrappedTextHeight(font, text, std::max<Integer>(child->BandWidth - child->TextIndent - 4, 1)) +
+                     FVTitleMargin;
     }
     height = std::max(height, subtree[i] + textHeight);
   }

@@ -111,6 +111,18 @@ TEST_F(DataModuleTest, LoadRegParaStopsAtTheFirstUnreadableColumn) {
   EXPECT_EQ(Settings().GLogPass, QStringLiteral("secret"));  // after it: not read
 }
 
+TEST_F(DataModuleTest, TheListIndexesAreAddedToADatabaseMadeWithoutThem) {
+  const String Indexes = QStringLiteral("select count(*) from sqlite_master where type='index' and name in "
+                                        "('TGZ_EmpName', 'TGZ_DepartName', 'TGZ_GZMonth_EmpName')");
+  EXPECT_EQ(Query(Indexes), QStringLiteral("3"));
+  for (const char* Name : {"TGZ_EmpName", "TGZ_DepartName", "TGZ_GZMonth_EmpName"})
+    Exec(QStringLiteral("drop index %1").arg(QLatin1String(Name)));
+  ASSERT_EQ(Query(Indexes), QStringLiteral("0"));
+  TDM Restarted;
+  EXPECT_EQ(Restarted.GetDataBySQL(Indexes), QStringLiteral("3"));
+  EXPECT_TRUE(Messages.Messages().isEmpty());
+}
+
 TEST_F(DataModuleTest, QueryHelpersFollowTheirEdgeCases) {
   for (const char* Name : {"张三", "", "李四", "张三"})
     Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpName) values ('202401', 'A', %1)").arg(QuotedStr(U(Name))));

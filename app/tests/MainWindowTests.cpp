@@ -15,6 +15,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -114,9 +115,12 @@ TEST_F(MainWindowTest, AFirstStartShowsTheTutorialOnceAndLaterStartsCheckTheBack
 
   Messages.Clear();
   Window = OpenWindow();
+  Integer Reads = 0;
+  Window->dsGZDetail->BeforeOpen = [&](TDataSet*) { ++Reads; };
   Window->FormActivate(Window.get());
   EXPECT_TRUE(Messages.Messages().isEmpty());
   EXPECT_TRUE(Window->Timer1->Enabled());
+  EXPECT_EQ(Reads, 0) << "without a password the list just read is not read again";
 
   // No backup folder yet: the user is asked for one, and it is remembered.
   const String Chosen = Module.Folder().File(QStringLiteral("backups"));
@@ -150,7 +154,11 @@ TEST_F(MainWindowTest, ListsShowTheNewestMonthAndFiltersNarrowItsRecords) {
   AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000, "E01");
   AddRecord(QStringLiteral("202401"), "生产部", "李四", 4000, "E02");
   AddRecord(QStringLiteral("202401"), "生产部", "O'Neil", 5000, "E03");
+  Exec(QStringLiteral("update TGZ set SelectStu=1 where EmpCode='E01'"));
+  Exec(QStringLiteral("update TGZ set SelectStu=NULL where EmpCode='E02'"));
   auto Window = OpenWindow();
+  EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ where SelectStu is not 0")), QStringLiteral("0"))
+      << "showing a month clears its print marks";
   EXPECT_EQ(Months(*Window), (QStringList{QStringLiteral("202401"), QStringLiteral("202312")}));
   Window->dsGZMonth->First();
   EXPECT_EQ(ListedNames(*Window), U("O'Neil/李四/张三"));
@@ -180,6 +188,21 @@ TEST_F(MainWindowTest, ListsShowTheNewestMonthAndFiltersNarrowItsRecords) {
   Window->dsGZMonth->Next();
   EXPECT_EQ(ListedNames(*Window), U("旧人"));
   EXPECT_EQ(Window->cmbName->Items()->Text(), U("旧人\r\n"));
+
+  // Back to the newest month: its names reach the list's window at once, and the footers'
+  // sums walk the records once for the new layout and once for the opened list, not once a footer.
+  auto* NameBox = qobject_cast<QComboBox*>(Window->cmbName->Handle());
+  ASSERT_NE(NameBox, nullptr);
+  QList<int> Inserts;
+  QObject::connect(NameBox->model(), &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex&, int First, int Last) { Inserts << Last - First + 1; });
+  Integer Recalcs = 0;
+  Window->DBGridEh2->OnSumListRecalcAll = [&](TObject*) { ++Recalcs; };
+  Window->dsGZMonth->Prior();
+  EXPECT_EQ(NameBox->count(), 3);
+  EXPECT_EQ(Inserts, QList<int>{3});
+  EXPECT_LE(Recalcs, 2);
+  EXPECT_EQ(Window->DBGridEh2->FooterValueText(0, 57), QStringLiteral("12000.00"));
   EXPECT_TRUE(Messages.Messages().isEmpty());
 }
 
@@ -418,6 +441,8 @@ TEST_F(MainWindowTest, RecordsAreAddedAndChangedInTheEditor) {
 }
 
 TEST_F(MainWindowTest, AWrongLoginPasswordEndsTheProgram) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
   StoreLoginPassword(QStringLiteral("secret"));
   QFile(Module.Folder().File(QStringLiteral("NotFirst.txt"))).open(QIODevice::WriteOnly);
   struct Case { const char* answer; bool cancel; bool ends; };
@@ -425,7 +450,8 @@ TEST_F(MainWindowTest, AWrongLoginPasswordEndsTheProgram) {
     Messages.Clear();
     ProgramEnds = 0;
     auto Window = OpenWindow();
-    WhenModal<TfrmPassInput>([c](TfrmPassInput* Prompt) {
+    WhenModal<TfrmPassInput>([c, &Window](TfrmPassInput* Prompt) {
+      EXPECT_FALSE(Window->dsGZDetail->Active()) << "the records are hidden while the login is asked";
       EXPECT_EQ(Prompt->Caption(), U("请输入登陆密码："));
       Prompt->EditPass->SetText(U(c.answer));
       (c.cancel ? Prompt->btnCancel : Prompt->btnOK)->Click();
@@ -435,6 +461,7 @@ TEST_F(MainWindowTest, AWrongLoginPasswordEndsTheProgram) {
     EXPECT_EQ(ProgramEnds, c.ends ? 1 : 0) << c.answer;
     EXPECT_EQ(Messages.Messages(), c.ends ? QStringList{U("密码错误！")} : QStringList{}) << c.answer;
     EXPECT_EQ(DM->ADOLocal->Connected(), !c.ends) << c.answer;
+    EXPECT_EQ(Window->dsGZDetail->Active(), !c.ends) << c.answer;
   }
 
   // Restore and clearing ask for it too; a wrong answer ends the command before any dialog.

@@ -94,6 +94,17 @@ TEST(DBGridXKeys, ExtendingWithCtrlOrWithoutClearingTogglesFromTheAnchorsFormerS
   EXPECT_EQ(SelectedRecNos(f), std::vector<Integer>{7}) << "rows take the opposite of the selected anchor";
   Press(f.Grid, VK_DOWN);
   EXPECT_EQ(SelectedRecNos(f), std::vector<Integer>{7}) << "a plain move keeps the selection";
+
+  // To either end in one key: the new anchor's rows beyond it, its former state before it.
+  Integer changes = 0;
+  f.Grid->OnSelectionChanged = [&](TObject*) { ++changes; };
+  Press(f.Grid, VK_END, CtrlShift);
+  EXPECT_EQ(f.Query.RecNo(), 13);
+  EXPECT_EQ(SelectedRecNos(f), Range(5, 13));
+  EXPECT_EQ(changes, 1) << "the rows reach the list in one change";
+  Press(f.Grid, VK_HOME, CtrlShift);
+  EXPECT_EQ(f.Query.RecNo(), 1);
+  EXPECT_EQ(SelectedRecNos(f), Range(1, 5));
 }
 
 TEST(DBGridXKeys, CtrlAAndEscapeSelectAndClearEverything) {

@@ -340,6 +340,24 @@ TEST(DBGridXFooters, FooterTextsFollowTypeFormatAndField) {
   f.Grab();  // painting copes with the footers as they stand
 }
 
+TEST(DBGridXFooters, ManySummedFootersWalkTheRecordsOnceAfterBindingAndOpening) {
+  TGridForm f;
+  f.Grid->SumList()->SetActive(true);
+  for (int i = 0; i < 20; ++i) SumFooter(f.AddColumn(i % 2 == 0 ? "qty" : "base", 40), fvtSum);
+  f.Grid->SetFooterRowCount(1);
+  Integer recalcs = 0;
+  f.Grid->OnSumListRecalcAll = [&](TObject*) { ++recalcs; };
+  f.Bind();
+  EXPECT_LE(recalcs, 2) << "one walk for the footers' new sums, not one a footer";
+  EXPECT_EQ(f.Grid->FooterValueText(0, 0), "10");
+  EXPECT_EQ(f.Grid->FooterValueText(0, 19), "6000.5");
+  recalcs = 0;
+  f.Query.Close();
+  f.Query.Open();
+  EXPECT_LE(recalcs, 2);
+  EXPECT_EQ(f.Grid->FooterValueText(0, 1), "6000.5");
+}
+
 TEST(DBGridXFooters, FootersEqualARecountAfterEveryChange) {
   TGridForm f;
   f.Bind();
