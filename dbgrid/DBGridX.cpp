@@ -1,15 +1,22 @@
 // The grid's construction, destruction, option and property setters, and its owned objects.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXCenter.h"
+#include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXInplaceEdit.h"
 #include "grid/ButtonFacesX.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/SystemColors.h"
+#include <QApplication>
+#include <QPointer>
 
 TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   InitializeGridUnit();
+  AttachDefaultStyle();
+  SetCenter(&DBGridXCenter());
   FRowPanel = std::make_unique<TGridRowPanelX>(this);
   FIndicatorColCount = 1;
   FOptions = TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
@@ -17,6 +24,7 @@ TCustomDBGridX::TCustomDBGridX(TComponent* AOwner) : TCustomGridX(AOwner) {
   FOptionsX = TDBGridXOptions{dghFixed3D, dghHighlightFocus, dghClearSelection, dghDialogFind, dghColumnResize,
                               dghColumnMove, dghExtendVertLines};
   SetScrollBars(ssHorizontal);
+  FTitleImagesLink.OnChange = [this](TObject*) { Invalidate(); };
   // Cell backgrounds, raised frames and the focus rectangle are this grid's own painting.
   SetDefaultCellDrawing(false);
   SetGridOptions(TGridOptionsX{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goColMoving,
@@ -66,6 +74,8 @@ TCustomDBGridX::~TCustomDBGridX() {
   FDestroying = true;
   IncludeState(csDestroying);
   SetDataSource(nullptr);
+  if (FStyle) FStyle->UnregisterGrid(this);
+  if (FCenter) FCenter->UnregisterGrid(this);
   FSelection->Clear();
   // Columns go first: their footers give their items back to the sum list.
   FLeafColumns.clear();
@@ -93,6 +103,40 @@ std::unique_ptr<TDBGridColumnsX> TCustomDBGridX::CreateColumns() {
 std::unique_ptr<TDBGridXScrollBar> TCustomDBGridX::CreateScrollBarSettings(TScrollBarKind Kind) {
   if (Kind == sbVertical) return std::make_unique<TVertDBGridXScrollBar>(this);
   return std::make_unique<THorzDBGridXScrollBar>(this);
+}
+
+// ---- style and centre
+
+void TCustomDBGridX::SetStyle(TDBGridXStyle* Value) {
+  if (Value == FStyle) return;
+  if (FStyle) FStyle->UnregisterGrid(this);
+  FStyle = nullptr;
+  if (!Value) {
+    AttachDefaultStyle();
+    return;
+  }
+  FStyle = Value;
+  FStyle->RegisterGrid(this);
+  Invalidate();
+}
+
+void TCustomDBGridX::AttachDefaultStyle() {
+  TDBGridXStyle* global = GlobalGridStyle();
+  if (!global) {
+    if (FColumns) RequestLayout();
+    return;
+  }
+  if (global == FStyle) return;
+  if (FStyle) FStyle->UnregisterGrid(this);
+  FStyle = global;
+  FStyle->RegisterGrid(this);
+}
+
+void TCustomDBGridX::SetCenter(TDBGridXCenter* Value) {
+  if (Value == FCenter) return;
+  if (FCenter) FCenter->UnregisterGrid(this);
+  FCenter = Value;
+  if (FCenter) FCenter->RegisterGrid(this);
 }
 
 // ---- data
@@ -342,6 +386,7 @@ void TCustomDBGridX::SetOddRowColor(TColor Value) {
 void TCustomDBGridX::SetFooterColor(TColor Value) {
   if (!ComponentState().Contains(csLoading)) SetParentColor(false);
   FFooterColor = Value;
+  UpdateLineColors();
   if (FFooterRowCount > 0) InvalidateFooter();
 }
 
@@ -351,10 +396,18 @@ void TCustomDBGridX::SetFooterRowCount(Integer Value) {
   RequestLayout();
 }
 
+// The cell buttons of read-only columns go, so the widths are handed to the base grid again.
 void TCustomDBGridX::SetReadOnly(bool Value) {
   if (Value == FReadOnly) return;
   FReadOnly = Value;
   Invalidate();
+  if (!ComponentState().Contains(csLoading)) UpdateColumnWidths();
+}
+
+void TCustomDBGridX::SetAllowedSelections(TDBGridXAllowedSelections Value) {
+  FAllowedSelections = Value;
+  const TDBGridXSelectionType kind = FSelection->SelectionKind();
+  if (kind != gstNon && !Value.Contains(kind)) FSelection->Clear();
 }
 
 void TCustomDBGridX::SetRowHeight(Integer Value) {
@@ -387,8 +440,12 @@ void TCustomDBGridX::SetTitleLines(Integer Value) {
 }
 
 void TCustomDBGridX::SetTitleImages(TCustomImageList* Value) {
+  if (FTitleImages) FTitleImages->UnRegisterChanges(&FTitleImagesLink);
   FTitleImages = Value;
-  if (Value) Value->FreeNotification(this);
+  if (Value) {
+    Value->RegisterChanges(&FTitleImagesLink);
+    Value->FreeNotification(this);
+  }
   RequestLayout();
 }
 
@@ -425,71 +482,110 @@ bool TCustomDBGridX::FieldCanModifyX(TField* Field) {
   return true;
 }
 
+// While OnGetCellParams changed the cell's read-only state, the editor's own ReadOnly decides.
 bool TCustomDBGridX::EditorAcceptsKey(QChar Key) {
   TField* field = SelectedField();
-  const bool readOnly = InplaceEditor() && InplaceEditor()->ReadOnly();
+  TDBGridInplaceEdit* editor = DBInplaceEditor();
+  const bool fromCellParams = editor && editor->ReadOnlyFromCellParams();
   if (FDataLink->Active() && field) {
-    TColumnX* column = SelectedColumn();
-    if (column->KeyList()->Count() > 0) return !readOnly;
-    return !readOnly && field->IsValidChar(Key);
+    const bool accepts = fromCellParams ? !editor->ReadOnly() : true;
+    if (SelectedColumn()->KeyList()->Count() > 0) return accepts;
+    return accepts && field->IsValidChar(Key);
   }
-  return false;
+  return fromCellParams && !editor->ReadOnly();
 }
 
 bool TCustomDBGridX::BeginCellEdit() {
-  if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly()) return false;
+  bool editing = false;
+  if (TDBGridInplaceEdit* editor = DBInplaceEditor(); editor && editor->ReadOnlyFromCellParams()) {
+    if (editor->ReadOnly()) return false;
+    FDataLink->Edit();
+    FDataLink->MarkModified();
+    editing = true;
+  }
+  if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly()) return editing;
   TColumnX* column = SelectedColumn();
-  if (!column || column->ReadOnly()) return false;
+  if (!column || column->ReadOnly()) return editing;
   TField* field = column->Field();
-  if (!field || !FieldCanModifyX(field)) return false;
+  if (!field || !FieldCanModifyX(field)) return editing;
   if (field->IsBlob() && !field->OnSetText &&
       !(FDrawMemoText && (field->DataType() == ftMemo || field->DataType() == ftOraClob)))
-    return false;
-  const bool updateAllowed = FAllowedOperations.Contains(alopUpdateX) || DataSet()->State() == dsInsert;
-  const bool recordAllowed = !DataSet()->IsEmpty() || FAllowedOperations.Contains(alopInsertX) ||
-                             FAllowedOperations.Contains(alopAppendX);
-  if (!updateAllowed || !recordAllowed) return false;
+    return editing;
+  if (!column->CanEditValue(false)) return editing;
   FDataLink->Edit();
-  if (!FDataLink->Editing()) return false;
-  FDataLink->MarkModified();
-  return true;
+  editing = FDataLink->Editing();
+  if (editing) FDataLink->MarkModified();
+  return editing;
 }
 
 bool TCustomDBGridX::CanEditColumn(Integer DataCol) {
   if (DataCol < 0 || DataCol >= FColumns->Count() || !FOptions.Contains(dgEditing)) return false;
-  TColumnX* column = FColumns->Items(DataCol);
-  return !FReadOnly && FDataLink->Active() && !FDataLink->ReadOnly() && !column->ReadOnly() &&
-         FieldCanModifyX(column->Field());
+  return FColumns->Items(DataCol)->CanEditValue(false);
 }
 
 bool TCustomDBGridX::EditorMayModify() {
   TColumnX* column = SelectedColumn();
-  if (column && column->Checkboxes()) return false;
+  if ((column && column->Checkboxes()) || FIncSearching) return false;
   return BeginCellEdit();
 }
 
+// The cell's parameters may switch text editing off for one cell; a selection that the
+// editor would hide, and an incremental search, keep the editor away.
 bool TCustomDBGridX::EditorMayShow() {
   if (FLayoutLock > 0 || !TCustomGridX::EditorMayShow()) return false;
   const Integer index = SelectedIndex();
-  bool show = index >= 0 && index < FColumns->Count() && FColumns->Items(index)->TextEditing();
+  bool show = index >= 0 && index < FColumns->Count() && FColumns->Items(index)->TextEditingNow();
   if (show && FOptionsX.Contains(dghClearSelection) && FAllowedSelections.Contains(gstRectangle) &&
       FSelection->SelectionKind() != gstNon)
     show = false;
+  if (FIncSearching) show = false;
   if (!show) LeaveEditorMode();
   return show;
 }
 
+// Whether the grid, its editor or its filter editor holds the focus after asking for it.
 bool TCustomDBGridX::TakeFocus() {
-  if (!CanFocus() || ComponentState().Contains(csDesigning)) return true;
-  SetFocus();
-  return Focused() || (InplaceEditor() && InplaceEditor()->Focused());
+  bool focused = true;
+  if (CanFocus() && !ComponentState().Contains(csDesigning)) {
+    SetFocus();
+    const auto hasFocus = [this] { return Focused() || (InplaceEditor() && InplaceEditor()->Focused()); };
+    focused = hasFocus();
+    if (TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+        !focused && active && active->FormStyle() == fsMDIForm) {
+      Handle()->setFocus(Qt::OtherFocusReason);
+      focused = hasFocus();
+    }
+  }
+  return focused || (FFilterEdit && FFilterEdit->Focused());
 }
 
 bool TCustomDBGridX::ConfirmDelete() {
   if (!FOptions.Contains(dgConfirmDelete)) return true;
   const String text = FBookmarks->GetCount() <= 1 ? QStringLiteral("Delete record?")
                                                    : QStringLiteral("Delete all selected records?");
-  return TDialogs::MessageDlg(text, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) != mrCancel;
+  const QPointer<QWidget> focused = QApplication::focusWidget();
+  const bool confirmed = TDialogs::MessageDlg(text, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) != mrCancel;
+  if (focused && QApplication::focusWidget() != focused) focused->setFocus(Qt::OtherFocusReason);
+  return confirmed;
+}
+
+// Leaving the grid drops a record that was appended and never touched, or writes what the
+// editor holds; when that fails the focus comes back to the grid with the error.
+void TCustomDBGridX::DoExit() {
+  if (FDataLink->Active()) {
+    try {
+      TDataSet* dataSet = DataSet();
+      if (FOptions.Contains(dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() &&
+          !FDataLink->EditorModified())
+        dataSet->Cancel();
+      else
+        FDataLink->UpdateRecord();
+    } catch (...) {
+      TakeFocus();
+      throw;
+    }
+  }
+  TCustomGridX::DoExit();
 }
 
 // ---- owned objects

@@ -6,6 +6,7 @@
 #include "dbgrid/DBGridXGrouping.h"
 #include "dbgrid/DBGridXRowDetailPanel.h"
 #include "dbgrid/DBGridXSelection.h"
+#include "dbgrid/DBGridXStyle.h"
 #include "dbgrid/DBGridXTitleTree.h"
 #include "grid/BMListX.h"
 #include "grid/DBSumLst.h"
@@ -14,6 +15,7 @@
 #include <memory>
 
 class TCustomDBGridX;
+class TDBGridXCenter;
 class TDBGridInplaceEdit;
 class TInplaceFilterEditX;
 class TPopupListboxX;
@@ -292,6 +294,16 @@ public:
   TField* SelectedField() const;
   void RebuildSortMarkedColumns();
 
+  // ---- the shared colour policy and behaviour
+  TDBGridXStyle* Style() const { return FStyle; }
+  // Leaves the old style's grids and joins the new one's; nil attaches the default style.
+  void SetStyle(TDBGridXStyle* Value);
+  // Takes the process-wide style; without one (the grid module shut down) the grid lays
+  // itself out again with its own colour rules.
+  void AttachDefaultStyle();
+  TDBGridXCenter* Center() const { return FCenter; }
+  void SetCenter(TDBGridXCenter* Value);
+
   // ---- options and appearance
   TDBGridOptions Options() const { return FOptions; }
   void SetOptions(TDBGridOptions Value);
@@ -300,7 +312,8 @@ public:
   TDBGridXAllowedOperations AllowedOperations() const { return FAllowedOperations; }
   void SetAllowedOperations(TDBGridXAllowedOperations Value) { FAllowedOperations = Value; }
   TDBGridXAllowedSelections AllowedSelections() const { return FAllowedSelections; }
-  void SetAllowedSelections(TDBGridXAllowedSelections Value) { FAllowedSelections = Value; }
+  // A selection of a kind no longer allowed is cleared.
+  void SetAllowedSelections(TDBGridXAllowedSelections Value);
   TDBGridXEditActions EditActions() const { return FEditActions; }
   void SetEditActions(TDBGridXEditActions Value) { FEditActions = Value; }
   TEditButtonsShowOptionsX EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
@@ -352,6 +365,7 @@ public:
   Integer TitleLines() const { return FTitleLines; }
   void SetTitleLines(Integer Value);
   TCustomImageList* TitleImages() const { return FTitleImages; }
+  const TChangeLink& TitleImagesLink() const { return FTitleImagesLink; }
   void SetTitleImages(TCustomImageList* Value);
   bool UseMultiTitle() const { return FUseMultiTitle; }
   void SetUseMultiTitle(bool Value);
@@ -420,7 +434,7 @@ public:
   // A released box: the title-button click, then the level's sort order flips.
   void ToggleGroupLevelSort(Integer ActiveIndex);
   TDBGridXDataGroupGetGroupRowTextEvent OnDataGroupGetRowText;
-  TNotifyEvent OnActiveGroupingStructChanged;
+  TDBGridXNotifyEvent OnActiveGroupingStructChanged;
 
   // ---- row panel
   // The height of one panel line: "Wg" in the title font, + 4, + 1 when not flat.
@@ -607,6 +621,8 @@ public:
   bool GridAllowsEdit() const;
   void FireEditButtonClick();
   TDBGridInplaceEdit* DBInplaceEditor() const;
+  // The in-place editor exists and is visible.
+  bool EditorVisible() const { return InplaceEditor() && InplaceEditor()->Visible(); }
   // The shown editor takes the cell's text again when Field (nullptr: the whole record)
   // changed it under the editor.
   void ReloadEditorAfterChange(TField* Field);
@@ -627,6 +643,9 @@ public:
   // cell of a selected record; a data cell of the record Bookmark by the selection's own
   // test; the title, filter and footer cells of a selected column.
   virtual bool IsCellSelected(Integer ACol, Integer ARow, const TBookmarkStr& Bookmark, Integer DataCol);
+  // IsCellSelected for a cell of the painted record, reading its bookmark only when the
+  // selection's kind needs it.
+  bool PaintedCellSelected(Integer ACol, Integer ARow, Integer DataCol);
   // The colours of a data cell drawn as selected, the painted record being current: the
   // selection, the focused highlight and the highlighted current row. False leaves
   // Background and the font as they are.
@@ -735,6 +754,10 @@ public:
   // The cell button under P (relative to the cell): 0 the in-title filter button, -1 none.
   Integer EditButtonAtPoint(Integer ACol, Integer ARow, Integer Y, Integer X);
   Integer HotEditButton() const { return FHotEditButton; }
+  // With dghHotTrack every cell; else the last title row while the filter row is in the titles.
+  bool CanHotTrackCell(Integer ACol, Integer ARow) override;
+  // The pointer is over the bands of a multi-level title rather than over its leaf caption.
+  bool HotTitleBand() const { return FHotTitleBand; }
   // With dghAutoSortMarking: OnSortMarkingChanged, or the centre's sorting.
   virtual void FireSortMarkingChanged();
   TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
@@ -786,8 +809,22 @@ public:
   virtual void FireTitleBtnClick(Integer ACol, TColumnX* Column);
   virtual void FireCellClick(TColumnX* Column);
   virtual void QueryCheckButton(Integer ACol, bool& Enabled);
+  // OnIndicatorTitleMouseDown, else IndicatorTitleClick.
   void IndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void IndicatorTitleClick();
+  // OnBuildIndicatorTitleMenu, else DefaultBuildIndicatorMenu (the centre's menu).
+  void BuildIndicatorMenu(TPopupMenu*& Menu);
+  virtual void DefaultBuildIndicatorMenu(TPopupMenu*& Menu);
+  bool IndicatorTitlePressed() const { return FIndicatorTitlePressed; }
+  void ToggleColumnVisible(TColumnX* Column);
+  // The edit command of a menu entry: cut, copy, paste, delete or select all.
+  void RunEditAction(Integer Action);
+  void DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift, Integer X,
+                             Integer Y) override;
+  // After the default handling, a right release in a column's cells shows its PopupMenu.
+  void DefaultHandler(TMessage& Message) override;
+  using TDBGridXBuildIndicatorTitleMenu = std::function<void(TCustomDBGridX* Grid, TPopupMenu*& PopupMenu)>;
+  TDBGridXBuildIndicatorTitleMenu OnBuildIndicatorTitleMenu;
 
   // ---- auto-scroll while a selection is dragged past the data area
   static constexpr Integer AutoScrollTimerId = GridMoveTimerId;
@@ -862,6 +899,13 @@ protected:
   // factories the constructor could not reach yet.
   void RemakeColumnObjects();
   void CreateWnd() override;
+  // A flat grid with a single border draws its own one-pixel frame instead of the client edge.
+  void CreateParams(TCreateParams& Params) override;
+  Integer FlatBorderWidth() const;
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
+  virtual void PaintFlatBorder(TCanvas* Canvas);
+  void FlatChanged() override;
   void Paint() override;
   void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override;
   void Resize() override;
@@ -897,6 +941,11 @@ protected:
                              TGridDrawState State);
   virtual void PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
                                TGridDrawState State);
+  // A data cell that no OnAdvDrawDataCell drew: background, content, buttons, marks, then the
+  // draw events.
+  void DefaultDataCellDrawing(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                              TGridDrawState State, TColumnX* Column, const TPaintedRecordX& Record);
+  void PaintCellAsFixed(Integer ACol, Integer ARow, const TRect& R, TGridDrawState State);
   virtual void PaintUnderTitleCell(Integer ACol, Integer ARow, Integer DataCol, TRect R, TGridDrawState State);
   virtual void PaintIndicatorGlyph(Integer Kind, Integer YOffset, Integer XOffset, const TRect& R);
   // The drop-down sign of the indicator title, white when Light.
@@ -983,12 +1032,12 @@ protected:
   void FollowFocusChange();
   void WMCancelMode(TMessage& Message) override;
   void CMCancelMode(TMessage& Message) override;
-  bool CanHotTrackCell(Integer ACol, Integer ARow) override;
   void UpdateHotTrack(Integer X, Integer Y) override;
   // With the row panel on, the panel cells' right and bottom edges size their columns.
   void HitTestSizing(Integer X, Integer Y, const TGridDrawInfoX& DrawInfo, TGridMouseStateX& State, Integer& Index,
                      Integer& SizingPos, Integer& SizingOfs) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
+  void DoExit() override;
   virtual void CMHintShowPause(TMessage& Message);
   virtual void CMHintShow(TMessage& Message);
 
@@ -1014,6 +1063,7 @@ private:
   TColumnX* FFilterListColumn = nullptr;
   TRect FFilterListRect;
   Integer FHotEditButton = -1;
+  bool FHotTitleBand = false;
   TPoint FLastMouseDownPos;
   Cardinal FLastMouseDownTime = 0;
   // Makes the fields read the record grid row ARow (data row DataRow) shows: its node's
@@ -1058,18 +1108,24 @@ private:
   void CopyFromPreviousRecord();
   friend class TColumnX;
   friend class TDBGridColumnsX;
+  // A column being destroyed: its open filter list and filter editor close first, without
+  // taking their values, so that nothing keeps pointing at it.
+  void ColumnGoing(TColumnX* Column);
   void TitleFontChanged();
   void FooterFontChanged();
   void SyncBaseOptions();
   void InternalLayout();
   void FitColumnWidths();
   void MeasureRows();
+  void UpdateLineColors();
   void ComputeTitleHeight();
   void RebindColumns();
   // Gives every footer its sum item; the records are walked once for all of them.
   void SyncFooterSumItems();
   Integer ClientWidthForFit() const;
 
+  TDBGridXStyle* FStyle = nullptr;
+  TDBGridXCenter* FCenter = nullptr;
   std::unique_ptr<TGridDataLinkX> FDataLink;
   std::unique_ptr<TBookmarkListX> FBookmarks;
   std::unique_ptr<TColumnDefValuesX> FColumnDefValues;
@@ -1135,6 +1191,8 @@ private:
   std::unique_ptr<THeadTreeNode> FTitleTreeRoot;
   PTLeafCol FLeafColumns;
   TCustomImageList* FTitleImages = nullptr;
+  // A change of TitleImages repaints the grid.
+  TChangeLink FTitleImagesLink;
 
   TDBGridOptions FOptions;
   TDBGridXOptions FOptionsX;
@@ -1230,9 +1288,6 @@ private:
   bool InColumnSelectZone(Integer X, Integer Y);
   bool OnLeafCaption(TColumnX* Column, const TRect& CellRect, Integer Y) const;
   bool CellOfCurrentRecordSelected(Integer DataCol) const;
-  // IsCellSelected for a cell of the painted record, reading its bookmark only when the
-  // selection's kind needs it.
-  bool PaintedCellSelected(Integer ACol, Integer ARow, Integer DataCol);
   Integer TitleReservedWidth(TColumnX* Column) const;
   void ScrollColumnSelection(const TPoint& P, const TRect& Box);
   void PrepareTitleOrFooterHint(THintInfo& Info, const TRect& Cell, TColumnX* Column, const String& Text,

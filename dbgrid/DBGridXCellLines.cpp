@@ -29,6 +29,11 @@ void TCustomDBGridX::HideDuplicate(TColumnX* Column, Integer DataRow) {
 void TCustomDBGridX::GetCellLineParams(Integer ACol, Integer ARow, Byte LineKind, bool& Draw, TColor& Color,
                                        bool& Cross) {
   TCustomGridX::GetCellLineParams(ACol, ARow, LineKind, Draw, Color, Cross);
+  // Multi-level titles draw their own column lines, which stop under the bands.
+  if ((LineKind == 1 || LineKind == 3) && ARow < TitlesShown() && ACol >= FIndicatorColCount && FUseMultiTitle) {
+    Draw = false;
+    return;
+  }
   if (LineKind != 2 || !Draw) return;
   const Integer dataCol = GridColToColumnIndex(ACol), dataRow = ARow - HeaderRowCount();
   if (dataCol < 0 || dataCol >= FColumns->Count() || dataRow < 0 || ARow >= RowCount()) return;

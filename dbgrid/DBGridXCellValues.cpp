@@ -344,8 +344,8 @@ String TColumnX::EffectiveEditMask() const {
 }
 
 void TColumnX::FillCellParams(TColCellParamsX* Params) const {
-  Params->TreeLevel = -1;
-  Params->TreeIndent = -1;
+  Params->Col = -1;
+  Params->Row = -1;
   Params->State = {};
   TCustomDBGridX* grid = Grid();
   Params->Font = grid ? grid->CellParamsFont() : nullptr;
@@ -356,7 +356,7 @@ void TColumnX::FillCellParams(TColCellParamsX* Params) const {
   Params->CheckboxState = Byte(CheckboxState());
   Params->ReadOnly = ReadOnly();
   Params->TextEditing = TextEditing();
-  Params->TreeFlags = 0;
+  Params->DrawAsFixed = false;
 }
 
 bool TColumnX::TextEditingNow() {

@@ -1,6 +1,26 @@
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridX.h"
 
+TDBGridXCenter::~TDBGridXCenter() {
+  while (!FRegisteredGrids.empty()) {
+    TCustomDBGridX* grid = FRegisteredGrids.back();
+    FRegisteredGrids.pop_back();
+    grid->SetCenter(nullptr);
+  }
+}
+
+void TDBGridXCenter::RegisterGrid(TCustomDBGridX* Grid) {
+  if (!IsGridRegistered(Grid)) FRegisteredGrids.push_back(Grid);
+}
+
+bool TDBGridXCenter::IsGridRegistered(TCustomDBGridX* Grid) const {
+  return std::find(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid) != FRegisteredGrids.end();
+}
+
+void TDBGridXCenter::UnregisterGrid(TCustomDBGridX* Grid) {
+  FRegisteredGrids.erase(std::remove(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid), FRegisteredGrids.end());
+}
+
 bool TDBGridXCenter::DefaultLocateText(TCustomDBGridX* Grid, const String& FieldName, const String& Text,
                                        TGridSearchOptionsX Options, TGridSearchDirectionX Direction,
                                        TGridSearchMatchX Match, TGridSearchTreeRangeX TreeRange) {
@@ -58,4 +78,32 @@ TSTAssumedOperatorX TDBGridXCenter::ValueKindFlag(TCustomDBGridX*, TColumnX*,
 TDBGridXCenter& DBGridXCenter() {
   static TDBGridXCenter center;
   return center;
+}
+
+void TDBGridXCenter::CellMouseClick(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift,
+                                    Integer X, Integer Y) {
+  if (CellMouseClickHandler) CellMouseClickHandler(Grid, Cell, Button, Shift, X, Y);
+  else DefaultCellMouseClick(Grid, Cell, Button, Shift, X, Y);
+}
+
+void TDBGridXCenter::DefaultCellMouseClick(TCustomDBGridX*, TGridCoord, TMouseButton, TShiftState, Integer, Integer) {}
+
+void TDBGridXCenter::IndicatorTitleMouseDown(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button,
+                                             TShiftState Shift, Integer X, Integer Y) {
+  if (IndicatorTitleMouseDownHandler) IndicatorTitleMouseDownHandler(Grid, Cell, Button, Shift, X, Y);
+  else DefaultIndicatorTitleMouseDown(Grid, Cell, Button, Shift, X, Y);
+}
+
+void TDBGridXCenter::DefaultIndicatorTitleMouseDown(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button,
+                                                    TShiftState Shift, Integer X, Integer Y) {
+  Grid->IndicatorTitleMouseDown(Cell, Button, Shift, X, Y);
+}
+
+bool TDBGridXCenter::MoveRecords(TCustomDBGridX* Grid, TBMListX* Bookmarks, Integer ToRecNo, bool CheckOnly) {
+  return DefaultMoveRecords(Grid, Bookmarks, ToRecNo, CheckOnly);
+}
+
+bool TDBGridXCenter::DefaultMoveRecords(TCustomDBGridX* Grid, TBMListX* Bookmarks, Integer ToRecNo, bool CheckOnly) {
+  TDataSetHandlerX* handler = DataSetHandlers().HandlerForDataSet(Grid->DataSet());
+  return handler && handler->MoveRecords(Grid, Bookmarks, ToRecNo, CheckOnly);
 }

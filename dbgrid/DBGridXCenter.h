@@ -3,15 +3,25 @@
 // Each job runs the program's handler when one is assigned, else the handler registered for
 // the grid's data set class, else the library's own default.
 #include "dbgrid/DbUtilsX.h"
+#include "grid/GridsX.h"
 #include <functional>
 
 class TCustomDBGridX;
 class TColumnX;
 class TColumnsXList;
+class TPopupMenu;
+class TBMListX;
 
 class TDBGridXCenter : public TPersistent {
 public:
+  // Every registered grid is left without a centre.
+  ~TDBGridXCenter() override;
   String ClassName() const override { return QStringLiteral("TDBGridXCenter"); }
+
+  void RegisterGrid(TCustomDBGridX* Grid);
+  bool IsGridRegistered(TCustomDBGridX* Grid) const;
+  void UnregisterGrid(TCustomDBGridX* Grid);
+  const std::vector<TCustomDBGridX*>& RegisteredGrids() const { return FRegisteredGrids; }
 
   using TLocateTextHandlerX =
       std::function<bool(TCustomDBGridX* Grid, const String& FieldName, const String& Text, TGridSearchOptionsX Options,
@@ -26,6 +36,15 @@ public:
   Byte FilterApplyTriggers = 0;
   using TApplySortingHandlerX = std::function<void(TCustomDBGridX* Grid)>;
   TApplySortingHandlerX ApplySortingHandler;
+  // The entries of the indicator title's menu: bit 0 the visible columns, 1 cut, 2 copy,
+  // 3 paste, 4 delete, 5 select all.
+  Byte IndicatorMenuItems = 63;
+  using TBuildIndicatorMenuHandlerX = std::function<void(TCustomDBGridX* Grid, TPopupMenu*& PopupMenu)>;
+  TBuildIndicatorMenuHandlerX BuildIndicatorMenuHandler;
+  using TGridCellMouseHandlerX = std::function<void(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button,
+                                                    TShiftState Shift, Integer X, Integer Y)>;
+  TGridCellMouseHandlerX CellMouseClickHandler;
+  TGridCellMouseHandlerX IndicatorTitleMouseDownHandler;
   // The operator assumed for a filter text that starts with a bare value, by value kind: text
   // and other kinds, numbers, Booleans, date-times.
   std::array<TSTAssumedOperatorX, 4> ValueKindFlags{staNoneX, staNoneX, staNoneX, staNoneX};
@@ -49,6 +68,28 @@ public:
   virtual void ShowFind(TCustomDBGridX* Grid, const String& Text, const String& FieldName, bool Modal);
   virtual TSTAssumedOperatorX ValueKindFlag(TCustomDBGridX* Grid, TColumnX* Column,
                                             const TSTFilterExpressionX& Expression) const;
+
+  // The indicator title's menu: BuildIndicatorMenuHandler, else the shared menu with the
+  // entries IndicatorMenuItems chooses and copies of the grid's own drop-down menu.
+  void BuildIndicatorMenu(TCustomDBGridX* Grid, TPopupMenu*& PopupMenu);
+  virtual void DefaultBuildIndicatorMenu(TCustomDBGridX* Grid, TPopupMenu*& PopupMenu);
+  // A click on a cell that has no OnCellMouseClick of the grid: CellMouseClickHandler, else
+  // the default, which does nothing.
+  void CellMouseClick(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X,
+                      Integer Y);
+  virtual void DefaultCellMouseClick(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift,
+                                     Integer X, Integer Y);
+  // A press on the indicator title: IndicatorTitleMouseDownHandler, else the grid's own.
+  virtual void IndicatorTitleMouseDown(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button, TShiftState Shift,
+                                       Integer X, Integer Y);
+  virtual void DefaultIndicatorTitleMouseDown(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button,
+                                              TShiftState Shift, Integer X, Integer Y);
+  // Records moved by the handler registered for the grid's data set; false without one.
+  virtual bool MoveRecords(TCustomDBGridX* Grid, TBMListX* Bookmarks, Integer ToRecNo, bool CheckOnly);
+  virtual bool DefaultMoveRecords(TCustomDBGridX* Grid, TBMListX* Bookmarks, Integer ToRecNo, bool CheckOnly);
+
+private:
+  std::vector<TCustomDBGridX*> FRegisteredGrids;
 };
 
 // The find dialog's entry, set by the module that offers the dialog; while it is unset the

@@ -285,6 +285,7 @@ TColumnX::~TColumnX() {
   if (TDBGridColumnsX* columns = Columns()) {
     if (columns->FVertMoveAnchor == this) columns->FVertMoveAnchor = nullptr;
     if (TCustomDBGridX* grid = columns->Grid()) {
+      grid->ColumnGoing(this);
       grid->SortMarkedColumns()->Remove(this);
       grid->VisibleColumns()->Remove(this);
     }
@@ -531,7 +532,12 @@ void TColumnX::SetLookupDisplayFields(const String& Value) {
   Changed(false);
 }
 
-bool TColumnX::DefaultTextEditing() const { return !(ImageList() || Checkboxes()); }
+// An image list shown beside the text leaves the text editable; only image and check-box cells
+// have no text to type.
+bool TColumnX::DefaultTextEditing() const {
+  const TCellKindX kind = CellKind();
+  return kind != ckImageList && kind != ckCheckbox;
+}
 bool TColumnX::TextEditing() const { return IsAssigned(cvTextEditing) ? FTextEditing : DefaultTextEditing(); }
 void TColumnX::SetTextEditing(bool Value) {
   TCustomDBGridX* grid = Grid();
@@ -620,7 +626,14 @@ void TColumnX::SetHideDuplicates(bool Value) {
 
 void TColumnX::SetImageList(TCustomImageList* Value) {
   if (Value == FImageList) return;
+  if (FImageList) FImageList->UnRegisterChanges(&FImageChangeLink);
   FImageList = Value;
+  if (Value) {
+    Value->RegisterChanges(&FImageChangeLink);
+    FImageChangeLink.OnChange = [this](TObject*) {
+      if (TCustomDBGridX* grid = Grid()) grid->Invalidate();
+    };
+  }
   TCustomDBGridX* grid = Grid();
   if (grid) {
     if (Value) Value->FreeNotification(grid);

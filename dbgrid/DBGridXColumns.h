@@ -13,11 +13,13 @@
 #include "grid/EditButtonX.h"
 #include "grid/ExtraListRowX.h"
 #include "grid/MRUListX.h"
+#include "platform/ui/ImgList.h"
 #include <memory>
 
 class TColumnX;
 class TDBGridColumnsX;
 class TPopupDataGridX;
+class TGroupDataTreeNodeX;
 
 // The text of a field value in Format (the field's display text when Format is empty).
 String FormatFieldValue(TField* Field, const String& Format);
@@ -633,6 +635,23 @@ public:
   TDBGridXFillSTFilterListValuesEvent OnFillSTFilterListValues;
   TDBGridXHintShowPauseEvent OnHintShowPause;
   TDBGridXDataHintShowEvent OnDataHintShow;
+  // A grouping level on this column asks for the key of the current record and its text.
+  using TGroupGetKeyValueEventX = std::function<void(TCustomDBGridX* Grid, TColumnX* Column, Variant& KeyValue)>;
+  using TGroupGetKeyValueAsTextEventX = std::function<void(TCustomDBGridX* Grid, TGroupDataTreeNodeX* GroupNode,
+                                                           String& Text, const Variant& KeyValue)>;
+  TGroupGetKeyValueEventX OnGroupGetKeyValue;
+  TGroupGetKeyValueAsTextEventX OnGroupGetKeyValueAsText;
+  // The drop-down box's events are its lookup grid's own.
+  TCheckTitleXBtnEvent OnDropDownBoxCheckButton() const;
+  void SetOnDropDownBoxCheckButton(const TCheckTitleXBtnEvent& Value);
+  TDrawColumnXCellEvent OnDropDownBoxDrawColumnCell() const;
+  void SetOnDropDownBoxDrawColumnCell(const TDrawColumnXCellEvent& Value);
+  TGetCellXParamsEvent OnDropDownBoxGetCellParams() const;
+  void SetOnDropDownBoxGetCellParams(const TGetCellXParamsEvent& Value);
+  TNotifyEvent OnDropDownBoxSortMarkingChanged() const;
+  void SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& Value);
+  TTitleXClickEvent OnDropDownBoxTitleBtnClick() const;
+  void SetOnDropDownBoxTitleBtnClick(const TTitleXClickEvent& Value);
 
   // ---- factories
   virtual std::unique_ptr<TEditButtonsX> MakeEditButtons();
@@ -722,6 +741,7 @@ private:
   String FEditMask;
   bool FHideDuplicates = false;
   TCustomImageList* FImageList = nullptr;
+  TChangeLink FImageChangeLink;  // a change of ImageList repaints the grid
   Extended FIncrement = 1;
   mutable std::unique_ptr<TStringList> FKeyList;
   Integer FMaxWidth = 0;

@@ -146,6 +146,22 @@ void TCustomDBGridX::CloseFilterList(bool Accept) {
     entry->ExecuteItem(FFilterList, index, TPoint(-1, -1), TShiftState());
 }
 
+void TCustomDBGridX::ColumnGoing(TColumnX* Column) {
+  if (FFilterListColumn == Column) {
+    if (FFilterListDropped) {
+      FFilterList->SetVisible(false);
+      FFilterListDropped = false;
+      FFilterListRect = TRect();
+      if (GetCaptureControl()) ReleaseCapture();
+    }
+    FFilterListColumn = nullptr;
+  }
+  if (FFilterEdit && FFilterEdit->Column() == Column) {
+    FFilterEdit->HideInPlace();
+    FFilterEdit->SetColumn(nullptr);
+  }
+}
+
 // Keys typed into the grid while its filter list is open choose in the list.
 void TCustomDBGridX::FilterListKeyDown(Word& Key, TShiftState Shift) {
   const Integer index = FFilterList->ItemIndex();
@@ -237,7 +253,9 @@ bool TCustomDBGridX::CanHotTrackCell(Integer ACol, Integer ARow) {
 }
 
 // Besides the hot cell, the cell button under the pointer lights up; a pointer that shows
-// another shape than the arrow (sizing a column, say) lights none.
+// another shape than the arrow (sizing a column, say) lights none. A multi-level title knows
+// whether the pointer is over its bands or its leaf caption, and a hot-tracked row lights up
+// as a whole.
 void TCustomDBGridX::UpdateHotTrack(Integer X, Integer Y) {
   const TGridCoord old = HotTrackCell();
   TCustomGridX::UpdateHotTrack(X, Y);
@@ -246,6 +264,14 @@ void TCustomDBGridX::UpdateHotTrack(Integer X, Integer Y) {
   if (FRowPanel->Active() && UpdatePanelHot(hot, X, Y)) return;
   if (hot == old && hot.X >= FIndicatorColCount && hot.Y >= 0) {
     const TPoint offset = HotTrackOffset();
+    if (MultiTitleActive() && hot.Y == TitlesShown() - 1 && hot.X < FIndicatorColCount + FColumns->Count()) {
+      THeadTreeNode* leaf = LeafOf(FColumns->Items(GridColToColumnIndex(hot.X)));
+      const bool onBand = leaf && offset.Y < CellRect(hot.X, hot.Y).Height() - leaf->BandHeight;
+      if (onBand != FHotTitleBand) {
+        FHotTitleBand = onBand;
+        InvalidateCellArea(hot.X, hot.Y);
+      }
+    }
     const Integer button = EditButtonAtPoint(hot.X, hot.Y, offset.Y, offset.X);
     if (button != FHotEditButton && CursorShape() == crDefault) {
       InvalidateCellArea(hot.X, hot.Y);
@@ -253,6 +279,13 @@ void TCustomDBGridX::UpdateHotTrack(Integer X, Integer Y) {
     }
   } else {
     FHotEditButton = -1;
+  }
+  if (FOptionsX.Contains(dghHotTrack) && (FOptionsX.Contains(dghRowHighlight) || FOptions.Contains(dgRowSelect))) {
+    const bool crossedIndicator = (old.X < FIndicatorColCount) != (hot.X < FIndicatorColCount);
+    if (hot.Y != old.Y || crossedIndicator) {
+      if (old.Y >= 0) InvalidateRowArea(old.Y);
+      if (hot.Y >= 0) InvalidateRowArea(hot.Y);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/SystemColors.h"
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <QCursor>
 
@@ -79,6 +80,15 @@ TColor BlendColors(TColor Color, TColor Color2, Integer Amount) {
   return RGB(blend(a.red(), b.red()), blend(a.green(), b.green()), blend(a.blue(), b.blue()));
 }
 
+TColor ApproachColor(TColor Color1, TColor Color2, double X) {
+  const TColor a = ColorToRGB(Color1), b = ColorToRGB(Color2);
+  auto approach = [X](Byte From, Byte To) {
+    return Byte(std::clamp(From + Integer(std::trunc((double(To) - From) / 255 * X)), 0, 255));
+  };
+  return RGB(approach(GetRValue(a), GetRValue(b)), approach(GetGValue(a), GetGValue(b)),
+             approach(GetBValue(a), GetBValue(b)));
+}
+
 TDBGridXGlobals& DBGridXGlobals() {
   if (!GGlobals) GGlobals = std::make_unique<TDBGridXGlobals>();
   return *GGlobals;
@@ -100,6 +110,7 @@ void InitializeGridUnit() {
   GInitialized = true;
   RegisterGridInterceptors();
   TDBGridXGlobals& g = DBGridXGlobals();
+  g.Style = std::make_unique<TDBGridXStyle>();
   g.SortNumberFont = std::make_unique<TFont>();
   g.SortNumberFont->SetName(QStringLiteral("Arial"));
   g.SortNumberFont->SetHeight(1 - Integer(SortDownRows.size()));
@@ -136,5 +147,7 @@ void InitializeGridUnit() {
 void FinalizeGridUnit() {
   if (!GInitialized) return;
   GInitialized = false;
+  // The style goes first: its grids fall back to their own colour rules.
+  GGlobals->Style.reset();
   GGlobals.reset();
 }

@@ -42,6 +42,8 @@ void TDBGridXDataGroupLevelX::ResolveColumnName() {
 
 void TDBGridXDataGroupLevelX::KeyValueAsText(TGroupDataTreeNodeX* Node, String& Text) {
   Text = VarToStr(Node->KeyValue);
+  if (Column() && Column()->OnGroupGetKeyValueAsText)
+    Column()->OnGroupGetKeyValueAsText(Grid(), Node, Text, Node->KeyValue);
   if (OnGetKeyValueAsText) OnGetKeyValueAsText(Grid(), Node, Text, Node->KeyValue);
 }
 
@@ -58,6 +60,7 @@ void TDBGridXDataGroupLevelX::GroupRowText(TGroupDataTreeNodeX* Node, String& Te
 
 void TDBGridXDataGroupLevelX::GetKeyValue(Variant& Value) {
   TGridDataGroupLevelX::GetKeyValue(Value);
+  if (Column() && Column()->OnGroupGetKeyValue) Column()->OnGroupGetKeyValue(Grid(), Column(), Value);
   if (OnGetKeyValue && Column()) OnGetKeyValue(Grid(), this, Value);
 }
 

@@ -4,6 +4,7 @@
 // columns.
 #include "dbgrid/DBGridX.h"
 #include "grid/ButtonFacesX.h"
+#include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/SystemColors.h"
@@ -106,6 +107,8 @@ void TCustomDBGridX::Dispatch(TMessage& Message) {
     CMHintShow(Message);
     return;
   }
+  if (Message.Msg == WM_NCCALCSIZE) return WMNCCalcSize(Message);
+  if (Message.Msg == WM_NCPAINT) return WMNCPaint(Message);
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.
@@ -305,12 +308,22 @@ void TCustomDBGridX::InternalLayout() {
     if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
     FollowActiveRecord();
     Invalidate();
+    UpdateLineColors();
   } catch (...) {
     SetLeftCol(std::min(savedLeftCol, ColCount() - 1));
     UnlockUpdate();
     throw;
   }
   UnlockUpdate();
+}
+
+// Fixed cells are framed in black (grey when flat); footers take the fixed line colour when
+// they look like fixed cells, else the data lines' colour.
+void TCustomDBGridX::UpdateLineColors() {
+  const TColor fixedLine = Flat() ? clGray : clBlack;
+  LineColors()->SetSlot(TGridLineColorsX::lcDark, fixedLine);
+  const bool footerLikeFixed = FOptionsX.Contains(dghFooter3D) || FFooterColor != clWindow;
+  LineColors()->SetSlot(TGridLineColorsX::lcContraRowLine, footerLikeFixed ? fixedLine : TGridLineColorsX::Unset);
 }
 
 void TCustomDBGridX::MeasureRows() {
@@ -684,15 +697,27 @@ void TCustomDBGridX::HandleDataSetChange() {
   if (!HandleAllocated() || FInDataSetChange) return;
   FInDataSetChange = true;
   try {
+    // An open detail panel belongs to its record: another record closes it.
+    if (FRowDetailPanel->Active() && FRowDetailPanel->Shown() && FDataLink->Active() &&
+        CompareBookmarkStrs(DataSet(), DataSet()->Bookmark(), FDataLink->LastBookmark()) != 0)
+      FRowDetailPanel->SetShown(false);
     const Integer width = IndicatorWidthOf();
     if (width == FIndicatorWidth) UpdateRowCount();
     else {
       FIndicatorWidth = width;
       RequestLayout();
     }
+    // Fitted widths depend on the room the vertical bar leaves; they are rebuilt once the
+    // change is over.
+    const bool barShown = FVertScrollBar->IsBarShown();
     UpdateVertScrollBar();
+    if (barShown != FVertScrollBar->IsBarShown() && FAutoFitColWidths && !Designing()) {
+      LockLayout();
+      RequestDeferredLayout();
+    }
     FollowActiveRecord();
     ReloadEditorAfterChange(nullptr);
+    if (FRowDetailPanel->Active()) PlaceDetailPanel();
     Invalidate();
   } catch (...) {
     FInDataSetChange = false;

@@ -233,7 +233,9 @@ bool TCustomDBGridX::PressTitleButton(TMouseButton& Button, TShiftState, Integer
 void TCustomDBGridX::PressHeaderRow(TMouseButton Button, TShiftState Shift, Integer X, Integer Y,
                                     const TPressedCellX& Press) {
   if (Press.Type.ColKind == cacIndicator && Press.Cell.Y == 0) {
-    IndicatorTitleMouseDown(Press.Cell, Button, Shift, X - Press.Rect.Left, Y - Press.Rect.Top);
+    const TPoint inCell(X - Press.Rect.Left, Y - Press.Rect.Top);
+    if (FCenter) FCenter->IndicatorTitleMouseDown(this, Press.Cell, Button, Shift, inCell.X, inCell.Y);
+    else IndicatorTitleMouseDown(Press.Cell, Button, Shift, inCell.X, inCell.Y);
     ReloadEditor();
   }
   FDataLink->UpdateRecord();
@@ -469,7 +471,7 @@ void TCustomDBGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, 
   TCustomGridX::MouseUp(button, Shift, X, Y);
   if (FDragGroupLevel >= 0) FinishGroupLevelColumnMove(Y);
   if (baseState == msColSizing || baseState == msRowSizing) return;
-  if (InplaceEditor() && InplaceEditor()->Visible() && PtInRect(InplaceEditor()->BoundsRect(), TPoint{X, Y})) return;
+  if (EditorVisible() && PtInRect(InplaceEditor()->BoundsRect(), TPoint{X, Y})) return;
   if (cell.X < 0 || cell.Y < 0 || cell.Y >= FullRowCount()) return;
   Integer dataCol = -1, dataRow = -1;
   const TCellTypeX type = GetCellType(cell.X, cell.Y, dataCol, dataRow);
@@ -610,16 +612,8 @@ void TCustomDBGridX::WMKillFocus(TMessage& Message) {
   FollowFocusChange();
 }
 
-void TCustomDBGridX::IndicatorTitleMouseDown(TGridCoord Cell, TMouseButton Button, TShiftState Shift, Integer X,
-                                             Integer Y) {
-  if (OnIndicatorTitleMouseDown) OnIndicatorTitleMouseDown(this, Cell, Button, Shift, X, Y);
-  else if (Button == mbLeft) IndicatorTitleClick();
-}
-
-// Without a title button the indicator title selects every record, and clears again.
-void TCustomDBGridX::IndicatorTitleClick() {
-  if (FIndicatorTitle->TitleButton()) return;
-  if (!FOptions.Contains(dgMultiSelect) || !FDataLink->Active() || !FAllowedSelections.Contains(gstAll)) return;
-  if (FSelection->SelectionKind() == gstNon) FSelection->SelectAllCells();
-  else ClearSelection();
+// A click on a cell that has no OnCellMouseClick goes to the centre.
+void TCustomDBGridX::DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift, Integer X,
+                                           Integer Y) {
+  if (FCenter) FCenter->CellMouseClick(this, Cell, Button, Shift, X, Y);
 }

@@ -246,7 +246,10 @@ void TCustomDBGridX::PaintTitleCell(Integer ACol, Integer ARow, Integer DataCol,
   if (leaf) cell.Top = std::max(R.Top, R.Bottom - leaf->BandHeight + 1);
   PaintTitleContent(column, cell, title, State, leaf && R.Top + HotTrackOffset().Y < cell.Top);
   if (leaf) PaintTitleBands(ACol, ARow, column, leaf, R, cell.Top, title);
-  if (FOptions.Contains(dgColLines) && leaf) PaintTitleRightLine(R, cell.Top);
+  // The grid leaves out the column lines of multi-level titles and lets the cell cover them;
+  // the leaf draws its own line where the grid's would be.
+  if (FOptions.Contains(dgColLines) && leaf)
+    PaintTitleRightLine(TRect(R.Left, R.Top, std::min(R.Right, CellRect(ACol, ARow).Right), R.Bottom), cell.Top);
 }
 
 TDBGirdDrawTitleStateX TCustomDBGridX::TitleDrawState(Integer ACol, Integer ARow, TColumnX* Column,
@@ -400,7 +403,7 @@ void TCustomDBGridX::PaintTitleFilterButton(TColumnX* Column, const TRect& Cell,
   if (Designing()) look = 30;
   else if (dropped || (hot && FHotEditButton == 0)) look = 0;
   else if (hot && !PointerOnUpperBand) look = 30;
-  PaintCellButton(face, Title.Color, look, dropped ? 1 : 0);
+  PaintCellButton(face, Title.Color, look, dropped ? 1 : 0, FStyle ? FStyle->TitleFilterButtonStyle : 0);
   if (!Column->STFilter()->ExpressionStr().isEmpty())
     PaintSortMarker(TRect(Layout.ButtonStrip.Left - 6 + press, Layout.Inner.Top + press,
                           Layout.ButtonStrip.Left + press, Layout.Inner.Top + 6 + press),
@@ -522,13 +525,17 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
     return;
   }
   try {
-    TDataSet* dataSet = DataSet();
     TColor background = column->Color();
-    if (column->Color() == Color() && OddRowColor() != EvenRowColor() && dataSet->IsSequenced())
+    if (column->Color() == Color() && OddRowColor() != EvenRowColor() && DataSet()->IsSequenced())
       background = record.RecNo % 2 == 1 ? OddRowColor() : EvenRowColor();
     column->FillCellParams(FCellParams.get());
     FCellParams->Background = background;
     FCellParams->State = State;
+    FCellParams->Col = ACol;
+    FCellParams->Row = ARow;
+    FCellParams->CellRect = R;
+    FCellParams->DrawAsFixed = false;
+    FCellParams->BackgroundSet = false;
     FCellParamsFont->Assign(column->Font());
     FireGetCellParams(column, FCellParamsFont.get(), FCellParams->Background, State);
     column->FireGetCellParams(false, FCellParams.get());
@@ -537,68 +544,89 @@ void TCustomDBGridX::PaintDataCell(Integer ACol, Integer ARow, Integer DataCol, 
     if (OnAdvDrawDataCell) OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
     if (!processed && column->OnAdvDrawDataCell)
       column->OnAdvDrawDataCell(this, {ACol, ARow}, {DataCol, DataRow}, column, R, *FCellParams, processed);
-    if (!processed && FDefaultDrawing) {
-      background = FCellParams->Background;
-      canvas->SetFont(FCellParamsFont.get());
-      PickDataCellColors(DataCol, DataRow, canvas->Font(), background, State);
-      canvas->Brush()->SetColor(background);
-      const bool raised = CellHas3DLook(ACol, ARow, State);
-      const Integer dx = raised ? 1 : 2;
-      const Integer dy = Flat() ? dx - 1 : dx;
-      const bool buttons = ShowsEditButtons(column, record.Current, record.Current && DataCol == SelectedIndex());
-      TRect content = R;
-      if (buttons) content.Right = std::max(R.Left, R.Right - CellButtonsWidth(column));
-      switch (column->CellKind()) {
-        case TColumnX::ckGraphic: PaintGraphicOrMemo(column, content); break;
-        case TColumnX::ckCheckbox: PaintCheckBoxCell(content, FCellParams->CheckboxState); break;
-        case TColumnX::ckImageList: PaintImageCell(column->ImageList(), content, FCellParams->ImageIndex); break;
-        default: {
-          TRect textRect = content;
-          Integer textLeft = dx;
-          // An image beside the text: a strip in the column's colour at the left holds it.
-          if (TCustomImageList* images = column->ImageList(); images && column->ShowImageAndText()) {
-            const TRect strip(R.Left, R.Top, std::min(content.Right, R.Left + images->Width() + 4), R.Bottom);
-            canvas->Brush()->SetColor(column->Color());
-            PaintImageCell(images, strip, FCellParams->ImageIndex);
-            canvas->Brush()->SetColor(background);
-            textRect.Left = strip.Right;
-            textLeft = 1;
-          }
-          WriteCellText(textRect, textLeft, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout(),
-                        column->WordWrap() && FTallRows, column->EndEllipsis());
-        }
-      }
-      if (buttons) {
-        // Opaque on the focused cell (or the highlighted current row), half faded in a hot
-        // cell, faint elsewhere.
-        Integer look = 80;
-        if (Designing()) look = 30;
-        else if (!FFilterEditMode && (State.Contains(gdFocused) ||
-                                      (FOptionsX.Contains(dghRowHighlight) && record.Current)))
-          look = 0;
-        else if (State.Contains(gdHotTrack)) look = 30;
-        PaintCellEditButtons(column, {ACol, ARow}, R, content.Right, raised, look, background);
-      }
-      if (record.Current) {
-        PaintRequiredMark(column, R);
-        if (FIncSearching && DataCol == SelectedIndex() && State.Contains(gdFocused))
-          PaintIncSearchText(content, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), column->Layout());
-      }
-      if (raised) {
-        TRect frame = R;
-        DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
-      }
-    }
-    if (FDefaultDrawing && State.Contains(gdFocused) && !Designing() && !FOptions.Contains(dgRowSelect) &&
-        FUpdateLock == 0 && IsActiveControlOfForm(this))
-      DrawFocusRect(canvas, R);
-    if (!column->Stored() && OnDrawDataCell) OnDrawDataCell(this, R, column->Field(), State);
-    FireDrawColumnCell(R, DataCol, column, State);
+    if (!processed) DefaultDataCellDrawing(ACol, ARow, DataCol, DataRow, R, State, column, record);
   } catch (...) {
     LeavePaintedRecord();
     throw;
   }
   LeavePaintedRecord();
+}
+
+void TCustomDBGridX::DefaultDataCellDrawing(Integer ACol, Integer ARow, Integer DataCol, Integer DataRow, TRect R,
+                                            TGridDrawState State, TColumnX* Column, const TPaintedRecordX& Record) {
+  TCanvas* canvas = Canvas();
+  if (FCellParams->DrawAsFixed) {
+    PaintCellAsFixed(ACol, ARow, R, State);
+  } else if (FDefaultDrawing) {
+    TColor background = FCellParams->Background;
+    canvas->SetFont(FCellParamsFont.get());
+    const bool currentCell = Record.Current && (DataCol == SelectedIndex() || FOptions.Contains(dgRowSelect));
+    if (!(FCellParams->BackgroundSet && currentCell))
+      PickDataCellColors(DataCol, DataRow, canvas->Font(), background, State);
+    canvas->Brush()->SetColor(background);
+    const bool raised = CellHas3DLook(ACol, ARow, State);
+    const Integer dx = raised ? 1 : 2;
+    const Integer dy = Flat() ? dx - 1 : dx;
+    const bool buttons = ShowsEditButtons(Column, Record.Current, Record.Current && DataCol == SelectedIndex());
+    TRect content = R;
+    if (buttons) content.Right = std::max(R.Left, R.Right - CellButtonsWidth(Column));
+    switch (Column->CellKind()) {
+      case TColumnX::ckGraphic: PaintGraphicOrMemo(Column, content); break;
+      case TColumnX::ckCheckbox: PaintCheckBoxCell(content, FCellParams->CheckboxState); break;
+      case TColumnX::ckImageList: PaintImageCell(Column->ImageList(), content, FCellParams->ImageIndex); break;
+      default: {
+        TRect textRect = content;
+        Integer textLeft = dx;
+        // An image beside the text: a strip in the column's colour at the left holds it.
+        if (TCustomImageList* images = Column->ImageList(); images && Column->ShowImageAndText()) {
+          const TRect strip(R.Left, R.Top, std::min(content.Right, R.Left + images->Width() + 4), R.Bottom);
+          canvas->Brush()->SetColor(Column->Color());
+          PaintImageCell(images, strip, FCellParams->ImageIndex);
+          canvas->Brush()->SetColor(background);
+          textRect.Left = strip.Right;
+          textLeft = 1;
+        }
+        WriteCellText(textRect, textLeft, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), Column->Layout(),
+                      Column->WordWrap() && FTallRows, Column->EndEllipsis());
+      }
+    }
+    if (buttons) {
+      // Opaque on the focused cell (or the highlighted current row), half faded in a hot
+      // cell, faint elsewhere.
+      Integer look = 80;
+      if (Designing()) look = 30;
+      else if (!FFilterEditMode && (State.Contains(gdFocused) || (FOptionsX.Contains(dghRowHighlight) && Record.Current)))
+        look = 0;
+      else if (State.Contains(gdHotTrack)) look = 30;
+      PaintCellEditButtons(Column, {ACol, ARow}, R, content.Right, raised, look, background);
+    }
+    if (Record.Current) {
+      PaintRequiredMark(Column, R);
+      if (FIncSearching && DataCol == SelectedIndex() && State.Contains(gdFocused))
+        PaintIncSearchText(content, dx, dy, FCellParams->Text, TAlignment(FCellParams->Alignment), Column->Layout());
+    }
+    if (raised) {
+      TRect frame = R;
+      DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+    }
+  }
+  if (FDefaultDrawing && State.Contains(gdFocused) && !Designing() && !FOptions.Contains(dgRowSelect) &&
+      FUpdateLock == 0 && IsActiveControlOfForm(this) && (!FStyle || FStyle->ShowFocusRect))
+    DrawFocusRect(canvas, R);
+  if (!Column->Stored() && OnDrawDataCell) OnDrawDataCell(this, R, Column->Field(), State);
+  FireDrawColumnCell(R, DataCol, Column, State);
+}
+
+// A data cell drawn like a fixed cell: the fixed colour (or the background an event set) and
+// the fixed cells' frame, nothing else.
+void TCustomDBGridX::PaintCellAsFixed(Integer ACol, Integer ARow, const TRect& R, TGridDrawState State) {
+  TCanvas* canvas = Canvas();
+  canvas->Brush()->SetColor(FCellParams->BackgroundSet ? FCellParams->Background : FixedColor());
+  canvas->FillRect(R);
+  if (CellHas3DLook(ACol, ARow, State) || FOptionsX.Contains(dghFixed3D)) {
+    TRect frame = R;
+    DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);
+  }
 }
 
 // A check box of the platform's size, centred in the cell (at its left when the cell is narrower).

@@ -26,11 +26,15 @@ bool TCustomDBGridX::PaintedCellSelected(Integer ACol, Integer ARow, Integer Dat
   return IsCellSelected(ACol, ARow, needsRecord ? DataSet()->Bookmark() : TBookmarkStr(), DataCol);
 }
 
+// An attached style decides; the rules below are those of a grid without one.
 bool TCustomDBGridX::PickDataCellColors(Integer DataCol, Integer DataRow, TFont* AFont, TColor& Background,
                                         TGridDrawState State) {
   const Integer gridRow = DataRow + HeaderRowCount();
   const bool currentRow = gridRow == Row();
   const bool selected = PaintedCellSelected(DataCol + FIndicatorColCount, gridRow, DataCol);
+  if (FStyle)
+    return FStyle->DataCellColors(this, DataCol + FIndicatorColCount, gridRow, DataCol, DataRow, 0, State, selected,
+                                  Background, AFont);
   bool focus = false;
   bool draw = selected;
   if (!selected) {
@@ -61,8 +65,13 @@ bool TCustomDBGridX::PickDataCellColors(Integer DataCol, Integer DataRow, TFont*
 
 bool TCustomDBGridX::PickFixedCellColors(Integer ACol, Integer ARow, TCellTypeX CellType, bool Selected,
                                          TColor& Background, TFont* AFont) {
-  (void)ACol;
-  (void)ARow;
+  if (FStyle) {
+    Integer areaCol = ACol - FIndicatorColCount, areaRow = ARow;
+    if (CellType.RowKind == carFooter) areaRow = ARow - RowCount();
+    else if (CellType.RowKind == carFilter) areaRow = ARow - TitlesShown();
+    return FStyle->FixedCellColors(this, ACol, ARow, areaCol, areaRow, CellType, TGridDrawState{gdFixed}, Selected,
+                                   Background, AFont);
+  }
   if (!Selected) return false;
   if (CellType.ColKind == cacIndicator || CellType.RowKind == carTitle || CellType.RowKind == carFilter) {
     Background = TColor(0x404040);

@@ -2,6 +2,7 @@
 // tracks the target row, scrolls one record per timer tick outside the rows, and hands the
 // move to OnMoveRecords or the memory table.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXCenter.h"
 #include "platform/rtl/Clock.h"
 #include <algorithm>
 
@@ -107,7 +108,8 @@ bool TCustomDBGridX::RequestMoveRecords(TBMListX* BookmarkList, Integer ToRow, I
 
 bool TCustomDBGridX::MoveRecordsInDataset(TBMListX* BookmarkList, Integer ToRecNo, bool CheckOnly, Integer TreeLevel) {
   TDataSet* dataSet = DataSet();
-  if (!FMemTable || !dataSet) return false;
+  if (!dataSet) return false;
+  if (!FMemTable) return FCenter && FCenter->MoveRecords(this, BookmarkList, ToRecNo, CheckOnly);
   if (CheckOnly) return true;
   std::vector<Integer> indexes;
   const TBookmarkStr current = dataSet->Bookmark();

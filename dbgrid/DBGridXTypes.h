@@ -27,7 +27,9 @@ enum TDBGridXAllowedOperation { alopInsertX, alopUpdateX, alopDeleteX, alopAppen
 using TDBGridXAllowedOperations = TSet<TDBGridXAllowedOperation>;
 
 enum TDBGridXSelectionType { gstRecordBookmarks, gstRectangle, gstColumns, gstAll, gstNon };
-using TDBGridXAllowedSelections = TSet<TDBGridXSelectionType>;
+// The kinds a grid lets the user select: all but gstNon.
+using TDBGridXAllowedSelection = TDBGridXSelectionType;
+using TDBGridXAllowedSelections = TSet<TDBGridXAllowedSelection>;
 
 enum TDBGridXEditAction { geaCutX, geaCopyX, geaPasteX, geaDeleteX, geaSelectAllX };
 using TDBGridXEditActions = TSet<TDBGridXEditAction>;
@@ -74,12 +76,16 @@ public:
   TGridDrawState State;
   String Text;
   bool TextEditing = true;
-  Integer TreeLevel = -1;     // reset by FillCellParams
-  Integer TreeIndent = -1;
-  Byte TreeFlags = 0;
+  // The grid cell painted, -1 outside the painter; its rectangle.
+  Integer Col = -1, Row = -1;
+  TRect CellRect;
+  // Paints the data cell like a fixed cell: fixed colour, no text, no buttons, a frame.
+  bool DrawAsFixed = false;
+  // An event's background stays in the current cell instead of the selection colours.
+  bool BackgroundSet = false;
 };
 
-using TNotifyGridEventX = std::function<void(TCustomDBGridX* Sender)>;
+using TDBGridXNotifyEvent = std::function<void(TCustomDBGridX* Sender)>;
 using TDBGridXClickEvent = std::function<void(TColumnX* Column)>;
 using TDBGridXFillSTFilterListValuesEvent =
     std::function<void(TCustomDBGridX* Sender, TColumnX* Column, TStrings* Items, bool& Processed)>;

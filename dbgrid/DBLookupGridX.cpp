@@ -53,6 +53,23 @@ TPopupDataGridX* TColumnX::LookupGrid() const {
   return FLookupGrid.get();
 }
 
+TCheckTitleXBtnEvent TColumnX::OnDropDownBoxCheckButton() const { return LookupGrid()->OnCheckButton; }
+void TColumnX::SetOnDropDownBoxCheckButton(const TCheckTitleXBtnEvent& Value) { LookupGrid()->OnCheckButton = Value; }
+TDrawColumnXCellEvent TColumnX::OnDropDownBoxDrawColumnCell() const { return LookupGrid()->OnDrawColumnCell; }
+void TColumnX::SetOnDropDownBoxDrawColumnCell(const TDrawColumnXCellEvent& Value) {
+  LookupGrid()->OnDrawColumnCell = Value;
+}
+TGetCellXParamsEvent TColumnX::OnDropDownBoxGetCellParams() const { return LookupGrid()->OnGetCellParams; }
+void TColumnX::SetOnDropDownBoxGetCellParams(const TGetCellXParamsEvent& Value) {
+  LookupGrid()->OnGetCellParams = Value;
+}
+TNotifyEvent TColumnX::OnDropDownBoxSortMarkingChanged() const { return LookupGrid()->OnSortMarkingChanged; }
+void TColumnX::SetOnDropDownBoxSortMarkingChanged(const TNotifyEvent& Value) {
+  LookupGrid()->OnSortMarkingChanged = Value;
+}
+TTitleXClickEvent TColumnX::OnDropDownBoxTitleBtnClick() const { return LookupGrid()->OnTitleBtnClick; }
+void TColumnX::SetOnDropDownBoxTitleBtnClick(const TTitleXClickEvent& Value) { LookupGrid()->OnTitleBtnClick = Value; }
+
 // ---- the column's drop-down box
 
 void TColumnDropDownBoxX::SetListSource(TDataSource* Value) {

@@ -83,6 +83,8 @@ bool SearchGridText(TCustomDBGridX* Grid, const String& FieldName, const String&
 
 // Takes the grid's data-set dependent jobs over for the data sets of one class (and its
 // descendants that no nearer handler serves).
+class TBMListX;
+
 class TDataSetHandlerX : public TObject {
 public:
   // Steps from the data set's class up to the class served; -1 when it is not served.
@@ -91,6 +93,9 @@ public:
                           TGridSearchOptionsX Options, TGridSearchDirectionX Direction, TGridSearchMatchX Match,
                           TGridSearchTreeRangeX TreeRange) = 0;
   virtual void ApplyFilter(TCustomDBGridX* Grid, TDataSet* DataSet, bool IsReopen) = 0;
+  // Moves the listed records before record ToRecNo (only tells whether it could with
+  // CheckOnly); a handler that cannot move records answers false.
+  virtual bool MoveRecords(TCustomDBGridX*, TBMListX*, Integer, bool) { return false; }
 };
 
 // A handler for data sets of class TServed: distance 0 for that very class, 1 for its

@@ -1,33 +1,17 @@
 // Painted pixels (sampled away from text), the record window and the footers.
-#include "DBGridXTestSupport.h"
+#include "DBGridXPaintTestSupport.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "grid/ButtonFacesX.h"
 
+using dbgridtest::AnyPixel;
+using dbgridtest::BackgroundOf;
+using dbgridtest::PixelAt;
+using dbgridtest::Rgb;
+using dbgridtest::TCountingGrid;
 using dbgridtest::TGridForm;
+using dbgridtest::TWithoutGridStyle;
 
 namespace {
-TColor Rgb(TColor C) { return ColorToRGB(C); }
-TColor PixelAt(const QImage& Image, Integer X, Integer Y) { return QColorToColor(Image.pixelColor(X, Y)); }
-
-// Counts every painted cell by its row.
-class TCountingGrid : public TDBGridX {
-public:
-  using TDBGridX::TDBGridX;
-  std::map<Integer, Integer> PaintedRows;
-  void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) override {
-    ++PaintedRows[ARow];
-    TDBGridX::PaintCell(ACol, ARow, State, R);
-  }
-};
-
-// Whether any pixel of R has the colour C.
-bool AnyPixel(const QImage& Image, const TRect& R, TColor C) {
-  for (Integer y = R.Top; y < R.Bottom; ++y)
-    for (Integer x = R.Left; x < R.Right; ++x)
-      if (PixelAt(Image, x, y) == C) return true;
-  return false;
-}
-
 // Makes Images hold 8 x 8 pictures and adds a red square as the next one.
 void AddRedSquare(TImageList& Images) {
   Images.SetSize(8, 8);
@@ -91,6 +75,7 @@ TEST(DBGridXPaint, CurrentRowColoursFollowTheFocus) {
 TEST(DBGridXPaint, SelectionColoursOfTheCurrentRowByFocusAndOptions) {
   TGridForm f;
   f.Bind();
+  const TWithoutGridStyle ownRules(f.Grid);
   TEdit* other = new TEdit(f.Form);
   other->SetParent(f.Form);
   f.Grid->SetSelectedIndex(1);  // the name, which the editor may change
@@ -531,19 +516,12 @@ TRect BoundsOfInk(const QImage& Image, const TRect& R, TColor Background, bool E
       }
   return ink;
 }
-
-// The colour most pixels inside R's frame have: a cell's background, whatever text it shows.
-TColor BackgroundOf(const QImage& Image, const TRect& R) {
-  std::map<TColor, Integer> counts;
-  for (Integer y = R.Top + 2; y < R.Bottom - 2; ++y)
-    for (Integer x = R.Left + 2; x < R.Right - 2; ++x) ++counts[PixelAt(Image, x, y)];
-  return std::max_element(counts.begin(), counts.end(), [](auto& A, auto& B) { return A.second < B.second; })->first;
-}
 }  // namespace
 
 TEST(DBGridXPaint, SelectedColumnsAndEverythingSelectedColourTheFixedCells) {
   TGridForm f(400, 200);
   f.Bind();
+  const TWithoutGridStyle ownRules(f.Grid);
   for (const char* field : {"name", "flag", "qty"}) {
     f.AddColumn(field, 80);
   }
@@ -880,9 +858,11 @@ TEST(DBGridXPaint, ARightToLeftGridWritesItsTextsUnmirrored) {
     TGridForm f;
     f.Bind();
     f.AddColumn("name", 100);
+    // Without the indicator no black fixed line crosses the row.
+    f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgIndicator});
     if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
     const QImage img = f.Grab();
-    const TRect row = f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 2);
+    const TRect row = f.Grid->CellRect(0, f.Grid->TopDataRowOffset() + 2);
     const TRect ink = BoundsOfInk(img, TRect(0, row.Top, img.width(), row.Bottom), Rgb(clBlack), true);
     return std::make_pair(ink, img.copy(ink.Left, ink.Top, ink.Width(), ink.Height()));
   };
@@ -906,6 +886,8 @@ TEST(DBGridXPaint, ARightToLeftGridClipsItsTextsWhereTheirCellsShow) {
     f.Grid->Columns()->Items(0)->Title()->SetCaption("Pay|Base");
     f.Grid->Columns()->Items(1)->Title()->SetCaption("Pay|Bonus");
     f.Grid->SetUseMultiTitle(true);
+    // Without the indicator no black fixed line crosses the band.
+    f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgIndicator});
     if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
     const QImage img = f.Grab();
     const Integer bandBottom = f.Grid->CellRect(1, 0).Bottom - f.Grid->LeafOf(f.Grid->Columns()->Items(0))->BandHeight;
@@ -922,6 +904,7 @@ TEST(DBGridXPaint, ARightToLeftGridClipsItsTextsWhereTheirCellsShow) {
 TEST(DBGridXPaint, SelectedRecordsTakeTheirColoursByTheFocus) {
   TGridForm f;
   f.Bind();
+  const TWithoutGridStyle ownRules(f.Grid);
   f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect});
   TEdit* other = new TEdit(f.Form);
   other->SetParent(f.Form);

@@ -1,9 +1,33 @@
 #include "platform/ui/ImgList.h"
+#include <algorithm>
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* link : FChangeLinks) link->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+  if (Link->FSender == this) return;
+  if (Link->FSender) Link->FSender->UnRegisterChanges(Link);
+  Link->FSender = this;
+  FChangeLinks.push_back(Link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+  FChangeLinks.erase(std::remove(FChangeLinks.begin(), FChangeLinks.end(), Link), FChangeLinks.end());
+  if (Link->FSender == this) Link->FSender = nullptr;
+}
+
 void TCustomImageList::Changed() {
   if (OnChange) OnChange(this);
+  // A watcher may let go of the list while it is told.
+  for (TChangeLink* link : std::vector<TChangeLink*>(FChangeLinks))
+    if (link->FSender == this && link->OnChange) link->OnChange(this);
 }
 
 void TCustomImageList::SetSize(Integer AWidth, Integer AHeight) {

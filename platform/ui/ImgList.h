@@ -6,9 +6,30 @@
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 
+class TCustomImageList;
+
+// One of several watchers of an image list: told of every change of the list it is registered
+// with, and let go when the list goes.
+class TChangeLink {
+public:
+  TChangeLink() = default;
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+  ~TChangeLink();
+  TCustomImageList* Sender() const { return FSender; }
+  TNotifyEvent OnChange;
+private:
+  friend class TCustomImageList;
+  TCustomImageList* FSender = nullptr;
+};
+
 class TCustomImageList : public TComponent {
 public:
   explicit TCustomImageList(TComponent* AOwner);
+  ~TCustomImageList() override;
+  // Link hears of every change from now on, and leaves any list it watched before.
+  void RegisterChanges(TChangeLink* Link);
+  void UnRegisterChanges(TChangeLink* Link);
   Integer Width() const { return FWidth; }
   Integer Height() const { return FHeight; }
   // Changing the size drops every image.
@@ -51,6 +72,7 @@ private:
   TDrawingStyle FDrawingStyle = dsNormal;
   TImageType FImageType = itImage;
   std::vector<QImage> FImages;  // ARGB, transparent where masked
+  std::vector<TChangeLink*> FChangeLinks;
 };
 
 class TImageList : public TCustomImageList {
