@@ -1,25 +1,18 @@
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXRegisteredGrids.h"
 
 TDBGridXCenter::~TDBGridXCenter() {
-  while (!FRegisteredGrids.empty()) {
-    TCustomDBGridX* grid = FRegisteredGrids.back();
-    FRegisteredGrids.pop_back();
-    grid->SetCenter(nullptr);
-  }
+  registeredgrids::ReleaseAll(FRegisteredGrids, [](TCustomDBGridX* Grid) { Grid->SetCenter(nullptr); });
 }
 
-void TDBGridXCenter::RegisterGrid(TCustomDBGridX* Grid) {
-  if (!IsGridRegistered(Grid)) FRegisteredGrids.push_back(Grid);
-}
+void TDBGridXCenter::RegisterGrid(TCustomDBGridX* Grid) { registeredgrids::Add(FRegisteredGrids, Grid); }
 
 bool TDBGridXCenter::IsGridRegistered(TCustomDBGridX* Grid) const {
-  return std::find(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid) != FRegisteredGrids.end();
+  return registeredgrids::Contains(FRegisteredGrids, Grid);
 }
 
-void TDBGridXCenter::UnregisterGrid(TCustomDBGridX* Grid) {
-  FRegisteredGrids.erase(std::remove(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid), FRegisteredGrids.end());
-}
+void TDBGridXCenter::UnregisterGrid(TCustomDBGridX* Grid) { registeredgrids::Remove(FRegisteredGrids, Grid); }
 
 bool TDBGridXCenter::DefaultLocateText(TCustomDBGridX* Grid, const String& FieldName, const String& Text,
                                        TGridSearchOptionsX Options, TGridSearchDirectionX Direction,

@@ -1,6 +1,7 @@
 #include "dbgrid/DBGridXStyle.h"
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXRegisteredGrids.h"
 #include "platform/ui/SystemColors.h"
 #include <algorithm>
 #include <cmath>
@@ -20,24 +21,16 @@ TDBGridXStyle* GlobalGridStyle() { return DBGridXGlobals().Style.get(); }
 TDBGridXStyle::TDBGridXStyle() = default;
 
 TDBGridXStyle::~TDBGridXStyle() {
-  while (!FRegisteredGrids.empty()) {
-    TCustomDBGridX* grid = FRegisteredGrids.back();
-    FRegisteredGrids.pop_back();
-    grid->SetStyle(nullptr);
-  }
+  registeredgrids::ReleaseAll(FRegisteredGrids, [](TCustomDBGridX* Grid) { Grid->SetStyle(nullptr); });
 }
 
-void TDBGridXStyle::RegisterGrid(TCustomDBGridX* Grid) {
-  if (!IsGridRegistered(Grid)) FRegisteredGrids.push_back(Grid);
-}
+void TDBGridXStyle::RegisterGrid(TCustomDBGridX* Grid) { registeredgrids::Add(FRegisteredGrids, Grid); }
 
 bool TDBGridXStyle::IsGridRegistered(TCustomDBGridX* Grid) const {
-  return std::find(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid) != FRegisteredGrids.end();
+  return registeredgrids::Contains(FRegisteredGrids, Grid);
 }
 
-void TDBGridXStyle::UnregisterGrid(TCustomDBGridX* Grid) {
-  FRegisteredGrids.erase(std::remove(FRegisteredGrids.begin(), FRegisteredGrids.end(), Grid), FRegisteredGrids.end());
-}
+void TDBGridXStyle::UnregisterGrid(TCustomDBGridX* Grid) { registeredgrids::Remove(FRegisteredGrids, Grid); }
 
 TColor TDBGridXStyle::LightenColor(TColor Color, TColor Glass, bool Ungray) {
   const TColor c = ColorToRGB(Color), g = ColorToRGB(Glass);
