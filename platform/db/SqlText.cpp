@@ -1,11 +1,14 @@
 #include "platform/db/SqlText.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Exception.h"
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
 constexpr Int64 kDaysTo1899_12_30 = -25569;  // 1899-12-30 counted from 1970-01-01
+// 0001-01-01 and the day after 9999-12-31, counted from 1899-12-30.
+constexpr double kFirstDay = -693593, kEndDay = 2958466;
 
 // Days from 1970-01-01 of a proleptic Gregorian date.
 Int64 DaysFromCivil(Int64 y, unsigned m, unsigned d) {
@@ -67,14 +70,20 @@ bool ReadTime(std::string_view s, size_t pos, double& fraction) {
   return true;
 }
 
+[[noreturn]] void RaiseOutOfRange(TDateTime Value) {
+  throw EConvertError(QStringLiteral("The date-time %1 is outside 0001-01-01 to 9999-12-31").arg(Value));
+}
+
 }  // namespace
 
 QByteArray SqlDateTimeText(TDateTime Value, TSqlDateTimePart Part) {
   double days = std::floor(Value);
+  if (!(days >= kFirstDay && days < kEndDay)) RaiseOutOfRange(Value);
   Int64 ms = std::llround((Value - days) * 86400000.0);
   if (ms >= 86400000) {
     days += 1;
     ms -= 86400000;
+    if (days >= kEndDay) RaiseOutOfRange(Value);
   }
   Int64 y = 0;
   unsigned m = 0, d = 0;

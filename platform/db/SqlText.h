@@ -7,6 +7,7 @@
 
 enum class TSqlDateTimePart { DateTime, Date, Time };
 
+// Raises EConvertError for a value outside 0001-01-01 to 9999-12-31 (or not a number).
 QByteArray SqlDateTimeText(TDateTime Value, TSqlDateTimePart Part);
 // Reads the ISO forms above (a 'T' may separate date and time); false for anything else.
 bool TryReadSqlDateTime(std::string_view Text, TDateTime& Value);

@@ -2,9 +2,16 @@
 #include "platform/rtl/Encodings.h"
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <cmath>
 #include <map>
 
 namespace {
+
+// Lengths are inches and font sizes points; nothing printed comes near these, and larger
+// numbers would overflow the page's dots.
+constexpr double MaxLength = 1000;
+constexpr Integer MaxFontSize = 1000;
 
 struct TLine {
   Integer Number = 0;
@@ -96,7 +103,8 @@ public:
   double Length(const TLine& Line, const String& Value) const {
     bool ok = false;
     const double result = Value.toDouble(&ok);  // always with a decimal point, whatever the locale
-    if (!ok || result < 0) Fail(Line.Number, QStringLiteral("长度“%1”无效").arg(Value));
+    if (!ok || !std::isfinite(result) || result < 0 || result > MaxLength)
+      Fail(Line.Number, QStringLiteral("长度“%1”无效").arg(Value));
     return result;
   }
 
@@ -131,7 +139,8 @@ public:
     else if (Key == u"FontSize") {
       bool ok = false;
       item->Font().Size = Value.toInt(&ok);
-      if (!ok || item->Font().Size <= 0) Fail(Line.Number, QStringLiteral("字号“%1”无效").arg(Value));
+      if (!ok || item->Font().Size <= 0 || item->Font().Size > MaxFontSize)
+        Fail(Line.Number, QStringLiteral("字号“%1”无效").arg(Value));
     } else if (Key == u"Bold") item->Font().Bold = Flag(Line, Value);
     else if (Key == u"Alignment") {
       static const std::map<String, TRaveAlignment> names{{QStringLiteral("Left"), TRaveAlignment::Left},
@@ -151,6 +160,9 @@ public:
     std::vector<std::unique_ptr<TRaveReport>> reports;
     // The open components with their indentation, outermost first.
     std::vector<std::pair<Integer, TRaveComponent*>> open;
+    // The case-folded names of the current report's components: names are unique in a report
+    // without regard to case.
+    QSet<String> names;
     const QStringList lines = Text.split(u'\n');
     for (Integer i = 0; i < lines.size(); ++i) {
       String raw = lines[i];
@@ -164,6 +176,7 @@ public:
         if (!open.empty()) Fail(line.Number, QStringLiteral("报表不能放在其他部件里"));
         if (!line.Properties.empty()) Fail(line.Number, QStringLiteral("报表没有属性"));
         reports.push_back(std::make_unique<TRaveReport>(line.Name));
+        names.clear();
         open.emplace_back(line.Indent, reports.back().get());
         continue;
       }
@@ -171,8 +184,10 @@ public:
       if (!component) Fail(line.Number, QStringLiteral("未知的部件类型“%1”").arg(line.Kind));
       if (open.empty() || !MayHold(open.back().second->Kind(), component->Kind()))
         Fail(line.Number, QStringLiteral("%1 “%2”放的位置不对").arg(line.Kind, line.Name));
-      if (reports.back()->FindDescendant(line.Name))
+      const String folded = line.Name.toCaseFolded();
+      if (names.contains(folded))
         Fail(line.Number, QStringLiteral("部件名称“%1”重复").arg(line.Name));
+      names.insert(folded);
       Apply(component.get(), line);
       open.emplace_back(line.Indent, open.back().second->Add(std::move(component)));
     }

@@ -2,6 +2,7 @@
 #include "platform/db/DBFilter.h"
 #include "platform/db/SqlText.h"
 #include "platform/rtl/SysUtils.h"
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +37,16 @@ TEST(SqlText, DateTimesRoundTripAsIsoText) {
   for (const char* bad : {"", "2023-02-30", "2024-13-01", "2024-01-01 25:00", "2024/01/01", "12:61", "2024-01-01x"})
     EXPECT_FALSE(TryReadSqlDateTime(std::string_view(bad), ignored)) << bad;
   EXPECT_TRUE(TryReadSqlDateTime(std::string_view("2024-01-01T08:30"), ignored));
+}
+
+TEST(SqlText, DateTimesOutsideTheCalendarAreAConversionError) {
+  EXPECT_EQ(SqlDateTimeText(EncodeDate(1, 1, 1), TSqlDateTimePart::Date), QByteArray("0001-01-01"));
+  EXPECT_EQ(SqlDateTimeText(EncodeDate(9999, 12, 31) + EncodeTime(23, 59, 59, 999), TSqlDateTimePart::DateTime),
+            QByteArray("9999-12-31 23:59:59.999"));
+  for (const TDateTime value : {1e300, -1e300, std::nan(""), HUGE_VAL, EncodeDate(1, 1, 1) - 0.5,
+                                EncodeDate(9999, 12, 31) + 0.9999999999})
+    for (const TSqlDateTimePart part : {TSqlDateTimePart::DateTime, TSqlDateTimePart::Date, TSqlDateTimePart::Time})
+      EXPECT_THROW(SqlDateTimeText(value, part), EConvertError) << value;
 }
 
 TEST(FilterLike, WildcardsMatchAnyRunWithoutCase) {

@@ -6,6 +6,7 @@
 #include "platform/testing/MemoryDataSetX.h"
 #include "platform/testing/TestPaths.h"
 #include "platform/ui/StdCtrls.h"
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -139,6 +140,11 @@ TEST(RaveTemplate, RefusesWhatIsNotATemplateNamingFileAndLine) {
          {"Report R\n  Page P\n    Text T\n    Text t", "第 4 行有误：部件名称“t”重复"},
          {"Report R\n  Page P\n    Text T Alignment=Middle", "第 3 行有误：对齐方式“Middle”无效"},
          {"Report R\n  Page P\n    Text T Visible=yes", "第 3 行有误：“yes”应为 0 或 1"},
+         {"Report R\n  Page P PageWidth=nan", "第 2 行有误：长度“nan”无效"},
+         {"Report R\n  Page P PageHeight=inf", "第 2 行有误：长度“inf”无效"},
+         {"Report R\n  Page P\n    Text T Left=1e300", "第 3 行有误：长度“1e300”无效"},
+         {"Report R\n  Page P\n    Text T Width=1001", "第 3 行有误：长度“1001”无效"},
+         {"Report R\n  Page P\n    Text T FontSize=100000", "第 3 行有误：字号“100000”无效"},
        }) {
     try {
       ParseRaveTemplate(U(c.text), QStringLiteral("Bad.RAV"));
@@ -146,6 +152,24 @@ TEST(RaveTemplate, RefusesWhatIsNotATemplateNamingFileAndLine) {
     } catch (const ERaveError& e) {
       EXPECT_EQ(e.Message(), U("报表模板“Bad.RAV”") + U(c.message)) << c.text;
     }
+  }
+}
+
+// The duplicate-name check looks each name up once, so a large template reads in time in
+// proportion to its size.
+TEST(RaveTemplate, ManyComponentsReadInLinearTime) {
+  String text = QStringLiteral("Report R\n  Page P PageWidth=1000 PageHeight=0.001\n");
+  for (int i = 0; i < 40000; ++i) text += QStringLiteral("    Text T%1 Left=999.5\n").arg(i);
+  QElapsedTimer timer;
+  timer.start();
+  const auto reports = ParseRaveTemplate(text, QStringLiteral("Big.RAV"));
+  EXPECT_LT(timer.elapsed(), 5000);
+  EXPECT_EQ(reports.front()->FindDescendant(QStringLiteral("P"))->Children().size(), 40000u);
+  try {
+    ParseRaveTemplate(text + QStringLiteral("    Text t39999\n"), QStringLiteral("Big.RAV"));
+    ADD_FAILURE();
+  } catch (const ERaveError& e) {
+    EXPECT_EQ(e.Message(), U("报表模板“Big.RAV”第 40003 行有误：部件名称“t39999”重复"));
   }
 }
 
