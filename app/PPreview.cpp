@@ -1,4 +1,5 @@
 #include "app/PPreview.h"
+#include "grid/FittedNumberX.h"
 #include "gridout/PreviewBox.h"
 #include "platform/ui/StdCtrls.h"
 #include <cmath>
@@ -18,11 +19,25 @@ struct TListLayout {
 
 void AlignedText(TCanvas* Canvas, const TRect& Cell, Integer Align, const String& Text) {
   const Integer Pad = std::max<Integer>(2, Cell.Height() / 8);
-  const Integer Width = Canvas->TextWidth(Text);
+  const String Shown = FittedNumberText(Canvas, Text, Cell.Width() - 2 * Pad);
+  const Integer Width = Canvas->TextWidth(Shown);
   Integer X = Cell.Left + Pad;
   if (Align == 1) X = Cell.Left + (Cell.Width() - Width) / 2;
   if (Align == 2) X = Cell.Right - Pad - Width;
-  Canvas->TextRect(Cell, X, Cell.Top + (Cell.Height() - Canvas->TextHeight(Text)) / 2, Text);
+  Canvas->TextRect(Cell, X, Cell.Top + (Cell.Height() - Canvas->TextHeight(Shown)) / 2, Shown);
+}
+
+struct TZoom {
+  String Caption;
+  Byte ScaleMode;  // the preview box's
+};
+
+const std::vector<TZoom>& Zooms() {
+  static const std::vector<TZoom> List{{QStringLiteral("整页"), 9}, {QStringLiteral("页宽"), 8},
+                                       {QStringLiteral("200%"), 1}, {QStringLiteral("150%"), 2},
+                                       {QStringLiteral("100%"), 3}, {QStringLiteral("75%"), 4},
+                                       {QStringLiteral("50%"), 5}};
+  return List;
 }
 
 // Text and frames are drawn without a brush: neither may paint over a neighbour's lines.
@@ -53,6 +68,17 @@ TPPreview::TPPreview(TComponent* AOwner) : TCustomPanel(AOwner) {
   btnClose = Command(QStringLiteral("关闭"), [this] {
     if (OnReturn) OnReturn(this);
   });
+  cmbZoom = new TComboBox(this);
+  cmbZoom->SetParent(Bar);
+  cmbZoom->SetStyle(csDropDownList);
+  cmbZoom->SetBounds(Left + 8, 6, 90, 22);
+  for (const TZoom& Zoom : Zooms()) cmbZoom->Items()->Add(Zoom.Caption);
+  cmbZoom->SetItemIndex(0);
+  cmbZoom->OnChange = [this](TObject*) {
+    if (cmbZoom->ItemIndex() < 0) return;
+    FBox->SetScaleMode(Zooms()[size_t(cmbZoom->ItemIndex())].ScaleMode);
+    FBox->UpdatePageLayout();
+  };
   FBox = new TPreviewBox(this);
   FBox->SetParent(this);
   FBox->SetAlign(alClient);

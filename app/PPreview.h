@@ -8,6 +8,7 @@
 #include <vector>
 
 class TButton;
+class TComboBox;
 class TPreviewBox;
 
 class TPPreview : public TCustomPanel {
@@ -53,6 +54,7 @@ public:
   TButton* btnPrior;
   TButton* btnNext;
   TButton* btnClose;
+  TComboBox* cmbZoom;  // whole page, page width or a percentage
   // The control's own close request.
   TNotifyEvent OnReturn;
 

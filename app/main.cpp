@@ -1,5 +1,6 @@
 #include "app/uDM.h"
 #include "app/uMain.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/SystemColors.h"
 #include <QApplication>
 #include <QTimer>
@@ -27,6 +28,7 @@ void ScreenshotOnceShown(TfrmMainGZT* Form, int& ExitCode) {
 int main(int argc, char** argv) {
   QApplication QtApplication(argc, argv);
   SetSystemTable(PaletteSystemTable());
+  InstallQtTranslations();
   Application->SetTitle(QString::fromUtf8("墨鲤工资条打印软件"));
   try {
     DM = new TDM(Application);

@@ -1,4 +1,5 @@
 #include "app/uGZCount.h"
+#include "app/AmountColumns.h"
 #include "app/ExcelExport.h"
 #include "app/AppMessages.h"
 #include "app/FormControls.h"
@@ -59,6 +60,15 @@ TColumnX* AddColumn(TDBGridX* Grid, const String& Field, const String& Title, In
 void SumFooter(TColumnX* Column, const String& Format = SumFormat) {
   Column->Footer()->SetValueType(fvtSum);
   Column->Footer()->SetDisplayFormat(Format);
+}
+
+// Amounts show as in the main window's record list, in columns that hold them whole.
+void AmountColumns(TDBGridX* Grid, Integer First, Integer Last) {
+  for (Integer i = First; i <= Last; ++i) {
+    TColumnX* Column = Grid->Columns()->Items(i);
+    Column->SetDisplayFormat(AmountFormat());
+    WidenTo(Column, AmountColumnWidth(Column));
+  }
 }
 
 void CountFooter(TColumnX* Column) {
@@ -161,6 +171,7 @@ TfrmGZCount::TfrmGZCount(TComponent* AOwner) : TForm(AOwner) {
   DBGridEh1 = ViewGrid(TabSheet2, QStringLiteral("DBGridEh1"), DataSource1, false);
   TotalCaptionFooter(AddColumn(DBGridEh1, QStringLiteral("DepartName"), QStringLiteral("部门"), 160));
   SumFooter(AddColumn(DBGridEh1, QStringLiteral("GZTotal"), QStringLiteral("实发工资"), 120));
+  AmountColumns(DBGridEh1, 1, 1);
   CreateEmployeePage();
   PageControl1->SetActivePage(TabSheet1);
 
@@ -237,6 +248,8 @@ void TfrmGZCount::CreateDetailPage() {
   TotalCaptionFooter(Col(1));
   CountFooter(Col(5));
   for (Integer i = DetailEarningsFirst; i <= DetailDeductionsTotal + 1; ++i) SumFooter(Col(i));
+  AmountColumns(DBGridEh3, FirstAmountColumn, LastAmountColumn);
+  WidenTo(Col(2), MonthColumnWidth(Col(2)));
   Col(60)->SetDisplayFormat(QStringLiteral("yy-MM-dd hh:nn"));
 }
 
@@ -257,6 +270,8 @@ void TfrmGZCount::CreateEmployeePage() {
         AddColumn(DBGridEh2, QStringLiteral("AKK%1").arg(i), DeductionsGroup + QStringLiteral("KK%1").arg(i), 52));
   SumFooter(AddColumn(DBGridEh2, QStringLiteral("AKKTotal"), DeductionsGroup + QStringLiteral("合计"), 66));
   SumFooter(AddColumn(DBGridEh2, QStringLiteral("AGZTotal"), QStringLiteral("实发工资"), 66));
+  AmountColumns(DBGridEh2, 4, 4);
+  AmountColumns(DBGridEh2, EmpEarningsFirst, EmpDeductionsTotal + 1);
 }
 
 void TfrmGZCount::ReadyMonth() {

@@ -210,8 +210,10 @@ void TfrmGZDetailEdit::SlotExit() {
   Calculate([this] { FCalc.ReCalcAll(); });
 }
 
+// Control characters are the box's editing commands (Backspace, Ctrl+A, Ctrl+C, Ctrl+V, ...),
+// never typed text: they pass, so that selecting all and then typing replaces the amount.
 void TfrmGZDetailEdit::AmountKeyPress(QChar& Key) {
-  const bool Accepted = Key.isDigit() || Key == u'.' || Key == u'-' || Key == QChar(u'\b');
+  const bool Accepted = Key.unicode() < 0x20 || Key.isDigit() || Key == u'.' || Key == u'-';
   if (!Accepted) Key = QChar();
 }
 

@@ -1,4 +1,5 @@
 #include "app/uMain.h"
+#include "app/AmountColumns.h"
 #include "app/AppMessages.h"
 #include "app/About.h"
 #include "app/AppSettings.h"
@@ -234,6 +235,7 @@ void TfrmMainGZT::CreateMonthPanel() {
     Column->Title()->SetCaption(QString::fromUtf8(Title));
     Column->SetWidth(Width);
   }
+  WidenTo(DBGridEh1->Columns()->Items(1), MonthColumnWidth(DBGridEh1->Columns()->Items(1)));
   DBGridEh1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, Integer, Integer) { FSavedSort.clear(); };
   Splitter1 = Place<TSplitter>(this, QStringLiteral("Splitter1"), alLeft, 4);
   Splitter1->SetLeft(pnlMonths->Width());
@@ -342,6 +344,8 @@ void TfrmMainGZT::CreateRecordGrid() {
   Col(7)->Footer()->SetDisplayFormat(QStringLiteral("0.0"));
   Col(8)->SetDisplayFormat(QStringLiteral("0.0"));
   for (Integer i = FirstEarningsColumn; i <= LastAmountColumn; ++i) Col(i)->Footer()->SetValueType(fvtSum);
+  for (Integer i = FirstAmountColumn; i <= LastAmountColumn; ++i) WidenTo(Col(i), AmountColumnWidth(Col(i)));
+  WidenTo(Col(2), MonthColumnWidth(Col(2)));
   Col(62)->SetDisplayFormat(QStringLiteral("yy-MM-dd hh:nn"));
   DBGridEh2->OnTitleClick = [this](TColumnX* Column) { DBGridEh2TitleClick(Column); };
   DBGridEh2->OnDblClick = [this](TObject* Sender) { Button5Click(Sender); };
@@ -412,6 +416,12 @@ void TfrmMainGZT::dsGZMonthAfterScroll(TDataSet*) {
   DM->GetDataBySQLToItems(
       QStringLiteral("Select Distinct EmpName from TGZ where GZMonth=") + QuotedStr(Month) + QStringLiteral(" order by EmpName"),
       cmbName->Items(), true);
+  // Every change of the records comes through here, so a department entered since the start
+  // is offered at once; the text typed in the box stays.
+  const String Department = cmbDepart->Text();
+  DM->GetDataBySQLToItems(QStringLiteral("Select Distinct DepartName from TGZ order by DepartName"),
+                          cmbDepart->Items(), true);
+  if (cmbDepart->Text() != Department) cmbDepart->SetText(Department);
 }
 
 String TfrmMainGZT::DetailFilter() const {

@@ -1,5 +1,6 @@
 // List printing, the statistics window and the dictionaries of the main window: a month's pay
 // items, the income-tax brackets and the job titles.
+#include "app/AmountColumns.h"
 #include "app/AppSettings.h"
 #include "app/uGSBaseSet.h"
 #include "app/uGZCount.h"
@@ -28,17 +29,22 @@ void TfrmMainGZT::N6Click(TObject*) {
 void TfrmMainGZT::ToolButton10Click(TObject*) { ShowGZCount(); }
 
 void TfrmMainGZT::Button7Click(TObject*) {
-  constexpr Integer First = 10, Last = 42, ItemWidth = 52;  // GZ1..GZ30, YFTotal, KK1, KK2
+  constexpr Integer First = 10, Last = 42;  // GZ1..GZ30, YFTotal, KK1, KK2
+  // Narrower than an amount, a column would print its numbers as "###".
+  const auto AmountWidth = [this](Integer Index) {
+    TColumnX* Column = DBGridEh2->Columns()->Items(Index);
+    return std::max<Integer>(52, AmountColumnWidth(Column));
+  };
   for (Integer i = First; i <= Last; ++i) {
     TColumnX* Column = DBGridEh2->Columns()->Items(i);
     const String Caption = Column->Title()->Caption();
     const qsizetype Bar = Caption.indexOf(u'|');
     const String Item = Bar >= 0 ? Caption.mid(Bar + 1) : Caption;
     if (Item != QStringLiteral("合计")) Column->SetWidth(13 * Integer(Item.size()));
-    if (Column->Width() < 26) Column->SetWidth(26);
+    WidenTo(Column, AmountWidth(i));
   }
-  TScopeGuard Restore([this] {
-    for (Integer i = First; i <= Last; ++i) DBGridEh2->Columns()->Items(i)->SetWidth(ItemWidth);
+  TScopeGuard Restore([this, AmountWidth] {
+    for (Integer i = First; i <= Last; ++i) DBGridEh2->Columns()->Items(i)->SetWidth(AmountWidth(i));
   });
   PreviewGrid(Settings().GEntName + grpDetail->Caption(), DBGridEh2, dsGZDetail);
 }

@@ -216,6 +216,9 @@ void TfrmMainGZT::N38Click(TObject*) {
   for (Integer Slot = N + 1; Slot <= StripSlots; ++Slot) {
     SetRavTextOnly(P, Numbered("TextA", Slot), QStringLiteral(" "));
     SetRavDataText(P, Numbered("DataTextA", Slot), QStringLiteral(" "), Slot, 0, false);
+    // An unused slot prints no empty cell either.
+    SetRavRectangle(P, Numbered("RectangleA", Slot), Slot, 0, false, false);
+    SetRavRectangle(P, Numbered("RectangleB", Slot), Slot, 0, false, false);
   }
   SetRavDataText(P, QStringLiteral("DataTextYFTotal"), QStringLiteral("GZTotal"), 0, 0, false);
   RvProject1->Execute();

@@ -1,4 +1,5 @@
 #include "app/uPub.h"
+#include "app/AppMessages.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Encodings.h"
 #include "platform/ui/Dialogs.h"
@@ -64,7 +65,8 @@ QUrl UrlOf(const String& Target) {
 }  // namespace
 
 void OpenUrlInBrowser(const String& Address) {
-  QDesktopServices::openUrl(UrlOf(Address));
+  if (!QDesktopServices::openUrl(UrlOf(Address)))
+    ShowAppMessage(QStringLiteral("系统中没有可以打开“") + Address + QStringLiteral("”的程序，请安装网页浏览器后再试。"));
 }
 
 namespace {

@@ -57,7 +57,8 @@ String NormalizeNumText(const String& Text);
 String PadLeftZeros(const String& Text, Integer Width);
 // Non-overlapping occurrences of Part in Text, left to right; an empty Part counts 0.
 Integer CountSubStr(const String& Part, const String& Text);
-// Opens a web address or local page with the desktop's default handler.
+// Opens a web address or local page with the desktop's default handler; says so when the
+// desktop has no program for it.
 void OpenUrlInBrowser(const String& Address);
 // Starts a program with Parameters, or opens a document with its default handler.
 void ShellOpen(const String& FileName, const String& Parameters);

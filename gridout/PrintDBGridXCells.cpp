@@ -1,6 +1,7 @@
 // Printed cells: the text routine every printed text goes through, record cells, footer
 // cells and the footer texts of the sums and counts the run keeps itself.
 #include "gridout/PrintDBGridXRun.h"
+#include "grid/FittedNumberX.h"
 #include "grid/MemTableX.h"
 #include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
@@ -41,7 +42,8 @@ Integer TGridPrintRun::DrawCellText(const TRect& Rect, bool Fill, Integer HorzMa
     r.Top = Layout == tlCenter ? inner.Top + inner.Height() / 2 - textHeight / 2 : inner.Bottom - textHeight;
   }
   if (HorzMargin > 0) ++r.Bottom;
-  DrawTextEx(FCanvas, Text, r, flags, &params);
+  const String shown = WordWrap ? Text : FittedNumberText(FCanvas, Text, inner.Width() - leftMargin - rightMargin);
+  DrawTextEx(FCanvas, shown, r, flags, &params);
   return 0;
 }
 

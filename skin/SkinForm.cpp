@@ -205,7 +205,7 @@ void TSkinForm::FinishAttach() {
       ResizeToSkin(false);
       FLifeState = lsSkinned;
     }
-    if (FWindowState != wkMaximised) MakeRegion();
+    MakeRegion();
   }
   FLifeState = lsSkinned;
   if (FActive) FHoverTimer->start();

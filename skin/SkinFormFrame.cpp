@@ -426,7 +426,8 @@ void TSkinForm::PaintCaption(TCanvas* Canvas, Integer W, const TBitmap* LeftPart
 }
 
 void TSkinForm::MakeRegion() {
-  if (!FControl || !FFrameSkinned || FLifeState == lsGone || FWindowState == wkMaximised) return;
+  // A maximised window shows its whole frame here too, so it is cut to shape like any other.
+  if (!FControl || !FFrameSkinned || FLifeState == lsGone) return;
   const Integer W = FControl->Width(), H = FControl->Height();
   if (W <= 0 || H <= 0) return;
   if (FHasRegion && W == FRegionWidth && H == FRegionHeight && FLifeState != lsReApplying) return;

@@ -1,6 +1,7 @@
 #include "MessageRecorder.h"
 #include "ModalDriver.h"
 #include "ScratchPayrollDb.h"
+#include "app/AmountColumns.h"
 #include "app/PPreview.h"
 #include "app/PayItemSets.h"
 #include "app/uGZBaseSet.h"
@@ -100,19 +101,21 @@ TEST_F(ListPreviewTest, PrintingTheRecordListWidensItemColumnsMeanwhileAndPrints
                                           : QDir(Artifacts).filePath(QStringLiteral("list-preview.pdf"));
   const TPrintDialogAnswer Previous = PrintTo(Pdf);
   Window->DBGridEh2->Columns()->Items(12)->SetWidth(90);
-  WhenModal<TfrmPreview>([this](TfrmPreview* Form) {
+  // Never narrower than an amount, so that no printed amount is cut.
+  const Integer Amount = std::max<Integer>(52, AmountColumnWidth(Window->DBGridEh2->Columns()->Items(10)));
+  WhenModal<TfrmPreview>([this, Amount](TfrmPreview* Form) {
     TDBGridColumnsX* Columns = Window->DBGridEh2->Columns();
-    EXPECT_EQ(Columns->Items(10)->Width(), 52);    // four characters: 52
-    EXPECT_EQ(Columns->Items(41)->Width(), 65);    // five characters
-    EXPECT_EQ(Columns->Items(12)->Width(), 52);    // "工资项目"
-    EXPECT_EQ(Columns->Items(40)->Width(), 66);    // "合计" keeps its width
+    EXPECT_EQ(Columns->Items(10)->Width(), Amount);    // four characters: 52
+    EXPECT_EQ(Columns->Items(41)->Width(), std::max<Integer>(65, Amount));    // five characters
+    EXPECT_EQ(Columns->Items(12)->Width(), Amount);    // "工资项目"
+    EXPECT_EQ(Columns->Items(40)->Width(), std::max<Integer>(66, Amount));    // "合计" keeps its width
     EXPECT_EQ(Form->PPreview->PageCount(), 1);
     Form->PPreview->btnPrint->Click();
     Form->PPreview->btnClose->Click();
   });
   Window->Button7Click(nullptr);
   TPrintDialogs::SetAnswer(Previous);
-  for (Integer i = 10; i <= 42; ++i) EXPECT_EQ(Window->DBGridEh2->Columns()->Items(i)->Width(), 52) << i;
+  for (Integer i = 10; i <= 42; ++i) EXPECT_EQ(Window->DBGridEh2->Columns()->Items(i)->Width(), Amount) << i;
 
   EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {Pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
   QString Text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
@@ -164,6 +167,23 @@ TEST_F(ListPreviewTest, AClosedListIsNotPreviewed) {
   Window->dsGZDetail->Close();
   EXPECT_TRUE(PreviewGrid(QStringLiteral("x"), Window->DBGridEh2, Window->dsGZDetail));
   EXPECT_EQ(Messages.Messages().last(), U("无查询结果！"));
+}
+
+TEST_F(ListPreviewTest, TheListPreviewZoomsFromItsBar) {
+  TfrmPreview Form(nullptr);
+  Form.ReadyData1(QStringLiteral("标题"), Window->DBGridEh2, Window->dsGZDetail);
+  TPPreview* P = Form.PPreview;
+  P->SetpActive(true);
+  TPreviewBox* Box = P->PreviewBox();
+  EXPECT_EQ(P->cmbZoom->Text(), U("整页"));
+  for (const auto& [Caption, Percent] : {std::pair{"200%", 200}, {"50%", 50}, {"100%", 100}}) {
+    P->cmbZoom->SetItemIndex(P->cmbZoom->Items()->IndexOf(QString::fromUtf8(Caption)));
+    P->cmbZoom->OnChange(P->cmbZoom);
+    EXPECT_EQ(Box->ScalePercent(), Percent) << Caption;
+  }
+  P->cmbZoom->SetItemIndex(P->cmbZoom->Items()->IndexOf(U("页宽")));
+  P->cmbZoom->OnChange(P->cmbZoom);
+  EXPECT_EQ(Box->ScaleMode(), 8);
 }
 
 }  // namespace

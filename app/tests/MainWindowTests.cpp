@@ -1,5 +1,6 @@
 // The main window over a real payroll database in a scratch program folder,
 // with every question to the user scripted.
+#include "app/tests/ColumnFit.h"
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/ModalDriver.h"
 #include "app/tests/TestDataModule.h"
@@ -7,19 +8,25 @@
 #include "app/uGZBaseSet.h"
 #include "app/uGZDetailEdit.h"
 #include "app/uGZSetEdit.h"
+#include "app/RecordColumns.h"
 #include "app/uMain.h"
 #include "app/uParaSet.h"
 #include "app/uPassInput.h"
 #include "app/uReBulid.h"
 #include "app/uSelectHisMonth.h"
+#include "platform/report/ReportWindows.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/testing/TestPaths.h"
 #include "platform/ui/StdCtrls.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QRegion>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -682,6 +689,111 @@ TEST_F(MainWindowTest, AFailedRebuildIsReportedAndClearsNothing) {
   EXPECT_TRUE(Messages.Messages()[0].startsWith(U("系统重建失败"))) << Messages.Messages()[0].toStdString();
   EXPECT_EQ(ProgramEnds, 0);
   EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZMonth")), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, AmountsAndMonthsShowWholeAtTheProgramsColumnWidths) {
+  AddMonth(U("2026年12月"));
+  AddRecord(U("2026年12月"), "销售部", "张三", 99999999.99);
+  auto Window = OpenWindow();
+  TDBGridX* Grid = Window->DBGridEh2;
+  EXPECT_EQ(Grid->FooterValueText(0, 10), QStringLiteral("99999999.99"));
+  EXPECT_EQ(Grid->Columns()->Items(57)->DisplayText(), QStringLiteral("99999999.99"));
+  for (Integer i = FirstAmountColumn; i <= LastAmountColumn; ++i)
+    EXPECT_TRUE(HoldsWhole(Grid->Columns()->Items(i), QStringLiteral("99999999.99"))) << i;
+  EXPECT_TRUE(HoldsWhole(Grid->Columns()->Items(2), U("2026年12月")));
+  EXPECT_TRUE(HoldsWhole(Window->DBGridEh1->Columns()->Items(1), U("2026年12月")));
+}
+
+TEST_F(MainWindowTest, TheDepartmentListOffersADepartmentEnteredSinceTheStart) {
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 100);
+  auto Window = OpenWindow();
+  EXPECT_EQ(Window->cmbDepart->Items()->IndexOf(U("财务部")), -1);
+  Window->cmbDepart->SetText(U("部"));
+  AddRecord(QStringLiteral("202401"), "财务部", "赵六", 100);
+  Window->dsGZMonthAfterScroll(Window->dsGZMonth);  // what every change of the records ends with
+  EXPECT_GE(Window->cmbDepart->Items()->IndexOf(U("财务部")), 0);
+  EXPECT_EQ(Window->cmbDepart->Text(), U("部")) << "the typed filter stays";
+  EXPECT_EQ(ListedNames(*Window), U("赵六/张三"));
+}
+
+TEST_F(MainWindowTest, NoSkinShowsItsKeyColourOnTheMaximisedWindowAndAPreviewFitsAndFillsTheScreen) {
+  const QDir Shipped(QCoreApplication::applicationDirPath() + QStringLiteral("/RPT"));
+  const QDir Rpt(Module.Folder().File(QStringLiteral("RPT")));
+  QDir().mkpath(Rpt.path());
+  for (const char* Name : {"Skin.Skn", "Skin1.skn", "Skin2.skn", "Skin3.skn", "Skin4.skn", "Skin5.skn"})
+    ASSERT_TRUE(QFile::copy(Shipped.filePath(QLatin1String(Name)), Rpt.filePath(QLatin1String(Name)))) << Name;
+  QFile Marker(Module.Folder().File(QStringLiteral("NotFirst.txt")));
+  ASSERT_TRUE(Marker.open(QIODevice::WriteOnly));
+  Marker.close();
+  AddMonth(QStringLiteral("202401"));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 12100);
+  AddRecord(QStringLiteral("202401"), "生产部", "李四", 20166.3);
+  AddRecord(QStringLiteral("202401"), "生产部", "王五", 17000);
+  auto Window = OpenWindow();
+  Window->SetWindowState(wsMaximized);
+  Window->Show();
+  QApplication::processEvents();
+  Window->Timer1->SetEnabled(false);
+  const QString Artifacts = qEnvironmentVariable("MOLI_ARTIFACTS");
+  // What the screen shows of a window: its pixels inside its shape.
+  const auto Visible = [](TWinControl* Control) {
+    QApplication::processEvents();
+    QImage Image = Control->Handle()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRegion Shape = Control->Handle()->mask();
+    if (!Shape.isEmpty())
+      for (int y = 0; y < Image.height(); ++y)
+        for (int x = 0; x < Image.width(); ++x)
+          if (!Shape.contains(QPoint(x, y))) Image.setPixelColor(x, y, Qt::transparent);
+    return Image;
+  };
+  const auto KeyColoured = [](const QImage& Image) {
+    int Count = 0;
+    for (int y = 0; y < Image.height(); ++y)
+      for (int x = 0; x < Image.width(); ++x)
+        if (Image.pixel(x, y) == qRgba(255, 0, 255, 255)) ++Count;
+    return Count;
+  };
+  for (Integer Number = 1; Number <= 5; ++Number) {
+    Window->SkinMenuClick(Number);
+    ASSERT_TRUE(Window->SkinData1->Active()) << Number;
+    const QImage Shown = Visible(Window.get());
+    EXPECT_EQ(KeyColoured(Shown), 0) << "skin " << Number;
+    if (!Artifacts.isEmpty()) {
+      QDir().mkpath(Artifacts);
+      Shown.save(QDir(Artifacts).filePath(QStringLiteral("main-window-skin%1.png").arg(Number)));
+    }
+  }
+  EXPECT_EQ(Messages.Messages().size(), 5);
+
+  // A preview maximised after it showed takes the whole new area as its shape.
+  TRvPreviewForm Preview(nullptr);
+  Preview.Show();
+  QApplication::processEvents();
+  ASSERT_FALSE(Preview.Handle()->mask().isEmpty()) << "the preview wears the skin's frame";
+  const QSize Before = Preview.Handle()->size();
+  // Opened, it fits the screen, so the page scaled into it is whole.
+  EXPECT_LE(Before.height(), Screen->WorkAreaRect().Height());
+  EXPECT_LE(Before.width(), Screen->WorkAreaRect().Width());
+  Preview.SetWindowState(wsMaximized);
+  QApplication::processEvents();
+  const QSize After = Preview.Handle()->size();
+  ASSERT_TRUE(After.width() > Before.width() || After.height() > Before.height());
+  const QRegion Shape = Preview.Handle()->mask();
+  for (const QPoint Outside : {QPoint(After.width() / 2, After.height() - 3), QPoint(After.width() - 3, After.height() / 2)})
+    EXPECT_TRUE(Shape.contains(Outside)) << Outside.x() << "," << Outside.y();
+  EXPECT_EQ(KeyColoured(Visible(&Preview)), 0);
+}
+
+TEST_F(MainWindowTest, TheTutorialPageShipsWithTheProgram) {
+  const QString Page = moli::testing::SourceDir() + QStringLiteral("/resources/Help/Tessaly.htm");
+  QFile File(Page);
+  ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+  const String Html = QString::fromUtf8(File.readAll());
+  for (const char* Topic : {"增加月度", "工资项目参数设置", "增加明细", "打印工资条", "数据库备份"})
+    EXPECT_TRUE(Html.contains(U(Topic))) << Topic;
+  const QString Shipped = QCoreApplication::applicationDirPath() + QStringLiteral("/Help/Tessaly.htm");
+  EXPECT_TRUE(QFile::exists(Shipped)) << Shipped.toStdString();
 }
 
 }  // namespace

@@ -121,6 +121,14 @@ protected:
     window->EndProcess = [] {};
     return window;
   }
+  // A window that printed the pay strip of its month to Pdf.
+  std::unique_ptr<TfrmMainGZT> StripPrinted(const String& Pdf) {
+    auto window = OpenWindow();
+    TSetupAnswer setup(Pdf);
+    window->N38Click(nullptr);
+    EXPECT_EQ(setup.Asked, 1);
+    return window;
+  }
   template <class TKind>
   TKind* Component(TfrmMainGZT& Window, const char* Name) {
     TRvProjectManager* manager = Window.RvProject1->ProjectManager();
@@ -327,11 +335,8 @@ TEST_F(PayPrintTest, AStripShowsFifteenItemsWithEarningsFirst) {
   AddMonth(QStringLiteral("202401"));
   AddItems(QStringLiteral("202401"), Captions("收入", 12), Captions("扣款", 6));
   AddRecord(QStringLiteral("202401"), "销售部", "张三", 100, 12, 6);
-  auto window = OpenWindow();
   const String pdf = File("paystrip.pdf");
-  TSetupAnswer setup(pdf);
-  window->N38Click(nullptr);
-  ASSERT_EQ(setup.Asked, 1);
+  auto window = StripPrinted(pdf);
   for (int n = 1; n <= 15; ++n) {
     const QByteArray name = QStringLiteral("TextA%1").arg(n).toLatin1();
     const String expected = n <= 12 ? U("收入") + QString::number(n) : U("扣款") + QString::number(n - 12);
@@ -347,6 +352,82 @@ TEST_F(PayPrintTest, AStripShowsFifteenItemsWithEarningsFirst) {
   EXPECT_TRUE(text.contains(QRegularExpression(U("张三\\s+100.00\\s+200.00.*1200.00\\s+1.00\\s+2.00\\s+3.00\\s+7779.00")))) << text.toStdString();
   EXPECT_FALSE(text.contains(U("扣款4")));
   KeepArtifact(pdf, QStringLiteral("paystrip.pdf"));
+}
+
+TEST_F(PayPrintTest, OnTheDefaultA4WidthEverySheetLiesInsideThePagesPrintableArea) {
+  Exec(QStringLiteral("update TPara set PageWidth=210"));
+  struct Case { int g, k; const char* name; };
+  for (const Case& c : std::initializer_list<Case>{{8, 3, "GZBill.RAV"}, {12, 0, "GZBillNoKK.RAV"}, {20, 12, "GZBill30_15.RAV"}}) {
+    SCOPED_TRACE(c.name);
+    Exec(QStringLiteral("delete from TGZSet"));
+    Exec(QStringLiteral("delete from TGZ"));
+    Exec(QStringLiteral("delete from TGZMonth"));
+    AddMonth(QStringLiteral("202412"));
+    AddItems(QStringLiteral("202412"), Captions("收入", c.g), Captions("扣款", c.k));
+    AddRecord(QStringLiteral("202412"), "销售部", "张三", 1000, c.g, c.k);
+    DM->dsPara->Close();
+    auto window = OpenWindow();
+    const String pdf = File("a4.pdf");
+    TSetupAnswer setup(pdf);
+    window->N7Click(nullptr);
+    ASSERT_EQ(setup.Asked, 1);
+    EXPECT_EQ(Template(*window), QString::fromLatin1(c.name));
+    const QString boxes = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpressionMatch page =
+        QRegularExpression(QStringLiteral("<page width=\"([\\d.]+)\"")).match(boxes);
+    ASSERT_TRUE(page.hasMatch());
+    const double width = page.captured(1).toDouble();
+    EXPECT_NEAR(width, 210 / 25.4 * 72, 1.0);
+    // A printer cannot print the outer quarter inch; nothing of the sheet lies there.
+    const double margin = 18;
+    int words = 0;
+    QRegularExpressionMatchIterator it =
+        QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)<"))
+            .globalMatch(boxes);
+    while (it.hasNext()) {
+      const QRegularExpressionMatch word = it.next();
+      ++words;
+      EXPECT_GE(word.captured(1).toDouble(), margin) << word.captured(3).toStdString();
+      EXPECT_LE(word.captured(2).toDouble(), width - margin) << word.captured(3).toStdString();
+    }
+    EXPECT_GT(words, 10);
+    if (c.k == 3) KeepArtifact(pdf, QStringLiteral("paysheet-a4.pdf"));
+  }
+}
+
+TEST_F(PayPrintTest, AShortStripPrintsNoEmptyCellsAndCentresItsCaptionsInTheirCells) {
+  AddMonth(QStringLiteral("202401"));
+  QStringList earnings = Captions("收入", 4);
+  earnings << U("住房公积金");  // 10 bytes: printed smaller
+  AddItems(QStringLiteral("202401"), earnings, Captions("扣款", 2));
+  AddRecord(QStringLiteral("202401"), "销售部", "张三", 100, 5, 2);
+  const String pdf = File("shortstrip.pdf");
+  auto window = StripPrinted(pdf);
+  for (int n = 1; n <= 15; ++n) {
+    const bool used = n <= 7;
+    for (const char* frame : {"RectangleA%1", "RectangleB%1"})
+      EXPECT_EQ(Component<TRaveRectangle>(*window, QString::fromLatin1(frame).arg(n).toLatin1().constData())->Visible(), used) << n;
+  }
+  // The earnings caption ends where the last earnings slot ends.
+  auto* earningsTitle = Component<TRaveText>(*window, "TextYFTitle");
+  auto* lastEarning = Component<TRaveText>(*window, "TextA5");
+  EXPECT_NEAR(earningsTitle->Left() + earningsTitle->Width(), lastEarning->Left() + lastEarning->Width(), 1e-9);
+  EXPECT_GT(Component<TRaveText>(*window, "TextYKTitle")->Left(), lastEarning->Left() + lastEarning->Width());
+
+  const QString boxes = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  const auto middle = [&](const String& Word) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">") +
+                                                         QRegularExpression::escape(Word) + QStringLiteral("<"))
+                                          .match(boxes);
+    EXPECT_TRUE(m.hasMatch()) << Word.toStdString();
+    return (m.captured(1).toDouble() + m.captured(2).toDouble()) / 2;
+  };
+  // The captions sit in the middle of their cells (the first band starts at the region's
+  // top), the smaller one too.
+  const double cellMiddle =
+      (Component<TRaveRegion>(*window, "Region1")->Top() + lastEarning->Top() + lastEarning->Height() / 2) * 72;
+  for (const char* caption : {"收入1", "住房公积金", "姓名"}) EXPECT_NEAR(middle(U(caption)), cellMiddle, 1.5) << caption;
+  KeepArtifact(pdf, QStringLiteral("paystrip-short.pdf"));
 }
 
 TEST_F(PayPrintTest, PrintingSelectedRowsPrintsOnlyThemAndAlwaysClearsTheMarks) {

@@ -133,6 +133,20 @@ TEST_F(PayRecordEditorTest, NewRecordIsComputedAsTypedSavedAndEdited) {
   EXPECT_TRUE(Messages.Messages().isEmpty()) << Messages.Messages().join(u'\n').toStdString();
 }
 
+TEST_F(PayRecordEditorTest, CtrlAThenTypingReplacesAnAmount) {
+  WhenModal<TfrmGZDetailEdit>([](TfrmGZDetailEdit* Form) {
+    TEdit* Basic = Box(Form, sgEarnings, "基本工资");
+    Basic->SetFocus();
+    EXPECT_EQ(Basic->Text(), QStringLiteral("0.00"));
+    QKeyEvent SelectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QString(QChar(0x01)));
+    QApplication::sendEvent(Basic->Handle(), &SelectAll);
+    TypeText(Basic, QStringLiteral("2000"));
+    EXPECT_EQ(Basic->Text(), QStringLiteral("2000"));
+    Form->btnCancel->Click();
+  });
+  EXPECT_FALSE(EditGZDetail(-1, QStringLiteral("202401")));
+}
+
 TEST_F(PayRecordEditorTest, LaysOutTheMonthsEnabledItemsOrBaseAndCapsTheSlots) {
   {
     TfrmGZDetailEdit Form(nullptr, -1, QStringLiteral("202401"));

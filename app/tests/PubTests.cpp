@@ -1,4 +1,5 @@
 #include "app/uPub.h"
+#include "app/AppMessages.h"
 #include "platform/rtl/Clock.h"
 #include "platform/testing/TestPaths.h"
 #include <QCoreApplication>
@@ -140,6 +141,17 @@ TEST(Pub, OpensPagesAndDocumentsWithTheDesktopHandler) {
   EXPECT_EQ(Catcher.Urls[0], QUrl(QStringLiteral("https://example.org/help")));
   EXPECT_EQ(Catcher.Urls[1], QUrl::fromLocalFile(QStringLiteral("/opt/prog/Help/Tessaly.htm")));
   EXPECT_EQ(Catcher.Urls[2], QUrl::fromLocalFile(QStringLiteral("/opt/prog/DB/tmp.xls")));
+}
+
+TEST(Pub, APageNoProgramCanOpenIsReportedPlainly) {
+  QStringList Shown;
+  const TShowMessageProc Previous = SetShowMessageProc([&Shown](const String& Text) { Shown << Text; });
+  // The offscreen desktop has no program for any page.
+  OpenUrlInBrowser(QStringLiteral("/opt/prog/Help/Tessaly.htm"));
+  SetShowMessageProc(Previous);
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("/opt/prog/Help/Tessaly.htm"))) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("没有可以打开"))) << Shown[0].toStdString();
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "ColumnFit.h"
 #include "MessageRecorder.h"
 #include "ScratchPayrollDb.h"
 #include "app/PayItemSets.h"
@@ -165,4 +166,32 @@ TEST_F(StatisticsWindowTest, ThePageShownGoesToAWorkbookWithGroupedTitles) {
   EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"A1:A2\"/>")) << Sheet.toStdString();
   EXPECT_GE(Sheet.count("<mergeCell "), 2);
   EXPECT_TRUE(Sheet.contains("<c r=\"A3\"")) << "the first record is in row 3";
+}
+
+TEST_F(StatisticsWindowTest, AmountsShowAsInTheRecordListInColumnsThatHoldThemWhole) {
+  Db.Exec(QStringLiteral("update TGZ set GZ1=45.9, YFTotal=45.9, GZTotal=45.9 where GZMonth='202312' and EmpCode='0003'"));
+  const Integer ShowFloat = Settings().GShowFloat;
+  Settings().GShowFloat = 1;
+  TfrmGZCount Shown(nullptr);
+  Settings().GShowFloat = ShowFloat;
+  Shown.ReadyMonth();
+  Shown.chkList->SetChecked(Shown.chkList->Items()->IndexOf(QStringLiteral("202312")), true);
+  Shown.chkListClick();
+  // O'Brien部 comes first in all three views.
+  Shown.dsDetail->First();
+  Shown.dsEmp->First();
+  Shown.dsDepart->First();
+  EXPECT_EQ(Shown.DBGridEh3->Columns()->Items(10)->DisplayText(), QStringLiteral("45.90"));
+  EXPECT_EQ(Shown.DBGridEh3->Columns()->Items(57)->DisplayText(), QStringLiteral("45.90"));
+  EXPECT_EQ(Shown.DBGridEh2->Columns()->Items(6)->DisplayText(), QStringLiteral("45.90"));
+  EXPECT_EQ(Shown.DBGridEh2->Columns()->Items(53)->DisplayText(), QStringLiteral("45.90"));
+  EXPECT_EQ(Shown.DBGridEh1->Columns()->Items(1)->DisplayText(), QStringLiteral("45.90"));
+  EXPECT_EQ(Shown.DBGridEh3->Columns()->Items(7)->DisplayText(), QStringLiteral("20")) << "days are no amount";
+
+  const String Widest = QStringLiteral("99999999.99");
+  for (Integer i = 9; i <= 57; ++i) EXPECT_TRUE(HoldsWhole(Shown.DBGridEh3->Columns()->Items(i), Widest)) << i;
+  for (Integer i = 6; i <= 53; ++i) EXPECT_TRUE(HoldsWhole(Shown.DBGridEh2->Columns()->Items(i), Widest)) << i;
+  EXPECT_TRUE(HoldsWhole(Shown.DBGridEh2->Columns()->Items(4), Widest));
+  EXPECT_TRUE(HoldsWhole(Shown.DBGridEh1->Columns()->Items(1), Widest));
+  EXPECT_TRUE(HoldsWhole(Shown.DBGridEh3->Columns()->Items(2), U("2026年12月")));
 }

@@ -116,7 +116,9 @@ private:
       case TRaveAlignment::Center: x += free / 2; break;
       case TRaveAlignment::Right: x += free - Dots(TextInsetInches); break;
     }
-    canvas->TextOut(x, Dots(Top), Text);
+    // Centred across the box's height, so a caption printed smaller does not hug its cell's top.
+    const Integer y = Dots(Top) + std::max<Integer>(0, (Dots(Item.Height()) - canvas->TextHeight(Text)) / 2);
+    canvas->TextOut(x, y, Text);
   }
 
   const TRavePage& FPage;

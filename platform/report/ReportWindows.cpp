@@ -178,8 +178,11 @@ private:
 
 TRvPreviewForm::TRvPreviewForm(TComponent* AOwner) : TForm(AOwner) {
   SetPosition(poScreenCenter);
-  SetClientWidth(900);
-  SetClientHeight(700);
+  // Within the screen's work area with room for the frame, so the page, scaled into the
+  // window, is never cut by the screen's edge.
+  const TRect work = Screen->WorkAreaRect();
+  SetClientWidth(std::clamp<Integer>(work.Width() - 40, 320, 900));
+  SetClientHeight(std::clamp<Integer>(work.Height() - 80, 240, 700));
   btnPrint = Place<TButton>(this, QStringLiteral("btnPrint"), 8, 6, 75, 25);
   btnPrint->SetCaption(QStringLiteral("打印(&P)"));
   btnPrint->OnClick = [this](TObject* Sender) { PrintClick(Sender); };
