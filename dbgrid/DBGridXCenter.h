@@ -48,6 +48,9 @@ public:
   // The operator assumed for a filter text that starts with a bare value, by value kind: text
   // and other kinds, numbers, Booleans, date-times.
   std::array<TSTAssumedOperatorX, 4> ValueKindFlags{staNoneX, staNoneX, staNoneX, staNoneX};
+  // While set, the tab-separated text exports write a numeric column's edit text (the value
+  // without its display format) instead of the text the grid shows.
+  bool ExportNumbersAsEditText = false;
 
   virtual bool DefaultLocateText(TCustomDBGridX* Grid, const String& FieldName, const String& Text,
                                  TGridSearchOptionsX Options, TGridSearchDirectionX Direction, TGridSearchMatchX Match,

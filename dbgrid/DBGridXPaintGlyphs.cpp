@@ -3,11 +3,11 @@
 // the content of a picture cell.
 #include "dbgrid/DBGridX.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/FieldPictureX.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
 #include <QPainter>
-#include <cmath>
 
 void TDBGridXIndicatorTitle::SetShowDropDownSign(bool Value) {
   if (Value == FShowDropDownSign) return;
@@ -63,36 +63,11 @@ void TCustomDBGridX::PaintGraphicOrMemo(TColumnX* Column, const TRect& R) {
     return;
   }
   TPicture picture;
-  if (auto* blob = dynamic_cast<TBlobField*>(field)) {
-    const QByteArray bytes = blob->AsBytes();
-    if (!bytes.isEmpty()) {
-      TMemoryStream stream;
-      stream.Write(bytes.constData(), Integer(bytes.size()));
-      stream.SetPosition(0);
-      // Bytes that are no picture show as an empty cell rather than failing every paint.
-      try {
-        picture.LoadFromStream(&stream);
-      } catch (const EInvalidGraphic&) {
-        picture.Assign(nullptr);
-      }
-    }
-  }
-  const Integer cellWidth = R.Width(), cellHeight = R.Height();
-  Integer width = picture.Width(), height = picture.Height();
-  if (cellWidth > 0 && cellHeight > 0 && (width > cellWidth || height > cellHeight)) {
-    const double rx = double(width) / cellWidth, ry = double(height) / cellHeight;
-    if (rx > ry) {
-      height = Integer(std::nearbyint(height / rx));
-      width = cellWidth;
-    } else {
-      width = Integer(std::nearbyint(width / ry));
-      height = cellHeight;
-    }
-  }
-  const Integer left = R.Left + (cellWidth - width) / 2, top = R.Top + (cellHeight - height) / 2;
+  LoadFieldPicture(field, picture);
+  const TRect target = FittedPictureRect(picture.Width(), picture.Height(), R);
   canvas->FillRect(R);
   if (picture.Graphic() && !picture.Graphic()->Empty())
-    canvas->StretchDraw(TRect(left, top, left + width, top + height), picture.Graphic());
+    canvas->StretchDraw(target, picture.Graphic());
 }
 
 void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart,

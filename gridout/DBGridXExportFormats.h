@@ -24,6 +24,9 @@ protected:
   virtual void WriteCellText(QStringView Text) { WriteText(Text); }
   virtual String Separator() const { return QStringLiteral("\t"); }
   virtual void WriteSeparator() { WriteText(FSeparator); }
+  // Whether numeric columns are written with their edit text: while the grid centre asks
+  // for it.
+  virtual bool WritesNumericEditText() const;
   bool FAtFirstRow = true;
   bool FAtFirstCell = true;
 
@@ -60,6 +63,8 @@ public:
   TDBGridXExportAsCSV();
   char SeparatorChar() const { return FSeparatorChar; }
 protected:
+  // CSV always writes what the grid shows.
+  bool WritesNumericEditText() const override { return false; }
   void WriteCellText(QStringView Text) override;
   void WriteDirectCellText(const TExportCellText& Cell, const TStoredRow& Row) override;
   String Separator() const override { return QString(QChar::fromLatin1(FSeparatorChar)); }

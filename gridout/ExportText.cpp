@@ -1,6 +1,7 @@
 // Tab-separated text in code page 936 and in UTF-16, and CSV on the same rows.
 #include "gridout/AnsiText.h"
 #include "gridout/DBGridXExportFormats.h"
+#include "dbgrid/DBGridXCenter.h"
 #include "platform/rtl/Encodings.h"
 #include <cstring>
 #include <string>
@@ -41,9 +42,12 @@ void TDBGridXExportAsTextBase::PutDataRow(TColumnsXList* Columns) {
   TDBGridXExport::PutDataRow(Columns);
 }
 
-void TDBGridXExportAsTextBase::PutDataCell(TColumnX*, TColCellParamsX* Params) {
+bool TDBGridXExportAsTextBase::WritesNumericEditText() const { return DBGridXCenter().ExportNumbersAsEditText; }
+
+void TDBGridXExportAsTextBase::PutDataCell(TColumnX* Column, TColCellParamsX* Params) {
   StartCell();
-  WriteCellText(Params->Text);
+  const bool editText = WritesNumericEditText() && dynamic_cast<TNumericField*>(Column->Field());
+  WriteCellText(editText ? Column->EditText() : Params->Text);
 }
 
 void TDBGridXExportAsTextBase::PutFooterRow(TColumnsXList* Columns, Integer FooterRow) {
@@ -66,7 +70,7 @@ void TDBGridXExportAsText::SaveToStream(TStream* AStream, bool WholeGrid) {
 void TDBGridXExportAsText::WriteText(QStringView Text) { AppendAnsiText(Output(), Text); }
 
 bool TDBGridXExportAsText::PutDirectCell(const TExportCellText& Cell, const TStoredRow& Row) {
-  if (!Cell.TextDirect()) return false;
+  if (!Cell.TextDirect() || (Cell.Kind() != TExportCellText::TKind::Utf8 && WritesNumericEditText())) return false;
   StartCell();
   WriteDirectCellText(Cell, Row);
   return true;

@@ -1,6 +1,7 @@
 // Printed cells: the text routine every printed text goes through, record cells, footer
 // cells and the footer texts of the sums and counts the run keeps itself.
 #include "gridout/PrintDBGridXRun.h"
+#include "dbgrid/FieldPictureX.h"
 #include "grid/FittedNumberX.h"
 #include "grid/MemTableX.h"
 #include "grid/PaintHelpersX.h"
@@ -133,6 +134,33 @@ void TGridPrintRun::DrawCellImage(TCustomImageList* Images, const TRect& Rect, T
   FCanvas->RestoreState(saved);
 }
 
+// A value repeats when the column's own text for it does, whatever the column's cell event
+// makes of it; the grid's cell event still sees the cell.
+String TGridPrintRun::DuplicateCheckText(TColumnX* Column) {
+  Column->FillCellParams(&FDuplicateCheck);
+  FDuplicateCheckFont.Assign(Column->Font());
+  FDuplicateCheck.Font = &FDuplicateCheckFont;
+  if (FGrid->OnGetCellParams)
+    FGrid->OnGetCellParams(FGrid, Column, FDuplicateCheck.Font, FDuplicateCheck.Background, FDuplicateCheck.State);
+  return FDuplicateCheck.Text;
+}
+
+// The row of a picture is as high as the picture shows at the column's screen width; on
+// paper the picture keeps its size in screen pixels and is fitted into the cell.
+Integer TGridPrintRun::DrawFieldPicture(TColumnX* Column, const TRect& Rect, bool Measure) {
+  TPicture picture;
+  LoadFieldPicture(Column->Field(), picture);
+  const Integer width = picture.Width(), height = picture.Height();
+  const Integer columnWidth = Column->Width();
+  const Integer shown = width > columnWidth && width > 0 ? Integer(Round(double(height) * columnWidth / width)) : height;
+  const Integer result = Integer(Trunc(shown * FScaleY));
+  if (Measure || !picture.Graphic() || picture.Graphic()->Empty()) return result;
+  const TRect place =
+      FittedPictureRect(Integer(Trunc(width * FScaleY)), Integer(Trunc(height * FScaleY)), Rect);
+  FCanvas->StretchDraw(place, picture.Graphic());
+  return result;
+}
+
 Integer TGridPrintRun::PrintCell(Integer Position, const TRect& Rect, const TPolyBookmark& Pos, Integer RowInBand,
                                  bool Measure) {
   TColumnX* column = FColumns[Position];
@@ -157,7 +185,7 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
 
   const bool drawing = !Measure && !FCounting;
   if (!Measure && Column->HideDuplicates()) {
-    const String text = params->Text;
+    const String text = DuplicateCheckText(Column);
     if (RowInBand > 0 && text == FPreviousTexts[size_t(Position)]) {
       params->Text.clear();
       params->ImageIndex = -1;
@@ -186,6 +214,7 @@ Integer TGridPrintRun::PrintRecordCell(TColumnX* Column, Integer Position, const
     if (drawing) DrawCellImage(images, TRect(text.Left, text.Top, text.Left + area, text.Bottom), taCenter, params->ImageIndex);
     text.Left += area + Integer(Trunc(FScaleY));
   }
+  if (Column->CellKind() == TColumnX::ckGraphic) return DrawFieldPicture(Column, Rect, Measure || FCounting);
   const bool wrap = WordWrapOn(Column, Measure);
   if (drawing && Column->CellKind() == TColumnX::ckCheckbox) {
     const Integer w = std::min<Integer>(Integer(Trunc(13 * FScaleX)), text.Width());

@@ -210,9 +210,13 @@ void TGridPrintRun::ComputePageGroups() {
   FPageGroups.push_back(FColumns.Count() - 1);
 }
 
+// Square caps and mitred joins: the thick grid lines, batched as separate polylines, meet
+// at the table's corners without a notch.
 void TGridPrintRun::PrepareCanvas() {
   FCanvas->Pen()->SetWidth(FLineWidth);
   FCanvas->Pen()->SetStyle(psSolid);
+  FCanvas->Pen()->SetEndCap(pecSquare);
+  FCanvas->Pen()->SetJoinStyle(pjsMiter);
   FCanvas->Brush()->SetStyle(bsClear);
   FCanvas->Brush()->SetColor(clWhite);
   TakeFont(FGrid->Font());

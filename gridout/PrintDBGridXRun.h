@@ -71,6 +71,10 @@ private:
   void FillCell(const TRect& Rect);
   void PrintCheckBox(const TRect& Box, Integer State);
   void DrawCellImage(TCustomImageList* Images, const TRect& Rect, TAlignment Alignment, Integer Index);
+  // Measures (returns the height) or draws the picture of a picture column's current record.
+  Integer DrawFieldPicture(TColumnX* Column, const TRect& Rect, bool Measure);
+  // The text a hidden duplicate is recognised by.
+  String DuplicateCheckText(TColumnX* Column);
   bool WordWrapOn(TColumnX* Column, bool Measure) const;
   // The tree indent of the current record in screen pixels when Column is the grid's first
   // visible column, else 0.
@@ -133,6 +137,8 @@ private:
   TFooterValues FFooterValues;
   std::vector<std::vector<TPoint>> FLines;
   std::vector<String> FPreviousTexts;
+  TColCellParamsX FDuplicateCheck;
+  TFont FDuplicateCheckFont;
   std::vector<QByteArray> FSavedTexts;
   bool FSubstituted = false;
 };

@@ -8,29 +8,6 @@ using dbgridtest::TGridForm;
 namespace {
 TColor PixelAt(const QImage& Image, Integer X, Integer Y) { return QColorToColor(Image.pixelColor(X, Y)); }
 
-// A data set of pictures held as raw bytes, one row per picture; an empty entry is Null.
-class TPictureDataSet : public TTestDataSetX {
-public:
-  explicit TPictureDataSet(std::vector<QByteArray> Pictures)
-      : TTestDataSetX({{"id", ftInteger}, {"pic", ftGraphic}}, {}), FPictures(std::move(Pictures)) {}
-
-protected:
-  void InternalOpen() override {
-    FieldDefs()->Add("id", ftInteger, 0);
-    FieldDefs()->Add("pic", ftGraphic, 0);
-    InitStore();
-    for (size_t i = 0; i < FPictures.size(); ++i) {
-      const TRowId row = AddStoreRow();
-      Store().SetInt(row, 0, Int64(i + 1));
-      if (!FPictures[i].isEmpty())
-        Store().SetBytes(row, 1, std::string_view(FPictures[i].constData(), size_t(FPictures[i].size())));
-    }
-  }
-
-private:
-  std::vector<QByteArray> FPictures;
-};
-
 // A red picture of the given size whose last column is blue, as PNG bytes.
 QByteArray RedPicture(Integer Width, Integer Height) {
   QImage image(Width, Height, QImage::Format_RGB32);
@@ -51,7 +28,7 @@ TEST(DBGridXPictureCells, PicturesFitTheirCellsAndBytesThatAreNoPictureLeaveAnEm
   Application->OnException = [&](TObject*, const Exception& E) { errors << E.Message(); };
   const Integer cellWidth = 40, cellHeight = 30;
   const QByteArray png = RedPicture(4, 4);
-  TPictureDataSet pictures({RedPicture(cellWidth, cellHeight), RedPicture(cellWidth + 1, cellHeight), png,
+  TPictureDataSetX pictures({RedPicture(cellWidth, cellHeight), RedPicture(cellWidth + 1, cellHeight), png,
                             QByteArray("not a picture"), png.left(png.size() / 2), QByteArray()});
   pictures.Open();
   TDataSource source;

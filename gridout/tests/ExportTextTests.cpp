@@ -1,5 +1,7 @@
 #include "GridOutputFixture.h"
+#include "dbgrid/DBGridXCenter.h"
 #include "platform/rtl/Encodings.h"
+#include "platform/rtl/ScopeGuards.h"
 
 using namespace gridouttest;
 
@@ -51,4 +53,25 @@ TEST(ExportAsUnicodeText, PythonDecodesTheUtf16) {
   ExportGridToFile(ExportClassOf<TDBGridXExportAsUnicodeText>(), f.Grid, file, true);
   const QString script = QStringLiteral("import sys\nprint(open(sys.argv[1], 'rb').read().decode('utf-16-le').split('\\r\\n'))\n");
   EXPECT_EQ(RunPython(script, {file}), QStringLiteral("['姓名', '张三', '李四', '王五']\n"));
+}
+
+TEST(ExportAsText, TheCentresSwitchWritesNumericColumnsAsTheirEditText) {
+  TGridOutputForm f;
+  f.SetColumns({{"name", "姓名"}, {"base", "工资"}, {"qty", "数量"}});
+  f.Bind();
+  static_cast<TNumericField*>(f.Query.FieldByName("base"))->SetDisplayFormat(QStringLiteral("#,##0.00"));
+  static_cast<TNumericField*>(f.Query.FieldByName("base"))->SetEditFormat(QStringLiteral("0.0#"));
+  static_cast<TNumericField*>(f.Query.FieldByName("qty"))->SetEditFormat(QStringLiteral("0.0"));
+  const String shown = QStringLiteral("张三\t1,000.50\t4\r\n李四\t\t\r\n王五\t3,000.00\t6");
+  const String edited = QStringLiteral("张三\t1000.5\t4.0\r\n李四\t\t\r\n王五\t3000.0\t6.0");
+  const String csv = QStringLiteral("\"张三\";\"1,000.50\";\"4\"\r\n\"李四\";\"\";\"\"\r\n\"王五\";\"3,000.00\";\"6\"");
+  f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgTitles});
+  TScopeGuard switchOff([] { DBGridXCenter().ExportNumbersAsEditText = false; });
+  for (bool editText : {false, true}) {
+    DBGridXCenter().ExportNumbersAsEditText = editText;
+    const String& text = editText ? edited : shown;
+    EXPECT_EQ(f.Export<TDBGridXExportAsText>(), StringToGbk(text)) << editText;
+    EXPECT_EQ(f.Export<TDBGridXExportAsUnicodeText>(), StringToUtf16LE(text)) << editText;
+    EXPECT_EQ(f.Export<TDBGridXExportAsCSV>(), StringToGbk(csv)) << "CSV writes what the grid shows";
+  }
 }

@@ -121,6 +121,20 @@ public:
 
   QString PdfFile(const QString& Name) const { return FDir.File(Name); }
 
+  // The first page of a PDF written by PdfPages as poppler renders it at Dpi without
+  // smoothing, only the part Crop (in pixels from the page's top left).
+  QImage PdfPageImage(const QString& Name, int Dpi, const QRect& Crop) const {
+    const QString prefix = FDir.File(Name + QStringLiteral("-page"));
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+             QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-r"), QString::number(Dpi),
+             QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+             QStringLiteral("-x"), QString::number(Crop.x()), QStringLiteral("-y"), QString::number(Crop.y()),
+             QStringLiteral("-W"), QString::number(Crop.width()), QStringLiteral("-H"), QString::number(Crop.height()),
+             FDir.File(Name), prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+  }
+
   // A word of a printed page and its box in points, the origin at the page's top left.
   struct TWordBox {
     QString Text;

@@ -1,5 +1,7 @@
 #include "gridout/tests/GridPrintFixture.h"
+#include "platform/testing/MemoryDataSetX.h"
 #include "platform/ui/ImgList.h"
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -31,6 +33,36 @@ Integer RedPixels(const TPageRecording* Page) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
   return red;
+}
+
+// A picture of one colour, as PNG bytes.
+QByteArray PngOf(Integer Width, Integer Height, QRgb Color) {
+  QImage image(Width, Height, QImage::Format_RGB32);
+  image.fill(Color);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes;
+}
+
+// The pixels of Image between the rows Top and Bottom whose colour is near Color: how many
+// and where.
+struct TColourSpot {
+  Integer Count = 0;
+  QRect Box;
+};
+TColourSpot SpotOf(const QImage& Image, int Top, int Bottom, QRgb Color) {
+  TColourSpot spot;
+  const auto near = [](int A, int B) { return std::abs(A - B) < 60; };
+  for (int y = Top; y < Bottom; ++y)
+    for (int x = 0; x < Image.width(); ++x) {
+      const QRgb p = Image.pixel(x, y);
+      if (!near(qRed(p), qRed(Color)) || !near(qGreen(p), qGreen(Color)) || !near(qBlue(p), qBlue(Color))) continue;
+      ++spot.Count;
+      spot.Box |= QRect(x, y, 1, 1);
+    }
+  return spot;
 }
 
 }  // namespace
@@ -82,6 +114,30 @@ TEST(GridPrintingCells, HiddenDuplicatesShowAgainAtTheTopOfEveryPage) {
       const qsizetype rows = Words(page, QStringLiteral("员工\\d+")).size();
       EXPECT_EQ(Words(page, QStringLiteral("同部门")).size(), hide ? 1 : rows) << hide;
     }
+  }
+}
+
+// Duplicates are the column's own texts for its values: equal values whose cell event
+// shows them differently are hidden, different values that the event shows alike are not.
+TEST(GridPrintingCells, HiddenDuplicatesCompareTheValuesTextsNotWhatTheCellEventShows) {
+  for (bool sameValues : {true, false}) {
+    TGridPrintForm f(6);
+    if (sameValues) {
+      f.Connection.ExecuteSql(QStringLiteral("UPDATE pay SET dept = '同部门'"));
+      f.Query.Close();
+      f.Query.Open();
+    }
+    f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 120}});
+    TColumnX* dept = f.Grid->Columns()->Items(1);
+    dept->SetHideDuplicates(true);
+    Integer shown = 0;
+    dept->OnGetCellParams = [&](TObject*, bool, TColCellParamsX* Params) {
+      Params->Text = sameValues ? Params->Text + QString::number(++shown) : QStringLiteral("同部门");
+    };
+    f.Record();
+    const QStringList pages = f.PdfPages();
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(Words(pages[0], QStringLiteral("同部门\\d*")).size(), sameValues ? 1 : 6) << sameValues;
   }
 }
 
@@ -226,4 +282,60 @@ TEST(GridPrintingCells, TitleLinesAndTitleHeightSetTheTitleRow) {
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[1] - rows[0], c.expected) << c.lines << " lines, height " << c.height;
   }
+}
+
+TEST(GridPrintingCells, PicturesPrintFittedIntoTheirCellsInRowsAsTallAsThePictures) {
+  const QRgb yellow = qRgb(255, 255, 0), cyan = qRgb(0, 255, 255);
+  TPictureDataSetX pictures({PngOf(40, 64, yellow), PngOf(200, 100, cyan), QByteArray()});
+  pictures.Open();
+  TGridPrintForm f(1);
+  f.Source.SetDataSet(&pictures);
+  f.Grid->SetDrawGraphicData(true);
+  f.SetColumns({{"id", "编号", 60}, {"pic", "照片", 100}});
+  ASSERT_EQ(f.Grid->Columns()->Items(1)->CellKind(), TColumnX::ckGraphic);
+  f.Record();
+  f.PdfPages();
+  ASSERT_EQ(f.PdfPageCount, 1);
+  // 600 dpi from a 96 dpi screen: a screen pixel is 6.25 units, the picture column's cell
+  // Round(101 x 6.25) = 631 wide.
+  const QImage page = f.PdfPageImage(QStringLiteral("grid.pdf"), 600, QRect(0, 0, 2400, 2400));
+  ASSERT_FALSE(page.isNull());
+  const std::vector<int> rows = GridLines(page, false);
+  ASSERT_EQ(rows.size(), 5u) << "the titles' top and bottom and three records";
+  EXPECT_NEAR(rows[2] - rows[1], 400, 2) << "64 picture rows";
+  EXPECT_NEAR(rows[3] - rows[2], 312, 2) << "a picture twice the column's width shows 50 rows";
+  EXPECT_LT(rows[4] - rows[3], 250) << "no picture: the row of one text line";
+
+  const TColourSpot small = SpotOf(page, rows[1], rows[2] + 6, yellow);
+  EXPECT_NEAR(small.Box.width(), 250, 4) << "a picture that fits keeps its printed size";
+  EXPECT_GE(small.Box.height(), 390);
+  EXPECT_GT(small.Count, 250 * 380);
+  const TColourSpot wide = SpotOf(page, rows[2], rows[3] + 6, cyan);
+  EXPECT_NEAR(wide.Box.width(), 624, 8) << "1250 x 625 shrunk to the cell's 312 rows, proportions kept";
+  EXPECT_GE(wide.Box.height(), 300);
+  EXPECT_GT(wide.Count, 600 * 290);
+  EXPECT_EQ(SpotOf(page, rows[3], rows[4] + 6, yellow).Count + SpotOf(page, rows[3], rows[4] + 6, cyan).Count, 0);
+}
+
+TEST(GridPrintingCells, ThickGridLinesCloseTheTablesCorners) {
+  TGridPrintForm f(3);
+  f.SetColumns({{"name", "姓名", 80}, {"dept", "部门", 80}});
+  f.Record();
+  f.PdfPages();
+  const QImage page = f.PdfPageImage(QStringLiteral("grid.pdf"), 600, QRect(0, 0, 2000, 2000));
+  ASSERT_FALSE(page.isNull());
+  QRect table;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 128) table |= QRect(x, y, 1, 1);
+  ASSERT_GT(table.width(), 900);
+  // Lines six pixels wide: a corner left open misses a square of three by three.
+  const QPoint corners[] = {table.topLeft(), table.topRight(), table.bottomLeft(), table.bottomRight()};
+  for (const QPoint& corner : corners)
+    for (int dy = 0; dy < 3; ++dy)
+      for (int dx = 0; dx < 3; ++dx) {
+        const int x = corner.x() == table.left() ? corner.x() + dx : corner.x() - dx;
+        const int y = corner.y() == table.top() ? corner.y() + dy : corner.y() - dy;
+        EXPECT_LT(qGray(page.pixel(x, y)), 128) << x << "," << y;
+      }
 }

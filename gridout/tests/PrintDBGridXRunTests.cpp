@@ -302,6 +302,33 @@ TEST(GridPrinting, RichTextBeforeTheGridRunsOverPagesAndTheGridFollowsIt) {
   EXPECT_GT(pages.last().indexOf(QStringLiteral("制表人签字")), pages.last().indexOf(QStringLiteral("员工20")));
 }
 
+TEST(GridPrinting, RichTextParagraphsPrintWhereTheirFormattingPutsThem) {
+  TGridPrintForm f(2);
+  f.SetColumns({{"name", "姓名", 80}});
+  const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil DejaVu Sans;}}\n"
+                         "\\pard\\qc\\f0\\fs28 PayReport\\par\n"
+                         "\\pard\\qr\\f0\\fs20 UnitYuan\\par\n"
+                         "\\pard\\li720\\f0\\fs20 Indented\\par\n"
+                         "\\pard\\f0\\fs20 AtTheMargin}";
+  TMemoryStream stream;
+  stream.Write(rtf.constData(), Integer(rtf.size()));
+  stream.SetPosition(0);
+  f.Print.BeforeGridText()->LoadFromStream(&stream);
+  f.Record();
+  f.PdfPages();
+  ASSERT_EQ(f.PdfPageCount, 1);
+  // Margins of 2 cm from the paper's edges: 472 units at 600 dpi.
+  const double point = 72.0 / f.Recorder()->GetPixelsPerInchX();
+  const double left = 472 * point, right = (f.Recorder()->GetFullPageWidth() - 472) * point;
+  const QList<TGridPrintForm::TWordBox> words = f.PdfWords().value(0);
+  const TGridPrintForm::TWordBox title = WordBox(words, QStringLiteral("PayReport"));
+  EXPECT_NEAR((title.Left + title.Right) / 2, (left + right) / 2, 1.5) << "centred";
+  EXPECT_NEAR(WordBox(words, QStringLiteral("UnitYuan")).Right, right, 1.5) << "right-aligned";
+  EXPECT_NEAR(WordBox(words, QStringLiteral("Indented")).Left, left + 36, 1.5) << "indented by 720 twips";
+  EXPECT_NEAR(WordBox(words, QStringLiteral("AtTheMargin")).Left, left, 1.5);
+  EXPECT_LT(WordBox(words, QStringLiteral("AtTheMargin")).Bottom, WordBox(words, QStringLiteral("姓名")).Top);
+}
+
 TEST(GridPrinting, SubstitutionsApplyWhilePrintingAndTheTextsComeBack) {
   TGridPrintForm f(3);
   f.SetColumns({{"name", "姓名", 80}});

@@ -44,3 +44,27 @@ private:
   std::vector<TColumn> FColumns;
   std::vector<std::vector<Variant>> FRows;
 };
+
+// A data set of pictures held as raw bytes: fields "id" (1, 2, ...) and "pic" (ftGraphic),
+// one row per picture; an empty entry is Null.
+class TPictureDataSetX : public TTestDataSetX {
+public:
+  explicit TPictureDataSetX(std::vector<QByteArray> Pictures)
+      : TTestDataSetX({{"id", ftInteger}, {"pic", ftGraphic}}, {}), FPictures(std::move(Pictures)) {}
+
+protected:
+  void InternalOpen() override {
+    FieldDefs()->Add("id", ftInteger, 0);
+    FieldDefs()->Add("pic", ftGraphic, 0);
+    InitStore();
+    for (size_t i = 0; i < FPictures.size(); ++i) {
+      const TRowId row = AddStoreRow();
+      Store().SetInt(row, 0, Int64(i + 1));
+      if (!FPictures[i].isEmpty())
+        Store().SetBytes(row, 1, std::string_view(FPictures[i].constData(), size_t(FPictures[i].size())));
+    }
+  }
+
+private:
+  std::vector<QByteArray> FPictures;
+};
