@@ -2,12 +2,18 @@
 #include "app/PayrollDatabase.h"
 #include "platform/db/ADODB.h"
 #include "platform/rtl/Files.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -35,8 +41,9 @@ std::unique_ptr<QTemporaryDir> WorkFolderBeside(const String& Folder, const char
 void LinkOrCopy(const String& Source, const String& Target) {
   ForceDirectories(QFileInfo(Target).absolutePath());
   if (::link(QFile::encodeName(Source).constData(), QFile::encodeName(Target).constData()) == 0) return;
-  if (!QFile::copy(Source, Target))
-    throw EDataBackupError(QStringLiteral("Cannot copy \"%1\" for the backup").arg(Source));
+  QFile File(Source);
+  if (!File.copy(Target))
+    throw EDataBackupError(QStringLiteral("Cannot copy \"%1\" for the backup: %2").arg(Source, File.errorString()));
 }
 
 void SnapshotDatabase(TADOConnection& Connection, const String& Target) {
@@ -51,7 +58,12 @@ void SnapshotDatabase(TADOConnection& Connection, const String& Target) {
     }
     rc = sqlite3_errcode(Copy);
   }
-  if (rc != SQLITE_OK) Reason = Copy ? String::fromUtf8(sqlite3_errmsg(Copy)) : String::fromUtf8(sqlite3_errstr(rc));
+  if (rc != SQLITE_OK) {
+    Reason = Copy ? String::fromUtf8(sqlite3_errmsg(Copy)) : String::fromUtf8(sqlite3_errstr(rc));
+    // SQLite calls a failed write an I/O error; the system knows which one.
+    if (const int Errno = Copy ? sqlite3_system_errno(Copy) : 0)
+      Reason += QStringLiteral(" (%1)").arg(String::fromLocal8Bit(std::strerror(Errno)));
+  }
   sqlite3_close(Copy);
   if (!Reason.isEmpty())
     throw EDataBackupError(QStringLiteral("Cannot take a snapshot of the database: %1").arg(Reason));
@@ -65,6 +77,55 @@ QStringList FilesUnder(const String& Folder) {
   const QDir Base(Folder);
   while (It.hasNext()) Files << Base.relativeFilePath(It.next());
   return Files;
+}
+
+// Reads the directory of the archive just written back: every staged file
+// must be in it, under a name that a restore accepts.
+void CheckArchiveHolds(const String& ArchiveName, const QStringList& Files, const String& Data) {
+  TZipReader Reader;
+  Reader.SetZipName(ArchiveName);
+  QStringList Paths;
+  try {
+    Paths = Reader.EntryPaths();
+  } catch (const EUnsafeZipEntry& E) {
+    throw EDataBackupError(QStringLiteral("The archive \"%1\" could not be restored: %2").arg(ArchiveName, E.Message()));
+  }
+  const QSet<String> Stored(Paths.begin(), Paths.end());
+  for (const String& File : Files)
+    if (!Stored.contains(File))
+      throw EDataBackupError(QStringLiteral("\"%1\" is missing from the archive \"%2\"").arg(Data + u'/' + File, ArchiveName));
+}
+
+// The fixed names of a swap of the data folder, beside it: a complete,
+// checked restore waiting to be put in place, and the old data moved aside.
+String RestoredFolder(const String& Data) { return QFileInfo(Data).absolutePath() + QStringLiteral("/db-restored"); }
+String PreviousFolder(const String& Data) { return QFileInfo(Data).absolutePath() + QStringLiteral("/db-previous"); }
+
+void RenameFolder(const String& From, const String& To) {
+  if (std::rename(QFile::encodeName(From).constData(), QFile::encodeName(To).constData()) != 0)
+    throw EDataBackupError(QStringLiteral("Cannot rename \"%1\" to \"%2\": %3")
+                               .arg(From, To, String::fromLocal8Bit(std::strerror(errno))));
+}
+
+// A work folder starts private to its owner; the folder that becomes the
+// data folder takes the old one's mode, or a new folder's when there was none.
+void KeepFolderMode(const String& Old, const String& Restored) {
+  struct stat Info {};
+  mode_t Mode;
+  if (::stat(QFile::encodeName(Old).constData(), &Info) == 0) {
+    Mode = Info.st_mode & 07777;
+  } else {
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    Mode = 0777 & ~Mask;
+  }
+  if (::chmod(QFile::encodeName(Restored).constData(), Mode) != 0)
+    throw EDataBackupError(QStringLiteral("Cannot set the mode of \"%1\": %2")
+                               .arg(Restored, String::fromLocal8Bit(std::strerror(errno))));
+}
+
+void Announce(const TRestoreStepEvent& OnStep, TRestoreStep Step) {
+  if (OnStep) OnStep(Step);
 }
 
 }  // namespace
@@ -84,6 +145,7 @@ void BackupDataFolder(TADOConnection& Connection, const String& AppPath, const S
     if (File != Database && !IsDatabaseCompanion(File, Database))
       LinkOrCopy(Data + u'/' + File, Staging->filePath(File));
   SnapshotDatabase(Connection, Staging->filePath(Database));
+  const QStringList Staged = FilesUnder(Staging->path());
 
   ForceDirectories(QFileInfo(ArchiveName).absolutePath());
   TZipWriter Writer;
@@ -92,43 +154,99 @@ void BackupDataFolder(TADOConnection& Connection, const String& AppPath, const S
   // The archive of the day takes the current files, whatever their times say.
   Writer.SetZipAction(zaReplace);
   Writer.SetRootDir(Staging->path());
+  // The writer would leave such a file out and go on; a restore of that
+  // archive would then delete it.
+  Writer.OnSkippingFile = [&](TObject*, TSkipReason Reason, const String& FName, Integer, bool&) {
+    const String Original = Data + u'/' + QDir(Staging->path()).relativeFilePath(FName);
+    if (Reason != srFileOpenError)
+      throw EDataBackupError(QStringLiteral("\"%1\" cannot be stored in the archive").arg(Original));
+    QFile Probe(FName);
+    Probe.open(QIODevice::ReadOnly);
+    throw EDataBackupError(QStringLiteral("Cannot read \"%1\": %2").arg(Original, Probe.errorString()));
+  };
   Writer.FilesList()->Clear();
   Writer.FilesList()->Add(QStringLiteral("*.*"));
   Writer.CompressFiles();
+  CheckArchiveHolds(ArchiveName, Staged, Data);
 }
 
-void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const String& ArchiveName) {
+void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const String& ArchiveName,
+                       const TRestoreStepEvent& OnStep) {
   const String Data = DataFolder(AppPath);
-  const auto Restored = WorkFolderBeside(Data, "db-restore");
+  const String Restored = RestoredFolder(Data);
+  const String Previous = PreviousFolder(Data);
+  // Either may hold the only copy of the data; start-up settles them.
+  for (const String& Left : {Restored, Previous})
+    if (QFileInfo::exists(Left))
+      throw EDataBackupError(
+          QStringLiteral("\"%1\" is left from a restore that did not finish; start the program again").arg(Left));
+
+  const auto Extracted = WorkFolderBeside(Data, "db-restore");
   TZipReader Reader;
   Reader.ResetArchive();
   Reader.SetZipName(ArchiveName);
   Reader.SetOverwriteMode(TUZOverwriteMode::Always);
   Reader.SetRecreateDirs(true);
   Reader.SetDoAll(true);
-  Reader.SetDestDir(Restored->path());
+  Reader.SetDestDir(Extracted->path());
   Reader.ReadZip();
   const Integer Entries = Reader.Count();
-  const Integer Extracted = Reader.ExtractFiles();
-  if (Extracted != Entries)
+  const Integer Done = Reader.ExtractFiles();
+  if (Done != Entries)
     throw EDataBackupError(
-        QStringLiteral("Only %1 of the %2 entries of the archive could be extracted").arg(Extracted).arg(Entries));
+        QStringLiteral("Only %1 of the %2 entries of the archive could be extracted").arg(Done).arg(Entries));
   {
     TADOConnection Check;
-    Check.SetConnectionString(QStringLiteral("Data Source=") + DatabaseFileOfFolder(Restored->path()));
-    Check.ExecuteSql(QStringLiteral("select count(*) from TPara"));
+    Check.SetConnectionString(QStringLiteral("Data Source=") + DatabaseFileOfFolder(Extracted->path()));
+    Check.Open();
+    CheckPayrollDatabase(Check);
   }
+  KeepFolderMode(Data, Extracted->path());
+  Announce(OnStep, rsExtracted);
 
-  // The old folder stays under another name until the new one is in place.
+  // From here on a rename is the only step between two states that start-up
+  // knows how to finish or undo.
+  RenameFolder(Extracted->path(), Restored);
+  Extracted->setAutoRemove(false);
+  Announce(OnStep, rsStaged);
   Connection.Close();
-  const String Previous = Data + QStringLiteral("-previous");
-  QDir(Previous).removeRecursively();
-  if (QFileInfo::exists(Data) && !QDir().rename(Data, Previous))
-    throw EDataBackupError(QStringLiteral("Cannot move the data folder \"%1\" aside").arg(Data));
-  if (!QDir().rename(Restored->path(), Data)) {
-    QDir().rename(Previous, Data);
-    throw EDataBackupError(QStringLiteral("Cannot put the restored data in place of \"%1\"").arg(Data));
+  if (QFileInfo::exists(Data)) {
+    try {
+      RenameFolder(Data, Previous);
+    } catch (const Exception&) {
+      QDir(Restored).removeRecursively();
+      throw;
+    }
   }
-  Restored->setAutoRemove(false);
+  Announce(OnStep, rsMovedAside);
+  try {
+    RenameFolder(Restored, Data);
+  } catch (const Exception&) {
+    if (QFileInfo::exists(Previous)) RenameFolder(Previous, Data);
+    throw;
+  }
+  Announce(OnStep, rsSwapped);
   QDir(Previous).removeRecursively();
+}
+
+void RecoverDataFolder(const String& AppPath) {
+  const String Data = DataFolder(AppPath);
+  const String Restored = RestoredFolder(Data);
+  const String Previous = PreviousFolder(Data);
+  if (!QFileInfo::exists(Data)) {
+    // A restore was cut after the old data went aside: a complete restored
+    // folder takes its place, else the old data comes back.
+    if (QFileInfo(Restored).isDir()) RenameFolder(Restored, Data);
+    else if (QFileInfo(Previous).isDir()) RenameFolder(Previous, Data);
+  }
+  if (!QFileInfo(Data).isDir()) return;
+  // With the data folder in place the rest are copies: a restore that never
+  // got swapped in (its archive is still there), the data a finished restore
+  // replaced, and the work folders of cut backups and restores.
+  QStringList Redundant{Restored, Previous};
+  const QDir Parent(QFileInfo(Data).absolutePath());
+  for (const String& Name : Parent.entryList({QStringLiteral("db-restore-*"), QStringLiteral("db-backup-*")},
+                                             QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+    Redundant << Parent.filePath(Name);
+  for (const String& Folder : Redundant) QDir(Folder).removeRecursively();
 }

@@ -112,3 +112,5 @@ bool AddBaseGZSet(const String& Target, const String& Source) {
     return false;
   }
 }
+
+bool IsBaseItemSet(const String& Month) { return SameMonth(Month, BaseMonth); }

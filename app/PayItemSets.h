@@ -13,3 +13,7 @@ void StructUpdate();
 // Source has none; both steps take effect together or not at all. A failure
 // is shown and gives false.
 bool AddBaseGZSet(const String& Target, const String& Source);
+
+// Whether Month names the default set "BASE", in any letter case, as the
+// database compares month names; no month may be called so.
+bool IsBaseItemSet(const String& Month);

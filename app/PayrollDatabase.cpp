@@ -2,6 +2,9 @@
 #include "platform/db/ADODB.h"
 #include "platform/rtl/Files.h"
 #include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,6 +79,9 @@ void CreateTables(TADOConnection& Connection) {
                               .arg(b.Deduction, 0, 'f', 0));
 }
 
+// The tables every payroll database has had since its first start.
+const char* const PayrollTables[] = {"TGZMonth", "TGZ", "TGZSet", "TPara", "TGSModel"};
+
 }  // namespace
 
 void EnsurePayrollIndexes(TADOConnection& Connection) {
@@ -115,4 +121,36 @@ void CreatePayrollDatabase(const String& FileName) {
     QFile::remove(Building);
     throw;
   }
+}
+
+void CheckPayrollDatabase(TADOConnection& Connection) {
+  QStringList Faults;
+  {
+    // A handful of findings tell enough; the check stops there.
+    SqliteStatement Check(Connection.Database(), "PRAGMA quick_check(5)");
+    while (Check.Step()) {
+      const String Finding = String::fromUtf8(Check.ColumnText(0));
+      if (Finding != QStringLiteral("ok")) Faults << Finding;
+    }
+  }
+  if (!Faults.isEmpty()) throw EDatabaseError(Faults.join(u'\n'));
+  QStringList Missing;
+  for (const char* Table : PayrollTables) {
+    SqliteStatement Find(Connection.Database(), "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?");
+    Find.BindText(1, Table);
+    if (!Find.Step()) Missing << QLatin1String(Table);
+  }
+  if (!Missing.isEmpty())
+    throw EDatabaseError(QStringLiteral("The payroll tables are missing: %1").arg(Missing.join(QStringLiteral(", "))));
+}
+
+bool PayrollDatabaseReadOnly(TADOConnection& Connection) {
+  sqlite3* Handle = Connection.Database().Handle();
+  if (!Handle) return false;
+  if (sqlite3_db_readonly(Handle, "main") == 1) return true;
+  const char* File = sqlite3_db_filename(Handle, "main");
+  if (!File || !*File) return false;
+  // The effective identity decides, as it does when SQLite creates the journal.
+  const QByteArray Folder = QFile::encodeName(QFileInfo(QString::fromUtf8(File)).absolutePath());
+  return ::faccessat(AT_FDCWD, Folder.constData(), W_OK | X_OK, AT_EACCESS) != 0;
 }

@@ -15,3 +15,11 @@ void CreatePayrollDatabase(const String& FileName);
 // Adds the indexes the lists read by to a database made without them; the
 // name and department lists and a month's names then come without a sort.
 void EnsurePayrollIndexes(TADOConnection& Connection);
+// Raises EDatabaseError saying what is wrong when the open database of
+// Connection is damaged (SQLite's quick check finds faults) or lacks the
+// payroll tables (an empty file opens as an empty database).
+void CheckPayrollDatabase(TADOConnection& Connection);
+// True when changes to the open database of Connection cannot be saved:
+// SQLite opened the file read-only, or the folder holding it takes no new
+// files (SQLite writes its journal there).
+bool PayrollDatabaseReadOnly(TADOConnection& Connection);

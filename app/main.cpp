@@ -1,3 +1,4 @@
+#include "app/ProcessSignals.h"
 #include "app/uDM.h"
 #include "app/uMain.h"
 #include "platform/ui/QtTranslations.h"
@@ -26,6 +27,7 @@ void ScreenshotOnceShown(TfrmMainGZT* Form, int& ExitCode) {
 // The data module comes first, so that the main window finds the database
 // connected; both are freed in the opposite order when the main window closes.
 int main(int argc, char** argv) {
+  IgnoreFileSizeSignal();
   QApplication QtApplication(argc, argv);
   SetSystemTable(PaletteSystemTable());
   InstallQtTranslations();

@@ -1,5 +1,6 @@
 #include "app/uDM.h"
 #include "app/AppMessages.h"
+#include "app/DataBackup.h"
 #include "app/PayrollDatabase.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
@@ -34,13 +35,32 @@ void TDM::DataModuleCreate() {
   ADOLocal->SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + FileName +
                                 QStringLiteral(";Persist Security Info=False") +
                                 QStringLiteral(";Jet OLEDB:Database Password=qzvm27153906"));
+  const String ShownName = QDir::toNativeSeparators(FileName);
   try {
+    // A restore cut short is finished or undone first, so that its data is
+    // found where it belongs and no empty database is made in its place.
+    RecoverDataFolder(Settings.GAppPath);
     if (!FileExists(FileName)) CreatePayrollDatabase(FileName);
     ADOLocal->Open();
   } catch (const Exception& E) {
-    ShowAppMessage(QStringLiteral("无法打开工资数据库。\n数据库文件：%1\n原因：%2").arg(QDir::toNativeSeparators(FileName), E.Message()));
+    ShowAppMessage(QStringLiteral("无法打开工资数据库。\n数据库文件：%1\n原因：%2").arg(ShownName, E.Message()));
     return;
   }
+  try {
+    CheckPayrollDatabase(*ADOLocal);
+  } catch (const Exception& E) {
+    // Working on a damaged file could spoil what is left of it; the program
+    // goes on without a connection, as for a missing one.
+    ADOLocal->Close();
+    ShowAppMessage(QStringLiteral("工资数据库文件已损坏或为空，无法使用。\n数据库文件：%1\n原因：%2\n"
+                                  "请通过“数据库维护”菜单的“数据库还原”，从备份文件恢复数据。")
+                       .arg(ShownName, E.Message()));
+    return;
+  }
+  if (PayrollDatabaseReadOnly(*ADOLocal))
+    ShowAppMessage(QStringLiteral("工资数据库文件是只读的，所做的修改将无法保存。\n数据库文件：%1\n"
+                                  "请确认该文件及其所在文件夹可以写入。")
+                       .arg(ShownName));
   try {
     EnsurePayrollIndexes(*ADOLocal);
   } catch (const Exception&) {

@@ -33,12 +33,20 @@ void InTransaction(TSteps Steps) {
 
 void Execute(const String& Sql) { DM->ADOLocal->ExecuteSql(Sql); }
 
+// A month called "BASE" would take the default pay items as its own and
+// delete them with itself.
+bool RefusedAsBase(const String& Month) {
+  if (!IsBaseItemSet(Month)) return false;
+  ShowAppMessage(QStringLiteral("[") + Month + QStringLiteral("]是系统默认工资结构的名称，不能作为月度名称！"));
+  return true;
+}
+
 }  // namespace
 
 void TfrmMainGZT::Button1Click(TObject*) {
   String Month = FormatDateTime(QStringLiteral("yyyyMM"), Now());
   if (!TDialogs::InputQuery(QStringLiteral("请输入新的工资发放月度"), QStringLiteral("请输入新的工资发放月度："), Month) ||
-      Month.isEmpty())
+      Month.isEmpty() || RefusedAsBase(Month))
     return;
   if (!DM->GetDataBySQL(QStringLiteral("Select GZMonth from TGZMonth where GZMonth=") + QuotedStr(Month)).isEmpty()) {
     ShowAppMessage(QStringLiteral("名称为[") + Month + QStringLiteral("]的月度已经存在！"));
@@ -65,7 +73,7 @@ void TfrmMainGZT::Button2Click(TObject*) {
   if (Old.isEmpty()) return;
   const String New = TDialogs::InputBox(QStringLiteral("请输入新的工资发放月度名称"),
                                         QStringLiteral("请输入新的工资发放月度名称："), Old);
-  if (New.isEmpty()) return;
+  if (New.isEmpty() || RefusedAsBase(New)) return;
   const String Id = dsGZMonth->FieldByName(QStringLiteral("ID"))->AsString();
   if (!DM->GetDataBySQL(QStringLiteral("Select GZMonth from TGZMonth where GZMonth=") + QuotedStr(New) +
                         QStringLiteral(" and ID<>") + Id)

@@ -4,13 +4,16 @@
 #include "app/TaxBrackets.h"
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/TestDataModule.h"
+#include "app/tests/WithoutFileAccessOverride.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
 #include "platform/rtl/Files.h"
 #include "platform/testing/TestPaths.h"
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -236,6 +239,53 @@ TEST(DataModule, AnUnusableDatabaseIsReportedAndQueriesComeBackEmpty) {
     DM = nullptr;
   }
   SetProgramFolder(String());
+}
+
+TEST_F(DataModuleTest, ADamagedOrEmptyDatabaseIsReportedWithTheWayOutAndKeptAsItIs) {
+  Exec(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+                      "insert into TGZ (GZMonth, EmpName, QM) select '202401', 'e' || i, hex(randomblob(40)) from n"));
+  DM->ADOLocal->Close();
+  const String FileName = DatabaseFileName(Settings().GAppPath);
+  QFile File(FileName);
+  ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+  QByteArray Damaged = File.readAll();
+  File.close();
+  QRandomGenerator Noise(39);
+  for (qsizetype i = Damaged.size() / 2; i < Damaged.size() / 2 + 8192; ++i) Damaged[i] = char(Noise.bounded(256));
+
+  for (const QByteArray& Content : {Damaged, QByteArray()}) {
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    File.write(Content);
+    File.close();
+    Messages.Clear();
+    TDM Again;
+    ASSERT_EQ(Messages.Messages().size(), 1) << Content.size();
+    const String Message = Messages.Messages().front();
+    EXPECT_TRUE(Message.startsWith(U("工资数据库文件已损坏或为空"))) << Message.toStdString();
+    EXPECT_TRUE(Message.contains(U("数据库还原"))) << Message.toStdString();
+    EXPECT_FALSE(Again.ADOLocal->Connected());
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    EXPECT_EQ(File.readAll(), Content);  // neither replaced nor written to
+    File.close();
+  }
+}
+
+TEST_F(DataModuleTest, AReadOnlyDatabaseIsReportedAtStart) {
+  DM->ADOLocal->Close();
+  const String FileName = DatabaseFileName(Settings().GAppPath);
+  struct Case { String path; mode_t readOnly, writable; };
+  for (const Case& c : {Case{FileName, 0444, 0644}, Case{ExtractFileDir(FileName), 0555, 0755}}) {
+    ASSERT_EQ(::chmod(QFile::encodeName(c.path).constData(), c.readOnly), 0);
+    Messages.Clear();
+    {
+      const TWithoutFileAccessOverride NoOverride;
+      TDM Again;
+      ASSERT_EQ(Messages.Messages().size(), 1) << c.path.toStdString();
+      EXPECT_TRUE(Messages.Messages().front().startsWith(U("工资数据库文件是只读的"))) << c.path.toStdString();
+      EXPECT_EQ(Again.GetDataBySQL(QStringLiteral("select count(*) from TPara")), QStringLiteral("1"));
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(c.path).constData(), c.writable), 0);
+  }
 }
 
 TEST_F(DataModuleTest, ReadyParaReadsTheVendorFileWithDefaults) {

@@ -353,6 +353,23 @@ TEST_F(MainWindowTest, MonthsAreAddedRenamedAndDeletedWhateverTheirNames) {
   EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("0"));
 }
 
+TEST_F(MainWindowTest, NoMonthTakesTheNameOfTheDefaultItems) {
+  AddMonth(QStringLiteral("202401"));
+  auto Window = OpenWindow();
+  const String BaseItems = QStringLiteral("select count(*) from TGZSet where GZMonth='BASE'");
+  ASSERT_EQ(Query(BaseItems), QStringLiteral("45"));
+  for (const char* Name : {"BASE", "base", "Base"}) {
+    Dialogs.AnswerInput(U(Name));
+    Window->Button1Click(nullptr);
+    EXPECT_EQ(Messages.Messages().last(), U("[%1]是系统默认工资结构的名称，不能作为月度名称！").arg(U(Name)));
+    Dialogs.AnswerInput(U(Name));
+    Window->Button2Click(nullptr);
+    EXPECT_EQ(Messages.Messages().last(), U("[%1]是系统默认工资结构的名称，不能作为月度名称！").arg(U(Name)));
+  }
+  EXPECT_EQ(Months(*Window), QStringList{QStringLiteral("202401")});
+  EXPECT_EQ(Query(BaseItems), QStringLiteral("45"));
+}
+
 TEST_F(MainWindowTest, AFailedRenameChangesNothing) {
   AddMonth(QStringLiteral("202401"));
   AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);
