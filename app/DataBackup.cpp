@@ -101,6 +101,25 @@ void CheckArchiveHolds(const String& ArchiveName, const QStringList& Files, cons
 String RestoredFolder(const String& Data) { return QFileInfo(Data).absolutePath() + QStringLiteral("/db-restored"); }
 String PreviousFolder(const String& Data) { return QFileInfo(Data).absolutePath() + QStringLiteral("/db-previous"); }
 
+// The file a restore puts into the restored folder before it becomes the
+// data folder and removes only once the old data is gone: it proves that the
+// data moved aside was replaced by a complete restore. Without it, a data
+// folder beside the old data may be one made empty in its place, and the
+// old data is the only copy.
+const char* const RestoredMarker = ".restore-complete";
+String RestoredMarkerOf(const String& Folder) { return Folder + u'/' + QLatin1String(RestoredMarker); }
+
+void WriteRestoredMarker(const String& Folder) {
+  QFile Marker(RestoredMarkerOf(Folder));
+  if (!Marker.open(QIODevice::WriteOnly) || !Marker.flush())
+    throw EDataBackupError(QStringLiteral("Cannot write \"%1\": %2").arg(Marker.fileName(), Marker.errorString()));
+}
+
+// Removes the old data of a restore known to be complete, then its marker.
+void FinishRestore(const String& Data, const String& Previous) {
+  if (QDir(Previous).removeRecursively()) QFile::remove(RestoredMarkerOf(Data));
+}
+
 void RenameFolder(const String& From, const String& To) {
   if (std::rename(QFile::encodeName(From).constData(), QFile::encodeName(To).constData()) != 0)
     throw EDataBackupError(QStringLiteral("Cannot rename \"%1\" to \"%2\": %3")
@@ -142,7 +161,7 @@ void BackupDataFolder(TADOConnection& Connection, const String& AppPath, const S
   if (!QFileInfo(Data).isDir()) throw EDataBackupError(QStringLiteral("The data folder \"%1\" is missing").arg(Data));
   const auto Staging = WorkFolderBeside(Data, "db-backup");
   for (const String& File : FilesUnder(Data))
-    if (File != Database && !IsDatabaseCompanion(File, Database))
+    if (File != Database && !IsDatabaseCompanion(File, Database) && File != QLatin1String(RestoredMarker))
       LinkOrCopy(Data + u'/' + File, Staging->filePath(File));
   SnapshotDatabase(Connection, Staging->filePath(Database));
   const QStringList Staged = FilesUnder(Staging->path());
@@ -175,11 +194,13 @@ void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const 
   const String Data = DataFolder(AppPath);
   const String Restored = RestoredFolder(Data);
   const String Previous = PreviousFolder(Data);
-  // Either may hold the only copy of the data; start-up settles them.
+  // Either may hold the only copy of the data; start-up settles them, or
+  // keeps old data it cannot prove replaced for the user to look at.
   for (const String& Left : {Restored, Previous})
     if (QFileInfo::exists(Left))
-      throw EDataBackupError(
-          QStringLiteral("\"%1\" is left from a restore that did not finish; start the program again").arg(Left));
+      throw EDataBackupError(QStringLiteral("\"%1\" is left from a restore that did not finish; start the program "
+                                            "again, or move it elsewhere if it is still there after a start")
+                                 .arg(Left));
 
   const auto Extracted = WorkFolderBeside(Data, "db-restore");
   TZipReader Reader;
@@ -202,6 +223,7 @@ void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const 
     CheckPayrollDatabase(Check);
   }
   KeepFolderMode(Data, Extracted->path());
+  WriteRestoredMarker(Extracted->path());
   Announce(OnStep, rsExtracted);
 
   // From here on a rename is the only step between two states that start-up
@@ -226,10 +248,10 @@ void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const 
     throw;
   }
   Announce(OnStep, rsSwapped);
-  QDir(Previous).removeRecursively();
+  FinishRestore(Data, Previous);
 }
 
-void RecoverDataFolder(const String& AppPath) {
+String RecoverDataFolder(const String& AppPath) {
   const String Data = DataFolder(AppPath);
   const String Restored = RestoredFolder(Data);
   const String Previous = PreviousFolder(Data);
@@ -239,14 +261,20 @@ void RecoverDataFolder(const String& AppPath) {
     if (QFileInfo(Restored).isDir()) RenameFolder(Restored, Data);
     else if (QFileInfo(Previous).isDir()) RenameFolder(Previous, Data);
   }
-  if (!QFileInfo(Data).isDir()) return;
+  if (!QFileInfo(Data).isDir()) return String();
+  // Old data moved aside goes only when the data folder is proved to be the
+  // restore that replaced it.
+  String Kept;
+  if (QFileInfo::exists(RestoredMarkerOf(Data))) FinishRestore(Data, Previous);
+  else if (QFileInfo::exists(Previous)) Kept = Previous;
   // With the data folder in place the rest are copies: a restore that never
-  // got swapped in (its archive is still there), the data a finished restore
-  // replaced, and the work folders of cut backups and restores.
-  QStringList Redundant{Restored, Previous};
+  // got swapped in (its archive is still there) and the work folders of cut
+  // backups and restores.
+  QStringList Redundant{Restored};
   const QDir Parent(QFileInfo(Data).absolutePath());
   for (const String& Name : Parent.entryList({QStringLiteral("db-restore-*"), QStringLiteral("db-backup-*")},
                                              QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
     Redundant << Parent.filePath(Name);
   for (const String& Folder : Redundant) QDir(Folder).removeRecursively();
+  return Kept;
 }

@@ -41,6 +41,8 @@ void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const 
 // Run at start-up before the database is opened: finishes a restore whose
 // old data folder was already moved aside, undoes one that had not got that
 // far, and removes the work folders of cut backups and restores once the
-// data folder is in place. Raises EDataBackupError when a folder cannot be
-// renamed; the data is then left where it is.
-void RecoverDataFolder(const String& AppPath);
+// data folder is in place. Old data beside a data folder that is not proved
+// to be a complete restore is never removed: its folder is returned for the
+// user to check (empty when there is none). Raises EDataBackupError when a
+// folder cannot be renamed; the data is then left where it is.
+String RecoverDataFolder(const String& AppPath);

@@ -39,7 +39,12 @@ void TDM::DataModuleCreate() {
   try {
     // A restore cut short is finished or undone first, so that its data is
     // found where it belongs and no empty database is made in its place.
-    RecoverDataFolder(Settings.GAppPath);
+    const String KeptAside = RecoverDataFolder(Settings.GAppPath);
+    if (!KeptAside.isEmpty())
+      ShowAppMessage(QStringLiteral("发现一次未完成的数据还原留下的文件夹，其中保存着还原前的数据，程序没有删除它。\n"
+                                    "文件夹：%1\n请检查其中的数据，需要时可从该文件夹恢复数据；"
+                                    "该文件夹移走之前无法进行数据库还原。")
+                         .arg(QDir::toNativeSeparators(KeptAside)));
     if (!FileExists(FileName)) CreatePayrollDatabase(FileName);
     ADOLocal->Open();
   } catch (const Exception& E) {

@@ -1,4 +1,5 @@
 #include "app/DataBackup.h"
+#include "app/PayrollDatabase.h"
 #include "app/ProcessSignals.h"
 #include "app/tests/MessageRecorder.h"
 #include "app/tests/TestDataModule.h"
@@ -200,7 +201,27 @@ TEST_F(DataBackupTest, ARestoreCutAtAnyStepLeavesOldOrRestoredDataWholeAfterTheN
     EXPECT_EQ(Months(), QString::fromLatin1(c.months)) << c.step;
     EXPECT_EQ(ReadFile(Contract), QByteArray(c.contract)) << c.step;
     EXPECT_EQ(FoldersBesideTheData(), (QStringList{QStringLiteral("Bak"), QStringLiteral("db")})) << c.step;
+    // Nothing of the restore's own bookkeeping stays in the data folder.
+    EXPECT_EQ(QDir(AppPath() + QStringLiteral("db")).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+              QStringList()) << c.step;
   }
+}
+
+TEST_F(DataBackupTest, OldDataBesideADataFolderNotProvedRestoredIsKeptAndReported) {
+  AddMonth("202401");
+  DM->ADOLocal->Close();
+  const QByteArray Records = ReadFile(AppPath() + QStringLiteral("db/VIRE.dat"));
+  // What an earlier build left when cut between its renames and started again:
+  // the records aside, an empty database in their place.
+  ASSERT_TRUE(QDir().rename(AppPath() + QStringLiteral("db"), AppPath() + QStringLiteral("db-previous")));
+  CreatePayrollDatabase(DatabaseFileName(AppPath()));
+
+  DM->DataModuleCreate();
+  EXPECT_EQ(ReadFile(AppPath() + QStringLiteral("db-previous/VIRE.dat")), Records);
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].contains(QDir::toNativeSeparators(AppPath() + QStringLiteral("db-previous"))))
+      << Messages.Messages()[0].toStdString();
+  EXPECT_EQ(Months(), QString());
 }
 
 TEST_F(DataBackupTest, StartUpNeverMakesAnEmptyDatabaseInPlaceOfDataMovedAside) {
