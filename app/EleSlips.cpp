@@ -1,12 +1,17 @@
 #include "app/EleSlips.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
+#include "platform/db/SqlText.h"
 #include "platform/office/XlsxSheetText.h"
+#include "platform/rtl/ScopeGuards.h"
 #include "zip/ZipWriter.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -113,6 +118,21 @@ String ReplacePlaceholders(const String& Text, const TSlipValues& Values) {
   return Result.replace(UnusedSlot, QStringLiteral("-"));
 }
 
+TSheetCell FillSlipCell(const String& Text, const TSlipValues& Values) {
+  static const QRegularExpression NumberPlaceholder(
+      QStringLiteral("^\\[(?:GZ\\d+|KK\\d+|YFTotal|KKTotal|GZTotal|OneDayMOney|WorkDays|HourCount)\\]$"));
+  const String Placeholder = Text.trimmed();
+  if (NumberPlaceholder.match(Placeholder).hasMatch()) {
+    for (const auto& [Key, Value] : Values) {
+      if (Key != Placeholder) continue;
+      double Number = 0;
+      if (TryReadSqlNumber(Value.trimmed(), Number)) return TSheetCell{Value.trimmed(), true};
+      break;
+    }
+  }
+  return TSheetCell{ReplacePlaceholders(Text, Values), false};
+}
+
 TSlipTemplate::TSlipTemplate(const String& FileName) : FFileName(FileName) {
   if (!QFileInfo(FileName).isFile())
     throw ESlipTemplateError(QStringLiteral("工资条模板文件不存在：%1").arg(QDir::toNativeSeparators(FileName)));
@@ -142,23 +162,33 @@ TSlipTemplate::TSlipTemplate(const String& FileName) : FFileName(FileName) {
   }
 }
 
-void TSlipTemplate::Fill(const String& Target, const std::function<String(const String&)>& Replace) const {
-  const QByteArray Sheet = RewriteSheetTexts(FSheet, FSharedStrings, 2, Replace);
+void TSlipTemplate::Fill(const String& Target, const std::function<TSheetCell(const String&)>& Rewrite) const {
+  const QByteArray Sheet = RewriteSheetCells(FSheet, FSharedStrings, 2, Rewrite);
   const String SheetFile = FWork.filePath(SheetPart);
   {
     QFile File(SheetFile);
     if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate) || File.write(Sheet) != Sheet.size() || !File.flush())
       throw EInOutError(QStringLiteral("Cannot write %1: %2").arg(SheetFile, File.errorString()));
   }
-  CopyFileByStream(FFileName, Target);
-  TZipWriter Writer;
-  Writer.SetZipName(Target);
-  Writer.SetRootDir(FWork.path());
-  Writer.SetRelativePaths(true);
-  Writer.SetZipAction(zaReplace);
-  Writer.SetDoProcessMessages(false);
-  Writer.FilesList()->Add(SheetFile);
-  if (Writer.CompressFiles() != 1) throw EInOutError(QStringLiteral("The sheet of %1 was not replaced").arg(Target));
+  // The slip is made under a temporary name and takes its own name only when
+  // whole: a failure never leaves a template copy or a cut file that looks
+  // like a finished slip.
+  const String Partial = Target + QStringLiteral(".part");
+  TScopeGuard Discard([&Partial] { QFile::remove(Partial); });
+  CopyFileByStream(FFileName, Partial);
+  {
+    TZipWriter Writer;
+    Writer.SetZipName(Partial);
+    Writer.SetRootDir(FWork.path());
+    Writer.SetRelativePaths(true);
+    Writer.SetZipAction(zaReplace);
+    Writer.SetDoProcessMessages(false);
+    Writer.FilesList()->Add(SheetFile);
+    if (Writer.CompressFiles() != 1) throw EInOutError(QStringLiteral("The sheet of %1 was not replaced").arg(Target));
+  }
+  if (std::rename(QFile::encodeName(Partial).constData(), QFile::encodeName(Target).constData()) != 0)
+    throw EInOutError(QStringLiteral("Cannot rename %1 to %2: %3").arg(Partial, Target, QString::fromLocal8Bit(std::strerror(errno))));
+  Discard.Dismiss();
 }
 
 TSlipRun GenerateSlips(const TSlipTemplate& Template, TDataSet* Records, const String& Folder, const String& Month,
@@ -172,9 +202,11 @@ TSlipRun GenerateSlips(const TSlipTemplate& Template, TDataSet* Records, const S
     try {
       const TSlipValues Values = SlipValues(Records, Number, Month, Company, Items, TwoDecimals);
       Template.Fill(SlipFileName(Folder, Number, EmpName),
-                    [&Values](const String& Text) { return ReplacePlaceholders(Text, Values); });
+                    [&Values](const String& Text) { return FillSlipCell(Text, Values); });
       ++Run.Made;
     } catch (const Exception& E) {
+      // An older slip under this name would be mailed in place of the one that failed.
+      QFile::remove(SlipFileName(Folder, Number, EmpName));
       Run.Failures << TSlipFailure{Number, EmpName, E.Message()};
     }
     if (Progress) Progress(Number, Count);

@@ -2,6 +2,7 @@
 // Electronic pay slips: one workbook per employee, made from a workbook
 // template of the RPT folder by replacing the bracketed placeholders in the
 // cells below the template's first row.
+#include "platform/office/XlsxSheetText.h"
 #include "platform/rtl/SysUtils.h"
 #include <QList>
 #include <QPair>
@@ -46,6 +47,11 @@ TSlipValues SlipValues(TDataSet* Record, Integer Number, const String& Month, co
 // slots no item fills become "-" as well, so no placeholder is left.
 String ReplacePlaceholders(const String& Text, const TSlipValues& Values);
 
+// A slip cell from its template text: a cell that is just one amount, count
+// or attendance placeholder becomes a number, so a spreadsheet can sum it;
+// any other text has its placeholders replaced.
+TSheetCell FillSlipCell(const String& Text, const TSlipValues& Values);
+
 // A template read once and filled into any number of slips.
 class TSlipTemplate {
 public:
@@ -53,8 +59,9 @@ public:
   // workbook with a first sheet.
   explicit TSlipTemplate(const String& FileName);
   // Writes Target (replacing it) as a copy of the template whose sheet texts
-  // below the first row went through Replace; styles and every other part stay.
-  void Fill(const String& Target, const std::function<String(const String&)>& Replace) const;
+  // below the first row went through Rewrite; styles and every other part stay.
+  // Target appears only once complete; a failure raises and leaves it as it was.
+  void Fill(const String& Target, const std::function<TSheetCell(const String&)>& Rewrite) const;
 
 private:
   String FFileName;
@@ -75,7 +82,8 @@ struct TSlipRun {
 };
 
 // Makes one slip per record of Records (from its first record on) into Folder,
-// numbered from 1. A record whose slip fails is reported and the next goes on;
+// numbered from 1. A record whose slip fails is reported, leaves no slip under
+// its name (an older one is removed) and the next goes on;
 // Progress gets the number done and the count after each record.
 TSlipRun GenerateSlips(const TSlipTemplate& Template, TDataSet* Records, const String& Folder, const String& Month,
                        const String& Company, const QList<TSlipItem>& Items, bool TwoDecimals,

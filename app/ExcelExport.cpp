@@ -27,13 +27,78 @@ TDataSet* OpenDataSet(TDBGridX* Grid) {
   return nullptr;
 }
 
+enum class TCellKind { Text, Number, Date };
+
+// How a column's cells go into a workbook: amounts and counts as numbers and
+// dates as dates, each with the format the column shows them in, so a
+// spreadsheet can sum and sort them; key-list and text columns as text.
+struct TExportColumn {
+  TColumnX* Column;
+  TCellKind Kind = TCellKind::Text;
+  TXlsxCellFormat Format;
+};
+
+// A shown date format in the spreadsheet's letters: minutes are "mm" there.
+String SpreadsheetDateFormat(const String& Shown, TFieldType Type) {
+  if (Shown.isEmpty()) {
+    if (Type == ftDate) return QStringLiteral("yyyy-mm-dd");
+    if (Type == ftTime) return QStringLiteral("hh:mm:ss");
+    return QStringLiteral("yyyy-mm-dd hh:mm:ss");
+  }
+  return Shown.toLower().replace(QStringLiteral("nn"), QStringLiteral("mm"));
+}
+
+TExportColumn ExportColumnOf(TColumnX* Column, const TXlsxCellFormat& Base) {
+  TExportColumn Result{Column, TCellKind::Text, Base};
+  TField* Field = Column->Field();
+  if (!Field || Column->KeyList()->Count() > 0) return Result;
+  switch (Field->DataType()) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd: {
+      Result.Kind = TCellKind::Number;
+      const auto* Numeric = dynamic_cast<const TNumericField*>(Field);
+      Result.Format.NumberFormat = !Column->DisplayFormat().isEmpty() ? Column->DisplayFormat()
+                                   : Numeric                          ? Numeric->DisplayFormat()
+                                                                      : String();
+      return Result;
+    }
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+    case ftTimeStamp:
+      Result.Kind = TCellKind::Date;
+      Result.Format.NumberFormat = SpreadsheetDateFormat(Column->DisplayFormat(), Field->DataType());
+      return Result;
+    default: return Result;
+  }
+}
+
 // Writes one row per record from FirstRow on, leaving the data set after its last record.
 void WriteRecords(TXlsxWriter& Writer, TDataSet* DataSet, const QList<TColumnX*>& Columns, Integer FirstRow,
                   const TXlsxCellFormat& Format) {
+  QList<TExportColumn> Cells;
+  for (TColumnX* Column : Columns) Cells << ExportColumnOf(Column, Format);
   const TDisableControlsLock Quiet(DataSet);
   Integer Row = FirstRow;
   for (DataSet->First(); !DataSet->Eof(); DataSet->Next(), ++Row)
-    for (qsizetype k = 0; k < Columns.size(); ++k) Writer.Write(Row, Integer(k), ExportCellText(Columns[k]), Format);
+    for (qsizetype k = 0; k < Cells.size(); ++k) {
+      const TExportColumn& Cell = Cells[k];
+      TField* Field = Cell.Column->Field();
+      if (Cell.Kind == TCellKind::Text)
+        Writer.Write(Row, Integer(k), ExportCellText(Cell.Column), Cell.Format);
+      else if (Field->IsNull())
+        Writer.WriteBlank(Row, Integer(k), Cell.Format);
+      else
+        Writer.WriteNumber(Row, Integer(k), Cell.Kind == TCellKind::Date ? double(Field->AsDateTime()) : double(Field->AsFloat()),
+                           Cell.Format);
+    }
 }
 
 String Finish(TXlsxWriter& Writer, const String& FileName) {

@@ -38,38 +38,78 @@ Integer FindSheetColumn(const TSheetTable& Sheet, const String& Name) {
   return -1;
 }
 
-TImportRun ImportSheetRows(const TSheetTable& Sheet, const QList<TImportMapping>& Mapping, const String& Month) {
+TImportRun ImportSheetRows(const TSheetTable& Sheet, const QList<TImportMapping>& Mapping, const String& Month,
+                           const TImportProgress& Progress) {
   TImportRun Run;
+  const Integer Count = Integer(Sheet.Rows.size());
+  // The rows gather in memory and go to the database together at the end, so
+  // a sheet of tens of thousands of rows is one write, not one per row.
   TADODataSet Target(nullptr);
   Target.SetConnection(DM->ADOLocal);
+  Target.SetLockType(ltBatchOptimistic);
   Target.SetCommandText(QStringLiteral("Select * from TGZ where ID=-1"));
-  for (qsizetype Row = 0; Row < Sheet.Rows.size(); ++Row) {
+  struct TColumnFill {
+    TField* Field;
+    Integer Column;
+    String SheetColumn;
+  };
+  QList<TColumnFill> Fills;
+  TField* MonthField = nullptr;
+  TField* Title = nullptr;
+  TField* LogTime = nullptr;
+  try {
+    Target.Open();
+    for (const TImportMapping& Map : Mapping)
+      if (!Map.SheetColumn.isEmpty())
+        Fills << TColumnFill{Target.FieldByName(Map.FieldName), FindSheetColumn(Sheet, Map.SheetColumn), Map.SheetColumn};
+    MonthField = Target.FieldByName(QStringLiteral("GZMonth"));
+    Title = Target.FieldByName(QStringLiteral("ZWName"));
+    LogTime = Target.FieldByName(QStringLiteral("LogTime"));
+  } catch (const Exception& E) {
+    Run.Failure = E.Message();
+    return Run;
+  }
+  const TDateTime Stamp = Now();
+  constexpr Integer ProgressStep = 512;
+  const TDisableControlsLock Quiet(&Target);
+  for (Integer Row = 0; Row < Count; ++Row) {
     const QStringList& Values = Sheet.Rows[Row];
     try {
-      if (!Target.Active()) Target.Open();
       Target.Append();
-      for (const TImportMapping& Map : Mapping) {
-        if (Map.SheetColumn.isEmpty()) continue;
-        const Integer Column = FindSheetColumn(Sheet, Map.SheetColumn);
-        if (Column < 0) throw EDatabaseError(QStringLiteral("工作表没有列“%1”").arg(Map.SheetColumn));
-        const String Text = Column < Values.size() ? Values[Column] : String();
-        TField* Field = Target.FieldByName(Map.FieldName);
+      for (const TColumnFill& Fill : Fills) {
+        if (Fill.Column < 0) throw EDatabaseError(QStringLiteral("工作表没有列“%1”").arg(Fill.SheetColumn));
+        const String Text = Fill.Column < Values.size() ? Values[Fill.Column] : String();
+        const auto Unreadable = Sheet.Unreadable.constFind(qMakePair(int(Row), int(Fill.Column)));
+        if (Unreadable != Sheet.Unreadable.constEnd())
+          throw EDatabaseError(QStringLiteral("“%1”列的值不能读取：%2").arg(Fill.SheetColumn, *Unreadable));
         try {
-          Field->SetAsString(Text);
+          Fill.Field->SetAsString(Text);
         } catch (const Exception& E) {
-          throw EDatabaseError(QStringLiteral("“%1”列的值“%2”不能存入%3：%4").arg(Map.SheetColumn, Text, Map.FieldName, E.Message()));
+          throw EDatabaseError(QStringLiteral("“%1”列的值“%2”不能存入%3：%4")
+                                   .arg(Fill.SheetColumn, Text, Fill.Field->FieldName(), E.Message()));
         }
       }
-      Target.FieldByName(QStringLiteral("GZMonth"))->SetAsString(Month);
-      TField* Title = Target.FieldByName(QStringLiteral("ZWName"));
+      MonthField->SetAsString(Month);
       if (Title->AsString().isEmpty()) Title->SetAsString(QStringLiteral(" "));
-      Target.FieldByName(QStringLiteral("LogTime"))->SetAsDateTime(Now());
+      LogTime->SetAsDateTime(Stamp);
       Target.Post();
       ++Run.Imported;
     } catch (const Exception& E) {
-      if (Target.Active() && Target.State() != dsBrowse) Target.Cancel();
-      Run.Skipped << TImportRowFailure{Integer(Row) + 2, E.Message()};
+      if (Target.State() != dsBrowse) Target.Cancel();
+      Run.Skipped << TImportRowFailure{Row + 2, E.Message()};
     }
+    if (Progress && ((Row + 1) % ProgressStep == 0 || Row + 1 == Count) && !Progress(Row + 1, Count)) {
+      Target.CancelBatch();
+      Run.Imported = 0;
+      Run.Cancelled = true;
+      return Run;
+    }
+  }
+  try {
+    Target.UpdateBatch();  // one transaction: every row or none
+  } catch (const Exception& E) {
+    Run.Imported = 0;
+    Run.Failure = E.Message();
   }
   return Run;
 }

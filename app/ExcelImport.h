@@ -3,6 +3,7 @@
 // columns can be filled, how sheet columns are matched to them, and the
 // copying of the rows.
 #include "platform/office/XlsWorkbook.h"
+#include <functional>
 
 class TDBGridX;
 
@@ -34,12 +35,23 @@ struct TImportRowFailure {
 struct TImportRun {
   Integer Imported = 0;
   QList<TImportRowFailure> Skipped;
+  // The user cancelled: nothing was kept.
+  bool Cancelled = false;
+  // The records could not be written: nothing was kept.
+  String Failure;
 };
 
-// Appends one record of Month per sheet row, each written at once. A row
-// that cannot be stored (a value its field does not take) is skipped whole
-// and reported; the others go on.
-TImportRun ImportSheetRows(const TSheetTable& Sheet, const QList<TImportMapping>& Mapping, const String& Month);
+// Told the rows read so far and the row count, now and then during an import;
+// answering false cancels it.
+using TImportProgress = std::function<bool(Integer Done, Integer Count)>;
+
+// Appends one record of Month per sheet row, all written in one transaction.
+// A row that cannot be stored (a value its field does not take, or one the
+// workbook cannot give) is skipped whole and reported; the others go on. A cancel or a failure to write rolls
+// the whole import back, so either every row but the reported ones is kept or
+// none is.
+TImportRun ImportSheetRows(const TSheetTable& Sheet, const QList<TImportMapping>& Mapping, const String& Month,
+                           const TImportProgress& Progress = {});
 
 // Stores the three totals of every record of Month from all its items, an
 // empty item counting as 0. Raises when the statement fails.

@@ -29,20 +29,25 @@ struct TSlipMailFailure {
 
 struct TSlipMailRun {
   Integer Sent = 0;
+  // Everyone whose mail the server accepted, in mailing order.
+  QList<TSlipRecipient> SentTo;
   QList<TSlipMailFailure> Failed;
   // Addresses that fail the address test; nothing was sent to them.
   QList<TSlipMailFailure> Skipped;
-  // Set when the run stopped at an employee whose slip file is missing.
-  String MissingSlip;
+  // Slips found missing before the first mail; when any is, nothing is sent.
+  QStringList MissingSlips;
 };
+
+// The slip files of Recipients that are not in Folder, in mailing order.
+QStringList MissingSlipFiles(const QList<TSlipRecipient>& Recipients, const String& Folder);
 
 class TSlipMailer {
 public:
   // Sends the slip of each recipient (the file SlipFileName gives for Folder,
-  // its number and name) through Session, which must be connected. Status
-  // gets "正在发送... (i/total) address" after each mail; Pause waits the
-  // given milliseconds between mails. The run stops at the first recipient
-  // without a slip file.
+  // its number and name) through Session, which must be connected. Every
+  // slip is checked first: when any is missing, nothing is sent. Status gets
+  // "正在发送... (i/total) address" after each mail; Pause waits the given
+  // milliseconds between mails.
   TSlipMailRun Send(TSmtpSession& Session, const QList<TSlipRecipient>& Recipients, const String& Folder,
                     const TSlipMail& Mail);
 
@@ -54,5 +59,6 @@ public:
 // The pause between two mails, in milliseconds.
 constexpr Cardinal SlipMailPause = 300;
 
-// A report of the failures of a run, one line per employee; empty when none.
-String SlipMailFailureReport(const TSlipMailRun& Run);
+// The counts of a run, then one line per mail in mailing order saying
+// whether it was sent, refused (with the reason) or not sent for its address.
+String SlipMailReport(const TSlipMailRun& Run);

@@ -9,6 +9,7 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -220,10 +221,6 @@ void TfrmEleEleGZBill::cmdEmailClick() {
     return;
   }
   SavePara();
-  TSmtpSession Session(SmtpSettings());
-  Session.OnIdle = [] { Application->ProcessMessages(); };
-  // A failure to connect or to log in reaches the standard error message.
-  Session.Connect();
   QList<TSlipRecipient> Recipients;
   {
     std::unique_ptr<TADODataSet> Records(MonthRecords(nullptr, FMonth));
@@ -232,6 +229,18 @@ void TfrmEleEleGZBill::cmdEmailClick() {
       Recipients << TSlipRecipient{++Number, Records->FieldByName(QStringLiteral("EmpName"))->AsString(),
                                    Records->FieldByName(QStringLiteral("EMail"))->AsString()};
   }
+  // Every slip is there before the first mail goes, so a run never stops halfway.
+  const QStringList Missing = MissingSlipFiles(Recipients, Folder);
+  if (!Missing.isEmpty()) {
+    ledAttachment->SetText(Missing.first());
+    ShowAppMessage(QStringLiteral("指定工资条存放路径下没找到工资条Excel文件。未发送任何邮件。\n") +
+                   QDir::toNativeSeparators(Missing.join(u'\n')));
+    return;
+  }
+  TSmtpSession Session(SmtpSettings());
+  Session.OnIdle = [] { Application->ProcessMessages(); };
+  // A failure to connect or to log in reaches the standard error message.
+  Session.Connect();
   TSlipMail Mail{le_email->Text().trimmed(), le_title->Text(), me_content->Lines()->Text().split(u'\n')};
   while (!Mail.Body.isEmpty() && Mail.Body.last().isEmpty()) Mail.Body.removeLast();
   TSlipMailer Mailer;
@@ -242,18 +251,10 @@ void TfrmEleEleGZBill::cmdEmailClick() {
   Mailer.Pause = Pause;
   const TSlipMailRun Run = Mailer.Send(Session, Recipients, Folder, Mail);
   Session.Disconnect();
-  if (!Run.MissingSlip.isEmpty()) {
-    ledAttachment->SetText(Run.MissingSlip);
-    ShowAppMessage(QStringLiteral("指定工资条存放路径下没找到工资条Excel文件。"));
-    return;
-  }
-  const String Summary = QStringLiteral("发送完成：成功 %1 封，失败 %2 封，地址无效 %3 个。")
-                             .arg(Run.Sent)
-                             .arg(Run.Failed.size())
-                             .arg(Run.Skipped.size());
-  StatusBar1->SetSimpleText(Run.Failed.isEmpty() && Run.Skipped.isEmpty() ? QStringLiteral("发送完成...") : Summary);
-  const String Report = SlipMailFailureReport(Run);
-  if (!Report.isEmpty()) ShowAppMessage(Summary + u'\n' + Report);
+  const String Report = SlipMailReport(Run);
+  StatusBar1->SetSimpleText(Run.Failed.isEmpty() && Run.Skipped.isEmpty() ? QStringLiteral("发送完成...")
+                                                                           : Report.section(u'\n', 0, 0));
+  ShowAppMessage(Report);
 }
 
 void ShowEleGZBill(const String& Month, const String& TemplatePath) {

@@ -3,7 +3,9 @@
 #include "app/FormControls.h"
 #include "dbgrid/DBGridX.h"
 #include "platform/office/SheetDataSet.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -64,6 +66,11 @@ TfrmExcelLoadIn::TfrmExcelLoadIn(TComponent* AOwner, const String& Month, const 
   Button4->SetCaption(QStringLiteral("导入数据"));
   Button4->SetEnabled(false);
   Button4->OnClick = [this](TObject*) { Button4Click(); };
+  pbImport = PlaceControl<TProgressBar>(this, QStringLiteral("pbImport"), 8, 526, 240, 20);
+  btnCancelImport = PlaceControl<TButton>(this, QStringLiteral("btnCancelImport"), 256, 522, 96, 28);
+  btnCancelImport->SetCaption(QStringLiteral("取消导入"));
+  btnCancelImport->SetEnabled(false);
+  btnCancelImport->OnClick = [this](TObject*) { btnCancelImportClick(); };
   btnExit = PlaceControl<TButton>(this, QStringLiteral("btnExit"), 632, 522, 116, 28);
   btnExit->SetCaption(QStringLiteral("退出(&X)"));
   btnExit->SetCancel(true);
@@ -196,7 +203,24 @@ QList<TImportMapping> TfrmExcelLoadIn::Mapping() const {
 
 void TfrmExcelLoadIn::Button4Click() {
   if (!dsSheet->Active()) return;
-  const TImportRun Run = ImportSheetRows(dsSheet->Table(), Mapping(), FMonth);
+  FCancelImport = false;
+  Button4->SetEnabled(false);
+  btnCancelImport->SetEnabled(true);
+  pbImport->SetPosition(0);
+  const TImportRun Run = ImportSheetRows(dsSheet->Table(), Mapping(), FMonth, [this](Integer Done, Integer Count) {
+    pbImport->SetMax(Count);
+    pbImport->SetPosition(Done);
+    Application->ProcessMessages();
+    return !FCancelImport;
+  });
+  btnCancelImport->SetEnabled(false);
+  if (Run.Cancelled || !Run.Failure.isEmpty()) {
+    pbImport->SetPosition(0);
+    Button4->SetEnabled(true);
+    ShowAppMessage(Run.Cancelled ? QStringLiteral("导入已取消，没有导入任何数据。")
+                                 : QStringLiteral("导入数据失败，没有导入任何数据：") + Run.Failure);
+    return;
+  }
   String TotalsFailure;
   try {
     RecomputeMonthTotals(FMonth);
@@ -211,8 +235,9 @@ void TfrmExcelLoadIn::Button4Click() {
     if (!TotalsFailure.isEmpty()) Lines << QStringLiteral("重新计算工资合计失败：") + TotalsFailure;
     ShowAppMessage(Lines.join(u'\n'));
   }
-  Button4->SetEnabled(false);
 }
+
+void TfrmExcelLoadIn::btnCancelImportClick() { FCancelImport = true; }
 
 void ShowExcelLoadIn(const String& Month, const QList<TImportField>& Fields) {
   TfrmExcelLoadIn Form(nullptr, Month, Fields);

@@ -11,6 +11,7 @@ class TDataSource;
 class TDBGridX;
 class TGroupBox;
 class TPopupMenu;
+class TProgressBar;
 class TSheetDataSet;
 class TXlsWorkbook;
 
@@ -36,8 +37,11 @@ public:
   void Button1Click();
   // Puts SheetColumn into the current mapping row.
   void MapColumnClick(const String& SheetColumn);
-  // "导入数据": appends the rows, recomputes the month's totals and reports.
+  // "导入数据": appends the rows with the progress shown, recomputes the
+  // month's totals and reports.
   void Button4Click();
+  // "取消导入": the running import stops and keeps nothing.
+  void btnCancelImportClick();
 
   // The mapping as it stands: field and sheet column of every row.
   QList<TImportMapping> Mapping() const;
@@ -50,6 +54,8 @@ public:
   TButton* Button6;
   TButton* Button4;
   TButton* btnExit;
+  TProgressBar* pbImport;
+  TButton* btnCancelImport;  // enabled while an import runs
   TPopupMenu* pmColumns;
   TSheetDataSet* dsSheet;
   TSheetDataSet* dsMapping;
@@ -58,6 +64,7 @@ private:
   void ShowSheet(const String& Name);
   void RebuildColumnMenu();
 
+  bool FCancelImport = false;
   String FMonth;
   QList<TImportField> FFields;
   std::unique_ptr<TXlsWorkbook> FWorkbook;

@@ -139,17 +139,18 @@ bool TfrmGZBaseSet::SaveData() {
   try {
     Connection->BeginTrans();
     TScopeGuard Rollback([Connection] { Connection->RollbackTrans(); });
-    dsEarnings->UpdateBatch();
-    dsDeductions->UpdateBatch();
+    // Both lists keep their changes pending until the whole save is committed,
+    // so a failure leaves every edit in place to save again.
+    dsEarnings->WriteBatch();
+    dsDeductions->WriteBatch();
     Connection->CommitTrans();
     Rollback.Dismiss();
-  } catch (const Exception&) {
-    ShowAppMessage(QStringLiteral("存储数据发生错误！"));
-    // The first list may already count its changes as written though the rollback
-    // undid them: show what is stored rather than offer a save that would skip them.
-    ReadyData(EditMonth->Text());
+  } catch (const Exception& E) {
+    ShowAppMessage(QStringLiteral("存储数据发生错误！\n") + E.Message());
     return false;
   }
+  dsEarnings->AcceptBatch();
+  dsDeductions->AcceptBatch();
   return true;
 }
 

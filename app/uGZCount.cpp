@@ -6,6 +6,7 @@
 #include "app/RecordColumns.h"
 #include "app/uDM.h"
 #include "app/uPub.h"
+#include "platform/db/SqlText.h"
 #include "dbgrid/DBGridX.h"
 #include "gridout/PrintDBGridX.h"
 #include "platform/rtl/ScopeGuards.h"
@@ -88,12 +89,11 @@ TColumnX* ColumnOfField(TDBGridX* Grid, const String& Field) {
   return nullptr;
 }
 
-// " and <Column> like '%<Text>%'", quoted; nothing for an empty box.
+// " and <Column> like" a pattern that matches texts containing the box's; nothing for an empty box.
 String FilterTerm(const char* Column, const TComboBox* Box) {
   const String Text = Box->Text();
   if (Text.isEmpty()) return String();
-  return QStringLiteral(" and %1 like ").arg(QLatin1String(Column)) +
-         QuotedStr(QStringLiteral("%") + Text + QStringLiteral("%"));
+  return QStringLiteral(" and %1 like ").arg(QLatin1String(Column)) + SqlLikeContains(Text);
 }
 
 String EmployeeSums() {

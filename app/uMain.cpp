@@ -12,6 +12,7 @@
 #include "app/uParaSet.h"
 #include "app/uPassSet.h"
 #include "app/uPub.h"
+#include "platform/db/SqlText.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Dialogs.h"
@@ -55,8 +56,7 @@ void AddSortIdxField(TDataSet* DataSet) {
 
 String FilterTerm(const char* Column, const String& Text) {
   if (Text.isEmpty()) return String();
-  return QStringLiteral(" and %1 like ").arg(QLatin1String(Column)) +
-         QuotedStr(QStringLiteral("%") + Text + QStringLiteral("%"));
+  return QStringLiteral(" and %1 like ").arg(QLatin1String(Column)) + SqlLikeContains(Text);
 }
 
 }  // namespace

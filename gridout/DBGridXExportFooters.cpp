@@ -26,8 +26,8 @@ TDBGridXExport::TSummedFooter::TRead TDBGridXExport::FooterReadOf(const TField* 
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc: return stored == TStoreKind::Integer ? TRead::StoredInteger32 : TRead::Field;
-    case ftLargeint: return stored == TStoreKind::Integer ? TRead::StoredInteger64 : TRead::Field;
+    case ftAutoInc:
+    case ftLargeint: return stored == TStoreKind::Integer ? TRead::StoredInteger : TRead::Field;
     default: return TRead::Field;
   }
 }
@@ -62,8 +62,7 @@ void TDBGridXExport::SumFooterValues() {
     double value = 0;
     switch (footer.Read) {
       case TRead::StoredFloat: value = row.Store->GetFloat(row.Row, column); break;
-      case TRead::StoredInteger32: value = double(int32_t(row.Store->GetInt(row.Row, column))); break;
-      case TRead::StoredInteger64: value = double(row.Store->GetInt(row.Row, column)); break;
+      case TRead::StoredInteger: value = double(row.Store->GetInt(row.Row, column)); break;
       default: value = footer.Field->AsFloat(); break;
     }
     total += Int64(std::rint(static_cast<long double>(value) * Scale));

@@ -82,7 +82,7 @@ private:
   // A sum or count footer of the walk with its field, its place in FFooterTotals and how
   // its values are read: counted, straight from the store, or through the field.
   struct TSummedFooter {
-    enum class TRead : uint8_t { Count, Field, StoredFloat, StoredInteger32, StoredInteger64 };
+    enum class TRead : uint8_t { Count, Field, StoredFloat, StoredInteger };
     size_t Index;
     TField* Field;
     TRead Read;

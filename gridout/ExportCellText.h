@@ -25,8 +25,7 @@ public:
   // The stored value as the field reads it (Integer kind): narrower integer fields read
   // 32 bits.
   Int64 IntegerValue(const TStoredRow& Row) const {
-    const Int64 value = Row.Store->GetInt(Row.Row, FStoreColumn);
-    return FWide ? value : Int64(int32_t(value));
+    return Row.Store->GetInt(Row.Row, FStoreColumn);
   }
   double FloatValue(const TStoredRow& Row) const { return Row.Store->GetFloat(Row.Row, FStoreColumn); }
   std::string_view Utf8Value(const TStoredRow& Row) const { return Row.Store->GetBytes(Row.Row, FStoreColumn); }

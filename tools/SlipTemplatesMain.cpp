@@ -1,7 +1,8 @@
 // Writes the program's workbook templates of electronic pay slips into the
 // folder given by --out. Row 1 is the sheet's header; the placeholders below
 // it are filled per employee. Texts are kept in their cells, so a filled slip
-// holds no trace of a placeholder.
+// holds no trace of a placeholder; amount cells carry the number format their
+// numbers are shown in.
 #include "platform/office/XlsxWriter.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +69,17 @@ void WriteTemplate(const QString& Folder, const TTemplateShape& Shape) {
   Writer.Write(1, 3, QStringLiteral("月份："));
   Writer.Write(1, 4, QStringLiteral("[GZMonth]"));
   for (qsizetype k = 0; k < Captions.size(); ++k) Writer.Write(2, Integer(k), Captions[k], Caption);
-  for (qsizetype k = 0; k < Values.size(); ++k) Writer.Write(3, Integer(k), Values[k], Cell);
+  // Amounts become number cells in a slip; their cells show them as the program does.
+  TXlsxCellFormat Amount = Cell;
+  Amount.NumberFormat = QStringLiteral("0.00");
+  TXlsxCellFormat Rate = Cell;
+  Rate.NumberFormat = QStringLiteral("0");
+  for (qsizetype k = 0; k < Values.size(); ++k) {
+    const QString& Value = Values[k];
+    const bool IsAmount = Value.startsWith(QStringLiteral("[GZ")) || Value.startsWith(QStringLiteral("[KK")) ||
+                          Value == QStringLiteral("[YFTotal]");
+    Writer.Write(3, Integer(k), Value, IsAmount ? Amount : Value == QStringLiteral("[OneDayMOney]") ? Rate : Cell);
+  }
   for (qsizetype k = 0; k < Captions.size(); ++k) Writer.SetColumnWidth(Integer(k), 10);
   Writer.Close();
 }

@@ -40,15 +40,8 @@ protected:
     WhenModal<TfrmGZSetEdit>(std::move(Steps));
     Form->Button3->Click();
   }
-  TScratchPayrollDb Db;
-  TMessageRecorder Messages;
-  TScriptedDialogs Dialogs;
-};
-
-TEST_F(DictionaryDialogTest, AMonthWithoutItemsEditsAndSavesTheBaseItemsTogether) {
-  const String Before = Item(QStringLiteral("BASE"), "GZ2");
-  WhenModal<TfrmGZBaseSet>([](TfrmGZBaseSet* Form) {
-    EXPECT_EQ(Form->EditMonth->Text(), QStringLiteral("BASE"));
+  // The second earning becomes "岗位津贴" (hidden, with a formula), the first deduction "餐费".
+  static void EditSecondEarningAndFirstDeduction(TfrmGZBaseSet* Form) {
     EditEarning(Form, 1, [](TfrmGZSetEdit* Edit) {
       Edit->EditName->SetText(U("岗位津贴"));
       Edit->cmbUseStu->SetItemIndex(1);
@@ -61,6 +54,17 @@ TEST_F(DictionaryDialogTest, AMonthWithoutItemsEditsAndSavesTheBaseItemsTogether
       Edit->btnSave->Click();
     });
     Form->Button4->Click();
+  }
+  TScratchPayrollDb Db;
+  TMessageRecorder Messages;
+  TScriptedDialogs Dialogs;
+};
+
+TEST_F(DictionaryDialogTest, AMonthWithoutItemsEditsAndSavesTheBaseItemsTogether) {
+  const String Before = Item(QStringLiteral("BASE"), "GZ2");
+  WhenModal<TfrmGZBaseSet>([](TfrmGZBaseSet* Form) {
+    EXPECT_EQ(Form->EditMonth->Text(), QStringLiteral("BASE"));
+    EditSecondEarningAndFirstDeduction(Form);
     Form->Button1->Click();
   });
   EXPECT_TRUE(ShowGZBaseSet(QStringLiteral("201901")));
@@ -107,6 +111,32 @@ TEST_F(DictionaryDialogTest, AMonthsOwnItemsAreQuotedAndAMissingCaptionIsRefused
   EXPECT_TRUE(ShowGZBaseSet(Month));
   EXPECT_EQ(Item(Month, "GZ1").section(u'|', 0, 0), U("底薪"));
   EXPECT_NE(Item(QStringLiteral("BASE"), "GZ1").section(u'|', 0, 0), U("底薪"));
+}
+
+TEST_F(DictionaryDialogTest, AFailedSaveKeepsEveryEditAndShowsTheError) {
+  Db.Exec(QStringLiteral("create trigger refuse before update on TGZSet when new.GZType = 1 "
+                         "begin select raise(abort, 'deductions refused'); end"));
+  WhenModal<TfrmGZBaseSet>([this](TfrmGZBaseSet* Form) {
+    EditSecondEarningAndFirstDeduction(Form);
+    Form->Button1->Click();
+    ASSERT_EQ(Messages.Messages().size(), 1);
+    EXPECT_TRUE(Messages.Messages()[0].startsWith(U("存储数据发生错误！\n")));
+    EXPECT_TRUE(Messages.Messages()[0].contains(QStringLiteral("deductions refused"))) << Messages.Messages()[0].toStdString();
+    EXPECT_NE(Form->ModalResult(), mrOk);
+    EXPECT_NE(Item(QStringLiteral("BASE"), "GZ2").section(u'|', 0, 0), U("岗位津贴"));
+    // Both edits are still in the lists, and a second save once the database
+    // takes them writes both.
+    Form->dsEarnings->First();
+    Form->dsEarnings->MoveBy(1);
+    EXPECT_EQ(Form->dsEarnings->FieldByName(QStringLiteral("GZName"))->AsString(), U("岗位津贴"));
+    Form->dsDeductions->First();
+    EXPECT_EQ(Form->dsDeductions->FieldByName(QStringLiteral("GZName"))->AsString(), U("餐费"));
+    Db.Exec(QStringLiteral("drop trigger refuse"));
+    Form->Button1->Click();
+  });
+  EXPECT_TRUE(ShowGZBaseSet(QStringLiteral("BASE")));
+  EXPECT_EQ(Item(QStringLiteral("BASE"), "GZ2").section(u'|', 0, 0), U("岗位津贴"));
+  EXPECT_EQ(Item(QStringLiteral("BASE"), "KK1").section(u'|', 0, 0), U("餐费"));
 }
 
 TEST_F(DictionaryDialogTest, ACaptionNamingTheIncomeTaxOffersTheTaxFormula) {

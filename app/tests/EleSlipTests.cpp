@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -37,6 +40,26 @@ bool ArchiveIntact(const String& Workbook) {
   Unzip.start(QStringLiteral("unzip"), {QStringLiteral("-tq"), Workbook});
   return Unzip.waitForFinished(60000) && Unzip.exitCode() == 0;
 }
+
+// Holds the process to files of at most Bytes while it lives; writes beyond
+// fail with EFBIG instead of raising SIGXFSZ.
+class TFileSizeLimit {
+public:
+  explicit TFileSizeLimit(rlim_t Bytes) {
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &FOld);
+    const rlimit Limited{Bytes, FOld.rlim_max};
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &Limited), 0);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FOldHandler);
+  }
+
+private:
+  rlimit FOld{};
+  void (*FOldHandler)(int) = nullptr;
+};
 
 }  // namespace
 
@@ -125,6 +148,18 @@ TEST_F(EleSlipWindowTest, GeneratesOneSlipPerEmployeeWithTheirValuesInDepartment
     EXPECT_TRUE(Xml.contains(U(Text))) << Text;
   EXPECT_FALSE(Xml.contains(U("奖金"))) << "a hidden item shows as -";
   EXPECT_FALSE(Xml.contains(u'[')) << Xml.toStdString();
+  // Another reader finds the amounts as numbers in the template's format, the name as text.
+  QProcess Python;
+  Python.start(QStringLiteral("/usr/bin/python3"),
+               {QStringLiteral("-c"), QStringLiteral("import openpyxl, sys\n"
+                                                     "sheet = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                     "for ref in ('C4', 'D4', 'F4'):\n"
+                                                     "  cell = sheet[ref]\n"
+                                                     "  print(type(cell.value).__name__, cell.value, cell.number_format)\n"),
+                Slip});
+  ASSERT_TRUE(Python.waitForFinished(60000));
+  EXPECT_EQ(String::fromUtf8(Python.readAllStandardOutput()), U("str 张三 General\nfloat 5000.0 0.00\nfloat 200.5 0.00\n"))
+      << Python.readAllStandardError().toStdString();
   // Blank code and remark become "-"; the header row stays as the template has it.
   const String Li = String::fromUtf8(SheetXml(Out.File(U("0002_李明.xlsx"))));
   EXPECT_TRUE(Li.contains(QStringLiteral("<t xml:space=\"preserve\">-</t>")));
@@ -204,4 +239,65 @@ TEST_F(EleSlipWindowTest, AFreshInstallationStartsOnPort25WithoutSubjectOrLogin)
   EXPECT_TRUE(Form->le_title->Text().isEmpty());
   EXPECT_FALSE(Form->cb_authentication->Checked());
   EXPECT_FALSE(Form->le_smtp->Text().isEmpty());
+}
+
+TEST_F(EleSlipWindowTest, ASlipThatCannotBeWrittenWholeIsNeitherLeftUnderItsNameNorMailed) {
+  // Li's remark makes his slip much larger than the others: random letters do not compress.
+  String Remark;
+  for (int i = 0; i < 96 * 1024; ++i) Remark += QChar(u'a' + QRandomGenerator::global()->bounded(26));
+  Exec(QStringLiteral("update TGZ set QM=%1 where EmpName=%2").arg(QuotedStr(Remark), QuotedStr(U("李明"))));
+  moli::testing::ScratchDir PeerDir;
+  moli::testing::SmtpPeer Peer(PeerDir.Path(), {false, QStringLiteral("payroll"), QStringLiteral("s3cret"), {}});
+  auto Form = Window(BuiltTemplate("GZBill.xlsx"));
+  Form->le_smtp->SetText(QStringLiteral("127.0.0.1"));
+  Form->le_port->SetText(QString::number(Peer.Port()));
+  Form->le_user->SetText(QStringLiteral("payroll"));
+  Form->le_pass->SetText(QStringLiteral("s3cret"));
+  Form->le_email->SetText(QStringLiteral("hr@example.com"));
+  Form->cb_authentication->SetChecked(true);
+  Form->CaFile = Peer.CaFile();
+  Form->Pause = [](Cardinal) {};
+  const String LiSlip = Out.File(U("0002_李明.xlsx"));
+
+  // A first run makes every slip; a second run under a file-size limit cannot
+  // write Li's again, and must not leave the older one to be mailed in its place.
+  Dialogs.AnswerMessageBox(mrNo);
+  Form->Button2Click();
+  ASSERT_TRUE(ArchiveIntact(LiSlip));
+  Messages.Clear();
+  {
+    TFileSizeLimit Limit(rlim_t(QFileInfo(BuiltTemplate("GZBill.xlsx")).size() + 48 * 1024));
+    Dialogs.AnswerMessageBox(mrNo);
+    Form->Button2Click();
+  }
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].startsWith(U("生成工资条结束：成功 2 份，失败 1 份。"))) << Messages.Messages()[0].toStdString();
+  EXPECT_TRUE(Messages.Messages()[0].contains(U("0002 李明"))) << Messages.Messages()[0].toStdString();
+  EXPECT_EQ(QDir(Out.Path()).entryList(QDir::Files, QDir::Name), (QStringList{U("0001_张三.xlsx"), U("0003_王五.xlsx")}));
+  for (const char* Slip : {"0001_张三.xlsx", "0003_王五.xlsx"}) EXPECT_TRUE(ArchiveIntact(Out.File(U(Slip)))) << Slip;
+
+  // Every slip is checked before the first mail: nobody is mailed while one is missing.
+  Messages.Clear();
+  Form->cmdEmailClick();
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_TRUE(Messages.Messages()[0].startsWith(U("指定工资条存放路径下没找到工资条Excel文件。"))) << Messages.Messages()[0].toStdString();
+  EXPECT_TRUE(Messages.Messages()[0].contains(U("0002_李明.xlsx")));
+  EXPECT_TRUE(Peer.Mails().isEmpty());
+
+  // Made again without the limit, the run reports every mail: sent, and not sent for its address.
+  Messages.Clear();
+  Dialogs.AnswerMessageBox(mrNo);
+  Form->Button2Click();
+  Messages.Clear();
+  Form->cmdEmailClick();
+  ASSERT_EQ(Messages.Messages().size(), 1);
+  EXPECT_EQ(Messages.Messages()[0], U("发送完成：成功 2 封，失败 0 封，地址无效 1 个。\n"
+                                      "0001 张三 <zhang@example.com>：已发送\n"
+                                      "0002 李明 <li.ming@example.com>：已发送\n"
+                                      "0003 王五 <wang-at-example.com>：邮件地址无效，未发送"));
+  ASSERT_EQ(Peer.Mails().size(), 2);
+  moli::testing::ScratchDir Attached;
+  const QJsonObject Mail = moli::testing::ReadMail(Peer.Mails()[1], Attached.Path());
+  const String Name = Mail[QStringLiteral("attachments")].toArray()[0].toObject()[QStringLiteral("name")].toString();
+  EXPECT_TRUE(String::fromUtf8(SheetXml(Attached.File(Name))).contains(Remark.left(64)));
 }

@@ -182,7 +182,11 @@ TEST_F(MainWindowTest, ListsShowTheNewestMonthAndFiltersNarrowItsRecords) {
                                                    {"", "", "E0", "O'Neil/李四/张三"},
                                                    {"生产部", "", "E02", "李四"},
                                                    {"", "O'N", "", "O'Neil"},
-                                                   {"' or '1'='1", "", "", ""}}) {
+                                                   {"' or '1'='1", "", "", ""},
+                                                   // Typed wildcards match only themselves.
+                                                   {"%", "", "", ""},
+                                                   {"", "_", "", ""},
+                                                   {"", "", "E0_", ""}}) {
     Window->cmbDepart->SetText(U(c.depart));
     Window->cmbName->SetText(U(c.name));
     Window->cmbEmpCode->SetText(U(c.code));

@@ -110,6 +110,14 @@ TEST_F(StatisticsWindowTest, FiltersNarrowTheirOwnViewAndQuotesAreTexts) {
   Window.cmbDepart->SetText(U("O'Brien"));
   Window.chkListClick();
   EXPECT_EQ(Rows(Window.dsDetail, "EmpName"), U("王五"));
+  // Typed wildcards match only themselves.
+  Window.cmbDepart->SetText(QStringLiteral("_"));
+  Window.chkListClick();
+  EXPECT_EQ(Window.dsDetail->RecordCount(), 0);
+  Window.cmbDepart->SetText(QString());
+  Window.cmbEmp->SetText(QStringLiteral("%"));
+  Window.chkListClick();
+  EXPECT_EQ(Window.dsDetail->RecordCount(), 0);
   Window.btnClear->Click();
   EXPECT_EQ(Window.dsDetail->RecordCount(), 5);
   EXPECT_EQ(Window.dsEmp->RecordCount(), 1);

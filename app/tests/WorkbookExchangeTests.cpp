@@ -39,6 +39,35 @@ void KeepArtifact(const String& File, const char* Name) {
   QFile::copy(File, Target);
 }
 
+// The cells of Row under the given first-row titles as openpyxl reads them:
+// "type value format|" each, "number" for the type of any number.
+String ReadWithOpenpyxl(const String& Workbook, int Row, std::initializer_list<const char*> Titles) {
+  QStringList Arguments{QStringLiteral("-c"), QStringLiteral(
+      "import openpyxl, sys\n"
+      "sheet = openpyxl.load_workbook(sys.argv[1]).active\n"
+      "row = int(sys.argv[2])\n"
+      "titles = {}\n"
+      "for cell in sheet[1]:\n"
+      "  titles.setdefault(cell.value, cell.column)\n"
+      "if row == 3:\n"
+      "  for cell in sheet[2]:\n"
+      "    titles.setdefault(cell.value, cell.column)\n"
+      "out = ''\n"
+      "for title in sys.argv[3:]:\n"
+      "  cell = sheet.cell(row=row, column=titles[title])\n"
+      "  value = cell.value\n"
+      "  number = isinstance(value, (int, float))\n"
+      "  text = ('%g' % value) if number else str(value)\n"
+      "  out += '%s %s %s|' % ('number' if number else type(value).__name__, text, cell.number_format)\n"
+      "sys.stdout.buffer.write(out.encode('utf-8'))\n"), Workbook, QString::number(Row)};
+  for (const char* Title : Titles) Arguments << U(Title);
+  QProcess Python;
+  Python.start(QStringLiteral("/usr/bin/python3"), Arguments);
+  EXPECT_TRUE(Python.waitForFinished(60000));
+  EXPECT_EQ(Python.exitCode(), 0) << Python.readAllStandardError().toStdString();
+  return String::fromUtf8(Python.readAllStandardOutput());
+}
+
 class WorkbookExchangeTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -126,6 +155,63 @@ TEST_F(WorkbookExchangeTest, ImportsTheRowsOfARealWorkbookSkippingABadRowAndCoun
   EXPECT_FALSE(Query(U("select LOGTime from TGZ where EmpName='张三'")).isEmpty());
 }
 
+TEST_F(WorkbookExchangeTest, AnImportKeepsEveryGoodRowOrNoneWhenCancelledOrRefused) {
+  TSheetTable Sheet;
+  Sheet.Columns = {U("姓名"), U("基本")};
+  for (int i = 1; i <= 1500; ++i) Sheet.Rows << QStringList{U("职员%1").arg(i), i == 700 ? U("abc") : QString::number(i)};
+  const QList<TImportMapping> Mapping{{QStringLiteral("EmpName"), U("姓名")}, {QStringLiteral("GZ1"), U("基本")}};
+  const auto Count = [this] { return Query(U("select count(*) from TGZ where GZMonth='202401'")); };
+
+  // Cancelled at the second report of progress: nothing is kept.
+  QList<Integer> Reports;
+  TImportRun Run = ImportSheetRows(Sheet, Mapping, U("202401"), [&](Integer Done, Integer Rows) {
+    EXPECT_EQ(Rows, 1500);
+    Reports << Done;
+    return Reports.size() < 2;
+  });
+  EXPECT_TRUE(Run.Cancelled);
+  EXPECT_EQ(Run.Imported, 0);
+  EXPECT_EQ(Count(), QStringLiteral("0"));
+
+  // A row the database refuses fails the whole write: nothing is kept, and the failure says why.
+  Exec(U("create trigger refuse before insert on TGZ when new.EmpName='职员1400' begin select raise(abort, 'no room'); end"));
+  Run = ImportSheetRows(Sheet, Mapping, U("202401"));
+  EXPECT_FALSE(Run.Cancelled);
+  EXPECT_EQ(Run.Imported, 0);
+  EXPECT_TRUE(Run.Failure.contains(QStringLiteral("no room"))) << Run.Failure.toStdString();
+  EXPECT_EQ(Count(), QStringLiteral("0"));
+
+  // Otherwise every row is kept but the one reported, with its sheet row.
+  Exec(U("drop trigger refuse"));
+  Reports.clear();
+  Run = ImportSheetRows(Sheet, Mapping, U("202401"), [&](Integer Done, Integer) {
+    Reports << Done;
+    return true;
+  });
+  EXPECT_EQ(Reports, (QList<Integer>{512, 1024, 1500}));
+  EXPECT_EQ(Run.Imported, 1499);
+  ASSERT_EQ(Run.Skipped.size(), 1);
+  EXPECT_EQ(Run.Skipped[0].SheetRow, 701);
+  EXPECT_EQ(Count(), QStringLiteral("1499"));
+  EXPECT_EQ(Query(U("select GZ1 from TGZ where EmpName='职员1500'")), QStringLiteral("1500"));
+}
+
+TEST_F(WorkbookExchangeTest, FormulaResultsAreImportedAndAnErrorResultIsReportedWithItsRow) {
+  const TXlsWorkbook Book(moli::testing::SourceDir() + QStringLiteral("/platform/office/tests/fixtures/formulas.xls"));
+  const QList<TImportMapping> Mapping{{QStringLiteral("EmpName"), U("姓名")}, {QStringLiteral("GZ1"), U("基本工资")},
+                                      {QStringLiteral("GZ2"), U("奖金")},   {QStringLiteral("GZ3"), U("应发合计")},
+                                      {QStringLiteral("QM"), U("备注")},     {QStringLiteral("GZ4"), U("系数")}};
+  const TImportRun Run = ImportSheetRows(Book.ReadTable(U("工资$")), Mapping, U("202401"));
+  EXPECT_EQ(Run.Imported, 1);
+  ASSERT_EQ(Run.Skipped.size(), 1);
+  EXPECT_EQ(Run.Skipped[0].SheetRow, 3);
+  EXPECT_TRUE(Run.Skipped[0].Reason.contains(QStringLiteral("#DIV/0!"))) << Run.Skipped[0].Reason.toStdString();
+  EXPECT_EQ(Query(U("select GZ3||'/'||QM from TGZ where EmpName='张三'")), QStringLiteral("5300.5/OK"));
+  // Full precision: a small ratio is not cut to six decimals.
+  EXPECT_EQ(Query(U("select GZ4 = 1.23e-7 from TGZ where EmpName='张三'")), QStringLiteral("1"));
+  EXPECT_EQ(Query(U("select count(*) from TGZ where EmpName='李四'")), QStringLiteral("0"));
+}
+
 TEST_F(WorkbookExchangeTest, AFileThatIsNoWorkbookIsRefused) {
   moli::testing::ScratchDir Dir;
   QFile Bad(Dir.File(QStringLiteral("bad.xls")));
@@ -139,8 +225,8 @@ TEST_F(WorkbookExchangeTest, AFileThatIsNoWorkbookIsRefused) {
 }
 
 TEST_F(WorkbookExchangeTest, TheRecordListGoesToAnXlsxWithOneOrTwoHeaderRows) {
-  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal) "
-         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100, 5300, 100, 5200)"));
+  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal, LOGTime) "
+         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100.25, 5300, 100.25, 5199.75, '2024-01-15 08:30:00')"));
   auto Window = OpenWindow();
   QDir().mkpath(Module.Folder().File(QStringLiteral("db")));
 
@@ -152,6 +238,19 @@ TEST_F(WorkbookExchangeTest, TheRecordListGoesToAnXlsxWithOneOrTwoHeaderRows) {
   for (const char* Text : {"姓名", "应发工资|基本 工资", "应扣/代扣工资|合计", "张三", "研发部"})
     EXPECT_TRUE(PlainXml.contains(U(Text))) << Text;
   EXPECT_FALSE(WorkbookPart(Plain, "xl/worksheets/sheet1.xml").contains("mergeCell "));
+  // Another reader finds amounts as numbers in the list's format and the time as a date.
+  const auto ShownFormat = [&](const char* Field) {
+    for (Integer i = 0; i < Window->DBGridEh2->Columns()->Count(); ++i) {
+      TColumnX* Column = Window->DBGridEh2->Columns()->Items(i);
+      if (Column->FieldName() == QLatin1String(Field))
+        return Column->DisplayFormat().isEmpty() ? QStringLiteral("General") : Column->DisplayFormat();
+    }
+    return QStringLiteral("?");
+  };
+  const String Cells = ReadWithOpenpyxl(Plain, 2, {"姓名", "应发工资|基本 工资", "应扣/代扣工资|社保", "实发工资", "登记时间"});
+  EXPECT_EQ(Cells, QStringLiteral("str %1 General|number 5000 %2|number 100.25 %3|number 5199.75 %4|"
+                                  "datetime 2024-01-15 08:30:00 yy-mm-dd hh:mm|")
+                       .arg(U("张三"), ShownFormat("GZ1"), ShownFormat("KK1"), ShownFormat("GZTotal")));
 
   const String Grouped = ExportGridToExcelGrouped(U("工资表"), Window->DBGridEh2);
   ASSERT_TRUE(QFileInfo(Grouped).isFile());
@@ -179,6 +278,8 @@ TEST_F(WorkbookExchangeTest, TheRecordListGoesToAnXlsxWithOneOrTwoHeaderRows) {
   EXPECT_TRUE(Styles.contains(U("宋体")));
   EXPECT_TRUE(Styles.contains(QStringLiteral("wrapText=\"1\"")));
   EXPECT_TRUE(Styles.contains(QStringLiteral("<b/>")));
+  EXPECT_EQ(ReadWithOpenpyxl(Grouped, 3, {"姓名", "实发工资"}),
+            QStringLiteral("str %1 General|number 5199.75 %2|").arg(U("张三"), ShownFormat("GZTotal")));
 }
 
 TEST_F(WorkbookExchangeTest, AClosedListIsReportedAndNothingIsWritten) {
@@ -206,8 +307,8 @@ TEST_F(WorkbookExchangeTest, TheMainWindowOffersTheSlowExportTheImportAndTheSlip
 }
 
 TEST_F(WorkbookExchangeTest, TheQuickExportWritesAWorksheetAnotherReaderReads) {
-  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal) "
-         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100, 5300, 100, 5200)"));
+  Exec(U("insert into TGZ (GZMonth, DepartName, EmpName, ZWName, GZ1, GZ2, KK1, YFTotal, KKTotal, GZTotal, LOGTime) "
+         "values ('202401', '研发部', '张三', ' ', 5000, 300, 100.25, 5300, 100.25, 5199.75, '2024-01-15 08:30:00')"));
   auto Window = OpenWindow();
   QDir().mkpath(Module.Folder().File(QStringLiteral("db")));
   Window->Excel2Click(nullptr);

@@ -45,6 +45,36 @@ TEST(ExportAsCsv, PythonsCsvReadsTheShownTexts) {
   EXPECT_EQ(RunPython(script, {file}), QStringLiteral("姓名|工资|备注\n张三|1000.5|a\n李四||\n王五|3000|x\"y\n"));
 }
 
+TEST(ExportAsCsv, CellsHoldingTheSeparatorQuotesOrLineBreaksReadBackWhole) {
+  TGridOutputForm f;
+  f.Connection.ExecuteSql("UPDATE pay SET note='a;b' || char(13, 10) || '\"c\";' || char(10) || 'd' WHERE id = 2");
+  f.Query.Close();
+  f.Query.Open();
+  f.SetColumns({{"name", "姓名;甲"}, {"note", "备注\"乙\""}});
+  f.Bind();
+  const QString file = f.File(QStringLiteral("grid.csv"));
+  ExportGridToFile(ExportClassOf<TDBGridXExportAsCSV>(), f.Grid, file, true);
+  const QString script = QStringLiteral(
+      "import csv, sys\n"
+      "with open(sys.argv[1], encoding='gbk', newline='') as f:\n"
+      "  print(list(csv.reader(f, delimiter=';')))\n");
+  EXPECT_EQ(RunPython(script, {file}),
+            QStringLiteral("[['姓名;甲', '备注\"乙\"'], ['张三', 'a'], ['李四', 'a;b\\r\\n\"c\";\\nd'], ['王五', 'x\"y']]\n"));
+}
+
+TEST(ExportAsText, IntegersBeyond32BitsAndTheirSumsAreWrittenWhole) {
+  TGridOutputForm f;
+  f.Connection.ExecuteSql("UPDATE pay SET qty = 123456789012 WHERE id = 1");
+  f.Query.Close();
+  f.Query.Open();
+  f.SetColumns({{"name", "姓名"}, {"qty", "数量"}});
+  f.Bind();
+  f.Grid->SetFooterRowCount(1);
+  f.Column(1)->Footer()->SetValueType(fvtSum);
+  EXPECT_EQ(f.Export<TDBGridXExportAsText>(),
+            StringToGbk(QStringLiteral("姓名\t数量\r\n张三\t123456789012\r\n李四\t\r\n王五\t6\r\n\t123456789018")));
+}
+
 TEST(ExportAsUnicodeText, PythonDecodesTheUtf16) {
   TGridOutputForm f;
   f.SetColumns({{"name", "姓名"}});
