@@ -1,13 +1,15 @@
 // The column layout stream: a versioned format of our own. After a signature and a version
 // come the columns, each as (name, value) entries of its stored properties in declaration
 // order, closed by an empty name; a SHA-256 digest of everything before it ends the stream,
-// so a truncated or altered layout is refused instead of half applied.
+// so a truncated or altered layout is refused instead of half applied. A layout may still
+// come from anyone who signs it, so reading takes time and memory in proportion to its size.
 #include "dbgrid/DBGridX.h"
 #include "platform/rtl/Files.h"
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
+#include <QSet>
 
 namespace {
 
@@ -17,6 +19,72 @@ constexpr int DigestSize = 32;
 
 [[noreturn]] void LayoutError(const String& Detail) {
   throw EReadError(QStringLiteral("Invalid column layout: %1").arg(Detail));
+}
+
+// The smallest a column (its closing empty name) and a list item take in the stream.
+constexpr qint64 ColumnEndSize = 4;
+constexpr qint64 MinStringSize = 4;
+constexpr qint64 MinValueSize = 5;
+// Footers cost memory without bytes of their own: a layout makes at most one per this many
+// bytes of its stream.
+constexpr qint64 StreamBytesPerFooter = 4;
+
+qint64 BytesLeft(QDataStream& In) { return In.device()->bytesAvailable(); }
+
+void CheckRead(QDataStream& In) {
+  if (In.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
+}
+
+template <typename T>
+QVariant ReadScalar(QDataStream& In) {
+  T value{};
+  In >> value;
+  CheckRead(In);
+  return QVariant::fromValue(value);
+}
+
+// A list's item count, refused when the rest of the stream cannot hold that many items.
+quint32 ReadItemCount(QDataStream& In, qint64 MinItemSize) {
+  quint32 count = 0;
+  In >> count;
+  CheckRead(In);
+  if (qint64(count) * MinItemSize > BytesLeft(In)) LayoutError(QStringLiteral("list of %1 items").arg(count));
+  return count;
+}
+
+// One value as the writer stores it: only the types a layout holds, and a list (a font)
+// holds no further list, so no stream can nest values.
+QVariant ReadValue(QDataStream& In, bool InList = false) {
+  quint32 type = 0;
+  qint8 isNull = 0;
+  In >> type >> isNull;
+  CheckRead(In);
+  switch (type) {
+    case QMetaType::Bool: return ReadScalar<bool>(In);
+    case QMetaType::Int: return ReadScalar<qint32>(In);
+    case QMetaType::UInt: return ReadScalar<quint32>(In);
+    case QMetaType::LongLong: return ReadScalar<qint64>(In);
+    case QMetaType::Double: return ReadScalar<double>(In);
+    case QMetaType::QString: return ReadScalar<QString>(In);
+    case QMetaType::QStringList: {
+      QStringList list;
+      for (quint32 i = ReadItemCount(In, MinStringSize); i > 0; --i) {
+        QString item;
+        In >> item;
+        CheckRead(In);
+        list << item;
+      }
+      return list;
+    }
+    case QMetaType::QVariantList: {
+      if (InList) LayoutError(QStringLiteral("list inside a list"));
+      QVariantList list;
+      for (quint32 i = ReadItemCount(In, MinValueSize); i > 0; --i) list << ReadValue(In, true);
+      return list;
+    }
+    default: break;
+  }
+  LayoutError(QStringLiteral("value of type %1").arg(type));
 }
 
 QVariant FontToVariant(TFont* Font) {
@@ -238,14 +306,15 @@ bool ApplyProperty(T* Object, const TPropertyTable<T>& Table, const QString& Nam
   return false;
 }
 
-void ApplyColumnProperty(TColumnX* Column, const QString& Name, const QVariant& Value) {
+void ApplyColumnProperty(TColumnX* Column, const QString& Name, const QVariant& Value, qint64& FooterBudget) {
   if (Name.startsWith(QLatin1String("Title."))) {
     if (ApplyProperty(Column->Title(), TitleProperties(), Name.mid(6), Value)) return;
   } else if (Name.startsWith(QLatin1String("Footer."))) {
     if (ApplyProperty(Column->Footer(), FooterProperties(), Name.mid(7), Value)) return;
   } else if (Name == QLatin1String("Footers")) {
     const int count = Value.toInt();
-    if (count < 0 || count > 10000) LayoutError(Name);
+    if (count < 0 || count > 10000 || count > FooterBudget) LayoutError(Name);
+    FooterBudget -= count;
     Column->Footers()->Clear();
     for (int i = 0; i < count; ++i) Column->Footers()->Add();
     return;
@@ -291,20 +360,21 @@ void TDBGridColumnsX::LoadFromStream(TStream* Stream) {
   quint32 count = 0;
   in >> version >> count;
   if (version != LayoutVersion) LayoutError(QStringLiteral("version %1").arg(version));
-  if (count > 100000) LayoutError(QStringLiteral("column count"));
+  if (qint64(count) * ColumnEndSize > BytesLeft(in)) LayoutError(QStringLiteral("column count"));
+  qint64 footerBudget = body.size() / StreamBytesPerFooter;
   // Read into a scratch collection first so a failure leaves these columns as they are.
   TDBGridColumnsX loaded(nullptr, ItemClass());
   for (quint32 i = 0; i < count; ++i) {
     TColumnX* column = loaded.Add();
+    QSet<QString> names;
     for (;;) {
       QString name;
       in >> name;
-      if (in.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
+      CheckRead(in);
       if (name.isEmpty()) break;
-      QVariant value;
-      in >> value;
-      if (in.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
-      ApplyColumnProperty(column, name, value);
+      if (names.contains(name)) LayoutError(QStringLiteral("%1 given twice").arg(name));
+      names.insert(name);
+      ApplyColumnProperty(column, name, ReadValue(in), footerBudget);
     }
   }
   if (!in.atEnd()) LayoutError(QStringLiteral("trailing data"));
