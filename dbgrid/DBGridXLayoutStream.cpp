@@ -87,6 +87,14 @@ QVariant ReadValue(QDataStream& In, bool InList = false) {
   LayoutError(QStringLiteral("value of type %1").arg(type));
 }
 
+// An enumeration's value from the stream, refused when the enumeration has no such member.
+template <typename E>
+E EnumOf(const QVariant& Value, E Last) {
+  const int value = Value.toInt();
+  if (value < 0 || value > int(Last)) LayoutError(QStringLiteral("value %1 out of range").arg(value));
+  return E(value);
+}
+
 QVariant FontToVariant(TFont* Font) {
   return QVariantList{Font->Name(), Font->Height(), SetToBits(Font->Style(), 4), qint64(Font->Color()),
                       int(Font->Charset()), int(Font->Pitch())};
@@ -100,7 +108,7 @@ void VariantToFont(const QVariant& Value, TFont* Font) {
   Font->SetStyle(BitsToSet<TFontStyle>(list[2].toUInt(), 4));
   Font->SetColor(TColor(list[3].toLongLong()));
   Font->SetCharset(TFontCharset(list[4].toInt()));
-  Font->SetPitch(TFontPitch(list[5].toInt()));
+  Font->SetPitch(EnumOf(list[5], fpFixed));
 }
 
 // One stored property of an object of type T.
@@ -130,7 +138,7 @@ const TPropertyTable<TColumnFooterX>& FooterProperties() {
   using F = TColumnFooterX;
   static const TPropertyTable<F> table{
       {"Alignment", [](F* f) { return f->IsAlignmentStored(); }, [](F* f) { return QVariant(int(f->Alignment())); },
-       [](F* f, const QVariant& v) { f->SetAlignment(TAlignment(v.toInt())); }},
+       [](F* f, const QVariant& v) { f->SetAlignment(EnumOf(v, taCenter)); }},
       {"Color", [](F* f) { return f->IsColorStored(); }, [](F* f) { return QVariant(qint64(f->Color())); },
        [](F* f, const QVariant& v) { f->SetColor(TColor(v.toLongLong())); }},
       {"DisplayFormat", [](F* f) { return !f->DisplayFormat().isEmpty(); },
@@ -147,7 +155,7 @@ const TPropertyTable<TColumnFooterX>& FooterProperties() {
       {"Value", [](F* f) { return !f->Value().isEmpty(); }, [](F* f) { return QVariant(f->Value()); },
        [](F* f, const QVariant& v) { f->SetValue(v.toString()); }},
       {"ValueType", [](F* f) { return f->ValueType() != fvtNon; }, [](F* f) { return QVariant(int(f->ValueType())); },
-       [](F* f, const QVariant& v) { f->SetValueType(TFooterValueType(v.toInt())); }},
+       [](F* f, const QVariant& v) { f->SetValueType(EnumOf(v, fvtStaticText)); }},
       {"WordWrap", [](F* f) { return f->WordWrap(); }, [](F* f) { return QVariant(f->WordWrap()); },
        [](F* f, const QVariant& v) { f->SetWordWrap(v.toBool()); }},
   };
@@ -158,7 +166,7 @@ const TPropertyTable<TColumnTitleX>& TitleProperties() {
   using T = TColumnTitleX;
   static const TPropertyTable<T> table{
       {"Alignment", [](T* t) { return t->IsAlignmentStored(); }, [](T* t) { return QVariant(int(t->Alignment())); },
-       [](T* t, const QVariant& v) { t->SetAlignment(TAlignment(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetAlignment(EnumOf(v, taCenter)); }},
       {"Caption", [](T* t) { return t->IsCaptionStored(); }, [](T* t) { return QVariant(t->Caption()); },
        [](T* t, const QVariant& v) { t->SetCaption(v.toString()); }},
       {"Color", [](T* t) { return t->IsColorStored(); }, [](T* t) { return QVariant(qint64(t->Color())); },
@@ -173,11 +181,11 @@ const TPropertyTable<TColumnTitleX>& TitleProperties() {
        [](T* t, const QVariant& v) { t->SetImageIndex(v.toInt()); }},
       {"Orientation", [](T* t) { return t->IsOrientationStored(); },
        [](T* t) { return QVariant(int(t->Orientation())); },
-       [](T* t, const QVariant& v) { t->SetOrientation(TTextOrientationX(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetOrientation(EnumOf(v, tohVertical)); }},
       {"SortIndex", [](T* t) { return t->SortIndex() != 0; }, [](T* t) { return QVariant(t->SortIndex()); },
        [](T* t, const QVariant& v) { t->SetSortIndex(v.toInt()); }},
       {"SortMarker", [](T* t) { return t->SortMarker() != smNoneX; }, [](T* t) { return QVariant(int(t->SortMarker())); },
-       [](T* t, const QVariant& v) { t->SetSortMarker(TSortMarkerX(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetSortMarker(EnumOf(v, smUpX)); }},
       {"TitleButton", [](T* t) { return t->IsTitleButtonStored(); }, [](T* t) { return QVariant(t->TitleButton()); },
        [](T* t, const QVariant& v) { t->SetTitleButton(v.toBool()); }},
       {"ToolTips", [](T* t) { return t->IsToolTipsStored(); }, [](T* t) { return QVariant(t->ToolTips()); },
@@ -194,15 +202,15 @@ const TPropertyTable<TColumnX>& ColumnProperties() {
   using C = TColumnX;
   static const TPropertyTable<C> table{
       {"Alignment", [](C* c) { return c->IsAlignmentStored(); }, [](C* c) { return QVariant(int(c->Alignment())); },
-       [](C* c, const QVariant& v) { c->SetAlignment(TAlignment(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetAlignment(EnumOf(v, taCenter)); }},
       MOLI_ASSIGNED_BOOL(AlwaysShowEditButton, cvAlwaysShowEditButton),
       MOLI_ASSIGNED_BOOL(AutoDropDown, cvAutoDropDown),
       {"AutoFitColWidth", [](C* c) { return !c->AutoFitColWidth(); }, [](C* c) { return QVariant(c->AutoFitColWidth()); },
        [](C* c, const QVariant& v) { c->SetAutoFitColWidth(v.toBool()); }},
       {"BiDiMode", [](C* c) { return c->IsAssigned(cvBiDiMode); }, [](C* c) { return QVariant(int(c->BiDiMode())); },
-       [](C* c, const QVariant& v) { c->SetBiDiMode(TBiDiMode(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetBiDiMode(EnumOf(v, bdRightToLeftReadingOnly)); }},
       {"ButtonStyle", [](C* c) { return c->ButtonStyle() != cbsAuto; }, [](C* c) { return QVariant(int(c->ButtonStyle())); },
-       [](C* c, const QVariant& v) { c->SetButtonStyle(TColumnButtonStyleX(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetButtonStyle(EnumOf(v, cbsAltDropDown)); }},
       {"Checkboxes", [](C* c) { return c->IsAssigned(cvCheckboxes); }, [](C* c) { return QVariant(c->Checkboxes()); },
        [](C* c, const QVariant& v) { c->SetCheckboxes(v.toBool()); }},
       {"Color", [](C* c) { return c->IsColorStored(); }, [](C* c) { return QVariant(qint64(c->Color())); },
@@ -231,7 +239,7 @@ const TPropertyTable<TColumnX>& ColumnProperties() {
       {"KeyList", [](C* c) { return c->KeyList()->Count() > 0; }, [](C* c) { return StringsToVariant(c->KeyList()); },
        [](C* c, const QVariant& v) { VariantToStrings(v, c->KeyList()); }},
       {"Layout", [](C* c) { return c->IsAssigned(cvLayout) && c->Layout() != c->DefaultLayout(); },
-       [](C* c) { return QVariant(int(c->Layout())); }, [](C* c, const QVariant& v) { c->SetLayout(TTextLayout(v.toInt())); }},
+       [](C* c) { return QVariant(int(c->Layout())); }, [](C* c, const QVariant& v) { c->SetLayout(EnumOf(v, tlBottom)); }},
       {"LookupDisplayFields",
        [](C* c) { return c->IsAssigned(cvLookupDisplayFields) && c->LookupDisplayFields() != c->DefaultLookupDisplayFields(); },
        [](C* c) { return QVariant(c->LookupDisplayFields()); },

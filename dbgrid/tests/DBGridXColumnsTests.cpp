@@ -365,6 +365,9 @@ TEST(DBGridXLayoutStream, HostileSignedStreamsAreRefused) {
       {"footers beyond the stream's size", SignedLayout(100, [](QDataStream& out) {
          for (int i = 0; i < 100; ++i) out << QStringLiteral("Footers") << QVariant(10000) << QString();
        }), "Footers"},
+      {"a footer kind no footer has", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("Footer.ValueType") << QVariant(17920) << QString();
+       }), "value 17920 out of range"},
       {"a repeated key", SignedLayout(1, [](QDataStream& out) {
          out << QStringLiteral("Width") << QVariant(10) << QStringLiteral("Width") << QVariant(20) << QString();
        }), "Width given twice"},
