@@ -1,13 +1,15 @@
 // The column layout stream: a versioned format of our own. After a signature and a version
 // come the columns, each as (name, value) entries of its stored properties in declaration
 // order, closed by an empty name; a SHA-256 digest of everything before it ends the stream,
-// so a truncated or altered layout is refused instead of half applied.
+// so a truncated or altered layout is refused instead of half applied. A layout may still
+// come from anyone who signs it, so reading takes time and memory in proportion to its size.
 #include "dbgrid/DBGridX.h"
 #include "platform/rtl/Files.h"
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
+#include <QSet>
 
 namespace {
 
@@ -17,6 +19,80 @@ constexpr int DigestSize = 32;
 
 [[noreturn]] void LayoutError(const String& Detail) {
   throw EReadError(QStringLiteral("Invalid column layout: %1").arg(Detail));
+}
+
+// The smallest a column (its closing empty name) and a list item take in the stream.
+constexpr qint64 ColumnEndSize = 4;
+constexpr qint64 MinStringSize = 4;
+constexpr qint64 MinValueSize = 5;
+// Footers cost memory without bytes of their own: a layout makes at most one per this many
+// bytes of its stream.
+constexpr qint64 StreamBytesPerFooter = 4;
+
+qint64 BytesLeft(QDataStream& In) { return In.device()->bytesAvailable(); }
+
+void CheckRead(QDataStream& In) {
+  if (In.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
+}
+
+template <typename T>
+QVariant ReadScalar(QDataStream& In) {
+  T value{};
+  In >> value;
+  CheckRead(In);
+  return QVariant::fromValue(value);
+}
+
+// A list's item count, refused when the rest of the stream cannot hold that many items.
+quint32 ReadItemCount(QDataStream& In, qint64 MinItemSize) {
+  quint32 count = 0;
+  In >> count;
+  CheckRead(In);
+  if (qint64(count) * MinItemSize > BytesLeft(In)) LayoutError(QStringLiteral("list of %1 items").arg(count));
+  return count;
+}
+
+// One value as the writer stores it: only the types a layout holds, and a list (a font)
+// holds no further list, so no stream can nest values.
+QVariant ReadValue(QDataStream& In, bool InList = false) {
+  quint32 type = 0;
+  qint8 isNull = 0;
+  In >> type >> isNull;
+  CheckRead(In);
+  switch (type) {
+    case QMetaType::Bool: return ReadScalar<bool>(In);
+    case QMetaType::Int: return ReadScalar<qint32>(In);
+    case QMetaType::UInt: return ReadScalar<quint32>(In);
+    case QMetaType::LongLong: return ReadScalar<qint64>(In);
+    case QMetaType::Double: return ReadScalar<double>(In);
+    case QMetaType::QString: return ReadScalar<QString>(In);
+    case QMetaType::QStringList: {
+      QStringList list;
+      for (quint32 i = ReadItemCount(In, MinStringSize); i > 0; --i) {
+        QString item;
+        In >> item;
+        CheckRead(In);
+        list << item;
+      }
+      return list;
+    }
+    case QMetaType::QVariantList: {
+      if (InList) LayoutError(QStringLiteral("list inside a list"));
+      QVariantList list;
+      for (quint32 i = ReadItemCount(In, MinValueSize); i > 0; --i) list << ReadValue(In, true);
+      return list;
+    }
+    default: break;
+  }
+  LayoutError(QStringLiteral("value of type %1").arg(type));
+}
+
+// An enumeration's value from the stream, refused when the enumeration has no such member.
+template <typename E>
+E EnumOf(const QVariant& Value, E Last) {
+  const int value = Value.toInt();
+  if (value < 0 || value > int(Last)) LayoutError(QStringLiteral("value %1 out of range").arg(value));
+  return E(value);
 }
 
 QVariant FontToVariant(TFont* Font) {
@@ -32,7 +108,7 @@ void VariantToFont(const QVariant& Value, TFont* Font) {
   Font->SetStyle(BitsToSet<TFontStyle>(list[2].toUInt(), 4));
   Font->SetColor(TColor(list[3].toLongLong()));
   Font->SetCharset(TFontCharset(list[4].toInt()));
-  Font->SetPitch(TFontPitch(list[5].toInt()));
+  Font->SetPitch(EnumOf(list[5], fpFixed));
 }
 
 // One stored property of an object of type T.
@@ -62,7 +138,7 @@ const TPropertyTable<TColumnFooterX>& FooterProperties() {
   using F = TColumnFooterX;
   static const TPropertyTable<F> table{
       {"Alignment", [](F* f) { return f->IsAlignmentStored(); }, [](F* f) { return QVariant(int(f->Alignment())); },
-       [](F* f, const QVariant& v) { f->SetAlignment(TAlignment(v.toInt())); }},
+       [](F* f, const QVariant& v) { f->SetAlignment(EnumOf(v, taCenter)); }},
       {"Color", [](F* f) { return f->IsColorStored(); }, [](F* f) { return QVariant(qint64(f->Color())); },
        [](F* f, const QVariant& v) { f->SetColor(TColor(v.toLongLong())); }},
       {"DisplayFormat", [](F* f) { return !f->DisplayFormat().isEmpty(); },
@@ -79,7 +155,7 @@ const TPropertyTable<TColumnFooterX>& FooterProperties() {
       {"Value", [](F* f) { return !f->Value().isEmpty(); }, [](F* f) { return QVariant(f->Value()); },
        [](F* f, const QVariant& v) { f->SetValue(v.toString()); }},
       {"ValueType", [](F* f) { return f->ValueType() != fvtNon; }, [](F* f) { return QVariant(int(f->ValueType())); },
-       [](F* f, const QVariant& v) { f->SetValueType(TFooterValueType(v.toInt())); }},
+       [](F* f, const QVariant& v) { f->SetValueType(EnumOf(v, fvtStaticText)); }},
       {"WordWrap", [](F* f) { return f->WordWrap(); }, [](F* f) { return QVariant(f->WordWrap()); },
        [](F* f, const QVariant& v) { f->SetWordWrap(v.toBool()); }},
   };
@@ -90,7 +166,7 @@ const TPropertyTable<TColumnTitleX>& TitleProperties() {
   using T = TColumnTitleX;
   static const TPropertyTable<T> table{
       {"Alignment", [](T* t) { return t->IsAlignmentStored(); }, [](T* t) { return QVariant(int(t->Alignment())); },
-       [](T* t, const QVariant& v) { t->SetAlignment(TAlignment(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetAlignment(EnumOf(v, taCenter)); }},
       {"Caption", [](T* t) { return t->IsCaptionStored(); }, [](T* t) { return QVariant(t->Caption()); },
        [](T* t, const QVariant& v) { t->SetCaption(v.toString()); }},
       {"Color", [](T* t) { return t->IsColorStored(); }, [](T* t) { return QVariant(qint64(t->Color())); },
@@ -105,11 +181,11 @@ const TPropertyTable<TColumnTitleX>& TitleProperties() {
        [](T* t, const QVariant& v) { t->SetImageIndex(v.toInt()); }},
       {"Orientation", [](T* t) { return t->IsOrientationStored(); },
        [](T* t) { return QVariant(int(t->Orientation())); },
-       [](T* t, const QVariant& v) { t->SetOrientation(TTextOrientationX(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetOrientation(EnumOf(v, tohVertical)); }},
       {"SortIndex", [](T* t) { return t->SortIndex() != 0; }, [](T* t) { return QVariant(t->SortIndex()); },
        [](T* t, const QVariant& v) { t->SetSortIndex(v.toInt()); }},
       {"SortMarker", [](T* t) { return t->SortMarker() != smNoneX; }, [](T* t) { return QVariant(int(t->SortMarker())); },
-       [](T* t, const QVariant& v) { t->SetSortMarker(TSortMarkerX(v.toInt())); }},
+       [](T* t, const QVariant& v) { t->SetSortMarker(EnumOf(v, smUpX)); }},
       {"TitleButton", [](T* t) { return t->IsTitleButtonStored(); }, [](T* t) { return QVariant(t->TitleButton()); },
        [](T* t, const QVariant& v) { t->SetTitleButton(v.toBool()); }},
       {"ToolTips", [](T* t) { return t->IsToolTipsStored(); }, [](T* t) { return QVariant(t->ToolTips()); },
@@ -126,15 +202,15 @@ const TPropertyTable<TColumnX>& ColumnProperties() {
   using C = TColumnX;
   static const TPropertyTable<C> table{
       {"Alignment", [](C* c) { return c->IsAlignmentStored(); }, [](C* c) { return QVariant(int(c->Alignment())); },
-       [](C* c, const QVariant& v) { c->SetAlignment(TAlignment(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetAlignment(EnumOf(v, taCenter)); }},
       MOLI_ASSIGNED_BOOL(AlwaysShowEditButton, cvAlwaysShowEditButton),
       MOLI_ASSIGNED_BOOL(AutoDropDown, cvAutoDropDown),
       {"AutoFitColWidth", [](C* c) { return !c->AutoFitColWidth(); }, [](C* c) { return QVariant(c->AutoFitColWidth()); },
        [](C* c, const QVariant& v) { c->SetAutoFitColWidth(v.toBool()); }},
       {"BiDiMode", [](C* c) { return c->IsAssigned(cvBiDiMode); }, [](C* c) { return QVariant(int(c->BiDiMode())); },
-       [](C* c, const QVariant& v) { c->SetBiDiMode(TBiDiMode(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetBiDiMode(EnumOf(v, bdRightToLeftReadingOnly)); }},
       {"ButtonStyle", [](C* c) { return c->ButtonStyle() != cbsAuto; }, [](C* c) { return QVariant(int(c->ButtonStyle())); },
-       [](C* c, const QVariant& v) { c->SetButtonStyle(TColumnButtonStyleX(v.toInt())); }},
+       [](C* c, const QVariant& v) { c->SetButtonStyle(EnumOf(v, cbsAltDropDown)); }},
       {"Checkboxes", [](C* c) { return c->IsAssigned(cvCheckboxes); }, [](C* c) { return QVariant(c->Checkboxes()); },
        [](C* c, const QVariant& v) { c->SetCheckboxes(v.toBool()); }},
       {"Color", [](C* c) { return c->IsColorStored(); }, [](C* c) { return QVariant(qint64(c->Color())); },
@@ -163,7 +239,7 @@ const TPropertyTable<TColumnX>& ColumnProperties() {
       {"KeyList", [](C* c) { return c->KeyList()->Count() > 0; }, [](C* c) { return StringsToVariant(c->KeyList()); },
        [](C* c, const QVariant& v) { VariantToStrings(v, c->KeyList()); }},
       {"Layout", [](C* c) { return c->IsAssigned(cvLayout) && c->Layout() != c->DefaultLayout(); },
-       [](C* c) { return QVariant(int(c->Layout())); }, [](C* c, const QVariant& v) { c->SetLayout(TTextLayout(v.toInt())); }},
+       [](C* c) { return QVariant(int(c->Layout())); }, [](C* c, const QVariant& v) { c->SetLayout(EnumOf(v, tlBottom)); }},
       {"LookupDisplayFields",
        [](C* c) { return c->IsAssigned(cvLookupDisplayFields) && c->LookupDisplayFields() != c->DefaultLookupDisplayFields(); },
        [](C* c) { return QVariant(c->LookupDisplayFields()); },
@@ -238,14 +314,15 @@ bool ApplyProperty(T* Object, const TPropertyTable<T>& Table, const QString& Nam
   return false;
 }
 
-void ApplyColumnProperty(TColumnX* Column, const QString& Name, const QVariant& Value) {
+void ApplyColumnProperty(TColumnX* Column, const QString& Name, const QVariant& Value, qint64& FooterBudget) {
   if (Name.startsWith(QLatin1String("Title."))) {
     if (ApplyProperty(Column->Title(), TitleProperties(), Name.mid(6), Value)) return;
   } else if (Name.startsWith(QLatin1String("Footer."))) {
     if (ApplyProperty(Column->Footer(), FooterProperties(), Name.mid(7), Value)) return;
   } else if (Name == QLatin1String("Footers")) {
     const int count = Value.toInt();
-    if (count < 0 || count > 10000) LayoutError(Name);
+    if (count < 0 || count > 10000 || count > FooterBudget) LayoutError(Name);
+    FooterBudget -= count;
     Column->Footers()->Clear();
     for (int i = 0; i < count; ++i) Column->Footers()->Add();
     return;
@@ -291,20 +368,21 @@ void TDBGridColumnsX::LoadFromStream(TStream* Stream) {
   quint32 count = 0;
   in >> version >> count;
   if (version != LayoutVersion) LayoutError(QStringLiteral("version %1").arg(version));
-  if (count > 100000) LayoutError(QStringLiteral("column count"));
+  if (qint64(count) * ColumnEndSize > BytesLeft(in)) LayoutError(QStringLiteral("column count"));
+  qint64 footerBudget = body.size() / StreamBytesPerFooter;
   // Read into a scratch collection first so a failure leaves these columns as they are.
   TDBGridColumnsX loaded(nullptr, ItemClass());
   for (quint32 i = 0; i < count; ++i) {
     TColumnX* column = loaded.Add();
+    QSet<QString> names;
     for (;;) {
       QString name;
       in >> name;
-      if (in.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
+      CheckRead(in);
       if (name.isEmpty()) break;
-      QVariant value;
-      in >> value;
-      if (in.status() != QDataStream::Ok) LayoutError(QStringLiteral("truncated"));
-      ApplyColumnProperty(column, name, value);
+      if (names.contains(name)) LayoutError(QStringLiteral("%1 given twice").arg(name));
+      names.insert(name);
+      ApplyColumnProperty(column, name, ReadValue(in), footerBudget);
     }
   }
   if (!in.atEnd()) LayoutError(QStringLiteral("trailing data"));

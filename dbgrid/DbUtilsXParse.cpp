@@ -139,12 +139,15 @@ private:
     if (Pos > FText.size()) return stoNoneX;
     Integer length = 0;
     Integer kind = SymbolAt(Pos, length);
+    FChainTail = 0;
     if (kind == stoValueX) return Value ? ReadListLexeme(Pos, *Value) : stoValueX;
     // NOT negates what follows it; a NOT before another NOT leaves nothing to negate.
-    Integer nots = 0;
+    Integer nots = 0, notEnd = 0;
     while (kind == LexNot) {
       ++nots;
       Pos += length;
+      FChainTail = notEnd;
+      notEnd = Pos;
       SkipBlanksBeforeMore(Pos);
       if (Pos > FText.size()) return stoNoneX;
       kind = SymbolAt(Pos, length);
@@ -207,17 +210,21 @@ private:
     for (; p <= FText.size(); ++p) {
       const QChar ch = CharAt(FText, p);
       if (ch == u'(' || ch == u')' || (ch == u',' && FListsAllowed)) break;
-      if (ch == u' ' && OperatorFollows(p)) break;
+      if (ch != u' ') continue;
+      Integer next = p;
+      while (CharAt(FText, next) == u' ') ++next;
+      if (OperatorFollows(next)) break;
+      // The other blanks of the run see the same lexeme, and so do the blanks among a chain
+      // of NOTs up to its last one: asking again at each would make the reading quadratic.
+      p = std::max(next, FChainTail) - 1;
     }
     Pos = p;
     return FText.mid(start - 1, p - start);
   }
 
-  // Whether, past the blanks from Pos, the next lexeme is an operator, Null or a junction.
+  // Whether the lexeme at Pos is an operator, Null or a junction.
   bool OperatorFollows(Integer Pos) {
-    Integer p = Pos;
-    while (CharAt(FText, p) == u' ') ++p;
-    const Integer kind = ReadLexemeAt(p, nullptr);
+    const Integer kind = ReadLexemeAt(Pos, nullptr);
     return kind >= stoEqualX && kind <= stoOrX;
   }
 
@@ -225,6 +232,8 @@ private:
   TSTValueKindX FKind;
   Integer FPos = 1;
   bool FListsAllowed = true;
+  // After a lexeme read past two or more NOTs: the position just after the last NOT but one.
+  Integer FChainTail = 0;
 };
 
 bool IsListOperator(Integer Kind) { return Kind == stoInListX || Kind == stoNotInListX; }

@@ -3,6 +3,8 @@
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXInterceptors.h"
 #include "platform/rtl/Files.h"
+#include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <csignal>
@@ -321,6 +323,80 @@ TEST(DBGridXLayoutStream, DamagedStreamsRaiseAndLeaveTheColumns) {
     ASSERT_EQ(g.Grid->Columns()->Count(), 6) << c.what;
     EXPECT_EQ(Describe(g.Grid->Columns()->Items(0)), before) << c.what;
   }
+}
+
+namespace {
+// A layout stream signed as the grid signs it, whatever its columns hold.
+QByteArray SignedLayout(quint32 Count, const std::function<void(QDataStream&)>& WriteColumns) {
+  QByteArray body;
+  {
+    QDataStream out(&body, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out.writeRawData("MOLI-GRID-COLUMNS", 17);
+    out << quint16(1) << Count;
+    WriteColumns(out);
+  }
+  return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+}
+}  // namespace
+
+// A layout signed on purpose is still outside input: it is refused with a clear error in
+// time and memory in proportion to its size, and the columns stay as they are.
+TEST(DBGridXLayoutStream, HostileSignedStreamsAreRefused) {
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    const char* message;
+  };
+  const std::vector<Case> cases{
+      {"100 000 nested lists", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("Tag");
+         for (int i = 0; i < 100000; ++i) out << quint32(QMetaType::QVariantList) << qint8(0) << quint32(1);
+         out << QVariant(7) << QString();
+       }), "list inside a list"},
+      {"a value type no layout holds", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("Tag") << QVariant(QByteArray("x")) << QString();
+       }), "value of type 12"},
+      {"a list longer than the stream", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("PickList") << quint32(QMetaType::QStringList) << qint8(0) << quint32(0xFFFFFFFF);
+       }), "list of 4294967295 items"},
+      {"more columns than the stream holds", SignedLayout(50000, [](QDataStream& out) { out << QString(); }),
+       "column count"},
+      {"footers beyond the stream's size", SignedLayout(100, [](QDataStream& out) {
+         for (int i = 0; i < 100; ++i) out << QStringLiteral("Footers") << QVariant(10000) << QString();
+       }), "Footers"},
+      {"a footer kind no footer has", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("Footer.ValueType") << QVariant(17920) << QString();
+       }), "value 17920 out of range"},
+      {"a repeated key", SignedLayout(1, [](QDataStream& out) {
+         out << QStringLiteral("Width") << QVariant(10) << QStringLiteral("Width") << QVariant(20) << QString();
+       }), "Width given twice"},
+  };
+  TGridForm g;
+  g.Bind();
+  const std::vector<QString> before = Describe(g.Grid->Columns()->Items(0));
+  for (const Case& c : cases) {
+    TMemoryStream stream;
+    stream.WriteBuffer(c.bytes);
+    stream.SetPosition(0);
+    try {
+      g.Grid->Columns()->LoadFromStream(&stream);
+      ADD_FAILURE() << c.what << " was read";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("Invalid column layout: %1").arg(QString::fromLatin1(c.message))) << c.what;
+    }
+    ASSERT_EQ(g.Grid->Columns()->Count(), 6) << c.what;
+    EXPECT_EQ(Describe(g.Grid->Columns()->Items(0)), before) << c.what;
+  }
+  // A few footers on a small layout are well within its size.
+  TMemoryStream stream;
+  stream.WriteBuffer(SignedLayout(2, [](QDataStream& out) {
+    for (int i = 0; i < 2; ++i) out << QStringLiteral("Footers") << QVariant(3) << QString();
+  }));
+  stream.SetPosition(0);
+  g.Grid->Columns()->LoadFromStream(&stream);
+  ASSERT_EQ(g.Grid->Columns()->Count(), 2);
+  EXPECT_EQ(g.Grid->Columns()->Items(1)->Footers()->Count(), 3);
 }
 
 TEST(DBGridXLayoutStream, AFailedSaveKeepsTheOldFile) {

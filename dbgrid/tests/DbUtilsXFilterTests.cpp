@@ -4,6 +4,7 @@
 #include "dbgrid/DBGridXCenter.h"
 #include "dbgrid/DbUtilsX.h"
 #include "platform/db/DBFilter.h"
+#include <QElapsedTimer>
 
 using dbgridtest::TGridForm;
 
@@ -89,8 +90,24 @@ TEST(FilterLanguage, ParsesConditionsAsTheColumnKindReadsThem) {
            {">= 2024-02-01", D, "5 d:2024-02-01 00:00"},
            {"= now", D, "1 'now'"},
            {"x", D, "conversion error"},
+           {"a not not x", T, "7 'a not not x'"},
+           {"a not ! not like x", T, "Unexpected AND or OR: a not ! not like x"},
+           {"a not not in x", T, "'(' expected: a not not in x"},
        })
     EXPECT_EQ(Parse(c.text, c.kind), c.expected) << c.text;
+}
+
+// A value is read once however many blanks or NOTs it holds.
+TEST(FilterLanguage, LongValuesReadInLinearTime) {
+  const std::string blanks = "a" + std::string(40000, ' ') + "b";
+  std::string nots = "a";
+  for (int i = 0; i < 20000; ++i) nots += " not";
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_EQ(Parse(blanks.c_str(), stvkTextX), "7 '" + blanks + "'");
+  EXPECT_EQ(Parse((nots + " b").c_str(), stvkTextX), "7 '" + nots + " b'");
+  EXPECT_EQ(Parse((nots + " like b").c_str(), stvkTextX), "Unexpected AND or OR: " + nots + " like b");
+  EXPECT_LT(timer.elapsed(), 5000);
 }
 
 TEST(FilterLanguage, AssumedOperatorsAddWildcardsToTheFirstConditionOnly) {
