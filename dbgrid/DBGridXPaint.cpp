@@ -5,6 +5,7 @@
 #include "dbgrid/DBGridXGlobals.h"
 #include "dbgrid/DBGridXUnmirrored.h"
 #include "grid/ButtonFacesX.h"
+#include "grid/FittedNumberX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "grid/VerticalText.h"
 #include "platform/ui/DrawingRoutines.h"
@@ -158,7 +159,7 @@ void TCustomDBGridX::WriteCellText(const TRect& R, Integer DX, Integer DY, const
   canvas->Brush()->SetStyle(bsClear);
   const Integer saved = canvas->SaveState();
   canvas->IntersectClipRect(R);
-  DrawText(canvas, Text, textRect, format);
+  DrawText(canvas, WordWrap ? Text : FittedNumberText(canvas, Text, textRect.Width()), textRect, format);
   canvas->RestoreState(saved);
   canvas->Brush()->SetStyle(savedStyle);
 }
@@ -428,7 +429,8 @@ void TCustomDBGridX::PaintTitleBands(Integer ACol, Integer ARow, TColumnX* Colum
       spanLeft -= sibling->BandWidth + line;
     const Integer top = bottom - band->BandHeight + 1;
     TRect span(spanLeft, top, spanLeft + band->BandWidth, bottom);
-    TRect part(std::max(span.Left, R.Left), top, std::min(span.Right, R.Right), bottom);
+    // Where the band goes on past this cell, the column line right of it is the band's too.
+    TRect part(std::max(span.Left, R.Left), top, std::min(span.Right, R.Right + line), bottom);
     if (part.Right > part.Left && part.Bottom > part.Top) {
       canvas->Brush()->SetColor(color);
       const Integer saved = canvas->SaveState();

@@ -2,6 +2,7 @@
 #include "DBGridXPaintTestSupport.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "grid/ButtonFacesX.h"
+#include "grid/FittedNumberX.h"
 
 using dbgridtest::AnyPixel;
 using dbgridtest::BackgroundOf;
@@ -920,4 +921,74 @@ TEST(DBGridXPaint, SelectedRecordsTakeTheirColoursByTheFocus) {
   EXPECT_EQ(BackgroundOf(img, f.Grid->CellRect(1, f.Grid->TopDataRowOffset() + 1)), Rgb(clWindow));
   other->SetFocus();
   EXPECT_EQ(BackgroundOf(f.Grab(), cell), Rgb(clBtnFace)) << "unfocused";
+}
+
+TEST(DBGridXPaint, OnlyANumberTooWideForItsRoomBecomesAMark) {
+  TBitmap image(1, 1);
+  TCanvas* canvas = image.Canvas();
+  const Integer wide = canvas->TextWidth(QStringLiteral("99999999.99"));
+  struct Case { const char* text; Integer room; const char* shown; };
+  for (const Case& c : std::initializer_list<Case>{
+         {"99999999.99", wide, "99999999.99"},
+         {"99999999.99", wide - 1, "###"},
+         {"-12100.00", 1, "###"},
+         {"1,234.5", 1, "###"},
+         {"￥20166.30", 1, "###"},
+         {"15%", 1, "###"},
+         {".5", 1, "###"},
+         {"3条", 1, "3条"},
+         {"2026年12月", 1, "2026年12月"},
+         {"26-12-01 10:00", 1, "26-12-01 10:00"},
+         {"E1001", 1, "E1001"},
+         {"", 1, ""}})
+    EXPECT_EQ(FittedNumberText(canvas, QString::fromUtf8(c.text), c.room), QString::fromUtf8(c.shown))
+        << c.text << " in " << c.room;
+}
+
+TEST(DBGridXPaint, ANumberTooWideForItsCellShowsAMarkInCellsAndFooters) {
+  TGridForm f;
+  f.Connection.ExecuteSql("UPDATE pay SET name='###' WHERE id=2");
+  f.Query.Close();
+  f.Query.Open();
+  f.Bind();
+  f.Grid->SumList()->SetActive(true);
+  TColumnX* amount = f.AddColumn("base", 30);
+  amount->SetDisplayFormat("0.00");
+  SumFooter(amount, fvtSum, "0.00");
+  TColumnX* mark = f.AddColumn("name", 30);
+  mark->SetAlignment(taRightJustify);
+  mark->Footer()->SetValueType(fvtStaticText);
+  mark->Footer()->SetValue("###");
+  mark->Footer()->SetAlignment(taRightJustify);
+  amount->Footer()->SetAlignment(taRightJustify);
+  f.Grid->SetFooterRowCount(1);
+  ASSERT_EQ(f.Grid->FooterValueText(0, 0), "6000.50");
+  const QImage img = f.Grab();
+  // "2000.50" and "6000.50" would lose their leading digits; they show exactly as "###" does.
+  for (const Integer row : {2, f.Grid->RowCount()}) {
+    const TRect a = f.Grid->CellRect(1, row), b = f.Grid->CellRect(2, row);
+    ASSERT_EQ(a.Width(), b.Width());
+    EXPECT_EQ(img.copy(a.Left, a.Top, a.Width(), a.Height()), img.copy(b.Left, b.Top, b.Width(), b.Height())) << row;
+  }
+}
+
+TEST(DBGridXPaint, AColumnLineNeverCrossesTheBandAboveItsColumns) {
+  TGridForm f;
+  f.Bind();
+  for (const char* field : {"name", "base", "bonus", "qty"}) f.AddColumn(field, 60);
+  f.Grid->Columns()->Items(1)->Title()->SetCaption("应发工资|基本工资");
+  f.Grid->Columns()->Items(2)->Title()->SetCaption("应发工资|住房公积金");
+  f.Grid->Columns()->Items(3)->Title()->SetCaption("应发工资|奖金");
+  f.Grid->SetUseMultiTitle(true);
+  const QImage img = f.Grab();
+  THeadTreeNode* leaf = f.Grid->LeafOf(f.Grid->Columns()->Items(1));
+  ASSERT_NE(leaf, nullptr);
+  const TRect base = f.Grid->CellRect(2, 0), bonus = f.Grid->CellRect(3, 0);
+  const Integer bandBottom = base.Bottom - leaf->BandHeight;
+  const TColor background = PixelAt(img, base.Left + 2, base.Top + 1);
+  // The caption stands over the middle column; down the band, where the column lines run
+  // under it, only the band's own colour.
+  for (const Integer x : {base.Right, bonus.Right})
+    for (Integer y = base.Top + 1; y < bandBottom - 1; ++y) EXPECT_EQ(PixelAt(img, x, y), background) << x << "," << y;
+  EXPECT_NE(PixelAt(img, base.Right, base.Bottom - 2), background) << "the line between the leaves";
 }
