@@ -795,6 +795,8 @@ public:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // A row sized with the mouse sets the standard row height, so that later rows keep it.
+  void RowHeightsUpdated() override;
   // With an active data link the wheel moves the current record by one.
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
@@ -903,6 +905,10 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   Integer FlatBorderWidth() const;
   void WMNCCalcSize(TMessage& Message);
+  // Font and colour notices: row and title heights follow the fonts, so each rebuilds the layout.
+  void CMFontChanged(TMessage& Message) override;
+  void CMParentFontChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   virtual void PaintFlatBorder(TCanvas* Canvas);
   void FlatChanged() override;
@@ -967,6 +973,8 @@ protected:
   // A picture column's cell: the field's picture fitted into R, or its text without
   // DrawGraphicData.
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
+  // The picture a blob field holds; left empty when its bytes are no picture.
+  static void LoadCellPicture(TField* Field, TPicture& Picture);
   virtual void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State);
   virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
   // Fills R and writes Text in it inside the margins DX and DY, moved right by Shift.
@@ -1245,6 +1253,7 @@ private:
   Integer FLayoutRebuilds = 0;
   bool FLinkLayoutChanging = false;
   bool FLayoutPending = false;  // a deferred request arrived while a lock was held
+  bool FRowSized = false;       // the user sized a row with the mouse
   bool FInDataSetChange = false;
   bool FCopyingFont = false;
   bool FDestroying = false;

@@ -48,6 +48,22 @@ void TCustomDBGridX::PaintSortMarker(const TRect& R, bool Light) {
                      first, last);
 }
 
+void TCustomDBGridX::LoadCellPicture(TField* Field, TPicture& Picture) {
+  auto* blob = dynamic_cast<TBlobField*>(Field);
+  if (!blob) return;
+  const QByteArray bytes = blob->AsBytes();
+  if (bytes.isEmpty()) return;
+  TMemoryStream stream;
+  stream.Write(bytes.constData(), Integer(bytes.size()));
+  stream.SetPosition(0);
+  // Bytes that are no picture show as an empty cell rather than failing every paint.
+  try {
+    Picture.LoadFromStream(&stream);
+  } catch (const EInvalidGraphic&) {
+    Picture.Assign(nullptr);
+  }
+}
+
 void TCustomDBGridX::PaintGraphicOrMemo(TColumnX* Column, const TRect& R) {
   TCanvas* canvas = Canvas();
   TField* field = Column->Field();
@@ -63,20 +79,7 @@ void TCustomDBGridX::PaintGraphicOrMemo(TColumnX* Column, const TRect& R) {
     return;
   }
   TPicture picture;
-  if (auto* blob = dynamic_cast<TBlobField*>(field)) {
-    const QByteArray bytes = blob->AsBytes();
-    if (!bytes.isEmpty()) {
-      TMemoryStream stream;
-      stream.Write(bytes.constData(), Integer(bytes.size()));
-      stream.SetPosition(0);
-      // Bytes that are no picture show as an empty cell rather than failing every paint.
-      try {
-        picture.LoadFromStream(&stream);
-      } catch (const EInvalidGraphic&) {
-        picture.Assign(nullptr);
-      }
-    }
-  }
+  LoadCellPicture(field, picture);
   const Integer cellWidth = R.Width(), cellHeight = R.Height();
   Integer width = picture.Width(), height = picture.Height();
   if (cellWidth > 0 && cellHeight > 0 && (width > cellWidth || height > cellHeight)) {
