@@ -315,7 +315,12 @@ void TCustomDBGridX::SetOptionsX(TDBGridXOptions Value) {
     if (Value.Contains(dghColumnResize) && Value.Contains(dghColumnMove)) FOptions.Include(dgColumnResize);
     else FOptions.Exclude(dgColumnResize);
   }
+  const bool refit = FOptionsX.Contains(dghAutoFitRowHeight) != Value.Contains(dghAutoFitRowHeight);
   FOptionsX = Value;
+  if (refit) {
+    RebuildGroupTree();
+    UpdateGroupRowCount();
+  }
   SyncBaseOptions();
   RequestLayout();
 }

@@ -795,6 +795,8 @@ public:
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  // A row sized with the mouse sets the standard row height, so that later rows keep it.
+  void RowHeightsUpdated() override;
   // With an active data link the wheel moves the current record by one.
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
@@ -903,6 +905,10 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   Integer FlatBorderWidth() const;
   void WMNCCalcSize(TMessage& Message);
+  // Font and colour notices: row and title heights follow the fonts, so each rebuilds the layout.
+  void CMFontChanged(TMessage& Message) override;
+  void CMParentFontChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
   void WMNCPaint(TMessage& Message);
   virtual void PaintFlatBorder(TCanvas* Canvas);
   void FlatChanged() override;
@@ -1250,6 +1256,7 @@ private:
   Integer FLayoutRebuilds = 0;
   bool FLinkLayoutChanging = false;
   bool FLayoutPending = false;  // a deferred request arrived while a lock was held
+  bool FRowSized = false;       // the user sized a row with the mouse
   bool FInDataSetChange = false;
   bool FCopyingFont = false;
   bool FDestroying = false;

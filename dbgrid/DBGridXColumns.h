@@ -694,6 +694,14 @@ public:
   // Fits the width to the title, every record's cell and the footers.
   void OptimizeWidth();
 
+  // The row height the current record needs in this column: the standard row height unless
+  // rows fit their content, then tall enough for the (wrapped) text or picture.
+  Integer NeededRowHeight() const;
+  // What the grid asks every visible column when it sizes a record's row.
+  virtual Integer RowHeightNeed() const { return NeededRowHeight(); }
+  // True when a row of Height has room for more than one line of the column's text.
+  bool WrapsInRow(Integer Height) const;
+
   // Sets up the sum-list items of the column's footers again.
   void SyncFooterSums();
 

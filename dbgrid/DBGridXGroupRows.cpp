@@ -79,6 +79,8 @@ Integer TCustomDBGridX::GroupRowHeight(TGroupDataTreeNodeX* Node) {
 
 Integer TCustomDBGridX::CalcRecordHeight() {
   Integer height = FStdRowHeight;
+  if (FOptionsX.Contains(dghAutoFitRowHeight))
+    for (Integer i = 0; i < FVisibleColumns.Count(); ++i) height = std::max(height, FVisibleColumns[i]->RowHeightNeed());
   if (OnGetRowHeight) OnGetRowHeight(this, height);
   return height;
 }

@@ -215,7 +215,7 @@ void TDBGridInplaceEdit::LoadCellContents() {
   FImageIndex = params->ImageIndex;
   FReadOnlyFromCellParams = params->ReadOnly != computedReadOnly;
   if (FReadOnlyFromCellParams) SetReadOnly(params->ReadOnly);
-  SetWordWrap(column->WordWrap() && grid->RowHeights(grid->Row()) > grid->StdRowHeight());
+  SetWordWrap(column->WordWrap() && column->WrapsInRow(grid->RowHeights(grid->Row())));
   SetText(String());
   SetEditMask(column->EffectiveEditMask());
   SetText(params->Text);

@@ -293,12 +293,35 @@ void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
   FToggleExtension = Shift.Contains(ssCtrl) || !FOptionsX.Contains(dghClearSelection);
   FKeyShift = Shift;
   TCustomControl::KeyDown(Key, Shift);
+  // Up from the first record, or Ctrl+Up from anywhere, climbs into the filter row.
+  if (Key == VK_UP && FDataLink->Active() && FSTFilter->Visible() &&
+      FSTFilter->Location() == stflUnderTitleFilterX && UnderTitleRowCount() > 0 &&
+      (DataSet()->Bof() || Shift.Contains(ssCtrl))) {
+    Integer filterCol = SelectedIndex();
+    if (FOptions.Contains(dgRowSelect)) {
+      // Row selection has no current column: the filter column used last, while it is in view,
+      // else the first filter column from the left edge.
+      const auto inView = [this](Integer GridCol) {
+        return GridCol >= FIndicatorColCount &&
+               (GridCol < FixedCols() || (GridCol >= LeftCol() && GridCol < LeftCol() + FullyVisibleColCount()));
+      };
+      filterCol = FFilterCol >= 0 && inView(ColumnIndexToGridCol(FFilterCol)) ? FFilterCol : -1;
+      for (Integer col = FIndicatorColCount; col < ColCount() && filterCol < 0; ++col)
+        if (inView(col) && CanFilterColumn(GridColToColumnIndex(col))) filterCol = GridColToColumnIndex(col);
+    }
+    ShowFilterEditor(filterCol);
+    Key = 0;
+  }
   if (Key == 0 || !FDataLink->Active() || !GridAcceptsKey(Key, Shift)) return;
   if (FDataGrouping->GroupingWorks() && GroupRowKeyDown(Key, Shift)) return;
   TDBGridXGlobals& globals = DBGridXGlobals();
   const TShortCut shortCut = ::ShortCut(Key, Shift);
   const bool noModifiers = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
-  if (shortCut == globals.PreviousValueShortCut) {
+  TColumnX* selected = SelectedColumn();
+  if (shortCut == globals.FilterShortCut && FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX &&
+      selected && selected->STFilter()->Visible()) {
+    DropDownColumnFilterList(selected);
+  } else if (shortCut == globals.PreviousValueShortCut) {
     CopyFromPreviousRecord();
   } else if (shortCut == globals.IncSearchShortCut && FOptionsX.Contains(dghIncSearch)) {
     if (FIncSearching && FOptionsX.Contains(dghDialogFind) && globals.FindDialogShortCut == globals.IncSearchShortCut) {

@@ -109,6 +109,8 @@ void TCustomDBGridX::Dispatch(TMessage& Message) {
   }
   if (Message.Msg == WM_NCCALCSIZE) return WMNCCalcSize(Message);
   if (Message.Msg == WM_NCPAINT) return WMNCPaint(Message);
+  if (Message.Msg == CM_PARENTFONTCHANGED) return CMParentFontChanged(Message);
+  if (Message.Msg == CM_PARENTCOLORCHANGED) return CMParentColorChanged(Message);
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.

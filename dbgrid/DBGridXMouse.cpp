@@ -438,6 +438,7 @@ void TCustomDBGridX::FollowHintCell(Integer X, Integer Y) {
 
 void TCustomDBGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (PanelMouseUp(Button, Shift, X, Y) || GroupPanelMouseUp(X, Y)) return;
+  if (GridState() == msRowSizing) FRowSized = true;
   const TGridCoord cell = CellAtPoint(X, Y);
   if (FSelectionDragPending) {
     FSelectionDragPending = false;

@@ -4,6 +4,7 @@
 #include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "grid/PopupListboxX.h"
+#include <QKeyEvent>
 
 using dbgridtest::TGridForm;
 
@@ -70,6 +71,29 @@ TEST(DBGridXFilterList, OffersItsCommandsAndSortEntriesOnlyWhereTheyApply) {
   EXPECT_EQ(f.Texts(), expected);
   f.Grid->CloseFilterList(false);
   EXPECT_FALSE(f.Grid->FilterListDropped());
+}
+
+TEST(DBGridXFilterList, CtrlTDropsTheCurrentColumnsListOnlyWhileTheFilterIsInTheTitles) {
+  TFilterListForm f;
+  f.Grid->SetFocus();
+  f.Grid->SetCol(f.Grid->ColumnIndexToGridCol(1));
+  const auto pressCtrlT = [&f] {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::ControlModifier);
+    QApplication::sendEvent(f.Grid->Handle(), &press);
+  };
+  pressCtrlT();
+  ASSERT_TRUE(f.Grid->FilterListDropped());
+  EXPECT_EQ(f.Grid->FilterDropDownColumn(), f.NameColumn());
+  f.Grid->CloseFilterList(false);
+
+  f.NameColumn()->STFilter()->SetVisible(false);
+  pressCtrlT();
+  EXPECT_FALSE(f.Grid->FilterListDropped()) << "a column without a visible filter";
+
+  f.NameColumn()->STFilter()->SetVisible(true);
+  f.Grid->STFilter()->SetLocation(stflUnderTitleFilterX);
+  pressCtrlT();
+  EXPECT_FALSE(f.Grid->FilterListDropped()) << "a filter row under the titles";
 }
 
 TEST(DBGridXFilterList, CheckedValuesBecomeTheConditionAndTheRowsShownAreExactlyThose) {

@@ -122,6 +122,33 @@ TEST(DBGridXFilterRow, KeysMoveBetweenFilterableColumnsAndDownLeavesTheRow) {
   EXPECT_EQ(f.Query.RecNo(), 1) << "the first visible record becomes current";
 }
 
+TEST(DBGridXFilterRow, UpFromTheFirstRecordAndCtrlUpFromAnyRecordEnterTheFilterRow) {
+  TFilterRowForm f;
+  f.Grid->SetFocus();
+  f.Grid->SetCol(f.Grid->ColumnIndexToGridCol(2));
+  f.Query.Last();
+  Key(f.Grid, Qt::Key_Up);
+  EXPECT_FALSE(f.Grid->FilterEditMode()) << "Up below the first record moves up a record";
+  EXPECT_EQ(f.Query.RecNo(), 2);
+
+  f.Query.First();
+  Key(f.Grid, Qt::Key_Up);
+  ASSERT_TRUE(f.Grid->FilterEditMode());
+  EXPECT_EQ(f.Grid->FilterCol(), 2) << "the current column's filter cell";
+  EXPECT_TRUE(f.Editor()->Visible());
+
+  f.LeaveRow();
+  f.Query.Last();
+  Key(f.Grid, Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_TRUE(f.Grid->FilterEditMode()) << "Ctrl+Up from the last record";
+
+  f.LeaveRow();
+  f.Grid->STFilter()->SetLocation(stflInTitleFilterX);
+  f.Query.First();
+  Key(f.Grid, Qt::Key_Up);
+  EXPECT_FALSE(f.Grid->FilterEditMode()) << "a filter inside the titles has no row to enter";
+}
+
 TEST(DBGridXFilterRow, InstantApplyFollowsLocalUntilItIsSet) {
   TFilterRowForm f;
   TSTDBGridXFilter* settings = f.Grid->STFilter();

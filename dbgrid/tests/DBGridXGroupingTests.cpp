@@ -117,6 +117,35 @@ TEST_F(Grouping, EqualKeysShareAGroupInTheLevelsSortOrder) {
   EXPECT_EQ(Describe(), "0 1 2 3 4") << "without levels the records hang under the root";
 }
 
+TEST_F(Grouping, AutoFitRowHeightGrowsRecordRowsToTheirWrappedText) {
+  TColumnX* name = Column("name");
+  name->SetWordWrap(true);
+  name->SetWidth(40);
+  Query.SetRecNo(2);
+  Query.Edit();
+  Query.FieldByName(QStringLiteral("name"))->SetValue(QStringLiteral("aa bb cc dd ee ff"));
+  Query.Post();
+  Query.Notify(1, mtcRecordChangedX);
+  Grid->DataGrouping()->SetDefaultStateExpanded(true);
+  GroupBy("dept");
+  ASSERT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
+  ASSERT_EQ(Tree()->FlatNode(1)->RecordIndex, 1) << "the groups are open";
+  const Integer wrapped = Grid->HeaderRowCount() + 1, plain = wrapped + 1;
+  const Integer standard = Grid->StdRowHeight();
+  EXPECT_EQ(Grid->RowHeights(wrapped), standard) << "rows keep the standard height unless they fit their content";
+
+  Grid->SetOptionsX(Grid->OptionsX() + TDBGridXOptions{dghAutoFitRowHeight});
+  QApplication::processEvents();
+  EXPECT_GE(Grid->RowHeights(wrapped), 2 * standard) << "the wrapped name takes several lines";
+  EXPECT_EQ(Grid->RowHeights(plain), standard);
+  EXPECT_FALSE(name->WrapsInRow(standard));
+  EXPECT_TRUE(name->WrapsInRow(Grid->RowHeights(wrapped)));
+
+  Grid->SetOptionsX(Grid->OptionsX() - TDBGridXOptions{dghAutoFitRowHeight});
+  QApplication::processEvents();
+  EXPECT_EQ(Grid->RowHeights(wrapped), standard);
+}
+
 TEST_F(Grouping, RecordNoticesKeepTheTreeInStep) {
   GroupBy("dept");
   GroupBy("city");

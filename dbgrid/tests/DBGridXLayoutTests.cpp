@@ -91,6 +91,29 @@ TEST(DBGridXLayout, RowHeightFitsWholeTextLines) {
   }
 }
 
+TEST(DBGridXLayout, FontChangesRebuildRowAndTitleHeights) {
+  TGridForm f;
+  f.Bind();
+  const Integer row = f.Grid->RowHeights(1);
+  f.Grid->Font()->SetSize(f.Grid->Font()->Size() * 2);
+  QApplication::processEvents();
+  EXPECT_GT(f.Grid->StdRowHeight(), row);
+  EXPECT_EQ(f.Grid->RowHeights(1), f.Grid->StdRowHeight()) << "data rows take the taller font's height";
+
+  f.Grid->SetParentFont(true);
+  f.Grid->SetParentColor(true);
+  QApplication::processEvents();
+  const Integer title = f.Grid->RowHeights(0);
+  f.Form->Font()->SetSize(f.Form->Font()->Size() * 3);
+  f.Form->SetColor(clYellow);
+  QApplication::processEvents();
+  EXPECT_EQ(f.Grid->TitleFont()->Size(), f.Form->Font()->Size()) << "titles follow the parent's font";
+  EXPECT_EQ(f.Grid->FooterFont()->Size(), f.Form->Font()->Size());
+  EXPECT_GT(f.Grid->RowHeights(0), title);
+  EXPECT_EQ(f.Grid->RowHeights(1), f.Grid->StdRowHeight());
+  EXPECT_EQ(f.Grid->FooterColor(), clYellow) << "footers follow the parent's colour";
+}
+
 TEST(DBGridXLayout, ChangeScaleKeepsTheTotalExact) {
   TGridForm f;
   f.Bind();

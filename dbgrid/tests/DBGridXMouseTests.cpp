@@ -193,6 +193,30 @@ TEST(DBGridXMouse, DraggingATitleMovesTheColumnWithoutATitleClick) {
   }
 }
 
+TEST(DBGridXMouse, ARowSizedWithTheMouseGivesTheHeightThatNewRecordsKeep) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetRowSizingAllowed(true);
+  TMouse m{f.Grid};
+  const Integer first = f.Grid->TopDataRowOffset();
+  const Integer height = f.Grid->RowHeights(first);
+  const TRect indicator = f.Grid->CellRect(0, first);
+  const TPoint border{(indicator.Left + indicator.Right) / 2, indicator.Bottom};
+  m.Send(WM_LBUTTONDOWN, border, MK_LBUTTON);
+  ASSERT_EQ(f.Grid->GridState(), msRowSizing);
+  m.Send(WM_MOUSEMOVE, {border.X, border.Y + 12}, MK_LBUTTON);
+  m.Send(WM_LBUTTONUP, {border.X, border.Y + 12});
+  QApplication::processEvents();
+  EXPECT_GE(f.Grid->StdRowHeight(), height + 10) << "the sized row becomes the standard height";
+  EXPECT_EQ(f.Grid->RowLines(), 0);
+
+  f.AddRows(3);
+  QApplication::processEvents();
+  ASSERT_GT(f.Grid->RowCount(), first + 3);
+  for (Integer row = first; row < f.Grid->RowCount(); ++row)
+    EXPECT_EQ(f.Grid->RowHeights(row), f.Grid->StdRowHeight()) << "row " << row;
+}
+
 TEST(DBGridXMouse, TracedSizingChangesTheWidthAsThePointerMoves) {
   TGridForm f;
   f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghTraceColSizing});
