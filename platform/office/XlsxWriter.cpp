@@ -1,7 +1,40 @@
 #include "platform/office/XlsxWriter.h"
 #include <QFile>
+#include <locale.h>
 #include <map>
 #include <xlsxwriter.h>
+
+namespace {
+// The library prints numbers with the C library's printf, which follows the
+// process's numeric locale: under a locale with a decimal comma it would write
+// "100,25", which no reader takes for a number. Every call that may write runs
+// with the C numeric locale on this thread.
+class TCNumericLocale {
+ public:
+  // The thread keeps its other categories (text conversion) as they were.
+  TCNumericLocale() {
+    locale_t current = duplocale(uselocale(static_cast<locale_t>(nullptr)));
+    if (!current) return;
+    FLocale = newlocale(LC_NUMERIC_MASK, "C", current);
+    if (!FLocale) {
+      freelocale(current);
+      return;
+    }
+    FPrevious = uselocale(FLocale);
+  }
+  ~TCNumericLocale() {
+    if (!FLocale) return;
+    uselocale(FPrevious);
+    freelocale(FLocale);
+  }
+  TCNumericLocale(const TCNumericLocale&) = delete;
+  TCNumericLocale& operator=(const TCNumericLocale&) = delete;
+
+ private:
+  locale_t FLocale = nullptr;
+  locale_t FPrevious = nullptr;
+};
+}  // namespace
 
 struct TXlsxWriter::TState {
   String FileName;
@@ -50,6 +83,7 @@ TXlsxWriter::TXlsxWriter(const String& FileName, bool InlineStrings) : FState(st
 }
 
 TXlsxWriter::~TXlsxWriter() {
+  const TCNumericLocale numbers;
   if (!FState->Workbook) return;
   // The library writes only on close: close into the file, then remove it,
   // as an abandoned workbook must not look like a finished one.
@@ -58,34 +92,40 @@ TXlsxWriter::~TXlsxWriter() {
 }
 
 void TXlsxWriter::Write(Integer Row, Integer Column, const String& Text, const TXlsxCellFormat& Format) {
+  const TCNumericLocale numbers;
   FState->Check(worksheet_write_string(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), Text.toUtf8().constData(),
                                        FState->FormatOf(Format)),
                 QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
 }
 
 void TXlsxWriter::WriteNumber(Integer Row, Integer Column, double Value, const TXlsxCellFormat& Format) {
+  const TCNumericLocale numbers;
   FState->Check(worksheet_write_number(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), Value, FState->FormatOf(Format)),
                 QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
 }
 
 void TXlsxWriter::WriteBlank(Integer Row, Integer Column, const TXlsxCellFormat& Format) {
+  const TCNumericLocale numbers;
   FState->Check(worksheet_write_blank(FState->Sheet, lxw_row_t(Row), lxw_col_t(Column), FState->FormatOf(Format)),
                 QStringLiteral("Cannot write cell %1,%2").arg(Row + 1).arg(Column + 1));
 }
 
 void TXlsxWriter::Merge(Integer FirstRow, Integer FirstColumn, Integer LastRow, Integer LastColumn, const String& Text,
                         const TXlsxCellFormat& Format) {
+  const TCNumericLocale numbers;
   FState->Check(worksheet_merge_range(FState->Sheet, lxw_row_t(FirstRow), lxw_col_t(FirstColumn), lxw_row_t(LastRow),
                                       lxw_col_t(LastColumn), Text.toUtf8().constData(), FState->FormatOf(Format)),
                 QStringLiteral("Cannot merge cells %1,%2 to %3,%4").arg(FirstRow + 1).arg(FirstColumn + 1).arg(LastRow + 1).arg(LastColumn + 1));
 }
 
 void TXlsxWriter::SetColumnWidth(Integer Column, double Characters) {
+  const TCNumericLocale numbers;
   FState->Check(worksheet_set_column(FState->Sheet, lxw_col_t(Column), lxw_col_t(Column), Characters, nullptr),
                 QStringLiteral("Cannot size column %1").arg(Column + 1));
 }
 
 void TXlsxWriter::Close() {
+  const TCNumericLocale numbers;
   lxw_workbook* Workbook = FState->Workbook;
   FState->Workbook = nullptr;
   FState->Check(workbook_close(Workbook), QStringLiteral("Cannot write the workbook"));
