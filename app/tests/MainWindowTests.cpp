@@ -19,6 +19,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/testing/TestPaths.h"
 #include "platform/ui/StdCtrls.h"
+#include "skin/SkinManage.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -778,6 +779,10 @@ TEST_F(MainWindowTest, NoSkinShowsItsKeyColourOnTheMaximisedWindowAndAPreviewFit
   for (Integer Number = 1; Number <= 5; ++Number) {
     Window->SkinMenuClick(Number);
     ASSERT_TRUE(Window->SkinData1->Active()) << Number;
+    // The skin changes when its manager's short timer fires; the test fires it at once.
+    TSkinManage* Manager = TSkinManage::Create();
+    ASSERT_TRUE(Manager->TimerActive()) << Number;
+    Manager->TimerTick();
     const QImage Shown = Visible(Window.get());
     EXPECT_EQ(KeyColoured(Shown), 0) << "skin " << Number;
     if (!Artifacts.isEmpty()) {
