@@ -1,4 +1,5 @@
 #include "gridout/RichEditStrings.h"
+#include <utility>
 
 TRichEditStrings::TRichEditStrings() : FRichEdit(std::make_unique<TRichEdit>(nullptr)) {
   FRichEdit->SetVisible(false);
@@ -12,7 +13,37 @@ Integer TRichEditStrings::GetCount() const { return FRichEdit->Lines()->Count();
 
 void TRichEditStrings::Put(Integer Index, const String& S) { FRichEdit->Lines()->SetStrings(Index, S); }
 
-void TRichEditStrings::SetTextStr(const String& Value) { FRichEdit->Lines()->SetText(Value); }
+namespace {
+// Takes an event handler away for a scope and gives it back however the scope ends.
+class TUnhookedEvent {
+public:
+  explicit TUnhookedEvent(TNotifyEvent& Event) : FEvent(Event), FSaved(std::exchange(Event, nullptr)) {}
+  ~TUnhookedEvent() { FEvent = std::move(FSaved); }
+  TUnhookedEvent(const TUnhookedEvent&) = delete;
+  TUnhookedEvent& operator=(const TUnhookedEvent&) = delete;
+private:
+  TNotifyEvent& FEvent;
+  TNotifyEvent FSaved;
+};
+}  // namespace
+
+void TRichEditStrings::SetTextStr(const String& Value) {
+  const TUnhookedEvent quiet(FRichEdit->OnChange);
+  FRichEdit->Lines()->SetText(Value);
+}
+
+void TRichEditStrings::AddStrings(TStrings* Strings) {
+  const TUnhookedEvent quiet(FRichEdit->OnSelectionChange);
+  TStrings::AddStrings(Strings);
+}
+
+void TRichEditStrings::SetUpdateState(bool Updating) {
+  if (!FRichEdit->Showing()) return;
+  FRichEdit->Handle()->setUpdatesEnabled(!Updating);
+  if (Updating) return;
+  FRichEdit->Refresh();
+  FRichEdit->Perform(CM_TEXTCHANGED, 0, 0);
+}
 
 void TRichEditStrings::Clear() { FRichEdit->Lines()->Clear(); }
 

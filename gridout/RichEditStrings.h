@@ -20,12 +20,18 @@ public:
   void LoadFromStream(TStream* Stream) override;
   // Rich text; raises EOutOfResources "Failed to Save Stream" when it cannot be written.
   void SaveToStream(TStream* Stream) override;
+  // Adds the lines without telling the rich edit's selection listener about each one.
+  void AddStrings(TStrings* Strings) override;
 
 protected:
   String Get(Integer Index) const override;
   Integer GetCount() const override;
   void Put(Integer Index, const String& S) override;
+  // Replaces the text without a change notice from the rich edit.
   void SetTextStr(const String& Value) override;
+  // While a shown rich edit is updated it does not redraw; afterwards it repaints and is
+  // told its text changed.
+  void SetUpdateState(bool Updating) override;
 
 private:
   std::unique_ptr<TRichEdit> FRichEdit;

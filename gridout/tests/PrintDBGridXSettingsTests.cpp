@@ -201,6 +201,37 @@ TEST(PrintDBGridXSettings, RichEditStringsLoadPlainTextWhenItIsNotRichText) {
   EXPECT_EQ(list.Count(), 3);
 }
 
+TEST(PrintDBGridXSettings, RichEditStringsFillTheEditWithoutItsNoticesAndGiveItsHandlersBack) {
+  TRichEditStrings list;
+  TRichEdit* edit = list.RichEdit();
+  edit->HandleNeeded();
+  Integer changes = 0, selections = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  edit->OnSelectionChange = [&](TObject*) { ++selections; };
+
+  list.SetText(QStringLiteral("一\r\n二"));
+  EXPECT_EQ(changes, 0);
+  selections = 0;
+  TStringList more;
+  more.SetText(QStringLiteral("三\n四"));
+  list.AddStrings(&more);
+  EXPECT_EQ(list.Text(), QStringLiteral("一\r\n二\r\n三\r\n四\r\n"));
+  EXPECT_EQ(selections, 0);
+
+  // The handlers are back: the edit's own changes reach them again.
+  edit->Lines()->SetText(QStringLiteral("五"));
+  EXPECT_GT(changes, 0);
+  edit->SetSelStart(1);
+  EXPECT_GT(selections, 0);
+
+  // A shown edit holds its drawing while the list is updated.
+  edit->SetVisible(true);
+  list.BeginUpdate();
+  EXPECT_FALSE(edit->Handle()->updatesEnabled());
+  list.EndUpdate();
+  EXPECT_TRUE(edit->Handle()->updatesEnabled());
+}
+
 TEST(PrintDBGridXSettings, SetupDialogShowsTheSettingsAndStoresThemOnOk) {
   TPrintDBGridX print(nullptr);
   print.Page()->SetLeftMargin(Money(1.25));

@@ -132,6 +132,10 @@ QWidget* TCustomRichEdit::MakeEditWidget(QWidget* ParentWidget) {
     if (auto* control = WrappingControl<TCustomRichEdit>(edit))
       control->WidgetTextChanged(FromDocumentText(edit->document()->toPlainText()));
   });
+  QObject::connect(edit, &QPlainTextEdit::cursorPositionChanged, edit, [edit] {
+    auto* control = WrappingControl<TCustomRichEdit>(edit);
+    if (control && control->OnSelectionChange) control->OnSelectionChange(control);
+  });
   return edit;
 }
 

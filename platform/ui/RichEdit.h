@@ -68,6 +68,9 @@ public:
   TFormatRangeResult FormatRange(const TFormatRange& Range) const;
 
   void SetText(const String& Value) override;
+
+  // The selection or the caret moved in the window.
+  TNotifyEvent OnSelectionChange;
 protected:
   QWidget* MakeEditWidget(QWidget* ParentWidget) override;
 private:
