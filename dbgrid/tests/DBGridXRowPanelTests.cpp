@@ -81,6 +81,25 @@ TEST(RowPanel, ScalingKeepsRelativePositionsAndLeavesAnEmptyPanel) {
   EXPECT_EQ(columns[0]->Width(), 75) << "no visible column: widths stay";
 }
 
+TEST(RowPanel, AutoFittedWidthsScaleThePanelToTheRoomBesideTheIndicator) {
+  TGridForm f;
+  std::vector<TColumnX*> columns = Place(f, {{"id", 0, 1, 50, true}, {"base", 0, 1, 40, true}, {"bonus", 1, 1, 99, true}});
+  f.Grid->RowPanel()->SetActive(true);
+  f.Grid->SetAutoFitColWidths(true);
+  auto room = [&] { return f.Grid->GridClientWidth() - f.Grid->IndicatorWidth() - 1; };
+  auto expectFitted = [&](const char* When) {
+    // Each edge is rounded on its own, so the panel may end a pixel or two off the room.
+    EXPECT_NEAR(f.Grid->RowPanelWidth(), room(), 2) << When;
+    EXPECT_EQ(f.Grid->ColWidths(f.Grid->ColumnIndexToGridCol(0)), f.Grid->RowPanelWidth()) << When;
+    EXPECT_NEAR(double(f.Grid->RowPanelRect(1).Left) / f.Grid->RowPanelWidth(), 51.0 / 99, 0.02) << When;
+    EXPECT_NEAR(double(columns[0]->Width()) / columns[2]->Width(), 50.0 / 99, 0.02) << When;
+  };
+  expectFitted("on");
+  f.Grid->SetWidth(300);
+  QApplication::processEvents();
+  expectFitted("narrower");
+}
+
 TEST(RowPanel, TurningItOnMovesToTheFirstDataColumnAndOrdersColumnsByPlace) {
   TGridForm f;
   std::vector<TColumnX*> columns = Place(f, {{"id", 1, 1, 50, true}, {"name", 0, 1, 60, false}, {"base", 0, 1, 40, true}});
