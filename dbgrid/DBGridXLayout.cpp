@@ -258,11 +258,6 @@ void TCustomDBGridX::InternalLayout() {
   const Integer savedLeftCol = LeftCol();
   try {
     RebindColumns();
-    // The panel's layout decides the columns' order, which the visible columns then follow.
-    if (FRowPanel->Active() && HandleAllocated()) {
-      LayoutRowPanel();
-      SortColumnsByPanelPosition();
-    }
     const Integer indicatorOffset = IndicatorShown() ? 1 : 0;
     FIndicatorColCount = Byte(indicatorOffset);
 

@@ -464,11 +464,10 @@ TEST_F(Grouping, LevelsMarkTheSortingWhileTheLinkIsActive) {
 }
 
 TEST_F(Grouping, LevelsNamedWhileLoadingFindTheirColumnsOnceTheGridIsLoaded) {
-  Grid->IncludeState(csLoading);
+  Grid->BeginLoading();
   auto* level = static_cast<TDBGridXDataGroupLevelX*>(Grid->DataGrouping()->GroupLevels()->Add());
   level->SetColumnName(QStringLiteral("Column_2_dept"));
   EXPECT_EQ(level->Column(), nullptr) << "only kept while loading";
-  Grid->ExcludeState(csLoading);
   Grid->Loaded();
   EXPECT_EQ(level->Column(), Column("dept"));
   EXPECT_TRUE(HasPendingMessage(Grid, TCustomDBGridX::WM_DEFERRED_LAYOUT)) << "one more layout once all is loaded";
