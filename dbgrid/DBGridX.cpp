@@ -165,6 +165,21 @@ void TCustomDBGridX::Notification(TComponent* AComponent, TOperation Operation) 
   if (FHorzScrollBar->ExtScrollBar() == AComponent) FHorzScrollBar->SetExtScrollBar(nullptr);
   if (FVertScrollBar->ExtScrollBar() == AComponent) FVertScrollBar->SetExtScrollBar(nullptr);
   if (FDataLink && FDataLink->DataSource() == AComponent) SetDataSource(nullptr);
+  if (FRowDetailPanel && FRowDetailPanel->ActiveControl() == AComponent) FRowDetailPanel->SetActiveControl(nullptr);
+  if (FMemTableDataSet && AComponent == FMemTableDataSet) {
+    // Gone: nothing of it is called any more.
+    FMemTable = nullptr;
+    FMemTableDataSet = nullptr;
+    FCurrentGroupNode = nullptr;
+  }
+  if (dynamic_cast<TDataSet*>(AComponent) && FDataLink) {
+    UpdateMemTable();
+    if (FMemTable) {
+      UpdateRowCount();
+      if (TreeViewShown()) FMemTable->RefreshTreeView();
+    }
+    RequestLayout();
+  }
   if (auto* field = dynamic_cast<TField*>(AComponent); field && FColumns) {
     bool affected = false;
     LockLayout();
@@ -180,7 +195,7 @@ void TCustomDBGridX::Notification(TComponent* AComponent, TOperation Operation) 
 
 void TCustomDBGridX::HandleLinkActiveChange(bool Active) {
   if (!Active && EditorMode()) HideInplaceEditor();
-  UpdateMemTableLink();
+  UpdateMemTable();
   FSelection->LinkActiveChanged(Active);
   FSumList->SetDataSet(DataSet());
   if (FDestroying) return;

@@ -385,7 +385,10 @@ public:
   // ---- grouping over a memory table
   // The data set's memory-table interface while the link is active; none when it offers none.
   IMemTableX* MemTable() const { return FMemTable; }
-  void UpdateMemTableLink();
+  bool HasMemTable() const { return FMemTable != nullptr; }
+  // Looks the data set's memory-table interface up again (only while the centre lets the grid
+  // use it) and tells the old and the new one whether the grid uses them.
+  void UpdateMemTable();
   void MemTableRecordChanged(Integer RecordIndex, TMemTableChangeKindX Kind, Integer OldIndex) override;
   virtual void RebuildGroupTree();
   virtual void UpdateGroupRowCount();
@@ -396,7 +399,7 @@ public:
   virtual void SetDataRowHeight(Integer FlatIndex);
   Integer GroupPanelHeight() const;
   // The boxes of the active grouping levels in the group panel, a staircase from the left.
-  std::vector<TRect> GroupPanelBoxes() const;
+  std::vector<TRect> LayoutGroupPanelBoxes() const;
   // The tree node shown in grid row Row, none outside the data rows or without grouping.
   TGroupDataTreeNodeX* GroupNodeAtRow(Integer Row) const;
   // The current group node when it is shown and leads to the current record, else the
@@ -404,6 +407,20 @@ public:
   Integer GroupFlatIndexOfCurrentRecord();
   TGroupDataTreeNodeX* CurrentGroupNode() const { return FCurrentGroupNode; }
   void SelectGroupNode(TGroupDataTreeNodeX* Node);
+  // Selects the node, or its nearest ancestor shown when the node is inside a closed group.
+  void SelectNearestVisibleGroupNode(TGroupDataTreeNodeX* Node);
+  // The data set moves to the record of the current group node (the first record under a group row).
+  void SyncDataSetToGroupNode();
+  // The data node of the record becomes current: with Expand its groups open, else the nearest
+  // shown ancestor is selected.
+  void LocateGroupNodeForRecord(Integer RecordIndex, bool Expand);
+  // A new record in the current record's groups: it takes their key values. Without grouping a
+  // plain insert.
+  void InsertRecordInGroup();
+  void AppendRecord();
+  // Moves the group cursor by Delta rows of the group tree (clamped to its rows): a pending
+  // edit is posted when modified, else cancelled. Answers the rows actually moved.
+  Integer MoveGroupCursor(Integer Delta);
   virtual bool GroupRowKeyDown(Word Key, TShiftState Shift);
   // A press on a group row: its box (the level's band) expands or collapses it (with Ctrl the
   // whole level), elsewhere it becomes current. False when (X, Y) is on no group row.
@@ -416,7 +433,7 @@ public:
   // The mouse over the group panel (Y in client coordinates): presses on its boxes, boxes
   // dragged along the panel or back onto the titles, titles dragged onto it. Down and Move
   // answer whether they took the event; Up answers whether the release is handled in full.
-  bool GroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  bool HandleGroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   bool GroupPanelMouseMove(Integer X, Integer Y);
   bool GroupPanelMouseUp(Integer X, Integer Y);
   bool OverGroupPanel(Integer Y) const;
@@ -429,6 +446,8 @@ public:
   // The place among the active levels a drop would take, shown by the arrow; -1 off the panel.
   Integer GroupPanelDropIndex() const { return FGroupPanelDropIndex; }
   void TrackGroupPanelDrop(Integer X, Integer Y);
+  // A title or level box dragged over the panel: the drop arrow follows it.
+  bool TrackTitleDragOverGroupPanel(Integer X, Integer Y);
   // Active level From dropped at Y: moved to active place To on the panel, ungrouped on the titles.
   void FinishGroupPanelDrop(Integer From, Integer To, Integer Y);
   // A released box: the title-button click, then the level's sort order flips.
@@ -454,6 +473,12 @@ public:
   void DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine);
   // The column whose (plain or indented) rectangle holds Point, in panel-cell coordinates.
   TColumnX* PanelColumnAtPoint(TPoint Point, bool Plain) const;
+  // The column whose plain rectangle (grown by the grid lines WithLines) holds Point; Rect is
+  // that rectangle, or the last one tried when none holds it.
+  TColumnX* PanelCellAtPoint(TPoint Point, TRect& Rect, bool WithLines) const;
+  // The options the sizing hit test goes by: at design time column sizing, with user-made
+  // columns also moving, with the row panel also row sizing; else the grid's own.
+  TGridOptionsX EffectiveSizingOptions() const;
   // Scrolls by pixels so that the column's rectangle is in view.
   void ShowPanelColumn(Integer Index);
   // Makes the column the panel's current one, in view, with the editor on it.
@@ -488,6 +513,10 @@ public:
   TRowDetailPanelControlX* RowDetailPanelControl() const { return FRowDetailPanelControl; }
   // Places, sizes, shows or hides the detail panel under the current row.
   void PlaceDetailPanel();
+  // An opened panel: the grid scrolls down until the current row shows whole with its panel.
+  void ShowWholeDetailRow();
+  // A closed panel: the grid scrolls back so that no empty band stays under the last row.
+  void CloseGapUnderLastRow();
   // Every record move of the grid: closes an open detail panel first; nothing moves (0)
   // when it stays open. Answers the distance moved.
   Integer MoveRecordsBy(Integer Distance);
@@ -517,7 +546,19 @@ public:
   virtual bool MoveRecordsInDataset(TBMListX* BookmarkList, Integer ToRecNo, bool CheckOnly, Integer TreeLevel);
   bool RecordDragging() const { return FRecordDragging; }
   Integer RecordDragTargetRow() const { return FDragTargetRow; }
+  Integer RecordDragTargetLevel() const { return FDragTargetLevel; }
   void RecordDragTimerTick();
+  // The x position and tree level (Level) at which records dropped on grid row Row at Point
+  // would land; -1 and 0 without a tree view.
+  virtual Integer TreeDropLevelAt(Integer Row, TPoint Point, Integer& Level);
+  // The drop line: dotted along the target row's edge, from X to Width; painted over the cells.
+  void DrawRecordMoveLine(Integer X, Integer Width);
+  void HideRecordMoveLine();
+  bool RecordMoveLineShown() const { return FDragLineShown; }
+  // The strip of client pixels the drop line takes; empty while it is not shown.
+  TRect RecordMoveLineRect();
+  // The data set's record number of buffer row Row; 0 while the link is inactive.
+  Integer RecNoOfBufferRow(Integer Row);
 
   // ---- tree view of a memory table's records
   bool TreeViewShown() const;
@@ -538,13 +579,20 @@ public:
   Integer EditButtonWidth() const { return FEditButtonWidth; }
   Integer EditButtonHeight() const { return FEditButtonHeight; }
   Integer GroupIndentWidth() const { return FGroupIndentWidth; }
+  // The width of a cell's default button, from which the edit buttons' height follows.
+  Integer DefaultButtonWidth() const;
+  // The right-most grid column with a positive width, -1 when none.
+  Integer LastVisibleCol() const { return FLastVisibleCol; }
   bool TallRows() const { return FTallRows; }
   Integer TitleTextHeight() const { return FTitleTextHeight; }
   Integer IndicatorWidthOf();
   Integer StdRowHeightOf();
   Integer FontRowHeight() { return StdRowHeightOf(); }
-  Integer RemoveGroupIndent(const TColumnX* Column, Integer W) const;
-  Integer AddGroupIndent(const TColumnX* Column, Integer W) const;
+  // The first visible column's grid width holds the grouping indent: taken off and added.
+  Integer WidthFromGrid(const TColumnX* Column, Integer W) const;
+  Integer WidthToGrid(const TColumnX* Column, Integer W) const;
+  // 18 pixels per grouping level while grouping is active, else 0.
+  void UpdateGroupIndent();
 
   // ---- title tree
   THeadTreeNode* TitleTreeRoot() const { return FTitleTreeRoot.get(); }
@@ -775,9 +823,41 @@ public:
   void SavePosition();
   void RestorePosition();
 
-  // Makes buffer record Row the data link's active record for a query; always in pairs.
+  // Makes buffer record Row the data link's active record for a query (in memory-table rows,
+  // lets the fields read record Row); always in pairs.
   void SetActiveRow(Integer Row);
   void RestoreActiveRow();
+  // Records shown as data rows: the group tree's rows, the memory table's records, or the
+  // data link's buffered records.
+  Integer RecordRowCount() const;
+  bool IsActiveRow(Integer Row) const;
+  // The data row of the current record.
+  Integer ActiveDataRow() const;
+
+  // ---- a memory table shown row by row
+  // The data set offers the memory-table interface and the centre lets the grid use it.
+  bool MemTablePixelScroll() const;
+  // Every record of the memory table is a grid row and the vertical bar scrolls by rows
+  // (with a smoothly scrolling vertical bar, without grouping and tree view).
+  bool ScrollsByMemTableRows() const;
+  // Row can become the top row, clamped to the data rows and the last page; unless OnlyCompute
+  // the grid scrolls there. Answers the row.
+  Integer ScrollToRow(Integer Row, bool OnlyCompute);
+  // After a size change the top row goes no further than the top of the last page.
+  void ClampTopRow();
+  // WM_VSCROLL scrolls the rows: lines, pages, the ends and the thumb.
+  void HandleVScroll(TMessage& Message);
+  void UpdateVertScrollBarByRows();
+  TScrollBarVisibleModeX LastVertBarMode() const { return FLastVertBarMode; }
+  // The row height record Row needs: its content, or a group row's height.
+  virtual Integer DataRowHeight(Integer Row);
+  // Every memory-table row measured again; otherwise the first data row takes the default height.
+  virtual void UpdateDataRowHeights();
+  bool AnyColumnHidesDuplicates() const;
+  // Each column bound to the field becomes current in turn (a focus request of the data link).
+  void SelectColumnOfField(TField* Field);
+  // The mouse cursor lies in R (client coordinates).
+  bool CursorInRect(const TRect& R);
 
   // ---- mouse
   // GridMouseState: what a held button is doing.
@@ -959,6 +1039,7 @@ protected:
   // The mark of a filtered column on its in-title filter button, white when Light.
   virtual void PaintSortMarker(const TRect& R, bool Light);
   void PaintTopOutBoundary(const TRect& R) override;
+  void PaintMouseFeedback(const TGridDrawInfoX& DI) override;
   virtual void PaintGroupPanelItem(const TRect& R, TGridDataGroupLevelX* Level);
   // A group row's part in the cell of column DataCol: the bands of the levels above, the
   // node's band with its expand box and the row's text running on over every column.
@@ -1152,6 +1233,17 @@ private:
   std::unique_ptr<TRowDetailPanelX> FRowDetailPanel;
   std::unique_ptr<TDBGridXDataGroupsX> FDataGrouping;
   IMemTableX* FMemTable = nullptr;
+  bool FSyncingGroupNode = false;
+  bool FMemTableRecordEntered = false;  // SetActiveRow entered a memory-table record
+  TScrollBarVisibleModeX FLastVertBarMode = sbAutoShowX;
+  bool FInMouseMove = false;  // a mouse action moves the record: no horizontal scrolling to it
+  void UpdateMemTableRowCount();
+  // The current row follows the memory table's current record (Distance: records scrolled).
+  void FollowMemTableRecord(Integer Distance);
+  Integer LastTopRow();
+  Integer LastFullyVisibleRow();
+  void WriteVertBarInfo(TScrollInfo& Info);
+  TDataSet* FMemTableDataSet = nullptr;  // the data set FMemTable belongs to
   TRowDetailPanelControlX* FRowDetailPanelControl = nullptr;
   Integer FDetailPanelRow = -1;  // the grid row made tall for the open panel
   bool FRecordDragging = false;
@@ -1160,6 +1252,8 @@ private:
   Integer FDragSourceLevel = -1, FDragTargetLevel = -1;
   TPoint FDragMousePos;
   Cardinal FDragLastStep = 0;
+  bool FDragLineShown = false;
+  Integer FDragLineX = 0, FDragLineWidth = 0;
   std::vector<TRowPanelRectX> FRowPanelRects;
   Integer FRowPanelLineHeight = 0;
   Integer FRowPanelWidth = 0;
@@ -1238,6 +1332,7 @@ private:
   Integer FEditButtonWidth = 16;
   Integer FEditButtonHeight = 16;
   Integer FGroupIndentWidth = 0;
+  Integer FLastVisibleCol = -1;
   bool FTallRows = false;
   Integer FTitleTextHeight = 0;
   Integer FSavedActiveRecord = -1;

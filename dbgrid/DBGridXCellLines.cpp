@@ -16,7 +16,8 @@ String TCustomDBGridX::ShownTextOfRecord(TColumnX* Column, Integer DataRow) {
 }
 
 bool TCustomDBGridX::HidesDuplicatesOf(TColumnX* Column) const {
-  return Column->HideDuplicates() && FDataLink->Active() && !FDataGrouping->GroupingWorks() && !FRowPanel->Active();
+  return Column->HideDuplicates() && FDataLink->Active() && !FDataGrouping->GroupingWorks() && !FRowPanel->Active() &&
+         !ScrollsByMemTableRows();
 }
 
 void TCustomDBGridX::HideDuplicate(TColumnX* Column, Integer DataRow) {

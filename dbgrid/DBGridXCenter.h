@@ -39,6 +39,9 @@ public:
   // The entries of the indicator title's menu: bit 0 the visible columns, 1 cut, 2 copy,
   // 3 paste, 4 delete, 5 select all.
   Byte IndicatorMenuItems = 63;
+  // A grid whose data set offers the memory-table interface uses it (grouping, tree view,
+  // scrolling by the memory table's record positions) only while this is on.
+  bool UseMemTableFeatures = true;
   using TBuildIndicatorMenuHandlerX = std::function<void(TCustomDBGridX* Grid, TPopupMenu*& PopupMenu)>;
   TBuildIndicatorMenuHandlerX BuildIndicatorMenuHandler;
   using TGridCellMouseHandlerX = std::function<void(TCustomDBGridX* Grid, TGridCoord Cell, TMouseButton Button,

@@ -684,7 +684,7 @@ TColumnFooterX* TColumnX::FooterAt(Integer Row) const {
 
 Integer TColumnX::GridWidth() const {
   TCustomDBGridX* grid = Grid();
-  return grid ? grid->AddGroupIndent(this, Width()) : Width();
+  return grid ? grid->WidthToGrid(this, Width()) : Width();
 }
 
 String TColumnX::ComponentName() const { return QStringLiteral("Column_%1_%2").arg(Index()).arg(FFieldName); }

@@ -70,14 +70,14 @@ void TDBGridColumnsX::Update(TCollectionItem* Item) {
         if (shown != FGrid->ColWidths(gridCol) && !FGrid->RowPanel()->Active()) {
           const Integer width = column->Visible() ? column->Width()
                                                   : (FGrid->Options().Contains(dgColLines) ? -1 : 0);
-          FGrid->SetColWidths(gridCol, FGrid->AddGroupIndent(column, width));
+          FGrid->SetColWidths(gridCol, FGrid->WidthToGrid(column, width));
         } else if (FGrid->UseMultiTitle()) {
           FGrid->RequestLayout();
         }
       } else {
         const Integer screen = FGrid->ColWidths(gridCol);
         if (screen != -1) {
-          const Integer base = FGrid->RemoveGroupIndent(column, screen);
+          const Integer base = FGrid->WidthFromGrid(column, screen);
           const Integer oldShare = column->AutoFitShare();
           // A zero base leaves the share as it is.
           if (base != 0) column->SetAutoFitShare(MulDiv(oldShare, column->Width(), base));

@@ -93,13 +93,16 @@ void TGridDataLinkX::LayoutChanged() {
 
 void TGridDataLinkX::FocusControl(TField*& Field) {
   if (!Field) return;
-  TDBGridColumnsX* columns = FGrid->Columns();
-  for (Integer i = 0; i < columns->Count(); ++i)
-    if (columns->Items(i)->Field() == Field) FGrid->SetSelectedIndex(i);
+  FGrid->SelectColumnOfField(Field);
   if (FGrid->SelectedField() == Field && FGrid->TakeFocus()) {
     Field = nullptr;
     FGrid->SetEditorMode(true);
   }
+}
+
+void TCustomDBGridX::SelectColumnOfField(TField* Field) {
+  for (Integer i = 0; i < FColumns->Count(); ++i)
+    if (FColumns->Items(i)->Field() == Field) SetSelectedIndex(i);
 }
 
 void TGridDataLinkX::EditingChanged() { FGrid->InvalidateIndicator(); }

@@ -37,7 +37,8 @@ void TDBGridXDataGroupLevelX::SetColumnName(const String& Value) {
 }
 
 void TDBGridXDataGroupLevelX::ResolveColumnName() {
-  if (!FPendingColumnName.isEmpty()) SetColumnName(FPendingColumnName);
+  const String name = std::exchange(FPendingColumnName, String());
+  if (!name.isEmpty()) SetColumnName(name);
 }
 
 void TDBGridXDataGroupLevelX::KeyValueAsText(TGroupDataTreeNodeX* Node, String& Text) {
@@ -101,7 +102,7 @@ void TDBGridXDataGroupsX::ColumnRemoved(TColumnX* Column) {
   if (!found) return;
   Tree()->PruneLevel(1);
   RebuildActiveLevels();
-  if (Active() && !FDBGrid->ComponentState().Contains(csDestroying)) StructureChanged();
+  if (Active() && !FDBGrid->ComponentState().Contains(csDestroying)) GroupLevelsChanged();
 }
 
 void TDBGridXDataGroupsX::ActiveChanged() {
@@ -111,7 +112,7 @@ void TDBGridXDataGroupsX::ActiveChanged() {
   if (FDBGrid->OnActiveGroupingStructChanged) FDBGrid->OnActiveGroupingStructChanged(FDBGrid);
 }
 
-void TDBGridXDataGroupsX::StructureChanged() {
+void TDBGridXDataGroupsX::GroupLevelsChanged() {
   FDBGrid->MemTableRecordChanged(-1, mtcDataResetX, -1);
   FDBGrid->RequestLayout();
   FDBGrid->UpdateGroupPanel();
@@ -124,14 +125,17 @@ void TDBGridXDataGroupsX::GroupPanelChanged() {
   FDBGrid->RebuildGroupTree();
 }
 
+// The grouping levels sort the records: a change of them is a change of the sort marking.
 void TDBGridXDataGroupsX::RebuildActiveLevels() {
   TGridDataGroupsX::RebuildActiveLevels();
   FHotBoxIndex = -1;
   FHotButtonIndex = -1;
+  if (FDBGrid->GridDataLink()->Active()) FDBGrid->FireSortMarkingChanged();
 }
 
 void TDBGridXDataGroupsX::MoveGroupLevel(Integer FromIndex, Integer ToIndex) {
   GroupLevels()->Items(FromIndex)->SetIndex(ToIndex);
+  if (FDBGrid->GridDataLink()->Active()) FDBGrid->FireSortMarkingChanged();
 }
 
 bool TDBGridXDataGroupsX::GroupingWorks() const {

@@ -21,7 +21,7 @@ void TCustomDBGridX::PaintTopOutBoundary(const TRect& R) {
   canvas->Pen()->SetColor(lineColor);
   canvas->MoveTo(R.Left, R.Bottom - 1);
   canvas->LineTo(R.Right, R.Bottom - 1);
-  const std::vector<TRect> boxes = GroupPanelBoxes();
+  const std::vector<TRect> boxes = LayoutGroupPanelBoxes();
   if (boxes.empty()) {
     const Integer offset = R.Height() / 6;
     canvas->SetFont(Font());

@@ -12,7 +12,7 @@ bool InsideBox(const TRect& Box, Integer X, Integer Y) {
 bool TCustomDBGridX::OverGroupPanel(Integer Y) const { return FDataGrouping->GroupPanelVisible() && Y >= 0 && Y < GroupPanelHeight(); }
 
 Integer TCustomDBGridX::GroupPanelBoxAt(Integer X, Integer Y) const {
-  const std::vector<TRect> boxes = GroupPanelBoxes();
+  const std::vector<TRect> boxes = LayoutGroupPanelBoxes();
   for (Integer i = 0; i < Integer(boxes.size()); ++i)
     if (InsideBox(boxes[size_t(i)], X, Y)) return i;
   return -1;
@@ -31,7 +31,7 @@ void TCustomDBGridX::UpdateGroupPanelHot(Integer X, Integer Y) {
   if (OverGroupPanel(Y) && !Designing()) {
     box = GroupPanelBoxAt(X, Y);
     TRect face;
-    if (box >= 0 && GroupBoxFilterButton(GroupPanelBoxes().at(size_t(box)), face) && PtInRect(face, TPoint(X, Y)))
+    if (box >= 0 && GroupBoxFilterButton(LayoutGroupPanelBoxes().at(size_t(box)), face) && PtInRect(face, TPoint(X, Y)))
       button = box;
   }
   if (box == FDataGrouping->HotBoxIndex() && button == FDataGrouping->HotButtonIndex()) return;
@@ -40,13 +40,13 @@ void TCustomDBGridX::UpdateGroupPanelHot(Integer X, Integer Y) {
   OutBoundaryData()->InvalidateBoundary(TGridOutBoundaryDataX::AreaTop);
 }
 
-bool TCustomDBGridX::GroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+bool TCustomDBGridX::HandleGroupPanelMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (!OverGroupPanel(Y)) return false;
   if (Button != mbLeft || Shift.Contains(ssDouble)) return true;
   const Integer index = GroupPanelBoxAt(X, Y);
   if (index < 0) return true;
   TColumnX* column = FDataGrouping->ActiveLevels(index)->Column();
-  const TRect box = GroupPanelBoxes().at(size_t(index));
+  const TRect box = LayoutGroupPanelBoxes().at(size_t(index));
   TRect filterButton;
   if (!Designing() && GroupBoxFilterButton(box, filterButton) && PtInRect(filterButton, TPoint(X, Y))) {
     // The box's filter button opens the column's filter list under the box, or closes it.
@@ -76,7 +76,7 @@ bool TCustomDBGridX::GroupPanelMouseDown(TMouseButton Button, TShiftState Shift,
 void TCustomDBGridX::TrackGroupPanelDrop(Integer X, Integer Y) {
   Integer index = -1;
   if (OverGroupPanel(Y)) {
-    const std::vector<TRect> boxes = GroupPanelBoxes();
+    const std::vector<TRect> boxes = LayoutGroupPanelBoxes();
     index = Integer(boxes.size());
     for (Integer i = 0; i < Integer(boxes.size()); ++i)
       if ((boxes[size_t(i)].Left + boxes[size_t(i)].Right) / 2 > X) {
@@ -96,11 +96,7 @@ void TCustomDBGridX::HideGroupPanelArrow() {
 }
 
 bool TCustomDBGridX::GroupPanelMouseMove(Integer X, Integer Y) {
-  if (FGroupPanelDragLevel >= 0) {
-    if (Y >= GroupPanelHeight() && LeaveGroupPanelAsColumnMove(X, Y)) return true;
-    TrackGroupPanelDrop(X, Y);
-    return true;
-  }
+  if (FGroupPanelDragLevel >= 0) return TrackTitleDragOverGroupPanel(X, Y);
   if (FGroupPanelPressedLevel >= 0) {
     const bool pressed = GroupPanelBoxAt(X, Y) == FGroupPanelPressedLevel;
     if (pressed != FGroupPanelPressedShown) {
@@ -110,8 +106,15 @@ bool TCustomDBGridX::GroupPanelMouseMove(Integer X, Integer Y) {
     return true;
   }
   // A title being moved shows where it would join the grouping levels.
-  if (GridState() == msColMoving && FDataGrouping->GroupPanelVisible()) TrackGroupPanelDrop(X, Y);
+  if (GridState() == msColMoving && FDataGrouping->GroupPanelVisible()) TrackTitleDragOverGroupPanel(X, Y);
   return false;
+}
+
+bool TCustomDBGridX::TrackTitleDragOverGroupPanel(Integer X, Integer Y) {
+  // Below the panel a dragged box goes on as a column move among the titles.
+  if (FGroupPanelDragLevel >= 0 && Y >= GroupPanelHeight() && LeaveGroupPanelAsColumnMove(X, Y)) return true;
+  TrackGroupPanelDrop(X, Y);
+  return true;
 }
 
 bool TCustomDBGridX::GroupPanelMouseUp(Integer X, Integer Y) {
@@ -168,7 +171,7 @@ bool TCustomDBGridX::LeaveGroupPanelAsColumnMove(Integer X, Integer Y) {
   TGridDataGroupLevelX* level = FDataGrouping->ActiveLevels(FGroupPanelDragLevel);
   TColumnX* column = level->Column();
   if (!column || (!FRowPanel->Active() && !FOptions.Contains(dgTitles))) return false;
-  const TRect box = GroupPanelBoxes().at(size_t(FGroupPanelDragLevel));
+  const TRect box = LayoutGroupPanelBoxes().at(size_t(FGroupPanelDragLevel));
   HideGroupPanelArrow();
   FGroupPanelDragLevel = -1;
   FDragGroupLevel = level->Index();
@@ -222,7 +225,7 @@ void TCustomDBGridX::FinishGroupPanelDrop(Integer From, Integer To, Integer Y) {
   }
   if (To < 0 || To == From || To == From + 1) return;
   const Integer target = GroupLevelIndexOfActive(To);
-  level->SetIndex(target > level->Index() ? target - 1 : target);
+  FDataGrouping->MoveGroupLevel(level->Index(), target > level->Index() ? target - 1 : target);
 }
 
 void TCustomDBGridX::ToggleGroupLevelSort(Integer ActiveIndex) {

@@ -1,6 +1,7 @@
 // The grid's side of grouping: the memory-table link and its record notices, the rows of the
 // group tree's flat list, their heights, the group cursor and the keys of group rows.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXCenter.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/PaintHelpersX.h"
 #include "platform/ui/DrawingRoutines.h"
@@ -13,21 +14,34 @@ namespace {
 constexpr Integer GroupLevelIndent = 18;
 }
 
-void TCustomDBGridX::UpdateMemTableLink() {
+void TCustomDBGridX::UpdateMemTable() {
   TDataSet* dataSet = DataSet();
   IMemTableX* next = nullptr;
-  if (FDataLink && FDataLink->Active() && dataSet && !dataSet->ComponentState().Contains(csDestroying))
+  const bool used = !FCenter || FCenter->UseMemTableFeatures;
+  if (used && FDataLink && FDataLink->Active() && dataSet && !dataSet->ComponentState().Contains(csDestroying))
     next = dynamic_cast<IMemTableX*>(dataSet);
   if (next == FMemTable) return;
-  if (FMemTable) FMemTable->UnregisterGrid(this);
+  // A data set on its way out has lost its derived parts already: it is not called back.
+  const bool oldGoing = FMemTableDataSet && FMemTableDataSet->ComponentState().Contains(csDestroying);
+  if (FMemTable && !oldGoing) FMemTable->UnregisterGrid(this);
+  if (FMemTableDataSet && !oldGoing) FMemTableDataSet->RemoveFreeNotification(this);
   FMemTable = next;
+  FMemTableDataSet = next ? dataSet : nullptr;
   FCurrentGroupNode = nullptr;
+  if (FMemTableDataSet) FMemTableDataSet->FreeNotification(this);
   if (FMemTable) FMemTable->RegisterGrid(this);
 }
 
 void TCustomDBGridX::MemTableRecordChanged(Integer RecordIndex, TMemTableChangeKindX Kind, Integer) {
   if (!FMemTable || FMemTable->TreeViewActive()) return;
   if (!FDataGrouping->GroupingWorks()) {
+    if (ScrollsByMemTableRows()) {
+      // Rows are the table's records: a changed record is measured again, any other notice
+      // counts and measures the rows anew.
+      const Integer row = HeaderRowCount() + RecordIndex;
+      if (Kind == mtcRecordChangedX && RecordIndex >= 0 && row < RowCount()) SetRowHeights(row, DataRowHeight(RecordIndex));
+      else UpdateMemTableRowCount();
+    }
     if (Kind == mtcDataResetX) RebuildGroupTree();
     Invalidate();
     return;
@@ -41,7 +55,7 @@ void TCustomDBGridX::MemTableRecordChanged(Integer RecordIndex, TMemTableChangeK
     case mtcRecordMovedX: break;
     case mtcDataResetX:
       RebuildGroupTree();
-      if (TGroupDataTreeNodeX* node = tree->FindRecordNode(FMemTable->CurrentRecordIndex())) SelectGroupNode(node);
+      LocateGroupNodeForRecord(FMemTable->CurrentRecordIndex(), true);
       break;
   }
 }
@@ -110,10 +124,45 @@ void TCustomDBGridX::SelectGroupNode(TGroupDataTreeNodeX* Node) {
     SetRow(row);
     InvalidateRowArea(row);
   }
-  TGroupDataTreeNodeX* recordNode = Node;
+  SyncDataSetToGroupNode();
+}
+
+void TCustomDBGridX::SyncDataSetToGroupNode() {
+  if (FSyncingGroupNode || !FDataLink->Active() || !FDataGrouping->GroupingWorks() || !FCurrentGroupNode) return;
+  FSyncingGroupNode = true;
+  TScopeGuard done([this] { FSyncingGroupNode = false; });
+  TGroupDataTreeNodeX* recordNode = FCurrentGroupNode;
   while (recordNode && recordNode->IsGroupNode) recordNode = static_cast<TGroupDataTreeNodeX*>(recordNode->GetItem(0));
-  if (recordNode && FMemTable && FMemTable->CurrentRecordIndex() != recordNode->RecordIndex)
+  if (recordNode && FMemTable->CurrentRecordIndex() != recordNode->RecordIndex)
     FMemTable->SetCurrentRecordIndex(recordNode->RecordIndex);
+}
+
+void TCustomDBGridX::SelectNearestVisibleGroupNode(TGroupDataTreeNodeX* Node) {
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  TBaseTreeNodeX* shown = Node;
+  while (shown && shown != tree->Root() && tree->FlatIndexOf(shown) < 0) shown = shown->Parent();
+  if (shown && shown != tree->Root()) SelectGroupNode(static_cast<TGroupDataTreeNodeX*>(shown));
+}
+
+void TCustomDBGridX::LocateGroupNodeForRecord(Integer RecordIndex, bool Expand) {
+  TGroupDataTreeNodeX* node = FDataGrouping->Tree()->FindRecordNode(RecordIndex);
+  if (!node) return;
+  if (Expand) SelectGroupNode(node);
+  else SelectNearestVisibleGroupNode(node);
+}
+
+void TCustomDBGridX::InsertRecordInGroup() {
+  TDataSet* dataSet = DataSet();
+  if (!dataSet) return;
+  if (FDataGrouping->GroupingWorks()) {
+    const Integer current = FMemTable->CurrentRecordIndex();
+    if (current >= 0) FDataGrouping->SetPendingKeyValues(FDataGrouping->RecordKeyValues(current));
+  }
+  dataSet->Insert();
+}
+
+void TCustomDBGridX::AppendRecord() {
+  if (TDataSet* dataSet = DataSet()) dataSet->Append();
 }
 
 Integer TCustomDBGridX::GroupFlatIndexOfCurrentRecord() {
@@ -135,15 +184,27 @@ Integer TCustomDBGridX::GroupFlatIndexOfCurrentRecord() {
   return -1;
 }
 
+Integer TCustomDBGridX::MoveGroupCursor(Integer Delta) {
+  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
+  if (!FDataGrouping->GroupingWorks() || tree->FlatCount() == 0) return 0;
+  FDataLink->UpdateRecord();
+  TDataSet* dataSet = DataSet();
+  if (Delta != 0 && dataSet && InEditModes(dataSet->State())) {
+    if (dataSet->Modified()) dataSet->Post();
+    else dataSet->Cancel();
+  }
+  TGroupDataTreeNodeX* node = GroupNodeAtRow(Row());
+  const Integer from = node ? tree->FlatIndexOf(node) : 0;
+  const Integer target = std::clamp(from + Delta, 0, tree->FlatCount() - 1);
+  SelectGroupNode(tree->FlatNode(target));
+  return target - from;
+}
+
 bool TCustomDBGridX::GroupRowKeyDown(Word Key, TShiftState Shift) {
   if (Shift.Contains(ssShift) || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)) return false;
   TGroupDataTreeNodeX* node = GroupNodeAtRow(Row());
   if (!node) return false;
-  TGridGroupDataTreeX* tree = FDataGrouping->Tree();
-  auto moveBy = [&](Integer Delta) {
-    const Integer target = std::clamp(tree->FlatIndexOf(node) + Delta, 0, tree->FlatCount() - 1);
-    SelectGroupNode(tree->FlatNode(target));
-  };
+  auto moveBy = [&](Integer Delta) { MoveGroupCursor(Delta); };
   const Integer page = std::max<Integer>(1, FullyVisibleRowCount());
   switch (Key) {
     case VK_UP: moveBy(-1); return true;
@@ -173,11 +234,11 @@ bool TCustomDBGridX::GroupRowKeyDown(Word Key, TShiftState Shift) {
 
 Integer TCustomDBGridX::GroupPanelHeight() const {
   if (!FDataGrouping->GroupPanelVisible()) return 0;
-  const std::vector<TRect> boxes = GroupPanelBoxes();
+  const std::vector<TRect> boxes = LayoutGroupPanelBoxes();
   return boxes.empty() ? 30 : boxes.back().Bottom + 5;
 }
 
-std::vector<TRect> TCustomDBGridX::GroupPanelBoxes() const {
+std::vector<TRect> TCustomDBGridX::LayoutGroupPanelBoxes() const {
   TCanvas measure;
   measure.SetFont(Font());
   const Integer w = measure.TextWidth(QStringLiteral("o"));

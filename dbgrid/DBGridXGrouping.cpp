@@ -261,7 +261,7 @@ void TGridDataGroupsX::CheckStructure() {
   if (!stopped && matched == ActiveLevelCount()) return;
   FTree->PruneLevel(matched + 1);
   RebuildActiveLevels();
-  if (FActive) StructureChanged();
+  if (FActive) GroupLevelsChanged();
 }
 
 void TGridDataGroupsX::SortLevel(Integer ActiveIndex, TSortOrderX Order) { FTree->SortLevel(ActiveIndex, Order); }

@@ -182,7 +182,7 @@ public:
 
   virtual std::unique_ptr<TGridDataGroupLevelsX> CreateGroupLevels();
   virtual void ActiveChanged() {}
-  virtual void StructureChanged() {}
+  virtual void GroupLevelsChanged() {}
   virtual void GroupPanelChanged() {}
   virtual void VisualChanged();
   virtual void RebuildActiveLevels();
@@ -276,7 +276,7 @@ public:
 
   std::unique_ptr<TGridDataGroupLevelsX> CreateGroupLevels() override;
   void ActiveChanged() override;
-  void StructureChanged() override;
+  void GroupLevelsChanged() override;
   void GroupPanelChanged() override;
   void RebuildActiveLevels() override;
   virtual void MoveGroupLevel(Integer FromIndex, Integer ToIndex);

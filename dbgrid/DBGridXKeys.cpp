@@ -193,7 +193,7 @@ void TCustomDBGridX::NextRow(bool Select) {
   else SelectionMoveBy(false, 1, true, false);
   if (dataSet->Eof() && dataSet->CanModify() && !FReadOnly && FOptions.Contains(dgEditing) &&
       FAllowedOperations.Contains(alopAppendX))
-    dataSet->Append();
+    AppendRecord();
 }
 
 void TCustomDBGridX::PriorRow(bool Select) {

@@ -153,11 +153,11 @@ Integer TCustomDBGridX::StdRowHeightOf() {
   return height;
 }
 
-Integer TCustomDBGridX::RemoveGroupIndent(const TColumnX* Column, Integer W) const {
+Integer TCustomDBGridX::WidthFromGrid(const TColumnX* Column, Integer W) const {
   return FVisibleColumns.Count() > 0 && FVisibleColumns[0] == Column ? W - FGroupIndentWidth : W;
 }
 
-Integer TCustomDBGridX::AddGroupIndent(const TColumnX* Column, Integer W) const {
+Integer TCustomDBGridX::WidthToGrid(const TColumnX* Column, Integer W) const {
   return FVisibleColumns.Count() > 0 && FVisibleColumns[0] == Column ? W + FGroupIndentWidth : W;
 }
 
@@ -346,7 +346,7 @@ void TCustomDBGridX::MeasureRows() {
     FRowHeight = border;
   }
   if (FRowPanel->Active() && FRowPanelHeight > 0) FStdRowHeight = FRowPanelHeight;
-  const Integer buttonWidth = FlatButtonWidth > 0 ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
+  const Integer buttonWidth = DefaultButtonWidth();
   FEditButtonWidth = Flat() ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
   FEditButtonHeight = FStdRowHeight <= (buttonWidth * 3 + 1) / 2 ? FStdRowHeight
                                                                  : EditButtonHeightForWidth(buttonWidth, Flat());
@@ -420,8 +420,12 @@ Integer TCustomDBGridX::CalcTitleTreeHeights(THeadTreeNode* Node) {
   return height;
 }
 
-void TCustomDBGridX::UpdateColumnWidths() {
+void TCustomDBGridX::UpdateGroupIndent() {
   FGroupIndentWidth = FDataGrouping->Active() ? 18 * FDataGrouping->ActiveLevelCount() : 0;
+}
+
+void TCustomDBGridX::UpdateColumnWidths() {
+  UpdateGroupIndent();
   const Integer hiddenWidth = FOptions.Contains(dgColLines) ? -1 : 0;
   if (FRowPanel->Active()) {
     LayoutRowPanel();
@@ -433,7 +437,7 @@ void TCustomDBGridX::UpdateColumnWidths() {
       if (gridCol >= FullColCount()) break;
       TColumnX* column = FColumns->Items(i);
       SetTabStops(gridCol, column->Visible() && !column->ReadOnly());
-      const Integer width = column->Visible() ? AddGroupIndent(column, column->Width()) : hiddenWidth;
+      const Integer width = column->Visible() ? WidthToGrid(column, column->Width()) : hiddenWidth;
       if (ColWidths(gridCol) != width) SetColWidths(gridCol, width);
     }
   }
@@ -441,6 +445,13 @@ void TCustomDBGridX::UpdateColumnWidths() {
     FIndicatorWidth = IndicatorWidthOf();
     if (FIndicatorColCount > 0) SetColWidths(0, FIndicatorWidth);
   }
+  FLastVisibleCol = -1;
+  for (Integer col = FullColCount() - 1; col >= 0 && FLastVisibleCol < 0; --col)
+    if (ColWidths(col) > 0) FLastVisibleCol = col;
+}
+
+Integer TCustomDBGridX::DefaultButtonWidth() const {
+  return FlatButtonWidth > 0 ? FlatButtonWidth : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 Integer TCustomDBGridX::ClientWidthForFit() const {
@@ -448,6 +459,15 @@ Integer TCustomDBGridX::ClientWidthForFit() const {
 }
 
 void TCustomDBGridX::FitColumnWidths() {
+  if (FRowPanel->Active()) {
+    // The panel's cells keep their arrangement and stretch to the room beside the indicator.
+    Integer room = ClientWidthForFit();
+    if (IndicatorShown()) room -= FIndicatorWidth;
+    if (FOptions.Contains(dgColLines)) room -= 1;
+    LayoutRowPanel();
+    ScaleRowPanelWidths(FRowPanelWidth, std::max<Integer>(room, 0));
+    return;
+  }
   std::vector<TColumnX*> fitting;
   for (Integer i = 0; i < FVisibleColumns.Count(); ++i) FVisibleColumns[i]->SetFitBound(false);
   const Integer lines = FOptions.Contains(dgColLines) ? 1 : 0;
@@ -492,6 +512,7 @@ void TCustomDBGridX::FitColumnWidths() {
 
 void TCustomDBGridX::UpdateRowCount() {
   if (!FDataLink) return;
+  if (ScrollsByMemTableRows()) return UpdateMemTableRowCount();
   const Integer header = HeaderRowCount();
   if (RowCount() <= header) SetRowCount(header + 1);
   const Integer oldRows = RowCount();
@@ -521,6 +542,7 @@ void TCustomDBGridX::UpdateRowCount() {
 }
 
 void TCustomDBGridX::FollowActiveRecord() {
+  if (ScrollsByMemTableRows()) return FollowMemTableRecord(0);
   if (!FDataLink->Active() || !HandleAllocated() || ComponentState().Contains(csLoading)) return;
   Integer row = FDataLink->ActiveRecord() + HeaderRowCount();
   if (FDataGrouping->GroupingWorks()) {
@@ -550,7 +572,7 @@ void TCustomDBGridX::ColumnMoved(Integer FromIndex, Integer ToIndex) {
 
 void TCustomDBGridX::DistributeWidthChange(Integer Index, Integer ScreenWidth) {
   TColumnX* column = FColumns->Items(Index);
-  const Integer newWidth = RemoveGroupIndent(column, ScreenWidth);
+  const Integer newWidth = WidthFromGrid(column, ScreenWidth);
   const Integer delta = newWidth - column->Width();
   if (column->AutoFitColWidth()) {
     if (column->Width() != 0) column->SetAutoFitShare(MulDiv(ScreenWidth, column->AutoFitShare(), column->Width()));
@@ -580,10 +602,10 @@ void TCustomDBGridX::ColWidthsChanged() {
         TColumnX* column = FColumns->Items(index);
         const Integer screen = ColWidths(gridCol);
         if (screen < 0) continue;
-        Integer width = RemoveGroupIndent(column, screen);
+        Integer width = WidthFromGrid(column, screen);
         if (column->MaxWidth() > 0 && width > column->MaxWidth()) width = column->MaxWidth();
         if (column->MinWidth() > 0 && width < column->MinWidth()) width = column->MinWidth();
-        const Integer clamped = AddGroupIndent(column, width);
+        const Integer clamped = WidthToGrid(column, width);
         if (clamped != screen) SetColWidths(gridCol, clamped);
       }
       for (Integer gridCol = FIndicatorColCount; gridCol < FullColCount(); ++gridCol) {
@@ -591,7 +613,7 @@ void TCustomDBGridX::ColWidthsChanged() {
         if (index >= FColumns->Count()) break;
         TColumnX* column = FColumns->Items(index);
         if (!column->Visible()) continue;
-        const Integer width = RemoveGroupIndent(column, ColWidths(gridCol));
+        const Integer width = WidthFromGrid(column, ColWidths(gridCol));
         if (!FAutoFitColWidths || Designing()) {
           column->SetWidth(width);
         } else if (width != column->Width()) {
@@ -668,7 +690,13 @@ void TCustomDBGridX::Loaded() {
     RebuildSortMarkedColumns();
   }
   if (DataSource()) FSumList->OwnerLoaded();
+  // The levels find their columns first, so that the layout below already groups by them.
+  FDataGrouping->ResolveColumnNames();
   RequestLayout();
+  // Once more when the form around the grid has finished loading too.
+  LockLayout();
+  RequestDeferredLayout();
+  if (Designing() && FRowDetailPanel->Active()) PlaceDetailPanel();
 }
 
 void TCustomDBGridX::CreateWnd() {
@@ -690,6 +718,7 @@ void TCustomDBGridX::Resize() {
   if (FLayoutLock == 0 && FUpdateLock == 0) {
     if (FAutoFitColWidths) RequestLayout();
     else UpdateRowCount();
+    if (ScrollsByMemTableRows()) ClampTopRow();
     UpdateVertScrollBar();
   }
 }

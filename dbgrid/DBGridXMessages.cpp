@@ -4,6 +4,7 @@
 #include "dbgrid/DBGridX.h"
 
 void TCustomDBGridX::WMScroll(TMessage& Message) {
+  if (Message.Msg == WM_VSCROLL && ScrollsByMemTableRows()) return HandleVScroll(Message);
   if (Message.Msg != WM_VSCROLL || !FDataLink->Active()) {
     TCustomGridX::WMScroll(Message);
     return;

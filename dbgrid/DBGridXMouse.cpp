@@ -92,7 +92,7 @@ void TCustomDBGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
     SetMouseCapture(false);
     return;
   }
-  if (GroupPanelMouseDown(Button, Shift, X, Y) || GroupRowMouseDown(Button, Shift, X, Y)) return;
+  if (HandleGroupPanelMouseDown(Button, Shift, X, Y) || GroupRowMouseDown(Button, Shift, X, Y)) return;
   const TPressedCellX press = ClassifyPress(X, Y);
   if (Button == mbLeft && Shift.Contains(ssDouble)) return PressTwice(Button, Shift, X, Y, press);
   if (IsOverSizingLine(X, Y)) return PressSizingLine(Button, Shift, X, Y);
@@ -266,11 +266,15 @@ void TCustomDBGridX::PressDataCell(TMouseButton Button, TShiftState Shift, TGrid
     if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
     const TGridCoord oldCurrent = Current();
     const TBookmarkStr oldBookmark = DataSet()->Bookmark();
-    const Integer distance = DataRow - FDataLink->ActiveRecord();
+    const Integer distance = DataRow - ActiveDataRow();
     const bool extendRows = shift && multiSelect && (rowSelect || inIndicator);
     const bool detailPress =
         !inIndicator && FRowDetailPanel->Active() && DetailButtonAtPoint(FMouseDownPoint.X, FMouseDownPoint.Y);
-    if (!extendRows) FDataLink->MoveBy(distance);
+    if (!extendRows) {
+      FInMouseMove = true;
+      TScopeGuard moved([this] { FInMouseMove = false; });
+      FDataLink->MoveBy(distance);
+    }
     if (detailPress) {
       FRowDetailPanel->SetShown(!FRowDetailPanel->Shown());
       return;

@@ -97,11 +97,11 @@ bool TCustomDBGridX::EnterPaintedRecord(Integer ARow, Integer DataRow, TPaintedR
     if (FPaintedRecordEntered) FMemTable->EnterRecord(node->RecordIndex);
     return true;
   }
-  if (DataRow >= FDataLink->RecordCount()) return false;
+  if (DataRow >= RecordRowCount()) return false;
   SetActiveRow(DataRow);
   Record.Current = DataRow == FSavedActiveRecord;
   try {
-    Record.RecNo = DataSet()->RecNo();
+    Record.RecNo = ScrollsByMemTableRows() ? DataRow + 1 : DataSet()->RecNo();
   } catch (...) {
     RestoreActiveRow();
     throw;

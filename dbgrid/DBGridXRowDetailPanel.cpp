@@ -83,6 +83,16 @@ void TRowDetailPanelX::SetShown(bool Show) {
   if (!allowed) return;
   FShown = Show;
   FGrid->PlaceDetailPanel();
+  if (Show) FGrid->ShowWholeDetailRow();
+  else if (!FGrid->ComponentState().Contains(csDestroying)) FGrid->CloseGapUnderLastRow();
+}
+
+void TRowDetailPanelX::SetActiveControl(TWinControl* Value) {
+  if (Value == FActiveControl) return;
+  if (FActiveControl && FGrid && !FActiveControl->ComponentState().Contains(csDestroying))
+    FActiveControl->RemoveFreeNotification(FGrid);
+  FActiveControl = Value;
+  if (FActiveControl && FGrid) FActiveControl->FreeNotification(FGrid);
 }
 
 // ---- the grid's side
@@ -95,7 +105,33 @@ Integer TCustomDBGridX::MoveRecordsBy(Integer Distance) {
     FRowDetailPanel->SetShown(false);
     if (FRowDetailPanel->Shown()) return 0;
   }
+  if (FDataGrouping->GroupingWorks()) return MoveGroupCursor(Distance);
   return FDataLink->LinkMoveBy(Distance);
+}
+
+void TCustomDBGridX::ShowWholeDetailRow() {
+  if (!HandleAllocated() || !FRowDetailPanel->Shown()) return;
+  const Integer row = Row();
+  if (row < FixedRows() || row >= RowCount()) return;
+  // The row as tall as it gets with the whole panel under it, measured as the grid measures
+  // the top of its last page.
+  const Integer panelHeight = FRowDetailPanel->Height() > 0 ? FRowDetailPanel->Height() : 0;
+  const Integer shown = RowHeights(row);
+  SetRowHeights(row, std::max(shown, CalcRecordHeight() + panelHeight));
+  TGridDrawInfoX di;
+  FillDrawInfo(di);
+  const Integer top = CalcMaxTopLeft({Col(), row}, di).Y;
+  SetRowHeights(row, shown);
+  if (TopRow() < top) SetTopRow(top);
+  PlaceDetailPanel();
+}
+
+void TCustomDBGridX::CloseGapUnderLastRow() {
+  if (!HandleAllocated() || RowCount() <= FixedRows()) return;
+  TGridDrawInfoX di;
+  FillDrawInfo(di);
+  const Integer top = std::max(FixedRows(), CalcMaxTopLeft({Col(), RowCount() - 1}, di).Y);
+  if (TopRow() > top) SetTopRow(top);
 }
 
 // The panel stands under its row, so it follows the row when the grid scrolls, changes size

@@ -34,7 +34,8 @@ public:
   Integer Height() const { return FHeight; }
   void SetHeight(Integer Value);
   TWinControl* ActiveControl() const { return FActiveControl; }
-  void SetActiveControl(TWinControl* Value) { FActiveControl = Value; }
+  // The grid learns when the control goes, and forgets it then.
+  void SetActiveControl(TWinControl* Value);
   TBevelEdges BevelEdges() const { return FBevelEdges; }
   void SetBevelEdges(TBevelEdges Value);
   TBevelCut BevelInner() const { return FBevelInner; }

@@ -120,6 +120,28 @@ TColumnX* TCustomDBGridX::PanelColumnAtPoint(TPoint Point, bool Plain) const {
   return nullptr;
 }
 
+TColumnX* TCustomDBGridX::PanelCellAtPoint(TPoint Point, TRect& Rect, bool WithLines) const {
+  if (UseRightToLeftAlignment()) Point.X = FRowPanelWidth - Point.X;
+  const Integer right = WithLines && FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+  const Integer bottom = WithLines && FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+  Rect = TRect();
+  for (Integer i = 0; i < Integer(FRowPanelRects.size()) && i < FColumns->Count(); ++i) {
+    const TRowPanelRectX& r = FRowPanelRects[size_t(i)];
+    Rect = TRect(r.Left, r.Top, r.Left + r.Width + right, r.Top + r.Height + bottom);
+    if (Point.X >= Rect.Left && Point.X < Rect.Right && Point.Y >= Rect.Top && Point.Y < Rect.Bottom)
+      return FColumns->Items(i);
+  }
+  return nullptr;
+}
+
+TGridOptionsX TCustomDBGridX::EffectiveSizingOptions() const {
+  if (!Designing()) return GridOptions();
+  TGridOptionsX options{goColSizing};
+  if (FColumns->IsCustomized()) options.Include(goColMoving);
+  if (FRowPanel->Active()) options.Include(goRowSizing);
+  return options;
+}
+
 void TCustomDBGridX::DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine) {
   if (!Column || TargetCol == Column->Index()) return;
   if (Integer(FRowPanelRects.size()) != FColumns->Count()) LayoutRowPanel();

@@ -75,8 +75,8 @@ void TCustomDBGridX::HitTestSizing(Integer X, Integer Y, const TGridDrawInfoX& D
   const bool inPanel = panelCol < ColCount() && cell.Y >= 0 && cell.Y < RowCount();
   const TCellAreaRowX kind = inPanel ? GetCellType(cell.X, cell.Y, dataCol, dataRow).RowKind : carFooter;
   if (kind == carTitle || kind == carData) {
-    const TGridOptionsX options = GridOptions();
-    const bool colSizing = options.Contains(goColSizing) || Designing();
+    const TGridOptionsX options = EffectiveSizingOptions();
+    const bool colSizing = options.Contains(goColSizing);
     const bool rowSizing = options.Contains(goRowSizing);
     for (Integer i = 0; i < FColumns->Count() && i < Integer(FRowPanelRects.size()); ++i) {
       if (!FColumns->Items(i)->Visible()) continue;

@@ -2,16 +2,33 @@
 // link's buffer moves by a few records, and drives the vertical bar from the data set's
 // position rather than from its rows.
 #include "dbgrid/DBGridX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 void TCustomDBGridX::SetActiveRow(Integer Row) {
+  if (ScrollsByMemTableRows()) {
+    // The record is read where it stands; the table's cursor does not move.
+    FSavedActiveRecord = FMemTable->CurrentRecordIndex();
+    FMemTableRecordEntered = Row != FSavedActiveRecord;
+    if (FMemTableRecordEntered) FMemTable->EnterRecord(Row);
+    return;
+  }
   FSavedActiveRecord = FDataLink->ActiveRecord();
   FDataLink->SetActiveRecord(Row);
 }
 
 void TCustomDBGridX::RestoreActiveRow() {
-  if (FSavedActiveRecord >= 0) FDataLink->SetActiveRecord(FSavedActiveRecord);
+  if (std::exchange(FMemTableRecordEntered, false)) FMemTable->LeaveRecord();
+  else if (FSavedActiveRecord >= 0 && !ScrollsByMemTableRows()) FDataLink->SetActiveRecord(FSavedActiveRecord);
   FSavedActiveRecord = -1;
 }
+
+bool TCustomDBGridX::AnyColumnHidesDuplicates() const {
+  for (Integer i = 0; i < FVisibleColumns.Count(); ++i)
+    if (HidesDuplicatesOf(FVisibleColumns[i])) return true;
+  return false;
+}
+
+bool TCustomDBGridX::CursorInRect(const TRect& R) { return PtInRect(R, ScreenToClient(GetCursorPos())); }
 
 void TCustomDBGridX::InvalidateFooter() {
   if (!HandleAllocated() || FFooterRowCount == 0) return;
@@ -28,6 +45,8 @@ void TCustomDBGridX::InvalidateCurrentRow() {
 }
 
 void TCustomDBGridX::ScrollByRecords(Integer Distance) {
+  if (Distance != 0 && FRowDetailPanel->Shown()) FRowDetailPanel->SetShown(false);
+  if (ScrollsByMemTableRows()) return FollowMemTableRecord(Distance);
   if (!FKeepSearch) StopIncSearch();
   if (!HandleAllocated()) return;
   const Integer oldRow = Row();
@@ -37,6 +56,9 @@ void TCustomDBGridX::ScrollByRecords(Integer Distance) {
   InvalidateRowArea(oldRow);
   InvalidateRowArea(Row());
   if (Distance != 0) {
+    TScopeGuard reopen([this] {
+      if (FOptions.Contains(dgAlwaysShowEditor) && !EditorMode()) SetEditorMode(true);
+    });
     if (!FOptions.Contains(dgAlwaysShowEditor)) HideInplaceEditor();
     const Integer dataRows = RowCount() - HeaderRowCount();
     if (std::abs(Distance) >= dataRows) {
@@ -50,6 +72,14 @@ void TCustomDBGridX::ScrollByRecords(Integer Distance) {
       TRect area(0, first.Top, GridClientWidth(), last.Bottom + line);
       ScrollWindowEx(0, -height * Distance, &area, &area, SW_INVALIDATE);
       if (IndicatorShown()) InvalidateCellArea(0, Row());
+      // The hot row shows the same record after the scroll; the cell under the pointer is
+      // found again.
+      if (FOptionsX.Contains(dghHotTrack) && HotTrackCell().Y >= 0) {
+        const TPoint p = ScreenToClient(GetCursorPos());
+        UpdateHotTrack(p.X, p.Y);
+      }
+      // The first row has no row above it on screen any more: its duplicates show again.
+      if (AnyColumnHidesDuplicates()) InvalidateRowArea(HeaderRowCount());
     }
   }
   InvalidateFooter();
@@ -57,6 +87,7 @@ void TCustomDBGridX::ScrollByRecords(Integer Distance) {
 
 void TCustomDBGridX::UpdateVertScrollBar() {
   if (!FDataLink || !HandleAllocated()) return;
+  if (ScrollsByMemTableRows()) return UpdateVertScrollBarByRows();
   TScrollInfo info;
   info.nMin = 0;
   info.nMax = 1;
@@ -77,15 +108,7 @@ void TCustomDBGridX::UpdateVertScrollBar() {
       info.nPos = dataSet->Bof() ? 0 : dataSet->Eof() ? 4 : 2;
     }
   }
-  const TScrollBarVisibleModeX mode = FVertScrollBar->VisibleMode();
-  info.fMask = SIF_ALL;
-  if (mode == sbAlwaysShowX) info.fMask |= SIF_DISABLENOSCROLL;
-  if (!FVertScrollBar->ExtScrollBar() && mode == sbNeverShowX) info.nMax = info.nMin;
-  FVertScrollBar->WriteScrollInfo(info, true);
-  if (!FVertScrollBar->ExtScrollBar()) {
-    const bool covered = info.nMax <= info.nMin || Int64(info.nPage) > Int64(info.nMax) - info.nMin;
-    ShowScrollBar(SB_VERT, mode == sbAlwaysShowX || (mode == sbAutoShowX && !covered));
-  }
+  WriteVertBarInfo(info);
 }
 
 void TCustomDBGridX::UpdateExtHorzScrollBar() {

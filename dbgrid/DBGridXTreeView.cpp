@@ -55,6 +55,23 @@ void TCustomDBGridX::PaintTreeLines(Integer DataRow, const TRect& R, TGridDrawSt
     if (info.HasChildren) kind = (info.Expanded ? 0 : 4) + (following ? 0 : 1);
     else kind = following ? 8 : 9;
     DrawTreeNodeElement(canvas, band(info.Level), kind, parity, 1.0, 1.0, mirrored);
+    if (FOptions.Contains(dgRowLines)) {
+      // The row line runs under the first level always and under a deeper level where the
+      // next record reaches past it; a silver line closes the indent on its right.
+      const Integer nextLevel = FMemTable->RecordNodeInfo(recordIndex + 1).Level;
+      canvas->Pen()->SetColor(LineColors()->BrightLineColor());
+      for (Integer level = 1; level <= info.Level; ++level) {
+        if (level > 1 && level >= nextLevel && nextLevel >= 0) continue;
+        const TRect b = band(level);
+        canvas->MoveTo(b.Left, R.Bottom - 1);
+        canvas->LineTo(b.Right, R.Bottom - 1);
+      }
+      const TRect last = band(info.Level);
+      const Integer x = mirrored ? last.Left : last.Right - 1;
+      canvas->Pen()->SetColor(clSilver);
+      canvas->MoveTo(x, R.Bottom - 1);
+      canvas->LineTo(x, R.Top - 3);
+    }
   }
   canvas->RestoreState(saved);
 }

@@ -502,6 +502,10 @@ public:
   virtual void RemoveRow(Integer ARow);
   virtual void PaintCell(Integer ACol, Integer ARow, TGridDrawState State, TRect R) = 0;
   virtual void PaintOutBoundaryAreas();
+  // The smallest top-left that still shows Cell whole (the top of the last page for Cell).
+  TGridCoord CalcMaxTopLeft(const TGridCoord& Cell, const TGridDrawInfoX& DrawInfo) const;
+  // Feedback a subclass draws over the painted cells while the mouse holds something.
+  virtual void PaintMouseFeedback(const TGridDrawInfoX&) {}
   virtual void PaintTopOutBoundary(const TRect& R);
   virtual void PaintLeftOutBoundary(const TRect& R);
   virtual void PaintBottomOutBoundary(const TRect& R);
@@ -586,7 +590,6 @@ private:
     Integer HiddenPixels; // pixels of HiddenLine to hide so that the cell ends at the limit
   };
   TMaxFirst CalcMaxFirstLine(const TGridAxisDrawInfoX& Axis, Integer Cell) const;
-  TGridCoord CalcMaxTopLeft(const TGridCoord& Cell, const TGridDrawInfoX& DrawInfo) const;
   void TopLeftMoved(const TGridCoord& OldTopLeft, Integer OldLeftOffset, Integer OldTopOffset);
   void CalcScrollExtent(bool Rows);
   void UpdateScrollPos();

@@ -465,6 +465,7 @@ void TCustomGridX::DrawOverlays(const TGridDrawInfoX& DI) {
     c->Pen()->SetMode(pmCopy);
   }
   if (FMoveMarkShown && FGridState == msRowMoving) c->InvertRect(MoveMarkRect(DI));
+  PaintMouseFeedback(DI);
 }
 
 // ---- the whole grid

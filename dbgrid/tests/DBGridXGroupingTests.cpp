@@ -191,6 +191,19 @@ TEST_F(Grouping, AnInsertedRecordTakesThePendingKeysAndOpensItsGroups) {
   Query.Cancel();
 }
 
+TEST_F(Grouping, ARecordInsertedInAGroupTakesTheGroupsKeys) {
+  GroupBy("dept");
+  Grid->LocateGroupNodeForRecord(3, true);
+  EXPECT_EQ(Query.RecNo(), 4) << "the data set follows the located node";
+  EXPECT_EQ(Grid->CurrentGroupNode(), Tree()->FindRecordNode(3));
+  Grid->InsertRecordInGroup();
+  ASSERT_EQ(Query.State(), dsInsert);
+  Query.FieldByName(QStringLiteral("id"))->SetValue(7);
+  Query.Notify(3, mtcRecordInsertedX);
+  EXPECT_EQ(Query.FieldByName(QStringLiteral("dept"))->AsString(), "Ops") << "the keys of record 4 (D, Ops)";
+  Query.Cancel();
+}
+
 TEST_F(Grouping, ChangingALevelsColumnPrunesFromThatLevelOn) {
   TGridDataGroupLevelX* first = GroupBy("dept");
   TGridDataGroupLevelX* second = GroupBy("city");
@@ -261,7 +274,7 @@ TEST_F(Grouping, PanelGroupsByDroppedTitlesAndUngroupsThemAgain) {
   EXPECT_GT(Grid->GroupPanelHeight(), 30);
   Grid->GroupByColumn(Column("city"), 0);
   EXPECT_EQ(Grid->DataGrouping()->ActiveLevels(0)->Column(), Column("city"));
-  const std::vector<TRect> boxes = Grid->GroupPanelBoxes();
+  const std::vector<TRect> boxes = Grid->LayoutGroupPanelBoxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_GT(boxes[1].Left, boxes[0].Right);
   EXPECT_GT(boxes[1].Top, boxes[0].Top);
@@ -359,7 +372,7 @@ TEST_F(Grouping, TitlesDroppedOnThePanelGroupAndBoxesDroppedOnTheTitlesUngroup) 
   EXPECT_FALSE(Column("dept")->Visible());
   EXPECT_EQ(Describe(), "Dev[1 4] Ops[3] Sales[0 2]");
 
-  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TRect box = Grid->LayoutGroupPanelBoxes().at(0);
   const TPoint firstTitle = middle(Grid->CellRect(Grid->ColumnIndexToGridCol(0), 0));
   send(WM_LBUTTONDOWN, TPoint(box.Left + 5, box.Top + 5), MK_LBUTTON);
   send(WM_MOUSEMOVE, firstTitle, MK_LBUTTON);
@@ -380,7 +393,7 @@ TEST_F(Grouping, ABoxDraggedIntoTheRowPanelPlacesItsColumnAndBackOnThePanelStays
   QApplication::processEvents();
   auto send = [&](Cardinal Msg, TPoint P, Word Keys) { Grid->Perform(Msg, Keys, PointToLParam(P)); };
   const Integer panelCol = Grid->ColumnIndexToGridCol(0);
-  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TRect box = Grid->LayoutGroupPanelBoxes().at(0);
   const TPoint press(box.Left + 5, box.Top + 5);
 
   send(WM_LBUTTONDOWN, press, MK_LBUTTON);
@@ -406,11 +419,11 @@ TEST_F(Grouping, BoxesCarryTheTitleFilterButtonThatDropsTheColumnsList) {
   Grid->DataGrouping()->SetGroupPanelVisible(true);
   GroupBy("dept");
   QApplication::processEvents();
-  const Integer plainWidth = Grid->GroupPanelBoxes().at(0).Width();
+  const Integer plainWidth = Grid->LayoutGroupPanelBoxes().at(0).Width();
   Grid->STFilter()->SetVisible(true);
   Grid->STFilter()->SetLocation(stflInTitleFilterX);
   QApplication::processEvents();
-  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TRect box = Grid->LayoutGroupPanelBoxes().at(0);
   EXPECT_GT(box.Width(), plainWidth) << "the box makes room for the button";
   const TPoint onButton(box.Right - 5, (box.Top + box.Bottom) / 2);
   Grid->Perform(WM_MOUSEMOVE, 0, PointToLParam(TPoint(box.Left + 4, box.Top + 4)));
@@ -432,6 +445,35 @@ TEST_F(Grouping, BoxesCarryTheTitleFilterButtonThatDropsTheColumnsList) {
   EXPECT_FALSE(Grid->FilterListDropped()) << "a second press closes it";
 }
 
+TEST_F(Grouping, LevelsMarkTheSortingWhileTheLinkIsActive) {
+  Grid->SetOptionsX(Grid->OptionsX() + TDBGridXOptions{dghAutoSortMarking});
+  Integer marked = 0;
+  Grid->OnSortMarkingChanged = [&](TObject*) { ++marked; };
+  GroupBy("dept");
+  EXPECT_GT(marked, 0) << "a new level";
+  GroupBy("city");
+  marked = 0;
+  Grid->DataGrouping()->MoveGroupLevel(1, 0);
+  EXPECT_GT(marked, 0) << "a moved level";
+  EXPECT_EQ(Grid->DataGrouping()->ActiveLevels(0)->Column(), Column("city"));
+
+  Query.Close();
+  marked = 0;
+  Grid->DataGrouping()->MoveGroupLevel(1, 0);
+  EXPECT_EQ(marked, 0) << "not while the link is inactive";
+}
+
+TEST_F(Grouping, LevelsNamedWhileLoadingFindTheirColumnsOnceTheGridIsLoaded) {
+  Grid->BeginLoading();
+  auto* level = static_cast<TDBGridXDataGroupLevelX*>(Grid->DataGrouping()->GroupLevels()->Add());
+  level->SetColumnName(QStringLiteral("Column_2_dept"));
+  EXPECT_EQ(level->Column(), nullptr) << "only kept while loading";
+  Grid->Loaded();
+  EXPECT_EQ(level->Column(), Column("dept"));
+  EXPECT_TRUE(HasPendingMessage(Grid, TCustomDBGridX::WM_DEFERRED_LAYOUT)) << "one more layout once all is loaded";
+  EXPECT_EQ(Grid->LayoutLock(), 0);
+}
+
 TEST_F(Grouping, PressesOnBoxesFlipTheSortAndOnGroupRowsToggleThem) {
   Grid->DataGrouping()->SetGroupPanelVisible(true);
   GroupBy("dept");
@@ -441,7 +483,7 @@ TEST_F(Grouping, PressesOnBoxesFlipTheSortAndOnGroupRowsToggleThem) {
     Grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(P));
     Grid->Perform(WM_LBUTTONUP, 0, PointToLParam(P));
   };
-  const TRect box = Grid->GroupPanelBoxes().at(0);
+  const TRect box = Grid->LayoutGroupPanelBoxes().at(0);
   click(TPoint(box.Left + 5, box.Top + 5));
   EXPECT_EQ(Describe(), "Sales[0 2] Ops[3] Dev[1 4]") << "a released box flips its level's order";
 

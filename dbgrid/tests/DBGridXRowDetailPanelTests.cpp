@@ -184,4 +184,45 @@ TEST(RowDetailPanel, TheGridStreamsOnlyItsPanelControl) {
   EXPECT_EQ(names, std::vector<String>{QStringLiteral("RowDetailData")});
 }
 
+TEST(RowDetailPanel, OpenedOnTheLastVisibleRowItShowsWholeAndClosingScrollsBack) {
+  TGridForm f;
+  f.AddRows(20);
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  TRowDetailPanelControlX* control = f.Grid->RowDetailPanelControl();
+  panel->SetActive(true);
+  const Integer last = f.Grid->GridDataLink()->RecordCount() - 1;
+  f.Query.First();
+  f.Query.MoveBy(last);
+  ASSERT_EQ(f.Grid->Row(), f.Grid->HeaderRowCount() + last);
+  ASSERT_EQ(f.Grid->TopRow(), f.Grid->FixedRows());
+
+  panel->SetShown(true);
+  ASSERT_TRUE(control->Visible());
+  EXPECT_GT(f.Grid->TopRow(), f.Grid->FixedRows()) << "the grid scrolled";
+  EXPECT_EQ(control->Height(), 120) << "the whole panel";
+  EXPECT_LE(control->Top() + control->Height(), f.Grid->ClientHeight());
+  EXPECT_EQ(control->Top(), CurrentCell(f).Top + f.Grid->CalcRecordHeight());
+
+  panel->SetShown(false);
+  EXPECT_EQ(f.Grid->TopRow(), f.Grid->FixedRows()) << "no empty band under the last row";
+  EXPECT_FALSE(control->Visible());
+}
+
+TEST(RowDetailPanel, AFreedActiveControlIsForgotten) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  auto* edit = new TEdit(f.Form);
+  edit->SetParent(f.Grid->RowDetailPanelControl());
+  panel->SetActiveControl(edit);
+  EXPECT_EQ(panel->ActiveControl(), edit);
+  delete edit;
+  EXPECT_EQ(panel->ActiveControl(), nullptr);
+  auto* other = new TEdit(nullptr);
+  panel->SetActiveControl(other);
+  delete other;
+  EXPECT_EQ(panel->ActiveControl(), nullptr) << "a control owned by no form too";
+}
+
 }  // namespace

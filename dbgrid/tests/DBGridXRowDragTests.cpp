@@ -120,4 +120,43 @@ TEST_F(RowDrag, TheMouseDragsARecordByItsIndicatorOnly) {
   EXPECT_EQ(Moves[0].toRecNo, 3);
 }
 
+TEST_F(RowDrag, ADottedSilverLineMarksWhereTheRecordsLand) {
+  const QImage before = F.Grab();
+  const TPoint from = At(1);
+  ASSERT_TRUE(F.Grid->StartRecordDrag(from.X, from.Y, TShiftState(), false));
+  // XOR with silver on every other pixel of the row's edge, across the grid.
+  auto expectLine = [&](const QImage& Image, Integer Y, const char* Where) {
+    Integer dots = 0;
+    for (Integer x = 20; x < Image.width() - 20; ++x) {
+      const QRgb was = before.pixel(x, Y) & 0xFFFFFF, now = Image.pixel(x, Y) & 0xFFFFFF;
+      if ((x + Y) % 2 == 0) {
+        EXPECT_EQ(now, was ^ 0xC0C0C0) << Where << " x " << x;
+        ++dots;
+      } else {
+        EXPECT_EQ(now, was) << Where << " x " << x;
+      }
+    }
+    EXPECT_GT(dots, 50);
+  };
+  const Integer header = F.Grid->HeaderRowCount();
+  expectLine(F.Grab(), F.Grid->CellRect(0, header + 1).Top - 1, "over the source row");
+
+  const TPoint down = At(2);
+  F.Grid->TrackRecordDrag(down.X, down.Y);
+  ASSERT_TRUE(F.Grid->RecordMoveLineShown());
+  const Integer belowTarget = F.Grid->CellRect(0, header + 2).Bottom;
+  expectLine(F.Grab(), belowTarget, "under a row below the source");
+
+  const TPoint up = At(0);
+  F.Grid->TrackRecordDrag(up.X, up.Y);
+  const QImage upImage = F.Grab();
+  expectLine(upImage, F.Grid->CellRect(0, header).Top - 1, "over a row above the source");
+  for (Integer x = 20; x < upImage.width() - 20; ++x)
+    EXPECT_EQ(upImage.pixel(x, belowTarget), before.pixel(x, belowTarget)) << "the old line is gone at " << x;
+
+  F.Grid->FinishRecordDrag(up.X, up.Y, false);
+  EXPECT_FALSE(F.Grid->RecordMoveLineShown());
+  EXPECT_EQ(F.Grab(), before);
+}
+
 }  // namespace

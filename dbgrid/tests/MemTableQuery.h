@@ -14,8 +14,12 @@ namespace dbgridtest {
 class TMemTableQuery : public TADOQuery, public IMemTableX {
 public:
   explicit TMemTableQuery(TComponent* AOwner = nullptr) : TADOQuery(AOwner) {}
-  // Closed here, while the interface is still whole, so that grids can let go of it.
-  ~TMemTableQuery() override { Close(); }
+  // Closed here, while the interface is still whole, so that grids can let go of it (unless a
+  // test frees it the careless way).
+  ~TMemTableQuery() override {
+    if (CloseOnDestroy) Close();
+  }
+  bool CloseOnDestroy = true;
 
   String KeyFieldName = QStringLiteral("id");
   String ParentFieldName;

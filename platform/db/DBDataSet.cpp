@@ -8,6 +8,9 @@ TDataSet::TDataSet(TComponent* AOwner)
     : TComponent(AOwner), FFields(new TFields(this)), FFieldDefs(new TFieldDefs) {}
 
 TDataSet::~TDataSet() {
+  // Marked as going first, so that whoever learns of it below does not call back into the
+  // parts of a derived data set already destroyed.
+  Destroying();
   // Close quietly: handlers may belong to objects already gone, so no events run here,
   // but the sources and links still learn that the data set is going.
   FState = dsInactive;
