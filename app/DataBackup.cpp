@@ -115,9 +115,16 @@ void WriteRestoredMarker(const String& Folder) {
     throw EDataBackupError(QStringLiteral("Cannot write \"%1\": %2").arg(Marker.fileName(), Marker.errorString()));
 }
 
+void Announce(const TRestoreStepEvent& OnStep, TRestoreStep Step) {
+  if (OnStep) OnStep(Step);
+}
+
 // Removes the old data of a restore known to be complete, then its marker.
-void FinishRestore(const String& Data, const String& Previous) {
-  if (QDir(Previous).removeRecursively()) QFile::remove(RestoredMarkerOf(Data));
+void FinishRestore(const String& Data, const String& Previous, const TRestoreStepEvent& OnStep = nullptr) {
+  if (!QDir(Previous).removeRecursively()) return;
+  Announce(OnStep, rsOldDataRemoved);
+  QFile::remove(RestoredMarkerOf(Data));
+  Announce(OnStep, rsFinished);
 }
 
 void RenameFolder(const String& From, const String& To) {
@@ -141,10 +148,6 @@ void KeepFolderMode(const String& Old, const String& Restored) {
   if (::chmod(QFile::encodeName(Restored).constData(), Mode) != 0)
     throw EDataBackupError(QStringLiteral("Cannot set the mode of \"%1\": %2")
                                .arg(Restored, String::fromLocal8Bit(std::strerror(errno))));
-}
-
-void Announce(const TRestoreStepEvent& OnStep, TRestoreStep Step) {
-  if (OnStep) OnStep(Step);
 }
 
 }  // namespace
@@ -248,7 +251,7 @@ void RestoreDataFolder(TADOConnection& Connection, const String& AppPath, const 
     throw;
   }
   Announce(OnStep, rsSwapped);
-  FinishRestore(Data, Previous);
+  FinishRestore(Data, Previous, OnStep);
 }
 
 String RecoverDataFolder(const String& AppPath) {

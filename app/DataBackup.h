@@ -23,8 +23,9 @@ void BackupDataFolder(TADOConnection& Connection, const String& AppPath, const S
 // The points a restore passes once its data is complete beside the data
 // folder: extracted into a work folder, renamed to the fixed name of a
 // complete restore, the old data folder moved aside to its fixed name, the
-// restored folder in its place.
-enum TRestoreStep { rsExtracted, rsStaged, rsMovedAside, rsSwapped };
+// restored folder in its place, the old data removed, the restore's mark of
+// completion removed.
+enum TRestoreStep { rsExtracted, rsStaged, rsMovedAside, rsSwapped, rsOldDataRemoved, rsFinished };
 using TRestoreStepEvent = std::function<void(TRestoreStep Step)>;
 
 // Replaces the data folder of AppPath by the content of ArchiveName: the

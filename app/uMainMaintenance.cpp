@@ -85,8 +85,15 @@ void TfrmMainGZT::Button2Click(TObject*) {
     InTransaction([&] {
       Execute(QStringLiteral("Update TGZ Set GZMonth=") + QuotedStr(New) + QStringLiteral(" where GZMonth=") +
               QuotedStr(Old));
-      Execute(QStringLiteral("Update TGZSet Set GZMonth=") + QuotedStr(New) + QStringLiteral(" where GZMonth=") +
-              QuotedStr(Old));
+      // The items of a month named "BASE" before such names were refused are
+      // the default items: the renamed month takes a copy and they stay.
+      if (IsBaseItemSet(Old))
+        Execute(QStringLiteral("Insert into TGZSet (GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr, GZMonth) "
+                               "Select GZField1, GZName, GZType, SortIdx, ShowStu, CalcStr, ") +
+                QuotedStr(New) + QStringLiteral(" from TGZSet where GZMonth=") + QuotedStr(Old));
+      else
+        Execute(QStringLiteral("Update TGZSet Set GZMonth=") + QuotedStr(New) + QStringLiteral(" where GZMonth=") +
+                QuotedStr(Old));
       dsGZMonth->Edit();
       dsGZMonth->FieldByName(QStringLiteral("GZMonth"))->SetAsString(New);
       dsGZMonth->Post();
@@ -107,7 +114,8 @@ void TfrmMainGZT::Button3Click(TObject*) {
   try {
     InTransaction([&] {
       Execute(QStringLiteral("Delete from TGZ where GZMonth=") + QuotedStr(Month));
-      Execute(QStringLiteral("Delete from TGZSet where GZMonth=") + QuotedStr(Month));
+      // A month named "BASE" shares the default items; they stay.
+      if (!IsBaseItemSet(Month)) Execute(QStringLiteral("Delete from TGZSet where GZMonth=") + QuotedStr(Month));
       dsGZMonth->Delete();
     });
   } catch (const Exception&) {

@@ -179,17 +179,24 @@ TEST_F(DataBackupTest, ARestoreCutAtAnyStepLeavesOldOrRestoredDataWholeAfterTheN
   AddMonth("202401");
   WriteFile(Contract, "restored");
   BackupDataFolder(*DM->ADOLocal, AppPath(), Archive);
-  struct Case { TRestoreStep step; const char* months; const char* contract; };
-  for (const Case& c : std::initializer_list<Case>{{rsExtracted, "202401,202402", "old"},
-                                                   {rsStaged, "202401,202402", "old"},
-                                                   {rsMovedAside, "202401", "restored"},
-                                                   {rsSwapped, "202401", "restored"}}) {
+  // Cut in the middle of removing the old data, the old folder is left in part.
+  const String OldDatabase = AppPath() + QStringLiteral("db-previous/VIRE.dat");
+  struct Case { TRestoreStep step; bool oldDataPartlyRemoved; const char* months; const char* contract; };
+  for (const Case& c : std::initializer_list<Case>{{rsExtracted, false, "202401,202402", "old"},
+                                                   {rsStaged, false, "202401,202402", "old"},
+                                                   {rsMovedAside, false, "202401", "restored"},
+                                                   {rsSwapped, false, "202401", "restored"},
+                                                   {rsSwapped, true, "202401", "restored"},
+                                                   {rsOldDataRemoved, false, "202401", "restored"},
+                                                   {rsFinished, false, "202401", "restored"}}) {
     if (Months() == QStringLiteral("202401")) AddMonth("202402");
     WriteFile(Contract, "old");
     WriteFile(AppPath() + QStringLiteral("db-backup-Q1w2E3/VIRE.dat"), "what a cut backup left");
     EXPECT_EXIT(RestoreDataFolder(*DM->ADOLocal, AppPath(), Archive,
-                                  [&c](TRestoreStep Step) {
-                                    if (Step == c.step) ::_exit(7);
+                                  [&](TRestoreStep Step) {
+                                    if (Step != c.step) return;
+                                    if (c.oldDataPartlyRemoved && !QFile::remove(OldDatabase)) ::_exit(8);
+                                    ::_exit(7);
                                   }),
                 ::testing::ExitedWithCode(7), "")
         << c.step;

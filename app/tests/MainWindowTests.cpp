@@ -375,6 +375,48 @@ TEST_F(MainWindowTest, NoMonthTakesTheNameOfTheDefaultItems) {
   EXPECT_EQ(Query(BaseItems), QStringLiteral("45"));
 }
 
+TEST_F(MainWindowTest, AMonthNamedLikeTheDefaultItemsByAnEarlierVersionNeverTakesThemAway) {
+  // Such a month shares the default items: a rename gives the new name a
+  // copy, a deletion removes only its records.
+  AddMonth(QStringLiteral("202401"));
+  AddMonth(QStringLiteral("base"));
+  AddRecord(QStringLiteral("202401"), "销售部", "李四", 4000);
+  AddRecord(QStringLiteral("base"), "销售部", "张三", 3000);
+  auto Window = OpenWindow();
+  Exec(QStringLiteral("update TGZSet set GZName='基本工资', CalcStr='[GZ2]*2' where GZMonth='BASE' and GZField1='GZ1'"));
+  const auto Items = [this](const char* Month) {
+    return Query(QStringLiteral("select count(*) || '/' || sum(GZName = '基本工资' and CalcStr = '[GZ2]*2') "
+                                "from TGZSet where GZMonth='%1'")
+                     .arg(QLatin1String(Month)));
+  };
+  ASSERT_EQ(Items("BASE"), QStringLiteral("45/1"));
+
+  ASSERT_TRUE(Window->dsGZMonth->Locate(QStringLiteral("GZMonth"), Variant(QStringLiteral("base")), {}));
+  Dialogs.AnswerInput(QStringLiteral("202402"));
+  Window->Button2Click(nullptr);
+  EXPECT_EQ(Window->CurrentMonth(), QStringLiteral("202402"));
+  EXPECT_EQ(ListedNames(*Window), U("张三"));
+  EXPECT_EQ(Items("BASE"), QStringLiteral("45/1"));
+  EXPECT_EQ(Items("202402"), QStringLiteral("45/1"));
+
+  AddMonth(QStringLiteral("Base"));
+  AddRecord(QStringLiteral("Base"), "销售部", "王五", 5000);
+  Window = OpenWindow();
+  ASSERT_TRUE(Window->dsGZMonth->Locate(QStringLiteral("GZMonth"), Variant(QStringLiteral("Base")), {}));
+  Dialogs.AnswerMessageBox(IDYES);
+  Window->Button3Click(nullptr);
+  EXPECT_EQ(Months(*Window), (QStringList{QStringLiteral("202402"), QStringLiteral("202401")}));
+  EXPECT_EQ(Query(QStringLiteral("select group_concat(EmpName, '/') from (select EmpName from TGZ order by ID)")),
+            U("李四/张三"));
+  EXPECT_EQ(Items("BASE"), QStringLiteral("45/1"));
+
+  // A month made afterwards without a model still gets the default items.
+  Dialogs.AnswerInput(QStringLiteral("202403"));
+  WhenModal<TfrmSelectHisMonth>([](TfrmSelectHisMonth* Picker) { Picker->btnCancel->Click(); });
+  Window->Button1Click(nullptr);
+  EXPECT_EQ(Items("202403"), QStringLiteral("45/1"));
+}
+
 TEST_F(MainWindowTest, AFailedRenameChangesNothing) {
   AddMonth(QStringLiteral("202401"));
   AddRecord(QStringLiteral("202401"), "销售部", "张三", 3000);

@@ -174,6 +174,21 @@ TEST_F(StatisticsWindowTest, ThePageShownGoesToAWorkbookWithGroupedTitles) {
   EXPECT_TRUE(Sheet.contains("<mergeCell ref=\"A1:A2\"/>")) << Sheet.toStdString();
   EXPECT_GE(Sheet.count("<mergeCell "), 2);
   EXPECT_TRUE(Sheet.contains("<c r=\"A3\"")) << "the first record is in row 3";
+  // Another reader finds the amounts (500, 400 and 380) as numbers, whatever format shows them.
+  QProcess Python;
+  Python.start(QStringLiteral("/usr/bin/python3"),
+               {QStringLiteral("-c"), QStringLiteral("import openpyxl, sys\n"
+                                                     "def amount(v):\n"
+                                                     "  try: return float(str(v)) in (500, 400, 380)\n"
+                                                     "  except ValueError: return False\n"
+                                                     "sheet = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                     "kinds = {'number' if isinstance(c.value, (int, float)) else "
+                                                     "type(c.value).__name__ for row in sheet.iter_rows(min_row=3) "
+                                                     "for c in row if amount(c.value)}\n"
+                                                     "print(' '.join(sorted(kinds)))\n"),
+                Opened[0]});
+  ASSERT_TRUE(Python.waitForFinished(60000));
+  EXPECT_EQ(Python.readAllStandardOutput(), QByteArray("number\n")) << Python.readAllStandardError().toStdString();
 }
 
 TEST_F(StatisticsWindowTest, AmountsShowAsInTheRecordListInColumnsThatHoldThemWhole) {
