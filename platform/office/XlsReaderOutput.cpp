@@ -159,14 +159,17 @@ TXlsReaderResult ParseXlsReaderOutput(const QByteArray& Output, const QHash<Stri
     switch (Reader.U8()) {
       case xls_reader::sReadable: {
         const quint32 Rows = Reader.U32(), Columns = Reader.U32();
-        // A row costs as much as a cell, so that rows without columns are bounded too.
-        Cells += qint64(Rows) * (qint64(Columns) + 1);
-        if (Cells > MaxCells)
+        // A row and a column's title cost as much as a cell, so that rows
+        // without columns and columns without rows are bounded too. Checked
+        // before it is added up: two 32-bit counts multiplied overflow.
+        const qint64 Left = MaxCells - Cells - qint64(Columns);
+        if (Left < 0 || qint64(Rows) > Left / (qint64(Columns) + 1))
           throw EWorkbookError(
               QStringLiteral("无法读取工作簿“%1”：工作表 %2 的大小（%3 行 × %4 列）超出了这个文件所能容纳的范围")
                   .arg(FileName, Sheet.Name)
                   .arg(Rows)
                   .arg(Columns));
+        Cells += qint64(Rows) * (qint64(Columns) + 1) + qint64(Columns);
         // Every cell takes at least its tag.
         Reader.Need(qint64(Rows) * Columns);
         TSheetParser(Reader, Formulas.value(Sheet.Name), FileName).Parse(Sheet, Rows, Columns);

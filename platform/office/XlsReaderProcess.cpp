@@ -65,7 +65,7 @@ QByteArray RunXlsReader(const String& Program, const String& FileName, const TXl
   };
   for (;;) {
     if (Reader.bytesAvailable() > 0) {
-      Output += Reader.read(Limits.Output + 1 - Output.size());
+      Output += Reader.read(qMin(Reader.bytesAvailable(), Limits.Output + 1 - Output.size()));
       if (Output.size() > Limits.Output) Stop(FileName, QStringLiteral("读出的内容超出了这个文件所能容纳的范围"));
       continue;
     }

@@ -78,6 +78,8 @@ TEST(XlsReaderOutput, OutputNotInTheFormOrBeyondTheBudgetRaises) {
       {"more cells than the output holds", Workbook(Sheet("S", 10, 10, QByteArray(1, '\0')))},
       {"more cells than the budget", Workbook(Sheet("S", 40, 25, QByteArray(1000, '\0')))},
       {"rows without columns beyond the budget", Workbook(Sheet("S", 0xFFFFFFFF, 0, QByteArray()))},
+      {"columns without rows beyond the budget", Workbook(Sheet("S", 0, 0xFFFFFFFF, QByteArray()))},
+      {"rows × columns beyond 64 bits", Workbook(Sheet("S", 0xFFFFFFFF, 0xFFFFFFFF, QByteArray()))},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Name);
