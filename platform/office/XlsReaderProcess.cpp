@@ -37,7 +37,9 @@ TXlsReaderLimits XlsReaderLimitsFor(qint64 FileSize) {
   Limits.CpuSeconds = 10 + FileSize / MiB;
   Limits.WallMilliseconds = 2000 * Limits.CpuSeconds + 10000;
   Limits.Output = 64 * MiB + 16 * FileSize;
-  Limits.Cells = 4 * MiB + 16 * FileSize;
+  // The table the import keeps: a real sheet stores most of the cells it
+  // declares, in at least a few bytes each.
+  Limits.Cells = 256 * 1024 + 16 * FileSize;
   return Limits;
 }
 
