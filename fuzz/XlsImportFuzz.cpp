@@ -1,5 +1,7 @@
 // A workbook chosen for import may be any file: every byte string must open and show each
-// sheet as a data set, or end with an error.
+// sheet as a data set, or end with an error. The workbook is read by the reader program
+// (built beside this target) under its limits; its output and the formula results are
+// read here, under the sanitizers.
 #include "platform/office/SheetDataSet.h"
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,13 +1,14 @@
 #pragma once
 // Reading .xls workbooks as tables: each sheet is a table named after it with
 // a "$" appended, its first row gives the column names and every value is
-// read as text, a formula's as the last result the workbook holds.
+// read as text, a formula's as the last result the workbook holds. The
+// workbook is read by the reader program under limits (XlsReaderProcess.h).
 #include "platform/office/WorkbookErrors.h"
 #include "platform/office/XlsFormulaResults.h"
 #include <QHash>
 #include <QPair>
 #include <QStringList>
-#include <memory>
+#include <optional>
 
 struct TSheetTable {
   String Name;
@@ -21,9 +22,11 @@ struct TSheetTable {
 
 class TXlsWorkbook {
 public:
-  // Opens FileName; raises EWorkbookError when it is no readable .xls
-  // workbook, or one whose formula results cannot be read.
-  explicit TXlsWorkbook(const String& FileName);
+  // Reads FileName with the reader program beside the running program, or
+  // with ReaderProgram; raises EWorkbookError when it is no readable .xls
+  // workbook, one whose formula results cannot be read, or one that crashes
+  // the reader or makes it exceed its limits.
+  explicit TXlsWorkbook(const String& FileName, const String& ReaderProgram = String());
   ~TXlsWorkbook();
   TXlsWorkbook(const TXlsWorkbook&) = delete;
   TXlsWorkbook& operator=(const TXlsWorkbook&) = delete;
@@ -37,7 +40,8 @@ public:
 
 private:
   String FFileName;
-  const void* FHandle = nullptr;
   QStringList FSheets;
-  QHash<String, TSheetFormulaResults> FFormulas;
+  // By sheet: its table, or why it cannot be read.
+  QList<std::optional<TSheetTable>> FTables;
+  QStringList FErrors;
 };

@@ -1,11 +1,26 @@
 #include "platform/office/XlsWorkbook.h"
+#include "platform/office/XlsReaderProcess.h"
 #include "platform/testing/TestPaths.h"
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 QString U(const char* Text) { return QString::fromUtf8(Text); }
-QString Fixture() { return moli::testing::SourceDir() + QStringLiteral("/platform/office/tests/fixtures/people.xls"); }
+QString FixtureNamed(const char* Name) {
+  return moli::testing::SourceDir() + QStringLiteral("/platform/office/tests/fixtures/") + QLatin1String(Name);
+}
+QString Fixture() { return FixtureNamed("people.xls"); }
+
+// A stand-in for the reader program: a shell script with the given body.
+QString FakeReader(const moli::testing::ScratchDir& Dir, const char* Body) {
+  const QString Path = Dir.File(QStringLiteral("reader.sh"));
+  QFile Script(Path);
+  EXPECT_TRUE(Script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  Script.write(QByteArray("#!/bin/sh\n") + Body + '\n');
+  Script.close();
+  Script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return Path;
+}
 }  // namespace
 
 TEST(XlsWorkbook, ReadsSheetsOfAnotherWriterAsTablesOfText) {
@@ -53,4 +68,55 @@ TEST(XlsWorkbook, FilesThatAreNoWorkbookAndUnknownSheetsRaise) {
                EWorkbookError);
   TXlsWorkbook Book(Fixture());
   EXPECT_THROW(Book.ReadTable(QStringLiteral("Sheet9$")), EWorkbookError);
+}
+
+TEST(XlsWorkbook, HostileWorkbooksAreDamagedWorkbooksAndNeverCrashTheProgram) {
+  // The root entry's name declared 65535 bytes long makes the reading library
+  // read far past its buffer; each sheet of a 5 KB file declaring 65535 × 256
+  // cells makes it allocate 256 MB, beyond the reader's limit for that size.
+  for (const char* Name : {"dir-name-overread.xls", "huge-dimensions.xls"}) {
+    SCOPED_TRACE(Name);
+    EXPECT_THROW(TXlsWorkbook Book(FixtureNamed(Name)), EWorkbookError);
+  }
+  // A reader that crashes on the file is a damaged workbook, never an empty one.
+  moli::testing::ScratchDir Dir;
+  try {
+    TXlsWorkbook Book(Fixture(), FakeReader(Dir, "kill -SEGV $$"));
+    ADD_FAILURE() << "a crashed reader was taken for a workbook";
+  } catch (const EWorkbookError& E) {
+    EXPECT_TRUE(E.Message().startsWith(U("无法读取工作簿“") + Fixture())) << E.Message().toStdString();
+  }
+}
+
+TEST(XlsReaderProcess, ReadersThatCrashFailOrExceedALimitAreStopped) {
+  moli::testing::ScratchDir Dir;
+  const struct {
+    const char* Body;
+    qint64 WallMilliseconds;
+    const char* Reason;
+  } Cases[] = {
+      {"kill -SEGV $$", 60000, "文件已损坏"},
+      {"exit 3", 60000, "退出代码 3"},
+      {"while :; do :; done", 60000, "文件已损坏"},  // the limit of one second of CPU time ends it
+      {"exec sleep 60", 500, "读取超时"},
+      {"exec cat /dev/zero", 60000, "超出了这个文件所能容纳的范围"},
+  };
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Body);
+    TXlsReaderLimits Limits = XlsReaderLimitsFor(0);
+    Limits.CpuSeconds = 1;
+    Limits.WallMilliseconds = Case.WallMilliseconds;
+    Limits.Output = 4096;
+    try {
+      RunXlsReader(FakeReader(Dir, Case.Body), Fixture(), Limits);
+      ADD_FAILURE() << "the reader's end was taken for success";
+    } catch (const EWorkbookError& E) {
+      EXPECT_TRUE(E.Message().contains(U(Case.Reason))) << E.Message().toStdString();
+    }
+  }
+  // The real reader under an address space too small for it is stopped the same way.
+  TXlsReaderLimits NoMemory = XlsReaderLimitsFor(0);
+  NoMemory.AddressSpace = 1024 * 1024;
+  EXPECT_THROW(RunXlsReader(XlsReaderProgram(), Fixture(), NoMemory), EWorkbookError);
+  EXPECT_FALSE(RunXlsReader(XlsReaderProgram(), Fixture(), XlsReaderLimitsFor(5632)).isEmpty());
 }
