@@ -104,8 +104,10 @@ TSheetTable TXlsWorkbook::ReadTable(const String& Name) const {
     const String Caption = RowCount > 0 ? CellText(0, Column).trimmed() : String();
     Table.Columns << (Caption.isEmpty() ? QStringLiteral("F%1").arg(Column + 1) : Caption);
   }
+  if (RowCount > 1) Table.Rows.reserve(qsizetype(RowCount) - 1);
   for (unsigned int Row = 1; Row < RowCount; ++Row) {
     QStringList Values;
+    Values.reserve(ColumnCount);
     for (unsigned short Column = 0; Column < ColumnCount; ++Column) Values << CellText(Row, Column);
     Table.Rows << Values;
   }
