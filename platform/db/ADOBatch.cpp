@@ -9,18 +9,10 @@ public:
 
   // Returns the rowid SQLite gave the new row.
   Int64 Insert(TRowId Row) {
-    QByteArray columns, marks;
     std::vector<int> bound;
-    for (int col = 0; col < int(FDs.FColumns.size()); ++col) {
-      if (FDs.Store().IsNull(Row, col)) continue;  // left to the column's default
-      columns += (bound.empty() ? "" : ",") + QuoteIdentifier(FDs.FColumns[size_t(col)].Name);
-      marks += bound.empty() ? "?" : ",?";
-      bound.push_back(col);
-    }
-    const QByteArray sql = bound.empty()
-                               ? "INSERT INTO " + QuoteIdentifier(FDs.FTable) + " DEFAULT VALUES"
-                               : "INSERT INTO " + QuoteIdentifier(FDs.FTable) + " (" + columns + ") VALUES (" + marks + ")";
-    SqliteStatement& stmt = Prepare(sql);
+    for (int col = 0; col < int(FDs.FColumns.size()); ++col)
+      if (!FDs.Store().IsNull(Row, col)) bound.push_back(col);  // a null is left to the column's default
+    SqliteStatement& stmt = InsertStatement(bound);
     for (size_t i = 0; i < bound.size(); ++i) Bind(stmt, int(i) + 1, Row, bound[i]);
     stmt.Execute();
     return FDb.LastInsertRowId();
@@ -68,6 +60,25 @@ private:
     return *it->second;
   }
 
+  // The insert of the Bound columns, its text made once per set of columns:
+  // the rows of a large batch mostly fill the same columns.
+  SqliteStatement& InsertStatement(const std::vector<int>& Bound) {
+    if (const auto it = FInserts.find(Bound); it != FInserts.end()) {
+      it->second->Reset();
+      return *it->second;
+    }
+    QByteArray columns, marks;
+    for (const int col : Bound) {
+      columns += (columns.isEmpty() ? "" : ",") + QuoteIdentifier(FDs.FColumns[size_t(col)].Name);
+      marks += marks.isEmpty() ? "?" : ",?";
+    }
+    SqliteStatement& stmt =
+        Prepare(Bound.empty() ? "INSERT INTO " + QuoteIdentifier(FDs.FTable) + " DEFAULT VALUES"
+                              : "INSERT INTO " + QuoteIdentifier(FDs.FTable) + " (" + columns + ") VALUES (" + marks + ")");
+    FInserts.emplace(Bound, &stmt);
+    return stmt;
+  }
+
   void Bind(SqliteStatement& Stmt, int Index, TRowId Row, int Col) {
     const RecordStore& store = FDs.Store();
     if (store.IsNull(Row, Col)) return Stmt.BindNull(Index);
@@ -97,6 +108,7 @@ private:
   TCustomADODataSet& FDs;
   SqliteDatabase& FDb;
   std::map<QByteArray, std::unique_ptr<SqliteStatement>> FCache;
+  std::map<std::vector<int>, SqliteStatement*> FInserts;
 };
 
 int TCustomADODataSet::KeyColumn() const {

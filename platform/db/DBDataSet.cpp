@@ -88,6 +88,7 @@ void TDataSet::DoOpen() {
     FStore.Reset({});
     FHidden.clear();
     FView.clear();
+    FPositionsValid = false;
     throw;
   }
   ++FGeneration;

@@ -192,14 +192,28 @@ Integer TDataSet::PositionOf(TRowId Row) const {
   return Row < FPositionOfRow.size() ? FPositionOfRow[Row] : -1;
 }
 
+// A row added or taken at the end moves no other row, so the position map
+// stays valid with that one entry changed: appending row after row (an
+// import) never rebuilds it. Elsewhere every later position moves and the map
+// is rebuilt when next asked.
 void TDataSet::RemoveFromView(Integer Position) {
+  const TRowId row = FView[size_t(Position)];
   FView.erase(FView.begin() + Position);
-  FPositionsValid = false;
+  if (FPositionsValid && size_t(Position) == FView.size()) {
+    if (row < FPositionOfRow.size()) FPositionOfRow[row] = -1;
+  } else {
+    FPositionsValid = false;
+  }
 }
 
 void TDataSet::InsertIntoView(Integer Position, TRowId Row) {
   FView.insert(FView.begin() + Position, Row);
-  FPositionsValid = false;
+  if (FPositionsValid && size_t(Position) + 1 == FView.size()) {
+    if (Row >= FPositionOfRow.size()) FPositionOfRow.resize(size_t(Row) + 1, -1);
+    FPositionOfRow[Row] = int32_t(Position);
+  } else {
+    FPositionsValid = false;
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -105,6 +105,7 @@ private:
     const qsizetype Unit = Mini ? 64 : FSectorSize;
     const qsizetype MaxLinks = Source.size() / Unit;
     QByteArray Bytes;
+    if (Size != WholeChain) Bytes.reserve(Size + Unit);
     quint32 Sector = Start;
     for (qsizetype Links = 0; (Size == WholeChain || Bytes.size() < Size) && Sector <= LastRegularSector; ++Links) {
       if (Links >= MaxLinks) Unreadable("a sector chain loops");

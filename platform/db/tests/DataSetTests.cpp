@@ -132,6 +132,48 @@ TEST_F(Staff, RecNoAndFieldValuesWorkWithinTheCurrentView) {
   EXPECT_THROW(Data->FieldValues(QStringLiteral("EmpName;Missing")), EDatabaseError);
 }
 
+TEST_F(Staff, EveryRowKeepsItsPositionAsRowsAreAppendedInsertedAndRemoved) {
+  TField* name = Data->FieldByName(QStringLiteral("EmpName"));
+  // Each row's bookmark leads back to it at its place in the order.
+  const auto Check = [&](const char* Names) {
+    const QStringList expected = QString::fromUtf8(Names).split(u',');
+    QList<TBookmarkStr> marks;
+    for (Data->First(); !Data->Eof(); Data->Next()) marks << Data->Bookmark();
+    ASSERT_EQ(marks.size(), expected.size()) << Names;
+    for (qsizetype i = marks.size(); i-- > 0;) {
+      Data->SetBookmark(marks[i]);
+      EXPECT_EQ(Data->RecNo(), i + 1) << Names;
+      EXPECT_EQ(name->AsString(), expected[i]) << Names;
+    }
+  };
+  const auto Add = [&](bool Append, const char* Name) {
+    if (Append) Data->Append(); else Data->Insert();
+    name->SetAsString(QString::fromUtf8(Name));
+    Data->Post();
+  };
+  EXPECT_EQ(Data->RecNo(), 1);
+  Add(true, "a1");
+  Add(true, "a2");
+  Check("zhang,Li,wang's,Zhao,qian,a1,a2");
+  Data->Append();
+  Data->Cancel();
+  Check("zhang,Li,wang's,Zhao,qian,a1,a2");
+  Data->Last();
+  const TBookmarkStr gone = Data->Bookmark();
+  Data->Delete();
+  EXPECT_FALSE(Data->BookmarkValid(gone));
+  Add(true, "a3");
+  Check("zhang,Li,wang's,Zhao,qian,a1,a3");
+  Data->SetRecNo(2);
+  Add(false, "m");
+  Add(true, "a4");
+  Check("zhang,m,Li,wang's,Zhao,qian,a1,a3,a4");
+  Data->SetRecNo(3);
+  Data->Delete();
+  Add(true, "a5");
+  Check("zhang,m,wang's,Zhao,qian,a1,a3,a4,a5");
+}
+
 TEST_F(Staff, BookmarksCompareInDataSetOrderAndExpire) {
   Data->SetSort(QStringLiteral("EmpName DESC"));
   Data->First();
