@@ -184,13 +184,12 @@ TEST(SkinButtons, TheFormKeepsOneHotButtonAndForgetsItWhenDeactivatedOrFreed) {
 
   buttons[0]->Perform(CM_MOUSEENTER);
   EXPECT_EQ(skinned->HotButton(), painter(0));
-  EXPECT_EQ(painter(0)->StateFrame(), 4);
+  EXPECT_TRUE(painter(0)->Hot());
   // The mouse shows up over another button without the first hearing it leave: the first is told.
   buttons[1]->Perform(WM_MOUSEMOVE, 0, PointToLParam({5, 5}));
   EXPECT_EQ(skinned->HotButton(), painter(1));
   EXPECT_TRUE(painter(1)->Hot());
   EXPECT_FALSE(painter(0)->Hot());
-  EXPECT_EQ(painter(0)->StateFrame(), 1);
   // A deactivated form has no hot button.
   form.Perform(CM_DEACTIVATE);
   EXPECT_EQ(skinned->HotButton(), nullptr);

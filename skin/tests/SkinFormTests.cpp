@@ -334,7 +334,7 @@ TEST(SkinnedForm, ADialogFramesCaptionRunsUpToItsRightmostButtonInEverySkin) {
             last = std::max(last, x);
       // The text (and the title's back) reach up to that end and not past it.
       EXPECT_LT(last, end);
-      EXPECT_GT(last, end - title.TXTBackRight - 12);
+      EXPECT_GT(last, end - title.TXTBackRight - 24);
       EXPECT_EQ(session.Exceptions, QStringList());
     }
   }
