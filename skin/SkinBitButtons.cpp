@@ -180,6 +180,18 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& Message) {
   return true;
 }
 
+void TSkinSpeedButton::AfterMessage(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+      SetPressed(Message.Msg != WM_LBUTTONUP);
+      RefreshControl();
+      return;
+    default: TSkinBitButton::AfterMessage(Message); return;
+  }
+}
+
 void TSkinSpeedButton::DrawSkin(TCanvas* Canvas, const TRect& R) {
   TControl* control = Control();
   const TSkinModel* skin = Skin();

@@ -36,6 +36,8 @@ class TSkinSpeedButton : public TSkinBitButton {
 public:
   String ClassName() const override { return QStringLiteral("TSkinSpeedButton"); }
   bool BeforeMessage(TMessage& Message) override;
+  // The speed button keeps its own press and click; the painter follows its looks.
+  void AfterMessage(TMessage& Message) override;
   void DrawSkin(TCanvas* Canvas, const TRect& R) override;
   // 1 normal, 2 pressed or down, 3 disabled, 4 hot.
   Integer BitStateFrame() const override;

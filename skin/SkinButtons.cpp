@@ -3,45 +3,85 @@
 #include "platform/ui/PropertyAccess.h"
 #include "platform/ui/StdCtrls.h"
 #include "skin/SkinData.h"
+#include "skin/SkinForm.h"
 #include "skin/SkinParentBackground.h"
+
+TSkinButton::~TSkinButton() {
+  if (Form() && Form()->HotButton() == this) Form()->SetHotButton(nullptr);
+}
+
+void TSkinButton::AttachControl(TControl* Control, TSkinForm* Form, TSkinData* Skin, bool Recolour) {
+  if (Attached()) return;
+  TSkinControl::AttachControl(Control, Form, Skin, Recolour);
+  const String name = Control->ClassName().toLower();
+  FOwnMouseDown = name.startsWith(QStringLiteral("trz")) || name.startsWith(QStringLiteral("tel"));
+}
 
 bool TSkinButton::BeforeMessage(TMessage& Message) {
   if (!TSkinControl::BeforeMessage(Message)) return false;
   switch (Message.Msg) {
     case WM_PAINT: PaintViaDraw(Message); return false;
     case WM_ERASEBKGND: Message.Result = 1; return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      // The control never sees the press: the painter shows it and raises the click.
+      auto* windowed = dynamic_cast<TWinControl*>(Control());
+      if (windowed && !windowed->Focused() && windowed->CanFocus()) windowed->SetFocus();
+      FPressed = true;
+      RefreshControl();
+      if (!FOwnMouseDown) ForwardMouseDown(Message);
+      return false;
+    }
     default: return true;
   }
 }
 
+void TSkinButton::BecomeHot() {
+  TSkinForm* form = Form();
+  if (!form || form->HotButton() == this) return;
+  TSkinButton* previous = form->HotButton();
+  form->SetHotButton(this);
+  if (previous) SendMouseLeave(previous);
+}
+
 void TSkinButton::AfterMessage(TMessage& Message) {
+  TControl* control = Control();
   switch (Message.Msg) {
-    // The button keeps its own press and click handling; the painter follows its looks.
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: FPressed = true; RefreshControl(); break;
-    case WM_LBUTTONUP:
-      if (FPressed) {
-        FPressed = false;
-        RefreshControl();
-      }
+    case WM_LBUTTONUP: {
+      if (!FPressed) break;
+      FPressed = false;
+      RefreshControl();
+      // The control keeps the mouse while the button is down: a release away from it clicks nothing.
+      const TWMMouse mouse{Message};
+      if (!FKeyboardPress && control && PtInRect(control->ClientRect(), mouse.Pos())) ClickControl();
       break;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (Message.WParam == VK_SPACE) {
-        FPressed = Message.Msg == WM_KEYDOWN;
+        FPressed = FKeyboardPress = Message.Msg == WM_KEYDOWN;
         RefreshControl();
       }
       break;
-    case CM_MOUSEENTER:
-      if (Control() && Control()->Enabled()) {
+    case WM_MOUSEMOVE:
+      if (!FHot && control && control->Enabled()) {
         FHot = true;
         RefreshControl();
+      }
+      if (FHot) BecomeHot();
+      break;
+    case CM_MOUSEENTER:
+      if (control && control->Enabled()) {
+        FHot = true;
+        RefreshControl();
+        BecomeHot();
       }
       break;
     case CM_MOUSELEAVE:
       FHot = false;
       FPressed = false;
       RefreshControl();
+      if (Form() && Form()->HotButton() == this) Form()->SetHotButton(nullptr);
       break;
     default: TSkinControl::AfterMessage(Message); break;
   }

@@ -145,14 +145,50 @@ void TSkinControl::FillFace(TCanvas* Canvas, const TRect& R) const {
   Canvas->FillRect(R);
 }
 
+TColor TSkinControl::ParentColourOf(TColor Default) const {
+  return FControl && FControl->Parent() ? FControl->Parent()->Color() : Default;
+}
+
+void TSkinControl::FillParentColor(TCanvas* Canvas, const TRect& R) const {
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(ParentColourOf(Skin() ? Skin()->ButtonFace : clBtnFace));
+  Canvas->FillRect(R);
+}
+
 void TSkinControl::PaintViaDraw(TMessage& Message) {
   PaintFrame(reinterpret_cast<TCanvas*>(Message.WParam));
 }
 
 void TSkinControl::EraseWithParent(TMessage& Message) {
   auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
-  if (canvas && FControl) PaintParentBackground(FControl, canvas, false);
+  if (canvas && FControl && FControl->Parent()) PaintParentBackground(FControl, canvas, false);
+  else if (canvas) FillParentColor(canvas, FControl ? FControl->ClientRect() : canvas->ClipRect());
   Message.Result = 1;
+}
+
+namespace {
+// A control's mouse-down and click handling are its own; a painter that took the press from
+// the control runs them as the control would have.
+struct TControlHandlers : TControl {
+  static constexpr auto MouseDownHandler = &TControlHandlers::MouseDown;
+  static constexpr auto ClickHandler = &TControlHandlers::Click;
+};
+}  // namespace
+
+void TSkinControl::ForwardMouseDown(TMessage& Message) {
+  if (!FControl) return;
+  const TWMMouse mouse{Message};
+  TPoint at{mouse.XPos(), mouse.YPos()};
+  if (FControl->Width() > 32768 || FControl->Height() > 32768) at = FControl->ScreenToClient(GetCursorPos());
+  (FControl->*TControlHandlers::MouseDownHandler)(mbLeft, KeysToShiftState(mouse.Keys()), at.X, at.Y);
+}
+
+void TSkinControl::ClickControl() {
+  if (FControl) (FControl->*TControlHandlers::ClickHandler)();
+}
+
+void TSkinControl::SendMouseLeave(TSkinControl* Painter) {
+  if (Painter && Painter->FControl) Painter->FControl->Perform(CM_MOUSELEAVE);
 }
 
 void TSkinControl::DrawCaptionFocus(TCanvas* Canvas, Cardinal Flags, const TRect& R) {

@@ -39,10 +39,22 @@ public:
   void RefreshControl();
   void ApplyParentBackground(bool On);
   void FillFace(TCanvas* Canvas, const TRect& R) const;
+  // The colour of the control's parent, or Default without a control or a parent.
+  TColor ParentColourOf(TColor Default) const;
+  // Fills R with the parent's colour (the face colour when there is none).
+  void FillParentColor(TCanvas* Canvas, const TRect& R) const;
   // The common WM_PAINT: DrawSkin over the whole control on the message's canvas.
   void PaintViaDraw(TMessage& Message);
   // The common WM_ERASEBKGND: the parent's background under the control.
   void EraseWithParent(TMessage& Message);
+  // The control's own mouse-down handling (its OnMouseDown) for a left press the painter took
+  // from it: at the message's point, or at the cursor for a control wider or taller than a
+  // message's 16-bit coordinates reach.
+  void ForwardMouseDown(TMessage& Message);
+  // The control's own click handling (its OnClick; a push button also sets its ModalResult).
+  void ClickControl();
+  // Tells a button painter that the mouse has left its control.
+  static void SendMouseLeave(TSkinControl* Painter);
   // A focus rectangle around where the caption would be drawn with Flags in R.
   void DrawCaptionFocus(TCanvas* Canvas, Cardinal Flags, const TRect& R);
 

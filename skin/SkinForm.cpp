@@ -128,13 +128,20 @@ void TSkinForm::AttachToForm(TSkinData* Skin, TCustomForm* Form) {
   Form->WindowProc = [this](TMessage& M) { FormWndProc(M); };
   FHooked = true;
   if (FFrameSkinned) {
-    Form->SetSelfDrawnFrame(true);
+    CaptionStyle(false);
     RebuildFrame();
   } else {
     FLifeState = lsSkinned;
   }
   FSavedColor = Form->Color();
   Form->SetColor(Skin->Model().ButtonFace);
+}
+
+void TSkinForm::CaptionStyle(bool Restore) {
+  if (!FControl) return;
+  FCaptionRestored = Restore;
+  // A shown window keeps a plain frame of the layer's own; one not yet shown gets its native frame back.
+  FControl->SetSelfDrawnFrame(!Restore);
 }
 
 void TSkinForm::RebuildFrame() {
@@ -280,8 +287,7 @@ void TSkinForm::Detach() {
     const Integer clientWidth = FControl->ClientWidth(), clientHeight = FControl->ClientHeight();
     FControl->SetWindowRgn(nullptr);
     FHasRegion = false;
-    // A shown window keeps a plain frame of the layer's own; one not yet shown gets its native frame back.
-    FControl->SetSelfDrawnFrame(false);
+    CaptionStyle(true);
     FControl->SetFrameInsets(nullptr);
     if (FWindowState != wkMaximised) {
       const Integer frameWidth = FControl->Width() - FControl->ClientWidth();

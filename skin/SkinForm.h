@@ -16,6 +16,7 @@ class TMenuItem;
 class TSkinControl;
 class TSkinData;
 class TDataSkinBorder;
+class TSkinButton;
 class TSkinMenuBar;
 class TSkinSizer;
 
@@ -92,6 +93,16 @@ public:
   TNCObject* HotObject() const { return FHotObject; }
   void SetHotObject(TNCObject* Value) { FHotObject = Value; }
   const TRect& CaptionTextRect() const { return FCaptionTextRect; }
+  // Left edge of the rightmost right-aligned caption button (0 when there is none): a popup
+  // window's caption text runs up to 5 pixels before it.
+  Integer CaptionClipX() const { return FCaptionClipX; }
+  // The form no longer draws its caption and frame itself (false), or again (true).
+  void CaptionStyle(bool Restore);
+  bool CaptionRestored() const { return FCaptionRestored; }
+  // The one button painter the mouse is over; it hears the mouse leave when another button
+  // becomes hot or the form is deactivated.
+  TSkinButton* HotButton() const { return FHotButton; }
+  void SetHotButton(TSkinButton* Value) { FHotButton = Value; }
   bool HasRegion() const { return FHasRegion; }
   // The window point (frame included) of a screen point.
   TPoint WindowPoint(TPoint ScreenPoint) const;
@@ -152,6 +163,9 @@ private:
   TSize FFormClientSize;  // the client size the form had before it was skinned
   Integer FLeftBorder = 0, FTopBorder = 0, FRightBorder = 0, FBottomBorder = 0;
   TRect FCaptionTextRect;
+  Integer FCaptionClipX = 0;
+  bool FCaptionRestored = false;
+  TSkinButton* FHotButton = nullptr;
   Integer FRegionWidth = 0, FRegionHeight = 0;
   bool FHasRegion = false;
   TColor FSavedColor = clNone;

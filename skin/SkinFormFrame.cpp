@@ -4,6 +4,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Menus.h"
+#include "skin/SkinButtons.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinImage.h"
@@ -14,10 +15,14 @@
 #include <QApplication>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 namespace {
 constexpr TColor Magenta = TColor(0xFF00FF);
 bool IconAction(Integer Action) { return Action == 3 || Action == 11; }
+// Put around the window text in the caption.
+const auto CaptionPrefix = QStringLiteral("  ");
+const auto CaptionSuffix = QStringLiteral(" ");
 }  // namespace
 
 TPoint TSkinForm::WindowPoint(TPoint ScreenPoint) const {
@@ -36,6 +41,10 @@ void TSkinForm::FormWndProc(TMessage& Message) {
     case SKIN_FINISHATTACH: FinishAttach(); return;
     case SKIN_ISSKINNED: Message.Result = 1; return;
     case SKIN_REAPPLY: ReApply(); return;
+    case CM_DEACTIVATE:
+      // The mouse is over no button of an inactive form.
+      if (TSkinButton* hot = std::exchange(FHotButton, nullptr)) TSkinControl::SendMouseLeave(hot);
+      break;
     case WM_MEASUREITEM:
       if (MeasureItemMessage(Message)) return;
       break;
@@ -149,6 +158,7 @@ bool TSkinForm::CaptionButtonVisible(size_t Index) const {
 
 void TSkinForm::LayoutCaptionButtons(Integer W) {
   const TSkinModel& m = FSkinData->Model();
+  FCaptionClipX = 0;
   for (size_t i = 0; i < FCaptionButtons.size(); ++i) {
     TWinSysButton& button = *FCaptionButtons[i];
     const TDataSkinSysButton& b = *button.SkinButton;
@@ -171,6 +181,7 @@ void TSkinForm::LayoutCaptionButtons(Integer W) {
       default: break;
     }
     button.Rect = Bounds(at.X, at.Y, bw, bh);
+    if (b.Align == 1 && at.X > FCaptionClipX) FCaptionClipX = at.X;
   }
 }
 
@@ -394,7 +405,10 @@ void TSkinForm::PaintCaption(TCanvas* Canvas, Integer W, const TBitmap* LeftPart
     c->Draw(FLeftBorder, 0, top.get());
 
   const TRect caption(FLeftBorder, 0, W - FRightBorder, FTopBorder);
-  const String text = QStringLiteral("  ") + FControl->Caption() + QLatin1Char(' ');
+  // The right-aligned buttons stand where they stand whatever the text: laid out first, they
+  // give a popup window's caption its right end.
+  LayoutCaptionButtons(W);
+  const String text = CaptionPrefix + FControl->Caption() + CaptionSuffix;
   c->Font()->Assign(FCaptionFont.get());
   c->Font()->SetColor(FActive ? m.TitleTextActive : m.TitleTextNoActive);
   c->Brush()->SetStyle(bsClear);
@@ -411,7 +425,10 @@ void TSkinForm::PaintCaption(TCanvas* Canvas, Integer W, const TBitmap* LeftPart
   }
   const Integer dy = (caption.Height() - t.Height()) / 2 + title.TextShiftVert() / 2;
   OffsetRect(t, dx, dy);
-  t.Right = std::min(t.Right, caption.Right - title.TextRightClip());
+  // A popup window (here: a dialog frame, the kind the class library makes a popup) lets its
+  // text run up to the rightmost button; others stop where the skin's title says.
+  if (FBorderKind == bkDialog && FCaptionClipX > 5) t.Right = std::min(t.Right, FCaptionClipX - 5);
+  else t.Right = std::min(t.Right, caption.Right - title.TextRightClip());
   if (FBorderKind == bkDialog && title.TextAlignment == 0) t.Left -= 16;
   FCaptionTextRect = t;
   if (!title.Image.Empty())

@@ -7,6 +7,9 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FScrollBars(std
 TWinControl::~TWinControl() {
   Destroying();
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlRemoving(this);
+  // Leave the parent while still a windowed control: later it would take this for a plain
+  // control and keep it in its tab order, to be reached there after it is gone.
+  if (Parent()) Parent()->RemoveControl(this);
   for (const auto& [id, qtId] : FTimers) MessageTarget()->killTimer(qtId);
   FTimers.clear();
   // Children go with their parent, whoever owns them.

@@ -1,7 +1,11 @@
 // Buttons with glyphs: the glyph layout, and bit and speed buttons drawn in the skin's faces.
 #include "platform/ui/Buttons.h"
 #include "skin/SkinBitButtons.h"
+#include "platform/ui/StdCtrls.h"
 #include "skin/tests/SkinTestSupport.h"
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 using namespace skintest;
@@ -25,6 +29,12 @@ std::unique_ptr<TBitmap> TwoFrameGlyph() {
   auto glyph = std::make_unique<TBitmap>();
   glyph->SetImage(image);
   return glyph;
+}
+
+void SendMouse(QWidget* Widget, QEvent::Type Type, QPoint At) {
+  QMouseEvent event(Type, At, Widget->mapToGlobal(At), Qt::LeftButton,
+                    Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Widget, &event);
 }
 
 }  // namespace
@@ -110,4 +120,88 @@ TEST(SkinBitButtons, FacesGlyphsAndFlatSpeedButtonsInEverySkin) {
     EXPECT_TRUE(red);
     EXPECT_EQ(session.Exceptions, QStringList());
   }
+}
+
+TEST(SkinButtons, ThePainterTakesThePressHandsItOnAndClicksOnlyOnAReleaseOverTheButton) {
+  TSkinSession session(1);
+  TForm form(nullptr);
+  form.SetBounds(20, 20, 300, 200);
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  button->SetBounds(10, 10, 90, 30);
+  button->SetModalResult(mrOk);
+  QList<TPoint> downs;
+  Integer clicks = 0;
+  button->OnMouseDown = [&](TObject*, TMouseButton Button, TShiftState, Integer X, Integer Y) {
+    if (Button == mbLeft) downs << TPoint(X, Y);
+  };
+  button->OnClick = [&](TObject*) { ++clicks; };
+  TSkinForm* skinned = ShowSkinned(&form);
+  ASSERT_NE(skinned, nullptr);
+  auto* painter = dynamic_cast<TSkinButton*>(skinned->FindPainter(button));
+  ASSERT_NE(painter, nullptr);
+  auto* widget = qobject_cast<QAbstractButton*>(button->Handle());
+  ASSERT_NE(widget, nullptr);
+
+  SendMouse(widget, QEvent::MouseButtonPress, {20, 12});
+  EXPECT_EQ(downs, QList<TPoint>({TPoint(20, 12)}));
+  EXPECT_FALSE(widget->isDown());  // the control never saw the press
+  EXPECT_TRUE(button->Focused());
+  EXPECT_EQ(painter->StateFrame(), 2);
+  SendMouse(widget, QEvent::MouseButtonRelease, {20, 12});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(form.ModalResult(), mrOk);
+  EXPECT_FALSE(painter->Pressed());
+
+  // Released away from the button: no click.
+  SendMouse(widget, QEvent::MouseButtonPress, {20, 12});
+  SendMouse(widget, QEvent::MouseButtonRelease, {200, 12});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(downs.size(), 2);
+
+  // A control too wide for a message's coordinates hears of the press at the cursor.
+  button->SetWidth(40000);
+  TMessage press{WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam({5, 5}), 0};
+  painter->ForwardMouseDown(press);
+  EXPECT_EQ(downs.last(), button->ScreenToClient(GetCursorPos()));
+  EXPECT_EQ(session.Exceptions, QStringList());
+}
+
+TEST(SkinButtons, TheFormKeepsOneHotButtonAndForgetsItWhenDeactivatedOrFreed) {
+  TSkinSession session(3);
+  TForm form(nullptr);
+  form.SetBounds(20, 20, 300, 200);
+  TButton* buttons[3];
+  for (int i = 0; i < 3; ++i) {
+    buttons[i] = new TButton(&form);
+    buttons[i]->SetParent(&form);
+    buttons[i]->SetBounds(10, 10 + 40 * i, 90, 30);
+  }
+  TSkinForm* skinned = ShowSkinned(&form);
+  ASSERT_NE(skinned, nullptr);
+  auto painter = [&](int i) { return dynamic_cast<TSkinButton*>(skinned->FindPainter(buttons[i])); };
+  ASSERT_TRUE(painter(0) && painter(1) && painter(2));
+
+  buttons[0]->Perform(CM_MOUSEENTER);
+  EXPECT_EQ(skinned->HotButton(), painter(0));
+  EXPECT_TRUE(painter(0)->Hot());
+  // The mouse shows up over another button without the first hearing it leave: the first is told.
+  buttons[1]->Perform(WM_MOUSEMOVE, 0, PointToLParam({5, 5}));
+  EXPECT_EQ(skinned->HotButton(), painter(1));
+  EXPECT_TRUE(painter(1)->Hot());
+  EXPECT_FALSE(painter(0)->Hot());
+  // A deactivated form has no hot button.
+  form.Perform(CM_DEACTIVATE);
+  EXPECT_EQ(skinned->HotButton(), nullptr);
+  EXPECT_FALSE(painter(1)->Hot());
+  form.Perform(CM_ACTIVATE);
+
+  // A hot button whose control goes is forgotten with its painter.
+  buttons[2]->Perform(CM_MOUSEENTER);
+  EXPECT_EQ(skinned->HotButton(), painter(2));
+  delete buttons[2];
+  skinned->FreeDeadPainters();
+  EXPECT_EQ(skinned->HotButton(), nullptr);
+  form.Perform(CM_DEACTIVATE);
+  EXPECT_EQ(session.Exceptions, QStringList());
 }

@@ -78,3 +78,24 @@ TEST(SkinControl, RecolouringKeepsOrLeavesParentBackgroundAsTheSkinSays) {
     EXPECT_EQ(panel.Color(), own);
   }
 }
+
+TEST(SkinControl, ParentColourFillsWhereThereIsNoParentToPaint) {
+  TSkinSession session(2);
+  const TColor face = session.Data->Model().ButtonFace, green = RGB(10, 200, 30);
+  TForm form(nullptr);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  panel->SetColor(green);
+  auto* child = new TPanel(&form);
+  child->SetParent(panel);
+  TPanel orphan(nullptr);
+  struct Case { TControl* control; TColor parentColour; TColor fill; };
+  for (const Case& c : {Case{child, green, green}, Case{&orphan, clRed, face}}) {
+    TCountingPainter painter;
+    painter.AttachControl(c.control, nullptr, session.Data.get(), false);
+    EXPECT_EQ(painter.ParentColourOf(clRed), c.parentColour);
+    TBitmap work(6, 6);
+    painter.FillParentColor(work.Canvas(), TRect(0, 0, 6, 6));
+    EXPECT_EQ(QColorToColor(work.Image().pixelColor(3, 3)), ColorToRGB(c.fill));
+  }
+}

@@ -293,3 +293,49 @@ TEST(SkinData, AFileThisProgramCannotReadIsReportedAndTheSkinStays) {
   session.Data->SetSkinFile(dir.filePath("missing.skn"));
   EXPECT_EQ(dialogs.Log().size(), 1u);
 }
+
+TEST(SkinnedForm, ADialogFramesCaptionRunsUpToItsRightmostButtonInEverySkin) {
+  const QString longCaption = QStringLiteral("请确认是否删除本月全部工资记录以及相关的打印设置和全部报表模板文件");
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    const TDataSkinTitle& title = *session.Data->Model().Title;
+    for (TBorderStyle style : {bsDialog, bsSingle}) {
+      SCOPED_TRACE(style);
+      TForm form(nullptr);
+      form.SetBorderStyle(style);
+      form.SetBounds(60, 60, 360, 160);
+      form.SetCaption(QStringLiteral("工资"));
+      TSkinForm* skinned = ShowSkinned(&form);
+      ASSERT_NE(skinned, nullptr);
+      // Buttons placed beside the text move with it; right-aligned ones stay.
+      auto besideText = [&] {
+        std::vector<TRect> rects;
+        for (const auto& b : skinned->CaptionButtons())
+          if (b->Visible && b->SkinButton->Align != 1) rects.push_back(b->Rect);
+        return rects;
+      };
+      const QImage shortCaption = Grab(form.Handle());
+      std::vector<TRect> skipped = besideText();
+      form.SetCaption(longCaption);
+      const QImage longOne = Grab(form.Handle());
+      for (const TRect& r : besideText()) skipped.push_back(r);
+      const Integer clip = skinned->CaptionClipX();
+      const Integer end = style == bsDialog ? clip - 5 : form.Width() - skinned->RightBorder() - title.TextRightClip();
+      if (style == bsDialog) {
+        ASSERT_GT(clip, 5);
+      }
+      EXPECT_EQ(skinned->CaptionTextRect().Right, end);
+      int last = -1;
+      for (int x = 0; x < form.Width(); ++x)
+        for (int y = 0; y < skinned->TopBorder(); ++y)
+          if (shortCaption.pixel(x, y) != longOne.pixel(x, y) &&
+              std::none_of(skipped.begin(), skipped.end(), [&](const TRect& r) { return PtInRect(r, TPoint(x, y)); }))
+            last = std::max(last, x);
+      // The text (and the title's back) reach up to that end and not past it.
+      EXPECT_LT(last, end);
+      EXPECT_GT(last, end - title.TXTBackRight - 24);
+      EXPECT_EQ(session.Exceptions, QStringList());
+    }
+  }
+}

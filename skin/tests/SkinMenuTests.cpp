@@ -337,3 +337,27 @@ TEST(SkinMenus, RightToLeftMenusAreMirroredAndCheckedGlyphsSitOnASunkenSquare) {
     EXPECT_EQ(session.Exceptions, QStringList());
   }
 }
+
+TEST(SkinMenus, TheDefaultItemIsDrawnBoldInEverySkin) {
+  for (int k = 1; k <= 5; ++k) {
+    SCOPED_TRACE(k);
+    TSkinSession session(k);
+    TTestForm form(nullptr);
+    TPopupMenu popup(&form);
+    popup.Items()->Add(Item(&form, "复制"));
+    for (int i = 0; i < 2; ++i) popup.Items()->Add(Item(&form, "导出工资条"));
+    popup.Items()->Items(2)->SetDefault(true);
+    ASSERT_NE(ShowSkinned(&form), nullptr);
+    std::unique_ptr<QMenu> menu = popup.BuildMenu(popup.Items(), nullptr);
+    menu->popup(QPoint(100, 100));
+    QApplication::processEvents();
+    menu->setActiveAction(nullptr);
+    const QImage image = GrabRgb(menu.get());
+    // The same caption inks more columns in bold.
+    auto ink = [&](int Index) { return InkColumns(image, menu->actionGeometry(menu->actions()[Index])); };
+    const std::vector<bool> plain = ink(1), bold = ink(2);
+    menu->close();
+    EXPECT_GT(std::count(bold.begin(), bold.end(), true), std::count(plain.begin(), plain.end(), true));
+    EXPECT_EQ(session.Exceptions, QStringList());
+  }
+}

@@ -165,8 +165,11 @@ TEST(SkinPainters, ButtonsChecksRadiosBarsAndProgressInEverySkin) {
     normal->Perform(CM_MOUSEENTER, 0, 0);
     EXPECT_TRUE(buttonShows(normal, 4));
     normal->Perform(CM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(buttonShows(normal, 1));
+    // The press gave the button the focus: it shows the focused frame until the focus moves on.
+    EXPECT_TRUE(normal->Focused());
+    EXPECT_TRUE(buttonShows(normal, 4));
     focused->SetFocus();
+    EXPECT_TRUE(buttonShows(normal, 1));
     // Check boxes and radio buttons: the box shows the state's frame of the skin's strip.
     const TDataSkinButton& b = *m.Buttons;
     for (const auto& [box, image, frames, frame] :

@@ -1,6 +1,8 @@
 #include "UiTestSupport.h"
 #include "platform/ui/DropDownWindow.h"
 #include "platform/ui/Hints.h"
+#include "platform/ui/Panels.h"
+#include "platform/ui/StdCtrls.h"
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -219,4 +221,22 @@ TEST(Capture, AWindowlessControlKeepsTheMouseFromPressToRelease) {
   EXPECT_FALSE(clicked);  // released outside: no click
   MouseEvent(parent, QEvent::MouseMove, {150, 50}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(moves.size(), 1);
+}
+
+TEST(Ownership, AWindowedChildDeletedOnItsOwnLeavesItsParentsTabOrder) {
+  TShownForm shown;
+  auto* panel = new TPanel(shown.Form);
+  panel->SetParent(shown.Form);
+  panel->SetBounds(5, 5, 120, 60);
+  auto* edit = new TEdit(shown.Form);
+  edit->SetParent(panel);
+  QApplication::processEvents();
+  delete panel;  // its edit goes with it
+  std::vector<TWinControl*> order;
+  shown.Form->GetTabOrderList(order);
+  EXPECT_TRUE(order.empty());
+  EXPECT_EQ(shown.Form->ControlCount(), 0);
+  // Making the form's window anew walks its tab order: this runs clean under the address sanitizer.
+  shown.Form->RecreateWnd();
+  EXPECT_EQ(shown.Exceptions, QStringList());
 }
