@@ -102,6 +102,7 @@ Integer TCustomDBGridX::MoveRecordsBy(Integer Distance) {
 // or rebuilds its layout.
 void TCustomDBGridX::ScrollPositionChanged() {
   TCustomGridX::ScrollPositionChanged();
+  FollowFilterEditor();
   if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
 }
 

@@ -120,6 +120,18 @@ TColumnX* TCustomDBGridX::PanelColumnAtPoint(TPoint Point, bool Plain) const {
   return nullptr;
 }
 
+TColumnX* TCustomDBGridX::PanelCellAtPoint(TPoint Point, TRect& Rect, bool WithLines) const {
+  if (UseRightToLeftAlignment()) Point.X = FRowPanelWidth - Point.X;
+  const Integer right = WithLines && FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
+  const Integer bottom = WithLines && FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+  for (Integer i = 0; i < Integer(FRowPanelRects.size()) && i < FColumns->Count(); ++i) {
+    const TRowPanelRectX& r = FRowPanelRects[size_t(i)];
+    Rect = TRect(r.Left, r.Top, r.Left + r.Width + right, r.Top + r.Height + bottom);
+    if (PtInRect(Rect, Point)) return FColumns->Items(i);
+  }
+  return nullptr;
+}
+
 void TCustomDBGridX::DropPanelColumn(TColumnX* Column, Integer TargetCol, Integer TargetLine) {
   if (!Column || TargetCol == Column->Index()) return;
   if (Integer(FRowPanelRects.size()) != FColumns->Count()) LayoutRowPanel();
