@@ -159,6 +159,10 @@ void TCustomDBGridX::ColumnGoing(TColumnX* Column) {
   if (FFilterEdit && FFilterEdit->Column() == Column) {
     FFilterEdit->HideInPlace();
     FFilterEdit->SetColumn(nullptr);
+    // The editing of its cell ends with it: the editor must not reappear over the column
+    // that takes its place.
+    FFilterEditMode = false;
+    FFilterCol = -1;
   }
 }
 

@@ -220,7 +220,7 @@ void TDBGridInplaceEdit::LoadCellContents() {
   else SetWordWrap(column->WordWrap() && column->WrapsInRow(grid->RowHeights(grid->Row())));
   SetText(String());
   SetEditMask(column->EffectiveEditMask());
-  ActivateEditorIme();
+  grid->UpdateIme();
   SetText(params->Text);
   SetMaxLength(grid->GetCellEditMaxLength());
   FMRUList = column->MRUList();
@@ -757,10 +757,12 @@ void TDBGridInplaceEdit::PaintImage(TCanvas* Canvas) {
   DrawImageCentered(Canvas, r, images, FImageIndex, false);
 }
 
+// The edit control fills its whole window when it paints, so the marks and the image go
+// on top of it, where its text never reaches.
 void TDBGridInplaceEdit::PaintWindow(TCanvas* Canvas) {
+  TInplaceEdit::PaintWindow(Canvas);
   PaintRequiredMark(Canvas);
   PaintImage(Canvas);
-  TInplaceEdit::PaintWindow(Canvas);
 }
 
 // The text cursor only where text can be typed: the arrow over the image and the buttons.

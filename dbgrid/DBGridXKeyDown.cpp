@@ -4,7 +4,6 @@
 #include "dbgrid/DBGridXGlobals.h"
 #include "dbgrid/DBGridXOutputHooks.h"
 #include "dbgrid/DBGridXSteppedCell.h"
-#include "grid/PopupListboxX.h"
 #include "platform/rtl/ScopeGuards.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Menus.h"

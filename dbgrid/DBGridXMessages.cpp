@@ -140,7 +140,9 @@ void TCustomDBGridX::HandleSizeChange() {
 
 void TCustomDBGridX::InvalidateEditor() {
   TDBGridInplaceEdit* editor = DBInplaceEditor();
-  if (!editor || !editor->Visible()) return;
-  if (editor->ListVisible()) editor->ReloadKeepingList();
-  else editor->LoadCellContents();
+  if (editor && editor->Visible()) {
+    if (editor->ListVisible()) editor->ReloadKeepingList();
+    else editor->LoadCellContents();
+  }
+  FollowFilterEditor();
 }

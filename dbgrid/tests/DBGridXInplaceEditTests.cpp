@@ -311,11 +311,14 @@ TEST(DBGridInplaceEdit, TheColumnImageIsPaintedBeforeTheTextWithTheArrowCursorOv
   };
   EXPECT_EQ(cursorAt(4), crArrow) << "over the image";
   EXPECT_EQ(cursorAt(text.Left + 2), crIBeam) << "over the text";
+  SetCursorShape(crDefault);
 
+  f.Query.Edit();
   f.Field("qty")->Clear();
   f.Grid->InvalidateEditor();
   EXPECT_EQ(editor->ImageIndex(), -1);
   EXPECT_NE(QColorToColor(editor->Handle()->grab().toImage().pixelColor(2 + 4, middle)), clRed) << "no image for Null";
+  f.Query.Cancel();
 }
 
 TEST(DBGridInplaceEdit, AWrappingColumnWrapsInTheRowPanelOnlyOnMoreThanOneLine) {

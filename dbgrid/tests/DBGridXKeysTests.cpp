@@ -341,3 +341,15 @@ TEST(DBGridXKeys, CtrlDownAndTheKeypadOpenAndCloseTheDetailPanel) {
     EXPECT_EQ(panel->Shown(), s.shown) << s.key;
   }
 }
+
+TEST(DBGridXKeys, TheOptimalWidthOfTheFirstColumnMakesRoomForTheDeepestTreeIndent) {
+  TTreeGrid f;
+  TColumnX* first = f.Grid->Columns()->Add();
+  first->SetFieldName("id");
+  first->Title()->SetCaption(".");  // narrower than every record's number
+  f.Grid->OptimizeColumnWidth(first);
+  const Integer withTree = first->Width();
+  f.Query.TreeView = false;
+  f.Grid->OptimizeColumnWidth(first);
+  EXPECT_EQ(withTree - first->Width(), 54) << "A21 stands three levels deep";
+}
