@@ -606,6 +606,11 @@ public:
   Integer HeaderRowCount() const { return TitlesShown() + UnderTitleRowCount(); }
   Integer TopDataRowOffset() const { return HeaderRowCount(); }
   bool IndicatorShown() const { return FOptions.Contains(dgIndicator) || FOptionsX.Contains(dghShowRecNo); }
+  // The indicator columns before the first data column.
+  Byte IndicatorOffset() const { return FIndicatorColCount; }
+  // The grid's rows below the title area; the fully visible ones among them.
+  Integer DataRowCount() const { return RowCount() - HeaderRowCount(); }
+  Integer VisibleDataRowCount() { return FullyVisibleRowCount(); }
   virtual bool MultiTitleActive() const { return FUseMultiTitle && !FRowPanel->Active(); }
   // Classifies a grid cell; DataCol and DataRow receive the area-relative position.
   TCellTypeX GetCellType(Integer ACol, Integer ARow, Integer& DataCol, Integer& DataRow) const;
@@ -619,6 +624,13 @@ public:
   void LockLayout();
   void UnlockLayout();
   void UnlockLayoutQuietly();
+  // A size change that arrived while the layout was locked, applied when the last lock goes.
+  bool SizeChangedWhileLocked() const { return FSizeChangedWhileLocked; }
+  virtual void HandleSizeChange();
+  // Row count, scroll bars and the filter editor follow a new client size.
+  void FollowClientSize();
+  // The shown editor loads its cell again; an open list stays open.
+  void InvalidateEditor();
   bool TryLockLayout();
   // Posts one WM_USER+100 and lowers the locks the caller holds without rebuilding.
   void RequestDeferredLayout();
@@ -722,11 +734,30 @@ public:
   void SelectionMoveBy(bool Select, Integer Distance, bool RowsOnly, bool ToEnd);
   // Makes data column DataCol current; a Direction other than 0 skips hidden columns.
   void MoveCol(Integer DataCol, Integer Direction, bool Select);
+  // OnColExit, not again while one is being reported; OnColEnter after the input method of
+  // the new column is applied.
+  virtual void FireColExit();
+  virtual void FireColEnter();
   void NextRow(bool Select);
   void PriorRow(bool Select);
   void TabMove(bool Forward);
   bool SelectionKindAllowed(TDBGridXSelectionType Kind) const;
   bool SelectingRows() const { return FSelectingRows; }
+  // The row extension under way: the record it began on, whether that row was selected
+  // before, and whether the extension toggles rows instead of selecting them.
+  const TBookmarkStr& SelectionAnchor() const { return FSelectionAnchor; }
+  bool AnchorWasSelected() const { return FAnchorWasSelected; }
+  bool ToggleExtension() const { return FToggleExtension; }
+
+  // ---- input method: the grid's settings, replaced by the current column's own
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode Value);
+  const String& ImeName() const { return FImeName; }
+  void SetImeName(const String& Value);
+  // Hands the current column's input method to the editor.
+  void UpdateIme();
+  // UpdateIme, then activates the input method for the grid's window.
+  void ApplyIme();
 
   // ---- edit actions
   bool CanCopy() const;
@@ -779,6 +810,9 @@ public:
   void HideFilterEditor();
   void LeaveFilterRow();
   void UpdateFilterEditor(bool Reload);
+  // UpdateFilterEditor while the filter row is in use: the editor stays over its cell when
+  // the grid scrolls, is sized or lays itself out again.
+  void FollowFilterEditor();
   // Hands the editor's text to the column's filter; parse errors propagate.
   virtual void StoreFilterText(Integer Col);
   void StoreCurrentFilterText();
@@ -870,6 +904,7 @@ public:
   bool RowDragSelecting() const { return FRowDragSelecting; }
   bool CellDragSelecting() const { return FCellDragSelecting; }
   bool CtrlSortPending() const { return FCtrlSortPending; }
+  bool DragModeOverride() const { return FDragModeOverride; }
   bool SelectionDragPending() const { return FSelectionDragPending; }
   TPoint MouseDownPoint() const { return FMouseDownPoint; }
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
@@ -1055,6 +1090,10 @@ protected:
   // DrawGraphicData.
   virtual void PaintGraphicOrMemo(TColumnX* Column, const TRect& R);
   virtual void FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+  // OnGetFooterParams: the painter, the tool-tips and the optimal width all pass a footer's
+  // text, font, colour and alignment through it.
+  virtual void FireGetFooterParams(Integer DataCol, Integer Row, TColumnX* Column, TFont* AFont, TColor& Background,
+                                   TAlignment& Alignment, TGridDrawState State, String& Text);
   virtual void FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State);
   // Fills R and writes Text in it inside the margins DX and DY, moved right by Shift.
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
@@ -1103,6 +1142,9 @@ protected:
 
   void WMChar(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
+  void WMImeStartComposition(TMessage& Message);
+  void CMSysColorChange(TMessage& Message) override;
+  void CMMouseWheel(TMessage& Message) override;
   void ScrollPositionChanged() override;
   virtual TInplaceFilterEditX* CreateFilterEditor();
   virtual void LoadFilterEditor(Integer Col);
@@ -1193,6 +1235,34 @@ private:
   void PanelVerticalMove(bool Down);
   void DeleteRecordsAsked();
   void CopyFromPreviousRecord();
+  // The steps of KeyDown, in their order, and the keys of its tables.
+  bool RouteKeyToFilterList(Word& Key, TShiftState Shift);
+  void EnterFilterRowByUpKey(Word& Key, TShiftState Shift);
+  void MirrorHorizontalKeys(Word& Key);
+  bool GroupRowTakesKey(Word& Key, TShiftState Shift);
+  void SearchAndShortcutKeys(Word& Key, TShiftState Shift);
+  void CtrlKeyDown(Word& Key, TShiftState Shift);
+  void PlainKeyDown(Word& Key, TShiftState Shift);
+  void ClearSteppedCellOnDelete(Word Key, TShiftState Shift);
+  void CtrlVerticalKey(Word Key, bool MultiShift);
+  void CtrlDeleteKey();
+  void EscapeKey();
+  void PageKey(Word Key, bool MultiShift);
+  void HomeEndKey(Word Key, bool MultiShift);
+  void HorizontalKey(Word Key, bool MultiShift);
+  void UpKey();
+  void DownKey();
+  void InsertKey(TShiftState Shift);
+  // The keypad's *, + and -: toggle, expand or collapse the current tree node, else the
+  // row detail panel.
+  void KeypadNodeKey(Word Key);
+  // Whether the current row may show the detail panel (OnCheckRowHaveDetailPanel, default yes).
+  bool CurrentRowHasDetailPanel();
+  // Opens the detail panel under the current row and focuses into it.
+  void OpenDetailPanelByKey();
+  // The keypad's characters operate the tree or the detail panel instead of opening the editor.
+  bool KeypadOperatesTreeOrPanel() const;
+  void PassCharToFilterEditor(QChar Key);
   friend class TColumnX;
   friend class TDBGridColumnsX;
   // A column being destroyed: its open filter list and filter editor close first, without
@@ -1341,6 +1411,11 @@ private:
   TBookmarkStr FSelectionAnchor;
   bool FAnchorWasSelected = false;
   bool FToggleExtension = false;
+  bool FColExitFiring = false;
+  bool FWheelRouting = false;
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
+  bool FSizeChangedWhileLocked = false;
   TShiftState FKeyShift;
   bool FIncSearching = false;
   String FIncSearchText;

@@ -594,6 +594,23 @@ void TColumnX::SetWordWrap(bool Value) {
   Changed(false);
 }
 
+TImeMode TColumnX::ImeMode() const {
+  if (IsAssigned(cvImeMode)) return FImeMode;
+  return Grid() ? Grid()->ImeMode() : imDontCare;
+}
+void TColumnX::SetImeMode(TImeMode Value) {
+  FImeMode = Value;
+  SetAssigned(cvImeMode, true);
+}
+String TColumnX::ImeName() const {
+  if (IsAssigned(cvImeName)) return FImeName;
+  return Grid() ? Grid()->ImeName() : String();
+}
+void TColumnX::SetImeName(const String& Value) {
+  FImeName = Value;
+  SetAssigned(cvImeName, true);
+}
+
 // ---- plain settings
 
 void TColumnX::SetAutoFitColWidth(bool Value) {
@@ -726,6 +743,8 @@ void TColumnX::Assign(TPersistent* Source) {
     // Only an assigned word wrap is copied: a column taken from a layout read without a
     // grid would otherwise lose the wrap its field gives it.
     if (source->IsAssigned(cvWordWrap)) SetWordWrap(source->WordWrap());
+    if (source->IsAssigned(cvImeMode)) SetImeMode(source->FImeMode);
+    if (source->IsAssigned(cvImeName)) SetImeName(source->FImeName);
     FFooter->Assign(source->Footer());
     SetKeyList(source->KeyList());
     if (source->IsAssigned(cvCheckboxes)) SetCheckboxes(source->Checkboxes());
@@ -785,7 +804,7 @@ void TSTColumnFilterX::Assign(TPersistent* Source) {
   FExpressionStr = source->FExpressionStr;
   FExpression = source->FExpression;
   FDataField = source->FDataField;
-  FListSource = source->FListSource;
+  SetListSource(source->ListSource());
   FListField = source->FListField;
   FKeyField = source->FKeyField;
   FVisible = source->FVisible;

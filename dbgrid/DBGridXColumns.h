@@ -12,8 +12,10 @@
 #include "grid/DatasetFieldValueListX.h"
 #include "grid/EditButtonX.h"
 #include "grid/ExtraListRowX.h"
+#include "grid/FieldDataLinkX.h"
 #include "grid/MRUListX.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/InputMethod.h"
 #include <memory>
 
 class TColumnX;
@@ -376,7 +378,8 @@ public:
   void SetDataField(const String& Value) { FDataField = Value; }
   // DataField, else a lookup field's key fields, else the column's FieldName.
   virtual String FilterFieldName() const;
-  TDataSource* ListSource() const { return FListSource; }
+  // Held through a data link: a freed source leaves the filter without one.
+  TDataSource* ListSource() const { return FListLink->DataSource(); }
   void SetListSource(TDataSource* Value);
   const String& ListField() const { return FListField; }
   void SetListField(const String& Value) { FListField = Value; }
@@ -423,6 +426,8 @@ public:
   void SetDropDownRows(Integer Value) { FDropDownRows = Value; }
 
 protected:
+  // The list source opened or closed (or went): its values are read again at the next drop-down.
+  virtual void ListSourceActiveChanged();
   // Parses Text into Expression with the column's value kind and the centre's assumed operator.
   void ParseIntoExpression(const String& Text, TSTFilterExpressionX& Expression) const;
   virtual void RecodePickValues(TSTFilterExpressionX& Expression) const;
@@ -435,7 +440,7 @@ private:
   String FExpressionStr;
   TSTFilterExpressionX FExpression;
   String FDataField;
-  TDataSource* FListSource = nullptr;
+  std::unique_ptr<TFieldDataLinkX> FListLink;
   String FListField;
   String FKeyField;
   bool FVisible = true;
@@ -537,6 +542,12 @@ public:
   bool WordWrap() const;
   void SetWordWrap(bool Value);
   bool DefaultWordWrap() const;
+  // The input method while the column is current: the grid's settings unless the column
+  // stores its own.
+  TImeMode ImeMode() const;
+  void SetImeMode(TImeMode Value);
+  String ImeName() const;
+  void SetImeName(const String& Value);
 
   // ---- plain settings
   bool AutoFitColWidth() const { return FAutoFitColWidth; }
@@ -740,6 +751,8 @@ private:
   bool FToolTips = false;
   Integer FWidth = 0;
   bool FWordWrap = false;
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
 
   bool FAutoFitColWidth = true;
   TColumnButtonStyleX FButtonStyle = cbsAuto;

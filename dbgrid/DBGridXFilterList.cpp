@@ -159,6 +159,10 @@ void TCustomDBGridX::ColumnGoing(TColumnX* Column) {
   if (FFilterEdit && FFilterEdit->Column() == Column) {
     FFilterEdit->HideInPlace();
     FFilterEdit->SetColumn(nullptr);
+    // The editing of its cell ends with it: the editor must not reappear over the column
+    // that takes its place.
+    FFilterEditMode = false;
+    FFilterCol = -1;
   }
 }
 
@@ -202,10 +206,16 @@ bool TCustomDBGridX::InTitleFilterHit(TGridCoord Cell, const TPoint& P, TRect& B
   if (!FOptions.Contains(dgTitles) || Cell.Y != 0 || Cell.X < FIndicatorColCount || Cell.X >= ColCount() ||
       !FSTFilter->Visible() || FSTFilter->Location() != stflInTitleFilterX)
     return false;
+  TRect cell = CellRect(Cell.X, Cell.Y);
+  if (FRowPanel->Active()) {
+    // The button belongs to the panel title under the point.
+    TRect panelCell;
+    Column = PanelCellAtPoint(TPoint(P.X - cell.Left + LeftColOffset(), P.Y - cell.Top), panelCell, true);
+    return Column && FilterButtonHit(P, PanelColumnRect(Cell.X, Cell.Y, Column->Index()), ButtonRect);
+  }
   const Integer dataCol = GridColToColumnIndex(Cell.X);
   if (dataCol >= FColumns->Count()) return false;
   Column = FColumns->Items(dataCol);
-  TRect cell = CellRect(Cell.X, Cell.Y);
   if (THeadTreeNode* leaf = MultiTitleActive() ? LeafOf(Column) : nullptr)
     cell.Top = std::max(cell.Top, cell.Bottom - leaf->BandHeight + 1);
   return FilterButtonHit(P, cell, ButtonRect);

@@ -59,9 +59,13 @@ String ConditionDisplayText(TSTOperatorX Operator, const Variant& Value) {
 
 }  // namespace
 
-TSTColumnFilterX::TSTColumnFilterX(TColumnX* Column) : FColumn(Column) {}
+TSTColumnFilterX::TSTColumnFilterX(TColumnX* Column)
+    : FColumn(Column), FListLink(std::make_unique<TFieldDataLinkX>()) {
+  FListLink->ActiveChangeHandler = [this](TObject*) { ListSourceActiveChanged(); };
+}
 
-TSTColumnFilterX::~TSTColumnFilterX() = default;
+// The link lets go of its source last, after the value list it would reset has gone.
+TSTColumnFilterX::~TSTColumnFilterX() { FListLink->ActiveChangeHandler = nullptr; }
 
 void TSTColumnFilterX::SetVisible(bool Value) {
   if (Value == FVisible) return;
@@ -70,8 +74,21 @@ void TSTColumnFilterX::SetVisible(bool Value) {
 }
 
 void TSTColumnFilterX::SetListSource(TDataSource* Value) {
-  if (Value == FListSource) return;
-  FListSource = Value;
+  if (Value == ListSource()) return;
+  FListLink->SetDataSource(Value);
+  FValueList.reset();
+}
+
+// A list with its own key and display fields is read through once, so that every value is
+// at hand when shown values are turned into keys.
+void TSTColumnFilterX::ListSourceActiveChanged() {
+  TDataSet* list = FListLink->DataSet();
+  if (FListLink->Active() && list && !FListField.isEmpty() && !FKeyField.isEmpty()) {
+    TDisableControlsLock controls(list);
+    list->First();
+    while (!list->Eof()) list->Next();
+    list->First();
+  }
   FValueList.reset();
 }
 
@@ -104,7 +121,7 @@ String TSTColumnFilterX::EffectiveListField() const {
 }
 
 TDataSet* TSTColumnFilterX::ListDataSet() const {
-  if (FListSource) return FListSource->DataSet();
+  if (ListSource()) return ListSource()->DataSet();
   TField* lookup = ActiveLookupField(FColumn);
   return lookup ? lookup->LookupDataSet() : nullptr;
 }
@@ -182,7 +199,7 @@ void TSTColumnFilterX::Clear() {
 
 String TSTColumnFilterX::ExpressionDisplayText() const {
   if (FExpression.ValueKind == stvkOtherX || FExpression.FirstOperator == stoNoneX) return String();
-  if (FListSource) {
+  if (ListSource()) {
     if (!FExpression.FirstOperand.IsArray()) return PlainText(FExpression.FirstOperand);
     QStringList items;
     for (const Variant& item : ValueItems(FExpression.FirstOperand)) items << Quoted(PlainText(item));
@@ -213,15 +230,15 @@ String TSTColumnFilterX::ValuesAsEditText(TSTOperatorX Operator, const Variant& 
 
 IMemTableDataFieldValueListX* TSTColumnFilterX::CreateListValueList() {
   TCustomDBGridX* grid = FColumn->Grid();
-  if (!grid || !grid->GridDataLink()->Active() || !FListSource || !FListSource->DataSet() ||
-      !FListSource->DataSet()->Active())
+  TDataSource* source = ListSource();
+  if (!grid || !grid->GridDataLink()->Active() || !source || !source->DataSet() || !source->DataSet()->Active())
     return nullptr;
   const String fieldName = FListField.isEmpty() ? FColumn->FieldName() : FListField;
-  if (!FListSource->DataSet()->FindField(fieldName)) return nullptr;
+  if (!source->DataSet()->FindField(fieldName)) return nullptr;
   if (!FValueList) {
     FValueList = std::make_unique<TDatasetFieldValueListX>();
     FValueList->SetFieldName(fieldName);
-    FValueList->SetDataSource(FListSource);
+    FValueList->SetDataSource(source);
   }
   return FValueList.get();
 }

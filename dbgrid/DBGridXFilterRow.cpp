@@ -131,6 +131,10 @@ void TCustomDBGridX::UpdateFilterEditor(bool Reload) {
   if (Reload) FFilterEdit->SelectAll();
 }
 
+void TCustomDBGridX::FollowFilterEditor() {
+  if (FFilterEdit && (FFilterEditMode || FFilterEdit->Visible())) UpdateFilterEditor(false);
+}
+
 void TCustomDBGridX::LoadFilterEditor(Integer Col) {
   TColumnX* column = FColumns->Items(Col);
   TSTColumnFilterX* filter = column->STFilter();

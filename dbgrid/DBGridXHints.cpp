@@ -118,7 +118,7 @@ void TCustomDBGridX::CMHintShow(TMessage& Message) {
     TColor color = footer->Color();
     TAlignment alignment = footer->Alignment();
     String text = FooterValueText(dataRow, dataCol);
-    if (OnGetFooterParams) OnGetFooterParams(this, dataCol, dataRow, column, &font, color, alignment, {}, text);
+    FireGetFooterParams(dataCol, dataRow, column, &font, color, alignment, {}, text);
     info.HintColor = color;
     PrepareTitleOrFooterHint(info, r, column, text, &font, alignment, footer->WordWrap() && FTallRows);
   }

@@ -9,6 +9,7 @@
 #include "grid/CalculatorX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "grid/MRUListX.h"
+#include "grid/PaintHelpersX.h"
 #include "grid/PopupListboxX.h"
 #include "grid/PopupMonthCalendarX.h"
 #include "platform/rtl/ScopeGuards.h"
@@ -215,9 +216,11 @@ void TDBGridInplaceEdit::LoadCellContents() {
   FImageIndex = params->ImageIndex;
   FReadOnlyFromCellParams = params->ReadOnly != computedReadOnly;
   if (FReadOnlyFromCellParams) SetReadOnly(params->ReadOnly);
-  SetWordWrap(column->WordWrap() && column->WrapsInRow(grid->RowHeights(grid->Row())));
+  if (grid->RowPanel()->Active()) SetWordWrap(column->WordWrap() && column->InRowLineHeight() > 1);
+  else SetWordWrap(column->WordWrap() && column->WrapsInRow(grid->RowHeights(grid->Row())));
   SetText(String());
   SetEditMask(column->EffectiveEditMask());
+  grid->UpdateIme();
   SetText(params->Text);
   SetMaxLength(grid->GetCellEditMaxLength());
   FMRUList = column->MRUList();
@@ -231,12 +234,35 @@ void TDBGridInplaceEdit::ReloadKeepingList() {
 
 // ---- layout
 
+// The room left for the text: inside the margins, less the buttons on the right, the column
+// image and the tree indent on the left.
 void TDBGridInplaceEdit::TextRect(TRect& Rect) {
   TCustomDBGridX* grid = DBGrid();
   Rect = grid->Flat() ? TRect(2, 1, Width() - 2, Height() - 1) : TRect(2, 2, Width() - 2, Height());
+  TCanvas measure;
+  measure.SetFont(Font());
+  if (Rect.Height() < measure.TextHeight(QStringLiteral("Wg")) && Rect.Bottom < Height()) Rect.Bottom += 1;
   if (FButtonsWidth > 0) Rect.Right -= FButtonsWidth;
   TColumnX* column = Column();
   if (column && column->ImageList() && column->ShowImageAndText()) Rect.Left += column->ImageList()->Width() + 5;
+  if (InTreeColumn()) Rect.Left += grid->TreeNodeIndent() + 1;
+}
+
+bool TDBGridInplaceEdit::InTreeColumn() const {
+  TCustomDBGridX* grid = DBGrid();
+  TColumnX* column = Column();
+  return column && grid->TreeViewShown() && grid->FVisibleColumns.Count() > 0 && grid->FVisibleColumns[0] == column;
+}
+
+void TDBGridInplaceEdit::SetIme(TImeMode Mode, const String& Name) {
+  FImeMode = Mode;
+  FImeName = Name;
+  ActivateEditorIme();
+}
+
+// A masked edit takes no composed input at all.
+void TDBGridInplaceEdit::ActivateEditorIme() {
+  if (!IsMasked()) ActivateIme(this, FImeMode, FImeName);
 }
 
 TEditButtonControlX* TDBGridInplaceEdit::MakeButtonControl() {
@@ -720,9 +746,36 @@ void TDBGridInplaceEdit::PaintRequiredMark(TCanvas* Canvas) {
   Canvas->LineTo(r.Right - 3, ClientHeight() - 1);
 }
 
+void TDBGridInplaceEdit::PaintImage(TCanvas* Canvas) {
+  TColumnX* column = Column();
+  if (!Visible() || !column || !column->ImageList() || FImageIndex < 0) return;
+  TCustomImageList* images = column->ImageList();
+  TRect r(2, 0, 2 + images->Width(), Height());
+  if (InTreeColumn()) OffsetRect(r, DBGrid()->TreeNodeIndent(), 0);
+  Canvas->Brush()->SetColor(Color());
+  Canvas->FillRect(r);
+  DrawImageCentered(Canvas, r, images, FImageIndex, false);
+}
+
+// The edit control fills its whole window when it paints, so the marks and the image go
+// on top of it, where its text never reaches.
 void TDBGridInplaceEdit::PaintWindow(TCanvas* Canvas) {
-  PaintRequiredMark(Canvas);
   TInplaceEdit::PaintWindow(Canvas);
+  PaintRequiredMark(Canvas);
+  PaintImage(Canvas);
+}
+
+// The text cursor only where text can be typed: the arrow over the image and the buttons.
+void TDBGridInplaceEdit::WMSetCursor(TMessage& Message) {
+  if (TWMSetCursor{Message}.HitTest() != HTCLIENT) {
+    TInplaceEdit::WMSetCursor(Message);
+    return;
+  }
+  TRect text;
+  TextRect(text);
+  const TPoint p = ScreenToClient(GetCursorPos());
+  SetCursorShape(p.X >= text.Left && p.X < text.Right ? crIBeam : crArrow);
+  Message.Result = 1;
 }
 
 void TDBGridInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

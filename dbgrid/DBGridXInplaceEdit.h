@@ -43,6 +43,9 @@ public:
   bool ReadOnlyFromCellParams() const { return FReadOnlyFromCellParams; }
   Integer ImageIndex() const { return FImageIndex; }
   void TextRect(TRect& Rect);
+  // The input method the grid chose for the current column.
+  void SetIme(TImeMode Mode, const String& Name);
+  TImeMode ImeMode() const { return FImeMode; }
   // The text and the edit key value of the grid follow the editor after the user deleted
   // part of a lookup or key-list text.
   void ResyncEditKey();
@@ -90,6 +93,9 @@ protected:
   virtual void AcceptMRUItem(const String& Text, bool& Accept);
   virtual void MRUSizeChanged();
   virtual void PaintRequiredMark(TCanvas* Canvas);
+  // The column's image at the start of the editor, after the tree indent.
+  virtual void PaintImage(TCanvas* Canvas);
+  void WMSetCursor(TMessage& Message) override;
   virtual void TextChanged();
 
   void KeyDown(Word& Key, TShiftState Shift) override;
@@ -102,6 +108,9 @@ protected:
 
 private:
   void LayoutButtons();
+  // The editor stands in the first visible column of a grid showing a tree.
+  bool InTreeColumn() const;
+  void ActivateEditorIme();
   void PasteText();
   // Text completed against the lists like typed text: Accepted tells whether it was taken.
   bool CompleteText(const String& NewText, Integer TypedLength, bool Typed);
@@ -146,6 +155,8 @@ private:
   bool FUserTextChanged = false;
   bool FWordWrap = false;
   Integer FImageIndex = -1;
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
   bool FDestroying = false;
   bool FLoadingCell = false;
   bool FDropNextChar = false;  // the character of a key the editor already took

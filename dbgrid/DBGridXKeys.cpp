@@ -1,14 +1,14 @@
-// Keyboard handling: vertical keys move the current record, horizontal keys the current
-// column, Shift extends a selection of rows or cells, Ctrl reaches the clipboard, deletion,
-// select-all and searching, and typed characters open the editor or feed a search.
+// The moves the keys make: vertical keys move the current record, horizontal keys the
+// current column, Shift extends a selection of rows or cells; typed characters open the
+// editor, step check-box cells, feed a search or go to the filter editor.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXFilterEdit.h"
 #include "dbgrid/DBGridXGlobals.h"
-#include "dbgrid/DBGridXOutputHooks.h"
 #include "dbgrid/DBGridXSteppedCell.h"
 #include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/ScopeGuards.h"
-#include "platform/ui/Clipbrd.h"
-#include "platform/ui/Menus.h"
+#include <QCoreApplication>
+#include <QKeyEvent>
 
 namespace {
 class TGridUpdatesHeld {
@@ -145,6 +145,19 @@ void TCustomDBGridX::SelectionMoveBy(bool Select, Integer Distance, bool RowsOnl
   if (FUpdateLock == 0) Invalidate();
 }
 
+// A handler that moves the current column itself would report its exit again.
+void TCustomDBGridX::FireColExit() {
+  if (!OnColExit) return;
+  FColExitFiring = true;
+  TScopeGuard done([this] { FColExitFiring = false; });
+  OnColExit(this);
+}
+
+void TCustomDBGridX::FireColEnter() {
+  ApplyIme();
+  if (OnColEnter) OnColEnter(this);
+}
+
 void TCustomDBGridX::MoveCol(Integer DataCol, Integer Direction, bool Select) {
   const bool rectangle = Select && !FOptions.Contains(dgRowSelect) && SelectionKindAllowed(gstRectangle);
   if (rectangle && FSelection->SelectionKind() != gstRectangle && FDataLink->Active()) {
@@ -163,15 +176,16 @@ void TCustomDBGridX::MoveCol(Integer DataCol, Integer Direction, bool Select) {
   }
   if (DataCol != SelectedIndex()) {
     const Integer before = SelectedIndex();
-    if (OnColExit) OnColExit(this);
+    if (!FColExitFiring) FireColExit();
     if (SelectedIndex() != before) return;
     if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
     if (FRowPanel->Active()) SetPanelColumn(DataCol);
     else if (!FOptions.Contains(dgRowSelect)) SetCol(FIndicatorColCount + DataCol);
     const TColumnX::TCellKindX kind = FColumns->Items(DataCol)->CellKind();
-    if (FOptions.Contains(dgAlwaysShowEditor) && kind != TColumnX::ckCheckbox && kind != TColumnX::ckImageList)
+    if (FOptions.Contains(dgAlwaysShowEditor) && kind != TColumnX::ckCheckbox && kind != TColumnX::ckImageList &&
+        !FFilterEditMode)
       SetEditorMode(true);
-    if (OnColEnter) OnColEnter(this);
+    FireColEnter();
   }
   if (rectangle && FDataLink->Active()) FSelection->Rect()->SelectCell(SelectedIndex(), DataSet()->Bookmark(), true);
   if (!FKeepSearch) StopIncSearch();
@@ -285,211 +299,6 @@ void TCustomDBGridX::CopyFromPreviousRecord() {
   if (InplaceEditor()) InplaceEditor()->SelectAll();
 }
 
-void TCustomDBGridX::KeyDown(Word& Key, TShiftState Shift) {
-  if (FFilterListDropped) {
-    FilterListKeyDown(Key, Shift);
-    if (Key == 0) return;
-  }
-  FToggleExtension = Shift.Contains(ssCtrl) || !FOptionsX.Contains(dghClearSelection);
-  FKeyShift = Shift;
-  TCustomControl::KeyDown(Key, Shift);
-  // Up from the first record, or Ctrl+Up from anywhere, climbs into the filter row.
-  if (Key == VK_UP && FDataLink->Active() && FSTFilter->Visible() &&
-      FSTFilter->Location() == stflUnderTitleFilterX && UnderTitleRowCount() > 0 &&
-      (DataSet()->Bof() || Shift.Contains(ssCtrl))) {
-    Integer filterCol = SelectedIndex();
-    if (FOptions.Contains(dgRowSelect)) {
-      // Row selection has no current column: the filter column used last, while it is in view,
-      // else the first filter column from the left edge.
-      const auto inView = [this](Integer GridCol) {
-        return GridCol >= FIndicatorColCount &&
-               (GridCol < FixedCols() || (GridCol >= LeftCol() && GridCol < LeftCol() + FullyVisibleColCount()));
-      };
-      filterCol = FFilterCol >= 0 && inView(ColumnIndexToGridCol(FFilterCol)) ? FFilterCol : -1;
-      for (Integer col = FIndicatorColCount; col < ColCount() && filterCol < 0; ++col)
-        if (inView(col) && CanFilterColumn(GridColToColumnIndex(col))) filterCol = GridColToColumnIndex(col);
-    }
-    ShowFilterEditor(filterCol);
-    Key = 0;
-  }
-  if (Key == 0 || !FDataLink->Active() || !GridAcceptsKey(Key, Shift)) return;
-  if (FDataGrouping->GroupingWorks() && GroupRowKeyDown(Key, Shift)) return;
-  TDBGridXGlobals& globals = DBGridXGlobals();
-  const TShortCut shortCut = ::ShortCut(Key, Shift);
-  const bool noModifiers = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
-  TColumnX* selected = SelectedColumn();
-  if (shortCut == globals.FilterShortCut && FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX &&
-      selected && selected->STFilter()->Visible()) {
-    DropDownColumnFilterList(selected);
-  } else if (shortCut == globals.PreviousValueShortCut) {
-    CopyFromPreviousRecord();
-  } else if (shortCut == globals.IncSearchShortCut && FOptionsX.Contains(dghIncSearch)) {
-    if (FIncSearching && FOptionsX.Contains(dghDialogFind) && globals.FindDialogShortCut == globals.IncSearchShortCut) {
-      StopIncSearch();
-      ShowFindDialog(String(), String(), FindDialogModal());
-    } else {
-      IncSearchStep(String(), -1, 2);
-    }
-  } else if (shortCut == globals.FindDialogShortCut && FOptionsX.Contains(dghDialogFind)) {
-    ShowFindDialog(String(), String(), FindDialogModal());
-  } else if (FIncSearching) {
-    if (noModifiers && (Key == VK_RETURN || Key == VK_ESCAPE || Key == GridEditKey)) {
-      StopIncSearch();
-    } else if (noModifiers && Key == VK_BACK) {
-      FIncSearchText.chop(1);
-      InvalidateCurrentRow();
-      StartIncSearchTimer();
-    } else if (shortCut == globals.NextMatchShortCut) {
-      IncSearchStep(String(), FIncSearchTimeout, 1);
-    } else if (shortCut == globals.PriorMatchShortCut) {
-      IncSearchStep(String(), FIncSearchTimeout, 0);
-    }
-  }
-
-  TDataSet* dataSet = DataSet();
-  const bool multiShift = Shift.Contains(ssShift) && FOptions.Contains(dgMultiSelect);
-  const bool rowsOnly = !FAllowedSelections.Contains(gstRectangle);
-  const bool rowWise = FOptions.Contains(dgRowSelect) || FVisibleColumns.Count() == 1;
-  if (Shift.Contains(ssCtrl)) {
-    if (!Shift.Contains(ssShift) &&
-        (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP || Key == VK_DOWN))
-      ClearSelectionIfOption();
-    const Integer active = FDataLink->ActiveRecord();
-    switch (Key) {
-      case VK_PRIOR:
-      case VK_UP:
-        if (multiShift) SelectionMoveBy(true, -active, false, false);
-        else FDataLink->MoveBy(-active);
-        break;
-      case VK_NEXT:
-      case VK_DOWN:
-        if (multiShift) SelectionMoveBy(true, FDataLink->RecordCount() - active - 1, false, false);
-        else FDataLink->MoveBy(FDataLink->RecordCount() - active - 1);
-        break;
-      case VK_END:
-        if (multiShift) SelectionMoveBy(true, 1, false, true);
-        else dataSet->Last();
-        break;
-      case VK_HOME:
-        if (multiShift) SelectionMoveBy(true, -1, false, true);
-        else dataSet->First();
-        break;
-      case VK_LEFT: MoveCol(0, 1, false); break;
-      case VK_RIGHT: MoveCol(FColumns->Count() - 1, -1, false); break;
-      case VK_INSERT:
-      case 'C':
-        if (CanCopy() && FEditActions.Contains(geaCopyX)) RunGridOutputHook(goaCopyX, this, false);
-        break;
-      case VK_DELETE:
-        if (!FEditActions.Contains(geaDeleteX) || FSelection->SelectionKind() == gstNon) DeleteRecordsAsked();
-        else if (CanDelete()) RunGridOutputHook(goaDeleteSelectionX, this, false);
-        break;
-      case 'A':
-        if (CanSelectAll() && FEditActions.Contains(geaSelectAllX)) FSelection->SelectAllCells();
-        break;
-      case 'V':
-        if (FIncSearching) IncSearchStep(Clipboard()->AsText(), FIncSearchTimeout, 2);
-        else if (CanPaste() && FEditActions.Contains(geaPasteX)) RunGridOutputHook(goaPasteX, this, false);
-        break;
-      case 'X':
-        if (CanCut() && FEditActions.Contains(geaCutX)) RunGridOutputHook(goaCutX, this, false);
-        break;
-      default: break;
-    }
-  } else {
-    const Integer current = SelectedIndex();
-    switch (Key) {
-      case VK_TAB:
-        if (!Shift.Contains(ssAlt)) TabMove(!Shift.Contains(ssShift));
-        break;
-      case VK_RETURN:
-        if (FOptionsX.Contains(dghEnterAsTab)) TabMove(!Shift.Contains(ssShift));
-        break;
-      case VK_ESCAPE:
-        FDataLink->Reset();
-        ClearSelection();
-        if (!FOptions.Contains(dgAlwaysShowEditor)) SetEditorMode(false);
-        if (GridState() != msIdle || RecordDragging() || GroupPanelDragging() || PanelTitleDragging())
-          Perform(WM_CANCELMODE, 0, 0);
-        break;
-      case VK_PRIOR:
-      case VK_NEXT: {
-        const Integer page = Key == VK_PRIOR ? -FDataLink->BufferCount() : FDataLink->BufferCount();
-        if (multiShift) SelectionMoveBy(true, page, rowsOnly, false);
-        else {
-          ClearSelectionIfOption();
-          FDataLink->MoveBy(page);
-        }
-        break;
-      }
-      case VK_END:
-      case VK_HOME: {
-        const bool end = Key == VK_END;
-        if (rowWise) {
-          if (multiShift) SelectionMoveBy(true, end ? 1 : -1, false, true);
-          else {
-            ClearSelectionIfOption();
-            if (end) dataSet->Last();
-            else dataSet->First();
-          }
-        } else if (end) {
-          MoveCol(FColumns->Count() - 1, -1, multiShift);
-        } else {
-          MoveCol(0, 1, multiShift);
-        }
-        break;
-      }
-      case VK_LEFT:
-      case VK_RIGHT: {
-        const bool left = (Key == VK_LEFT) != RightToLeft();
-        if (FOptions.Contains(dgRowSelect)) {
-          ScrollByPixels(left ? -GetHorzScrollStep() : GetHorzScrollStep(), 0);
-        } else if (multiShift) {
-          MoveCol(current + (left ? -1 : 1), left ? -1 : 1, true);
-        } else if (PanelCellToCell()) {
-          ClearSelectionIfOption();
-          FColumns->SetVertMoveAnchor(nullptr);
-          MoveCol(FColumns->NextInLine(SelectedColumn(), !left, false, false)->Index(), 0, false);
-        } else {
-          ClearSelectionIfOption();
-          MoveCol(current + (left ? -1 : 1), left ? -1 : 1, false);
-        }
-        break;
-      }
-      case VK_UP:
-        if (PanelCellToCell()) PanelVerticalMove(false);
-        else PriorRow(true);
-        break;
-      case VK_DOWN:
-        if (FRowDetailPanel->Active() && FRowDetailPanel->Shown()) FocusDetailPanel();
-        else if (PanelCellToCell()) PanelVerticalMove(true);
-        else NextRow(true);
-        break;
-      case VK_INSERT:
-        if (Shift.Contains(ssShift)) {
-          if (CanPaste() && FEditActions.Contains(geaPasteX)) RunGridOutputHook(goaPasteX, this, false);
-        } else if (dataSet->CanModify() && !FReadOnly && FOptions.Contains(dgEditing)) {
-          ClearSelectionIfOption();
-          if (FAllowedOperations.Contains(alopInsertX)) dataSet->Insert();
-          else if (FAllowedOperations.Contains(alopAppendX)) dataSet->Append();
-        }
-        break;
-      case VK_DELETE:
-        if (Shift.Contains(ssShift) && CanCut() && FEditActions.Contains(geaCutX))
-          RunGridOutputHook(goaCutX, this, false);
-        break;
-      case GridEditKey: SetEditorMode(true); break;
-      default: break;
-    }
-  }
-  if (Key == VK_DELETE && !Shift.Contains(ssCtrl) && !FOptions.Contains(dgRowSelect)) {
-    TColumnX* column = SelectedColumn();
-    if (column && column->Field() && !column->Field()->ReadOnly() &&
-        SteppedCell(column) && column->CanEditValue(true))
-      column->Field()->Clear();
-  }
-}
-
 void TCustomDBGridX::KeyPress(QChar& Key) {
   if (FOptionsX.Contains(dghEnterAsTab) && Key == u'\r') Key = u'\t';
   if (!FOptions.Contains(dgAlwaysShowEditor) && Key == u'\r') FDataLink->UpdateRecord();
@@ -505,6 +314,11 @@ void TCustomDBGridX::KeyPress(QChar& Key) {
 
 void TCustomDBGridX::WMChar(TMessage& Message) {
   QChar key(ushort(Message.WParam));
+  const bool typed = key == u'\b' || key.unicode() >= 32;
+  if (FFilterEditMode && FFilterEdit && typed) {
+    PassCharToFilterEditor(key);
+    return;
+  }
   TColumnX* column = SelectedColumn();
   const bool steppedCell = column && SteppedCell(column);
   if (key == u' ' && steppedCell && !FOptions.Contains(dgRowSelect)) {
@@ -516,9 +330,21 @@ void TCustomDBGridX::WMChar(TMessage& Message) {
   const bool search = FIncSearching || (FOptionsX.Contains(dghIncSearch) && !columnEditable) ||
                       (FOptionsX.Contains(dghPreferIncSearch) && !FOptions.Contains(dgAlwaysShowEditor) &&
                        !(InplaceEditor() && InplaceEditor()->Visible()));
-  if (search && (key == u'\b' || key.unicode() >= 32) && FDataLink->Active() && !InEditModes(DataSet()->State())) {
+  if (search && typed && FDataLink->Active() && !InEditModes(DataSet()->State())) {
+    KeyPress(key);
+    return;
+  }
+  if (KeypadOperatesTreeOrPanel() && (key == u'*' || key == u'+' || key == u'-')) {
     KeyPress(key);
     return;
   }
   TCustomGridX::WMChar(Message);
+}
+
+// A character typed while the filter row is in use goes to the filter editor, shown for it.
+void TCustomDBGridX::PassCharToFilterEditor(QChar Key) {
+  UpdateFilterEditor(false);
+  if (!FFilterEdit->HandleAllocated()) return;
+  const int qtKey = Key == u'\b' ? Qt::Key_Backspace : 0;
+  QCoreApplication::postEvent(FFilterEdit->Handle(), new QKeyEvent(QEvent::KeyPress, qtKey, Qt::NoModifier, QString(Key)));
 }

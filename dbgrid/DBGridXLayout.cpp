@@ -71,7 +71,9 @@ void TCustomDBGridX::UnlockLayoutQuietly() {
 
 void TCustomDBGridX::UnlockUpdates() {
   if (FUpdateLock > 0) --FUpdateLock;
-  if (FUpdateLock == 0 && FLayoutLock == 0 && FLayoutPending) RequestLayout();
+  if (FUpdateLock != 0 || FLayoutLock != 0) return;
+  if (FLayoutPending) RequestLayout();
+  if (FSizeChangedWhileLocked) HandleSizeChange();
 }
 
 bool TCustomDBGridX::TryLockLayout() {
@@ -111,6 +113,7 @@ void TCustomDBGridX::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_NCPAINT) return WMNCPaint(Message);
   if (Message.Msg == CM_PARENTFONTCHANGED) return CMParentFontChanged(Message);
   if (Message.Msg == CM_PARENTCOLORCHANGED) return CMParentColorChanged(Message);
+  if (Message.Msg == WM_IME_STARTCOMPOSITION) return WMImeStartComposition(Message);
   if (Message.Msg == WM_DEFERRED_LAYOUT) {
     // A refused request is not posted again while the lock is held (that would spin); the
     // last release of the locks does the rebuild.
@@ -311,6 +314,7 @@ void TCustomDBGridX::InternalLayout() {
     FollowActiveRecord();
     Invalidate();
     UpdateLineColors();
+    FollowFilterEditor();
   } catch (...) {
     SetLeftCol(std::min(savedLeftCol, ColCount() - 1));
     UnlockUpdate();
@@ -648,6 +652,7 @@ void TCustomDBGridX::ColWidthsChanged() {
   if (OnColWidthsChanged) OnColWidthsChanged(this);
   UpdateExtHorzScrollBar();
   FSTFilter->EndUpdate();
+  FollowFilterEditor();
 }
 
 void TCustomDBGridX::ChangeScale(Integer M, Integer D) {
@@ -713,14 +718,22 @@ void TCustomDBGridX::CreateWnd() {
   UpdateVertScrollBar();
 }
 
+// A size change while the grid is locked is not lost: it is applied when the locks go.
 void TCustomDBGridX::Resize() {
   TCustomGridX::Resize();
-  if (FLayoutLock == 0 && FUpdateLock == 0) {
-    if (FAutoFitColWidths) RequestLayout();
-    else UpdateRowCount();
+  if (FLayoutLock != 0 || FUpdateLock != 0) {
+    FSizeChangedWhileLocked = true;
+    return;
+  }
+  if (FAutoFitColWidths && !Designing()) {
+    RequestLayout();
     if (ScrollsByMemTableRows()) ClampTopRow();
     UpdateVertScrollBar();
+    InvalidateEditor();
+  } else {
+    FollowClientSize();
   }
+  UpdateExtHorzScrollBar();
 }
 
 void TCustomDBGridX::HandleDataSetChange() {

@@ -1,11 +1,30 @@
 // Window messages the data-aware grid answers in its own way: the vertical scroll bar and the
-// mouse wheel move the current record, Escape is wanted while there are unsaved changes, and
-// typed characters are wanted for the incremental search.
+// mouse wheel move the current record, the horizontal bar tracks its thumb as the settings
+// ask, Escape is wanted while there are unsaved changes, typed characters are wanted for the
+// incremental search, composed input goes into the editor, and a size change that arrives
+// while the layout is locked waits for the lock to end.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DBGridXInplaceEdit.h"
+#include "grid/ButtonFacesX.h"
+#include "grid/PopupListboxX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 void TCustomDBGridX::WMScroll(TMessage& Message) {
   if (Message.Msg == WM_VSCROLL && ScrollsByMemTableRows()) return HandleVScroll(Message);
-  if (Message.Msg != WM_VSCROLL || !FDataLink->Active()) {
+  if (Message.Msg == WM_HSCROLL) {
+    const TWMScroll scroll{Message};
+    if (FHorzScrollBar->Tracking() && scroll.ScrollCode() == SB_THUMBTRACK) {
+      TMessage position = Message;
+      position.WParam = (WPARAM(Message.WParam) & ~WPARAM(0xFFFF)) | WPARAM(SB_THUMBPOSITION);
+      Perform(position.Msg, position.WParam, position.LParam);
+      return;
+    }
+    TCustomGridX::WMScroll(Message);
+    UpdateExtHorzScrollBar();
+    return;
+  }
+  if (!FDataLink->Active()) {
     TCustomGridX::WMScroll(Message);
     return;
   }
@@ -73,4 +92,59 @@ void TCustomDBGridX::CMWantSpecialKey(TMessage& Message) {
 void TCustomDBGridX::WMGetDlgCode(TMessage& Message) {
   TCustomGridX::WMGetDlgCode(Message);
   if (FOptionsX.Contains(dghPreferIncSearch)) Message.Result |= DLGC_WANTCHARS;
+}
+
+void TCustomDBGridX::WMImeStartComposition(TMessage& Message) {
+  TCustomGridX::Dispatch(Message);
+  EnterEditorMode();
+}
+
+// Button faces are cached in the system colours of their time.
+void TCustomDBGridX::CMSysColorChange(TMessage& Message) {
+  TCustomGridX::CMSysColorChange(Message);
+  ResetButtonBitmapCache();
+}
+
+// A wheel turned over the grid while one of its lists is open scrolls that list.
+void TCustomDBGridX::CMMouseWheel(TMessage& Message) {
+  TDBGridInplaceEdit* editor = DBInplaceEditor();
+  TWinControl* target = nullptr;
+  if (editor && editor->ListVisible() && editor->ActiveList()) target = editor->ActiveList();
+  else if (FFilterEdit && FFilterEdit->Visible() && FFilterEditMode) target = FFilterEdit;
+  else if (FFilterListDropped && FFilterList) target = FFilterList;
+  // A control that does not use the wheel hands it to its parent, which may be this grid.
+  if (!target || FWheelRouting) {
+    TCustomGridX::CMMouseWheel(Message);
+    return;
+  }
+  FWheelRouting = true;
+  TScopeGuard routed([this] { FWheelRouting = false; });
+  target->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+  Message.Result = 1;
+}
+
+void TCustomDBGridX::FollowClientSize() {
+  UpdateRowCount();
+  if (ScrollsByMemTableRows()) ClampTopRow();
+  UpdateVertScrollBar();
+  UpdateFilterEditor(false);
+}
+
+void TCustomDBGridX::HandleSizeChange() {
+  FSizeChangedWhileLocked = false;
+  if (FAutoFitColWidths || (IndicatorShown() && IndicatorWidthOf() != FIndicatorWidth)) {
+    RequestLayout();
+    InvalidateEditor();
+  } else {
+    FollowClientSize();
+  }
+}
+
+void TCustomDBGridX::InvalidateEditor() {
+  TDBGridInplaceEdit* editor = DBInplaceEditor();
+  if (editor && editor->Visible()) {
+    if (editor->ListVisible()) editor->ReloadKeepingList();
+    else editor->LoadCellContents();
+  }
+  FollowFilterEditor();
 }

@@ -56,7 +56,7 @@ Integer TCustomDBGridX::TitleWidthOf(TColumnX* Column) {
 
 Integer TCustomDBGridX::DataWidthOf(TColumnX* Column, bool FirstVisible) {
   Integer margin = Column->AlwaysShowEditButton() ? FEditButtonWidth + TextMargin : TextMargin;
-  if (FirstVisible) margin += FGroupIndentWidth;
+  if (FirstVisible) margin += FGroupIndentWidth + TreeNodeIndent();
   const TColumnX::TCellKindX kind = Column->CellKind();
   if (kind == TColumnX::ckImageList) return margin + (Column->ImageList() ? Column->ImageList()->Width() : 0);
   if (kind == TColumnX::ckCheckbox) return margin + GetSystemMetrics(SM_CXMENUCHECK);
@@ -81,7 +81,7 @@ Integer TCustomDBGridX::FooterWidthOf(TColumnX* Column) {
     TColor color = footer->Color();
     TAlignment alignment = footer->Alignment();
     String text = FooterValueText(row, dataCol);
-    if (OnGetFooterParams) OnGetFooterParams(this, dataCol, row, Column, &font, color, alignment, {}, text);
+    FireGetFooterParams(dataCol, row, Column, &font, color, alignment, {}, text);
     const bool wrap = footer->WordWrap() && FTallRows;
     widest = std::max(widest, MeasureText(&font, text, wrap, Column->Width()).cx + 5);
   }

@@ -511,6 +511,12 @@ void TCustomDBGridX::FireGetCellParams(TColumnX* Column, TFont* AFont, TColor& B
   if (OnGetCellParams) OnGetCellParams(this, Column, AFont, Background, State);
 }
 
+void TCustomDBGridX::FireGetFooterParams(Integer DataCol, Integer Row, TColumnX* Column, TFont* AFont,
+                                         TColor& Background, TAlignment& Alignment, TGridDrawState State,
+                                         String& Text) {
+  if (OnGetFooterParams) OnGetFooterParams(this, DataCol, Row, Column, AFont, Background, Alignment, State, Text);
+}
+
 void TCustomDBGridX::FireDrawColumnCell(const TRect& Rect, Integer DataCol, TColumnX* Column, TGridDrawState State) {
   if (OnDrawColumnCell) OnDrawColumnCell(this, Rect, DataCol, Column, State);
 }
@@ -707,8 +713,7 @@ void TCustomDBGridX::PaintFooterCell(Integer ACol, Integer ARow, Integer DataCol
   TColor background = footer->Color();
   TAlignment alignment = footer->Alignment();
   String text = FooterValueText(DataRow, DataCol);
-  if (OnGetFooterParams)
-    OnGetFooterParams(this, DataCol, DataRow, column, canvas->Font(), background, alignment, State, text);
+  FireGetFooterParams(DataCol, DataRow, column, canvas->Font(), background, alignment, State, text);
   PickFixedCellColors(ACol, ARow, TCellTypeX{cacData, carFooter}, PaintedCellSelected(ACol, ARow, DataCol), background,
                       canvas->Font());
   canvas->Brush()->SetColor(background);

@@ -113,6 +113,7 @@ void TCustomDBGridX::FollowFocusChange() {
 }
 
 void TCustomDBGridX::WMSetFocus(TMessage& Message) {
+  UpdateIme();
   TCustomGridX::WMSetFocus(Message);
   FollowFocusChange();
 }

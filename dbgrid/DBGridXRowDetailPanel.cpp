@@ -138,6 +138,7 @@ void TCustomDBGridX::CloseGapUnderLastRow() {
 // or rebuilds its layout.
 void TCustomDBGridX::ScrollPositionChanged() {
   TCustomGridX::ScrollPositionChanged();
+  FollowFilterEditor();
   if (FRowDetailPanel && FRowDetailPanel->Active()) PlaceDetailPanel();
 }
 

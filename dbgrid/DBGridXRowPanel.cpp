@@ -128,8 +128,7 @@ TColumnX* TCustomDBGridX::PanelCellAtPoint(TPoint Point, TRect& Rect, bool WithL
   for (Integer i = 0; i < Integer(FRowPanelRects.size()) && i < FColumns->Count(); ++i) {
     const TRowPanelRectX& r = FRowPanelRects[size_t(i)];
     Rect = TRect(r.Left, r.Top, r.Left + r.Width + right, r.Top + r.Height + bottom);
-    if (Point.X >= Rect.Left && Point.X < Rect.Right && Point.Y >= Rect.Top && Point.Y < Rect.Bottom)
-      return FColumns->Items(i);
+    if (PtInRect(Rect, Point)) return FColumns->Items(i);
   }
   return nullptr;
 }

@@ -3,6 +3,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/DrawingRoutines.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/PendingMessages.h"
 #include <algorithm>
 
 namespace {
@@ -347,6 +348,7 @@ bool PopupEditButtonMenu(TEditButtonX* Button, TControl* Control) {
   const TPoint at = Control->ClientToScreen(TPoint(x, Control->Height()));
   menu->SetPopupComponent(Control);
   menu->Popup(at.X, at.Y);
+  TakePendingClickOnControl(Control);
   // The menu took the release of the press that opened it: the button must not stay down.
   Control->Perform(WM_LBUTTONUP, 0, PointToLParam(TPoint(-1, -1)));
   return true;

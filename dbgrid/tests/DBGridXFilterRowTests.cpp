@@ -319,3 +319,60 @@ TEST(DBGridXFilterRow, APressOnAFilterCellPutsTheCaretWhereItWas) {
   EXPECT_LT(inside, 6);
   EXPECT_EQ(pressAt(cell.Right - GetSystemMetrics(SM_CXVSCROLL) - 4), 6) << "past the text: its end";
 }
+
+TEST(DBGridXFilterRow, TheOpenEditorStaysOverItsCellWhenTheGridScrollsOrAColumnIsSized) {
+  TFilterRowForm f;
+  for (Integer i = 0; i < f.Grid->Columns()->Count(); ++i) f.Grid->Columns()->Items(i)->SetWidth(120);
+  QApplication::processEvents();
+  f.ClickFilterCell(2);
+  ASSERT_TRUE(f.Editor()->Visible());
+  auto expected = [&f] {
+    const TRect cell = f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(2), f.Grid->HeaderRowCount() - 1);
+    return TRect(cell.Left + 1, cell.Top, cell.Right, cell.Bottom);
+  };
+  const TRect before = f.Editor()->BoundsRect();
+
+  f.Grid->Perform(WM_HSCROLL, TWMScroll::Pack(SB_LINEDOWN, 0), 0);
+  ASSERT_NE(expected(), before) << "the cell moved";
+  EXPECT_EQ(f.Editor()->BoundsRect(), expected()) << "after a horizontal scroll";
+
+  const Integer nameCol = f.Grid->ColumnIndexToGridCol(1);
+  f.Grid->SetColWidths(nameCol, f.Grid->ColWidths(nameCol) + 30);
+  EXPECT_EQ(f.Editor()->BoundsRect(), expected()) << "after the column on its left was sized";
+
+  f.Grid->Columns()->Items(0)->SetVisible(false);
+  EXPECT_EQ(f.Editor()->BoundsRect(), expected()) << "after the layout was rebuilt";
+
+  f.Grid->SetBounds(f.Grid->Left(), f.Grid->Top(), f.Grid->Width() - 60, f.Grid->Height());
+  EXPECT_EQ(f.Editor()->BoundsRect(), expected()) << "after the grid was resized";
+  EXPECT_TRUE(f.Editor()->Visible());
+}
+
+TEST(DBGridXFilterRow, AFreedListSourceLeavesTheFilterWithoutOneAndAnOpenedOneIsReadThrough) {
+  TFilterRowForm f;
+  TADOQuery list;
+  list.SetConnection(&f.Connection);
+  list.SQL()->SetText("SELECT id, name FROM pay ORDER BY id");
+  list.Open();
+  list.Last();
+  auto* source = new TDataSource(nullptr);
+  source->SetDataSet(&list);
+  TSTColumnFilterX* filter = f.Filter(1);
+  filter->SetListField("name");
+  filter->SetKeyField("id");
+  filter->SetListSource(source);
+  EXPECT_EQ(list.RecNo(), 1) << "an active list is read through and left on its first record";
+  EXPECT_EQ(filter->ListDataSet(), &list);
+  ASSERT_NE(filter->CreateListValueList(), nullptr);
+
+  list.Close();
+  list.Open();
+  EXPECT_NE(filter->CreateListValueList(), nullptr) << "the values are taken again after the reopening";
+
+  delete source;
+  EXPECT_EQ(filter->ListSource(), nullptr);
+  EXPECT_EQ(filter->ListDataSet(), nullptr);
+  EXPECT_EQ(filter->CreateListValueList(), nullptr);
+  filter->SetExpressionText("= Li");
+  EXPECT_EQ(VarToStr(filter->Expression().FirstOperand), "Li") << "without a list the text is the value";
+}

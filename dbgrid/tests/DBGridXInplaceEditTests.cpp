@@ -5,6 +5,7 @@
 #include "grid/CalculatorX.h"
 #include "grid/PopupMonthCalendarX.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/PendingMessages.h"
 
 using dbgridtest::PressKey;
 using dbgridtest::TEditGridForm;
@@ -272,4 +273,78 @@ TEST(DBGridInplaceEdit, CtrlQuoteCopiesThePreviousRecordsValueWhenEditingIsAllow
   key = VK_OEM_7;
   f.Grid->KeyDown(key, TShiftState{ssCtrl});
   EXPECT_EQ(f.Field("name")->AsString(), QStringLiteral("Wang"));
+}
+
+namespace {
+// Images holds eight 8 x 8 red squares.
+void FillRedSquares(TImageList& Images) {
+  Images.SetSize(8, 8);
+  TBitmap red(8, 8);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  for (Integer i = 0; i < 8; ++i) Images.Add(&red, nullptr);
+}
+}  // namespace
+
+TEST(DBGridInplaceEdit, TheColumnImageIsPaintedBeforeTheTextWithTheArrowCursorOverIt) {
+  TEditGridForm f;
+  TImageList images(nullptr);
+  FillRedSquares(images);
+  TColumnX* qty = f.Column(TEditGridForm::colQty);
+  qty->SetImageList(&images);
+  qty->SetShowImageAndText(true);
+  TDBGridInplaceEdit* editor = f.Edit(TEditGridForm::colQty);
+  ASSERT_TRUE(editor->Visible());
+  ASSERT_EQ(editor->ImageIndex(), 4) << "the value of qty";
+  const QImage shown = editor->Handle()->grab().toImage();
+  const Integer middle = editor->ClientHeight() / 2;
+  EXPECT_EQ(QColorToColor(shown.pixelColor(2 + 4, middle)), clRed) << "the image";
+  EXPECT_NE(QColorToColor(shown.pixelColor(2 + 8 + 3, middle)), clRed) << "the gap before the text";
+
+  TRect text;
+  editor->TextRect(text);
+  EXPECT_EQ(text.Left, 2 + 8 + 5);
+  auto cursorAt = [&](Integer X) {
+    SetCursorPos(editor->ClientToScreen(TPoint(X, middle)));
+    editor->Perform(WM_SETCURSOR, 0, HTCLIENT);
+    return CursorShape();
+  };
+  EXPECT_EQ(cursorAt(4), crArrow) << "over the image";
+  EXPECT_EQ(cursorAt(text.Left + 2), crIBeam) << "over the text";
+  SetCursorShape(crDefault);
+
+  f.Query.Edit();
+  f.Field("qty")->Clear();
+  f.Grid->InvalidateEditor();
+  EXPECT_EQ(editor->ImageIndex(), -1);
+  EXPECT_NE(QColorToColor(editor->Handle()->grab().toImage().pixelColor(2 + 4, middle)), clRed) << "no image for Null";
+  f.Query.Cancel();
+}
+
+TEST(DBGridInplaceEdit, AWrappingColumnWrapsInTheRowPanelOnlyOnMoreThanOneLine) {
+  TEditGridForm f;
+  TColumnX* name = f.Column(TEditGridForm::colName);
+  name->SetWordWrap(true);
+  f.Grid->RowPanel()->SetActive(true);
+  QApplication::processEvents();
+  EXPECT_FALSE(f.Edit(TEditGridForm::colName)->WordWrap()) << "a one-line panel cell";
+  f.Grid->SetEditorMode(false);
+  name->SetInRowLineHeight(2);
+  QApplication::processEvents();
+  EXPECT_TRUE(f.Edit(TEditGridForm::colName)->WordWrap());
+}
+
+TEST(DBGridInplaceEdit, OnlyAPressWaitingNextForAButtonIsTakenOffTheQueue) {
+  TEditGridForm f;
+  f.Column(TEditGridForm::colQty)->SetButtonStyle(cbsUpDown);
+  TEditButtonControlX* button = DefaultButton(f.Edit(TEditGridForm::colQty));
+  PostMessage(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_TRUE(TakePendingClickOnControl(button));
+  EXPECT_FALSE(HasPendingMessage(button, WM_LBUTTONDOWN));
+  EXPECT_FALSE(TakePendingClickOnControl(button)) << "nothing waits any more";
+  PostMessage(button, WM_LBUTTONUP, 0, 0);
+  PostMessage(button, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  EXPECT_FALSE(TakePendingClickOnControl(button)) << "a release comes first";
+  EXPECT_TRUE(HasPendingMessage(button, WM_LBUTTONDBLCLK));
+  QApplication::processEvents();
 }

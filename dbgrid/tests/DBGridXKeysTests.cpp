@@ -2,7 +2,9 @@
 // the incremental search.
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXCenter.h"
+#include "MemTableQuery.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/StdCtrls.h"
 
 using dbgridtest::TGridForm;
 
@@ -250,4 +252,104 @@ TEST(DBGridXKeys, CtrlFOpensTheFindDialogThroughTheFindHook) {
   Press(f.Grid, 'F', Ctrl);
   GridFindHook() = nullptr;
   EXPECT_EQ(opened, 1);
+}
+
+namespace {
+// A grid over a memory-table query whose records form a tree: A (children A1, A2 with A21), B.
+class TTreeGrid {
+public:
+  TTreeGrid() {
+    SetSystemTable(ClassicSystemTable());
+    dbgridtest::OpenNewDatabase(Connection, FDir, "tree.db");
+    Connection.ExecuteSql("CREATE TABLE node (id INTEGER PRIMARY KEY, name VARCHAR(20), parent INTEGER)");
+    Connection.ExecuteSql(
+        "INSERT INTO node VALUES (1, 'A', NULL), (2, 'A1', 1), (3, 'A2', 1), (4, 'A21', 3), (5, 'B', NULL)");
+    Query.SetConnection(&Connection);
+    Query.SQL()->SetText("SELECT * FROM node ORDER BY id");
+    Query.ParentFieldName = QStringLiteral("parent");
+    Query.TreeView = true;
+    Query.Open();
+    Source.SetDataSet(&Query);
+    Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 440, 240);
+    Grid = new TDBGridX(Form);
+    Grid->SetBounds(10, 10, 400, 200);
+    Grid->SetParent(Form);
+    Grid->SetDataSource(&Source);
+    Form->Show();
+    QApplication::processEvents();
+  }
+  ~TTreeGrid() { delete Form; }
+  TADOConnection Connection;
+  dbgridtest::TMemTableQuery Query;
+  TDataSource Source;
+  TForm* Form = nullptr;
+  TDBGridX* Grid = nullptr;
+
+private:
+  moli::testing::ScratchDir FDir;
+};
+}  // namespace
+
+TEST(DBGridXKeys, KeypadKeysExpandCollapseAndToggleTheCurrentTreeNode) {
+  TTreeGrid f;
+  f.Query.SetRecNo(3);  // A2, whose child is A21
+  struct Step {
+    Word key;
+    bool expanded;
+  };
+  for (const Step& s : {Step{VK_ADD, true}, Step{VK_ADD, true}, Step{VK_SUBTRACT, false}, Step{VK_MULTIPLY, true},
+                        Step{VK_MULTIPLY, false}}) {
+    Press(f.Grid, s.key);
+    EXPECT_EQ(f.Query.RecordNodeInfo(2).Expanded, s.expanded) << s.key;
+    EXPECT_EQ(f.Query.RecNo(), 3) << "the node stays current";
+  }
+  Type(f.Grid, "+");
+  EXPECT_FALSE(f.Grid->EditorMode()) << "the keypad's character does not open the editor";
+}
+
+TEST(DBGridXKeys, CtrlDownAndTheKeypadOpenAndCloseTheDetailPanel) {
+  TGridForm f;
+  f.Bind();
+  TRowDetailPanelX* panel = f.Grid->RowDetailPanel();
+  panel->SetActive(true);
+  auto* edit = new TEdit(f.Form);
+  edit->SetParent(f.Grid->RowDetailPanelControl());
+  bool hasPanel = false;
+  f.Grid->OnCheckRowHaveDetailPanel = [&](TObject*, bool& Has) { Has = hasPanel; };
+  f.Grid->SetFocus();
+  QApplication::processEvents();
+
+  Press(f.Grid, VK_DOWN, Ctrl);
+  EXPECT_FALSE(panel->Shown()) << "a row without a panel";
+  EXPECT_EQ(f.Query.RecNo(), 1) << "and Ctrl+Down no longer moves while the panel is active";
+  Press(f.Grid, VK_ADD);
+  EXPECT_FALSE(panel->Shown());
+
+  hasPanel = true;
+  Press(f.Grid, VK_DOWN, Ctrl);
+  EXPECT_TRUE(panel->Shown());
+  EXPECT_TRUE(edit->Focused()) << "the focus goes into the panel";
+  f.Grid->SetFocus();
+  struct Step {
+    Word key;
+    bool shown;
+  };
+  for (const Step& s : {Step{VK_SUBTRACT, false}, Step{VK_SUBTRACT, false}, Step{VK_ADD, true},
+                        Step{VK_MULTIPLY, false}, Step{VK_MULTIPLY, true}}) {
+    Press(f.Grid, s.key);
+    EXPECT_EQ(panel->Shown(), s.shown) << s.key;
+  }
+}
+
+TEST(DBGridXKeys, TheOptimalWidthOfTheFirstColumnMakesRoomForTheDeepestTreeIndent) {
+  TTreeGrid f;
+  TColumnX* first = f.Grid->Columns()->Add();
+  first->SetFieldName("id");
+  first->Title()->SetCaption(".");  // narrower than every record's number
+  f.Grid->OptimizeColumnWidth(first);
+  const Integer withTree = first->Width();
+  f.Query.TreeView = false;
+  f.Grid->OptimizeColumnWidth(first);
+  EXPECT_EQ(withTree - first->Width(), 54) << "A21 stands three levels deep";
 }

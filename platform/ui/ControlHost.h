@@ -98,6 +98,7 @@ public:
   void Post(const TMessage& Message);
   bool HasPending(Cardinal Msg) const;
   void KillPending(Cardinal Msg);
+  bool PeekPending(Cardinal MsgFirst, Cardinal MsgLast, TMessage& Message, bool Remove);
 protected:
   void customEvent(QEvent* Event) override;
   void timerEvent(QTimerEvent* Event) override;

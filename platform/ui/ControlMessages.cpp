@@ -1,5 +1,6 @@
 #include "platform/ui/ControlHost.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/PendingMessages.h"
 #include <QCoreApplication>
 #include <QTimerEvent>
 
@@ -54,6 +55,17 @@ void KillPendingMessages(TControl* Control, Cardinal Msg) {
   if (Control) Control->MessageTarget()->KillPending(Msg);
 }
 
+bool PeekPendingMessage(TControl* Control, Cardinal MsgFirst, Cardinal MsgLast, TMessage& Message, bool Remove) {
+  return Control && Control->MessageTarget()->PeekPending(MsgFirst, MsgLast, Message, Remove);
+}
+
+bool TakePendingClickOnControl(TControl* Control) {
+  TMessage next;
+  if (!PeekPendingMessage(Control, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, next, false)) return false;
+  if (next.Msg != WM_LBUTTONDOWN && next.Msg != WM_LBUTTONDBLCLK) return false;
+  return PeekPendingMessage(Control, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, next, true);
+}
+
 void TMessageTarget::Detach() {
   FControl = nullptr;
   FPending.clear();
@@ -69,6 +81,16 @@ void TMessageTarget::Post(const TMessage& Message) {
 bool TMessageTarget::HasPending(Cardinal Msg) const {
   for (const auto& [seq, m] : FPending)
     if (m.Msg == Msg) return true;
+  return false;
+}
+
+bool TMessageTarget::PeekPending(Cardinal MsgFirst, Cardinal MsgLast, TMessage& Message, bool Remove) {
+  for (auto it = FPending.begin(); it != FPending.end(); ++it) {
+    if (it->second.Msg < MsgFirst || it->second.Msg > MsgLast) continue;
+    Message = it->second;
+    if (Remove) FPending.erase(it);
+    return true;
+  }
   return false;
 }
 
