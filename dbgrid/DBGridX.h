@@ -514,6 +514,9 @@ public:
   virtual void FinishRecordDrag(Integer X, Integer Y, bool Drop);
   virtual bool MoveDraggedRecords(Integer ToRow, Integer TreeLevel, bool CheckOnly);
   virtual bool RequestMoveRecords(TBMListX* BookmarkList, Integer ToRow, Integer TreeLevel, bool CheckOnly);
+  // The data set's record number of row Row of the data link's buffer; 0 while the link is
+  // inactive. The buffer's active record is back where it was afterwards.
+  Integer RecNoOfBufferRow(Integer Row);
   virtual bool MoveRecordsInDataset(TBMListX* BookmarkList, Integer ToRecNo, bool CheckOnly, Integer TreeLevel);
   bool RecordDragging() const { return FRecordDragging; }
   Integer RecordDragTargetRow() const { return FDragTargetRow; }
@@ -557,6 +560,10 @@ public:
   virtual Integer UnderTitleRowCount() const;
   Integer HeaderRowCount() const { return TitlesShown() + UnderTitleRowCount(); }
   Integer TopDataRowOffset() const { return HeaderRowCount(); }
+  // The data rows shown whole in the window.
+  Integer VisibleDataRowCount() { return FullyVisibleRowCount(); }
+  // The pixel rectangle of the cells from (ALeft, ATop) to (ARight, ABottom).
+  TRect BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
   bool IndicatorShown() const { return FOptions.Contains(dgIndicator) || FOptionsX.Contains(dghShowRecNo); }
   virtual bool MultiTitleActive() const { return FUseMultiTitle && !FRowPanel->Active(); }
   // Classifies a grid cell; DataCol and DataRow receive the area-relative position.
@@ -985,6 +992,10 @@ protected:
   // A title's image in R: centred under multi-level titles, else placed by Alignment.
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
   void PaintCheckBoxCell(const TRect& R, Integer CheckState);
+  // A button face painted the right way round also on a right-to-left grid's mirrored canvas;
+  // the arguments are the face painter's.
+  void DrawCellButton(TCanvas* ACanvas, const TRect& Rect, TColor BackColor, Integer Kind, Integer PressedPart,
+                      bool IsFlat, bool Hot, bool Enabled, Integer CheckState);
   // A button at the right end of a data cell: the column's default button (no Button) or one
   // of its visible edit buttons. Number: 0 for the default button, 1.. for the edit buttons.
   struct TCellButtonX {

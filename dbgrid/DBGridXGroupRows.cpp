@@ -144,7 +144,7 @@ bool TCustomDBGridX::GroupRowKeyDown(Word Key, TShiftState Shift) {
     const Integer target = std::clamp(tree->FlatIndexOf(node) + Delta, 0, tree->FlatCount() - 1);
     SelectGroupNode(tree->FlatNode(target));
   };
-  const Integer page = std::max<Integer>(1, FullyVisibleRowCount());
+  const Integer page = std::max<Integer>(1, VisibleDataRowCount());
   switch (Key) {
     case VK_UP: moveBy(-1); return true;
     case VK_DOWN: moveBy(1); return true;

@@ -1,6 +1,7 @@
 // Position keeping: walks over the data set (export, printing, searches) come back to the
 // record that was current and, as far as the data set allows, to its row on screen.
 #include "dbgrid/DBGridX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 // The saved bookmark is that of the middle record of the window, the offset the current
 // record's distance from it: going back to the bookmark centres the window on that record.
@@ -20,4 +21,20 @@ void TCustomDBGridX::RestorePosition() {
   if (!dataSet || !dataSet->Active() || !dataSet->BookmarkValid(FSavedPositionBookmark)) return;
   dataSet->SetBookmark(FSavedPositionBookmark);
   MoveRecordsBy(FSavedPositionOffset);
+}
+
+TRect TCustomDBGridX::BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom) {
+  TRect r;
+  CellRangeBounds(ALeft, ATop, ARight, ABottom, r);
+  return r;
+}
+
+// A memory table numbers its buffer rows itself; any other data set is asked with the row
+// made active for the moment.
+Integer TCustomDBGridX::RecNoOfBufferRow(Integer Row) {
+  if (!FDataLink->Active()) return 0;
+  if (FMemTable) return Row + 1;
+  SetActiveRow(Row);
+  TScopeGuard restore([&] { RestoreActiveRow(); });
+  return DataSet()->RecNo();
 }

@@ -96,12 +96,7 @@ bool TCustomDBGridX::MoveDraggedRecords(Integer ToRow, Integer TreeLevel, bool C
 }
 
 bool TCustomDBGridX::RequestMoveRecords(TBMListX* BookmarkList, Integer ToRow, Integer TreeLevel, bool CheckOnly) {
-  Integer toRecNo = -1;
-  if (ToRow >= 0 && ToRow < FDataLink->RecordCount()) {
-    SetActiveRow(ToRow);
-    TScopeGuard restore([&] { RestoreActiveRow(); });
-    toRecNo = DataSet()->RecNo();
-  }
+  const Integer toRecNo = ToRow >= 0 && ToRow < FDataLink->RecordCount() ? RecNoOfBufferRow(ToRow) : -1;
   if (OnMoveRecords) return OnMoveRecords(this, BookmarkList, toRecNo, TreeLevel, CheckOnly);
   return MoveRecordsInDataset(BookmarkList, toRecNo, CheckOnly, TreeLevel);
 }

@@ -14,6 +14,7 @@
 #include "app/uPassInput.h"
 #include "app/uReBulid.h"
 #include "app/uSelectHisMonth.h"
+#include "dbgrid/DBGridXStyle.h"
 #include "platform/report/ReportWindows.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
@@ -597,6 +598,19 @@ TEST_F(MainWindowTest, TheRecordGridSortsByTitleClicksSumsInItsFootersAndDeletes
   Window->N4Click(nullptr);
   EXPECT_EQ(ListedNames(*Window), U("张三"));
   EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, EveryGridOfTheWindowColoursSelectionsThroughTheSharedStyle) {
+  auto Window = OpenWindow();
+  QStringList Grids;
+  for (Integer i = 0; i < Window->ComponentCount(); ++i)
+    if (auto* Grid = dynamic_cast<TCustomDBGridX*>(Window->Components(i))) {
+      Grids << Grid->Name();
+      EXPECT_EQ(Grid->Style(), GlobalGridStyle()) << Grid->Name().toStdString();
+      EXPECT_TRUE(GlobalGridStyle()->IsGridRegistered(Grid)) << Grid->Name().toStdString();
+    }
+  EXPECT_TRUE(Grids.contains(QStringLiteral("DBGridEh1")) && Grids.contains(QStringLiteral("DBGridEh2")))
+      << Grids.join(u' ').toStdString();
 }
 
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {

@@ -319,3 +319,21 @@ TEST(DBGridXFilterRow, APressOnAFilterCellPutsTheCaretWhereItWas) {
   EXPECT_LT(inside, 6);
   EXPECT_EQ(pressAt(cell.Right - GetSystemMetrics(SM_CXVSCROLL) - 4), 6) << "past the text: its end";
 }
+
+TEST(DBGridXFilterRow, TheOpenEditorFollowsItsCellWhenNewRecordsWidenTheIndicator) {
+  TFilterRowForm f;
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghShowRecNo});
+  QApplication::processEvents();
+  f.ClickFilterCell(1);
+  ASSERT_TRUE(f.Grid->FilterEditMode());
+  const auto cellLeft = [&] { return f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), f.Grid->HeaderRowCount() - 1).Left; };
+  const Integer cellBefore = cellLeft(), editorBefore = f.Editor()->Left();
+  for (Integer i = 0; i < 10; ++i) {
+    f.Query.Append();
+    f.Field("name")->SetAsString(QStringLiteral("n%1").arg(i));
+    f.Query.Post();
+  }
+  QApplication::processEvents();
+  ASSERT_GT(cellLeft(), cellBefore) << "two-digit record numbers widen the indicator";
+  EXPECT_EQ(f.Editor()->Left() - editorBefore, cellLeft() - cellBefore);
+}
