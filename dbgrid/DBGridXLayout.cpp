@@ -626,6 +626,7 @@ void TCustomDBGridX::ColWidthsChanged() {
   if (OnColWidthsChanged) OnColWidthsChanged(this);
   UpdateExtHorzScrollBar();
   FSTFilter->EndUpdate();
+  if (FFilterEditMode) UpdateFilterEditor(false);
 }
 
 void TCustomDBGridX::ChangeScale(Integer M, Integer D) {

@@ -320,7 +320,7 @@ TEST(DBGridXFilterRow, APressOnAFilterCellPutsTheCaretWhereItWas) {
   EXPECT_EQ(pressAt(cell.Right - GetSystemMetrics(SM_CXVSCROLL) - 4), 6) << "past the text: its end";
 }
 
-TEST(DBGridXFilterRow, TheOpenEditorFollowsItsCellWhenNewRecordsWidenTheIndicator) {
+TEST(DBGridXFilterRow, TheOpenEditorFollowsItsCellWhenNewRecordsWidenTheIndicatorOrAColumnIsSized) {
   TFilterRowForm f;
   f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghShowRecNo});
   QApplication::processEvents();
@@ -336,4 +336,11 @@ TEST(DBGridXFilterRow, TheOpenEditorFollowsItsCellWhenNewRecordsWidenTheIndicato
   QApplication::processEvents();
   ASSERT_GT(cellLeft(), cellBefore) << "two-digit record numbers widen the indicator";
   EXPECT_EQ(f.Editor()->Left() - editorBefore, cellLeft() - cellBefore);
+
+  const Integer cellNow = cellLeft(), editorNow = f.Editor()->Left();
+  TColumnX* first = f.Grid->Columns()->Items(0);
+  first->SetWidth(first->Width() + 30);
+  QApplication::processEvents();
+  ASSERT_EQ(cellLeft(), cellNow + 30);
+  EXPECT_EQ(f.Editor()->Left(), editorNow + 30) << "a wider column before it moves the editor along";
 }
