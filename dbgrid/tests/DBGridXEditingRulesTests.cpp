@@ -54,7 +54,9 @@ TEST(DBGridXEditingRules, FreeingAColumnClosesItsOpenFilterListAndEditor) {
   delete base;
   EXPECT_EQ(f.Grid->FilterEditor()->Column(), nullptr);
   EXPECT_FALSE(f.Grid->FilterEditor()->Visible());
+  EXPECT_FALSE(f.Grid->FilterEditMode()) << "the filter row has no cell left to edit";
   f.Grab();
+  EXPECT_FALSE(f.Grid->FilterEditor()->Visible()) << "nor does a later layout bring the editor back";
 }
 
 TEST(DBGridXEditingRules, CellParametersCanSwitchTextEditingOffForOneCell) {
