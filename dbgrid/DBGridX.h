@@ -543,6 +543,9 @@ public:
   virtual void FinishRecordDrag(Integer X, Integer Y, bool Drop);
   virtual bool MoveDraggedRecords(Integer ToRow, Integer TreeLevel, bool CheckOnly);
   virtual bool RequestMoveRecords(TBMListX* BookmarkList, Integer ToRow, Integer TreeLevel, bool CheckOnly);
+  // The data set's record number of row Row of the data link's buffer; 0 while the link is
+  // inactive. The buffer's active record is back where it was afterwards.
+  Integer RecNoOfBufferRow(Integer Row);
   virtual bool MoveRecordsInDataset(TBMListX* BookmarkList, Integer ToRecNo, bool CheckOnly, Integer TreeLevel);
   bool RecordDragging() const { return FRecordDragging; }
   Integer RecordDragTargetRow() const { return FDragTargetRow; }
@@ -557,8 +560,6 @@ public:
   bool RecordMoveLineShown() const { return FDragLineShown; }
   // The strip of client pixels the drop line takes; empty while it is not shown.
   TRect RecordMoveLineRect();
-  // The data set's record number of buffer row Row; 0 while the link is inactive.
-  Integer RecNoOfBufferRow(Integer Row);
 
   // ---- tree view of a memory table's records
   bool TreeViewShown() const;
@@ -605,6 +606,8 @@ public:
   virtual Integer UnderTitleRowCount() const;
   Integer HeaderRowCount() const { return TitlesShown() + UnderTitleRowCount(); }
   Integer TopDataRowOffset() const { return HeaderRowCount(); }
+  // The pixel rectangle of the cells from (ALeft, ATop) to (ARight, ABottom).
+  TRect BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom);
   bool IndicatorShown() const { return FOptions.Contains(dgIndicator) || FOptionsX.Contains(dghShowRecNo); }
   // The indicator columns before the first data column.
   Byte IndicatorOffset() const { return FIndicatorColCount; }
@@ -1105,6 +1108,10 @@ protected:
   // A title's image in R: centred under multi-level titles, else placed by Alignment.
   void PaintTitleImage(const TRect& R, Integer DX, TAlignment Alignment, Integer ImageIndex);
   void PaintCheckBoxCell(const TRect& R, Integer CheckState);
+  // A button face painted the right way round also on a right-to-left grid's mirrored canvas;
+  // the arguments are the face painter's.
+  void DrawCellButton(TCanvas* ACanvas, const TRect& Rect, TColor BackColor, Integer Kind, Integer PressedPart,
+                      bool IsFlat, bool Hot, bool Enabled, Integer CheckState);
   // A button at the right end of a data cell: the column's default button (no Button) or one
   // of its visible edit buttons. Number: 0 for the default button, 1.. for the edit buttons.
   struct TCellButtonX {

@@ -790,7 +790,7 @@ void TColumnX::Assign(TPersistent* Source) {
 
 // ---- drop-down box and filter settings
 
-TColumnDropDownBoxX::TColumnDropDownBoxX(TColumnX* Owner)
+TColumnDropDownBoxX::TColumnDropDownBoxX(IDropDownBoxOwnerX* Owner)
     : FOwner(Owner), FSpecRow(std::make_unique<TSpecRowX>(this)) {}
 TColumnDropDownBoxX::~TColumnDropDownBoxX() = default;
 

@@ -313,10 +313,26 @@ private:
 
 // ---- objects other parts of the grid fill (drop-down box, column filter)
 
+// What a drop-down box needs of the column that owns it: the lookup grid its settings live
+// in, and a word when its list source changes.
+class IDropDownBoxOwnerX {
+public:
+  // The grid drops Component when it is freed.
+  virtual void ListSourceChanged(TComponent* Component) = 0;
+  // Made on first use.
+  virtual TPopupDataGridX* LookupGrid() const = 0;
+  // Whether the lookup grid was made: copying boxes must not make one for every column.
+  virtual bool HasLookupGrid() const = 0;
+  virtual TDBLookupGridXOptions GetLookupOptions() const = 0;
+  virtual void SetLookupOptions(TDBLookupGridXOptions Value) = 0;
+protected:
+  ~IDropDownBoxOwnerX() = default;
+};
+
 // A column's drop-down lookup box settings; the lookup grid they act on is made by its owner.
 class TColumnDropDownBoxX : public TPersistent {
 public:
-  explicit TColumnDropDownBoxX(TColumnX* Owner);
+  explicit TColumnDropDownBoxX(IDropDownBoxOwnerX* Owner);
   ~TColumnDropDownBoxX() override;
   String ClassName() const override { return QStringLiteral("TColumnDropDownBoxX"); }
   void Assign(TPersistent* Source) override;
@@ -341,7 +357,7 @@ public:
   void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
   TSpecRowX* SpecRow() const { return FSpecRow.get(); }
 private:
-  TColumnX* FOwner;
+  IDropDownBoxOwnerX* FOwner;
   bool FAutoFitColWidths = true;
   TDataSource* FListSource = nullptr;
   bool FUseMultiTitle = false;
@@ -456,7 +472,7 @@ private:
 
 // ---- column
 
-class TColumnX : public TCollectionItem {
+class TColumnX : public TCollectionItem, public IDropDownBoxOwnerX {
 public:
   explicit TColumnX(TCollection* Collection);
   ~TColumnX() override;
@@ -699,8 +715,11 @@ public:
   TInplaceEditStyleX EditorStyle(bool ForEditor = false) const;
   bool LocateLookupRecord() const;
   // The column's drop-down data grid, made on first use and kept until the column goes.
-  TPopupDataGridX* LookupGrid() const;
-  bool HasLookupGrid() const { return FLookupGrid != nullptr; }
+  TPopupDataGridX* LookupGrid() const override;
+  bool HasLookupGrid() const override { return FLookupGrid != nullptr; }
+  void ListSourceChanged(TComponent* Component) override;
+  TDBLookupGridXOptions GetLookupOptions() const override;
+  void SetLookupOptions(TDBLookupGridXOptions Value) override;
 
   // Fits the width to the title, every record's cell and the footers.
   void OptimizeWidth();

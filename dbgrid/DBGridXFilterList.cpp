@@ -156,6 +156,8 @@ void TCustomDBGridX::ColumnGoing(TColumnX* Column) {
     }
     FFilterListColumn = nullptr;
   }
+  // The filter row loses the cell it was editing: editing it ends rather than moving on to
+  // whichever column takes the freed one's place.
   if (FFilterEdit && FFilterEdit->Column() == Column) {
     FFilterEdit->HideInPlace();
     FFilterEdit->SetColumn(nullptr);

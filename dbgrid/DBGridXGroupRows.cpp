@@ -205,7 +205,7 @@ bool TCustomDBGridX::GroupRowKeyDown(Word Key, TShiftState Shift) {
   TGroupDataTreeNodeX* node = GroupNodeAtRow(Row());
   if (!node) return false;
   auto moveBy = [&](Integer Delta) { MoveGroupCursor(Delta); };
-  const Integer page = std::max<Integer>(1, FullyVisibleRowCount());
+  const Integer page = std::max<Integer>(1, VisibleDataRowCount());
   switch (Key) {
     case VK_UP: moveBy(-1); return true;
     case VK_DOWN: moveBy(1); return true;

@@ -745,6 +745,8 @@ void TCustomDBGridX::HandleDataSetChange() {
     if (FRowDetailPanel->Active() && FRowDetailPanel->Shown() && FDataLink->Active() &&
         CompareBookmarkStrs(DataSet(), DataSet()->Bookmark(), FDataLink->LastBookmark()) != 0)
       FRowDetailPanel->SetShown(false);
+    // Footers shown while designing follow every change of the data set.
+    if (Designing() && FSumList->Active() && !FSumList->Recalculating()) FSumList->RecalcAll();
     const Integer width = IndicatorWidthOf();
     if (width == FIndicatorWidth) UpdateRowCount();
     else {
@@ -761,6 +763,7 @@ void TCustomDBGridX::HandleDataSetChange() {
     }
     FollowActiveRecord();
     ReloadEditorAfterChange(nullptr);
+    if (FFilterEditMode) UpdateFilterEditor(false);
     if (FRowDetailPanel->Active()) PlaceDetailPanel();
     Invalidate();
   } catch (...) {

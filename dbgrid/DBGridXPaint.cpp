@@ -643,8 +643,8 @@ void TCustomDBGridX::PaintCheckBoxCell(const TRect& R, Integer CheckState) {
   canvas->FillRect(R);
   const Integer left = std::max(R.Left, (R.Left + R.Right - CheckBoxGlyphWidth) / 2);
   const Integer top = std::max(R.Top, (R.Top + R.Bottom - CheckBoxGlyphHeight) / 2);
-  PaintEditButtonFace(canvas, TRect(left, top, left + CheckBoxGlyphWidth, top + CheckBoxGlyphHeight),
-                      canvas->Brush()->Color(), fkCheckBoxX, 0, Flat(), false, true, CheckState);
+  DrawCellButton(canvas, TRect(left, top, left + CheckBoxGlyphWidth, top + CheckBoxGlyphHeight),
+                 canvas->Brush()->Color(), fkCheckBoxX, 0, Flat(), false, true, CheckState);
 }
 
 void TCustomDBGridX::PaintImageCell(TCustomImageList* Images, const TRect& R, Integer ImageIndex) {

@@ -2,6 +2,7 @@
 // indicator, the drop-down sign of the indicator title, the mark of a filtered column and
 // the content of a picture cell.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXUnmirrored.h"
 #include "dbgrid/DBGridXGlobals.h"
 #include "dbgrid/FieldPictureX.h"
 #include "grid/ButtonFacesX.h"
@@ -70,6 +71,12 @@ void TCustomDBGridX::PaintGraphicOrMemo(TColumnX* Column, const TRect& R) {
     canvas->StretchDraw(target, picture.Graphic());
 }
 
+void TCustomDBGridX::DrawCellButton(TCanvas* ACanvas, const TRect& Rect, TColor BackColor, Integer Kind,
+                                    Integer PressedPart, bool IsFlat, bool Hot, bool Enabled, Integer CheckState) {
+  const TUnmirroredCanvas unmirrored(ACanvas, GridClientWidth());
+  PaintEditButtonFace(ACanvas, unmirrored.Place(Rect), BackColor, Kind, PressedPart, IsFlat, Hot, Enabled, CheckState);
+}
+
 void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart,
                                      Integer FaceKind, bool Hot) {
   QPainter* painter = Canvas()->Handle();
@@ -82,9 +89,11 @@ void TCustomDBGridX::PaintCellButton(const TRect& ButtonRect, TColor Color, Inte
     Canvas()->Brush()->SetColor(Color);
     Canvas()->FillRect(ButtonRect);
   }
+  const TUnmirroredCanvas unmirrored(Canvas(), GridClientWidth());
+  const TRect placed = unmirrored.Place(ButtonRect);
   painter->save();
   painter->setOpacity(((100 - Transparency) * 255 / 100) / 255.0);
-  painter->drawImage(QPoint(ButtonRect.Left, ButtonRect.Top), face.Image());
+  painter->drawImage(QPoint(placed.Left, placed.Top), face.Image());
   painter->restore();
 }
 

@@ -1,6 +1,7 @@
 // Position keeping: walks over the data set (export, printing, searches) come back to the
 // record that was current and, as far as the data set allows, to its row on screen.
 #include "dbgrid/DBGridX.h"
+#include "platform/rtl/ScopeGuards.h"
 
 // The saved bookmark is that of the middle record of the window, the offset the current
 // record's distance from it: going back to the bookmark centres the window on that record.
@@ -21,3 +22,10 @@ void TCustomDBGridX::RestorePosition() {
   dataSet->SetBookmark(FSavedPositionBookmark);
   MoveRecordsBy(FSavedPositionOffset);
 }
+
+TRect TCustomDBGridX::BoxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom) {
+  TRect r;
+  CellRangeBounds(ALeft, ATop, ARight, ABottom, r);
+  return r;
+}
+

@@ -267,10 +267,8 @@ TRect TDBGridXSelectionRect::RangePixelRect(Integer Col1, const TBookmarkStr& Bo
       if (CompareRows(buffered[size_t(row)], last) <= 0) bottom = row;
   if (top > bottom) return TRect();
   const Integer header = FGrid->HeaderRowCount();
-  TRect r;
-  FGrid->CellRangeBounds(FGrid->ColumnIndexToGridCol(std::min(Col1, Col2)), top + header,
-                         FGrid->ColumnIndexToGridCol(std::max(Col1, Col2)), bottom + header, r);
-  return r;
+  return FGrid->BoxRect(FGrid->ColumnIndexToGridCol(std::min(Col1, Col2)), top + header,
+                        FGrid->ColumnIndexToGridCol(std::max(Col1, Col2)), bottom + header);
 }
 
 TGridRectX TDBGridXSelectionRect::SelectionGridRect() const {

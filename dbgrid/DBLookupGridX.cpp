@@ -53,6 +53,13 @@ TPopupDataGridX* TColumnX::LookupGrid() const {
   return FLookupGrid.get();
 }
 
+void TColumnX::ListSourceChanged(TComponent* Component) {
+  if (Component && Grid()) Component->FreeNotification(Grid());
+}
+
+TDBLookupGridXOptions TColumnX::GetLookupOptions() const { return LookupGrid()->LookupOptions(); }
+void TColumnX::SetLookupOptions(TDBLookupGridXOptions Value) { LookupGrid()->SetLookupOptions(Value); }
+
 TCheckTitleXBtnEvent TColumnX::OnDropDownBoxCheckButton() const { return LookupGrid()->OnCheckButton; }
 void TColumnX::SetOnDropDownBoxCheckButton(const TCheckTitleXBtnEvent& Value) { LookupGrid()->OnCheckButton = Value; }
 TDrawColumnXCellEvent TColumnX::OnDropDownBoxDrawColumnCell() const { return LookupGrid()->OnDrawColumnCell; }
@@ -75,8 +82,7 @@ void TColumnX::SetOnDropDownBoxTitleBtnClick(const TTitleXClickEvent& Value) { L
 void TColumnDropDownBoxX::SetListSource(TDataSource* Value) {
   if (Value == FListSource) return;
   FListSource = Value;
-  TCustomDBGridX* grid = FOwner ? FOwner->Grid() : nullptr;
-  if (Value && grid) Value->FreeNotification(grid);
+  if (FOwner) FOwner->ListSourceChanged(Value);
 }
 
 TDBGridColumnsX* TColumnDropDownBoxX::Columns() const { return FOwner ? FOwner->LookupGrid()->Columns() : nullptr; }
@@ -94,11 +100,11 @@ void TColumnDropDownBoxX::SetColumnDefValues(TColumnDefValuesX* Value) {
 }
 
 TDBLookupGridXOptions TColumnDropDownBoxX::Options() const {
-  return FOwner ? FOwner->LookupGrid()->LookupOptions() : TDBLookupGridXOptions{};
+  return FOwner ? FOwner->GetLookupOptions() : TDBLookupGridXOptions{};
 }
 
 void TColumnDropDownBoxX::SetOptions(TDBLookupGridXOptions Value) {
-  if (FOwner) FOwner->LookupGrid()->SetLookupOptions(Value);
+  if (FOwner) FOwner->SetLookupOptions(Value);
 }
 
 bool TColumnDropDownBoxX::SortLocal() const { return FOwner && FOwner->LookupGrid()->SortLocal(); }
@@ -127,9 +133,11 @@ void TColumnDropDownBoxX::Assign(TPersistent* Source) {
     if (source->ColumnsStored()) SetColumns(source->Columns());
     else if (TDBGridColumnsX* columns = Columns()) columns->Clear();
     SetOptions(source->Options());
+    SetSortLocal(source->SortLocal());
   } else if (FOwner && FOwner->HasLookupGrid()) {
     Columns()->Clear();
     SetOptions(TDBLookupGridXOptions{dlgColLinesX});
+    SetSortLocal(false);
   }
   FUseMultiTitle = source->FUseMultiTitle;
   SetListSource(source->FListSource);
@@ -804,12 +812,16 @@ void TDBLookupGridX::MouseDown(TMouseButton Button, TShiftState Shift, Integer X
   if (Y > TitleAreaHeight()) ChooseAt(X, Y);
 }
 
+// Moves and releases that do not follow a press on the list (title buttons, column sizing)
+// are the base grid's.
 void TDBLookupGridX::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  if (FTracking) {
-    ChooseAt(X, Y);
-    FLastTrackY = Y;
-    AutoScrollTick();
+  if (!FTracking) {
+    TCustomDBGridX::MouseMove(Shift, X, Y);
+    return;
   }
+  ChooseAt(X, Y);
+  FLastTrackY = Y;
+  AutoScrollTick();
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
 }
 
@@ -820,10 +832,12 @@ void TDBLookupGridX::StopTracking() {
 }
 
 void TDBLookupGridX::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  if (FTracking) {
-    StopTracking();
-    if (Y > TitleAreaHeight()) ChooseAt(X, Y);
+  if (!FTracking) {
+    TCustomDBGridX::MouseUp(Button, Shift, X, Y);
+    return;
   }
+  StopTracking();
+  if (Y > TitleAreaHeight()) ChooseAt(X, Y);
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 

@@ -14,6 +14,7 @@
 #include "app/uPassInput.h"
 #include "app/uReBulid.h"
 #include "app/uSelectHisMonth.h"
+#include "dbgrid/DBGridXStyle.h"
 #include "platform/report/ReportWindows.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
@@ -639,6 +640,14 @@ TEST_F(MainWindowTest, TheRecordGridSortsByTitleClicksSumsInItsFootersAndDeletes
   Window->N4Click(nullptr);
   EXPECT_EQ(ListedNames(*Window), U("张三"));
   EXPECT_EQ(Query(QStringLiteral("select count(*) from TGZ")), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, EveryGridOfTheWindowColoursSelectionsThroughTheSharedStyle) {
+  auto Window = OpenWindow();
+  for (TDBGridX* Grid : {Window->DBGridEh1, Window->DBGridEh2}) {
+    EXPECT_EQ(Grid->Style(), GlobalGridStyle()) << Grid->Name().toStdString();
+    EXPECT_TRUE(GlobalGridStyle()->IsGridRegistered(Grid)) << Grid->Name().toStdString();
+  }
 }
 
 TEST_F(MainWindowTest, BackupAndRestoreThroughTheMenus) {

@@ -3,8 +3,10 @@
 // what leaving the grid does to the record being edited.
 #include "DBGridXEditTestSupport.h"
 #include "dbgrid/DBGridXFilterEdit.h"
+#include "dbgrid/DBGridXSelection.h"
 #include "grid/PopupListboxX.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
 
 using dbgridtest::PressKey;
@@ -52,7 +54,9 @@ TEST(DBGridXEditingRules, FreeingAColumnClosesItsOpenFilterListAndEditor) {
   delete base;
   EXPECT_EQ(f.Grid->FilterEditor()->Column(), nullptr);
   EXPECT_FALSE(f.Grid->FilterEditor()->Visible());
+  EXPECT_FALSE(f.Grid->FilterEditMode()) << "the filter row has no cell left to edit";
   f.Grab();
+  EXPECT_FALSE(f.Grid->FilterEditor()->Visible()) << "nor does a later layout bring the editor back";
 }
 
 TEST(DBGridXEditingRules, CellParametersCanSwitchTextEditingOffForOneCell) {
@@ -140,4 +144,99 @@ TEST(DBGridXEditingRules, AWriteErrorOnLeavingKeepsTheFocusInTheGrid) {
   EXPECT_TRUE(f.Grid->GridOrEditorFocused()) << "the focus came back";
   f.Field("name")->OnSetText = nullptr;
   f.Query.Cancel();
+}
+
+TEST(DBGridXEditingRules, DeletionIsAskedAboutByTheSelectionsSizeAndOnlyWithTheOption) {
+  dbgridtest::TGridForm f;
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect, dgRowSelect});
+  f.Bind();
+  struct Case {
+    Integer marked;
+    bool option;
+    Integer answer;
+    bool confirmed;
+    const char* question;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, true, mrOk, true, "Delete record?"},
+                                                  {1, true, mrCancel, false, "Delete record?"},
+                                                  {2, true, mrOk, true, "Delete all selected records?"},
+                                                  {2, false, mrCancel, true, nullptr}}) {
+    f.Grid->Selection()->Clear();
+    for (Integer recNo = 1; recNo <= c.marked; ++recNo) {
+      f.Query.SetRecNo(recNo);
+      f.Grid->RecordBookmarks()->MarkCurrentRow(true);
+    }
+    f.Grid->SetOptions(c.option ? f.Grid->Options() + TDBGridOptions{dgConfirmDelete}
+                                : f.Grid->Options() - TDBGridOptions{dgConfirmDelete});
+    TScriptedDialogs dialogs;
+    if (c.question) dialogs.AnswerMessageBox(c.answer);
+    EXPECT_EQ(f.Grid->ConfirmDelete(), c.confirmed) << c.marked << " marked";
+    EXPECT_EQ(dialogs.Unexpected(), 0) << c.marked << " marked";
+    ASSERT_EQ(dialogs.Log().size(), c.question ? 1u : 0u) << c.marked << " marked";
+    if (c.question) {
+      EXPECT_TRUE(dialogs.Log().front().endsWith(QString::fromUtf8(c.question))) << dialogs.Log().front().toStdString();
+    }
+  }
+}
+
+TEST(DBGridXEditingRules, TakingTheFocusSaysWhetherItLandedOrThatTheGridMayNotHaveIt) {
+  TEditGridForm f;
+  TEdit* other = new TEdit(f.Form);
+  other->SetParent(f.Form);
+  other->SetFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(f.Grid->TakeFocus());
+  EXPECT_TRUE(f.Grid->GridOrEditorFocused());
+  TDBGridInplaceEdit* editor = f.Edit(TEditGridForm::colName);
+  ASSERT_TRUE(editor && editor->IsWindowShown());
+  editor->SetFocus();
+  EXPECT_TRUE(f.Grid->TakeFocus()) << "the editor holding the focus counts";
+  other->SetFocus();
+  f.Grid->SetEnabled(false);
+  EXPECT_TRUE(f.Grid->TakeFocus()) << "a grid that may not have the focus does not ask";
+  EXPECT_TRUE(other->Focused());
+}
+
+TEST(DBGridXEditingRules, SettersKeepSelectionsAndTabStopsInStep) {
+  dbgridtest::TGridForm f;
+  f.Grid->SetOptions(f.Grid->Options() + TDBGridOptions{dgMultiSelect});
+  f.Bind();
+  TDBGridXSelection* selection = f.Grid->Selection();
+  const TDBGridXAllowedSelections all = f.Grid->AllowedSelections();
+  selection->Columns()->SelectColumn(f.Grid->Columns()->Items(1), false);
+  f.Grid->SetAllowedSelections(all - TDBGridXAllowedSelections{gstRecordBookmarks});
+  EXPECT_EQ(selection->SelectionKind(), gstColumns) << "an allowed kind stays";
+  f.Grid->SetAllowedSelections(all - TDBGridXAllowedSelections{gstColumns});
+  EXPECT_EQ(selection->SelectionKind(), gstNon) << "a kind no longer allowed goes";
+  f.Grid->RecordBookmarks()->MarkCurrentRow(true);
+  f.Grid->SetAllowedSelections(all - TDBGridXAllowedSelections{gstColumns, gstRectangle});
+  EXPECT_EQ(selection->SelectionKind(), gstRecordBookmarks);
+
+  const Integer nameCol = f.Grid->ColumnIndexToGridCol(1);
+  ASSERT_TRUE(f.Grid->TabStops(nameCol));
+  f.Grid->SetReadOnly(true);
+  EXPECT_FALSE(f.Grid->TabStops(nameCol)) << "a read-only grid's columns are no tab stops";
+  f.Grid->SetReadOnly(false);
+  EXPECT_TRUE(f.Grid->TabStops(nameCol));
+}
+
+TEST(DBGridXEditingRules, WhileDesigningEveryDataSetChangeRecountsTheFooters) {
+  dbgridtest::TGridForm f;
+  f.Bind();
+  f.Grid->SetFooterRowCount(1);
+  f.Grid->Columns()->Items(2)->Footer()->SetValueType(fvtSum);
+  f.Grid->SumList()->SetActive(true);
+  Integer recounts = 0;
+  f.Grid->OnSumListRecalcAll = [&](TObject*) { ++recounts; };
+  const auto changeAndCount = [&] {
+    recounts = 0;
+    f.Query.Edit();
+    f.Field("base")->SetAsFloat(f.Field("base")->AsFloat() + 1);
+    f.Query.Post();
+    return recounts;
+  };
+  const Integer running = changeAndCount();
+  f.Grid->SetDesigning(true);
+  EXPECT_GT(changeAndCount(), running);
+  f.Grid->SetDesigning(false);
 }

@@ -376,3 +376,28 @@ TEST(DBGridXFilterRow, AFreedListSourceLeavesTheFilterWithoutOneAndAnOpenedOneIs
   filter->SetExpressionText("= Li");
   EXPECT_EQ(VarToStr(filter->Expression().FirstOperand), "Li") << "without a list the text is the value";
 }
+
+TEST(DBGridXFilterRow, TheOpenEditorFollowsItsCellWhenNewRecordsWidenTheIndicatorOrAColumnIsSized) {
+  TFilterRowForm f;
+  f.Grid->SetOptionsX(f.Grid->OptionsX() + TDBGridXOptions{dghShowRecNo});
+  QApplication::processEvents();
+  f.ClickFilterCell(1);
+  ASSERT_TRUE(f.Grid->FilterEditMode());
+  const auto cellLeft = [&] { return f.Grid->CellRect(f.Grid->ColumnIndexToGridCol(1), f.Grid->HeaderRowCount() - 1).Left; };
+  const Integer cellBefore = cellLeft(), editorBefore = f.Editor()->Left();
+  for (Integer i = 0; i < 10; ++i) {
+    f.Query.Append();
+    f.Field("name")->SetAsString(QStringLiteral("n%1").arg(i));
+    f.Query.Post();
+  }
+  QApplication::processEvents();
+  ASSERT_GT(cellLeft(), cellBefore) << "two-digit record numbers widen the indicator";
+  EXPECT_EQ(f.Editor()->Left() - editorBefore, cellLeft() - cellBefore);
+
+  const Integer cellNow = cellLeft(), editorNow = f.Editor()->Left();
+  TColumnX* first = f.Grid->Columns()->Items(0);
+  first->SetWidth(first->Width() + 30);
+  QApplication::processEvents();
+  ASSERT_EQ(cellLeft(), cellNow + 30);
+  EXPECT_EQ(f.Editor()->Left(), editorNow + 30) << "a wider column before it moves the editor along";
+}

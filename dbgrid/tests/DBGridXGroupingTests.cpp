@@ -499,3 +499,23 @@ TEST_F(Grouping, PressesOnBoxesFlipTheSortAndOnGroupRowsToggleThem) {
 }
 
 }  // namespace
+
+TEST_F(Grouping, AColumnsGroupEventsGiveTheKeyAndItsTextBeforeTheLevelDoes) {
+  TColumnX* dept = Column("dept");
+  dept->OnGroupGetKeyValue = [&](TCustomDBGridX* EventGrid, TColumnX* EventColumn, Variant& KeyValue) {
+    EXPECT_EQ(EventGrid, Grid);
+    EXPECT_EQ(EventColumn, dept);
+    KeyValue = VarToStr(KeyValue).left(1);
+  };
+  dept->OnGroupGetKeyValueAsText = [](TCustomDBGridX*, TGroupDataTreeNodeX*, String& Text, const Variant& KeyValue) {
+    Text = u'<' + VarToStr(KeyValue) + u'>';
+  };
+  auto* level = static_cast<TDBGridXDataGroupLevelX*>(GroupBy("dept"));
+  EXPECT_EQ(Describe(), "D[1 4] O[3] S[0 2]");
+  String text;
+  level->GroupRowText(FindGroup("S"), text);
+  EXPECT_EQ(text, "Dept: <S> (2)");
+  level->OnGetKeyValueAsText = [](TCustomDBGridX*, TGroupDataTreeNodeX*, String& Text, const Variant&) { Text += u'!'; };
+  level->GroupRowText(FindGroup("O"), text);
+  EXPECT_EQ(text, "Dept: <O>! (1)") << "the level's event follows the column's";
+}

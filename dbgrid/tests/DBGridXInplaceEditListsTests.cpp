@@ -5,6 +5,7 @@
 #include "grid/MRUListX.h"
 #include "grid/PopupListboxX.h"
 #include "grid/PopupMonthCalendarX.h"
+#include <map>
 
 using dbgridtest::PressKey;
 using dbgridtest::TEditGridForm;
@@ -161,4 +162,52 @@ TEST(DBGridInplaceEditLists, AReleaseOutsideTheLookupListClosesItWithoutTakingIt
   EXPECT_FALSE(editor->ListVisible());
   EXPECT_EQ(f.Grid->EditKeyValue().AsString(), QStringLiteral("D2"));
   EXPECT_EQ(editor->Text(), QStringLiteral("Li"));
+}
+
+// The column's drop-down box events live in its lookup list and fire where that list paints
+// its cells and where its title buttons are pressed.
+TEST(DBGridInplaceEditLists, TheColumnsDropDownBoxEventsFireInItsLookupList) {
+  TEditGridForm f;
+  TColumnX* column = f.Column(TEditGridForm::colTitle);
+  std::map<std::string, Integer> fired;
+  column->SetOnDropDownBoxCheckButton([&](TObject*, Integer, TColumnX*, bool&) { ++fired["CheckButton"]; });
+  column->SetOnDropDownBoxDrawColumnCell(
+      [&](TObject*, const TRect&, Integer, TColumnX*, TGridDrawState) { ++fired["DrawColumnCell"]; });
+  column->SetOnDropDownBoxGetCellParams(
+      [&](TObject*, TColumnX*, TFont*, TColor&, TGridDrawState) { ++fired["GetCellParams"]; });
+  column->SetOnDropDownBoxSortMarkingChanged([&](TObject*) { ++fired["SortMarkingChanged"]; });
+  column->SetOnDropDownBoxTitleBtnClick([&](TObject*, Integer, TColumnX*) { ++fired["TitleBtnClick"]; });
+  column->DropDownBox()->SetOptions(TDBLookupGridXOptions{dlgColLinesX, dlgAutoSortMarkingX});
+  TDBGridInplaceEdit* editor = f.Edit(TEditGridForm::colTitle);
+  editor->OpenList();
+  TPopupDataGridX* list = editor->DataList();
+  ASSERT_EQ(list, column->LookupGrid());
+  list->SetShowTitles(true);
+  list->Columns()->Items(0)->Title()->SetTitleButton(true);
+  list->Handle()->grab();
+  const TRect title = list->CellRect(list->IndicatorColCount(), 0);
+  const TPoint middle{(title.Left + title.Right) / 2, (title.Top + title.Bottom) / 2};
+  list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(middle));
+  list->Perform(WM_LBUTTONUP, 0, PointToLParam(middle));
+  for (const char* event : {"CheckButton", "DrawColumnCell", "GetCellParams", "SortMarkingChanged", "TitleBtnClick"})
+    EXPECT_GE(fired[event], 1) << "OnDropDownBox" << event;
+  EXPECT_EQ(fired["TitleBtnClick"], 1);
+  EXPECT_EQ(list->Columns()->Items(0)->Title()->SortMarker(), smDownX);
+  EXPECT_TRUE(editor->ListVisible()) << "a title press chooses nothing";
+}
+
+TEST(DBGridInplaceEditLists, ACopiedColumnTakesItsDropDownBoxesLocalSorting) {
+  TEditGridForm f;
+  TColumnX* column = f.Column(TEditGridForm::colTitle);
+  column->DropDownBox()->SetSortLocal(true);
+  EXPECT_TRUE(column->LookupGrid()->SortLocal());
+  TColumnX* copy = f.Column(TEditGridForm::colName);
+  copy->Assign(column);
+  EXPECT_TRUE(copy->DropDownBox()->SortLocal());
+  column->DropDownBox()->SetSortLocal(false);
+  copy->Assign(column);
+  EXPECT_FALSE(copy->DropDownBox()->SortLocal());
+  TColumnDropDownBoxX ownerless(nullptr);
+  ownerless.SetSortLocal(true);
+  EXPECT_FALSE(ownerless.SortLocal()) << "a box without a column keeps nothing";
 }

@@ -992,3 +992,56 @@ TEST(DBGridXPaint, AColumnLineNeverCrossesTheBandAboveItsColumns) {
     for (Integer y = base.Top + 1; y < bandBottom - 1; ++y) EXPECT_EQ(PixelAt(img, x, y), background) << x << "," << y;
   EXPECT_NE(PixelAt(img, base.Right, base.Bottom - 2), background) << "the line between the leaves";
 }
+
+TEST(DBGridXPaint, ARightToLeftGridDrawsItsCheckBoxesUnmirrored) {
+  // The black pixels of the first record's check box, which is checked.
+  const auto checkInk = [](bool RightToLeft) {
+    TGridForm f;
+    f.Bind();
+    TColumnX* check = f.AddColumn("flag", 60);
+    check->SetCheckboxes(true);
+    check->KeyList()->Add("Y");
+    check->KeyList()->Add("n");
+    f.Grid->SetOptions(f.Grid->Options() - TDBGridOptions{dgIndicator});
+    if (RightToLeft) f.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage img = f.Grab();
+    const TRect row = f.Grid->CellRect(0, f.Grid->TopDataRowOffset());
+    const TRect ink = BoundsOfInk(img, TRect(0, row.Top + 1, img.width(), row.Bottom - 1), Rgb(clBlack), true);
+    return img.copy(ink.Left, ink.Top, ink.Width(), ink.Height());
+  };
+  const QImage leftToRight = checkInk(false);
+  ASSERT_FALSE(leftToRight.isNull());
+  EXPECT_EQ(checkInk(true), leftToRight) << "the same check mark, not its mirror image";
+}
+
+TEST(DBGridXPaint, AChangeOfTheTitleImagesRepaintsTheGridUntilAnotherListIsTaken) {
+  TGridForm f(400, 200, false);
+  auto* grid = new TCountingGrid(f.Form);
+  grid->SetParent(f.Form);
+  grid->SetBounds(10, 10, 300, 150);
+  grid->SetDataSource(&f.Source);
+  TImageList images(nullptr), other(nullptr);
+  grid->SetTitleImages(&images);
+  f.Form->Show();
+  QApplication::processEvents();
+  struct Step {
+    TImageList* changed;
+    bool repainted;
+    const char* what;
+  };
+  for (const Step& step : std::initializer_list<Step>{{&images, true, "the grid's list"}, {&other, false, "another list"}}) {
+    grid->PaintedRows.clear();
+    step.changed->SetBkColor(clRed);
+    QApplication::processEvents();
+    EXPECT_EQ(!grid->PaintedRows.empty(), step.repainted) << step.what;
+  }
+  grid->SetTitleImages(&other);
+  QApplication::processEvents();
+  grid->PaintedRows.clear();
+  images.SetBkColor(clBlue);
+  QApplication::processEvents();
+  EXPECT_TRUE(grid->PaintedRows.empty()) << "the former list no longer reaches the grid";
+  other.SetBkColor(clBlue);
+  QApplication::processEvents();
+  EXPECT_FALSE(grid->PaintedRows.empty());
+}

@@ -69,3 +69,18 @@ TEST(DBGridXPosition, ARecordDeletedDuringTheWalkLeavesTheDataSetWhereItIs) {
   EXPECT_NO_THROW(f.Grid->RestorePosition());
   EXPECT_EQ(f.Query.Bookmark(), walkEnd);
 }
+
+TEST(DBGridXPosition, BufferRowsGiveTheirRecordNumbersAndTheActiveRecordStays) {
+  TGridForm f;
+  f.AddRows(10);
+  EXPECT_EQ(f.Grid->RecNoOfBufferRow(0), 0) << "nothing to number without an active link";
+  f.Bind();
+  ShowRows(f, 4);
+  f.Query.SetRecNo(8);
+  TGridDataLinkX* link = f.Grid->GridDataLink();
+  const Integer active = link->ActiveRecord();
+  const Integer first = f.Query.RecNo() - active;
+  for (Integer row = 0; row < 4; ++row) EXPECT_EQ(f.Grid->RecNoOfBufferRow(row), first + row) << row;
+  EXPECT_EQ(link->ActiveRecord(), active);
+  EXPECT_EQ(f.Query.RecNo(), 8);
+}

@@ -227,3 +227,32 @@ TEST(DBGridXStyle, CellParametersPlaceTheCellAndCanDrawItAsFixedOrLeaveItToTheEv
   EXPECT_EQ(std::count(drawn.begin(), drawn.end(), TGridCoord{1, 3}), 0) << "a handled cell does not";
   EXPECT_GE(std::count(drawn.begin(), drawn.end(), TGridCoord{1, 1}), 1);
 }
+
+TEST(DBGridXStyle, ABackgroundAnEventSetsStaysInTheCurrentCellAndInACellDrawnAsFixed) {
+  TGridForm f;
+  f.Bind();
+  f.Grid->SetSelectedIndex(1);
+  f.Grid->SetFocus();
+  const Integer top = f.Grid->TopDataRowOffset();
+  const TRect current = f.Grid->CellRect(2, top), asFixed = f.Grid->CellRect(2, top + 1);
+  bool backgroundSet = false;
+  TColumnX* name = f.Grid->Columns()->Items(1);
+  name->OnGetCellParams = [&](TObject*, bool EditMode, TColCellParamsX* Params) {
+    if (EditMode) return;
+    Params->Background = clLime;
+    Params->BackgroundSet = backgroundSet;
+    Params->DrawAsFixed = f.Query.RecNo() == 2;
+  };
+  struct Case {
+    bool backgroundSet;
+    TColor current, asFixed;
+  };
+  for (const Case& c : std::initializer_list<Case>{{false, Rgb(clHighlight), Rgb(f.Grid->FixedColor())},
+                                                  {true, Rgb(clLime), Rgb(clLime)}}) {
+    backgroundSet = c.backgroundSet;
+    f.Grid->Invalidate();
+    const QImage img = f.Grab();
+    EXPECT_EQ(BackgroundOf(img, current), c.current) << "BackgroundSet " << c.backgroundSet;
+    EXPECT_EQ(BackgroundOf(img, asFixed), c.asFixed) << "BackgroundSet " << c.backgroundSet;
+  }
+}
