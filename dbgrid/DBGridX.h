@@ -600,6 +600,7 @@ public:
   const PTLeafCol& LeafColumns() const { return FLeafColumns; }
   THeadTreeNode* LeafOf(const TColumnX* Column) const;
   Integer CalcTitleTreeHeights(THeadTreeNode* Node);
+  Integer TitleCaptionTextHeight(THeadTreeNode* Child);
 
   // ---- areas
   Integer TitlesShown() const { return FOptions.Contains(dgTitles) ? 1 : 0; }
@@ -1101,6 +1102,10 @@ protected:
   // Fills R and writes Text in it inside the margins DX and DY, moved right by Shift.
   void WriteCellText(const TRect& R, Integer DX, Integer DY, const String& Text, TAlignment Alignment,
                      TTextLayout Layout, bool WordWrap, bool EndEllipsis, Integer Shift = 0);
+  // Fills R and writes a title caption in it: broken into lines where it must be, inside the
+  // margin DX, centred vertically, moved right by Shift.
+  void WriteTitleCaption(const TRect& R, Integer DX, const String& Caption, TAlignment Alignment, bool EndEllipsis,
+                         Integer Shift = 0);
   // A cell button's face of FaceKind (the drop-down face by default) over Color, blended in
   // at (100 - Transparency) percent.
   void PaintCellButton(const TRect& ButtonRect, TColor Color, Integer Transparency, Integer PressedPart,

@@ -3,6 +3,7 @@
 // tree, fitting column widths to the client width, and the reactions to sized and moved
 // columns.
 #include "dbgrid/DBGridX.h"
+#include "dbgrid/DBGridXTitleCaption.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/LibraryRoutinesX.h"
 #include "platform/rtl/ScopeGuards.h"
@@ -20,20 +21,26 @@ struct TFontMeasure {
   TCanvas Canvas;
 };
 
-// The height of Text broken into lines Width pixels wide in Font. Every layout measures every
-// title, and breaking text into lines is costly, while the same text, width and font always
-// give the same height: measurements are kept for the process.
-Integer WrappedTextHeight(TFont* Font, const String& Text, Integer Width) {
+// The height of a title caption broken into lines Width pixels wide in Font. Every layout
+// measures every title, and breaking text into lines is costly, while the same text, width
+// and font always give the same height: measurements are kept for the process.
+Integer CaptionHeight(TFont* Font, const String& Text, Integer Width) {
   static QHash<QString, Integer> measured;
   const QString key = Font->ToQFont().key() + u'\n' + QString::number(Width) + u'\n' + Text;
   if (const auto found = measured.constFind(key); found != measured.constEnd()) return *found;
   TCanvas canvas;
   canvas.SetFont(Font);
-  TRect r(0, 0, Width, 0);
-  DrawText(&canvas, Text, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  const Integer height = TitleCaptionHeight(&canvas, Text, Width);
   if (measured.size() >= 4096) measured.clear();
-  measured.insert(key, r.Height());
-  return r.Height();
+  measured.insert(key, height);
+  return height;
+}
+
+void CollectTitleNodes(THeadTreeNode* Node, Integer Depth, std::vector<std::pair<THeadTreeNode*, Integer>>& Nodes) {
+  for (THeadTreeNode* child : Node->Children()) {
+    Nodes.emplace_back(child, Depth);
+    if (child->FirstChild) CollectTitleNodes(child, Depth + 1, Nodes);
+  }
 }
 }  // namespace
 
@@ -397,31 +404,47 @@ void TCustomDBGridX::ComputeTitleHeight() {
   if (FRowPanel->Active()) FTitleRowHeight = FRowPanelHeight;
 }
 
+// The title is laid out in rows: the bands of one depth share a row and the leaves of the
+// deepest level the bottom one, so the captions of one row line up across bands; a leaf
+// above the deepest level reaches from its row to the bottom. A row is as tall as its tallest
+// caption; a leaf taller than the rows it spans deepens the bottom row.
 Integer TCustomDBGridX::CalcTitleTreeHeights(THeadTreeNode* Node) {
-  const std::vector<THeadTreeNode*> children = Node->Children();
-  if (children.empty()) return 0;
-  std::vector<Integer> subtree(children.size());
-  Integer height = 0;
-  for (size_t i = 0; i < children.size(); ++i) {
-    THeadTreeNode* child = children[i];
-    subtree[i] = child->FirstChild ? CalcTitleTreeHeights(child) : 0;
-    Integer textHeight = 0;
-    if (child->BandWidth > 0) {
-      TColumnX* column = child->LeafColumn;
-      TFont* font = column ? column->Title()->Font() : FTitleFont.get();
-      const String text = child->Caption.isEmpty() ? QStringLiteral(" ") : child->Caption;
-      if (column && column->Title()->Orientation() == tohVertical)
-        textHeight = TFontMeasure(font).Width(text) + 6;
-      else
-        textHeight = WrappedTextHeight(font, text, std::max<Integer>(child->BandWidth - child->TextIndent - 4, 1)) +
-                     FVTitleMargin;
-    }
-    height = std::max(height, subtree[i] + textHeight);
+  std::vector<std::pair<THeadTreeNode*, Integer>> nodes;
+  CollectTitleNodes(Node, 0, nodes);
+  if (nodes.empty()) return 0;
+  Integer deepest = 0;
+  for (const auto& [node, depth] : nodes) deepest = std::max(deepest, depth);
+  std::vector<Integer> rows(size_t(deepest) + 1, 0);
+  std::vector<Integer> texts;
+  texts.reserve(nodes.size());
+  for (const auto& [node, depth] : nodes) {
+    texts.push_back(TitleCaptionTextHeight(node));
+    if (node->FirstChild || depth == deepest) rows[size_t(depth)] = std::max(rows[size_t(depth)], texts.back());
   }
-  for (size_t i = 0; i < children.size(); ++i)
-    children[i]->BandHeight = children[i]->FirstChild ? height - subtree[i] : height;
-  Node->BandHeight = height;
-  return height;
+  const auto spanFrom = [&rows](Integer Depth) {
+    Integer span = 0;
+    for (size_t row = size_t(Depth); row < rows.size(); ++row) span += rows[row];
+    return span;
+  };
+  for (size_t i = 0; i < nodes.size(); ++i)
+    if (!nodes[i].first->FirstChild) rows.back() += std::max(0, texts[i] - spanFrom(nodes[i].second));
+  for (const auto& [node, depth] : nodes) node->BandHeight = node->FirstChild ? rows[size_t(depth)] : spanFrom(depth);
+  Node->BandHeight = spanFrom(0);
+  return Node->BandHeight;
+}
+
+// The height a title node's caption needs in the width its cell leaves for text: the node's
+// width less the sort marker's room, the in-title filter button and the margins.
+Integer TCustomDBGridX::TitleCaptionTextHeight(THeadTreeNode* Child) {
+  if (Child->BandWidth <= 0) return 0;
+  TColumnX* column = Child->LeafColumn;
+  TFont* font = column ? column->Title()->Font() : FTitleFont.get();
+  const String text = Child->Caption.isEmpty() ? QStringLiteral(" ") : Child->Caption;
+  if (column && column->Title()->Orientation() == tohVertical) return TFontMeasure(font).Width(text) + 6;
+  Integer width = Child->BandWidth - Child->TextIndent - 4;
+  if (column && FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterX)
+    width -= std::min(Flat() ? FlatButtonWidth + 1 : GetSystemMetrics(SM_CXVSCROLL), (Child->BandWidth - 2) / 2);
+  return CaptionHeight(font, text, std::max<Integer>(width, 1)) + FVTitleMargin;
 }
 
 void TCustomDBGridX::UpdateGroupIndent() {

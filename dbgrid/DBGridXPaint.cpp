@@ -353,9 +353,11 @@ void TCustomDBGridX::PaintTitleCaption(TColumnX* Column, const TRect& Cell, cons
     DrawTextVertically(canvas, unmirrored.Place(TRect(text.Left + press, text.Top, text.Right + press, text.Bottom)),
                        false, false, Column->Title()->EndEllipsis(), tlBottom, taCenter, caption, Layout.DY + 2,
                        Layout.DX);
+  } else if (Title.MultiLine) {
+    WriteTitleCaption(text, Layout.DX, caption, Column->Title()->Alignment(), Column->Title()->EndEllipsis(), press);
   } else {
-    WriteCellText(text, Layout.DX, Layout.DY, caption, Column->Title()->Alignment(),
-                  Title.MultiLine ? tlCenter : tlTop, Title.MultiLine, Column->Title()->EndEllipsis(), press);
+    WriteCellText(text, Layout.DX, Layout.DY, caption, Column->Title()->Alignment(), tlTop, false,
+                  Column->Title()->EndEllipsis(), press);
   }
   if (Layout.ImageIndex != -1)
     PaintTitleImage(TRect(text.Left + press, text.Top, text.Right + press, text.Bottom), Layout.DX,
@@ -435,7 +437,7 @@ void TCustomDBGridX::PaintTitleBands(Integer ACol, Integer ARow, TColumnX* Colum
       canvas->Brush()->SetColor(color);
       const Integer saved = canvas->SaveState();
       canvas->IntersectClipRect(part);
-      WriteCellText(span, dx, dx, band->Caption, taCenter, tlCenter, true, Column->Title()->EndEllipsis());
+      WriteTitleCaption(span, dx, band->Caption, taCenter, Column->Title()->EndEllipsis());
       if (FOptionsX.Contains(dghFixed3D)) {
         TRect frame = span;
         DrawEdge(canvas, frame, BDR_RAISEDINNER, BF_RECT);

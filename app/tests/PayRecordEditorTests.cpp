@@ -7,7 +7,10 @@
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -142,6 +145,35 @@ TEST_F(PayRecordEditorTest, CtrlAThenTypingReplacesAnAmount) {
     QApplication::sendEvent(Basic->Handle(), &SelectAll);
     TypeText(Basic, QStringLiteral("2000"));
     EXPECT_EQ(Basic->Text(), QStringLiteral("2000"));
+    Form->btnCancel->Click();
+  });
+  EXPECT_FALSE(EditGZDetail(-1, QStringLiteral("202401")));
+}
+
+TEST_F(PayRecordEditorTest, AClickOnAnotherBoxAfterTypingAJobTitleMovesTheFocusThere) {
+  Db.Exec(QStringLiteral("insert into TGZ (GZMonth, DepartName, EmpName, ZWName) values "
+                         "('202401', 'A', 'x', %1), ('202401', 'A', 'y', %2)")
+              .arg(QuotedStr(U("科长")), QuotedStr(U("科员"))));
+  WhenModal<TfrmGZDetailEdit>([](TfrmGZDetailEdit* Form) {
+    QApplication::setActiveWindow(Form->Handle());
+    auto* Title = qobject_cast<QComboBox*>(Form->cmbZWName->Handle());
+    ASSERT_TRUE(Title && Title->lineEdit());
+    const auto ClickInto = [](QWidget* Box) { QTest::mouseClick(Box, Qt::LeftButton, {}, Box->rect().center()); };
+    const auto Type = [](const String& Text) {
+      for (const QChar Ch : Text)
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(Ch), Qt::NoModifier);
+    };
+    ClickInto(Title->lineEdit());
+    Type(U("科长"));
+    EXPECT_EQ(Form->cmbZWName->Text(), U("科长"));
+    ClickInto(Form->EditEMail->Handle());
+    EXPECT_EQ(QApplication::focusWidget(), Form->EditEMail->Handle());
+    EXPECT_EQ(Form->ActiveControl(), Form->EditEMail);
+    Type(QStringLiteral("a@b.cn"));
+    EXPECT_EQ(Form->EditEMail->Text(), QStringLiteral("a@b.cn"));
+    EXPECT_EQ(Form->cmbZWName->Text(), U("科长")) << "the job title keeps what was typed";
+    ClickInto(Form->EditQM->Handle());
+    EXPECT_EQ(QApplication::focusWidget(), Form->EditQM->Handle());
     Form->btnCancel->Click();
   });
   EXPECT_FALSE(EditGZDetail(-1, QStringLiteral("202401")));

@@ -1,8 +1,10 @@
 // Painted pixels (sampled away from text), the record window and the footers.
 #include "DBGridXPaintTestSupport.h"
 #include "dbgrid/DBGridXGlobals.h"
+#include "dbgrid/DBGridXTitleCaption.h"
 #include "grid/ButtonFacesX.h"
 #include "grid/FittedNumberX.h"
+#include <QFontMetrics>
 
 using dbgridtest::AnyPixel;
 using dbgridtest::BackgroundOf;
@@ -1044,4 +1046,91 @@ TEST(DBGridXPaint, AChangeOfTheTitleImagesRepaintsTheGridUntilAnotherListIsTaken
   other.SetBkColor(clBlue);
   QApplication::processEvents();
   EXPECT_FALSE(grid->PaintedRows.empty());
+}
+
+TEST(DBGridXPaint, LeafCaptionsOfOneTitleRowShareABaselineAcrossBands) {
+  TGridForm f(400, 200);
+  f.Bind();
+  // The first band's leaves need two lines (one caption must break in its narrow column), the
+  // second band's one: the title's bottom row is as tall for both, so the same caption sits
+  // at the same height under either band.
+  struct Leaf {
+    const char* field;
+    const char* caption;
+    Integer width;
+  };
+  for (const Leaf& leaf : std::initializer_list<Leaf>{{"base", "应发|住房公积金", 40},
+                                                      {"bonus", "应发|金额", 60},
+                                                      {"qty", "扣款|金额", 60},
+                                                      {"flag", "扣款|税", 60}})
+    f.AddColumn(leaf.field, leaf.width)->Title()->SetCaption(QString::fromUtf8(leaf.caption));
+  f.Grid->SetUseMultiTitle(true);
+  const QImage img = f.Grab();
+  const auto leafInk = [&](Integer DataCol) {
+    const TRect cell = f.Grid->CellRect(DataCol + 1, 0);
+    const Integer leafTop = cell.Bottom - f.Grid->LeafOf(f.Grid->Columns()->Items(DataCol))->BandHeight + 1;
+    return BoundsOfInk(img, TRect(cell.Left + 2, leafTop + 2, cell.Right - 2, cell.Bottom - 2), Rgb(clBtnFace));
+  };
+  const TRect earned = leafInk(1), deducted = leafInk(2);
+  ASSERT_FALSE(earned.IsEmpty());
+  EXPECT_EQ(earned.Top, deducted.Top);
+  EXPECT_EQ(earned.Bottom, deducted.Bottom);
+  EXPECT_EQ(f.Grid->LeafOf(f.Grid->Columns()->Items(1))->BandHeight,
+            f.Grid->LeafOf(f.Grid->Columns()->Items(2))->BandHeight);
+  EXPECT_GT(leafInk(0).Height(), earned.Height() * 3 / 2) << "the narrow column's caption takes two lines";
+}
+
+TEST(DBGridXPaint, ATitleCaptionBreaksOnlyWhereItMustAndEvenly) {
+  TGridForm f;
+  f.Bind();
+  const QFontMetrics metrics(f.Grid->TitleFont()->ToQFont());
+  const auto width = [&](const char* Text) { return Integer(metrics.horizontalAdvance(QString::fromUtf8(Text))); };
+  struct Case {
+    const char* caption;
+    Integer width;
+    std::vector<const char*> lines;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"住房公积金", width("住房公积金"), {"住房公积金"}},
+           {"住房公积金", width("住房公积金") - 1, {"住房", "公积金"}},
+           {"个人所得税", width("所得税"), {"个人", "所得税"}},
+           {"一二三四五六七", width("一二三"), {"一二", "三四", "五六七"}},
+           {"Net pay total", width("Net pay"), {"Net pay", "total"}},
+           {"Overtime", 10, {"Overtime"}},
+           {"A\nB", 100, {"A", "B"}},
+       }) {
+    QStringList expected;
+    for (const char* line : c.lines) expected << QString::fromUtf8(line);
+    EXPECT_EQ(TitleCaptionLines(metrics, QString::fromUtf8(c.caption), c.width), expected)
+        << c.caption << " in " << c.width;
+  }
+
+  // In the grid: a column as wide as the caption keeps it on one line; a narrower one breaks
+  // it with the shorter part first.
+  struct TTitleInk {
+    TRect All, FirstLine, SecondLine;
+  };
+  const auto titleInk = [&](Integer ColumnWidth) {
+    TGridForm g;
+    g.Bind();
+    g.AddColumn("name", 60)->Title()->SetCaption("姓名");
+    g.AddColumn("base", ColumnWidth)->Title()->SetCaption(QString::fromUtf8("扣款|住房公积金"));
+    g.AddColumn("qty", 60)->Title()->SetCaption(QString::fromUtf8("扣款|个人所得税"));
+    g.Grid->SetUseMultiTitle(true);
+    const QImage img = g.Grab();
+    const TRect cell = g.Grid->CellRect(2, 0);
+    const Integer leafTop = cell.Bottom - g.Grid->LeafOf(g.Grid->Columns()->Items(1))->BandHeight + 1;
+    const TRect leaf(cell.Left + 2, leafTop + 2, cell.Right - 2, cell.Bottom - 2);
+    TTitleInk ink;
+    ink.All = BoundsOfInk(img, leaf, Rgb(clBtnFace));
+    const Integer middle = (ink.All.Top + ink.All.Bottom) / 2;
+    ink.FirstLine = BoundsOfInk(img, TRect(leaf.Left, leaf.Top, leaf.Right, middle), Rgb(clBtnFace));
+    ink.SecondLine = BoundsOfInk(img, TRect(leaf.Left, middle, leaf.Right, leaf.Bottom), Rgb(clBtnFace));
+    return ink;
+  };
+  const Integer lineHeight = metrics.height();
+  EXPECT_LT(titleInk(width("住房公积金") + 6).All.Height(), lineHeight) << "one line";
+  const TTitleInk narrow = titleInk(width("住房公积金"));
+  EXPECT_GT(narrow.All.Height(), lineHeight) << "two lines";
+  EXPECT_LT(narrow.FirstLine.Width(), narrow.SecondLine.Width()) << "住房 over 公积金";
 }

@@ -167,6 +167,23 @@ TEST(GridPrintingCells, FootersPrintTheirOwnSumsAndCountsOrTheGridsText) {
       << "the count and sums of the printed rows; the average is the grid's own";
 }
 
+TEST(GridPrintingCells, ANumberTooWideForItsPrintedCellPrintsAsAMarkNeverCut) {
+  TGridPrintForm f(3);
+  f.Connection.ExecuteSql("UPDATE pay SET base = 12345678.9");
+  f.Query.Close();
+  f.Query.Open();
+  f.SetColumns({{"name", "姓名", 80}, {"base", "基本工资", 40}, {"bonus", "奖金", 70}});
+  f.Grid->SetFooterRowCount(1);
+  f.Grid->Columns()->Items(1)->Footer()->SetValueType(fvtSum);
+  f.Grid->Columns()->Items(1)->Footer()->SetDisplayFormat(QStringLiteral("0.00"));
+  f.Record();
+  const QStringList pages = f.PdfPages();
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_EQ(pages[0].count(QStringLiteral("###")), 4) << "three cells and the footer\n" << pages[0].toStdString();
+  EXPECT_EQ(Words(pages[0], QStringLiteral("\\S*(5678|7036)\\S*")), QStringList()) << "no part of a number";
+  EXPECT_EQ(Words(pages[0], QStringLiteral("员工\\d")).size(), 3) << "texts keep printing as they are";
+}
+
 TEST(GridPrintingCells, ABandSplitByPageGroupsIsCentredOverItsWholeWidth) {
   TGridPrintForm f(10);
   f.SetColumns({{"name", "收入|基本", 300}, {"base", "收入|奖金", 300}, {"bonus", "收入|津贴", 300}});
