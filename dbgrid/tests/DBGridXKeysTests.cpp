@@ -2,7 +2,7 @@
 // the incremental search.
 #include "DBGridXTestSupport.h"
 #include "dbgrid/DBGridXCenter.h"
-#include "MemTableQuery.h"
+#include "TreeGridForm.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -254,45 +254,10 @@ TEST(DBGridXKeys, CtrlFOpensTheFindDialogThroughTheFindHook) {
   EXPECT_EQ(opened, 1);
 }
 
-namespace {
-// A grid over a memory-table query whose records form a tree: A (children A1, A2 with A21), B.
-class TTreeGrid {
-public:
-  TTreeGrid() {
-    SetSystemTable(ClassicSystemTable());
-    dbgridtest::OpenNewDatabase(Connection, FDir, "tree.db");
-    Connection.ExecuteSql("CREATE TABLE node (id INTEGER PRIMARY KEY, name VARCHAR(20), parent INTEGER)");
-    Connection.ExecuteSql(
-        "INSERT INTO node VALUES (1, 'A', NULL), (2, 'A1', 1), (3, 'A2', 1), (4, 'A21', 3), (5, 'B', NULL)");
-    Query.SetConnection(&Connection);
-    Query.SQL()->SetText("SELECT * FROM node ORDER BY id");
-    Query.ParentFieldName = QStringLiteral("parent");
-    Query.TreeView = true;
-    Query.Open();
-    Source.SetDataSet(&Query);
-    Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 440, 240);
-    Grid = new TDBGridX(Form);
-    Grid->SetBounds(10, 10, 400, 200);
-    Grid->SetParent(Form);
-    Grid->SetDataSource(&Source);
-    Form->Show();
-    QApplication::processEvents();
-  }
-  ~TTreeGrid() { delete Form; }
-  TADOConnection Connection;
-  dbgridtest::TMemTableQuery Query;
-  TDataSource Source;
-  TForm* Form = nullptr;
-  TDBGridX* Grid = nullptr;
-
-private:
-  moli::testing::ScratchDir FDir;
-};
-}  // namespace
+using dbgridtest::TTreeGridForm;
 
 TEST(DBGridXKeys, KeypadKeysExpandCollapseAndToggleTheCurrentTreeNode) {
-  TTreeGrid f;
+  TTreeGridForm f;
   f.Query.SetRecNo(3);  // A2, whose child is A21
   struct Step {
     Word key;
@@ -343,7 +308,7 @@ TEST(DBGridXKeys, CtrlDownAndTheKeypadOpenAndCloseTheDetailPanel) {
 }
 
 TEST(DBGridXKeys, TheOptimalWidthOfTheFirstColumnMakesRoomForTheDeepestTreeIndent) {
-  TTreeGrid f;
+  TTreeGridForm f;
   TColumnX* first = f.Grid->Columns()->Add();
   first->SetFieldName("id");
   first->Title()->SetCaption(".");  // narrower than every record's number

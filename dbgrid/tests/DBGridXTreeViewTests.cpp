@@ -1,51 +1,16 @@
 // Records of a memory-table query shown as a tree: the indent per node level and the button
 // that expands and collapses a node.
 #include "DBGridXTestSupport.h"
-#include "MemTableQuery.h"
+#include "TreeGridForm.h"
 
 namespace {
 
-using dbgridtest::OpenNewDatabase;
-using dbgridtest::TMemTableQuery;
-
-class TreeView : public ::testing::Test {
+class TreeView : public ::testing::Test, public dbgridtest::TTreeGridForm {
 protected:
-  void SetUp() override {
-    SetSystemTable(ClassicSystemTable());
-    OpenNewDatabase(Connection, FDir, "tree.db");
-    Connection.ExecuteSql("CREATE TABLE node (id INTEGER PRIMARY KEY, name VARCHAR(20), parent INTEGER)");
-    Connection.ExecuteSql(
-        "INSERT INTO node VALUES (1, 'A', NULL), (2, 'A1', 1), (3, 'A2', 1), (4, 'A21', 3), (5, 'B', NULL)");
-    Query.SetConnection(&Connection);
-    Query.SQL()->SetText("SELECT * FROM node ORDER BY id");
-    Query.ParentFieldName = QStringLiteral("parent");
-    Query.TreeView = true;
-    Query.Open();
-    Source.SetDataSet(&Query);
-    Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 440, 240);
-    Grid = new TDBGridX(Form);
-    Grid->SetBounds(10, 10, 400, 200);
-    Grid->SetParent(Form);
-    Grid->SetDataSource(&Source);
-    Form->Show();
-    QApplication::processEvents();
-  }
-  void TearDown() override { delete Form; }
-
   // The first visible column's cell of the record at RecordIndex (the window starts at the first record).
   TRect CellOf(Integer RecordIndex) {
     return Grid->CellRect(Grid->ColumnIndexToGridCol(0), Grid->HeaderRowCount() + RecordIndex);
   }
-
-  TADOConnection Connection;
-  TMemTableQuery Query;
-  TDataSource Source;
-  TForm* Form = nullptr;
-  TDBGridX* Grid = nullptr;
-
-private:
-  moli::testing::ScratchDir FDir;
 };
 
 TEST_F(TreeView, RecordsAreIndented18PixelsPerLevel) {
